@@ -1,0 +1,11 @@
+#include "engine/angle_mode.h"
+
+namespace kq {
+namespace {
+bool degreesMode = false;
+}
+
+void SetDegreesMode(bool degrees) { degreesMode = degrees; }
+bool DegreesMode() { return degreesMode; }
+
+}  // namespace kq

@@ -1,0 +1,9 @@
+// The process-wide angle unit read by every evaluation of sin, cos, sec, csc, tg and ctg.
+#pragma once
+
+namespace kq {
+
+void SetDegreesMode(bool degrees);
+bool DegreesMode();
+
+}  // namespace kq

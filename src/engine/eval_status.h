@@ -1,0 +1,35 @@
+// Outcome of evaluating a compiled formula, and the exception that carries it to callers
+// that prefer exceptions. The hot path returns the status; only Value() throws.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace kq {
+
+enum class EvalStatus : std::uint8_t {
+    Ok = 0,
+    DivisionByZero,   // "/" by a value below 1e-14, or zero to a negative power
+    ZeroToZero,       // 0^0
+    EvenRoot,         // even root of a negative value
+    NoValue,          // ln, lg, sqrt outside their domain: fails without a message
+    FunctionPole,     // sec, csc, tg, ctg at a pole
+    InverseTrig,      // arcsin, arccos outside [-1, 1]
+    TooDeep,          // nesting beyond what the engine compiles
+};
+
+// The engine's message for a failure ("" for the silent ones). UTF-8.
+const std::string& MessageOf(EvalStatus status);
+
+// An evaluation that has no value.
+class EvalError : public std::runtime_error {
+public:
+    explicit EvalError(EvalStatus status) : std::runtime_error(MessageOf(status)), status_(status) {}
+    EvalStatus Status() const { return status_; }
+
+private:
+    EvalStatus status_;
+};
+
+}  // namespace kq

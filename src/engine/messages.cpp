@@ -1,0 +1,22 @@
+// Every text the engine can show a user, in one table.
+#include "engine/eval_status.h"
+
+#include <array>
+
+namespace kq {
+
+const std::string& MessageOf(EvalStatus status) {
+    static const std::array<std::string, 8> texts = {
+        "",                                          // Ok
+        "/0",                                        // DivisionByZero
+        "err2",                                      // ZeroToZero
+        "Четный корень из отрицательного значения!", // EvenRoot
+        "",                                          // NoValue
+        "Деление на 0",                              // FunctionPole
+        "Обратная тригонометрическая вне",           // InverseTrig
+        "Слишком глубокая вложенность скобок",       // TooDeep
+    };
+    return texts[static_cast<std::size_t>(status)];
+}
+
+}  // namespace kq

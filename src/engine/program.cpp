@@ -1,0 +1,274 @@
+#include "engine/program.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <tuple>
+
+#include "engine/angle_mode.h"
+#include "engine/math_functions.h"
+#include "engine/units.h"
+
+namespace kq {
+namespace {
+
+using Op = Program::Op;
+using Instr = Program::Instr;
+
+constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
+
+// One instruction on the register file; lowering folds constants with the same code.
+[[gnu::always_inline]] inline EvalStatus Execute(const Instr& i, long double* r) {
+    switch (i.op) {
+        case Op::Add: r[i.dst] = r[i.a] + r[i.b]; break;
+        case Op::Sub: r[i.dst] = r[i.a] - r[i.b]; break;
+        case Op::Mul: r[i.dst] = r[i.a] * r[i.b]; break;
+        case Op::Div: return Divide(r[i.a], r[i.b], r[i.dst]);
+        case Op::Neg: r[i.dst] = -r[i.a]; break;
+        case Op::Square: r[i.dst] = r[i.a] * r[i.a]; break;
+        case Op::Cube: r[i.dst] = r[i.a] * r[i.a] * r[i.a]; break;
+        case Op::Pow: return Power(r[i.a], r[i.b], r[i.dst]);
+        case Op::Angle: r[i.dst] = DegreesMode() ? r[i.a] * kRadiansPerDegree : r[i.a]; break;
+        case Op::Sin: r[i.dst] = std::sin(r[i.a]); break;
+        case Op::Cos: r[i.dst] = std::cos(r[i.a]); break;
+        case Op::SinCos: sincosl(r[i.a], &r[i.dst], &r[i.b]); break;
+        case Op::Tg:
+            if (std::fabs(r[i.b]) <= 1e-14L) return EvalStatus::FunctionPole;
+            r[i.dst] = std::tan(static_cast<double>(r[i.a]));
+            break;
+        case Op::Ctg:
+            if (std::fabs(r[i.b]) <= 1e-14L) return EvalStatus::FunctionPole;
+            r[i.dst] = 1.0L / static_cast<long double>(std::tan(static_cast<double>(r[i.a])));
+            break;
+        case Op::Sec:
+        case Op::Csc:
+            if (r[i.a] == 0) return EvalStatus::FunctionPole;
+            r[i.dst] = 1.0L / r[i.a];
+            break;
+        case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst]);
+        case Op::Fail: return i.fail;
+    }
+    return EvalStatus::Ok;
+}
+
+// The formula as a graph of shared nodes, built in evaluation order so that the first
+// failing node in creation order is the one the tree would have failed on.
+class Lowering {
+public:
+    struct Node {
+        enum Kind : std::uint8_t { Constant, VarX, VarY, Compute } kind;
+        Op op = Op::Add;
+        FunctionCode code = FunctionCode::None;
+        EvalStatus fail = EvalStatus::Ok;
+        int a = -1, b = -1;
+        long double value = 0;
+    };
+
+    int List(const Changer& list, int depth) {
+        int acc = -1;  // -1: the 0 a list starts from
+        for (const auto& unit : list.units) {
+            const int v = Unit(*unit, depth);
+            switch (unit->operation) {
+                case Operation::Add: acc = acc < 0 ? v : Add(acc, v); break;
+                case Operation::Multiply: acc = Make(Op::Mul, acc < 0 ? Const(0) : acc, v); break;
+                case Operation::Divide: acc = Make(Op::Div, acc < 0 ? Const(0) : acc, v); break;
+            }
+        }
+        return acc < 0 ? Const(0) : acc;
+    }
+
+    std::vector<Node> nodes;
+
+    // (cos or sin node) paired with the other function of the same argument
+    int Partner(int node) const {
+        const Node& n = nodes[node];
+        const Op other = n.op == Op::Sin ? Op::Cos : Op::Sin;
+        auto it = index_.find(Key{Node::Compute, other, FunctionCode::None, EvalStatus::Ok, n.a, -1, {}});
+        return it == index_.end() ? -1 : it->second;
+    }
+
+private:
+    using Bits = std::array<unsigned char, 10>;
+    using Key = std::tuple<int, Op, FunctionCode, EvalStatus, int, int, Bits>;
+
+    static Bits BitsOf(long double v) {
+        Bits bits{};
+        std::memcpy(bits.data(), &v, bits.size());
+        return bits;
+    }
+
+    int Intern(const Node& node) {
+        const Key key{node.kind, node.op, node.code, node.fail, node.a, node.b,
+                      node.kind == Node::Constant ? BitsOf(node.value) : Bits{}};
+        auto [it, inserted] = index_.emplace(key, static_cast<int>(nodes.size()));
+        if (inserted) nodes.push_back(node);
+        return it->second;
+    }
+
+    int Const(long double v) {
+        Node n{};
+        n.kind = Node::Constant;
+        n.value = v;
+        return Intern(n);
+    }
+
+    int Var(Node::Kind kind) {
+        Node n{};
+        n.kind = kind;
+        return Intern(n);
+    }
+
+    int FailNode(EvalStatus status) {
+        Node n{};
+        n.kind = Node::Compute;
+        n.op = Op::Fail;
+        n.fail = status;
+        return Intern(n);
+    }
+
+    bool IsConst(int id) const { return id >= 0 && nodes[id].kind == Node::Constant; }
+
+    int Make(Op op, int a, int b = -1, FunctionCode code = FunctionCode::None) {
+        // Fold what no longer depends on x, y or the angle mode.
+        if (op != Op::Angle && IsConst(a) && (b < 0 || IsConst(b))) {
+            long double r[3] = {nodes[a].value, b < 0 ? 0 : nodes[b].value, 0};
+            const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1};
+            const EvalStatus status = Execute(instr, r);
+            return status == EvalStatus::Ok ? Const(r[2]) : FailNode(status);
+        }
+        Node n{};
+        n.kind = Node::Compute;
+        n.op = op;
+        n.code = code;
+        n.a = a;
+        n.b = b;
+        return Intern(n);
+    }
+
+    int Neg(int v) {
+        const Node& n = nodes[v];
+        if (n.kind == Node::Compute && n.op == Op::Neg) return n.a;
+        return Make(Op::Neg, v);
+    }
+
+    // a + b, with a negated operand turned into a subtraction (the same bits).
+    int Add(int a, int b) {
+        if (nodes[b].kind == Node::Compute && nodes[b].op == Op::Neg) return Make(Op::Sub, a, nodes[b].a);
+        if (nodes[a].kind == Node::Compute && nodes[a].op == Op::Neg) return Make(Op::Sub, b, nodes[a].a);
+        return Make(Op::Add, a, b);
+    }
+
+    int Power(int v, int e) {
+        if (IsConst(e) && nodes[e].value == 2) return Make(Op::Square, v);
+        if (IsConst(e) && nodes[e].value == 3) return Make(Op::Cube, v);
+        return Make(Op::Pow, v, e);
+    }
+
+    int Function(FunctionCode code, long double n, int t) {
+        using F = FunctionCode;
+        if (!IsDirectTrig(code)) return Make(Op::Func, t, Const(n), code);
+        const int angle = Make(Op::Angle, t);
+        switch (code) {
+            case F::Sin: return Make(Op::Sin, angle);
+            case F::Cos: return Make(Op::Cos, angle);
+            case F::Tg: return Make(Op::Tg, angle, Make(Op::Cos, angle));
+            case F::Ctg: return Make(Op::Ctg, angle, Make(Op::Sin, angle));
+            case F::Sec: return Make(Op::Sec, Make(Op::Cos, angle));
+            default: return Make(Op::Csc, Make(Op::Sin, angle));
+        }
+    }
+
+    int Unit(const OperationUnit& unit, int depth) {
+        int v = -1;
+        if (unit.kind == OperandKind::TooDeep) return FailNode(EvalStatus::TooDeep);
+        if (unit.IsFunction()) {
+            const auto& f = static_cast<const FunctionUnit&>(unit);
+            const int t = f.sub ? List(*f.sub, depth + 1) : Const(0);
+            v = Function(f.code, f.n, t);
+        } else if (unit.sub) {
+            v = List(*unit.sub, depth + 1);
+        } else {
+            switch (unit.kind) {
+                case OperandKind::X: v = Var(Node::VarX); break;
+                case OperandKind::Y: v = Var(Node::VarY); break;
+                case OperandKind::Pi: v = Const(kPi); break;
+                default: v = Const(unit.value); break;
+            }
+        }
+        if (unit.exponent) v = Power(v, List(*unit.exponent, depth + 1));
+        if (unit.negative) v = Neg(v);
+        return v;
+    }
+
+    std::map<Key, int> index_;
+};
+
+}  // namespace
+
+Program::Program() { registers_.assign(2, 0.0L); }
+
+void Program::Build(const Changer& root) {
+    Lowering lowering;
+    const int top = lowering.List(root, 0);
+    const auto& nodes = lowering.nodes;
+
+    // Only what the root needs is kept.
+    std::vector<char> needed(nodes.size(), 0);
+    needed[top] = 1;
+    for (int i = top; i >= 0; --i) {
+        if (!needed[i]) continue;
+        const auto& n = nodes[i];
+        if (n.a >= 0) needed[n.a] = 1;
+        if (n.b >= 0) needed[n.b] = 1;
+    }
+
+    code_.clear();
+    registers_.assign(2, 0.0L);
+    std::vector<std::uint32_t> slot(nodes.size(), 0);
+    std::vector<char> done(nodes.size(), 0);
+    auto newSlot = [&]() { registers_.push_back(0.0L); return static_cast<std::uint32_t>(registers_.size() - 1); };
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (!needed[i] || done[i]) continue;
+        const auto& n = nodes[i];
+        done[i] = 1;
+        switch (n.kind) {
+            case Lowering::Node::VarX: slot[i] = 0; continue;
+            case Lowering::Node::VarY: slot[i] = 1; continue;
+            case Lowering::Node::Constant:
+                slot[i] = newSlot();
+                registers_[slot[i]] = n.value;
+                continue;
+            case Lowering::Node::Compute: break;
+        }
+        slot[i] = newSlot();
+        const std::uint32_t a = n.a >= 0 ? slot[n.a] : 0;
+        const std::uint32_t b = n.b >= 0 ? slot[n.b] : 0;
+        if (n.op == Op::Sin || n.op == Op::Cos) {
+            const int partner = lowering.Partner(static_cast<int>(i));
+            if (partner >= 0 && needed[partner] && !done[partner]) {
+                done[partner] = 1;
+                slot[partner] = newSlot();
+                const bool sinFirst = n.op == Op::Sin;
+                const std::uint32_t s = sinFirst ? slot[i] : slot[partner];
+                const std::uint32_t c = sinFirst ? slot[partner] : slot[i];
+                code_.push_back(Instr{Op::SinCos, FunctionCode::None, EvalStatus::Ok, s, a, c});
+                continue;
+            }
+        }
+        code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
+    }
+    result_ = slot[top];
+}
+
+EvalStatus Program::Run(long double x, long double y, long double& out) {
+    long double* r = registers_.data();
+    r[0] = x;
+    r[1] = y;
+    for (const Instr& instr : code_)
+        if (EvalStatus s = Execute(instr, r); s != EvalStatus::Ok) return s;
+    out = r[result_] + 0.0L;  // a sum starts from +0, so the formula never yields -0
+    return EvalStatus::Ok;
+}
+
+}  // namespace kq

@@ -1,0 +1,54 @@
+// Likely poles of a formula, found from the numbers it contains, so that a plot can sample
+// exactly there and lift the pen instead of joining +∞ to −∞.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace kq {
+
+class SpecialPointSet {
+public:
+    static constexpr std::size_t kCapacity = 500;  // per store; further values are dropped
+
+    SpecialPointSet() { Reset(); }
+
+    // Forgets everything: root degree 1, candidate 1, no points, not periodic.
+    void Reset();
+
+    // While translating: a number read from the formula (x, y and pi read as 0).
+    void AddOperand(long double value);
+    // While translating: an x read from the formula raises the root degree.
+    void AddXOperand() { ++rootDegree_; }
+    // While translating: the formula calls a function with periodic poles.
+    void SetPeriodic() { periodic_ = true; }
+
+    // After translating: ratios p^(1/d) / q^(1/d) of positive candidates, both signs.
+    void Build();
+
+    // Returns the special point of [a, b] that the cursor points at and moves the cursor on:
+    // the stored points in [a, b] in stored order first, then, for a periodic formula, the
+    // multiple of π and then of π/2 lying there.
+    bool Query(long double a, long double b, long double& point);
+    void ResetQuery() { cursor_ = 0; }
+
+    const std::vector<long double>& Points() const { return points_; }
+    bool Periodic() const { return periodic_; }
+    int RootDegree() const { return rootDegree_; }
+    long double LastFound() const { return lastFound_; }
+
+private:
+    void AddPoint(long double p);
+
+    int rootDegree_ = 1;
+    std::vector<long double> candidates_;  // the positive ones, each once
+    std::vector<long double> points_;      // in the order found
+    std::vector<std::pair<long double, std::uint32_t>> sorted_;  // points by value, with their order
+    bool periodic_ = false;
+    int cursor_ = 0;
+    long double lastFound_ = 0;
+};
+
+}  // namespace kq

@@ -1,0 +1,39 @@
+#include "engine/translator.h"
+
+#include "engine/unit_compiler.h"
+
+namespace kq {
+
+Translator::Translator() : root_(std::make_unique<Changer>()) { program_.Build(*root_); }
+
+Translator::~Translator() = default;
+
+void Translator::Translate(std::string_view text) {
+    specials_.Reset();
+    compiledText_ = filter_.Apply(text);
+    UnitCompiler compiler(specials_);
+    root_ = compiler.CompileSum(compiledText_);
+    specials_.Build();
+    program_.Build(*root_);
+}
+
+EvalStatus Translator::TryValue(long double x, long double y, long double& out) {
+    long double v = 0;
+    const EvalStatus status = program_.Run(x, y, v);
+    if (status != EvalStatus::Ok) return status;
+    out = RoundToDigits(v, rounding_);
+    return EvalStatus::Ok;
+}
+
+long double Translator::Value(long double x, long double y) {
+    long double v = 0;
+    const EvalStatus status = TryValue(x, y, v);
+    if (status != EvalStatus::Ok) throw EvalError(status);
+    return v;
+}
+
+EvalStatus Translator::TreeValue(long double x, long double y, long double& out) const {
+    return root_->Evaluate(x, y, out);
+}
+
+}  // namespace kq

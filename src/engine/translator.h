@@ -1,0 +1,61 @@
+// One formula of the program: translated once from text, evaluated many times for x and y.
+// Every plotted formula and the calculator own one each.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/eval_status.h"
+#include "engine/filter.h"
+#include "engine/program.h"
+#include "engine/rounding.h"
+#include "engine/special_points.h"
+#include "engine/units.h"
+
+namespace kq {
+
+class Translator {
+public:
+    Translator();
+    ~Translator();
+    Translator(const Translator&) = delete;
+    Translator& operator=(const Translator&) = delete;
+
+    // Compiles `text`; never fails (text that makes no sense compiles to something that
+    // evaluates to 0 or fails at evaluation).
+    void Translate(std::string_view text);
+
+    // The value at (x, y), rounded by the rounding setting; throws EvalError.
+    long double Value(long double x, long double y);
+
+    // The same without exceptions: the path the plots take for every sample.
+    EvalStatus TryValue(long double x, long double y, long double& out);
+
+    // The unrounded value computed by walking the unit tree (the reference the fast path
+    // is checked against).
+    EvalStatus TreeValue(long double x, long double y, long double& out) const;
+
+    void SetRounding(int digits) { rounding_ = digits; }
+    int Rounding() const { return rounding_; }
+
+    SpecialPointSet& Specials() { return specials_; }
+    const SpecialPointSet& Specials() const { return specials_; }
+
+    Filter& MacroFilter() { return filter_; }
+
+    // The text that was compiled (after bars, commas and macros).
+    const std::string& CompiledText() const { return compiledText_; }
+    const Changer& Root() const { return *root_; }
+    const Program& Compiled() const { return program_; }
+
+private:
+    std::unique_ptr<Changer> root_;
+    SpecialPointSet specials_;
+    int rounding_ = kNoRounding;
+    Filter filter_;
+    Program program_;
+    std::string compiledText_;
+};
+
+}  // namespace kq

@@ -1,0 +1,148 @@
+// Evaluation failures with their messages, rounding, and the value conventions callers see.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/angle_mode.h"
+#include "eval_helpers.h"
+
+namespace kq::test {
+namespace {
+
+struct FailureCase {
+    const char* formula;
+    long double x;
+    EvalStatus status;
+};
+
+TEST(Evaluation, FailuresCarryTheirMessages) {
+    const std::vector<FailureCase> cases = {
+        {"1/0", 0, EvalStatus::DivisionByZero},
+        {"1/(x-x)", 3, EvalStatus::DivisionByZero},
+        {"1/0.000000000000001", 0, EvalStatus::DivisionByZero},
+        {"0^0", 0, EvalStatus::ZeroToZero},
+        {"x^0", 0, EvalStatus::ZeroToZero},
+        {"(-4)^0.5", 0, EvalStatus::EvenRoot},
+        {"rt2(x)", -1, EvalStatus::EvenRoot},
+        {"rt4(x)", -1, EvalStatus::EvenRoot},
+        {"tg(pi/2)", 0, EvalStatus::FunctionPole},
+        {"ctg(0)", 0, EvalStatus::FunctionPole},
+        {"sec(pi/2)+0", 0, EvalStatus::Ok},  // cos(pi/2) is tiny but not 0
+        {"csc(0)", 0, EvalStatus::FunctionPole},
+        {"arcsin(2)", 0, EvalStatus::InverseTrig},
+        {"arccos(-1.5)", 0, EvalStatus::InverseTrig},
+        {"ln(0)", 0, EvalStatus::NoValue},
+        {"lg(-1)", 0, EvalStatus::NoValue},
+        {"sqrt(-1)", 0, EvalStatus::NoValue},
+        // Zero to a negative power is a division by zero.
+        {"x^-1", 0, EvalStatus::DivisionByZero},
+        {"0^(-2)", 0, EvalStatus::DivisionByZero},
+        {"(x)^(-2)", 0, EvalStatus::DivisionByZero},
+        {"pw-1(x)", 2, EvalStatus::Ok},  // a "-" there splits the sum: pw - 1
+        // The first failure in evaluation order is the one reported.
+        {"ln(x)+1/0", -1, EvalStatus::NoValue},
+        {"1/0+ln(x)", -1, EvalStatus::DivisionByZero},
+        {"x*0/0", 1, EvalStatus::DivisionByZero},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Evaluate(c.formula, c.x).status, c.status) << c.formula;
+    }
+    EXPECT_EQ(MessageOf(EvalStatus::DivisionByZero), "/0");
+    EXPECT_EQ(MessageOf(EvalStatus::ZeroToZero), "err2");
+    EXPECT_EQ(MessageOf(EvalStatus::EvenRoot), "Четный корень из отрицательного значения!");
+    EXPECT_EQ(MessageOf(EvalStatus::FunctionPole), "Деление на 0");
+    EXPECT_EQ(MessageOf(EvalStatus::InverseTrig), "Обратная тригонометрическая вне");
+    EXPECT_EQ(MessageOf(EvalStatus::NoValue), "");
+}
+
+TEST(Evaluation, ValueThrowsWithTheMessage) {
+    Translator t;
+    t.Translate("1/x");
+    EXPECT_EQ(t.Value(4, 0), 0.25L);
+    try {
+        t.Value(0, 0);
+        FAIL() << "1/0 has a value";
+    } catch (const EvalError& e) {
+        EXPECT_STREQ(e.what(), "/0");
+        EXPECT_EQ(e.Status(), EvalStatus::DivisionByZero);
+    }
+    t.Translate("ln(x)");
+    EXPECT_THROW(t.Value(-1, 0), EvalError);
+}
+
+TEST(Evaluation, PowersAndRoots) {
+    EXPECT_EQ(Evaluate("0^2").value, 0);
+    EXPECT_NEAR(static_cast<double>(Evaluate("(-8)^(1/3)").value), -2, 1e-18);
+    EXPECT_NEAR(static_cast<double>(Evaluate("rtt<3>(-8)").value), -2, 1e-18);
+    EXPECT_EQ(Evaluate("(-2)^3").value, -8);
+    EXPECT_EQ(Evaluate("(-2)^2").value, 4);
+    EXPECT_EQ(Evaluate("x^0", 5).value, 1);
+    EXPECT_EQ(Evaluate("pw0(x)", 0).value, 1);
+    EXPECT_EQ(Evaluate("rt2(x)", 0).value, 0);
+    // The square root is exact in extended precision.
+    EXPECT_EQ(Evaluate("rt2(x)", 2).value, std::sqrt(2.0L));
+}
+
+TEST(Evaluation, Rounding) {
+    struct R {
+        const char* formula;
+        int digits;
+        long double expected;
+    };
+    const std::vector<R> cases = {
+        {"2/3", 2, 0.67L},   {"-2/3", 2, -0.67L},  {"2.7", 0, 3},       {"-2.7", 0, -3},
+        {"2.5", 0, 3},       {"-2.5", 0, -3},      {"1e12/3", 2, 333333333333.33L},
+        {"2/3", -1, 2.0L / 3}, {"2/3", 10, 2.0L / 3}, {"2/3", 9, 0.666666667L}, {"1/8", 2, 0.13L},
+        {"5e9", 0, 5e9L},    {"-5e9-0.4", 0, -5e9L}, {"1e30/7", 3, std::round(1e30L / 7 * 1000) / 1000},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = Evaluate(c.formula, 1, 0, c.digits);
+        ASSERT_EQ(o.status, EvalStatus::Ok) << c.formula;
+        EXPECT_EQ(o.value, c.expected) << c.formula << " rounded to " << c.digits;
+    }
+    EXPECT_TRUE(std::isinf(RoundToDigits(std::numeric_limits<long double>::infinity(), 2)));
+    EXPECT_EQ(RoundToDigits(1e4900L, 9), 1e4900L);
+}
+
+TEST(Evaluation, CalculatorPoint) {
+    EXPECT_EQ(Evaluate("x+1", 1, 0).value, 2);
+    EXPECT_EQ(Evaluate("-0").value, 0);
+    EXPECT_FALSE(std::signbit(Evaluate("-0").value));
+    EXPECT_FALSE(std::signbit(Evaluate("x*0", -1).value));
+}
+
+// Sharing, folding and fused sine/cosine must not change a single bit.
+TEST(Evaluation, FlatFormAgreesWithTheTree) {
+    const char* formulas[] = {
+        "cos(x^2-3)", "abs(x+2)/(x+2)-x", "sin(x)+cos(x)*tg(x)/2", "lg(2*x)/lg(x)", "x^3-2*x^2+x-1",
+        "cos(rt2(x*x+y*y))", "sin(x)*cos(x)+sin(2*x)*cos(2*x)+sin(3*x)*cos(3*x)+sin(4*x)*cos(4*x)",
+        "sec(x)*csc(x)-ctg(x)", "x^x", "(x-1)^(1/3)", "pw3(x)-pw2.5(x)", "rt5(x)*rt3(x)", "arcctg(x)+arctg(x)",
+        "sgn(x)*abs(x)^0.5", "exp(-x*x)", "2^x^2", "1/(x*x-4)", "log<x>(2*x)", "|x-|y|+1|", "sin(pi/3*x)",
+        "x*0", "0*x/x", "(1/0)*x", "sin(x)^2+cos(x)^2", "tg(x)*ctg(x)", "-(-(-x))", "x-(-x)", "-x+x",
+    };
+    for (bool degrees : {false, true}) {
+        SetDegreesMode(degrees);
+        for (const char* f : formulas) {
+            for (long double x = -6; x <= 6; x += 0.37L) Evaluate(f, x, 0.5L);
+            for (long double x : {0.0L, -0.0L, 1.0L, -1.0L, 2.0L, -2.0L, 90.0L, 1e300L}) Evaluate(f, x, -x);
+        }
+    }
+    SetDegreesMode(false);
+}
+
+TEST(Evaluation, TranslationRestartsEverything) {
+    Translator t;
+    t.SetRounding(2);
+    t.Translate("tg(x)");
+    EXPECT_TRUE(t.Specials().Periodic());
+    t.Translate("x+1");
+    EXPECT_FALSE(t.Specials().Periodic());
+    EXPECT_EQ(t.Value(1, 0), 2);
+    t.Translate("");
+    EXPECT_EQ(t.Value(1, 0), 0);
+    EXPECT_TRUE(t.Root().units.empty());
+}
+
+}  // namespace
+}  // namespace kq::test

@@ -1,0 +1,48 @@
+// Reading numbers from text in the C notation, whatever the locale.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+
+#include "engine/number_text.h"
+
+namespace kq {
+namespace {
+
+TEST(NumberText, LeadingDecimal) {
+    const std::vector<std::pair<const char*, long double>> cases = {
+        {"12", 12},  {"3.5x", 3.5L}, {".5", 0.5L}, {"1e5", 1e5L},   {"1e", 1},   {"1e+", 1},  {"-2", -2},
+        {"+2", 2},   {"abc", 0},     {"", 0},      {".", 0},        {"-", 0},    {"1.", 1},   {"2.5E+3", 2500},
+        {"inf", 0},  {"nan", 0},     {"0x10", 0},  {"1e-5000", 0},  {"007", 7},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(LeadingDecimal(text), value) << text;
+    EXPECT_TRUE(std::isinf(LeadingDecimal("1e5000")));
+}
+
+TEST(NumberText, Based) {
+    EXPECT_EQ(DigitsInBase("FF", 16), 255);
+    EXPECT_EQ(DigitsInBase("-11b", 2), -3);
+    EXPECT_EQ(DigitsInBase("1-1b", 2), 3);  // an inner "-" is skipped
+    EXPECT_EQ(DigitsInBase("0.01b", 2), 0.25L);
+    EXPECT_EQ(ReadNumberOperand("21s3"), 7);
+    EXPECT_EQ(ReadNumberOperand("21s-3"), 0);
+    EXPECT_EQ(ReadNumberOperand("10s2.5"), 2.5L);
+}
+
+TEST(NumberText, FormattingIgnoresTheLocale) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    const bool russian = std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") != nullptr;
+    EXPECT_EQ(FormatC("%.18Lg", 0.5L), "0.5");
+    EXPECT_EQ(FormatC("%.4Lg", 1234567.0L), "1.235e+06");
+    long double v = 0;
+    EXPECT_TRUE(ParseWholeDecimal("2.25", v));
+    EXPECT_EQ(v, 2.25L);
+    EXPECT_FALSE(ParseWholeDecimal("2,25", v));
+    EXPECT_FALSE(ParseWholeDecimal("", v));
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    if (!russian) GTEST_LOG_(INFO) << "no Russian locale here; checked in the C locale only";
+}
+
+}  // namespace
+}  // namespace kq
