@@ -26,6 +26,7 @@ constexpr long double kRadiansPerDegree = 0.017453292519943295769236907684886127
         case Op::Mul: r[i.dst] = r[i.a] * r[i.b]; break;
         case Op::Div: return Divide(r[i.a], r[i.b], r[i.dst]);
         case Op::Neg: r[i.dst] = -r[i.a]; break;
+        case Op::Abs: r[i.dst] = std::fabs(r[i.a]); break;
         case Op::Square: r[i.dst] = r[i.a] * r[i.a]; break;
         case Op::Cube: r[i.dst] = r[i.a] * r[i.a] * r[i.a]; break;
         case Op::Pow: return Power(r[i.a], r[i.b], r[i.dst]);
@@ -167,6 +168,7 @@ private:
 
     int Function(FunctionCode code, long double n, int t) {
         using F = FunctionCode;
+        if (code == F::Abs) return Make(Op::Abs, t);
         if (!IsDirectTrig(code)) return Make(Op::Func, t, Const(n), code);
         const int angle = Make(Op::Angle, t);
         switch (code) {

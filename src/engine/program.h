@@ -17,7 +17,7 @@ class Changer;
 class Program {
 public:
     enum class Op : std::uint8_t {
-        Add, Sub, Mul, Div, Neg, Square, Cube, Pow,
+        Add, Sub, Mul, Div, Neg, Abs, Square, Cube, Pow,
         Angle,   // degrees to radians when the angle mode says so
         Sin, Cos,
         SinCos,  // dst gets the sine, b the cosine

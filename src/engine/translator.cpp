@@ -21,7 +21,7 @@ EvalStatus Translator::TryValue(long double x, long double y, long double& out) 
     long double v = 0;
     const EvalStatus status = program_.Run(x, y, v);
     if (status != EvalStatus::Ok) return status;
-    out = RoundToDigits(v, rounding_);
+    out = rounding_ == kNoRounding ? v : RoundToDigits(v, rounding_);
     return EvalStatus::Ok;
 }
 
