@@ -1,0 +1,42 @@
+// Translates arbitrary bytes and evaluates the result at a few points in both angle modes.
+// Besides crashes and undefined behaviour it stops on any disagreement between the flat
+// program and the unit tree.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/angle_mode.h"
+#include "engine/translator.h"
+
+namespace {
+
+bool Same(long double a, long double b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    kq::Translator t;
+    t.Translate(text);
+    static const long double points[] = {0.0L, 1.0L, -1.0L, 0.5L, -2.75L, 3.141592653589793L, 90.0L, 1e10L, -1e-10L};
+    for (bool degrees : {false, true}) {
+        kq::SetDegreesMode(degrees);
+        for (long double x : points) {
+            long double fast = 0, tree = 0;
+            const kq::EvalStatus a = t.TryValue(x, -x / 2, fast);
+            const kq::EvalStatus b = t.TreeValue(x, -x / 2, tree);
+            if (a != b || (a == kq::EvalStatus::Ok && !Same(fast, tree + 0.0L))) {
+                std::fprintf(stderr, "disagreement on \"%s\" at x=%Lg: %d %Lg vs %d %Lg\n", t.CompiledText().c_str(), x,
+                             static_cast<int>(a), fast, static_cast<int>(b), tree);
+                std::abort();
+            }
+        }
+        long double p = 0;
+        t.Specials().ResetQuery();
+        t.Specials().Query(-10, 10, p);
+    }
+    kq::SetDegreesMode(false);
+    return 0;
+}

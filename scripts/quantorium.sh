@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Kvantorium+ (installs what is missing), builds, and then
+# runs the program, the tests, the sanitizer build, the fuzzer or the benchmarks.
+#   scripts/quantorium.sh run [ARGS...]   build and start the program
+#   scripts/quantorium.sh test            build and run the whole test suite
+#   scripts/quantorium.sh sanitize        the unit tests under AddressSanitizer + UBSan
+#   scripts/quantorium.sh fuzz [SECONDS]  the formula fuzzer (default 60 s)
+#   scripts/quantorium.sh bench           the benchmarks
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
+          clang libclang-rt-14-dev
+          qt6-base-dev libqt6opengl6-dev qt6-svg-dev libemf-dev qt6-translations-l10n
+          xvfb xauth libgl1-mesa-dri fonts-dejavu-core fonts-liberation2)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {  # build-dir, extra cmake args...
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+headless_env() {
+    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export LC_ALL=${LC_ALL:-C.UTF-8}
+}
+
+what=${1:-run}
+[ $# -gt 0 ] && shift
+install_missing
+case "$what" in
+    run)
+        configure_and_build build
+        exec ./build/src/ui/quantorium "$@"
+        ;;
+    test)
+        configure_and_build build
+        headless_env
+        ctest --test-dir build --output-on-failure -j "$jobs"
+        ;;
+    sanitize)
+        configure_and_build build-asan -DQUANTORIUM_SANITIZE=ON -DQUANTORIUM_BENCH=OFF -DQUANTORIUM_GUI=OFF
+        headless_env
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+            ctest --test-dir build-asan --output-on-failure -j "$jobs"
+        ;;
+    fuzz)
+        seconds=${1:-60}
+        CC=clang CXX=clang++ configure_and_build build-fuzz -DQUANTORIUM_FUZZ=ON -DQUANTORIUM_SANITIZE=ON \
+            -DQUANTORIUM_GUI=OFF -DQUANTORIUM_TESTS=OFF -DQUANTORIUM_BENCH=OFF
+        work=$(mktemp -d)
+        cp fuzz/corpus/* "$work"/
+        ./build-fuzz/fuzz/fuzz_translate -max_total_time="$seconds" -max_len=512 -print_final_stats=1 "$work"
+        ;;
+    bench)
+        configure_and_build build -DCMAKE_BUILD_TYPE=Release
+        for b in build/bench/*_bench; do "$b" "$@"; done
+        ;;
+    *)
+        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|bench" >&2
+        exit 2
+        ;;
+esac
