@@ -55,8 +55,8 @@ void Engine(benchmark::State& state, int k) {
     t.Translate(kFormulas[k].text);
     const auto points = PointsFor(kFormulas[k]);
     std::size_t i = 0;
+    long double v;
     for (auto _ : state) {
-        long double v = 0;
         const Point& p = points[i];
         benchmark::DoNotOptimize(t.TryValue(p.x, p.y, v));
         benchmark::DoNotOptimize(v);
@@ -108,8 +108,8 @@ void FailurePath(benchmark::State& state, const char* formula) {
     t.Translate(formula);
     const auto points = PointsFor(kFormulas[0]);
     std::size_t i = 0;
+    long double v;
     for (auto _ : state) {
-        long double v = 0;
         benchmark::DoNotOptimize(t.TryValue(points[i].x, 0, v));
         benchmark::DoNotOptimize(v);
         if (++i == points.size()) i = 0;

@@ -27,7 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             long double fast = 0, tree = 0;
             const kq::EvalStatus a = t.TryValue(x, -x / 2, fast);
             const kq::EvalStatus b = t.TreeValue(x, -x / 2, tree);
-            if (a != b || (a == kq::EvalStatus::Ok && !Same(fast, tree + 0.0L))) {
+            long double interpreted = 0;
+            const kq::EvalStatus c = t.InterpretedValue(x, -x / 2, interpreted);
+            if (a != b || b != c ||
+                (a == kq::EvalStatus::Ok && (!Same(fast, tree + 0.0L) || !Same(interpreted, tree + 0.0L)))) {
                 std::fprintf(stderr, "disagreement on \"%s\" at x=%Lg: %d %Lg vs %d %Lg\n", t.CompiledText().c_str(), x,
                              static_cast<int>(a), fast, static_cast<int>(b), tree);
                 std::abort();

@@ -44,8 +44,9 @@ EvalStatus Power(long double a, long double b, long double& out) {
     return EvalStatus::Ok;
 }
 
-EvalStatus ApplyFunction(FunctionCode code, long double n, long double t, long double& out) {
+EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out) {
     using F = FunctionCode;
+    long double t = argument;
     if (IsDirectTrig(code) && DegreesMode()) t *= kRadiansPerDegree;
     const double d = static_cast<double>(t);
     switch (code) {

@@ -19,7 +19,7 @@ EvalStatus Root(long double a, long double n, long double& out);
 
 // Value of function `code` for argument t. `n` is the number written after rt/pw. The
 // direct trigonometric functions read t in degrees when the angle mode says so.
-EvalStatus ApplyFunction(FunctionCode code, long double n, long double t, long double& out);
+EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out);
 
 // a / b, failing when |b| < 1e-14.
 inline EvalStatus Divide(long double a, long double b, long double& out) {

@@ -8,6 +8,7 @@
 
 #include "engine/angle_mode.h"
 #include "engine/math_functions.h"
+#include "engine/native_code.h"
 #include "engine/units.h"
 
 namespace kq {
@@ -208,7 +209,13 @@ private:
 
 }  // namespace
 
-Program::Program() { registers_.assign(2, 0.0L); }
+Program::Program() : native_(std::make_unique<NativeCode>()) { registers_.assign(2, 0.0L); }
+
+Program::~Program() = default;
+
+bool Program::IsNative() const { return native_->Ready(); }
+
+EvalStatus Program::Step(const Instr& instr, long double* registers) { return Execute(instr, registers); }
 
 void Program::Build(const Changer& root) {
     Lowering lowering;
@@ -225,6 +232,9 @@ void Program::Build(const Changer& root) {
         if (n.b >= 0) needed[n.b] = 1;
     }
 
+    native_->Clear();
+    entry_ = nullptr;
+    readsX_ = readsY_ = true;
     code_.clear();
     registers_.assign(2, 0.0L);
     std::vector<std::uint32_t> slot(nodes.size(), 0);
@@ -261,9 +271,16 @@ void Program::Build(const Changer& root) {
         code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
     }
     result_ = slot[top];
+    const std::uint32_t limit = newSlot();
+    registers_[limit] = 1e-14L;
+    if (native_->Compile(code_, registers_, result_, limit)) {
+        entry_ = native_->Entry();
+        readsX_ = native_->ReadsX();
+        readsY_ = native_->ReadsY();
+    }
 }
 
-EvalStatus Program::Run(long double x, long double y, long double& out) {
+EvalStatus Program::Interpret(long double x, long double y, long double& out) {
     long double* r = registers_.data();
     r[0] = x;
     r[1] = y;

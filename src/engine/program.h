@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/eval_status.h"
 #include "engine/function_codes.h"
+#include "engine/native_code_fwd.h"
 
 namespace kq {
 
@@ -37,19 +39,43 @@ public:
     };
 
     Program();
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
     // Replaces the program by the lowering of `root`.
     void Build(const Changer& root);
 
-    // The root value at (x, y); the registers are scratch, hence not const.
-    EvalStatus Run(long double x, long double y, long double& out);
+    // The root value at (x, y); the registers are scratch, hence not const. Native code
+    // runs it where there is any, the interpreter elsewhere.
+    EvalStatus Run(long double x, long double y, long double& out) {
+        if (!entry_) return Interpret(x, y, out);
+        long double* r = registers_.data();
+        if (readsX_) r[0] = x;
+        if (readsY_) r[1] = y;
+        int status = 0;
+        const long double v = entry_(r, &status);
+        if (status != 0) return static_cast<EvalStatus>(status);
+        out = v + 0.0L;  // a sum starts from +0, so the formula never yields -0
+        return EvalStatus::Ok;
+    }
+
+    // The same through the interpreter alone.
+    EvalStatus Interpret(long double x, long double y, long double& out);
+
+    // One instruction on a register file.
+    static EvalStatus Step(const Instr& instr, long double* registers);
 
     const std::vector<Instr>& Code() const { return code_; }
+    bool IsNative() const;
 
 private:
     std::vector<Instr> code_;
     std::vector<long double> registers_;
     std::uint32_t result_ = 0;
+    std::unique_ptr<NativeCode> native_;
+    long double (*entry_)(long double*, int*) = nullptr;  // the native code, when there is any
+    bool readsX_ = true, readsY_ = true;
 };
 
 }  // namespace kq

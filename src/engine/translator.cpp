@@ -17,14 +17,6 @@ void Translator::Translate(std::string_view text) {
     program_.Build(*root_);
 }
 
-EvalStatus Translator::TryValue(long double x, long double y, long double& out) {
-    long double v = 0;
-    const EvalStatus status = program_.Run(x, y, v);
-    if (status != EvalStatus::Ok) return status;
-    out = rounding_ == kNoRounding ? v : RoundToDigits(v, rounding_);
-    return EvalStatus::Ok;
-}
-
 long double Translator::Value(long double x, long double y) {
     long double v = 0;
     const EvalStatus status = TryValue(x, y, v);

@@ -30,11 +30,20 @@ public:
     long double Value(long double x, long double y);
 
     // The same without exceptions: the path the plots take for every sample.
-    EvalStatus TryValue(long double x, long double y, long double& out);
+    EvalStatus TryValue(long double x, long double y, long double& out) {
+        if (rounding_ == kNoRounding) return program_.Run(x, y, out);
+        long double v = 0;
+        const EvalStatus status = program_.Run(x, y, v);
+        if (status == EvalStatus::Ok) out = RoundToDigits(v, rounding_);
+        return status;
+    }
 
     // The unrounded value computed by walking the unit tree (the reference the fast path
     // is checked against).
     EvalStatus TreeValue(long double x, long double y, long double& out) const;
+
+    // The unrounded value through the interpreter, bypassing any native code.
+    EvalStatus InterpretedValue(long double x, long double y, long double& out) { return program_.Interpret(x, y, out); }
 
     void SetRounding(int digits) { rounding_ = digits; }
     int Rounding() const { return rounding_; }
@@ -48,6 +57,7 @@ public:
     const std::string& CompiledText() const { return compiledText_; }
     const Changer& Root() const { return *root_; }
     const Program& Compiled() const { return program_; }
+    bool IsNative() const { return program_.IsNative(); }
 
 private:
     std::unique_ptr<Changer> root_;

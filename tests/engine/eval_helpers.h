@@ -27,8 +27,13 @@ inline Outcome Evaluate(const std::string& formula, long double x = 1, long doub
     t.Translate(formula);
     Outcome fast;
     fast.status = t.TryValue(x, y, fast.value);
-    long double tree = 0;
+    long double tree = 0, interpreted = 0;
     const EvalStatus treeStatus = t.TreeValue(x, y, tree);
+    const EvalStatus interpretedStatus = t.InterpretedValue(x, y, interpreted);
+    EXPECT_EQ(static_cast<int>(interpretedStatus), static_cast<int>(treeStatus)) << "interpreter disagrees on " << formula;
+    if (interpretedStatus == EvalStatus::Ok && treeStatus == EvalStatus::Ok) {
+        EXPECT_TRUE(SameBits(tree + 0.0L, interpreted)) << "interpreter disagrees on " << formula;
+    }
     EXPECT_EQ(static_cast<int>(fast.status), static_cast<int>(treeStatus)) << "paths disagree on " << formula;
     if (fast.status == EvalStatus::Ok && treeStatus == EvalStatus::Ok) {
         EXPECT_TRUE(SameBits(RoundToDigits(tree + 0.0L, rounding), fast.value))

@@ -146,3 +146,27 @@ TEST(Evaluation, TranslationRestartsEverything) {
 
 }  // namespace
 }  // namespace kq::test
+
+namespace kq::test {
+namespace {
+
+// Where the machine allows it the fast path is native code; long formulas, deep stacks and
+// many failure exits must come out the same as the interpreter's.
+TEST(Evaluation, NativeCodeMatchesOnLongFormulas) {
+    Translator probe;
+    probe.Translate("x+1");
+    if (!probe.IsNative()) GTEST_SKIP() << "no native code on this machine";
+    std::string sum = "x";
+    std::string nested = "x";
+    for (int i = 1; i < 60; ++i) {
+        sum += (i % 3 ? "-" : "+") + std::to_string(i) + "/(x-" + std::to_string(i % 7) + ")*x^" + std::to_string(i % 4);
+        nested = "(" + nested + "*x-" + std::to_string(i) + ")/(" + std::to_string(i) + "+abs(x))";
+    }
+    for (const std::string& f : {sum, nested, std::string("((((((((x+1)*x+2)*x+3)*x+4)*x+5)*x+6)*x+7)*x+8)"),
+                                  std::string("x/(x/(x/(x/(x/(x/(x/(x-3)))))))"), std::string("-x*-x/-x")}) {
+        for (long double x = -7; x <= 7; x += 0.5L) Evaluate(f, x, 0);
+    }
+}
+
+}  // namespace
+}  // namespace kq::test

@@ -1,0 +1,52 @@
+// Machine code for a Program's instructions, for x86-64 with the 80-bit x87 unit: values
+// that feed the very next instruction stay in x87 registers instead of going through
+// memory, which is what an interpreter over long double spends most of its time on.
+// Instructions it does not emit inline (functions, powers) call back into the interpreter's
+// code for that one instruction, so every result is the interpreter's bit for bit.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/program.h"
+
+namespace kq {
+
+class NativeCode {
+public:
+    NativeCode() = default;
+    ~NativeCode();
+    NativeCode(const NativeCode&) = delete;
+    NativeCode& operator=(const NativeCode&) = delete;
+
+    // True where native code can be made at all.
+    static bool Supported();
+
+    // Compiles `code`; the instructions must outlive the compiled function (helpers read
+    // them) and constants must stay what they are. `limitSlot` is the register slot holding 1e-14 for the division check. Returns
+    // false (and holds nothing) when it cannot.
+    // `registers` holds the constants' values in their slots.
+    bool Compile(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
+                 std::uint32_t resultSlot, std::uint32_t limitSlot);
+
+    void Clear();
+    bool Ready() const { return function_ != nullptr; }
+
+    // Runs on the register file (x in slot 0, y in slot 1) and returns the result; a failure
+    // is written to `*status`, which the caller sets to 0 (Ok) before.
+    using Function = long double (*)(long double* registers, int* status);
+    Function Entry() const { return function_; }
+
+    // Whether the code reads slot 0 (x) or 1 (y), so that callers can skip storing them.
+    bool ReadsX() const { return readsX_; }
+    bool ReadsY() const { return readsY_; }
+
+private:
+    Function function_ = nullptr;
+    bool readsX_ = true, readsY_ = true;
+    void* memory_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+}  // namespace kq
