@@ -1,0 +1,223 @@
+#include "plot/graphiq.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/number_text.h"
+
+namespace kq {
+namespace {
+
+// Axis coordinates far outside the canvas draw nothing visible; keep them where every
+// painter handles them.
+int ClampPixel(long double v) {
+    constexpr long double kLimit = 1 << 24;
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::trunc(std::clamp(v, -kLimit, kLimit)));
+}
+
+std::string TickLabel(long double i) {
+    return std::fabs(i) < 1e18L ? FormatC("%.0Lf", i) : FormatC("%.6Lg", i);
+}
+
+// The tick step: a tenth of the range, truncated, at least 1.
+long double TickStep(long double range) {
+    const long double step = std::trunc(std::trunc(range) / 10);
+    return step < 1 ? 1 : step;
+}
+
+}  // namespace
+
+Graphiq::Graphiq() { Reserve(kInitialListFormulas); }
+
+Graphiq::~Graphiq() = default;
+
+void Graphiq::SetFormula(std::string_view text) {
+    formula_ = std::string(text);
+    main_.Translate(text);
+}
+
+void Graphiq::SetView(const ViewRect& view, bool repaint) {
+    view_ = view;
+    notSetUp_ = false;
+    if (repaint && onRepaint) onRepaint();
+}
+
+void Graphiq::SetRounding(int digits) {
+    rounding_ = digits;
+    main_.SetRounding(digits);
+    for (auto& t : list_) t->SetRounding(digits);
+}
+
+void Graphiq::Reserve(int n) {
+    n = std::min(n, kMaxListFormulas);
+    while (static_cast<int>(list_.size()) < n) {
+        list_.push_back(std::make_unique<Translator>());
+        list_.back()->SetRounding(rounding_);
+    }
+}
+
+bool Graphiq::SetListFormula(int i, std::string_view text) {
+    if (i < 1 || i > static_cast<int>(list_.size())) return false;
+    list_[i - 1]->Translate(text);
+    return true;
+}
+
+void Graphiq::SetListCount(int count) { listCount_ = std::clamp(count, 0, static_cast<int>(list_.size())); }
+
+EvalStatus Graphiq::Evaluate(long double x, int index, long double& y) {
+    if (index < 0 || index > listCount_) return EvalStatus::NoValue;
+    return FormulaAt(index).TryValue(x, 0, y);
+}
+
+void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels) {
+    const PixelMap map(view_, width, height);
+    if (map.Degenerate() || width <= 0 || height <= 0) return;
+    if (withAxes) DrawAxes(canvas, map, width, height, greyLabels);
+    canvas.SetPenColor(kBlack);
+    canvas.SetPenWidth(1);
+    bool brk = false, neg = false;
+    for (int j = 0; j <= listCount_; ++j) {
+        // One value per column (and one beyond, for the look-ahead of the last column).
+        values_.resize(width + 1);
+        defined_.resize(width + 1);
+        Translator& formula = FormulaAt(j);
+        for (int px = 0; px <= width; ++px)
+            defined_[px] = formula.TryValue(map.XOfColumn(px), 0, values_[px]) == EvalStatus::Ok;
+        DrawCurve(canvas, map, width, height, j, false, brk, neg);
+        if (absolute_) DrawCurve(canvas, map, width, height, j, true, brk, neg);
+    }
+    canvas.SetPenWidth(1);
+}
+
+void Graphiq::DrawAxes(Canvas& canvas, const PixelMap& map, int width, int height, bool greyLabels) {
+    canvas.SetPenColor(kSilver);
+    if (greyLabels) canvas.SetFontColor(kGrey);
+    const int x0 = ClampPixel(map.x0), y0 = ClampPixel(map.y0);
+    canvas.MoveTo(3, y0);
+    canvas.LineTo(width - 3, y0);
+    canvas.MoveTo(x0, 3);
+    canvas.LineTo(x0, height - 3);
+    const int hx = width / 50, hy = height / 50;
+    const bool text = width > 100;
+    canvas.SetFontSize(6);
+
+    // Any range a user can type: wide arithmetic, a bounded number of ticks, and a stop
+    // when the step no longer moves the value.
+    const long double sx = TickStep(view_.xmax - view_.xmin);
+    const int maxX = std::max(2, width / 4);
+    int count = 0;
+    for (long double i = std::trunc(view_.xmin); i <= view_.xmax && count < maxX; i += sx, ++count) {
+        const long double cx = map.x0 + i * map.kx;
+        canvas.MoveTo(ClampPixel(cx), y0 - hy);
+        canvas.LineTo(ClampPixel(cx), y0 + hy);
+        if (text && i != 0) canvas.TextOut(ClampPixel(cx - 2), y0 - hy - 10, TickLabel(i));
+        const int minor = ClampPixel(cx + 0.5L * map.kx);
+        canvas.MoveTo(minor, y0 - hy / 2);
+        canvas.LineTo(minor, y0 + hy / 2);
+        if (i + sx == i) break;
+    }
+    if (text) canvas.TextOut(x0 + 3, y0 - hy - 7, "O");
+    const long double sy = TickStep(view_.ymax - view_.ymin);
+    const int maxY = std::max(2, height / 4);
+    count = 0;
+    for (long double i = std::trunc(view_.ymin); i <= view_.ymax && count < maxY; i += sy, ++count) {
+        const long double r = map.y0 - i * map.ky;
+        canvas.MoveTo(x0 - hx, ClampPixel(r));
+        canvas.LineTo(x0 + hx, ClampPixel(r));
+        if (text && i != 0) canvas.TextOut(x0 + hx + 3, ClampPixel(r + 2), TickLabel(i));
+        const int minor = ClampPixel(r - 0.5L * map.ky);
+        canvas.MoveTo(x0 - hx / 2, minor);
+        canvas.LineTo(x0 + hx / 2, minor);
+        if (i + sy == i) break;
+    }
+    canvas.SetBrushClear(true);
+    canvas.SetFontSize(8);
+    if (text) {
+        canvas.TextOut(x0 + 20, 3, "Y");
+        canvas.TextOut(width - 20, y0 - 20, "X");
+    }
+}
+
+namespace {
+
+// |y| = f(x): below the axis the curve is first brought down to it, then broken off.
+long double SignRule(long double y, bool absolute, bool& neg, bool& brk) {
+    if (!absolute) return y;
+    if (y < 0) {
+        if (!neg) y = 0;
+        else brk = true;
+        neg = true;
+    } else {
+        neg = false;
+    }
+    return y;
+}
+
+}  // namespace
+
+void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
+                        bool& brk, bool& neg) {
+    Translator& formula = FormulaAt(index);
+    SpecialPointSet& specials = formula.Specials();
+    bool pendingMove = false, inBand = false;
+    const long double columnWidth = 1 / map.kx;
+    for (int px = 0; px < width; ++px) {
+        const long double x = map.XOfColumn(px);
+        // At most one likely pole per column is sampled, so the pen lifts there.
+        specials.ResetQuery();
+        long double special = 0;
+        const int samples = specials.Query(x, x + columnWidth, special) ? 2 : 1;
+        for (int l = 0; l < samples; ++l) {
+            if (!pendingMove) pendingMove = brk;
+            brk = false;
+            long double y = 0;
+            bool ok = l == 0 ? defined_[px] != 0 : formula.TryValue(special, 0, y) == EvalStatus::Ok;
+            if (l == 0) y = values_[px];
+            int py = 0;
+            if (ok) {
+                y = SignRule(y, absolute_, neg, brk);
+                if (mirrored) y = -y;
+                ok = PixelOf(map.y0 - y * map.ky, py);
+            }
+            if (ok) {
+                if (py >= 0 && py <= height) inBand = true;
+                if (!inBand && defined_[px + 1]) {
+                    // A curve about to enter the canvas is drawn from its edge.
+                    bool n2 = neg, b2 = brk;
+                    long double ahead = SignRule(values_[px + 1], absolute_, n2, b2);
+                    if (mirrored) ahead = -ahead;
+                    int pyAhead = -100;
+                    if (!PixelOf(map.y0 - ahead * map.ky, pyAhead)) pyAhead = -100;
+                    if (pyAhead >= 0 && pyAhead <= height) inBand = true;
+                }
+                if (inBand) {
+                    if (py < 0) {
+                        py = 1;
+                        inBand = false;
+                    }
+                    if (py > height - 1) {
+                        py = height - 2;
+                        inBand = false;
+                    }
+                }
+            } else {
+                brk = true;
+                neg = false;
+            }
+            if (!brk && l == 0) {
+                if (pendingMove) {
+                    canvas.MoveTo(px, py);
+                    pendingMove = false;
+                }
+                if (px == 0) canvas.MoveTo(px, py);
+                else canvas.LineTo(px, py);
+                if (py <= 0 || py >= height - 1) brk = true;
+            } else {
+                neg = false;
+            }
+        }
+    }
+}
+
+}  // namespace kq

@@ -1,0 +1,77 @@
+// The plane graph: a main formula and up to 100 list formulas y = f(x), drawn with axes into
+// any canvas. One Draw serves the screen, the printer, picture files and the command line.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/eval_status.h"
+#include "engine/translator.h"
+#include "plot/canvas.h"
+#include "plot/view_rect.h"
+
+namespace kq {
+
+class Graphiq {
+public:
+    static constexpr int kMaxListFormulas = 100;
+    static constexpr int kInitialListFormulas = 10;
+
+    Graphiq();
+    ~Graphiq();
+
+    // Called when SetView asks for a repaint (the screen's paint box connects here).
+    std::function<void()> onRepaint;
+
+    void SetFormula(std::string_view text);
+    const std::string& Formula() const { return formula_; }
+
+    void SetView(const ViewRect& view, bool repaint);
+    const ViewRect& View() const { return view_; }
+    // True until the view is assigned for the first time.
+    bool NotSetUp() const { return notSetUp_; }
+
+    // |y| = f(x) instead of y = f(x).
+    void SetAbsoluteMode(bool on) { absolute_ = on; }
+    bool AbsoluteMode() const { return absolute_; }
+
+    // Rounding digits of every formula's value (-1: none).
+    void SetRounding(int digits);
+    int Rounding() const { return rounding_; }
+
+    // Makes at least n list translators exist (never more than 100).
+    void Reserve(int n);
+    int Reserved() const { return static_cast<int>(list_.size()); }
+    // List formula i (1-based) gets `text`; false when i is beyond the reserved translators.
+    bool SetListFormula(int i, std::string_view text);
+    // How many list formulas are drawn (at most the reserved ones).
+    void SetListCount(int count);
+    int ListCount() const { return listCount_; }
+
+    // Index 0 is the main formula, i >= 1 list formula i; y is 0.
+    EvalStatus Evaluate(long double x, int index, long double& y);
+
+    void Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels);
+
+private:
+    Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }
+    void DrawAxes(Canvas& canvas, const PixelMap& map, int width, int height, bool greyLabels);
+    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
+                   bool& brk, bool& neg);
+
+    Translator main_;
+    std::string formula_;
+    std::vector<std::unique_ptr<Translator>> list_;
+    int listCount_ = 0;
+    ViewRect view_;
+    bool notSetUp_ = true;
+    bool absolute_ = false;
+    int rounding_ = -1;
+    std::vector<long double> values_;  // one formula's value per column, reused between draws
+    std::vector<char> defined_;
+};
+
+}  // namespace kq

@@ -1,0 +1,95 @@
+#include "plot/plane_page_logic.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/number_text.h"
+
+namespace kq {
+
+long double ReadRange(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    long double value = 0;
+    if (!ParseWholeDecimal(text, value) || !std::isfinite(value)) return 0;
+    return value;
+}
+
+std::string WriteRange(long double value) { return FormatC("%.4Lg", value); }
+
+void SeparateEqualBounds(ViewRect& view) {
+    if (view.xmin == view.xmax) view.xmin -= 0.00001L;
+    if (view.ymin == view.ymax) view.ymin -= 0.00001L;
+}
+
+std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height) {
+    SeparateEqualBounds(view);
+    if (width == 0 || height == 0) return std::nullopt;
+    if (view.ymax - view.ymin < 1e-12L) return std::nullopt;
+    const long double aspect = static_cast<long double>(width) / height;
+    const float v = static_cast<float>((aspect * (view.ymax - view.ymin) - (view.xmax - view.xmin)) * 0.5L);
+    ViewRect result = view;
+    result.xmin -= v;
+    result.xmax += v;
+    return result;
+}
+
+int OneToOneColumn(int width, int height, int startColumn, int startRow, int row) {
+    if (height == 0) return startColumn;
+    const long double column = static_cast<long double>(width) / height * (row - startRow) + startColumn;
+    int out = startColumn;
+    return PixelOf(column, out) ? out : startColumn;
+}
+
+ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column1, int row1, int column2,
+                         int row2) {
+    const PixelMap map(view, width, height);
+    if (map.Degenerate()) return view;
+    // Dragged right to left or bottom to top, it is still the same rectangle.
+    const int left = std::min(column1, column2), right = std::max(column1, column2);
+    const int top = std::min(row1, row2), bottom = std::max(row1, row2);
+    ViewRect zoomed;
+    zoomed.xmin = (left - map.x0) / map.kx;
+    zoomed.xmax = (right - map.x0) / map.kx;
+    zoomed.ymax = -(top - map.y0) / map.ky;
+    zoomed.ymin = -(bottom - map.y0) / map.ky;
+    return zoomed;
+}
+
+std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height) {
+    if (!(view.xmin >= -4e7L && view.xmax <= 4e7L) || height == 0) return std::nullopt;
+    ViewRect v = view;
+    SeparateEqualBounds(v);
+    const long double u = (v.xmax - v.xmin) / 4;
+    const long double aspect = static_cast<long double>(width) / height;
+    v.xmin -= aspect * u;
+    v.xmax += aspect * u;
+    v.ymin -= u;
+    v.ymax += u;
+    return v;
+}
+
+FormulaListState::Click FormulaListState::OnClick(const std::vector<bool>& checked, int selected) {
+    Click click;
+    const int count = static_cast<int>(std::count(checked.begin(), checked.end(), true));
+    if (count != count_) {
+        click.recompile = true;
+        for (int i = 0; i < static_cast<int>(checked.size()); ++i)
+            if (checked[i]) click.compile.push_back(i);
+    }
+    if (selected >= 0 && selected < static_cast<int>(checked.size())) {
+        const bool wasChecked = selected < static_cast<int>(checked_.size()) && checked_[selected];
+        if (checked[selected] || wasChecked) click.redraw = true;
+        else click.copyText = true;
+    }
+    checked_ = checked;
+    count_ = count;
+    return click;
+}
+
+void FormulaListState::Forget() {
+    checked_.clear();
+    count_ = 0;
+}
+
+}  // namespace kq

@@ -1,0 +1,59 @@
+// The arithmetic behind the "Графики" page, kept apart from its widgets: reading and writing
+// the range editors, the 1:1 aspect, the zoom rectangle, zooming out, and which list formulas
+// a click on the list compiles.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plot/view_rect.h"
+
+namespace kq {
+
+// A range editor's text as a number (a point separates decimals); anything else is 0.
+long double ReadRange(std::string_view text);
+
+// A bound as the editors show it: 4 significant digits, %g style.
+std::string WriteRange(long double value);
+
+// Equal bounds are pulled apart by 0.00001 (xmin, then ymin), as the 1:1 mode and zooming
+// out do before working with a range.
+void SeparateEqualBounds(ViewRect& view);
+
+// The 1:1 adjustment: the x range widened or narrowed about its middle so that a unit has
+// the same length on both axes of a W x H canvas. Returns nothing when it cannot apply
+// (zero-sized canvas, y range below 1e-12); `view` keeps the equal-bounds correction.
+std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height);
+
+// In 1:1 mode the dragged corner's column follows its row, keeping the canvas's aspect.
+int OneToOneColumn(int width, int height, int startColumn, int startRow, int row);
+
+// The view inside a rectangle dragged on the canvas, whichever corner it started from.
+ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column1, int row1, int column2,
+                         int row2);
+
+// Zooming out by a quarter of the x range on each side; nothing once |x| passes 4e7.
+std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height);
+
+// What a click on the formula list does, given the checked states now and at the last click.
+class FormulaListState {
+public:
+    struct Click {
+        bool recompile = false;      // hand `compile` to list translators 1, 2, ...
+        std::vector<int> compile;    // the checked items in list order
+        bool redraw = false;         // the selected item is or was checked
+        bool copyText = false;       // the selected item only gets copied into the formula editor
+    };
+
+    Click OnClick(const std::vector<bool>& checked, int selected);
+    void Forget();  // nothing checked, as at start-up
+    int CheckedAtLastClick() const { return count_; }
+
+private:
+    std::vector<bool> checked_;
+    int count_ = 0;
+};
+
+}  // namespace kq

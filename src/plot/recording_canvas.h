@@ -1,0 +1,29 @@
+// A canvas that writes down every call as a line of text: what tests compare strokes with.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plot/canvas.h"
+
+namespace kq {
+
+class RecordingCanvas : public Canvas {
+public:
+    void SetPenColor(Rgb c) override;
+    void SetPenWidth(int w) override;
+    void SetBrushClear(bool clear) override;
+    void SetFontSize(int points) override;
+    void SetFontColor(Rgb c) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void TextOut(int x, int y, std::string_view text) override;
+    void Rectangle(int x1, int y1, int x2, int y2) override;
+    void Fill(Rgb c) override;
+
+    std::vector<std::string> calls;
+    // Only the strokes: "M x y" and "L x y".
+    std::vector<std::string> Strokes() const;
+};
+
+}  // namespace kq

@@ -1,0 +1,235 @@
+// The plane renderer's strokes, checked on a recording canvas.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "plot/graphiq.h"
+#include "plot/recording_canvas.h"
+
+namespace kq {
+namespace {
+
+struct Point {
+    char kind;
+    int x, y;
+};
+
+std::vector<Point> Parse(const std::vector<std::string>& strokes) {
+    std::vector<Point> out;
+    for (const auto& s : strokes) {
+        std::istringstream in(s);
+        Point p{};
+        in >> p.kind >> p.x >> p.y;
+        out.push_back(p);
+    }
+    return out;
+}
+
+std::vector<Point> CurveOf(const char* formula, int w = 400, int h = 300, ViewRect view = {}, bool absolute = false) {
+    Graphiq g;
+    g.SetFormula(formula);
+    g.SetView(view, false);
+    g.SetAbsoluteMode(absolute);
+    RecordingCanvas c;
+    g.Draw(c, w, h, false, false);
+    return Parse(c.Strokes());
+}
+
+// A LineTo joins the previous point to its own; one to the same point shows nothing.
+struct Segment {
+    Point from, to;
+};
+
+std::vector<Segment> VisibleSegments(const std::vector<Point>& points) {
+    std::vector<Segment> out;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (points[i].kind == 'L' && (points[i].x != points[i - 1].x || points[i].y != points[i - 1].y))
+            out.push_back({points[i - 1], points[i]});
+    return out;
+}
+
+// The largest vertical step of a segment that lies on the canvas (rows 0..h).
+int LargestJoinedJump(const std::vector<Point>& points, int h = 480) {
+    int largest = 0;
+    for (const Segment& s : VisibleSegments(points))
+        if (s.from.y >= 0 && s.from.y <= h && s.to.y >= 0 && s.to.y <= h)
+            largest = std::max(largest, std::abs(s.to.y - s.from.y));
+    return largest;
+}
+
+TEST(Graphiq, NothingAtAllForAnEmptyRange) {
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({1, 1, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, true);
+    EXPECT_TRUE(c.calls.empty());
+    g.SetView({-1, 1, 2, 2}, false);
+    g.Draw(c, 400, 300, true, true);
+    EXPECT_TRUE(c.calls.empty());
+}
+
+TEST(Graphiq, AxesComeFirstWithTicksAndLabels) {
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, true);
+    ASSERT_GE(c.calls.size(), 8u);
+    const std::vector<std::string> head(c.calls.begin(), c.calls.begin() + 7);
+    EXPECT_EQ(head, (std::vector<std::string>{"pen 192,192,192", "fontcolor 128,128,128", "M 3 150", "L 397 150",
+                                               "M 200 3", "L 200 297", "font 6"}));
+    // Ticks every 2 units from -10 to 10 on x, 1 unit from -5 to 5 on y; labels but not at 0.
+    const auto texts = std::count_if(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'T'; });
+    EXPECT_EQ(texts, 10 + 1 + 10 + 2);  // x labels, "O", y labels, "Y" and "X"
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T -2 134 -10"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 203 137 O"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 220 3 Y"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 380 130 X"), c.calls.end());
+}
+
+TEST(Graphiq, SmallCanvasHasNoText) {
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 100, 80, true, true);
+    EXPECT_TRUE(std::none_of(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'T'; }));
+    EXPECT_FALSE(c.Strokes().empty());
+}
+
+TEST(Graphiq, NarrowRangeStillTicksEveryUnit) {
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-2, 2, -1.5L, 1.5L}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, false);
+    const auto labels = std::count_if(c.calls.begin(), c.calls.end(), [](const std::string& s) {
+        return s.rfind("T ", 0) == 0 && s.size() > 2 && s.back() != 'O' && s.back() != 'X' && s.back() != 'Y';
+    });
+    EXPECT_EQ(labels, 4 + 2);  // -2 -1 1 2 on x; -1 1 on y
+}
+
+TEST(Graphiq, TickLoopsEndOnAnyRange) {
+    for (ViewRect v : {ViewRect{-1e300L, 1e300L, -5, 5}, ViewRect{-10, 10, -1e18L, 1e18L},
+                       ViewRect{1e35L, 1e35L + 1e17L, -5, 5}, ViewRect{-5, 5, 1e4000L, 1.0000001e4000L},
+                       ViewRect{-2147483650.0L, 2147483650.0L, -5, 5}}) {
+        Graphiq g;
+        g.SetFormula("x");
+        g.SetView(v, false);
+        RecordingCanvas c;
+        g.Draw(c, 640, 480, true, true);
+        EXPECT_LT(c.calls.size(), 10000u);
+    }
+}
+
+TEST(Graphiq, TangentIsLiftedAtItsPoles) {
+    const auto points = CurveOf("tg(x)", 640, 480);
+    ASSERT_FALSE(points.empty());
+    EXPECT_LT(LargestJoinedJump(points), 240);
+    // Six poles in [-10, 10]: the curve is split into seven branches at least.
+    const auto moves = std::count_if(points.begin(), points.end(), [](const Point& p) { return p.kind == 'M'; });
+    EXPECT_GE(moves, 7);
+    // Each branch reaches the edge rows before it is lifted.
+    EXPECT_TRUE(std::any_of(points.begin(), points.end(), [](const Point& p) { return p.y == 1; }));
+    EXPECT_TRUE(std::any_of(points.begin(), points.end(), [](const Point& p) { return p.y == 478; }));
+}
+
+TEST(Graphiq, UndefinedStretchesAreNotDrawn) {
+    for (const char* f : {"ln(x)", "sqrt(x)", "rt2(x)", "lg(x)"}) {
+        const auto points = CurveOf(f, 400, 300);
+        ASSERT_FALSE(points.empty()) << f;
+        for (const Point& p : points) EXPECT_GE(p.x, 200) << f;  // column 200 is x = 0
+    }
+    const auto arcsin = CurveOf("arcsin(x)", 400, 300);
+    for (const Point& p : arcsin) EXPECT_TRUE(p.x >= 180 && p.x <= 220) << p.x;
+}
+
+TEST(Graphiq, FailuresNeverEndTheDrawing) {
+    Graphiq g;
+    g.SetFormula("1/(x-x)");
+    g.SetListFormula(1, "x");
+    g.SetListFormula(2, "1e4000*x");  // values no int can hold
+    g.SetListFormula(3, "x/2");
+    g.SetListCount(3);
+    g.SetView({-10, 10, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, false, false);
+    const auto points = Parse(c.Strokes());
+    // Two straight lines survive; the first runs through the middle of the canvas.
+    EXPECT_TRUE(std::any_of(points.begin(), points.end(), [](const Point& p) { return p.x == 200 && p.y == 150; }));
+    EXPECT_GT(points.size(), 300u);
+}
+
+TEST(Graphiq, EdgeRowsAndTheLookAhead) {
+    // y = 10x crosses the whole height within 1 unit: it enters at the bottom edge row,
+    // is drawn to the top edge row, and nothing is drawn outside.
+    const auto points = CurveOf("10*x", 400, 300);
+    ASSERT_FALSE(points.empty());
+    const auto first = std::find_if(points.begin(), points.end(), [](const Point& p) { return p.y >= 0 && p.y <= 300; });
+    ASSERT_NE(first, points.end());
+    EXPECT_EQ(first->y, 298);  // entered from below: the look-ahead starts it on the edge row
+    EXPECT_EQ(first->kind, 'M');
+    const auto top = std::find_if(points.begin(), points.end(), [](const Point& p) { return p.y == 1; });
+    ASSERT_NE(top, points.end());
+    EXPECT_LT(first - points.begin(), top - points.begin());
+    EXPECT_LT(LargestJoinedJump(points, 300), 40);
+    // Past the top edge row nothing more is drawn on the canvas.
+    const std::vector<Point> rest(top + 1, points.end());
+    for (const Segment& seg : VisibleSegments(rest)) EXPECT_LT(seg.to.y, 0);
+}
+
+TEST(Graphiq, AbsoluteModeDrawsBothSignsAndMeetsTheAxis) {
+    // |y| = x: nothing left of the origin; two mirrored branches right of it.
+    const auto segments = VisibleSegments(CurveOf("x", 400, 300, {}, true));
+    int above = 0, below = 0;
+    for (const Segment& s : segments) {
+        EXPECT_GE(s.from.x, 199);
+        if (s.to.y < 150) ++above;
+        if (s.to.y > 150) ++below;
+    }
+    EXPECT_GT(above, 100);
+    EXPECT_GT(below, 100);
+    // |y| = 1 - x*x meets the axis at x = ±1 (columns 180 and 220) and stops there.
+    const auto cap = VisibleSegments(CurveOf("1-x*x", 400, 300, {}, true));
+    ASSERT_FALSE(cap.empty());
+    for (const Segment& s : cap) EXPECT_TRUE(s.from.x >= 179 && s.to.x <= 221) << s.from.x << " " << s.to.x;
+    EXPECT_TRUE(std::any_of(cap.begin(), cap.end(), [](const Segment& s) { return s.to.y == 150; }));
+}
+
+TEST(Graphiq, ListFormulasFollowTheMainOne) {
+    Graphiq g;
+    g.SetFormula("1");
+    g.Reserve(150);
+    EXPECT_EQ(g.Reserved(), 100);
+    EXPECT_TRUE(g.SetListFormula(1, "2"));
+    EXPECT_FALSE(g.SetListFormula(101, "3"));
+    g.SetListCount(1);
+    g.SetView({-10, 10, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 200, 100, false, false);
+    const auto points = Parse(c.Strokes());
+    ASSERT_EQ(points.size(), 400u);
+    EXPECT_EQ(points[0].y, 40);    // y = 1
+    EXPECT_EQ(points[200].y, 30);  // y = 2 comes after
+    long double y = 0;
+    EXPECT_EQ(g.Evaluate(3, 1, y), EvalStatus::Ok);
+    EXPECT_EQ(y, 2);
+}
+
+TEST(Graphiq, SetViewAsksForARepaintOnlyWhenTold) {
+    Graphiq g;
+    int repaints = 0;
+    g.onRepaint = [&] { ++repaints; };
+    EXPECT_TRUE(g.NotSetUp());
+    g.SetView({-1, 1, -1, 1}, false);
+    EXPECT_FALSE(g.NotSetUp());
+    EXPECT_EQ(repaints, 0);
+    g.SetView({-1, 1, -1, 1}, true);
+    EXPECT_EQ(repaints, 1);
+}
+
+}  // namespace
+}  // namespace kq

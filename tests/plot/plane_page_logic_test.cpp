@@ -1,0 +1,99 @@
+// The page's arithmetic: ranges, 1:1, zooming and the formula list.
+#include <gtest/gtest.h>
+
+#include "plot/plane_page_logic.h"
+
+namespace kq {
+namespace {
+
+TEST(PlanePageLogic, RangeTexts) {
+    EXPECT_EQ(ReadRange("-10"), -10);
+    EXPECT_EQ(ReadRange(" 2.5 "), 2.5L);
+    EXPECT_EQ(ReadRange("abc"), 0);
+    EXPECT_EQ(ReadRange("1,5"), 0);
+    EXPECT_EQ(ReadRange(""), 0);
+    EXPECT_EQ(ReadRange("1e5000"), 0);
+    EXPECT_EQ(WriteRange(-6.666666L), "-6.667");
+    EXPECT_EQ(WriteRange(12345.678L), "1.235e+04");
+    EXPECT_EQ(WriteRange(10), "10");
+    EXPECT_EQ(WriteRange(0.0001234567L), "0.0001235");
+}
+
+TEST(PlanePageLogic, OneToOneWidensTheXRange) {
+    ViewRect v{-10, 10, -5, 5};
+    const auto r = OneToOne(v, 640, 480);
+    ASSERT_TRUE(r);
+    EXPECT_NEAR(static_cast<double>(r->xmin), -6.6666667, 1e-6);
+    EXPECT_NEAR(static_cast<double>(r->xmax), 6.6666667, 1e-6);
+    EXPECT_EQ(r->ymin, -5);
+    // One unit is as long on both axes.
+    EXPECT_NEAR(static_cast<double>(640 / (r->xmax - r->xmin)), static_cast<double>(480 / (r->ymax - r->ymin)), 1e-4);
+    ViewRect flat{-1, 1, 3, 3};
+    const auto f = OneToOne(flat, 640, 480);
+    EXPECT_EQ(flat.ymin, 3 - 0.00001L);  // pulled apart, then used
+    ASSERT_TRUE(f);
+    EXPECT_LT(f->xmax - f->xmin, 0.0001L);
+    ViewRect thin{-1, 1, 3, 3 + 1e-13L};
+    EXPECT_FALSE(OneToOne(thin, 640, 480));
+    ViewRect any{-1, 1, -1, 1};
+    EXPECT_FALSE(OneToOne(any, 0, 480));
+}
+
+TEST(PlanePageLogic, ZoomRectangleIgnoresTheDragDirection) {
+    const ViewRect v{-10, 10, -5, 5};
+    const ViewRect a = ZoomToRectangle(v, 400, 300, 100, 50, 300, 150);
+    const ViewRect b = ZoomToRectangle(v, 400, 300, 300, 150, 100, 50);
+    const ViewRect c = ZoomToRectangle(v, 400, 300, 300, 50, 100, 150);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a, c);
+    EXPECT_EQ(a.xmin, -5);
+    EXPECT_EQ(a.xmax, 5);
+    EXPECT_EQ(a.ymax, 10.0L / 3);
+    EXPECT_EQ(a.ymin, 0);
+    EXPECT_EQ(OneToOneColumn(400, 300, 100, 50, 200), 300);
+    EXPECT_EQ(OneToOneColumn(400, 300, 100, 50, 20), 60);
+}
+
+TEST(PlanePageLogic, ZoomOutStopsPastFortyMillion) {
+    const auto r = ZoomOut({-10, 10, -5, 5}, 400, 200);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->xmin, -20);
+    EXPECT_EQ(r->xmax, 20);
+    EXPECT_EQ(r->ymin, -10);
+    EXPECT_EQ(r->ymax, 10);
+    EXPECT_FALSE(ZoomOut({-5e7L, 10, -5, 5}, 400, 200));
+    EXPECT_FALSE(ZoomOut({-10, 4.1e7L, -5, 5}, 400, 200));
+    EXPECT_TRUE(ZoomOut({-4e7L, 4e7L, -5, 5}, 400, 200));
+}
+
+TEST(PlanePageLogic, ListClicks) {
+    FormulaListState s;
+    // Checking item 2 compiles it and redraws.
+    auto c = s.OnClick({false, false, true}, 2);
+    EXPECT_TRUE(c.recompile);
+    EXPECT_EQ(c.compile, std::vector<int>{2});
+    EXPECT_TRUE(c.redraw);
+    EXPECT_FALSE(c.copyText);
+    // A click on an item unchecked before and after only copies its text.
+    c = s.OnClick({false, false, true}, 0);
+    EXPECT_FALSE(c.recompile);
+    EXPECT_FALSE(c.redraw);
+    EXPECT_TRUE(c.copyText);
+    // Unchecking: it was checked, so the graph is redrawn without it.
+    c = s.OnClick({false, false, false}, 2);
+    EXPECT_TRUE(c.recompile);
+    EXPECT_TRUE(c.compile.empty());
+    EXPECT_TRUE(c.redraw);
+    // Nothing selected: only the bookkeeping.
+    c = s.OnClick({true, false, true}, -1);
+    EXPECT_EQ(c.compile, (std::vector<int>{0, 2}));
+    EXPECT_FALSE(c.redraw || c.copyText);
+    EXPECT_EQ(s.CheckedAtLastClick(), 2);
+    // An empty list after deleting the last item selects nothing.
+    c = s.OnClick({}, 0);
+    EXPECT_TRUE(c.recompile);
+    EXPECT_FALSE(c.redraw || c.copyText);
+}
+
+}  // namespace
+}  // namespace kq
