@@ -156,6 +156,14 @@ long double SignRule(long double y, bool absolute, bool& neg, bool& brk) {
 
 }  // namespace
 
+bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const {
+    if (!defined_[px + 1]) return false;
+    long double ahead = SignRule(values_[px + 1], absolute_, neg, brk);
+    if (mirrored) ahead = -ahead;
+    int row = 0;
+    return PixelOf(map.y0 - ahead * map.ky, row) && row > 0 && row < height - 1;
+}
+
 void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
                         bool& brk, bool& neg) {
     Translator& formula = FormulaAt(index);
@@ -212,7 +220,9 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
                 }
                 if (px == 0) canvas.MoveTo(px, py);
                 else canvas.LineTo(px, py);
-                if (py <= 0 || py >= height - 1) brk = true;
+                // On an edge row the curve is leaving, so the pen lifts; unless the next
+                // column is inside the canvas, when it is entering and must stay joined.
+                if ((py <= 0 || py >= height - 1) && !NextInside(px, height, map, mirrored, neg, brk)) brk = true;
             } else {
                 neg = false;
             }

@@ -1,0 +1,12 @@
+#include "ui/click_label.h"
+
+#include <QMouseEvent>
+
+namespace kq {
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+}  // namespace kq

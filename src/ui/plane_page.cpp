@@ -1,0 +1,262 @@
+#include "ui/plane_page.h"
+
+#include <QEvent>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include "ui/qpainter_canvas.h"
+#include "ui_plane_page.h"
+
+namespace kq {
+namespace {
+
+const char* const kDefaultList[] = {"sin(x)",   "cos(x)",      "tg(x)",     "sec(x)",     "arcsin(x)",       "arctg(x)",
+                                    "ln(x)",    "log<x>(2*x)", "log<3>(x)", "cos(x^2-3)", "abs(x+2)/(x+2)-x"};
+
+std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
+
+}  // namespace
+
+PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::PlanePage>()), graphiq_(graphiq) {
+    ui_->setupUi(this);
+    ui_->RealMagni->setVisible(false);
+    ui_->fx->Attach(ui_->FromX, -100, 100);
+    ui_->tx->Attach(ui_->ToX, -100, 100);
+    ui_->fy->Attach(ui_->FromY, -32768, 32767);
+    ui_->ty->Attach(ui_->ToY, -32768, 32767);
+    for (const char* f : kDefaultList) {
+        auto* item = new QListWidgetItem(QString::fromUtf8(f), ui_->GraphList);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    ui_->GraphList->viewport()->installEventFilter(this);
+
+    graphiq_.onRepaint = [this] { Repaint(); };
+    ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintBox1Paint(painter, size); };
+
+    connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::GraphEditChange);
+    // The formula editor takes lower case only: names and variables are lower case.
+    connect(ui_->GraphEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString lower = text.toLower();
+        if (lower != text) {
+            const int cursor = ui_->GraphEdit->cursorPosition();
+            ui_->GraphEdit->setText(lower);
+            ui_->GraphEdit->setCursorPosition(cursor);
+        }
+    });
+    connect(ui_->FromX, &QLineEdit::textChanged, this, &PlanePage::FromXChange);
+    connect(ui_->ToX, &QLineEdit::textChanged, this, &PlanePage::ToXChange);
+    connect(ui_->FromY, &QLineEdit::textChanged, this, &PlanePage::FromYChange);
+    connect(ui_->ToY, &QLineEdit::textChanged, this, &PlanePage::ToYChange);
+    connect(ui_->Button2, &QPushButton::clicked, this, &PlanePage::Button2Click);
+    connect(ui_->spb, &QToolButton::clicked, this, &PlanePage::spbClick);
+    connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::Label2Click);
+    connect(ui_->SpeedButton1, &QToolButton::clicked, this, &PlanePage::SpeedButton1Click);
+    connect(ui_->SpeedButton2, &QToolButton::clicked, this, &PlanePage::SpeedButton2Click);
+    connect(ui_->GraphList, &QListWidget::itemClicked, this, &PlanePage::ScheduleListClick);
+    connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ScheduleListClick);
+    connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::PaintBox1MouseDown);
+    connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::PaintBox1MouseMove);
+    connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::PaintBox1MouseUp);
+    connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::RealMagniClick);
+}
+
+PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
+
+ViewRect PlanePage::ReadEditors() const {
+    return {ReadRange(Text(ui_->FromX)), ReadRange(Text(ui_->ToX)), ReadRange(Text(ui_->FromY)),
+            ReadRange(Text(ui_->ToY))};
+}
+
+void PlanePage::WriteEditors(const ViewRect& v) {
+    ui_->FromX->setText(QString::fromStdString(WriteRange(v.xmin)));
+    ui_->ToX->setText(QString::fromStdString(WriteRange(v.xmax)));
+    ui_->FromY->setText(QString::fromStdString(WriteRange(v.ymin)));
+    ui_->ToY->setText(QString::fromStdString(WriteRange(v.ymax)));
+}
+
+void PlanePage::Repaint() { ui_->PaintBox1->Invalidate(); }
+
+void PlanePage::PaintBox1Paint(QPainter& painter, QSize size) {
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    QPainterCanvas canvas(painter, ui_->PaintBox1->font(), QRect(QPoint(0, 0), size));
+    canvas.SetFontColor(kGrey);
+    graphiq_.Draw(canvas, size.width(), size.height(), true, true);
+}
+
+void PlanePage::GraphEditChange() {
+    ui_->GraphList->setCurrentRow(-1);
+    graphiq_.SetFormula(Text(ui_->GraphEdit));
+    graphiq_.SetView(ReadEditors(), false);
+    RealMagniClick();
+    Repaint();
+}
+
+void PlanePage::FromXChange() { graphiq_.SetView(ReadEditors(), true); }
+void PlanePage::ToXChange() { graphiq_.SetView(ReadEditors(), true); }
+
+void PlanePage::FromYChange() {
+    graphiq_.SetView(ReadEditors(), true);
+    RealMagniClick();
+}
+
+void PlanePage::ToYChange() {
+    graphiq_.SetView(ReadEditors(), true);
+    RealMagniClick();
+}
+
+void PlanePage::Button2Click() {
+    ui_->FromX->setText("-10");
+    ui_->ToX->setText("10");
+    ui_->FromY->setText("-5");
+    ui_->ToY->setText("5");
+    if (ui_->RealMagni->isChecked()) RealMagniClick();
+}
+
+void PlanePage::spbClick() {
+    ui_->RealMagni->setChecked(!ui_->RealMagni->isChecked());
+    RealMagniClick();
+    ui_->spb->setChecked(ui_->RealMagni->isChecked());
+}
+
+void PlanePage::RealMagniClick() {
+    if (graphiq_.NotSetUp()) return;
+    const bool on = ui_->RealMagni->isChecked();
+    for (QWidget* w : {static_cast<QWidget*>(ui_->Label3), static_cast<QWidget*>(ui_->fx),
+                       static_cast<QWidget*>(ui_->tx), static_cast<QWidget*>(ui_->FromX),
+                       static_cast<QWidget*>(ui_->ToX)})
+        w->setEnabled(!on);
+    if (!on) return;
+    ViewRect view = graphiq_.View();
+    const auto adjusted = OneToOne(view, ui_->PaintBox1->width(), ui_->PaintBox1->height());
+    graphiq_.SetView(view, false);
+    if (!adjusted) return;
+    graphiq_.SetView(*adjusted, false);
+    ui_->FromX->setText(QString::fromStdString(WriteRange(adjusted->xmin)));
+    ui_->ToX->setText(QString::fromStdString(WriteRange(adjusted->xmax)));
+    Repaint();
+}
+
+void PlanePage::Label2Click() {
+    graphiq_.SetAbsoluteMode(!graphiq_.AbsoluteMode());
+    ui_->Label2->setText(graphiq_.AbsoluteMode() ? "|y| =" : "y =");
+    GraphEditChange();
+}
+
+void PlanePage::SpeedButton1Click() {
+    auto* item = new QListWidgetItem(ui_->GraphEdit->text());
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+    const QSignalBlocker block(ui_->GraphList);
+    ui_->GraphList->insertItem(0, item);
+    ui_->GraphList->setCurrentRow(0);
+}
+
+void PlanePage::SpeedButton2Click() {
+    const int row = ui_->GraphList->currentRow();
+    if (row < 0) return;
+    {
+        const QSignalBlocker block(ui_->GraphList);
+        delete ui_->GraphList->takeItem(row);
+        ui_->GraphList->setCurrentRow(std::max(row - 1, 0));
+    }
+    GraphListClick();
+}
+
+std::vector<bool> PlanePage::CheckedStates() const {
+    std::vector<bool> checked;
+    for (int i = 0; i < ui_->GraphList->count(); ++i)
+        checked.push_back(ui_->GraphList->item(i)->checkState() == Qt::Checked);
+    return checked;
+}
+
+// A click on a check box reports both a click and a change: handle them as one.
+void PlanePage::ScheduleListClick() {
+    if (listClickPending_) return;
+    listClickPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        listClickPending_ = false;
+        GraphListClick();
+    });
+}
+
+void PlanePage::GraphListClick() {
+    const std::vector<bool> checked = CheckedStates();
+    const int selected = ui_->GraphList->currentRow();
+    const auto click = listState_.OnClick(checked, selected);
+    graphiq_.Reserve(static_cast<int>(click.compile.size()));
+    if (click.recompile) {
+        int n = 0;
+        for (int index : click.compile)
+            if (graphiq_.SetListFormula(n + 1, ui_->GraphList->item(index)->text().toStdString())) ++n;
+        graphiq_.SetListCount(n);
+    }
+    if (click.redraw) {
+        GraphEditChange();
+    } else if (click.copyText) {
+        ui_->GraphEdit->setText(ui_->GraphList->item(selected)->text());
+    }
+    const QSignalBlocker block(ui_->GraphList);
+    ui_->GraphList->setCurrentRow(selected < ui_->GraphList->count() ? selected : -1);
+}
+
+void PlanePage::ClearListMemory() { listState_.Forget(); }
+
+// A right click on the selected formula copies it into the editor.
+bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->GraphList->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            QListWidgetItem* item = ui_->GraphList->itemAt(mouse->position().toPoint());
+            if (item && item == ui_->GraphList->currentItem()) {
+                const int row = ui_->GraphList->currentRow();
+                ui_->GraphEdit->setText(item->text());
+                const QSignalBlocker block(ui_->GraphList);
+                ui_->GraphList->setCurrentRow(row);
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PlanePage::TabSheet1Show() {
+    if (shown_) return;
+    shown_ = true;
+    GraphEditChange();
+    Button2Click();
+}
+
+void PlanePage::PaintBox1MouseDown(Qt::MouseButton button, QPoint at) {
+    if (button != Qt::RightButton) dragStart_ = at;
+}
+
+void PlanePage::PaintBox1MouseMove(QPoint at) {
+    if (dragStart_.x() == kNoDrag) return;
+    const int w = ui_->PaintBox1->width(), h = ui_->PaintBox1->height();
+    if (ui_->RealMagni->isChecked()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
+    ui_->PaintBox1->SetRubberBand(QRect(dragStart_, at));
+}
+
+void PlanePage::PaintBox1MouseUp(Qt::MouseButton button, QPoint at) {
+    const int w = ui_->PaintBox1->width(), h = ui_->PaintBox1->height();
+    ui_->PaintBox1->SetRubberBand(QRect());
+    if (button == Qt::RightButton) {
+        if (const auto out = ZoomOut(graphiq_.View(), w, h)) WriteEditors(*out);
+        Repaint();
+    } else if (dragStart_.x() != kNoDrag) {
+        if (ui_->RealMagni->isChecked()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
+        if (at.x() != dragStart_.x() && at.y() != dragStart_.y()) {
+            const ViewRect zoomed = ZoomToRectangle(graphiq_.View(), w, h, dragStart_.x(), dragStart_.y(), at.x(), at.y());
+            WriteEditors(zoomed);
+            // The editors show 4 digits; the view keeps the exact rectangle.
+            graphiq_.SetView(zoomed, true);
+        }
+    }
+    dragStart_ = QPoint(kNoDrag, 0);
+}
+
+}  // namespace kq

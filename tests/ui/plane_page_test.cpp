@@ -1,0 +1,240 @@
+// The "Графики" page driven through its real widgets on the offscreen platform.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QCheckBox>
+
+#include "plot/plane_page_logic.h"
+#include "ui/main_form.h"
+#include "ui/paint_box.h"
+#include "ui/plane_page.h"
+#include "ui/up_down.h"
+#include "ui_main_form.h"
+#include "ui_plane_page.h"
+
+using namespace kq;
+
+class PlanePageTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TMainForm> form;
+    Ui::PlanePage* c = nullptr;
+    PlanePage* page = nullptr;
+
+    QString Text(QLineEdit* e) { return e->text(); }
+    int Draws() {
+        c->PaintBox1->grab();  // paints if anything changed
+        return c->PaintBox1->DrawCount();
+    }
+
+private slots:
+    void init() {
+        form = std::make_unique<TMainForm>();
+        form->confirmClose = [](QWidget*) { return true; };
+        form->resize(800, 600);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        page = &form->Plane();
+        c = &page->Controls();
+    }
+    void cleanup() { form.reset(); }
+
+    void objectNamesAreTheControlNames() {
+        for (const char* name : {"GraphEdit", "Label2", "SpeedButton1", "SpeedButton2", "GraphList", "FromX", "ToX",
+                                 "FromY", "ToY", "fx", "tx", "fy", "ty", "spb", "RealMagni", "Button2", "PaintBox1",
+                                 "GraphPanel", "Label3"})
+            QVERIFY2(form->findChild<QWidget*>(name), name);
+        QCOMPARE(form->windowTitle(), QString("Кванториум+ от KX"));
+        QCOMPARE(form->minimumSize(), QSize(494, 407));
+        auto* pages = form->findChild<QTabWidget*>("Pages");
+        QCOMPARE(pages->count(), 3);
+        QCOMPARE(pages->tabText(0), QString("Графики"));
+        QCOMPARE(pages->tabText(1), QString("3D Графики"));
+        QCOMPARE(pages->tabText(2), QString("Калькулятор+"));
+        QCOMPARE(c->GraphList->count(), 11);
+        QCOMPARE(c->GraphList->item(7)->text(), QString("log<x>(2*x)"));
+        QVERIFY(!c->RealMagni->isVisible());
+        QVERIFY(c->spb->isChecked());
+    }
+
+    void firstShowAppliesTheFormulaAndTheRanges() {
+        QCOMPARE(page->Renderer().Formula(), std::string("cos(x^2-3)"));
+        QVERIFY(!page->Renderer().NotSetUp());
+        // 1:1 is on: the x range follows the canvas's aspect, and its editors are disabled.
+        QVERIFY(!c->FromX->isEnabled());
+        QVERIFY(!c->fx->isEnabled());
+        ViewRect v{-10, 10, -5, 5};
+        const auto expected = OneToOne(v, c->PaintBox1->width(), c->PaintBox1->height());
+        QVERIFY(expected.has_value());
+        QCOMPARE(Text(c->FromX), QString::fromStdString(WriteRange(expected->xmin)));
+        QCOMPARE(Text(c->ToX), QString::fromStdString(WriteRange(expected->xmax)));
+    }
+
+    void typingAFormulaRepaints() {
+        const int before = Draws();
+        c->GraphEdit->clear();
+        QTest::keyClicks(c->GraphEdit, "SIN(X)");
+        QCOMPARE(c->GraphEdit->text(), QString("sin(x)"));  // lower case only
+        QCOMPARE(page->Renderer().Formula(), std::string("sin(x)"));
+        QVERIFY(Draws() > before);
+        // The same with 1:1 off.
+        QTest::mouseClick(c->spb, Qt::LeftButton);
+        QVERIFY(!c->RealMagni->isChecked());
+        const int again = Draws();
+        QTest::keyClicks(c->GraphEdit, "+1");
+        QVERIFY(Draws() > again);
+    }
+
+    void oneToOneFollowsTheYRange() {
+        c->FromY->setText("-2");
+        ViewRect v{-10, 10, -2, 5};
+        const auto expected = OneToOne(v, c->PaintBox1->width(), c->PaintBox1->height());
+        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(expected->xmin));
+        QCOMPARE(Text(c->ToX).toStdString(), WriteRange(expected->xmax));
+        // Off: the x editors are free again and keep what they hold.
+        QTest::mouseClick(c->spb, Qt::LeftButton);
+        QVERIFY(c->FromX->isEnabled());
+        QVERIFY(!c->spb->isChecked());
+        c->FromX->setText("-3");
+        QCOMPARE(page->Renderer().View().xmin, -3.0L);
+    }
+
+    void resetRestoresTheRanges() {
+        QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off
+        c->FromX->setText("1");
+        c->ToY->setText("7");
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        QCOMPARE(Text(c->FromX), QString("-10"));
+        QCOMPARE(Text(c->ToX), QString("10"));
+        QCOMPARE(Text(c->FromY), QString("-5"));
+        QCOMPARE(Text(c->ToY), QString("5"));
+        QCOMPARE(page->Renderer().View(), (ViewRect{-10, 10, -5, 5}));
+    }
+
+    void dragZoomsIntoTheRectangle() {
+        QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off, so the rectangle is taken as drawn
+        const int w = c->PaintBox1->width(), h = c->PaintBox1->height();
+        const ViewRect before = page->Renderer().View();
+        const QPoint a(w / 4, h / 4), b(w / 2, h / 2);
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, b);
+        page->PaintBox1MouseMove(a);
+        QCOMPARE(c->PaintBox1->RubberBand(), QRect(b, a));
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, a);  // dragged up and left
+        QVERIFY(c->PaintBox1->RubberBand().isNull());
+        const ViewRect expected = ZoomToRectangle(before, w, h, a.x(), a.y(), b.x(), b.y());
+        QCOMPARE(page->Renderer().View(), expected);  // exact, not the editors' 4 digits
+        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(expected.xmin));
+        QCOMPARE(Text(c->ToY).toStdString(), WriteRange(expected.ymax));
+        QVERIFY(expected.xmin < expected.xmax && expected.ymin < expected.ymax);
+        // A click without a rectangle changes nothing.
+        const ViewRect now = page->Renderer().View();
+        QTest::mouseClick(c->PaintBox1, Qt::LeftButton, {}, a);
+        QCOMPARE(page->Renderer().View(), now);
+    }
+
+    void rightClickZoomsOut() {
+        QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
+        const long double w = c->PaintBox1->width(), h = c->PaintBox1->height();
+        QCOMPARE(Text(c->FromY), QString("-10"));  // a quarter of the x range more on each side
+        QCOMPARE(Text(c->ToY), QString("10"));
+        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(-10 - w / h * 5));
+        // Past ±4e7 it stops.
+        c->FromX->setText("-50000000");
+        const ViewRect wide = page->Renderer().View();
+        QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
+        QCOMPARE(page->Renderer().View(), wide);
+    }
+
+    void listClicks() {
+        QListWidget* list = c->GraphList;
+        // Unchecked before and after: only the text is copied, nothing is compiled.
+        list->setCurrentRow(2);
+        page->GraphListClick();
+        QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        QCOMPARE(list->currentRow(), 2);
+        // Checking items compiles them in list order.
+        list->item(4)->setCheckState(Qt::Checked);
+        list->item(0)->setCheckState(Qt::Checked);
+        list->setCurrentRow(4);
+        page->GraphListClick();
+        QCOMPARE(page->Renderer().ListCount(), 2);
+        long double y = 0;
+        QCOMPARE(page->Renderer().Evaluate(0.5L, 1, y), EvalStatus::Ok);  // sin
+        QCOMPARE(static_cast<double>(y), std::sin(0.5));
+        QCOMPARE(page->Renderer().Evaluate(2, 2, y), EvalStatus::InverseTrig);  // arcsin
+        // A right click on the selected item copies it.
+        const QRect r = list->visualItemRect(list->item(4));
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, r.center());
+        QCOMPARE(c->GraphEdit->text(), QString("arcsin(x)"));
+        QCOMPARE(list->currentRow(), 4);
+    }
+
+    void addingAndDeletingListItems() {
+        QListWidget* list = c->GraphList;
+        c->GraphEdit->setText("x^2");
+        QTest::mouseClick(c->SpeedButton1, Qt::LeftButton);
+        QCOMPARE(list->count(), 12);
+        QCOMPARE(list->item(0)->text(), QString("x^2"));
+        QCOMPARE(list->currentRow(), 0);
+        while (list->count() > 0) {
+            list->setCurrentRow(list->count() - 1);
+            QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);
+        }
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(list->currentRow(), -1);
+        QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);  // nothing to delete: nothing happens
+        QCOMPARE(page->Renderer().ListCount(), 0);
+    }
+
+    void absoluteModeToggles() {
+        QCOMPARE(c->Label2->text(), QString("y ="));
+        QTest::mouseClick(c->Label2, Qt::LeftButton);
+        QCOMPARE(c->Label2->text(), QString("|y| ="));
+        QVERIFY(page->Renderer().AbsoluteMode());
+        QTest::mouseClick(c->Label2, Qt::LeftButton);
+        QCOMPARE(c->Label2->text(), QString("y ="));
+    }
+
+    void upDownSteps() {
+        QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off, x editors enabled
+        c->FromX->setText("-10.7");
+        c->fx->Step(+1);
+        QCOMPARE(Text(c->FromX), QString("-9"));
+        c->FromY->setText("-32768");
+        c->fy->Step(-1);
+        QCOMPARE(Text(c->FromY), QString("-32768"));
+        c->ToX->setText("100");
+        QTest::keyClick(c->ToX, Qt::Key_Up);
+        QCOMPARE(Text(c->ToX), QString("100"));  // the limit
+        QTest::keyClick(c->ToX, Qt::Key_Down);
+        QCOMPARE(Text(c->ToX), QString("99"));
+    }
+
+    void closingAsksFirst() {
+        int asked = 0;
+        form->confirmClose = [&](QWidget*) {
+            ++asked;
+            return false;
+        };
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+        form->confirmClose = [&](QWidget*) {
+            ++asked;
+            return true;
+        };
+        QVERIFY(form->close());
+        QCOMPARE(asked, 2);
+    }
+};
+
+QTEST_MAIN(PlanePageTest)
+#include "plane_page_test.moc"
