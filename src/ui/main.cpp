@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/eval_command.h"
+#include "ui/calc_command.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     const std::string verb = argc > 1 ? argv[1] : "";
     const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
     if (verb == "eval") return kq::RunEvalCommand(args, std::cin, std::cout, std::cerr);
+    if (verb == "calc") return kq::RunCalcCommand(args, std::cin, std::cout, std::cerr);
     if (verb == "plot") {
         ChooseHeadlessPlatform();
         int qtArgc = 1;
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
         return kq::RunPlotCommand(args, std::cerr);
     }
     if (!verb.empty() && verb[0] != '-') {
-        std::cerr << "quantorium: неизвестная команда \"" << verb << "\" (есть eval и plot)\n";
+        std::cerr << "quantorium: неизвестная команда \"" << verb << "\" (есть eval, calc и plot)\n";
         return 2;
     }
 

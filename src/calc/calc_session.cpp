@@ -1,0 +1,36 @@
+#include "calc/calc_session.h"
+
+#include <climits>
+
+namespace kq {
+
+CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
+    Outcome o;
+    o.source = active_;
+    o.target = active_ == 1 ? 2 : 1;
+    active_ = o.target;
+    engine_.Translate(sourceText);
+    o.result = engine_.ResultText();
+    results_.insert(results_.begin(),
+                    Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_)});
+    ++counter_;
+    return o;
+}
+
+int LeadingInteger(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10 + (text[i++] - '0');
+        if (value > INT_MAX) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+}  // namespace kq

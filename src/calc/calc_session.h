@@ -1,0 +1,49 @@
+// The calculator page's state without its widgets: which field is active, evaluating one
+// field into the other, and the list of past results.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "calc/computator.h"
+
+namespace kq {
+
+class CalcSession {
+public:
+    struct Item {
+        std::string caption;  // "source  (=result)"
+        std::string name;     // "EmptyNo" and the result counter
+    };
+
+    struct Outcome {
+        int source = 1, target = 2;  // fields: 1 first, 2 second
+        Computator::Result result;
+    };
+
+    Computator& Engine() { return engine_; }
+
+    int ActiveField() const { return active_; }
+    void SetActiveField(int field) { active_ = field == 2 ? 2 : 1; }
+
+    // "=": the active field's text is evaluated; the other field becomes active and gets the
+    // result; the results list gets an item either way.
+    Outcome Evaluate(const std::string& sourceText);
+
+    // Newest first.
+    const std::vector<Item>& Results() const { return results_; }
+    void ClearResults() { results_.clear(); }
+    int Counter() const { return counter_; }
+
+private:
+    Computator engine_;
+    int active_ = 1;
+    int counter_ = 0;
+    std::vector<Item> results_;
+};
+
+// Leading blanks, an optional sign, then digits; no digits gives 0 (how "5" in the custom
+// base editor and rounding texts are read). Saturates instead of overflowing.
+int LeadingInteger(const std::string& text);
+
+}  // namespace kq

@@ -1,0 +1,205 @@
+#include "ui/calc_page.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "calc/keypad_editing.h"
+#include "ui/calc_texts.h"
+#include "ui_calc_page.h"
+
+namespace kq {
+
+CalcPage::CalcPage(CalcSession& session, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::CalcPage>()), session_(session) {
+    ui_->setupUi(this);
+    showError = [](QWidget* parent, const QString& caption, const QString& text) {
+        QMessageBox::critical(parent, caption, text);
+    };
+    listPosition = [this] { return window()->mapToGlobal(QPoint(264, 178)); };
+
+    pm1_ = new QMenu(this);
+    pm1_->setObjectName("pm1");
+    separator_ = pm1_->addSeparator();
+    N10_ = pm1_->addAction(QStringLiteral("Очистить список"));
+    N10_->setObjectName("N10");
+    connect(N10_, &QAction::triggered, this, &CalcPage::N10Click);
+
+    auto typeKey = [this](QToolButton* key, const QString& text) {
+        connect(key, &QToolButton::clicked, this, [this, text] { InsertCharacter(text); });
+    };
+    typeKey(ui_->SpeedButton18, "0");
+    typeKey(ui_->SpeedButton17, "1");
+    typeKey(ui_->SpeedButton20, "2");
+    typeKey(ui_->SpeedButton25, "3");
+    typeKey(ui_->SpeedButton16, "4");
+    typeKey(ui_->SpeedButton21, "5");
+    typeKey(ui_->SpeedButton24, "6");
+    typeKey(ui_->SpeedButton15, "7");
+    typeKey(ui_->SpeedButton22, "8");
+    typeKey(ui_->SpeedButton23, "9");
+    typeKey(ui_->SpeedButton19, "00");
+    typeKey(ui_->SpeedButton26, ",");
+    typeKey(ui_->SpeedButton3, "/");
+    typeKey(ui_->SpeedButton4, "*");
+    typeKey(ui_->SpeedButton5, "-");
+    typeKey(ui_->SpeedButton6, "+");
+    typeKey(ui_->SpeedButton14, "A");
+    typeKey(ui_->SpeedButton27, "B");
+    typeKey(ui_->SpbC, "C");
+    typeKey(ui_->SpeedButton29, "D");
+    typeKey(ui_->SpeedButton30, "E");
+    typeKey(ui_->SpeedButton31, "F");
+    typeKey(ui_->SpeedButton34, "h");
+    typeKey(ui_->SpeedButton35, "o");
+    typeKey(ui_->SpeedButton36, "b");
+    typeKey(ui_->SpeedButton37, "s");
+    auto functionKey = [this](QToolButton* key, const QString& text) {
+        connect(key, &QToolButton::clicked, this, [this, text] { InsertFunctionText(text); });
+    };
+    functionKey(ui_->SpeedButton12, "(");
+    functionKey(ui_->SinKey, "sin(");
+    functionKey(ui_->CosKey, "cos(");
+    functionKey(ui_->TgKey, "tg(");
+    functionKey(ui_->CtgKey, "ctg(");
+    functionKey(ui_->SecKey, "sec(");
+    functionKey(ui_->CscKey, "csc(");
+    functionKey(ui_->AsinKey, "asin(");
+    functionKey(ui_->AcosKey, "acos(");
+    functionKey(ui_->AbsKey, "abs(");
+    functionKey(ui_->LnKey, "ln(");
+    functionKey(ui_->LgKey, "lg(");
+    connect(ui_->SpeedButton38, &QToolButton::clicked, this, &CalcPage::ClearActiveField);
+    connect(ui_->DoThisButton, &QToolButton::clicked, this, &CalcPage::DoThisButtonClick);
+    connect(ui_->ListOfResults, &QPushButton::clicked, this, &CalcPage::ListOfResultsClick);
+    connect(ui_->RadioButton1, &QRadioButton::clicked, this, &CalcPage::RadioButton1Click);
+    connect(ui_->RadioButton2, &QRadioButton::clicked, this, &CalcPage::RadioButton2Click);
+    connect(ui_->RadioButton3, &QRadioButton::clicked, this, &CalcPage::RadioButton3Click);
+    connect(ui_->RadioButton5, &QRadioButton::clicked, this, &CalcPage::RadioButton5Click);
+    connect(ui_->SpecSys, &QRadioButton::clicked, this, &CalcPage::SpecSysClick);
+    connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::Edit3Change);
+    ui_->FirstPanel->installEventFilter(this);
+    ui_->SecondPanel->installEventFilter(this);
+    ui_->Panel4->installEventFilter(this);
+}
+
+CalcPage::~CalcPage() = default;
+
+QLineEdit* CalcPage::ActiveField() const {
+    return session_.ActiveField() == 2 ? ui_->SecondPanel : ui_->FirstPanel;
+}
+
+bool CalcPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == ui_->FirstPanel) session_.SetActiveField(1);
+        if (watched == ui_->SecondPanel) session_.SetActiveField(2);
+    }
+    if (watched == ui_->Panel4 && event->type() == QEvent::Resize) LayoutFields();
+    return QWidget::eventFilter(watched, event);
+}
+
+// The two fields are staggered like the lines of a paper tape: the first from the left
+// edge, the second to the right edge, each 82.3% of the panel.
+void CalcPage::LayoutFields() {
+    const int width = ui_->Panel4->width();
+    const int fieldWidth = static_cast<int>(width * 0.01 * 82.3);
+    ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth - 8, ui_->FirstPanel->height());
+    ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
+}
+
+void CalcPage::CaretToEnd(QLineEdit* field) {
+    field->deselect();
+    field->setCursorPosition(static_cast<int>(field->text().size()));
+}
+
+void CalcPage::InsertCharacter(const QString& text) {
+    QLineEdit* field = ActiveField();
+    field->setText(QString::fromStdString(AppendKey(field->text().toStdString(), text.toStdString())));
+    CaretToEnd(field);
+}
+
+void CalcPage::InsertFunctionText(const QString& function) {
+    QLineEdit* field = ActiveField();
+    if (!field->hasSelectedText()) {
+        InsertCharacter(function);
+        return;
+    }
+    // Selection positions are in characters; the field holds only ASCII that matters, but
+    // convert through the prefix so that other characters keep their place.
+    const QString text = field->text();
+    const int start = field->selectionStart();
+    const int length = static_cast<int>(field->selectedText().size());
+    field->setText(text.left(start) + function + text.mid(start, length) + ")" + text.mid(start + length));
+    CaretToEnd(field);
+}
+
+void CalcPage::ClearActiveField() {
+    ActiveField()->clear();
+}
+
+void CalcPage::DoThisButtonClick() {
+    QLineEdit* source = ActiveField();
+    const std::string text = source->text().toStdString();
+    const CalcSession::Outcome o = session_.Evaluate(text);
+    QLineEdit* target = o.target == 2 ? ui_->SecondPanel : ui_->FirstPanel;
+    target->setFocus();
+    session_.SetActiveField(o.target);
+    if (o.result.badBase) {
+        showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kBadBaseText));
+    } else if (!o.result.ok) {
+        showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kUndefinedValueText));
+    }
+    target->setText(QString::fromStdString(o.result.text));
+    const auto& item = session_.Results().front();
+    auto* action = new QAction(QString::fromStdString(item.caption), pm1_);
+    action->setObjectName(QString::fromStdString(item.name));
+    pm1_->insertAction(pm1_->actions().isEmpty() ? nullptr : pm1_->actions().front(), action);
+    CaretToEnd(target);
+}
+
+void CalcPage::ListOfResultsClick() {
+    if (pm1_->actions().size() < 3) return;
+    pm1_->popup(listPosition());
+}
+
+void CalcPage::N10Click() {
+    const QList<QAction*> actions = pm1_->actions();
+    for (QAction* a : actions)
+        if (a != separator_ && a != N10_) {
+            pm1_->removeAction(a);
+            delete a;
+        }
+    session_.ClearResults();
+    ListOfResultsClick();
+}
+
+void CalcPage::RadioButton1Click() { session_.Engine().SetBase(16); }
+void CalcPage::RadioButton2Click() { session_.Engine().SetBase(10); }
+void CalcPage::RadioButton3Click() { session_.Engine().SetBase(8); }
+void CalcPage::RadioButton5Click() { session_.Engine().SetBase(2); }
+void CalcPage::SpecSysClick() { session_.Engine().SetBase(LeadingInteger(ui_->Edit3->text().toStdString())); }
+
+void CalcPage::Edit3Change() {
+    if (ui_->SpecSys->isChecked()) SpecSysClick();
+}
+
+void CalcPage::TabSheet2Show() {
+    switch (session_.Engine().Base()) {
+        case 16: ui_->RadioButton1->setChecked(true); break;
+        case 10: ui_->RadioButton2->setChecked(true); break;
+        case 8: ui_->RadioButton3->setChecked(true); break;
+        case 2: ui_->RadioButton5->setChecked(true); break;
+        default: {
+            const QSignalBlocker block(ui_->Edit3);
+            ui_->Edit3->setText(QString::number(session_.Engine().Base()));
+            ui_->SpecSys->setChecked(true);
+        }
+    }
+    LayoutFields();
+    ActiveField()->setFocus();
+}
+
+}  // namespace kq

@@ -1,0 +1,69 @@
+// The "Калькулятор+" page: keypad, two fields, base selector and the results list, bound to
+// the calculator session.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "calc/calc_session.h"
+
+namespace Ui {
+class CalcPage;
+}
+
+class QLineEdit;
+class QMenu;
+class QAction;
+
+namespace kq {
+
+class CalcPage : public QWidget {
+    Q_OBJECT
+public:
+    // The session belongs to the main window and outlives the page.
+    CalcPage(CalcSession& session, QWidget* parent = nullptr);
+    ~CalcPage() override;
+
+    Ui::CalcPage& Controls() { return *ui_; }
+    QMenu& ResultsMenu() { return *pm1_; }
+    QAction& ClearListItem() { return *N10_; }
+
+    // Shows a failure; tests replace it to answer without a dialog.
+    std::function<void(QWidget* parent, const QString& caption, const QString& text)> showError;
+    // Where the results list opens (the main window's client point (264, 178) on screen).
+    std::function<QPoint()> listPosition;
+
+    QLineEdit* ActiveField() const;
+
+public slots:
+    void DoThisButtonClick();
+    void ListOfResultsClick();
+    void N10Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton5Click();
+    void SpecSysClick();
+    void Edit3Change();
+    void TabSheet2Show();
+    // Appends text at the end of the active field, caret to the end.
+    void InsertCharacter(const QString& text);
+    // A function key: wraps the active field's selection, or appends.
+    void InsertFunctionText(const QString& function);
+    void ClearActiveField();
+    // Lays out the two fields after a resize.
+    void LayoutFields();
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void CaretToEnd(QLineEdit* field);
+
+    std::unique_ptr<Ui::CalcPage> ui_;
+    CalcSession& session_;
+    QMenu* pm1_ = nullptr;
+    QAction* separator_ = nullptr;
+    QAction* N10_ = nullptr;
+};
+
+}  // namespace kq

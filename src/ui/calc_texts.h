@@ -1,0 +1,11 @@
+// The calculator's messages to the user, in one place.
+#pragma once
+
+namespace kq {
+
+inline constexpr const char* kUndefinedValueText = "Значение данного выражения не определено";
+inline constexpr const char* kOperationErrorCaption = "Ошибка операции - Кванториум+";
+inline constexpr const char* kBadBaseText =
+    "Основание системы счисления должно быть целым числом от 2 до 36";
+
+}  // namespace kq

@@ -1,0 +1,101 @@
+// The calculator session, keypad editing and the `calc` verb.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "calc/calc_session.h"
+#include "calc/keypad_editing.h"
+#include "engine/angle_mode.h"
+#include "ui/calc_command.h"
+
+namespace kq {
+namespace {
+
+TEST(CalcSession, EvaluatesIntoTheOtherField) {
+    CalcSession s;
+    EXPECT_EQ(s.ActiveField(), 1);
+    auto o = s.Evaluate("2*3");
+    EXPECT_EQ(o.source, 1);
+    EXPECT_EQ(o.target, 2);
+    EXPECT_EQ(o.result.text, "6");
+    EXPECT_EQ(s.ActiveField(), 2);
+    // "=" again evaluates the result, with its suffix, back into the first field.
+    s.Engine().SetBase(16);
+    o = s.Evaluate("6");
+    EXPECT_EQ(o.target, 1);
+    EXPECT_EQ(o.result.text, "6h");
+    o = s.Evaluate("6h*2");
+    EXPECT_EQ(o.result.text, "Ch");
+    ASSERT_EQ(s.Results().size(), 3u);
+    EXPECT_EQ(s.Results()[0].caption, "6h*2  (=Ch)");
+    EXPECT_EQ(s.Results()[0].name, "EmptyNo2");
+    EXPECT_EQ(s.Results()[2].caption, "2*3  (=6)");
+}
+
+TEST(CalcSession, FailuresAndEmptyTextStillMakeAnItem) {
+    CalcSession s;
+    auto o = s.Evaluate("");
+    EXPECT_TRUE(o.result.ok);
+    EXPECT_EQ(o.result.text, "0");
+    o = s.Evaluate("ln(0)");
+    EXPECT_FALSE(o.result.ok);
+    EXPECT_EQ(s.Results()[0].caption, "ln(0)  (=)");
+    EXPECT_EQ(s.Results()[1].caption, "  (=0)");
+    s.ClearResults();
+    EXPECT_TRUE(s.Results().empty());
+    s.Evaluate("1");
+    EXPECT_EQ(s.Results()[0].name, "EmptyNo2");  // the counter is not reset
+}
+
+TEST(CalcSession, LeadingInteger) {
+    EXPECT_EQ(LeadingInteger("5"), 5);
+    EXPECT_EQ(LeadingInteger("  -12abc"), -12);
+    EXPECT_EQ(LeadingInteger("+7"), 7);
+    EXPECT_EQ(LeadingInteger("abc"), 0);
+    EXPECT_EQ(LeadingInteger(""), 0);
+    EXPECT_EQ(LeadingInteger("99999999999999999999"), 2147483647);
+    EXPECT_EQ(LeadingInteger("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST(KeypadEditing, WrapsTheSelection) {
+    EXPECT_EQ(WrapSelection("abcde", 2, 3, "sin("), "absin(cde)");
+    EXPECT_EQ(WrapSelection("x+1", 0, 3, "("), "(x+1)");
+    EXPECT_EQ(WrapSelection("12", 0, 0, "("), "12(");
+    EXPECT_EQ(WrapSelection("12", 1, 0, "ln("), "12ln(");
+    EXPECT_EQ(WrapSelection("12", 5, 9, "ln("), "12ln(");  // a stale selection is clamped
+    EXPECT_EQ(AppendKey("12", "00"), "1200");
+}
+
+struct CalcRun {
+    int status;
+    std::string out, err;
+};
+
+CalcRun Calc(std::vector<std::string> args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = RunCalcCommand(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CalcCommand, WritesWhatEqualsWould) {
+    EXPECT_EQ(Calc({"--base", "16", "255", "x+1"}).out, "FFh\n2h\n");
+    EXPECT_EQ(Calc({"--base", "2", "-5"}).out, "-101b\n");
+    EXPECT_EQ(Calc({"--round", "2", "2/3", "-2/3"}).out, "0.67\n-0.67\n");
+    EXPECT_EQ(Calc({"--degrees", "sin(30)"}).out, "0.5\n");
+    EXPECT_EQ(Calc({"--base", "5", "10"}).out, "20s5\n");
+    const CalcRun bad = Calc({"1/0", "2"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "\n2\n");
+    EXPECT_NE(bad.err.find("Значение данного выражения не определено"), std::string::npos);
+    EXPECT_EQ(Calc({}, "1+1\n0.1b\n").out, "2\n0.5\n");
+    for (auto args : std::vector<std::vector<std::string>>{{"--base", "1", "2"}, {"--base", "37", "2"}, {"--base"},
+                                                           {"--round", "x", "1"}, {"--what"}}) {
+        const CalcRun r = Calc(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_FALSE(r.err.empty());
+    }
+}
+
+}  // namespace
+}  // namespace kq
