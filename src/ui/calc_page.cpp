@@ -1,12 +1,14 @@
 #include "ui/calc_page.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "app/layout_math.h"
 #include "calc/keypad_editing.h"
 #include "ui/calc_texts.h"
 #include "ui_calc_page.h"
@@ -84,6 +86,20 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     ui_->FirstPanel->installEventFilter(this);
     ui_->SecondPanel->installEventFilter(this);
     ui_->Panel4->installEventFilter(this);
+    // The keypad block is placed by the window's layout arithmetic, not by a layout.
+    ui_->FullPanelRow->removeWidget(ui_->FullPanel);
+    ui_->FullPanel->resize(ui_->FullPanel->sizeHint().expandedTo(QSize(417, 0)));
+}
+
+void CalcPage::PlaceKeypad(int pagesWidth, int pagesHeight) {
+    const Offset wanted = FullPanelOffset(pagesWidth, pagesHeight);
+    const QSize hint = ui_->FullPanel->sizeHint().expandedTo(QSize(417, 0));
+    const int top0 = ui_->Panel4->geometry().bottom() + 4;
+    const int width = std::min(hint.width(), std::max(this->width(), 1));
+    const int height = std::max(std::min(hint.height(), this->height() - top0), ui_->FullPanel->minimumSizeHint().height());
+    const int left = std::clamp(wanted.left, 0, std::max(0, this->width() - width));
+    const int top = std::clamp(wanted.top, top0, std::max(top0, this->height() - height));
+    ui_->FullPanel->setGeometry(left, top, width, height);
 }
 
 CalcPage::~CalcPage() = default;
@@ -105,7 +121,7 @@ bool CalcPage::eventFilter(QObject* watched, QEvent* event) {
 // edge, the second to the right edge, each 82.3% of the panel.
 void CalcPage::LayoutFields() {
     const int width = ui_->Panel4->width();
-    const int fieldWidth = static_cast<int>(width * 0.01 * 82.3);
+    const int fieldWidth = CalcFieldWidth(width);
     ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth - 8, ui_->FirstPanel->height());
     ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
 }

@@ -54,6 +54,9 @@ public slots:
     void ClearActiveField();
     // Lays out the two fields after a resize.
     void LayoutFields();
+    // Puts the keypad block where the main window's layout wants it for a page control of
+    // the given size, kept inside the page.
+    void PlaceKeypad(int pagesWidth, int pagesHeight);
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,14 +1,19 @@
 // Entry point: a verb as the first argument runs headless; otherwise the window opens.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/eval_command.h"
 #include "ui/calc_command.h"
+#include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
 
@@ -43,7 +48,19 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Кванториум+ от KX"));
     QApplication::setOrganizationName(QStringLiteral("KX"));
     QApplication::setApplicationName(QStringLiteral("KXQuantorium"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quantorium.svg")));
+    // The standard dialogs speak Russian too ("Да", "Нет", "Отмена").
+    QTranslator qtRussian;
+    if (qtRussian.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtRussian);
+
+    // The splash window is on screen, painted, while the windows are made.
+    auto splash = std::make_unique<kq::TStartForm>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
     kq::TMainForm form;
+    splash.reset();
     form.show();
     return app.exec();
 }

@@ -1,15 +1,29 @@
 #include "ui/main_form.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QMessageBox>
 #include <QStyle>
+#include <QUrl>
 
+#include "engine/angle_mode.h"
+#include "info/program_info.h"
 #include "ui/calc_page.h"
+#include "ui/info_windows.h"
+#include "ui/options_form.h"
 #include "ui/plane_page.h"
+#include "ui/qsettings_store.h"
+#include "ui/quest_dial.h"
+#include "ui_calc_page.h"
 #include "ui_main_form.h"
+#include "ui_plane_page.h"
 
 namespace kq {
 
@@ -18,18 +32,25 @@ bool AskToClose(QWidget* parent) {
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
-TMainForm::TMainForm(QWidget* parent)
+TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::TMainForm>()),
-      plane_(std::make_unique<Graphiq>()),
-      session_(std::make_unique<CalcSession>()) {
+      store_(store ? std::move(store) : std::make_unique<QSettingsStore>()) {
     confirmClose = AskToClose;
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     ui_->setupUi(this);
     ui_->ExitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ui_->OptionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    ui_->HelpButton->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+
+    // The engines first: the plane renderer, then the calculator with base 10.
+    plane_ = std::make_unique<Graphiq>();
+    session_ = std::make_unique<CalcSession>();
     planePage_ = new PlanePage(*plane_, ui_->TabSheet1);
     ui_->TabSheet1->layout()->addWidget(planePage_);
     calcPage_ = new CalcPage(*session_, ui_->TabSheet2);
     ui_->TabSheet2->layout()->addWidget(calcPage_);
+
     // Enter anywhere in the window presses the invisible default button.
     auto* emulate = new QPushButton(QStringLiteral("Emulate"), this);
     emulate->setObjectName("Button1");
@@ -39,15 +60,37 @@ TMainForm::TMainForm(QWidget* parent)
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, emulate, &QPushButton::click);
     }
+
     connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitClick);
     connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitClick);
+    connect(ui_->N12, &QAction::triggered, this, &TMainForm::N12Click);
+    connect(ui_->N13, &QAction::triggered, this, &TMainForm::N13Click);
+    connect(ui_->N14, &QAction::triggered, this, &TMainForm::N14Click);
+    connect(ui_->N15, &QAction::triggered, this, &TMainForm::N15Click);
+    connect(ui_->N16, &QAction::triggered, this, &TMainForm::N16Click);
+    connect(ui_->OptionsButton, &QAction::triggered, this, &TMainForm::N16Click);
+    connect(ui_->N17, &QAction::triggered, this, &TMainForm::N17Click);
+    connect(ui_->HelpButton, &QAction::triggered, this, &TMainForm::N17Click);
+    connect(ui_->N18, &QAction::triggered, this, &TMainForm::N18Click);
+    connect(ui_->N19, &QAction::triggered, this, &TMainForm::N19Click);
+    connect(ui_->N20, &QAction::triggered, this, &TMainForm::N20Click);
+
+    LoadOrCreateSettings(*store_, settings_);
+    ApplyLoadedSettings();
     connect(ui_->Pages, &QTabWidget::currentChanged, this, &TMainForm::PagesChange);
-    ui_->Pages->setCurrentIndex(currentPage_);
     planePage_->ClearListMemory();
+
+    // The other windows, in the order the program has always made them.
+    about_ = new TAboutForm(this);
+    options_ = new TOptionsForm(settings_, this);
+    options_->onChange = [this] { ApplyOptions(); };
+    options_->onOk = [this] { planePage_->Repaint(); };
+    quest_ = new TQuestDial(this);
+    ask3D = [this](QWidget*) { return quest_->exec() == QDialog::Accepted; };
 }
 
 TMainForm::~TMainForm() {
-    // The pages go first: they hold references to the renderer.
+    // The pages go first: they hold references to the engines.
     delete planePage_;
     planePage_ = nullptr;
     delete calcPage_;
@@ -56,10 +99,58 @@ TMainForm::~TMainForm() {
     session_.reset();
 }
 
+void TMainForm::ApplyLoadedSettings() {
+    if (settings_.windowState == WindowState::Normal || settings_.windowState == WindowState::Minimized) {
+        const QSize size = QSize(settings_.width, settings_.height).expandedTo(minimumSize());
+        setGeometry(settings_.left, settings_.top, size.width(), size.height());
+    }
+    if (settings_.windowState == WindowState::Maximized) setWindowState(Qt::WindowMaximized);
+    session_->Engine().SetBase(settings_.base);
+    ApplyOptions();
+    currentPage_ = settings_.page;
+    ui_->Pages->setCurrentIndex(settings_.page);
+}
+
+void TMainForm::ApplyOptions() {
+    SetDegreesMode(settings_.degrees);
+    session_->Engine().SetRounding(settings_.calcRounding);
+    plane_->SetRounding(settings_.graphRounding);
+    if (settings_.show3D && !ui_->Pages->isTabVisible(1)) reload3D_ = true;
+    ui_->Pages->setTabVisible(1, settings_.show3D);
+    planePage_->Repaint();
+}
+
 void TMainForm::PagesChange(int index) {
     currentPage_ = index;
+    FormResize();
     if (index == 0) planePage_->TabSheet1Show();
+    if (index == 1) TabSheet3Show();
     if (index == 2) calcPage_->TabSheet2Show();
+}
+
+// The 3D page asks once whether it is wanted at all.
+void TMainForm::TabSheet3Show() {
+    if (!settings_.ask3D) return;
+    settings_.ask3D = false;
+    settings_.show3D = ask3D && ask3D(this);
+    ApplyOptions();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    PagesChange(ui_->Pages->currentIndex());
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::FormResize() {
+    if (!plane_ || !calcPage_) return;
+    ++layoutCount_;
+    calcPage_->LayoutFields();
+    calcPage_->PlaceKeypad(ui_->Pages->width(), ui_->Pages->height());
 }
 
 void TMainForm::Button1Click() {
@@ -77,19 +168,92 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    PagesChange(ui_->Pages->currentIndex());
-}
-
 void TMainForm::ExitClick() { close(); }
+
+void TMainForm::CaptureWindowState() {
+    settings_.page = currentPage_;
+    settings_.windowState = isMaximized() ? WindowState::Maximized
+                            : isMinimized() ? WindowState::Minimized
+                                            : WindowState::Normal;
+    if (settings_.windowState == WindowState::Normal) {
+        settings_.left = geometry().x();
+        settings_.top = geometry().y();
+        settings_.width = geometry().width();
+        settings_.height = geometry().height();
+    }
+    settings_.base = session_->Engine().Base();
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (confirmClose && !confirmClose(this)) {
         event->ignore();
         return;
     }
+    CaptureWindowState();
+    SaveSettings(*store_, settings_);
     event->accept();
 }
+
+// The edit commands work on whichever formula field has the focus.
+QLineEdit* TMainForm::FocusedField() const {
+    QWidget* focus = QApplication::focusWidget();
+    for (QLineEdit* field : {calcPage_->Controls().FirstPanel, calcPage_->Controls().SecondPanel,
+                             planePage_->Controls().GraphEdit})
+        if (field == focus) return field;
+    return nullptr;
+}
+
+void TMainForm::N12Click() {
+    if (QLineEdit* f = FocusedField()) {
+        f->selectAll();
+        f->copy();
+        f->end(false);
+    }
+}
+
+void TMainForm::N13Click() {
+    if (QLineEdit* f = FocusedField()) {
+        f->selectAll();
+        f->copy();
+        f->clear();
+    }
+}
+
+void TMainForm::N14Click() {
+    if (QLineEdit* f = FocusedField()) {
+        f->paste();
+        f->end(false);
+    }
+}
+
+void TMainForm::N15Click() {
+    if (QLineEdit* f = FocusedField()) {
+        f->clear();
+        f->paste();
+        f->end(false);
+    }
+}
+
+void TMainForm::N16Click() { options_->exec(); }
+
+void TMainForm::OpenShipped(const char* name) {
+    const QString dir = QCoreApplication::applicationDirPath();
+    const std::string path = FindShippedFile(dir.toStdString(), name);
+    if (path.empty() || !openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+        QMessageBox::warning(this, QStringLiteral("Кванториум+ от KX"),
+                             QStringLiteral("Не удалось открыть файл «%1».").arg(QString::fromUtf8(name)));
+}
+
+void TMainForm::N17Click() { OpenShipped("QuantoriaHelp.html"); }
+void TMainForm::N18Click() { OpenShipped("ReadMe.txt"); }
+
+void TMainForm::N19Click() {
+    if (!openUrl(QUrl(QString::fromStdString(AuthorMailLink()), QUrl::StrictMode)))
+        QMessageBox::warning(this, QStringLiteral("Кванториум+ от KX"),
+                             QStringLiteral("Не удалось открыть почтовую программу. Адрес автора: %1")
+                                 .arg(QString::fromStdString(AuthorEmail())));
+}
+
+void TMainForm::N20Click() { about_->exec(); }
 
 }  // namespace kq

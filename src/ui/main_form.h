@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/app_settings.h"
 #include "calc/calc_session.h"
 #include "plot/graphiq.h"
 
@@ -16,11 +17,21 @@ namespace kq {
 
 class PlanePage;
 class CalcPage;
+class TAboutForm;
+class TOptionsForm;
+class TQuestDial;
+}  // namespace kq
+
+class QLineEdit;
+class QUrl;
+
+namespace kq {
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // `store` keeps the settings; without one the user's QSettings are used.
+    explicit TMainForm(std::unique_ptr<SettingsStore> store = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     Ui::TMainForm& Controls() { return *ui_; }
@@ -30,6 +41,18 @@ public:
 
     // Asks "Завершить приложение ?"; tests replace it to answer without a dialog.
     std::function<bool(QWidget*)> confirmClose;
+    // Asks whether the 3D page is wanted; tests replace it.
+    std::function<bool(QWidget*)> ask3D;
+    // Opens a help file, the read-me or a mail link; tests replace it.
+    std::function<bool(const QUrl&)> openUrl;
+
+    AppSettings& Settings() { return settings_; }
+    TOptionsForm& Options() { return *options_; }
+    TAboutForm& About() { return *about_; }
+    // How many times the pages were laid out (after resizes and page changes).
+    int LayoutCount() const { return layoutCount_; }
+    // Pushes the options into the engines and the pages.
+    void ApplyOptions();
 
     // The index of the page shown last (0 graphs, 1 surface, 2 calculator).
     int CurrentPage() const { return currentPage_; }
@@ -39,14 +62,38 @@ public slots:
     void ExitClick();
     // The invisible default button: Enter evaluates, but only on the calculator page.
     void Button1Click();
+    void FormResize();
+    void N12Click();
+    void N13Click();
+    void N14Click();
+    void N15Click();
+    void N16Click();
+    void N17Click();
+    void N18Click();
+    void N19Click();
+    void N20Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void ApplyLoadedSettings();
+    void CaptureWindowState();
+    void TabSheet3Show();
+    QLineEdit* FocusedField() const;
+    void OpenShipped(const char* name);
+
     std::unique_ptr<Ui::TMainForm> ui_;
+    std::unique_ptr<SettingsStore> store_;
+    AppSettings settings_;
+    bool reload3D_ = true;
+    int layoutCount_ = 0;
+    TAboutForm* about_ = nullptr;
+    TOptionsForm* options_ = nullptr;
+    TQuestDial* quest_ = nullptr;
     // Owned here and destroyed after the pages that draw with it.
     std::unique_ptr<Graphiq> plane_;
     std::unique_ptr<CalcSession> session_;

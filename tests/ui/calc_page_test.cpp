@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "ui/calc_page.h"
+#include "app/settings_store.h"
 #include "ui/main_form.h"
 #include "ui_calc_page.h"
 
@@ -31,7 +32,7 @@ private:
 
 private slots:
     void init() {
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(std::make_unique<MemorySettingsStore>());
         form->confirmClose = [](QWidget*) { return true; };
         form->resize(800, 600);
         form->show();

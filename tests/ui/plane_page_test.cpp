@@ -10,6 +10,7 @@
 #include <QCheckBox>
 
 #include "plot/plane_page_logic.h"
+#include "app/settings_store.h"
 #include "ui/main_form.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
@@ -35,7 +36,7 @@ private:
 
 private slots:
     void init() {
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(std::make_unique<MemorySettingsStore>());
         form->confirmClose = [](QWidget*) { return true; };
         form->resize(800, 600);
         form->show();

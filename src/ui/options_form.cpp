@@ -1,0 +1,100 @@
+#include "ui/options_form.h"
+
+#include "calc/calc_session.h"
+#include "ui_options_form.h"
+
+namespace kq {
+
+TOptionsForm::TOptionsForm(AppSettings& settings, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TOptionsForm>()), settings_(settings) {
+    ui_->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(sizeHint());
+    ui_->UpDown1->Attach(ui_->Edit1, 0, 9);
+    ui_->UpDown2->Attach(ui_->Edit2, 0, 9);
+    connect(ui_->CheckBox1, &QCheckBox::clicked, this, &TOptionsForm::CheckBox1Click);
+    connect(ui_->Edit1, &QLineEdit::textChanged, this, &TOptionsForm::Edit1Change);
+    connect(ui_->CheckBox2, &QCheckBox::clicked, this, &TOptionsForm::CheckBox2Click);
+    connect(ui_->Edit2, &QLineEdit::textChanged, this, &TOptionsForm::Edit2Change);
+    connect(ui_->RadioButton1, &QRadioButton::clicked, this, &TOptionsForm::RadioButton1Click);
+    connect(ui_->RadioButton2, &QRadioButton::clicked, this, &TOptionsForm::RadioButton2Click);
+    connect(ui_->CheckBox3, &QCheckBox::toggled, this, &TOptionsForm::CheckBox3Click);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TOptionsForm::Button1Click);
+    connect(ui_->Button2, &QPushButton::clicked, this, &TOptionsForm::Button2Click);
+}
+
+TOptionsForm::~TOptionsForm() = default;
+
+void TOptionsForm::showEvent(QShowEvent* event) {
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+void TOptionsForm::Changed() {
+    if (onChange) onChange();
+}
+
+// The controls show the current state; loading them changes nothing.
+void TOptionsForm::FormActivate() {
+    loading_ = true;
+    auto load = [](QCheckBox* box, QLineEdit* edit, int rounding) {
+        box->setChecked(rounding != -1);
+        if (rounding != -1) edit->setText(QString::number(rounding));
+    };
+    load(ui_->CheckBox1, ui_->Edit1, settings_.calcRounding);
+    load(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding);
+    (settings_.degrees ? ui_->RadioButton1 : ui_->RadioButton2)->setChecked(true);
+    ui_->CheckBox3->setChecked(settings_.show3D);
+    loading_ = false;
+}
+
+void TOptionsForm::CheckBox1Click() {
+    if (loading_) return;
+    settings_.calcRounding = ui_->CheckBox1->isChecked() ? LeadingInteger(ui_->Edit1->text().toStdString()) : -1;
+    Changed();
+}
+
+void TOptionsForm::Edit1Change() {
+    if (loading_ || !ui_->CheckBox1->isChecked()) return;
+    settings_.calcRounding = LeadingInteger(ui_->Edit1->text().toStdString());
+    Changed();
+}
+
+void TOptionsForm::CheckBox2Click() {
+    if (loading_) return;
+    settings_.graphRounding = ui_->CheckBox2->isChecked() ? LeadingInteger(ui_->Edit2->text().toStdString()) : -1;
+    Changed();
+}
+
+void TOptionsForm::Edit2Change() {
+    if (loading_ || !ui_->CheckBox2->isChecked()) return;
+    settings_.graphRounding = LeadingInteger(ui_->Edit2->text().toStdString());
+    Changed();
+}
+
+void TOptionsForm::RadioButton1Click() {
+    if (loading_) return;
+    settings_.degrees = true;
+    Changed();
+}
+
+void TOptionsForm::RadioButton2Click() {
+    if (loading_) return;
+    settings_.degrees = false;
+    Changed();
+}
+
+void TOptionsForm::CheckBox3Click() {
+    if (loading_) return;
+    settings_.show3D = ui_->CheckBox3->isChecked();
+    Changed();
+}
+
+void TOptionsForm::Button1Click() {
+    if (onOk) onOk();
+    accept();
+}
+
+void TOptionsForm::Button2Click() { reject(); }
+
+}  // namespace kq

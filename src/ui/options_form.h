@@ -1,0 +1,53 @@
+// "Опции": rounding of the calculator and the graphs, the angle unit, and whether the 3D page
+// is offered. Every change applies at once; "Отмена" only closes.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "app/app_settings.h"
+
+namespace Ui {
+class TOptionsForm;
+}
+
+namespace kq {
+
+class TOptionsForm : public QDialog {
+    Q_OBJECT
+public:
+    TOptionsForm(AppSettings& settings, QWidget* parent = nullptr);
+    ~TOptionsForm() override;
+
+    Ui::TOptionsForm& Controls() { return *ui_; }
+
+    // After every change of the settings.
+    std::function<void()> onChange;
+    // "OK": the plane graph is drawn again.
+    std::function<void()> onOk;
+
+public slots:
+    void FormActivate();
+    void CheckBox1Click();
+    void Edit1Change();
+    void CheckBox2Click();
+    void Edit2Change();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void CheckBox3Click();
+    void Button1Click();
+    void Button2Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Changed();
+
+    std::unique_ptr<Ui::TOptionsForm> ui_;
+    AppSettings& settings_;
+    bool loading_ = false;
+};
+
+}  // namespace kq

@@ -1,0 +1,27 @@
+// Settings kept by QSettings under organisation "KX", application "KXQuantorium".
+#pragma once
+
+#include <QSettings>
+#include <memory>
+
+#include "app/settings_store.h"
+
+namespace kq {
+
+class QSettingsStore : public SettingsStore {
+public:
+    QSettingsStore();                              // the user's settings
+    explicit QSettingsStore(const QString& file);  // an INI file (tests)
+
+    std::optional<int> ReadInt(const std::string& group, const std::string& name) override;
+    std::optional<bool> ReadBool(const std::string& group, const std::string& name) override;
+    void WriteInt(const std::string& group, const std::string& name, int value) override;
+    void WriteBool(const std::string& group, const std::string& name, bool value) override;
+    void WriteString(const std::string& group, const std::string& name, const std::string& value) override;
+    void Flush() override;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace kq

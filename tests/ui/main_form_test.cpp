@@ -1,0 +1,280 @@
+// The main window's lifecycle, settings, options, the 3D question and the edit menu, on the
+// offscreen platform with settings in a temporary INI file.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "engine/angle_mode.h"
+#include "ui/calc_page.h"
+#include "ui/info_windows.h"
+#include "ui/main_form.h"
+#include "ui/options_form.h"
+#include "ui/plane_page.h"
+#include "ui/qsettings_store.h"
+#include "ui/up_down.h"
+#include "ui_calc_page.h"
+#include "ui_main_form.h"
+#include "ui_options_form.h"
+#include "ui_plane_page.h"
+
+using namespace kq;
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString file;
+
+    std::unique_ptr<TMainForm> Open() {
+        auto form = std::make_unique<TMainForm>(std::make_unique<QSettingsStore>(file));
+        form->confirmClose = [](QWidget*) { return true; };
+        form->ask3D = [](QWidget*) { return true; };
+        return form;
+    }
+    QVariant Stored(const QString& key) { return QSettings(file, QSettings::IniFormat).value(key); }
+
+private slots:
+    void init() {
+        file = dir.path() + "/KXQuantorium.conf";
+        QFile::remove(file);
+        SetDegreesMode(false);
+    }
+
+    void firstRunCreatesTheSettings() {
+        auto form = Open();
+        QCOMPARE(Stored("Place/OpenedFile").toString(), QString("ForFuture"));
+        QCOMPARE(Stored("Options/System").toInt(), 10);
+        QCOMPARE(Stored("Window/Page").toInt(), 0);
+        QCOMPARE(form->Settings().calcRounding, -1);
+    }
+
+    void closingWithYesSavesAndWithNoWritesNothing() {
+        {
+            auto form = Open();
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+            form->findChild<QTabWidget*>("Pages")->setCurrentIndex(2);
+            form->Settings().calcRounding = 4;
+            form->confirmClose = [](QWidget*) { return false; };
+            QVERIFY(!form->close());
+            QCOMPARE(Stored("Window/Page").toInt(), 0);  // nothing written
+            QCOMPARE(Stored("Options/ReduceCalc").toInt(), -1);
+            form->confirmClose = [](QWidget*) { return true; };
+            QVERIFY(form->close());
+            QCOMPARE(Stored("Window/Page").toInt(), 2);
+            QCOMPARE(Stored("Options/ReduceCalc").toInt(), 4);
+        }
+        auto again = Open();
+        QCOMPARE(again->CurrentPage(), 2);
+        QCOMPARE(again->findChild<QTabWidget*>("Pages")->currentIndex(), 2);
+        QCOMPARE(again->Session().Engine().Rounding(), 4);
+    }
+
+    void startsOnGraphsWhen3DIsOff() {
+        {
+            QSettings s(file, QSettings::IniFormat);
+            s.setValue("Window/Page", 1);
+            s.setValue("Window/WindowState", 0);
+            for (const char* k : {"Window/Left", "Window/Top"}) s.setValue(k, 50);
+            s.setValue("Window/Width", 700);
+            s.setValue("Window/Height", 500);
+            s.setValue("Options/Trigonometry", true);
+            s.setValue("Options/ShowSpec", false);
+            s.setValue("Options/ShowQuest", false);
+            s.setValue("Options/ReduceCalc", 2);
+            s.setValue("Options/ReduceGraph", -1);
+            s.setValue("Options/System", 16);
+        }
+        auto form = Open();
+        QCOMPARE(form->CurrentPage(), 0);
+        QVERIFY(!form->findChild<QTabWidget*>("Pages")->isTabVisible(1));
+        QVERIFY(DegreesMode());
+        QCOMPARE(form->Session().Engine().Base(), 16);
+        QCOMPARE(form->geometry().width(), 700);
+        SetDegreesMode(false);
+    }
+
+    void maximisedWritesOnlyPageAndState() {
+        Open();  // a complete set of settings, as after the first run
+        {
+            QSettings s(file, QSettings::IniFormat);
+            s.setValue("Window/Left", 321);
+        }
+        auto form = Open();
+        form->showMaximized();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(form->close());
+        QCOMPARE(Stored("Window/WindowState").toInt(), 2);
+        QCOMPARE(Stored("Window/Left").toInt(), 321);
+    }
+
+    void damagedSettingsNeverStopTheProgram() {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Window]\nPage=zwei\nWindowState=\x01\x02\nLeft=-99999999999\n[Options]\nSystem=@Variant(\\0\\0)\n\xff\xfe garbage\n");
+        f.close();
+        auto form = Open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(form->CurrentPage(), 0);
+        QCOMPARE(Stored("Window/Page").toInt(), 0);  // rewritten with what is in force
+    }
+
+    void optionsApplyAtOnceAndCancelKeepsThem() {
+        auto form = Open();
+        form->show();
+        TOptionsForm& options = form->Options();
+        auto& c = options.Controls();
+        QTimer::singleShot(0, &options, [&] {
+            QVERIFY(!c.CheckBox1->isChecked());  // -1 loads as unchecked
+            c.CheckBox1->click();
+            QCOMPARE(form->Session().Engine().Rounding(), 2);
+            c.UpDown1->Step(+1);
+            QCOMPARE(form->Session().Engine().Rounding(), 3);
+            c.CheckBox2->click();
+            c.Edit2->setText("12");
+            c.RadioButton1->click();
+            QVERIFY(DegreesMode());
+            c.CheckBox3->click();
+            QVERIFY(!form->findChild<QTabWidget*>("Pages")->isTabVisible(1));
+            c.Button2->click();  // "Отмена" keeps all of it
+        });
+        form->N16Click();
+        QCOMPARE(form->Settings().calcRounding, 3);
+        QCOMPARE(form->Settings().graphRounding, 12);
+        QVERIFY(form->Settings().degrees);
+        QVERIFY(!form->Settings().show3D);
+        // Opened again, the dialog shows the state; loading echoes nothing.
+        QTimer::singleShot(0, &options, [&] {
+            QVERIFY(c.CheckBox1->isChecked());
+            QCOMPARE(c.Edit1->text(), QString("3"));
+            QVERIFY(c.RadioButton1->isChecked());
+            QVERIFY(!c.CheckBox3->isChecked());
+            c.CheckBox1->click();  // unchecking means no rounding
+            c.Button1->click();
+        });
+        form->N16Click();
+        QCOMPARE(form->Settings().calcRounding, -1);
+        QVERIFY(form->close());
+        QCOMPARE(Stored("Options/ReduceCalc").toInt(), -1);
+        QCOMPARE(Stored("Options/ShowSpec").toBool(), false);
+        SetDegreesMode(false);
+    }
+
+    void the3DQuestionIsAskedOnce() {
+        auto form = Open();
+        int asked = 0;
+        form->ask3D = [&](QWidget*) {
+            ++asked;
+            return false;
+        };
+        form->show();
+        auto* pages = form->findChild<QTabWidget*>("Pages");
+        pages->setCurrentIndex(1);
+        QCOMPARE(asked, 1);
+        QVERIFY(!pages->isTabVisible(1));
+        QVERIFY(!form->Settings().ask3D);
+        QVERIFY(!form->Settings().show3D);
+        pages->setCurrentIndex(0);
+        pages->setTabVisible(1, true);
+        pages->setCurrentIndex(1);
+        QCOMPARE(asked, 1);
+    }
+
+    void pageChangesAndResizesRunTheLayout() {
+        auto form = Open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const int before = form->LayoutCount();
+        form->findChild<QTabWidget*>("Pages")->setCurrentIndex(2);
+        QVERIFY(form->LayoutCount() > before);
+        form->resize(form->minimumSize());
+        QTest::qWait(10);
+        auto& c = form->Calculator().Controls();
+        QVERIFY(c.FullPanel->geometry().left() >= 0);
+        QVERIFY(c.FullPanel->geometry().top() > c.Panel4->geometry().bottom());
+        QCOMPARE(c.SecondPanel->x() + c.SecondPanel->width() + 8, c.Panel4->width());
+    }
+
+    void editMenuWorksOnTheFocusedField() {
+        auto form = Open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QLineEdit* graph = form->Plane().Controls().GraphEdit;
+        graph->setFocus();
+        QApplication::setActiveWindow(form.get());
+        QTRY_VERIFY(graph->hasFocus());
+        form->N12Click();
+        QCOMPARE(QApplication::clipboard()->text(), QString("cos(x^2-3)"));
+        QCOMPARE(graph->cursorPosition(), graph->text().size());
+        QApplication::clipboard()->setText("x");
+        form->N14Click();
+        QCOMPARE(graph->text(), QString("cos(x^2-3)x"));
+        form->N15Click();
+        QCOMPARE(graph->text(), QString("x"));
+        form->N13Click();
+        QCOMPARE(graph->text(), QString());
+        QCOMPARE(QApplication::clipboard()->text(), QString("x"));
+        // Nothing focused: nothing happens.
+        graph->setText("keep");
+        graph->clearFocus();
+        form->N13Click();
+        QCOMPARE(graph->text(), QString("keep"));
+    }
+
+    void helpReadMeMailAndAbout() {
+        auto form = Open();
+        QList<QUrl> opened;
+        form->openUrl = [&](const QUrl& url) {
+            opened << url;
+            return true;
+        };
+        form->N17Click();
+        form->N18Click();
+        form->N19Click();
+        QCOMPARE(opened.size(), 3);
+        QVERIFY(opened[0].isLocalFile() && QFile::exists(opened[0].toLocalFile()));
+        QVERIFY(opened[0].toLocalFile().endsWith("QuantoriaHelp.html"));
+        QVERIFY(opened[1].toLocalFile().endsWith("ReadMe.txt"));
+        QCOMPARE(opened[2].scheme(), QString("mailto"));
+        QCOMPARE(QUrl::fromPercentEncoding(opened[2].query().toUtf8()), QString("subject=Кванториум+ "));
+        QVERIFY(form->About().findChild<QWidget*>("Version"));
+        const QString help = [&] {
+            QFile f(opened[0].toLocalFile());
+            f.open(QIODevice::ReadOnly);
+            return QString::fromUtf8(f.readAll());
+        }();
+        for (const char* word : {"arcctg", "rtt&lt;", "log&lt;", "21s3", "FFh", "|x-|y|+1|", "Enter", "sgn", "pw"})
+            QVERIFY2(help.contains(word), word);
+    }
+
+    void menuItemsAndCaptions() {
+        auto form = Open();
+        const auto& ui = form->Controls();
+        QCOMPARE(ui.N12->text().remove('&'), QString("Копировать"));
+        QCOMPARE(ui.N13->text().remove('&'), QString("Вырезать"));
+        QCOMPARE(ui.N14->text().remove('&'), QString("Вставить"));
+        QCOMPARE(ui.N15->text().remove('&'), QString("Вклеить"));
+        QCOMPARE(ui.ExitButton->toolTip(), QString("Выход из программы"));
+        QCOMPARE(ui.OptionsButton->toolTip(), QString("Опции"));
+        QCOMPARE(form->Options().windowTitle(), QString("Опции"));
+        QCOMPARE(form->Options().Controls().CheckBox3->toolTip(),
+                 QString("Для нормальной работы при включенной данной опции необходима система на базе Intel "
+                         "Pentium 100Mgz или лучше."));
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
