@@ -88,15 +88,16 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     ui_->Panel4->installEventFilter(this);
     // The keypad block is placed by the window's layout arithmetic, not by a layout.
     ui_->FullPanelRow->removeWidget(ui_->FullPanel);
-    ui_->FullPanel->resize(ui_->FullPanel->sizeHint().expandedTo(QSize(417, 0)));
 }
 
 void CalcPage::PlaceKeypad(int pagesWidth, int pagesHeight) {
+    // The block is 417 x 361 where it fits; on a small page it gives up height down to what
+    // its keys need, and it never leaves the page.
     const Offset wanted = FullPanelOffset(pagesWidth, pagesHeight);
-    const QSize hint = ui_->FullPanel->sizeHint().expandedTo(QSize(417, 0));
+    const QSize least = ui_->FullPanel->minimumSizeHint();
     const int top0 = ui_->Panel4->geometry().bottom() + 4;
-    const int width = std::min(hint.width(), std::max(this->width(), 1));
-    const int height = std::max(std::min(hint.height(), this->height() - top0), ui_->FullPanel->minimumSizeHint().height());
+    const int width = std::max(least.width(), std::min(417, this->width()));
+    const int height = std::max(least.height(), std::min(361, this->height() - top0));
     const int left = std::clamp(wanted.left, 0, std::max(0, this->width() - width));
     const int top = std::clamp(wanted.top, top0, std::max(top0, this->height() - height));
     ui_->FullPanel->setGeometry(left, top, width, height);
