@@ -7,5 +7,6 @@ bool degreesMode = false;
 
 void SetDegreesMode(bool degrees) { degreesMode = degrees; }
 bool DegreesMode() { return degreesMode; }
+const bool* DegreesModeFlag() { return &degreesMode; }
 
 }  // namespace kq

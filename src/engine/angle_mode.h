@@ -6,4 +6,7 @@ namespace kq {
 void SetDegreesMode(bool degrees);
 bool DegreesMode();
 
+// Where the flag lives, for generated code that reads it directly.
+const bool* DegreesModeFlag();
+
 }  // namespace kq

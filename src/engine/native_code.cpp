@@ -2,10 +2,15 @@
 
 #include <cfloat>
 #include <cmath>
+#include <array>
 #include <cstring>
+#include <initializer_list>
+
+#include "engine/angle_mode.h"
 
 #if defined(__x86_64__) && defined(__linux__) && LDBL_MANT_DIG == 64
 #define KQ_NATIVE_X87 1
+#include <math.h>
 #include <sys/mman.h>
 #endif
 
@@ -16,31 +21,39 @@ namespace {
 
 using Op = Program::Op;
 using Instr = Program::Instr;
+using F = FunctionCode;
 
 extern "C" int KqRunOneInstruction(long double* registers, const Instr* instr) {
     return static_cast<int>(Program::Step(*instr, registers));
 }
 
-bool IsInline(Op op) {
-    switch (op) {
-        case Op::Add: case Op::Sub: case Op::Mul: case Op::Div:
-        case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube:
-            return true;
-        default:
-            return false;
-    }
-}
+constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
+
+// How an instruction becomes machine code.
+enum class Form {
+    Arithmetic,  // x87 instructions on the register stack
+    Call,        // a library function called directly; operand and result on the stack
+    SinCos,      // sincosl straight into the two result slots
+    Helper,      // the interpreter's code for this one instruction
+};
 
 bool IsBinary(Op op) { return op == Op::Add || op == Op::Sub || op == Op::Mul || op == Op::Div; }
 
-// Which of a and b an instruction reads.
 bool ReadsA(Op op) { return op != Op::Fail; }
-bool ReadsB(Op op) {
-    return IsBinary(op) || op == Op::Pow || op == Op::Tg || op == Op::Ctg || op == Op::Func;
-}
+bool ReadsB(Op op) { return IsBinary(op) || op == Op::Pow || op == Op::Tg || op == Op::Ctg || op == Op::Func; }
 
-bool Reads(const Instr& i, std::uint32_t slot) {
-    return (ReadsA(i.op) && i.a == slot) || (ReadsB(i.op) && i.b == slot);
+// The double-precision library function behind a function code, when it has one.
+double (*DoubleFunction(FunctionCode code))(double) {
+    switch (code) {
+        case F::Ln: return static_cast<double (*)(double)>(&::log);
+        case F::Lg: return static_cast<double (*)(double)>(&::log10);
+        case F::Exp: return static_cast<double (*)(double)>(&::exp);
+        case F::Sqrt: return static_cast<double (*)(double)>(&::sqrt);
+        case F::Arctg: return static_cast<double (*)(double)>(&::atan);
+        case F::Arcsin: return static_cast<double (*)(double)>(&::asin);
+        case F::Arccos: return static_cast<double (*)(double)>(&::acos);
+        default: return nullptr;
+    }
 }
 
 class Emitter {
@@ -48,14 +61,21 @@ public:
     std::vector<std::uint8_t> bytes;
 
     void Put(std::initializer_list<std::uint8_t> list) { bytes.insert(bytes.end(), list); }
-    void U32(std::uint32_t v) { for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * k))); }
-    void U64(std::uint64_t v) { for (int k = 0; k < 8; ++k) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * k))); }
-
-    void LoadSlot(std::uint32_t slot) { Put({0xDB, 0xAB}); U32(slot * 16); }   // fld tbyte [rbx+d]
-    void StoreSlot(std::uint32_t slot) { Put({0xDB, 0xBB}); U32(slot * 16); }  // fstp tbyte [rbx+d]
-    void LoadSt(int i) { Put({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }  // fld st(i)
-    void Pop() { Put({0xDD, 0xD8}); }                                         // fstp st(0)
-
+    void U32(std::uint32_t v) {
+        for (int k = 0; k < 4; ++k) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+    }
+    void U64(std::uint64_t v) {
+        for (int k = 0; k < 8; ++k) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+    }
+    void LoadSlot(std::uint32_t slot) { Put({0xDB, 0xAB}), U32(slot * 16); }   // fld tbyte [rbx+d]
+    void StoreSlot(std::uint32_t slot) { Put({0xDB, 0xBB}), U32(slot * 16); }  // fstp tbyte [rbx+d]
+    void LoadSt(int i) { Put({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }    // fld st(i)
+    void Pop() { Put({0xDD, 0xD8}); }                                           // fstp st(0)
+    void CallAbsolute(const void* function) {
+        Put({0x48, 0xB8});  // mov rax, imm64
+        U64(reinterpret_cast<std::uint64_t>(function));
+        Put({0xFF, 0xD0});  // call rax
+    }
     // A rel32 jump whose target is filled in later; returns where its offset goes.
     std::size_t Jump(std::initializer_list<std::uint8_t> opcode) {
         Put(opcode);
@@ -69,10 +89,381 @@ public:
     }
 };
 
-struct FailSite {
-    std::size_t jump;
-    int depth;  // x87 values to drop before leaving
-    EvalStatus status;
+// Compiles one program. Between instructions the x87 stack holds at most x (pinned at the
+// bottom when it is read often) and the previous result when the next instruction reads it.
+class X87Compiler {
+public:
+    X87Compiler(const std::vector<Instr>& code, const std::vector<long double>& registers, std::uint32_t result,
+                std::uint32_t limit)
+        : code_(code), registers_(registers), result_(result), limit_(limit) {}
+
+    bool Compile() {
+        constexpr std::uint32_t kMaxSlot = 0x07FFFFFF;  // slot * 16 must fit a disp32
+        if (result_ > kMaxSlot || limit_ > kMaxSlot || registers_.size() > kMaxSlot) return false;
+        uses_.assign(registers_.size(), 0);
+        std::vector<char> written(registers_.size(), 0);
+        for (const Instr& i : code_) {
+            if (i.dst >= registers_.size() || i.a >= registers_.size() || i.b >= registers_.size()) return false;
+            if (ReadsA(i.op)) ++uses_[i.a];
+            if (ReadsB(i.op)) ++uses_[i.b];
+            written[i.dst] = 1;
+            if (i.op == Op::SinCos) written[i.b] = 1;
+        }
+        ++uses_[result_];
+        // Constants that a double holds exactly load as 64-bit values, far cheaper than 80-bit.
+        poolIndex_.assign(registers_.size(), -1);
+        for (std::uint32_t slot = 2; slot < registers_.size(); ++slot) {
+            const long double v = registers_[slot];
+            if (written[slot] || uses_[slot] == 0 || slot == limit_) continue;
+            const double d = static_cast<double>(v);
+            if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) poolIndex_[slot] = AddDouble(d);
+        }
+        radiansPerDegree_ = AddLongDouble(kRadiansPerDegree);
+        // x read more than once stays at the bottom of the x87 stack, unless calls would make
+        // it leave and come back all the time.
+        bool calls = false;
+        for (const Instr& i : code_) calls = calls || FormOf(i) != Form::Arithmetic;
+        pinX_ = uses_[0] >= 2 && !calls;
+
+        e_.Put({0x53});                    // push rbx
+        e_.Put({0x41, 0x54});              // push r12
+        e_.Put({0x48, 0x83, 0xEC, 0x18});  // sub rsp, 24: 16 bytes of arguments, rsp aligned to 16
+        e_.Put({0x48, 0x89, 0xFB});        // mov rbx, rdi
+        e_.Put({0x49, 0x89, 0xF4});        // mov r12, rsi
+        if (pinX_) e_.LoadSlot(0);
+        for (const Instr& i : code_) EmitInstruction(i);
+        if (!(Depth() == 1 && stack_.back() == result_)) {
+            SpillAll();
+            Load(result_);
+        }
+        if (pinX_) e_.Put({0xDD, 0xD9});   // fstp st(1): drop x under the result
+        const std::size_t exit = e_.bytes.size();
+        e_.Put({0x48, 0x83, 0xC4, 0x18});  // add rsp, 24
+        e_.Put({0x41, 0x5C});              // pop r12
+        e_.Put({0x5B, 0xC3});              // pop rbx; ret
+        // Failures leave the status in *status and one value (0) on the x87 stack, as the
+        // calling convention expects of a function returning long double.
+        const std::size_t helperFailed = e_.bytes.size();
+        e_.Put({0x41, 0x89, 0x04, 0x24});  // mov [r12], eax
+        e_.Put({0xD9, 0xEE});              // fldz
+        e_.Patch(e_.Jump({0xE9}), exit);
+        for (std::size_t at : helperFails_) e_.Patch(at, helperFailed);
+        for (const FailSite& f : fails_) {
+            e_.Patch(f.jump, e_.bytes.size());
+            for (int d = 0; d < f.depth; ++d) e_.Pop();
+            e_.Put({0x41, 0xC7, 0x04, 0x24});  // mov dword [r12], imm32
+            e_.U32(static_cast<std::uint32_t>(f.status));
+            e_.Put({0xD9, 0xEE});              // fldz
+            e_.Patch(e_.Jump({0xE9}), exit);
+        }
+        while (e_.bytes.size() % 16) e_.Put({0xCC});
+        const std::size_t poolStart = e_.bytes.size();
+        for (const auto& entry : pool_) e_.bytes.insert(e_.bytes.end(), entry.begin(), entry.end());
+        for (const auto& [at, index] : poolLoads_) e_.Patch(at, poolStart + 16 * static_cast<std::size_t>(index));
+        return true;
+    }
+
+    std::vector<std::uint8_t>& Bytes() { return e_.bytes; }
+    bool ReadsX() const { return result_ == 0 || uses_[0] > 0; }
+    bool ReadsY() const { return result_ == 1 || (uses_.size() > 1 && uses_[1] > 0); }
+
+private:
+    struct FailSite {
+        std::size_t jump;
+        int depth;  // x87 values to drop before leaving
+        EvalStatus status;
+    };
+
+    int AddDouble(double d) {
+        std::array<std::uint8_t, 16> entry{};
+        std::memcpy(entry.data(), &d, 8);
+        pool_.push_back(entry);
+        return static_cast<int>(pool_.size() - 1);
+    }
+    int AddLongDouble(long double v) {
+        std::array<std::uint8_t, 16> entry{};
+        std::memcpy(entry.data(), &v, 10);
+        pool_.push_back(entry);
+        return static_cast<int>(pool_.size() - 1);
+    }
+    void LoadPool(int index, bool extended) {
+        e_.Put({static_cast<std::uint8_t>(extended ? 0xDB : 0xDD), static_cast<std::uint8_t>(extended ? 0x2D : 0x05)});
+        poolLoads_.emplace_back(e_.bytes.size(), index);  // fld tbyte/qword [rip+d]
+        e_.U32(0);
+    }
+
+    Form FormOf(const Instr& i) const {
+        switch (i.op) {
+            case Op::Add: case Op::Sub: case Op::Mul: case Op::Div:
+            case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube: case Op::Angle:
+                return Form::Arithmetic;
+            case Op::Sin: case Op::Cos:
+                return Form::Call;
+            case Op::SinCos:
+                return Form::SinCos;
+            case Op::Func:
+                if (DoubleFunction(i.code)) return Form::Call;
+                if (i.code == F::Root && registers_[i.b] == 2 && poolIndex_[i.b] >= 0) return Form::Arithmetic;
+                return Form::Helper;
+            default:
+                return Form::Helper;
+        }
+    }
+
+    // The x87 stack above the pinned x, bottom first: the slot each value belongs to. Every
+    // value there has exactly one reader still to come.
+    int Depth() const { return static_cast<int>(stack_.size()); }
+    bool OnTop(std::uint32_t slot, int k) const { return Depth() > k && stack_[stack_.size() - 1 - k] == slot; }
+    bool OnStack(std::uint32_t slot) const {
+        for (std::uint32_t s : stack_)
+            if (s == slot) return true;
+        return false;
+    }
+    // Everything on the stack goes to its slot, where later readers find it.
+    void SpillAll() {
+        while (!stack_.empty()) {
+            e_.StoreSlot(stack_.back());
+            stack_.pop_back();
+        }
+    }
+    // Pushes a slot's value: pinned x, a pooled constant or the register file.
+    void Load(std::uint32_t slot) {
+        if (slot == 0 && pinX_) e_.LoadSt(Depth());
+        else if (poolIndex_[slot] >= 0) LoadPool(poolIndex_[slot], false);
+        else e_.LoadSlot(slot);
+        stack_.push_back(slot);
+    }
+    void Fail(std::initializer_list<std::uint8_t> jump, EvalStatus status, int extra = 0) {
+        fails_.push_back({e_.Jump(jump), Depth() + extra + (pinX_ ? 1 : 0), status});
+    }
+    // The calling convention wants an empty x87 stack: x goes, and comes back afterwards.
+    void DropX() {
+        if (pinX_) e_.Pop();
+    }
+    void RestoreXUnderResult() {
+        if (!pinX_) return;
+        e_.LoadSlot(0);
+        e_.Put({0xD9, 0xC9});  // fxch st(1)
+    }
+    // Leaves only `slot`'s value on the stack, on top.
+    void IsolateOnTop(std::uint32_t slot) {
+        if (OnTop(slot, 0)) {
+            while (Depth() > 1) {
+                e_.Put({0xD9, 0xC9});  // fxch st(1)
+                std::swap(stack_[stack_.size() - 1], stack_[stack_.size() - 2]);
+                e_.StoreSlot(stack_.back());
+                stack_.pop_back();
+            }
+        } else {
+            SpillAll();
+            Load(slot);
+        }
+    }
+
+    // Values kept between instructions: with x, two operands and the division check's two
+    // temporaries that is all 8 registers.
+    static constexpr int kMaxKept = 3;
+
+    void EmitInstruction(const Instr& i) {
+        switch (FormOf(i)) {
+            case Form::Helper: EmitHelper(i); return;
+            case Form::SinCos: EmitSinCos(i); return;
+            case Form::Arithmetic:
+                if (IsBinary(i.op)) EmitBinary(i);
+                else EmitUnary(i);
+                break;
+            case Form::Call: EmitCall(i); break;
+        }
+        // The result is on top: it stays on the stack once for each of its readers while
+        // there is room, and goes to its slot when there is not.
+        const int readers = static_cast<int>(uses_[i.dst]);
+        const int room = kMaxKept - Depth() + 1;
+        if (readers <= room) {
+            for (int copy = 1; copy < readers; ++copy) {
+                e_.LoadSt(0);
+                stack_.push_back(i.dst);
+            }
+            return;
+        }
+        if (room <= 0) {
+            e_.StoreSlot(i.dst);
+            stack_.pop_back();
+            return;
+        }
+        e_.LoadSt(0);
+        e_.StoreSlot(i.dst);
+        for (int copy = 1; copy < room; ++copy) {
+            e_.LoadSt(0);
+            stack_.push_back(i.dst);
+        }
+    }
+
+    void EmitHelper(const Instr& i) {
+        SpillAll();
+        DropX();
+        e_.Put({0x48, 0x89, 0xDF});  // mov rdi, rbx
+        e_.Put({0x48, 0xBE});        // mov rsi, imm64
+        e_.U64(reinterpret_cast<std::uint64_t>(&i));
+        e_.CallAbsolute(reinterpret_cast<const void*>(&KqRunOneInstruction));
+        e_.Put({0x85, 0xC0});                           // test eax, eax
+        helperFails_.push_back(e_.Jump({0x0F, 0x85}));  // jnz
+        if (pinX_) e_.LoadSlot(0);
+    }
+
+    void EmitSinCos(const Instr& i) {
+        IsolateOnTop(i.a);
+        e_.Put({0xDB, 0x3C, 0x24});  // fstp tbyte [rsp]
+        stack_.pop_back();
+        DropX();
+        e_.Put({0x48, 0x8D, 0xBB}), e_.U32(i.dst * 16);  // lea rdi, [rbx+d]
+        e_.Put({0x48, 0x8D, 0xB3}), e_.U32(i.b * 16);    // lea rsi, [rbx+d]
+        e_.CallAbsolute(reinterpret_cast<const void*>(
+            static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)));
+        if (pinX_) e_.LoadSlot(0);
+    }
+
+    void EmitCall(const Instr& i) {
+        IsolateOnTop(i.a);
+        if (i.op == Op::Sin || i.op == Op::Cos) {
+            e_.Put({0xDB, 0x3C, 0x24});  // fstp tbyte [rsp]: the argument
+            stack_.pop_back();
+            DropX();
+            using LongFunction = long double (*)(long double);
+            e_.CallAbsolute(reinterpret_cast<const void*>(
+                i.op == Op::Sin ? static_cast<LongFunction>(&::sinl) : static_cast<LongFunction>(&::cosl)));
+            RestoreXUnderResult();
+            stack_.push_back(i.dst);
+            return;
+        }
+        // The domain checks, on the argument in st(0).
+        switch (i.code) {
+            case F::Ln:
+            case F::Lg:
+                e_.Put({0xD9, 0xEE, 0xDF, 0xF1});         // fldz; fcomip st, st(1): 0 against t
+                Fail({0x0F, 0x83}, EvalStatus::NoValue);  // jae: t <= 0 (NaN passes)
+                break;
+            case F::Sqrt:
+                e_.Put({0xD9, 0xEE, 0xDF, 0xF1});
+                Fail({0x0F, 0x87}, EvalStatus::NoValue);  // ja: t < 0
+                break;
+            case F::Arcsin:
+            case F::Arccos: {
+                e_.LoadSt(0);
+                e_.Put({0xD9, 0xE1});              // fabs
+                e_.Put({0xD9, 0xE8, 0xDF, 0xF1});  // fld1; fcomip st, st(1): 1 against |t|
+                e_.Pop();
+                const std::size_t unordered = e_.Jump({0x0F, 0x8A});  // jp: NaN passes
+                Fail({0x0F, 0x82}, EvalStatus::InverseTrig);          // jb: |t| > 1
+                e_.Patch(unordered, e_.bytes.size());
+                break;
+            }
+            default: break;
+        }
+        e_.Put({0xDD, 0x1C, 0x24});  // fstp qword [rsp]: the argument as a double
+        stack_.pop_back();
+        DropX();
+        e_.Put({0xF2, 0x0F, 0x10, 0x04, 0x24});  // movsd xmm0, [rsp]
+        e_.CallAbsolute(reinterpret_cast<const void*>(DoubleFunction(i.code)));
+        e_.Put({0xF2, 0x0F, 0x11, 0x04, 0x24});  // movsd [rsp], xmm0
+        e_.Put({0xDD, 0x04, 0x24});              // fld qword [rsp]
+        RestoreXUnderResult();
+        stack_.push_back(i.dst);
+    }
+
+    void EmitBinary(const Instr& i) {
+        // Arrange a and b as the two top values; `reversed` means st(0) = a, st(1) = b.
+        bool reversed = false;
+        if (i.a == i.b) {
+            if (!OnTop(i.a, 0)) {
+                if (OnStack(i.a)) SpillAll();
+                Load(i.a);
+            }
+            e_.LoadSt(0);
+            stack_.push_back(i.a);
+        } else if (OnTop(i.b, 0) && OnTop(i.a, 1)) {
+        } else if (OnTop(i.a, 0) && OnTop(i.b, 1)) {
+            reversed = true;
+        } else if (OnTop(i.a, 0) && !OnStack(i.b)) {
+            Load(i.b);
+        } else if (OnTop(i.b, 0) && !OnStack(i.a)) {
+            Load(i.a);
+            reversed = true;
+        } else {
+            if (OnStack(i.a) || OnStack(i.b)) SpillAll();
+            Load(i.a);
+            Load(i.b);
+        }
+        switch (i.op) {
+            case Op::Add: e_.Put({0xDE, 0xC1}); break;                                               // faddp
+            case Op::Mul: e_.Put({0xDE, 0xC9}); break;                                               // fmulp
+            case Op::Sub: e_.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xE1 : 0xE9)}); break;  // fsub(r)p
+            case Op::Div: {
+                // |b| >= 1e-14, or the division fails (NaN fails too).
+                e_.LoadSlot(limit_);
+                e_.LoadSt(reversed ? 2 : 1);
+                e_.Put({0xD9, 0xE1});  // fabs
+                e_.Put({0xDF, 0xF1});  // fcomip st, st(1)
+                e_.Pop();
+                Fail({0x0F, 0x82}, EvalStatus::DivisionByZero);                        // jb
+                e_.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xF1 : 0xF9)});  // fdiv(r)p
+                break;
+            }
+            default: break;
+        }
+        stack_.pop_back();
+        stack_.back() = i.dst;
+    }
+
+    void EmitUnary(const Instr& i) {
+        if (!OnTop(i.a, 0)) {
+            if (OnStack(i.a)) SpillAll();
+            Load(i.a);
+        }
+        switch (i.op) {
+            case Op::Neg: e_.Put({0xD9, 0xE0}); break;     // fchs
+            case Op::Abs: e_.Put({0xD9, 0xE1}); break;     // fabs
+            case Op::Square: e_.Put({0xD8, 0xC8}); break;  // fmul st(0), st(0)
+            case Op::Cube:
+                e_.LoadSt(0);
+                e_.Put({0xD8, 0xC8});
+                e_.Put({0xDE, 0xC9});
+                break;
+            case Op::Angle: {
+                // Degrees become radians when the process-wide flag says so.
+                e_.Put({0x48, 0xB8});  // mov rax, imm64
+                e_.U64(reinterpret_cast<std::uint64_t>(DegreesModeFlag()));
+                e_.Put({0x80, 0x38, 0x00});                         // cmp byte [rax], 0
+                const std::size_t radians = e_.Jump({0x0F, 0x84});  // je
+                LoadPool(radiansPerDegree_, true);
+                e_.Put({0xDE, 0xC9});  // fmulp
+                e_.Patch(radians, e_.bytes.size());
+                break;
+            }
+            case Op::Func: {
+                // The square root: an even root, so negative values fail; fsqrt rounds exactly.
+                e_.Put({0xD9, 0xEE, 0xDF, 0xF1});          // fldz; fcomip st, st(1)
+                Fail({0x0F, 0x87}, EvalStatus::EvenRoot);  // ja: t < 0
+                e_.Put({0xD9, 0xE1, 0xD9, 0xFA});          // fabs; fsqrt
+                break;
+            }
+            default: break;
+        }
+        stack_.back() = i.dst;
+    }
+
+    const std::vector<Instr>& code_;
+    const std::vector<long double>& registers_;
+    std::uint32_t result_, limit_;
+    std::vector<std::uint32_t> uses_;
+    std::vector<int> poolIndex_;
+    std::vector<std::array<std::uint8_t, 16>> pool_;
+    std::vector<std::pair<std::size_t, int>> poolLoads_;
+    int radiansPerDegree_ = 0;
+    bool pinX_ = false;
+    Emitter e_;
+    std::vector<FailSite> fails_;
+    std::vector<std::size_t> helperFails_;
+    std::vector<std::uint32_t> stack_;
 };
 
 }  // namespace
@@ -82,185 +473,13 @@ bool NativeCode::Supported() { return true; }
 bool NativeCode::Compile(const std::vector<Instr>& code, const std::vector<long double>& registers,
                          std::uint32_t resultSlot, std::uint32_t limitSlot) {
     Clear();
-    constexpr std::uint32_t kMaxSlot = 0x07FFFFFF;  // slot * 16 must fit a disp32
-    if (resultSlot > kMaxSlot || limitSlot > kMaxSlot || registers.size() > kMaxSlot) return false;
-
-    std::vector<std::uint32_t> uses(registers.size(), 0);
-    std::vector<char> written(registers.size(), 0);
-    for (const Instr& i : code) {
-        if (i.dst >= registers.size() || i.a >= registers.size() || i.b >= registers.size()) return false;
-        if (ReadsA(i.op)) ++uses[i.a];
-        if (ReadsB(i.op)) ++uses[i.b];
-        written[i.dst] = 1;
-        if (i.op == Op::SinCos) written[i.b] = 1;
-    }
-    ++uses[resultSlot];
-
-    // Constants that a double holds exactly load as 64-bit values, far cheaper than 80-bit.
-    std::vector<double> pool;
-    std::vector<int> poolIndex(registers.size(), -1);
-    for (std::uint32_t slot = 2; slot < registers.size(); ++slot) {
-        const long double v = registers[slot];
-        if (written[slot] || uses[slot] == 0 || slot == limitSlot) continue;
-        const double d = static_cast<double>(v);
-        if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) {
-            poolIndex[slot] = static_cast<int>(pool.size());
-            pool.push_back(d);
-        }
-    }
-    // x read more than once stays at the bottom of the x87 stack between helper calls.
-    const bool pinX = registers.size() > 0 && uses[0] >= 2;
-
-    Emitter e;
-    std::vector<FailSite> fails;
-    std::vector<std::size_t> toHelperFailed;
-    std::vector<std::pair<std::size_t, int>> poolLoads;  // disp32 position, pool entry
-    int depth = 0;  // values above the pinned x
-    auto load = [&](std::uint32_t slot) {
-        if (slot == 0 && pinX) {
-            e.LoadSt(depth);
-        } else if (poolIndex[slot] >= 0) {
-            e.Put({0xDD, 0x05});  // fld qword [rip+d]
-            poolLoads.emplace_back(e.bytes.size(), poolIndex[slot]);
-            e.U32(0);
-        } else {
-            e.LoadSlot(slot);
-        }
-        ++depth;
-    };
-
-    e.Put({0x53});                    // push rbx
-    e.Put({0x41, 0x54});              // push r12
-    e.Put({0x48, 0x83, 0xEC, 0x08});  // sub rsp, 8 (calls want rsp aligned to 16)
-    e.Put({0x48, 0x89, 0xFB});        // mov rbx, rdi
-    e.Put({0x49, 0x89, 0xF4});        // mov r12, rsi
-    if (pinX) e.LoadSlot(0);
-
-    constexpr std::uint32_t kNone = 0xFFFFFFFF;
-    std::uint32_t cached = kNone;  // the slot whose value sits in st(0), if any
-    for (std::size_t k = 0; k < code.size(); ++k) {
-        const Instr& i = code[k];
-        if (!IsInline(i.op)) {
-            if (pinX) e.Pop();          // the calling convention wants an empty x87 stack
-            e.Put({0x48, 0x89, 0xDF});  // mov rdi, rbx
-            e.Put({0x48, 0xBE});        // mov rsi, imm64
-            e.U64(reinterpret_cast<std::uint64_t>(&i));
-            e.Put({0x48, 0xB8});        // mov rax, imm64
-            e.U64(reinterpret_cast<std::uint64_t>(&KqRunOneInstruction));
-            e.Put({0xFF, 0xD0});        // call rax
-            e.Put({0x85, 0xC0});        // test eax, eax
-            toHelperFailed.push_back(e.Jump({0x0F, 0x85}));  // jnz
-            if (pinX) e.LoadSlot(0);
-            cached = kNone;
-            continue;
-        }
-        if (IsBinary(i.op)) {
-            // Arrange a and b on the stack; `reversed` means st(0) = a, st(1) = b.
-            bool reversed = false;
-            if (cached != kNone && cached == i.a && cached == i.b) {
-                e.LoadSt(0);
-                ++depth;
-            } else if (cached != kNone && cached == i.a) {
-                load(i.b);
-            } else if (cached != kNone && cached == i.b) {
-                load(i.a);
-                reversed = true;
-            } else {
-                load(i.a);
-                if (i.b == i.a) {
-                    e.LoadSt(0);
-                    ++depth;
-                } else {
-                    load(i.b);
-                }
-            }
-            switch (i.op) {
-                case Op::Add: e.Put({0xDE, 0xC1}); break;                                               // faddp
-                case Op::Mul: e.Put({0xDE, 0xC9}); break;                                               // fmulp
-                case Op::Sub: e.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xE1 : 0xE9)}); break;  // fsub(r)p
-                case Op::Div: {
-                    // |b| >= 1e-14, or the division fails (NaN fails too).
-                    e.LoadSlot(limitSlot);
-                    e.LoadSt(reversed ? 2 : 1);
-                    e.Put({0xD9, 0xE1});  // fabs
-                    e.Put({0xDF, 0xF1});  // fcomip st, st(1)
-                    e.Pop();
-                    fails.push_back({e.Jump({0x0F, 0x82}), depth + (pinX ? 1 : 0), EvalStatus::DivisionByZero});  // jb
-                    e.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xF1 : 0xF9)});  // fdiv(r)p
-                    break;
-                }
-                default: break;
-            }
-            --depth;
-        } else {
-            if (cached != i.a) load(i.a);
-            switch (i.op) {
-                case Op::Neg: e.Put({0xD9, 0xE0}); break;     // fchs
-                case Op::Abs: e.Put({0xD9, 0xE1}); break;     // fabs
-                case Op::Square: e.Put({0xD8, 0xC8}); break;  // fmul st(0), st(0)
-                case Op::Cube:
-                    e.LoadSt(0);
-                    e.Put({0xD8, 0xC8});
-                    e.Put({0xDE, 0xC9});
-                    break;
-                default: break;
-            }
-        }
-        // Keep the result in st(0) when the next instruction reads it; store it when
-        // anything else will.
-        const bool nextReads = k + 1 < code.size() && IsInline(code[k + 1].op) && Reads(code[k + 1], i.dst);
-        const std::uint32_t count = uses[i.dst];
-        if (k + 1 == code.size() && i.dst == resultSlot && count == 1) {
-            cached = i.dst;  // the result is returned in st(0)
-        } else if (nextReads) {
-            if (count > 1) {
-                e.LoadSt(0);
-                e.StoreSlot(i.dst);
-            }
-            cached = i.dst;
-        } else {
-            e.StoreSlot(i.dst);
-            --depth;
-            cached = kNone;
-        }
-    }
-    if (cached != resultSlot) load(resultSlot);
-    if (pinX) e.Put({0xDD, 0xD9});  // fstp st(1): drop x under the result
-    const std::size_t exit = e.bytes.size();
-    e.Put({0x48, 0x83, 0xC4, 0x08});  // add rsp, 8
-    e.Put({0x41, 0x5C});              // pop r12
-    e.Put({0x5B, 0xC3});              // pop rbx; ret
-    // Failures leave the status in *status and one value (0) on the x87 stack, as the
-    // calling convention expects of a function returning long double.
-    const std::size_t helperFailed = e.bytes.size();
-    e.Put({0x41, 0x89, 0x04, 0x24});  // mov [r12], eax
-    e.Put({0xD9, 0xEE});              // fldz
-    e.Patch(e.Jump({0xE9}), exit);
-    for (std::size_t at : toHelperFailed) e.Patch(at, helperFailed);
-    for (const FailSite& f : fails) {
-        e.Patch(f.jump, e.bytes.size());
-        for (int d = 0; d < f.depth; ++d) e.Pop();
-        e.Put({0x41, 0xC7, 0x04, 0x24});  // mov dword [r12], imm32
-        e.U32(static_cast<std::uint32_t>(f.status));
-        e.Put({0xD9, 0xEE});              // fldz
-        e.Patch(e.Jump({0xE9}), exit);
-    }
-    while (e.bytes.size() % 8) e.Put({0xCC});
-    const std::size_t poolStart = e.bytes.size();
-    for (double d : pool) {
-        std::uint64_t bits;
-        std::memcpy(&bits, &d, 8);
-        e.U64(bits);
-    }
-    for (const auto& [at, index] : poolLoads) e.Patch(at, poolStart + 8 * static_cast<std::size_t>(index));
-
-    readsX_ = resultSlot == 0 || uses[0] > 0;
-    readsY_ = resultSlot == 1 || (uses.size() > 1 && uses[1] > 0);
-
-    const std::size_t size = e.bytes.size();
+    X87Compiler compiler(code, registers, resultSlot, limitSlot);
+    if (!compiler.Compile()) return false;
+    const std::vector<std::uint8_t>& bytes = compiler.Bytes();
+    const std::size_t size = bytes.size();
     void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED) return false;
-    std::memcpy(memory, e.bytes.data(), size);
+    std::memcpy(memory, bytes.data(), size);
     if (mprotect(memory, size, PROT_READ | PROT_EXEC) != 0) {
         munmap(memory, size);
         return false;
@@ -268,6 +487,8 @@ bool NativeCode::Compile(const std::vector<Instr>& code, const std::vector<long 
     memory_ = memory;
     size_ = size;
     function_ = reinterpret_cast<Function>(memory);
+    readsX_ = compiler.ReadsX();
+    readsY_ = compiler.ReadsY();
     return true;
 }
 
