@@ -7,44 +7,35 @@ constexpr const char* kWindow = "Window";
 constexpr const char* kPlace = "Place";
 constexpr const char* kOptions = "Options";
 
+
+// Takes a value that could be read; false stops the loading there.
+template <class T>
+bool Take(const std::optional<T>& value, T& into) {
+    if (!value) return false;
+    into = *value;
+    return true;
+}
+
 }  // namespace
 
 bool LoadSettings(SettingsStore& store, AppSettings& s) {
-    const auto page = store.ReadInt(kWindow, "Page");
-    if (!page) return false;
-    s.page = *page >= 0 && *page <= 2 ? *page : 0;
-    const auto state = store.ReadInt(kWindow, "WindowState");
-    if (!state) return false;
-    s.windowState = *state == 1 ? WindowState::Minimized : *state == 2 ? WindowState::Maximized : WindowState::Normal;
+    int page = 0, state = 0;
+    if (!Take(store.ReadInt(kWindow, "Page"), page)) return false;
+    s.page = page >= 0 && page <= 2 ? page : 0;
+    if (!Take(store.ReadInt(kWindow, "WindowState"), state)) return false;
+    s.windowState = state == 1 ? WindowState::Minimized : state == 2 ? WindowState::Maximized : WindowState::Normal;
     if (s.windowState == WindowState::Normal) {
-        int* bounds[] = {&s.left, &s.top, &s.width, &s.height};
-        const char* names[] = {"Left", "Top", "Width", "Height"};
-        for (int i = 0; i < 4; ++i) {
-            const auto v = store.ReadInt(kWindow, names[i]);
-            if (!v) return false;
-            *bounds[i] = *v;
-        }
+        if (!Take(store.ReadInt(kWindow, "Left"), s.left) || !Take(store.ReadInt(kWindow, "Top"), s.top) ||
+            !Take(store.ReadInt(kWindow, "Width"), s.width) || !Take(store.ReadInt(kWindow, "Height"), s.height))
+            return false;
     }
-    const auto degrees = store.ReadBool(kOptions, "Trigonometry");
-    if (!degrees) return false;
-    s.degrees = *degrees;
-    const auto show3D = store.ReadBool(kOptions, "ShowSpec");
-    if (!show3D) return false;
-    s.show3D = *show3D;
-    const auto ask3D = store.ReadBool(kOptions, "ShowQuest");
-    if (!ask3D) return false;
-    s.ask3D = *ask3D;
+    if (!Take(store.ReadBool(kOptions, "Trigonometry"), s.degrees) ||
+        !Take(store.ReadBool(kOptions, "ShowSpec"), s.show3D) || !Take(store.ReadBool(kOptions, "ShowQuest"), s.ask3D))
+        return false;
     if (!s.show3D && s.page == 1) s.page = 0;
-    const auto calc = store.ReadInt(kOptions, "ReduceCalc");
-    if (!calc) return false;
-    s.calcRounding = *calc;
-    const auto graph = store.ReadInt(kOptions, "ReduceGraph");
-    if (!graph) return false;
-    s.graphRounding = *graph;
-    const auto base = store.ReadInt(kOptions, "System");
-    if (!base) return false;
-    s.base = *base;
-    return true;
+    return Take(store.ReadInt(kOptions, "ReduceCalc"), s.calcRounding) &&
+           Take(store.ReadInt(kOptions, "ReduceGraph"), s.graphRounding) &&
+           Take(store.ReadInt(kOptions, "System"), s.base);
 }
 
 void SaveSettings(SettingsStore& store, const AppSettings& s) {

@@ -48,29 +48,17 @@ void TOptionsForm::FormActivate() {
     loading_ = false;
 }
 
-void TOptionsForm::CheckBox1Click() {
-    if (loading_) return;
-    settings_.calcRounding = ui_->CheckBox1->isChecked() ? LeadingInteger(ui_->Edit1->text().toStdString()) : -1;
+// A rounding follows its check box and, while that is checked, its editor's leading integer.
+void TOptionsForm::RoundingChange(const QCheckBox* box, const QLineEdit* edit, int& rounding, bool fromBox) {
+    if (loading_ || (!fromBox && !box->isChecked())) return;
+    rounding = box->isChecked() ? LeadingInteger(edit->text().toStdString()) : -1;
     Changed();
 }
 
-void TOptionsForm::Edit1Change() {
-    if (loading_ || !ui_->CheckBox1->isChecked()) return;
-    settings_.calcRounding = LeadingInteger(ui_->Edit1->text().toStdString());
-    Changed();
-}
-
-void TOptionsForm::CheckBox2Click() {
-    if (loading_) return;
-    settings_.graphRounding = ui_->CheckBox2->isChecked() ? LeadingInteger(ui_->Edit2->text().toStdString()) : -1;
-    Changed();
-}
-
-void TOptionsForm::Edit2Change() {
-    if (loading_ || !ui_->CheckBox2->isChecked()) return;
-    settings_.graphRounding = LeadingInteger(ui_->Edit2->text().toStdString());
-    Changed();
-}
+void TOptionsForm::CheckBox1Click() { RoundingChange(ui_->CheckBox1, ui_->Edit1, settings_.calcRounding, true); }
+void TOptionsForm::Edit1Change() { RoundingChange(ui_->CheckBox1, ui_->Edit1, settings_.calcRounding, false); }
+void TOptionsForm::CheckBox2Click() { RoundingChange(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding, true); }
+void TOptionsForm::Edit2Change() { RoundingChange(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding, false); }
 
 void TOptionsForm::RadioButton1Click() {
     if (loading_) return;

@@ -12,6 +12,9 @@ namespace Ui {
 class TOptionsForm;
 }
 
+class QCheckBox;
+class QLineEdit;
+
 namespace kq {
 
 class TOptionsForm : public QDialog {
@@ -44,6 +47,7 @@ protected:
 
 private:
     void Changed();
+    void RoundingChange(const QCheckBox* box, const QLineEdit* edit, int& rounding, bool fromBox);
 
     std::unique_ptr<Ui::TOptionsForm> ui_;
     AppSettings& settings_;
