@@ -41,7 +41,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     ui_->setupUi(this);
     ui_->ExitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui_->OptionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    ui_->HelpButton->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    ui_->HelpButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
 
     // The engines first: the plane renderer, then the calculator with base 10.
     plane_ = std::make_unique<Graphiq>();
