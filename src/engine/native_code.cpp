@@ -67,8 +67,14 @@ public:
     void U64(std::uint64_t v) {
         for (int k = 0; k < 8; ++k) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
     }
-    void LoadSlot(std::uint32_t slot) { Put({0xDB, 0xAB}), U32(slot * 16); }   // fld tbyte [rbx+d]
-    void StoreSlot(std::uint32_t slot) { Put({0xDB, 0xBB}), U32(slot * 16); }  // fstp tbyte [rbx+d]
+    // The register file is addressed from rbx, or from rdi itself in code that calls nothing.
+    bool leaf = false;
+    void LoadSlot(std::uint32_t slot) {  // fld tbyte [rbx/rdi+d]
+        Put({0xDB, static_cast<std::uint8_t>(leaf ? 0xAF : 0xAB)}), U32(slot * 16);
+    }
+    void StoreSlot(std::uint32_t slot) {  // fstp tbyte [rbx/rdi+d]
+        Put({0xDB, static_cast<std::uint8_t>(leaf ? 0xBF : 0xBB)}), U32(slot * 16);
+    }
     void LoadSt(int i) { Put({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }    // fld st(i)
     void Pop() { Put({0xDD, 0xD8}); }                                           // fstp st(0)
     void CallAbsolute(const void* function) {
@@ -124,12 +130,16 @@ public:
         bool calls = false;
         for (const Instr& i : code_) calls = calls || FormOf(i) != Form::Arithmetic;
         pinX_ = uses_[0] >= 2 && !calls;
+        // Code that calls nothing keeps its arguments where they came: no frame at all.
+        e_.leaf = !calls;
 
-        e_.Put({0x53});                    // push rbx
-        e_.Put({0x41, 0x54});              // push r12
-        e_.Put({0x48, 0x83, 0xEC, 0x18});  // sub rsp, 24: 16 bytes of arguments, rsp aligned to 16
-        e_.Put({0x48, 0x89, 0xFB});        // mov rbx, rdi
-        e_.Put({0x49, 0x89, 0xF4});        // mov r12, rsi
+        if (!e_.leaf) {
+            e_.Put({0x53});                    // push rbx
+            e_.Put({0x41, 0x54});              // push r12
+            e_.Put({0x48, 0x83, 0xEC, 0x18});  // sub rsp, 24: 16 bytes of arguments, rsp aligned to 16
+            e_.Put({0x48, 0x89, 0xFB});        // mov rbx, rdi
+            e_.Put({0x49, 0x89, 0xF4});        // mov r12, rsi
+        }
         if (pinX_) e_.LoadSlot(0);
         for (const Instr& i : code_) EmitInstruction(i);
         if (!(Depth() == 1 && stack_.back() == result_)) {
@@ -138,20 +148,26 @@ public:
         }
         if (pinX_) e_.Put({0xDD, 0xD9});   // fstp st(1): drop x under the result
         const std::size_t exit = e_.bytes.size();
-        e_.Put({0x48, 0x83, 0xC4, 0x18});  // add rsp, 24
-        e_.Put({0x41, 0x5C});              // pop r12
-        e_.Put({0x5B, 0xC3});              // pop rbx; ret
+        if (!e_.leaf) {
+            e_.Put({0x48, 0x83, 0xC4, 0x18});  // add rsp, 24
+            e_.Put({0x41, 0x5C});              // pop r12
+            e_.Put({0x5B});                    // pop rbx
+        }
+        e_.Put({0xC3});  // ret
         // Failures leave the status in *status and one value (0) on the x87 stack, as the
         // calling convention expects of a function returning long double.
-        const std::size_t helperFailed = e_.bytes.size();
-        e_.Put({0x41, 0x89, 0x04, 0x24});  // mov [r12], eax
-        e_.Put({0xD9, 0xEE});              // fldz
-        e_.Patch(e_.Jump({0xE9}), exit);
-        for (std::size_t at : helperFails_) e_.Patch(at, helperFailed);
+        if (!helperFails_.empty()) {
+            const std::size_t helperFailed = e_.bytes.size();
+            e_.Put({0x41, 0x89, 0x04, 0x24});  // mov [r12], eax
+            e_.Put({0xD9, 0xEE});              // fldz
+            e_.Patch(e_.Jump({0xE9}), exit);
+            for (std::size_t at : helperFails_) e_.Patch(at, helperFailed);
+        }
         for (const FailSite& f : fails_) {
             e_.Patch(f.jump, e_.bytes.size());
             for (int d = 0; d < f.depth; ++d) e_.Pop();
-            e_.Put({0x41, 0xC7, 0x04, 0x24});  // mov dword [r12], imm32
+            if (e_.leaf) e_.Put({0xC7, 0x06});  // mov dword [rsi], imm32
+            else e_.Put({0x41, 0xC7, 0x04, 0x24});  // mov dword [r12], imm32
             e_.U32(static_cast<std::uint32_t>(f.status));
             e_.Put({0xD9, 0xEE});              // fldz
             e_.Patch(e_.Jump({0xE9}), exit);
