@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QUrl>
@@ -138,6 +139,20 @@ void TMainForm::TabSheet3Show() {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // A display that works with a palette gets a plain white graph background.
+    if (!activated_) {
+        activated_ = true;
+        const QScreen* screen = this->screen();
+        if (screen && screen->depth() <= 8) {
+            for (QWidget* w : {static_cast<QWidget*>(planePage_->Controls().GraphPanel),
+                               static_cast<QWidget*>(planePage_->Controls().PaintBox1)}) {
+                QPalette palette = w->palette();
+                palette.setColor(QPalette::Window, Qt::white);
+                w->setPalette(palette);
+                w->setAutoFillBackground(true);
+            }
+        }
+    }
     PagesChange(ui_->Pages->currentIndex());
 }
 

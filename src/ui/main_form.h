@@ -90,6 +90,7 @@ private:
     std::unique_ptr<SettingsStore> store_;
     AppSettings settings_;
     bool reload3D_ = true;
+    bool activated_ = false;
     int layoutCount_ = 0;
     TAboutForm* about_ = nullptr;
     TOptionsForm* options_ = nullptr;
