@@ -94,8 +94,12 @@ TEST(AppSettings, ReadingStopsAtTheFirstBadValue) {
         AppSettings s;
         EXPECT_FALSE(LoadSettings(store, s)) << key;
         EXPECT_EQ(s.page, 2) << key;  // read before the bad value: kept
-        if (key == "Options/ReduceGraph") EXPECT_EQ(s.calcRounding, 4);
-        if (key == "Options/Trigonometry") EXPECT_EQ(s.calcRounding, -1);  // never reached
+        if (key == "Options/ReduceGraph") {
+            EXPECT_EQ(s.calcRounding, 4);
+        }
+        if (key == "Options/Trigonometry") {
+            EXPECT_EQ(s.calcRounding, -1);  // never reached
+        }
     }
     MemorySettingsStore missing = Complete();
     missing.values.erase("Options/System");
