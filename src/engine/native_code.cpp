@@ -75,6 +75,12 @@ public:
     void StoreSlot(std::uint32_t slot) {  // fstp tbyte [rbx/rdi+d]
         Put({0xDB, static_cast<std::uint8_t>(leaf ? 0xBF : 0xBB)}), U32(slot * 16);
     }
+    void LoadSlotDouble(std::uint32_t slot) {  // fld qword [rbx/rdi+d]
+        Put({0xDD, static_cast<std::uint8_t>(leaf ? 0x87 : 0x83)}), U32(slot * 16);
+    }
+    void StoreSlotDouble(std::uint32_t slot) {  // fstp qword [rbx/rdi+d]
+        Put({0xDD, static_cast<std::uint8_t>(leaf ? 0x9F : 0x9B)}), U32(slot * 16);
+    }
     void LoadSt(int i) { Put({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }    // fld st(i)
     void Pop() { Put({0xDD, 0xD8}); }                                           // fstp st(0)
     void CallAbsolute(const void* function) {
@@ -125,6 +131,16 @@ public:
             if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) poolIndex_[slot] = AddDouble(d);
         }
         radiansPerDegree_ = AddLongDouble(kRadiansPerDegree);
+        // Results of the double-precision functions are doubles: where only this code reads
+        // them, they go through memory as 64-bit values, which the x87 unit moves far faster.
+        asDouble_.assign(registers_.size(), 0);
+        for (const Instr& i : code_)
+            if (FormOf(i) == Form::Call && i.op == Op::Func) asDouble_[i.dst] = 1;
+        for (const Instr& i : code_) {
+            if (FormOf(i) != Form::Helper) continue;
+            if (ReadsA(i.op)) asDouble_[i.a] = 0;
+            if (ReadsB(i.op)) asDouble_[i.b] = 0;
+        }
         // x read more than once stays at the bottom of the x87 stack, unless calls would make
         // it leave and come back all the time.
         bool calls = false;
@@ -238,14 +254,19 @@ private:
     // Everything on the stack goes to its slot, where later readers find it.
     void SpillAll() {
         while (!stack_.empty()) {
-            e_.StoreSlot(stack_.back());
+            StoreValue(stack_.back());
             stack_.pop_back();
         }
+    }
+    void StoreValue(std::uint32_t slot) {
+        if (asDouble_[slot]) e_.StoreSlotDouble(slot);
+        else e_.StoreSlot(slot);
     }
     // Pushes a slot's value: pinned x, a pooled constant or the register file.
     void Load(std::uint32_t slot) {
         if (slot == 0 && pinX_) e_.LoadSt(Depth());
         else if (poolIndex_[slot] >= 0) LoadPool(poolIndex_[slot], false);
+        else if (asDouble_[slot]) e_.LoadSlotDouble(slot);
         else e_.LoadSlot(slot);
         stack_.push_back(slot);
     }
@@ -267,7 +288,7 @@ private:
             while (Depth() > 1) {
                 e_.Put({0xD9, 0xC9});  // fxch st(1)
                 std::swap(stack_[stack_.size() - 1], stack_[stack_.size() - 2]);
-                e_.StoreSlot(stack_.back());
+                StoreValue(stack_.back());
                 stack_.pop_back();
             }
         } else {
@@ -302,12 +323,12 @@ private:
             return;
         }
         if (room <= 0) {
-            e_.StoreSlot(i.dst);
+            StoreValue(i.dst);
             stack_.pop_back();
             return;
         }
         e_.LoadSt(0);
-        e_.StoreSlot(i.dst);
+        StoreValue(i.dst);
         for (int copy = 1; copy < room; ++copy) {
             e_.LoadSt(0);
             stack_.push_back(i.dst);
@@ -472,6 +493,7 @@ private:
     std::uint32_t result_, limit_;
     std::vector<std::uint32_t> uses_;
     std::vector<int> poolIndex_;
+    std::vector<char> asDouble_;
     std::vector<std::array<std::uint8_t, 16>> pool_;
     std::vector<std::pair<std::size_t, int>> poolLoads_;
     int radiansPerDegree_ = 0;
