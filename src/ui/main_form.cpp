@@ -30,7 +30,7 @@ namespace kq {
 
 bool AskToClose(QWidget* parent) {
     return QMessageBox::question(parent, QStringLiteral("Кванториум+ от KX"), QStringLiteral("Завершить приложение ?"),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
