@@ -131,6 +131,9 @@ public:
             if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) poolIndex_[slot] = AddDouble(d);
         }
         radiansPerDegree_ = AddLongDouble(kRadiansPerDegree);
+        double above = static_cast<double>(registers_[limit_]);
+        if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
+        limitAbove_ = AddDouble(above);
         // Results of the double-precision functions are doubles: where only this code reads
         // them, they go through memory as 64-bit values, which the x87 unit moves far faster.
         asDouble_.assign(registers_.size(), 0);
@@ -435,13 +438,21 @@ private:
             case Op::Mul: e_.Put({0xDE, 0xC9}); break;                                               // fmulp
             case Op::Sub: e_.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xE1 : 0xE9)}); break;  // fsub(r)p
             case Op::Div: {
-                // |b| >= 1e-14, or the division fails (NaN fails too).
+                // |b| >= 1e-14, or the division fails (NaN fails too). A double at or just
+                // above the limit settles almost every case without an 80-bit load.
+                LoadPool(limitAbove_, false);
+                e_.LoadSt(reversed ? 2 : 1);
+                e_.Put({0xD9, 0xE1});  // fabs
+                e_.Put({0xDF, 0xF1});  // fcomip st, st(1)
+                e_.Pop();
+                const std::size_t clear = e_.Jump({0x0F, 0x83});  // jae: |b| is above the limit
                 e_.LoadSlot(limit_);
                 e_.LoadSt(reversed ? 2 : 1);
                 e_.Put({0xD9, 0xE1});  // fabs
                 e_.Put({0xDF, 0xF1});  // fcomip st, st(1)
                 e_.Pop();
-                Fail({0x0F, 0x82}, EvalStatus::DivisionByZero);                        // jb
+                Fail({0x0F, 0x82}, EvalStatus::DivisionByZero);  // jb
+                e_.Patch(clear, e_.bytes.size());
                 e_.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xF1 : 0xF9)});  // fdiv(r)p
                 break;
             }
@@ -497,6 +508,7 @@ private:
     std::vector<std::array<std::uint8_t, 16>> pool_;
     std::vector<std::pair<std::size_t, int>> poolLoads_;
     int radiansPerDegree_ = 0;
+    int limitAbove_ = 0;
     bool pinX_ = false;
     Emitter e_;
     std::vector<FailSite> fails_;

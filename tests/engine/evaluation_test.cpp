@@ -170,3 +170,23 @@ TEST(Evaluation, NativeCodeMatchesOnLongFormulas) {
 
 }  // namespace
 }  // namespace kq::test
+
+namespace kq::test {
+namespace {
+
+// The divide check near its limit: exactly 1e-14 divides, anything smaller fails, on every path.
+TEST(Evaluation, DivisionAtTheLimit) {
+    const long double limit = 1e-14L;
+    EXPECT_EQ(Evaluate("1/x", limit).status, EvalStatus::Ok);
+    EXPECT_EQ(Evaluate("1/x", -limit).status, EvalStatus::Ok);
+    EXPECT_EQ(Evaluate("1/x", std::nextafter(limit, 0.0L)).status, EvalStatus::DivisionByZero);
+    EXPECT_EQ(Evaluate("1/x", -std::nextafter(limit, 0.0L)).status, EvalStatus::DivisionByZero);
+    const long double above = static_cast<long double>(std::nextafter(static_cast<double>(limit), 1.0));
+    for (long double x = std::nextafter(limit, 1.0L); x < above; x = std::nextafter(x, 1.0L) + (above - limit) / 7)
+        EXPECT_EQ(Evaluate("1/x", x).status, EvalStatus::Ok);
+    EXPECT_EQ(Evaluate("(x+1)/(x-x)", 3).status, EvalStatus::DivisionByZero);
+    EXPECT_EQ(Evaluate("1/(x*0+1e4000*1e4000-1e4000*1e4000)", 1).status, EvalStatus::DivisionByZero);  // NaN
+}
+
+}  // namespace
+}  // namespace kq::test
