@@ -518,8 +518,6 @@ private:
 
 }  // namespace
 
-bool NativeCode::Supported() { return true; }
-
 bool NativeCode::Compile(const std::vector<Instr>& code, const std::vector<long double>& registers,
                          std::uint32_t resultSlot, std::uint32_t limitSlot) {
     Clear();
@@ -552,7 +550,6 @@ void NativeCode::Clear() {
 
 #else
 
-bool NativeCode::Supported() { return false; }
 bool NativeCode::Compile(const std::vector<Program::Instr>&, const std::vector<long double>&, std::uint32_t,
                          std::uint32_t) {
     return false;

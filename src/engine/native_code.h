@@ -1,8 +1,9 @@
 // Machine code for a Program's instructions, for x86-64 with the 80-bit x87 unit: values
-// that feed the very next instruction stay in x87 registers instead of going through
+// stay on the x87 register stack until their readers take them, instead of going through
 // memory, which is what an interpreter over long double spends most of its time on.
-// Instructions it does not emit inline (functions, powers) call back into the interpreter's
-// code for that one instruction, so every result is the interpreter's bit for bit.
+// Library functions are called directly; what is not emitted inline (powers, tangents, ...)
+// calls back into the interpreter's code for that one instruction, so every result is the
+// interpreter's bit for bit.
 #pragma once
 
 #include <cstddef>
@@ -19,9 +20,6 @@ public:
     ~NativeCode();
     NativeCode(const NativeCode&) = delete;
     NativeCode& operator=(const NativeCode&) = delete;
-
-    // True where native code can be made at all.
-    static bool Supported();
 
     // Compiles `code`; the instructions must outlive the compiled function (helpers read
     // them) and constants must stay what they are. `limitSlot` is the register slot holding 1e-14 for the division check. Returns
