@@ -48,7 +48,7 @@ public:
 
     // The root value at (x, y); the registers are scratch, hence not const. Native code
     // runs it where there is any, the interpreter elsewhere.
-    EvalStatus Run(long double x, long double y, long double& out) {
+    EvalStatus Run(const long double& x, const long double& y, long double& out) {
         if (!entry_) return Interpret(x, y, out);
         long double* r = registers_.data();
         if (readsX_) r[0] = x;

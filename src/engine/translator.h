@@ -30,7 +30,8 @@ public:
     long double Value(long double x, long double y);
 
     // The same without exceptions: the path the plots take for every sample.
-    EvalStatus TryValue(long double x, long double y, long double& out) {
+    // x and y by reference: the native path loads only the variables the formula reads.
+    EvalStatus TryValue(const long double& x, const long double& y, long double& out) {
         if (rounding_ == kNoRounding) return program_.Run(x, y, out);
         long double v = 0;
         const EvalStatus status = program_.Run(x, y, v);
