@@ -10,7 +10,7 @@ QString Key(const std::string& group, const std::string& name) {
 }  // namespace
 
 QSettingsStore::QSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "KX", "KXQuantorium")) {}
+    : settings_(std::make_unique<QSettings>("KX", "KXQuantorium")) {}
 
 QSettingsStore::QSettingsStore(const QString& file)
     : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {}

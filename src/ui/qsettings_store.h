@@ -1,4 +1,5 @@
-// Settings kept by QSettings under organisation "KX", application "KXQuantorium".
+// Settings kept by QSettings under organisation "KX", application "KXQuantorium" (an INI file
+// in ~/.config/KX on Linux, the registry on Windows).
 #pragma once
 
 #include <QSettings>

@@ -9,8 +9,8 @@
 #include <QToolButton>
 
 #include "ui/calc_page.h"
-#include "app/settings_store.h"
 #include "ui/main_form.h"
+#include "window_fixture.h"
 #include "ui_calc_page.h"
 
 using namespace kq;
@@ -32,11 +32,8 @@ private:
 
 private slots:
     void init() {
-        form = std::make_unique<TMainForm>(std::make_unique<MemorySettingsStore>());
-        form->confirmClose = [](QWidget*) { return true; };
-        form->resize(800, 600);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form = kq::test::OpenTestWindow();
+        QVERIFY(form);
         page = &form->Calculator();
         c = &page->Controls();
         errors.clear();

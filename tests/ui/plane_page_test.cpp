@@ -10,8 +10,8 @@
 #include <QCheckBox>
 
 #include "plot/plane_page_logic.h"
-#include "app/settings_store.h"
 #include "ui/main_form.h"
+#include "window_fixture.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
 #include "ui/up_down.h"
@@ -36,11 +36,8 @@ private:
 
 private slots:
     void init() {
-        form = std::make_unique<TMainForm>(std::make_unique<MemorySettingsStore>());
-        form->confirmClose = [](QWidget*) { return true; };
-        form->resize(800, 600);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form = kq::test::OpenTestWindow();
+        QVERIFY(form);
         page = &form->Plane();
         c = &page->Controls();
     }
