@@ -16,7 +16,6 @@ std::size_t LeadingDecimalLength(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    const std::size_t mantissaStart = i;
     std::size_t digits = 0;
     while (i < n && IsDigit(text[i])) ++i, ++digits;
     if (i < n && text[i] == '.') {
@@ -24,7 +23,6 @@ std::size_t LeadingDecimalLength(std::string_view text) {
         while (i < n && IsDigit(text[i])) ++i, ++digits;
     }
     if (digits == 0) return 0;
-    (void)mantissaStart;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-')) ++j;

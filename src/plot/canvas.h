@@ -15,7 +15,6 @@ struct Rgb {
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kSilver{192, 192, 192};
 inline constexpr Rgb kGrey{128, 128, 128};
-inline constexpr Rgb kWhite{255, 255, 255};
 
 class Canvas {
 public:
