@@ -9,7 +9,7 @@
 #include <QPainter>
 
 #include "plot/graphiq.h"
-#include "plot/recording_canvas.h"
+#include "support/recording_canvas.h"
 #include "ui/qpainter_canvas.h"
 
 namespace {

@@ -34,7 +34,11 @@ install_missing() {
 configure_and_build() {  # build-dir, extra cmake args...
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    local extra=()
+    # CI turns warnings into errors; a developer's build only shows them.
+    [ "${QUANTORIUM_WERROR:-0}" = 1 ] && extra+=(-DQUANTORIUM_WERROR=ON)
+    command -v ccache >/dev/null && extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$dir" -G Ninja "${extra[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
 }
 

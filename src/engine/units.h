@@ -44,7 +44,7 @@ protected:
 
 class FunctionUnit : public OperationUnit {
 public:
-    FunctionUnit(FunctionCode code, long double n) : code(code), n(n) {}
+    FunctionUnit(FunctionCode functionCode, long double number) : code(functionCode), n(number) {}
     EvalStatus Evaluate(long double x, long double y, long double& out) const override;
     bool IsFunction() const override { return true; }
 

@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "app/layout_math.h"
+#include "ui/keypad_layout.h"
 #include "calc/keypad_editing.h"
-#include "ui/calc_texts.h"
+#include "calc/calc_texts.h"
 #include "ui_calc_page.h"
 
 namespace kq {
@@ -18,8 +18,8 @@ namespace kq {
 CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::CalcPage>()), session_(session) {
     ui_->setupUi(this);
-    showError = [](QWidget* parent, const QString& caption, const QString& text) {
-        QMessageBox::critical(parent, caption, text);
+    showError = [](QWidget* owner, const QString& caption, const QString& text) {
+        QMessageBox::critical(owner, caption, text);
     };
     listPosition = [this] { return window()->mapToGlobal(QPoint(264, 178)); };
 
@@ -28,7 +28,7 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     separator_ = pm1_->addSeparator();
     N10_ = pm1_->addAction(QStringLiteral("Очистить список"));
     N10_->setObjectName("N10");
-    connect(N10_, &QAction::triggered, this, &CalcPage::N10Click);
+    connect(N10_, &QAction::triggered, this, &CalcPage::ClearResultsList);
 
     auto typeKey = [this](QToolButton* key, const QString& text) {
         connect(key, &QToolButton::clicked, this, [this, text] { InsertCharacter(text); });
@@ -75,14 +75,14 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     functionKey(ui_->LnKey, "ln(");
     functionKey(ui_->LgKey, "lg(");
     connect(ui_->SpeedButton38, &QToolButton::clicked, this, &CalcPage::ClearActiveField);
-    connect(ui_->DoThisButton, &QToolButton::clicked, this, &CalcPage::DoThisButtonClick);
-    connect(ui_->ListOfResults, &QPushButton::clicked, this, &CalcPage::ListOfResultsClick);
-    connect(ui_->RadioButton1, &QRadioButton::clicked, this, &CalcPage::RadioButton1Click);
-    connect(ui_->RadioButton2, &QRadioButton::clicked, this, &CalcPage::RadioButton2Click);
-    connect(ui_->RadioButton3, &QRadioButton::clicked, this, &CalcPage::RadioButton3Click);
-    connect(ui_->RadioButton5, &QRadioButton::clicked, this, &CalcPage::RadioButton5Click);
-    connect(ui_->SpecSys, &QRadioButton::clicked, this, &CalcPage::SpecSysClick);
-    connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::Edit3Change);
+    connect(ui_->DoThisButton, &QToolButton::clicked, this, &CalcPage::Evaluate);
+    connect(ui_->ListOfResults, &QPushButton::clicked, this, &CalcPage::ShowResultsList);
+    connect(ui_->RadioButton1, &QRadioButton::clicked, this, &CalcPage::PickHexBase);
+    connect(ui_->RadioButton2, &QRadioButton::clicked, this, &CalcPage::PickDecimalBase);
+    connect(ui_->RadioButton3, &QRadioButton::clicked, this, &CalcPage::PickOctalBase);
+    connect(ui_->RadioButton5, &QRadioButton::clicked, this, &CalcPage::PickBinaryBase);
+    connect(ui_->SpecSys, &QRadioButton::clicked, this, &CalcPage::PickCustomBase);
+    connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::CustomBaseEdited);
     ui_->FirstPanel->installEventFilter(this);
     ui_->SecondPanel->installEventFilter(this);
     ui_->Panel4->installEventFilter(this);
@@ -157,7 +157,7 @@ void CalcPage::ClearActiveField() {
     ActiveField()->clear();
 }
 
-void CalcPage::DoThisButtonClick() {
+void CalcPage::Evaluate() {
     QLineEdit* source = ActiveField();
     const std::string text = source->text().toStdString();
     const CalcSession::Outcome o = session_.Evaluate(text);
@@ -177,12 +177,12 @@ void CalcPage::DoThisButtonClick() {
     CaretToEnd(target);
 }
 
-void CalcPage::ListOfResultsClick() {
+void CalcPage::ShowResultsList() {
     if (pm1_->actions().size() < 3) return;
     pm1_->popup(listPosition());
 }
 
-void CalcPage::N10Click() {
+void CalcPage::ClearResultsList() {
     const QList<QAction*> actions = pm1_->actions();
     for (QAction* a : actions)
         if (a != separator_ && a != N10_) {
@@ -190,20 +190,20 @@ void CalcPage::N10Click() {
             delete a;
         }
     session_.ClearResults();
-    ListOfResultsClick();
+    ShowResultsList();
 }
 
-void CalcPage::RadioButton1Click() { session_.Engine().SetBase(16); }
-void CalcPage::RadioButton2Click() { session_.Engine().SetBase(10); }
-void CalcPage::RadioButton3Click() { session_.Engine().SetBase(8); }
-void CalcPage::RadioButton5Click() { session_.Engine().SetBase(2); }
-void CalcPage::SpecSysClick() { session_.Engine().SetBase(LeadingInteger(ui_->Edit3->text().toStdString())); }
+void CalcPage::PickHexBase() { session_.Engine().SetBase(16); }
+void CalcPage::PickDecimalBase() { session_.Engine().SetBase(10); }
+void CalcPage::PickOctalBase() { session_.Engine().SetBase(8); }
+void CalcPage::PickBinaryBase() { session_.Engine().SetBase(2); }
+void CalcPage::PickCustomBase() { session_.Engine().SetBase(LeadingInteger(ui_->Edit3->text().toStdString())); }
 
-void CalcPage::Edit3Change() {
-    if (ui_->SpecSys->isChecked()) SpecSysClick();
+void CalcPage::CustomBaseEdited() {
+    if (ui_->SpecSys->isChecked()) PickCustomBase();
 }
 
-void CalcPage::TabSheet2Show() {
+void CalcPage::CalcPageShown() {
     switch (session_.Engine().Base()) {
         case 16: ui_->RadioButton1->setChecked(true); break;
         case 10: ui_->RadioButton2->setChecked(true); break;

@@ -37,16 +37,16 @@ public:
     QLineEdit* ActiveField() const;
 
 public slots:
-    void DoThisButtonClick();
-    void ListOfResultsClick();
-    void N10Click();
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void RadioButton3Click();
-    void RadioButton5Click();
-    void SpecSysClick();
-    void Edit3Change();
-    void TabSheet2Show();
+    void Evaluate();
+    void ShowResultsList();
+    void ClearResultsList();
+    void PickHexBase();
+    void PickDecimalBase();
+    void PickOctalBase();
+    void PickBinaryBase();
+    void PickCustomBase();
+    void CustomBaseEdited();
+    void CalcPageShown();
     // Appends text at the end of the active field, caret to the end.
     void InsertCharacter(const QString& text);
     // A function key: wraps the active field's selection, or appends.

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/eval_command.h"
-#include "ui/calc_command.h"
+#include "calc/calc_command.h"
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"

@@ -56,29 +56,29 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     auto* emulate = new QPushButton(QStringLiteral("Emulate"), this);
     emulate->setObjectName("Button1");
     emulate->setVisible(false);
-    connect(emulate, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    connect(emulate, &QPushButton::clicked, this, &TMainForm::EnterPressed);
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, emulate, &QPushButton::click);
     }
 
-    connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitClick);
-    connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitClick);
-    connect(ui_->N12, &QAction::triggered, this, &TMainForm::N12Click);
-    connect(ui_->N13, &QAction::triggered, this, &TMainForm::N13Click);
-    connect(ui_->N14, &QAction::triggered, this, &TMainForm::N14Click);
-    connect(ui_->N15, &QAction::triggered, this, &TMainForm::N15Click);
-    connect(ui_->N16, &QAction::triggered, this, &TMainForm::N16Click);
-    connect(ui_->OptionsButton, &QAction::triggered, this, &TMainForm::N16Click);
-    connect(ui_->N17, &QAction::triggered, this, &TMainForm::N17Click);
-    connect(ui_->HelpButton, &QAction::triggered, this, &TMainForm::N17Click);
-    connect(ui_->N18, &QAction::triggered, this, &TMainForm::N18Click);
-    connect(ui_->N19, &QAction::triggered, this, &TMainForm::N19Click);
-    connect(ui_->N20, &QAction::triggered, this, &TMainForm::N20Click);
+    connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitProgram);
+    connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitProgram);
+    connect(ui_->N12, &QAction::triggered, this, &TMainForm::CopyField);
+    connect(ui_->N13, &QAction::triggered, this, &TMainForm::CutField);
+    connect(ui_->N14, &QAction::triggered, this, &TMainForm::PasteIntoField);
+    connect(ui_->N15, &QAction::triggered, this, &TMainForm::ReplaceFieldByClipboard);
+    connect(ui_->N16, &QAction::triggered, this, &TMainForm::OpenOptions);
+    connect(ui_->OptionsButton, &QAction::triggered, this, &TMainForm::OpenOptions);
+    connect(ui_->N17, &QAction::triggered, this, &TMainForm::ShowHelp);
+    connect(ui_->HelpButton, &QAction::triggered, this, &TMainForm::ShowHelp);
+    connect(ui_->N18, &QAction::triggered, this, &TMainForm::ShowReadMe);
+    connect(ui_->N19, &QAction::triggered, this, &TMainForm::MailAuthor);
+    connect(ui_->N20, &QAction::triggered, this, &TMainForm::ShowAbout);
 
     LoadOrCreateSettings(*store_, settings_);
     ApplyLoadedSettings();
-    connect(ui_->Pages, &QTabWidget::currentChanged, this, &TMainForm::PagesChange);
+    connect(ui_->Pages, &QTabWidget::currentChanged, this, &TMainForm::PageChanged);
     planePage_->ClearListMemory();
 
     // The other windows, in the order the program has always made them.
@@ -121,16 +121,16 @@ void TMainForm::ApplyOptions() {
     planePage_->Repaint();
 }
 
-void TMainForm::PagesChange(int index) {
+void TMainForm::PageChanged(int index) {
     currentPage_ = index;
-    FormResize();
-    if (index == 0) planePage_->TabSheet1Show();
-    if (index == 1) TabSheet3Show();
-    if (index == 2) calcPage_->TabSheet2Show();
+    LayOutPages();
+    if (index == 0) planePage_->GraphPageShown();
+    if (index == 1) SurfacePageShown();
+    if (index == 2) calcPage_->CalcPageShown();
 }
 
 // The 3D page asks once whether it is wanted at all.
-void TMainForm::TabSheet3Show() {
+void TMainForm::SurfacePageShown() {
     if (!settings_.ask3D) return;
     settings_.ask3D = false;
     settings_.show3D = ask3D && ask3D(this);
@@ -153,23 +153,23 @@ void TMainForm::showEvent(QShowEvent* event) {
             }
         }
     }
-    PagesChange(ui_->Pages->currentIndex());
+    PageChanged(ui_->Pages->currentIndex());
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    LayOutPages();
 }
 
-void TMainForm::FormResize() {
+void TMainForm::LayOutPages() {
     if (!plane_ || !calcPage_) return;
     ++layoutCount_;
     calcPage_->LayoutFields();
     calcPage_->PlaceKeypad(ui_->Pages->width(), ui_->Pages->height());
 }
 
-void TMainForm::Button1Click() {
-    if (ui_->Pages->currentIndex() == ui_->Pages->count() - 1) calcPage_->DoThisButtonClick();
+void TMainForm::EnterPressed() {
+    if (ui_->Pages->currentIndex() == ui_->Pages->count() - 1) calcPage_->Evaluate();
 }
 
 // Characters typed while no field has the focus go to the calculator's active field.
@@ -183,7 +183,7 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void TMainForm::ExitClick() { close(); }
+void TMainForm::ExitProgram() { close(); }
 
 void TMainForm::CaptureWindowState() {
     settings_.page = currentPage_;
@@ -218,7 +218,7 @@ QLineEdit* TMainForm::FocusedField() const {
     return nullptr;
 }
 
-void TMainForm::N12Click() {
+void TMainForm::CopyField() {
     if (QLineEdit* f = FocusedField()) {
         f->selectAll();
         f->copy();
@@ -226,7 +226,7 @@ void TMainForm::N12Click() {
     }
 }
 
-void TMainForm::N13Click() {
+void TMainForm::CutField() {
     if (QLineEdit* f = FocusedField()) {
         f->selectAll();
         f->copy();
@@ -234,14 +234,14 @@ void TMainForm::N13Click() {
     }
 }
 
-void TMainForm::N14Click() {
+void TMainForm::PasteIntoField() {
     if (QLineEdit* f = FocusedField()) {
         f->paste();
         f->end(false);
     }
 }
 
-void TMainForm::N15Click() {
+void TMainForm::ReplaceFieldByClipboard() {
     if (QLineEdit* f = FocusedField()) {
         f->clear();
         f->paste();
@@ -249,7 +249,7 @@ void TMainForm::N15Click() {
     }
 }
 
-void TMainForm::N16Click() { options_->exec(); }
+void TMainForm::OpenOptions() { options_->exec(); }
 
 void TMainForm::OpenShipped(const char* name) {
     const QString dir = QCoreApplication::applicationDirPath();
@@ -259,16 +259,16 @@ void TMainForm::OpenShipped(const char* name) {
                              QStringLiteral("Не удалось открыть файл «%1».").arg(QString::fromUtf8(name)));
 }
 
-void TMainForm::N17Click() { OpenShipped("QuantoriaHelp.html"); }
-void TMainForm::N18Click() { OpenShipped("ReadMe.txt"); }
+void TMainForm::ShowHelp() { OpenShipped("QuantoriaHelp.html"); }
+void TMainForm::ShowReadMe() { OpenShipped("ReadMe.txt"); }
 
-void TMainForm::N19Click() {
+void TMainForm::MailAuthor() {
     if (!openUrl(QUrl(QString::fromStdString(AuthorMailLink()), QUrl::StrictMode)))
         QMessageBox::warning(this, QStringLiteral("Кванториум+ от KX"),
                              QStringLiteral("Не удалось открыть почтовую программу. Адрес автора: %1")
                                  .arg(QString::fromStdString(AuthorEmail())));
 }
 
-void TMainForm::N20Click() { about_->exec(); }
+void TMainForm::ShowAbout() { about_->exec(); }
 
 }  // namespace kq

@@ -58,20 +58,20 @@ public:
     int CurrentPage() const { return currentPage_; }
 
 public slots:
-    void PagesChange(int index);
-    void ExitClick();
+    void PageChanged(int index);
+    void ExitProgram();
     // The invisible default button: Enter evaluates, but only on the calculator page.
-    void Button1Click();
-    void FormResize();
-    void N12Click();
-    void N13Click();
-    void N14Click();
-    void N15Click();
-    void N16Click();
-    void N17Click();
-    void N18Click();
-    void N19Click();
-    void N20Click();
+    void EnterPressed();
+    void LayOutPages();
+    void CopyField();
+    void CutField();
+    void PasteIntoField();
+    void ReplaceFieldByClipboard();
+    void OpenOptions();
+    void ShowHelp();
+    void ShowReadMe();
+    void MailAuthor();
+    void ShowAbout();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,7 +82,7 @@ protected:
 private:
     void ApplyLoadedSettings();
     void CaptureWindowState();
-    void TabSheet3Show();
+    void SurfacePageShown();
     QLineEdit* FocusedField() const;
     void OpenShipped(const char* name);
 

@@ -12,21 +12,21 @@ TOptionsForm::TOptionsForm(AppSettings& settings, QWidget* parent)
     setFixedSize(sizeHint());
     ui_->UpDown1->Attach(ui_->Edit1, 0, 9);
     ui_->UpDown2->Attach(ui_->Edit2, 0, 9);
-    connect(ui_->CheckBox1, &QCheckBox::clicked, this, &TOptionsForm::CheckBox1Click);
-    connect(ui_->Edit1, &QLineEdit::textChanged, this, &TOptionsForm::Edit1Change);
-    connect(ui_->CheckBox2, &QCheckBox::clicked, this, &TOptionsForm::CheckBox2Click);
-    connect(ui_->Edit2, &QLineEdit::textChanged, this, &TOptionsForm::Edit2Change);
-    connect(ui_->RadioButton1, &QRadioButton::clicked, this, &TOptionsForm::RadioButton1Click);
-    connect(ui_->RadioButton2, &QRadioButton::clicked, this, &TOptionsForm::RadioButton2Click);
-    connect(ui_->CheckBox3, &QCheckBox::toggled, this, &TOptionsForm::CheckBox3Click);
-    connect(ui_->Button1, &QPushButton::clicked, this, &TOptionsForm::Button1Click);
-    connect(ui_->Button2, &QPushButton::clicked, this, &TOptionsForm::Button2Click);
+    connect(ui_->CheckBox1, &QCheckBox::clicked, this, &TOptionsForm::CalcRoundingToggled);
+    connect(ui_->Edit1, &QLineEdit::textChanged, this, &TOptionsForm::CalcRoundingEdited);
+    connect(ui_->CheckBox2, &QCheckBox::clicked, this, &TOptionsForm::GraphRoundingToggled);
+    connect(ui_->Edit2, &QLineEdit::textChanged, this, &TOptionsForm::GraphRoundingEdited);
+    connect(ui_->RadioButton1, &QRadioButton::clicked, this, &TOptionsForm::PickDegrees);
+    connect(ui_->RadioButton2, &QRadioButton::clicked, this, &TOptionsForm::PickRadians);
+    connect(ui_->CheckBox3, &QCheckBox::toggled, this, &TOptionsForm::Toggle3D);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TOptionsForm::Confirm);
+    connect(ui_->Button2, &QPushButton::clicked, this, &TOptionsForm::Cancel);
 }
 
 TOptionsForm::~TOptionsForm() = default;
 
 void TOptionsForm::showEvent(QShowEvent* event) {
-    FormActivate();
+    LoadControls();
     QDialog::showEvent(event);
 }
 
@@ -35,7 +35,7 @@ void TOptionsForm::Changed() {
 }
 
 // The controls show the current state; loading them changes nothing.
-void TOptionsForm::FormActivate() {
+void TOptionsForm::LoadControls() {
     loading_ = true;
     auto load = [](QCheckBox* box, QLineEdit* edit, int rounding) {
         box->setChecked(rounding != -1);
@@ -55,34 +55,34 @@ void TOptionsForm::RoundingChange(const QCheckBox* box, const QLineEdit* edit, i
     Changed();
 }
 
-void TOptionsForm::CheckBox1Click() { RoundingChange(ui_->CheckBox1, ui_->Edit1, settings_.calcRounding, true); }
-void TOptionsForm::Edit1Change() { RoundingChange(ui_->CheckBox1, ui_->Edit1, settings_.calcRounding, false); }
-void TOptionsForm::CheckBox2Click() { RoundingChange(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding, true); }
-void TOptionsForm::Edit2Change() { RoundingChange(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding, false); }
+void TOptionsForm::CalcRoundingToggled() { RoundingChange(ui_->CheckBox1, ui_->Edit1, settings_.calcRounding, true); }
+void TOptionsForm::CalcRoundingEdited() { RoundingChange(ui_->CheckBox1, ui_->Edit1, settings_.calcRounding, false); }
+void TOptionsForm::GraphRoundingToggled() { RoundingChange(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding, true); }
+void TOptionsForm::GraphRoundingEdited() { RoundingChange(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding, false); }
 
-void TOptionsForm::RadioButton1Click() {
+void TOptionsForm::PickDegrees() {
     if (loading_) return;
     settings_.degrees = true;
     Changed();
 }
 
-void TOptionsForm::RadioButton2Click() {
+void TOptionsForm::PickRadians() {
     if (loading_) return;
     settings_.degrees = false;
     Changed();
 }
 
-void TOptionsForm::CheckBox3Click() {
+void TOptionsForm::Toggle3D() {
     if (loading_) return;
     settings_.show3D = ui_->CheckBox3->isChecked();
     Changed();
 }
 
-void TOptionsForm::Button1Click() {
+void TOptionsForm::Confirm() {
     if (onOk) onOk();
     accept();
 }
 
-void TOptionsForm::Button2Click() { reject(); }
+void TOptionsForm::Cancel() { reject(); }
 
 }  // namespace kq

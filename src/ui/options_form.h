@@ -31,16 +31,16 @@ public:
     std::function<void()> onOk;
 
 public slots:
-    void FormActivate();
-    void CheckBox1Click();
-    void Edit1Change();
-    void CheckBox2Click();
-    void Edit2Change();
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void CheckBox3Click();
-    void Button1Click();
-    void Button2Click();
+    void LoadControls();
+    void CalcRoundingToggled();
+    void CalcRoundingEdited();
+    void GraphRoundingToggled();
+    void GraphRoundingEdited();
+    void PickDegrees();
+    void PickRadians();
+    void Toggle3D();
+    void Confirm();
+    void Cancel();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -35,9 +35,9 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     ui_->GraphList->viewport()->installEventFilter(this);
 
     graphiq_.onRepaint = [this] { Repaint(); };
-    ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintBox1Paint(painter, size); };
+    ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintGraph(painter, size); };
 
-    connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::GraphEditChange);
+    connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ApplyFormula);
     // The formula editor takes lower case only: names and variables are lower case.
     connect(ui_->GraphEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString lower = text.toLower();
@@ -47,21 +47,21 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
             ui_->GraphEdit->setCursorPosition(cursor);
         }
     });
-    connect(ui_->FromX, &QLineEdit::textChanged, this, &PlanePage::FromXChange);
-    connect(ui_->ToX, &QLineEdit::textChanged, this, &PlanePage::ToXChange);
-    connect(ui_->FromY, &QLineEdit::textChanged, this, &PlanePage::FromYChange);
-    connect(ui_->ToY, &QLineEdit::textChanged, this, &PlanePage::ToYChange);
-    connect(ui_->Button2, &QPushButton::clicked, this, &PlanePage::Button2Click);
-    connect(ui_->spb, &QToolButton::clicked, this, &PlanePage::spbClick);
-    connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::Label2Click);
-    connect(ui_->SpeedButton1, &QToolButton::clicked, this, &PlanePage::SpeedButton1Click);
-    connect(ui_->SpeedButton2, &QToolButton::clicked, this, &PlanePage::SpeedButton2Click);
+    connect(ui_->FromX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
+    connect(ui_->ToX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
+    connect(ui_->FromY, &QLineEdit::textChanged, this, &PlanePage::YRangeEdited);
+    connect(ui_->ToY, &QLineEdit::textChanged, this, &PlanePage::YRangeEdited);
+    connect(ui_->Button2, &QPushButton::clicked, this, &PlanePage::ResetRanges);
+    connect(ui_->spb, &QToolButton::clicked, this, &PlanePage::ToggleOneToOne);
+    connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::ToggleAbsoluteMode);
+    connect(ui_->SpeedButton1, &QToolButton::clicked, this, &PlanePage::AddFormulaToList);
+    connect(ui_->SpeedButton2, &QToolButton::clicked, this, &PlanePage::RemoveFormulaFromList);
     connect(ui_->GraphList, &QListWidget::itemClicked, this, &PlanePage::ScheduleListClick);
     connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ScheduleListClick);
-    connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::PaintBox1MouseDown);
-    connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::PaintBox1MouseMove);
-    connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::PaintBox1MouseUp);
-    connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::RealMagniClick);
+    connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::BeginZoomDrag);
+    connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::DragZoomRectangle);
+    connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::EndZoomDrag);
+    connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::AdjustOneToOne);
 }
 
 PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
@@ -80,49 +80,43 @@ void PlanePage::WriteEditors(const ViewRect& v) {
 
 void PlanePage::Repaint() { ui_->PaintBox1->Invalidate(); }
 
-void PlanePage::PaintBox1Paint(QPainter& painter, QSize size) {
+void PlanePage::PaintGraph(QPainter& painter, QSize size) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     QPainterCanvas canvas(painter, ui_->PaintBox1->font(), QRect(QPoint(0, 0), size));
     canvas.SetFontColor(kGrey);
     graphiq_.Draw(canvas, size.width(), size.height(), true, true);
 }
 
-void PlanePage::GraphEditChange() {
+void PlanePage::ApplyFormula() {
     ui_->GraphList->setCurrentRow(-1);
     graphiq_.SetFormula(Text(ui_->GraphEdit));
     graphiq_.SetView(ReadEditors(), false);
-    RealMagniClick();
+    AdjustOneToOne();
     Repaint();
 }
 
-void PlanePage::FromXChange() { graphiq_.SetView(ReadEditors(), true); }
-void PlanePage::ToXChange() { graphiq_.SetView(ReadEditors(), true); }
+void PlanePage::XRangeEdited() { graphiq_.SetView(ReadEditors(), true); }
 
-void PlanePage::FromYChange() {
+void PlanePage::YRangeEdited() {
     graphiq_.SetView(ReadEditors(), true);
-    RealMagniClick();
+    AdjustOneToOne();
 }
 
-void PlanePage::ToYChange() {
-    graphiq_.SetView(ReadEditors(), true);
-    RealMagniClick();
-}
-
-void PlanePage::Button2Click() {
+void PlanePage::ResetRanges() {
     ui_->FromX->setText("-10");
     ui_->ToX->setText("10");
     ui_->FromY->setText("-5");
     ui_->ToY->setText("5");
-    if (ui_->RealMagni->isChecked()) RealMagniClick();
+    if (ui_->RealMagni->isChecked()) AdjustOneToOne();
 }
 
-void PlanePage::spbClick() {
+void PlanePage::ToggleOneToOne() {
     ui_->RealMagni->setChecked(!ui_->RealMagni->isChecked());
-    RealMagniClick();
+    AdjustOneToOne();
     ui_->spb->setChecked(ui_->RealMagni->isChecked());
 }
 
-void PlanePage::RealMagniClick() {
+void PlanePage::AdjustOneToOne() {
     if (graphiq_.NotSetUp()) return;
     const bool on = ui_->RealMagni->isChecked();
     for (QWidget* w : {static_cast<QWidget*>(ui_->Label3), static_cast<QWidget*>(ui_->fx),
@@ -140,13 +134,13 @@ void PlanePage::RealMagniClick() {
     Repaint();
 }
 
-void PlanePage::Label2Click() {
+void PlanePage::ToggleAbsoluteMode() {
     graphiq_.SetAbsoluteMode(!graphiq_.AbsoluteMode());
     ui_->Label2->setText(graphiq_.AbsoluteMode() ? "|y| =" : "y =");
-    GraphEditChange();
+    ApplyFormula();
 }
 
-void PlanePage::SpeedButton1Click() {
+void PlanePage::AddFormulaToList() {
     auto* item = new QListWidgetItem(ui_->GraphEdit->text());
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
@@ -155,7 +149,7 @@ void PlanePage::SpeedButton1Click() {
     ui_->GraphList->setCurrentRow(0);
 }
 
-void PlanePage::SpeedButton2Click() {
+void PlanePage::RemoveFormulaFromList() {
     const int row = ui_->GraphList->currentRow();
     if (row < 0) return;
     {
@@ -163,7 +157,7 @@ void PlanePage::SpeedButton2Click() {
         delete ui_->GraphList->takeItem(row);
         ui_->GraphList->setCurrentRow(std::max(row - 1, 0));
     }
-    GraphListClick();
+    ApplyListClick();
 }
 
 std::vector<bool> PlanePage::CheckedStates() const {
@@ -179,11 +173,11 @@ void PlanePage::ScheduleListClick() {
     listClickPending_ = true;
     QTimer::singleShot(0, this, [this] {
         listClickPending_ = false;
-        GraphListClick();
+        ApplyListClick();
     });
 }
 
-void PlanePage::GraphListClick() {
+void PlanePage::ApplyListClick() {
     const std::vector<bool> checked = CheckedStates();
     const int selected = ui_->GraphList->currentRow();
     const auto click = listState_.OnClick(checked, selected);
@@ -195,7 +189,7 @@ void PlanePage::GraphListClick() {
         graphiq_.SetListCount(n);
     }
     if (click.redraw) {
-        GraphEditChange();
+        ApplyFormula();
     } else if (click.copyText) {
         ui_->GraphEdit->setText(ui_->GraphList->item(selected)->text());
     }
@@ -223,25 +217,25 @@ bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void PlanePage::TabSheet1Show() {
+void PlanePage::GraphPageShown() {
     if (shown_) return;
     shown_ = true;
-    GraphEditChange();
-    Button2Click();
+    ApplyFormula();
+    ResetRanges();
 }
 
-void PlanePage::PaintBox1MouseDown(Qt::MouseButton button, QPoint at) {
+void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {
     if (button != Qt::RightButton) dragStart_ = at;
 }
 
-void PlanePage::PaintBox1MouseMove(QPoint at) {
+void PlanePage::DragZoomRectangle(QPoint at) {
     if (dragStart_.x() == kNoDrag) return;
     const int w = ui_->PaintBox1->width(), h = ui_->PaintBox1->height();
     if (ui_->RealMagni->isChecked()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
     ui_->PaintBox1->SetRubberBand(QRect(dragStart_, at));
 }
 
-void PlanePage::PaintBox1MouseUp(Qt::MouseButton button, QPoint at) {
+void PlanePage::EndZoomDrag(Qt::MouseButton button, QPoint at) {
     const int w = ui_->PaintBox1->width(), h = ui_->PaintBox1->height();
     ui_->PaintBox1->SetRubberBand(QRect());
     if (button == Qt::RightButton) {

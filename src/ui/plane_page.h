@@ -30,22 +30,21 @@ public:
     static constexpr int kNoDrag = -10000;
 
 public slots:
-    void GraphEditChange();
-    void FromXChange();
-    void ToXChange();
-    void FromYChange();
-    void ToYChange();
-    void Button2Click();
-    void spbClick();
-    void Label2Click();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void GraphListClick();
-    void RealMagniClick();
-    void TabSheet1Show();
-    void PaintBox1MouseDown(Qt::MouseButton button, QPoint at);
-    void PaintBox1MouseMove(QPoint at);
-    void PaintBox1MouseUp(Qt::MouseButton button, QPoint at);
+    void ApplyFormula();
+    // Every range editor reads all four; y changes re-run the 1:1 adjustment.
+    void XRangeEdited();
+    void YRangeEdited();
+    void ResetRanges();
+    void ToggleOneToOne();
+    void ToggleAbsoluteMode();
+    void AddFormulaToList();
+    void RemoveFormulaFromList();
+    void ApplyListClick();
+    void AdjustOneToOne();
+    void GraphPageShown();
+    void BeginZoomDrag(Qt::MouseButton button, QPoint at);
+    void DragZoomRectangle(QPoint at);
+    void EndZoomDrag(Qt::MouseButton button, QPoint at);
     // Redraws the graph (after options change the engine's settings).
     void Repaint();
     // Forgets which list formulas were checked, as at start-up.
@@ -53,7 +52,7 @@ public slots:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void PaintBox1Paint(QPainter& painter, QSize size);
+    void PaintGraph(QPainter& painter, QSize size);
     ViewRect ReadEditors() const;
     void WriteEditors(const ViewRect& view);
     std::vector<bool> CheckedStates() const;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/app_settings.h"
-#include "app/layout_math.h"
 
 namespace kq {
 namespace {
@@ -115,18 +114,6 @@ TEST(AppSettings, ReadingStopsAtTheFirstBadValue) {
     EXPECT_FALSE(LoadSettings(garbage, g));
     EXPECT_EQ(g.page, 0);  // out of range pages are not used
     EXPECT_EQ(g.windowState, WindowState::Normal);
-}
-
-TEST(LayoutMath, KeypadBlockAndFields) {
-    EXPECT_EQ(FullPanelOffset(777, 561).left, 180);
-    EXPECT_EQ(FullPanelOffset(777, 561).top, 213);
-    // Smaller than the block: negative numerators truncate toward zero.
-    EXPECT_EQ(FullPanelOffset(416, 360).left, 0);
-    EXPECT_EQ(FullPanelOffset(416, 360).top, 113);
-    EXPECT_EQ(FullPanelOffset(400, 300).left, -8);
-    EXPECT_EQ(FullPanelOffset(400, 300).top, 83);
-    EXPECT_EQ(CalcFieldWidth(500), 411);
-    EXPECT_EQ(CalcFieldWidth(0), 0);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "calc/calc_session.h"
 #include "calc/keypad_editing.h"
 #include "engine/angle_mode.h"
-#include "ui/calc_command.h"
+#include "calc/calc_command.h"
 
 namespace kq {
 namespace {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "plot/graphiq.h"
-#include "plot/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace kq {
 namespace {

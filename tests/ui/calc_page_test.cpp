@@ -93,7 +93,7 @@ private slots:
     void enterDoesNothingOnOtherPages() {
         c->FirstPanel->setText("1+1");
         form->findChild<QTabWidget*>("Pages")->setCurrentIndex(0);
-        form->Button1Click();
+        form->EnterPressed();
         QCOMPARE(c->SecondPanel->text(), QString());
     }
 
@@ -125,26 +125,26 @@ private slots:
         QCOMPARE(form->Session().Engine().Base(), 8);
         // Showing the page brings the selector in line with the engine.
         form->Session().Engine().SetBase(20);
-        page->TabSheet2Show();
+        page->CalcPageShown();
         QVERIFY(c->SpecSys->isChecked());
         QCOMPARE(c->Edit3->text(), QString("20"));
         form->Session().Engine().SetBase(16);
-        page->TabSheet2Show();
+        page->CalcPageShown();
         QVERIFY(c->RadioButton1->isChecked());
     }
 
     void resultsList() {
-        page->ListOfResultsClick();  // nothing yet: nothing opens
+        page->ShowResultsList();  // nothing yet: nothing opens
         QVERIFY(!page->ResultsMenu().isVisible());
         c->FirstPanel->setText("1");
         Click(c->DoThisButton);
-        page->ListOfResultsClick();
+        page->ShowResultsList();
         QVERIFY(page->ResultsMenu().isVisible());
         page->ResultsMenu().hide();
-        page->N10Click();
+        page->ClearResultsList();
         QCOMPARE(page->ResultsMenu().actions().size(), 2);
         QVERIFY(!page->ResultsMenu().isVisible());
-        page->ListOfResultsClick();
+        page->ShowResultsList();
         QVERIFY(!page->ResultsMenu().isVisible());
     }
 

@@ -151,7 +151,7 @@ private slots:
             QVERIFY(!form->findChild<QTabWidget*>("Pages")->isTabVisible(1));
             c.Button2->click();  // "Отмена" keeps all of it
         });
-        form->N16Click();
+        form->OpenOptions();
         QCOMPARE(form->Settings().calcRounding, 3);
         QCOMPARE(form->Settings().graphRounding, 12);
         QVERIFY(form->Settings().degrees);
@@ -165,7 +165,7 @@ private slots:
             c.CheckBox1->click();  // unchecking means no rounding
             c.Button1->click();
         });
-        form->N16Click();
+        form->OpenOptions();
         QCOMPARE(form->Settings().calcRounding, -1);
         QVERIFY(form->close());
         QCOMPARE(Stored("Options/ReduceCalc").toInt(), -1);
@@ -216,21 +216,21 @@ private slots:
         graph->setFocus();
         QApplication::setActiveWindow(form.get());
         QTRY_VERIFY(graph->hasFocus());
-        form->N12Click();
+        form->CopyField();
         QCOMPARE(QApplication::clipboard()->text(), QString("cos(x^2-3)"));
         QCOMPARE(graph->cursorPosition(), graph->text().size());
         QApplication::clipboard()->setText("x");
-        form->N14Click();
+        form->PasteIntoField();
         QCOMPARE(graph->text(), QString("cos(x^2-3)x"));
-        form->N15Click();
+        form->ReplaceFieldByClipboard();
         QCOMPARE(graph->text(), QString("x"));
-        form->N13Click();
+        form->CutField();
         QCOMPARE(graph->text(), QString());
         QCOMPARE(QApplication::clipboard()->text(), QString("x"));
         // Nothing focused: nothing happens.
         graph->setText("keep");
         graph->clearFocus();
-        form->N13Click();
+        form->CutField();
         QCOMPARE(graph->text(), QString("keep"));
     }
 
@@ -241,9 +241,9 @@ private slots:
             opened << url;
             return true;
         };
-        form->N17Click();
-        form->N18Click();
-        form->N19Click();
+        form->ShowHelp();
+        form->ShowReadMe();
+        form->MailAuthor();
         QCOMPARE(opened.size(), 3);
         QVERIFY(opened[0].isLocalFile() && QFile::exists(opened[0].toLocalFile()));
         QVERIFY(opened[0].toLocalFile().endsWith("QuantoriaHelp.html"));

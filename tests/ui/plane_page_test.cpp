@@ -121,7 +121,7 @@ private slots:
         const ViewRect before = page->Renderer().View();
         const QPoint a(w / 4, h / 4), b(w / 2, h / 2);
         QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, b);
-        page->PaintBox1MouseMove(a);
+        page->DragZoomRectangle(a);
         QCOMPARE(c->PaintBox1->RubberBand(), QRect(b, a));
         QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, a);  // dragged up and left
         QVERIFY(c->PaintBox1->RubberBand().isNull());
@@ -155,7 +155,7 @@ private slots:
         QListWidget* list = c->GraphList;
         // Unchecked before and after: only the text is copied, nothing is compiled.
         list->setCurrentRow(2);
-        page->GraphListClick();
+        page->ApplyListClick();
         QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
         QCOMPARE(page->Renderer().ListCount(), 0);
         QCOMPARE(list->currentRow(), 2);
@@ -163,7 +163,7 @@ private slots:
         list->item(4)->setCheckState(Qt::Checked);
         list->item(0)->setCheckState(Qt::Checked);
         list->setCurrentRow(4);
-        page->GraphListClick();
+        page->ApplyListClick();
         QCOMPARE(page->Renderer().ListCount(), 2);
         long double y = 0;
         QCOMPARE(page->Renderer().Evaluate(0.5L, 1, y), EvalStatus::Ok);  // sin

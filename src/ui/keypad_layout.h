@@ -1,4 +1,4 @@
-// The main window's layout arithmetic: where the calculator's keypad block goes.
+// The calculator page's pixel arithmetic: where the keypad block and the two fields go.
 #pragma once
 
 namespace kq {

@@ -1,4 +1,4 @@
-#include "ui/calc_command.h"
+#include "calc/calc_command.h"
 
 #include <istream>
 #include <ostream>
@@ -7,7 +7,7 @@
 #include "calc/base_format.h"
 #include "calc/calc_session.h"
 #include "engine/angle_mode.h"
-#include "ui/calc_texts.h"
+#include "calc/calc_texts.h"
 
 namespace kq {
 
