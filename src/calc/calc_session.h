@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/computator.h"
+#include "calc/calc_engine.h"
 
 namespace kq {
 
@@ -18,10 +18,10 @@ public:
 
     struct Outcome {
         int source = 1, target = 2;  // fields: 1 first, 2 second
-        Computator::Result result;
+        CalcEngine::Result result;
     };
 
-    Computator& Engine() { return engine_; }
+    CalcEngine& Engine() { return engine_; }
 
     int ActiveField() const { return active_; }
     void SetActiveField(int field) { active_ = field == 2 ? 2 : 1; }
@@ -36,7 +36,7 @@ public:
     int Counter() const { return counter_; }
 
 private:
-    Computator engine_;
+    CalcEngine engine_;
     int active_ = 1;
     int counter_ = 0;
     std::vector<Item> results_;

@@ -11,7 +11,7 @@ Filter::Filter() {
 bool Filter::DefineMacro(std::string_view name, std::string_view templ) {
     ++defined_;
     if (defined_ >= kCapacity) return false;
-    Membrana m;
+    MacroTemplate m;
     m.opening = std::string(name) + "<";
     const std::size_t first = templ.find("%1");
     const std::size_t second = first == std::string_view::npos ? std::string_view::npos : templ.find("%2", first + 2);
@@ -33,7 +33,7 @@ std::string Filter::Apply(std::string_view input) const {
     for (char c : input)
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n') text.push_back(c);
     text = ReplaceBars(std::move(text));
-    for (const Membrana& macro : macros_) text = Expand(macro, std::move(text));
+    for (const MacroTemplate& macro : macros_) text = Expand(macro, std::move(text));
     return text;
 }
 
@@ -116,7 +116,7 @@ std::string CollectBalanced(const std::string& text, std::size_t& pos, char open
 
 }  // namespace
 
-std::string Filter::Expand(const Membrana& macro, std::string text) {
+std::string Filter::Expand(const MacroTemplate& macro, std::string text) {
     std::size_t count = 0;
     for (std::size_t p = text.find(macro.opening); p != std::string::npos; p = text.find(macro.opening, p + 1)) ++count;
     for (std::size_t round = 0; round <= count; ++round) {

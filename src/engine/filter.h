@@ -9,7 +9,7 @@
 namespace kq {
 
 // One macro: "name<second>(first)" becomes before + first + middle + second + after.
-struct Membrana {
+struct MacroTemplate {
     std::string opening;  // the name followed by "<"
     std::string before;   // template text before %1
     std::string middle;   // between %1 and %2
@@ -34,9 +34,9 @@ public:
 
 private:
     static std::string ReplaceBars(std::string text);
-    static std::string Expand(const Membrana& macro, std::string text);
+    static std::string Expand(const MacroTemplate& macro, std::string text);
 
-    std::vector<Membrana> macros_;
+    std::vector<MacroTemplate> macros_;
     int defined_ = 0;  // definitions asked for, including those that did not fit
 };
 

@@ -67,7 +67,7 @@ public:
         long double value = 0;
     };
 
-    int List(const Changer& list, int depth) {
+    int List(const ExpressionList& list, int depth) {
         int acc = -1;  // -1: the 0 a list starts from
         for (const auto& unit : list.units) {
             const int v = Unit(*unit, depth);
@@ -217,7 +217,7 @@ bool Program::IsNative() const { return native_->Ready(); }
 
 EvalStatus Program::Step(const Instr& instr, long double* registers) { return Execute(instr, registers); }
 
-void Program::Build(const Changer& root) {
+void Program::Build(const ExpressionList& root) {
     Lowering lowering;
     const int top = lowering.List(root, 0);
     const auto& nodes = lowering.nodes;

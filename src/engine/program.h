@@ -14,7 +14,7 @@
 
 namespace kq {
 
-class Changer;
+class ExpressionList;
 
 class Program {
 public:
@@ -44,7 +44,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     // Replaces the program by the lowering of `root`.
-    void Build(const Changer& root);
+    void Build(const ExpressionList& root);
 
     // The root value at (x, y); the registers are scratch, hence not const. Native code
     // runs it where there is any, the interpreter elsewhere.

@@ -4,7 +4,7 @@
 
 namespace kq {
 
-Translator::Translator() : root_(std::make_unique<Changer>()) { program_.Build(*root_); }
+Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.Build(*root_); }
 
 Translator::~Translator() = default;
 

@@ -56,12 +56,12 @@ public:
 
     // The text that was compiled (after bars, commas and macros).
     const std::string& CompiledText() const { return compiledText_; }
-    const Changer& Root() const { return *root_; }
+    const ExpressionList& Root() const { return *root_; }
     const Program& Compiled() const { return program_; }
     bool IsNative() const { return program_.IsNative(); }
 
 private:
-    std::unique_ptr<Changer> root_;
+    std::unique_ptr<ExpressionList> root_;
     SpecialPointSet specials_;
     int rounding_ = kNoRounding;
     Filter filter_;

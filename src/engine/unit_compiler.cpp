@@ -65,8 +65,8 @@ std::string_view Segment(std::string_view text, std::size_t pos, std::string_vie
 }
 
 // <sum> = ["-"] <term> {("+" | "-") <term>}
-std::unique_ptr<Changer> UnitCompiler::CompileSum(std::string_view text, int depth) {
-    auto list = std::make_unique<Changer>();
+std::unique_ptr<ExpressionList> UnitCompiler::CompileSum(std::string_view text, int depth) {
+    auto list = std::make_unique<ExpressionList>();
     if (depth > kMaxDepth) {
         auto unit = std::make_unique<OperationUnit>();
         unit->kind = OperandKind::TooDeep;
@@ -92,8 +92,8 @@ std::unique_ptr<Changer> UnitCompiler::CompileSum(std::string_view text, int dep
 
 // <term> = <factor> ["^" <sum up to "*" "/">] {("*" | "/") <factor> ["^" ...]}
 // <factor> = {"+" | "-"} ( "(" <sum> ")" | name "(" <sum> ")" | rtN(...) | pwN(...) | operand )
-void UnitCompiler::CompileTerm(std::string_view text, bool negative, Changer& target, int depth) {
-    auto product = std::make_unique<Changer>();
+void UnitCompiler::CompileTerm(std::string_view text, bool negative, ExpressionList& target, int depth) {
+    auto product = std::make_unique<ExpressionList>();
     Operation operation = Operation::Add;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -144,7 +144,7 @@ void UnitCompiler::CompileTerm(std::string_view text, bool negative, Changer& ta
             if (!exponent.empty() && !product->units.empty()) {
                 OperationUnit& last = *product->units.back();
                 if (exponent == "e") {
-                    last.exponent = std::make_unique<Changer>();
+                    last.exponent = std::make_unique<ExpressionList>();
                     auto euler = std::make_unique<OperationUnit>();
                     euler->value = std::exp(1.0L);
                     last.exponent->units.push_back(std::move(euler));

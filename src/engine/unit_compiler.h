@@ -18,10 +18,10 @@ public:
 
     explicit UnitCompiler(SpecialPointSet& specials) : specials_(specials) {}
 
-    std::unique_ptr<Changer> CompileSum(std::string_view text, int depth = 0);
+    std::unique_ptr<ExpressionList> CompileSum(std::string_view text, int depth = 0);
 
 private:
-    void CompileTerm(std::string_view text, bool negative, Changer& target, int depth);
+    void CompileTerm(std::string_view text, bool negative, ExpressionList& target, int depth);
     std::unique_ptr<OperationUnit> ReadOperand(std::string_view text);
 
     SpecialPointSet& specials_;

@@ -40,7 +40,7 @@ EvalStatus FunctionUnit::Evaluate(long double x, long double y, long double& out
     return Finish(v, x, y, out);
 }
 
-EvalStatus Changer::Evaluate(long double x, long double y, long double& out) const {
+EvalStatus ExpressionList::Evaluate(long double x, long double y, long double& out) const {
     long double acc = 0;
     for (const auto& unit : units) {
         long double v = 0;

@@ -1,4 +1,4 @@
-// The compiled tree of a formula: lists of units (`Changer`), each unit an operand, a
+// The compiled tree of a formula: lists of units (`ExpressionList`), each unit an operand, a
 // parenthesised sub-expression or a function call, with an optional exponent and sign.
 // The tree is what translation builds; `Program` flattens it for fast evaluation, and the
 // tree's own Evaluate is the plain reference the flat form must agree with.
@@ -13,7 +13,7 @@
 
 namespace kq {
 
-class Changer;
+class ExpressionList;
 
 // How a unit joins the value accumulated so far in its list.
 enum class Operation : std::uint8_t { Divide = 0, Multiply = 1, Add = 2 };
@@ -33,9 +33,9 @@ public:
     bool negative = false;
     OperandKind kind = OperandKind::Number;
     long double value = 0;               // the number, for OperandKind::Number
-    std::unique_ptr<Changer> exponent;   // null when the unit has no exponent
+    std::unique_ptr<ExpressionList> exponent;   // null when the unit has no exponent
     Operation operation = Operation::Add;
-    std::unique_ptr<Changer> sub;        // the sub-expression or the function's argument
+    std::unique_ptr<ExpressionList> sub;        // the sub-expression or the function's argument
 
 protected:
     // The exponent and the sign applied to a value.
@@ -52,7 +52,7 @@ public:
     long double n;  // the number written after rt or pw
 };
 
-class Changer {
+class ExpressionList {
 public:
     EvalStatus Evaluate(long double x, long double y, long double& out) const;
 

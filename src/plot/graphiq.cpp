@@ -65,9 +65,9 @@ bool Graphiq::SetListFormula(int i, std::string_view text) {
 
 void Graphiq::SetListCount(int count) { listCount_ = std::clamp(count, 0, static_cast<int>(list_.size())); }
 
-EvalStatus Graphiq::Evaluate(long double x, int index, long double& y) {
+EvalStatus Graphiq::Evaluate(long double x, int index, long double& value) {
     if (index < 0 || index > listCount_) return EvalStatus::NoValue;
-    return FormulaAt(index).TryValue(x, 0, y);
+    return FormulaAt(index).TryValue(x, 0, value);
 }
 
 void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels) {

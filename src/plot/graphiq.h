@@ -51,8 +51,8 @@ public:
     void SetListCount(int count);
     int ListCount() const { return listCount_; }
 
-    // Index 0 is the main formula, i >= 1 list formula i; y is 0.
-    EvalStatus Evaluate(long double x, int index, long double& y);
+    // Index 0 is the main formula, i >= 1 list formula i; the formula's y is 0.
+    EvalStatus Evaluate(long double x, int index, long double& value);
 
     void Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels);
 

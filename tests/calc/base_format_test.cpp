@@ -5,7 +5,7 @@
 #include <random>
 
 #include "calc/base_format.h"
-#include "calc/computator.h"
+#include "calc/calc_engine.h"
 
 namespace kq {
 namespace {
@@ -72,8 +72,8 @@ TEST(BaseFormat, RoundTrips) {
     }
 }
 
-TEST(Computator, ResultText) {
-    Computator c;
+TEST(CalcEngine, ResultText) {
+    CalcEngine c;
     c.Translate("x+1");
     EXPECT_EQ(c.ResultText().text, "2");
     c.SetBase(16);

@@ -1,4 +1,4 @@
-#include "calc/computator.h"
+#include "calc/calc_engine.h"
 
 #include <cmath>
 
@@ -6,14 +6,14 @@
 
 namespace kq {
 
-Computator::Result Computator::ResultText() {
+CalcEngine::Result CalcEngine::ResultText() {
     Result r;
     if (base_ < kMinBase || base_ > kMaxBase) {
         r.badBase = true;
         return r;
     }
     long double value = 0;
-    r.status = TryValue(1, 0, value);
+    r.status = formula_.TryValue(1, 0, value);
     if (r.status != EvalStatus::Ok) return r;
     const auto text = FormatInBase(value, base_);
     if (!text) {
