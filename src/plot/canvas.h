@@ -2,7 +2,9 @@
 // recording all implement this one interface.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace kq {
@@ -15,6 +17,11 @@ struct Rgb {
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kSilver{192, 192, 192};
 inline constexpr Rgb kGrey{128, 128, 128};
+
+// A point with fractional pixel coordinates, for shapes that must not jitter when they are small.
+struct CanvasPoint {
+    double x = 0, y = 0;
+};
 
 class Canvas {
 public:
@@ -35,6 +42,15 @@ public:
     virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
     // Paints the whole surface with one colour.
     virtual void Fill(Rgb color) = 0;
+    // A closed polygon filled with `fill` and outlined with the pen. A canvas that cannot fill
+    // only outlines it (rounding to whole pixels).
+    virtual void Polygon(std::span<const CanvasPoint> points, Rgb fill) {
+        (void)fill;
+        if (points.empty()) return;
+        MoveTo(static_cast<int>(std::lround(points.back().x)), static_cast<int>(std::lround(points.back().y)));
+        for (const CanvasPoint& p : points)
+            LineTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
+    }
 };
 
 }  // namespace kq

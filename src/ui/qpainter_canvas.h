@@ -23,6 +23,7 @@ public:
     void TextOut(int x, int y, std::string_view utf8) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
+    void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
 
 private:
     void ApplyPen();
@@ -35,6 +36,7 @@ private:
     QColor fontColor_ = Qt::black;
     bool brushClear_ = false;
     QPoint position_;
+    QList<QPointF> polygon_;  // reused: a surface draws many small polygons
 };
 
 }  // namespace kq

@@ -24,6 +24,10 @@ void RecordingCanvas::Rectangle(int x1, int y1, int x2, int y2) {
                     std::to_string(y2));
 }
 void RecordingCanvas::Fill(Rgb c) { calls.push_back("fill " + Color(c)); }
+void RecordingCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
+    calls.push_back("P " + Color(fill));
+    polygons.emplace_back(points.begin(), points.end());
+}
 
 std::vector<std::string> RecordingCanvas::Strokes() const {
     std::vector<std::string> out;
