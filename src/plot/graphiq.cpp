@@ -16,9 +16,7 @@ int ClampPixel(long double v) {
     return static_cast<int>(std::trunc(std::clamp(v, -kLimit, kLimit)));
 }
 
-std::string TickLabel(long double i) {
-    return std::fabs(i) < 1e18L ? FormatC("%.0Lf", i) : FormatC("%.6Lg", i);
-}
+std::string TickLabel(long double i) { return std::fabs(i) < 1e18L ? FormatC("%.0Lf", i) : FormatC("%.6Lg", i); }
 
 // The tick step: a tenth of the range, truncated, at least 1.
 long double TickStep(long double range) {
@@ -145,8 +143,10 @@ namespace {
 long double SignRule(long double y, bool absolute, bool& neg, bool& brk) {
     if (!absolute) return y;
     if (y < 0) {
-        if (!neg) y = 0;
-        else brk = true;
+        if (!neg)
+            y = 0;
+        else
+            brk = true;
         neg = true;
     } else {
         neg = false;
@@ -164,8 +164,8 @@ bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored,
     return PixelOf(map.y0 - ahead * map.ky, row) && row > 0 && row < height - 1;
 }
 
-void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
-                        bool& brk, bool& neg) {
+void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored, bool& brk,
+                        bool& neg) {
     Translator& formula = FormulaAt(index);
     SpecialPointSet& specials = formula.Specials();
     bool pendingMove = false, inBand = false;
@@ -218,8 +218,10 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
                     canvas.MoveTo(px, py);
                     pendingMove = false;
                 }
-                if (px == 0) canvas.MoveTo(px, py);
-                else canvas.LineTo(px, py);
+                if (px == 0)
+                    canvas.MoveTo(px, py);
+                else
+                    canvas.LineTo(px, py);
                 // On an edge row the curve is leaving, so the pen lifts; unless the next
                 // column is inside the canvas, when it is entering and must stay joined.
                 if ((py <= 0 || py >= height - 1) && !NextInside(px, height, map, mirrored, neg, brk)) brk = true;

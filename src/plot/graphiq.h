@@ -61,8 +61,8 @@ private:
     void DrawAxes(Canvas& canvas, const PixelMap& map, int width, int height, bool greyLabels);
     // Whether the next column's value lies strictly inside the canvas rows.
     bool NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const;
-    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
-                   bool& brk, bool& neg);
+    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored, bool& brk,
+                   bool& neg);
 
     Translator main_;
     std::string formula_;

@@ -119,8 +119,21 @@ std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range)
             high = RangeText(range.high);
         }
         constexpr double kGap = 6;
-        labels.push_back({a.x + nx * kGap, a.y + ny * kGap, h, v, low, 8, kRangeTextColor});
-        labels.push_back({b.x + nx * kGap, b.y + ny * kGap, h, v, high, 8, kRangeTextColor});
+        // The range ends sit just inside the ends of the edge, so that two axes meeting at one
+        // corner never write over each other.
+        double ex = b.x - a.x, ey = b.y - a.y;
+        const double edgeLength = std::hypot(ex, ey);
+        ex = edgeLength > 1e-6 ? ex / edgeLength : 0;
+        ey = edgeLength > 1e-6 ? ey / edgeLength : 0;
+        auto inset = [&](const std::string& text) {
+            const double along = std::fabs(ex) * TextWidth(text, 8) + std::fabs(ey) * TextHeight(8);
+            return std::min(0.5 * along + 3, edgeLength / 3);
+        };
+        const double lowInset = inset(low), highInset = inset(high);
+        labels.push_back(
+            {a.x + nx * kGap + ex * lowInset, a.y + ny * kGap + ey * lowInset, h, v, low, 8, kRangeTextColor});
+        labels.push_back(
+            {b.x + nx * kGap - ex * highInset, b.y + ny * kGap - ey * highInset, h, v, high, 8, kRangeTextColor});
         const double nameGap = kGap + 0.9 * TextHeight(8);
         labels.push_back({mx + nx * nameGap, my + ny * nameGap, h, v, names[axis], 11, kAxisNameColor});
     }

@@ -8,7 +8,7 @@ namespace kq {
 namespace {
 
 // At divisor 1 the box's half width takes this share of the shorter canvas side.
-constexpr double kFit = 0.62;
+constexpr double kFit = 0.5;
 
 double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
 
@@ -66,8 +66,7 @@ std::array<float, 16> Projector::ClipMatrix() const {
 bool Projector::ShowsInside(const BoxPoint& n, const BoxPoint& at) const {
     const double along = n.x * r_[6] + n.y * r_[7] + n.z * r_[8];
     if (!perspective_) return along > 0;
-    // The eye sits on the line of sight, kEyeDistance before the centre.
-    const BoxPoint eye{-kEyeDistance * r_[6], -kEyeDistance * r_[7], -kEyeDistance * r_[8]};
+    const BoxPoint eye = Eye();
     return n.x * (eye.x - at.x) + n.y * (eye.y - at.y) + n.z * (eye.z - at.z) < 0;
 }
 

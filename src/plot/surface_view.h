@@ -34,15 +34,15 @@ public:
         return {cx_ + u * k, cy_ - v * k, d};
     }
 
-    // What orders faces back to front: the distance from the eye in perspective, the depth
-    // along the line of sight in parallel projection.
-    double Distance(const BoxPoint& p) const {
-        const double d = r_[6] * p.x + r_[7] * p.y + r_[8] * p.z;
-        if (!perspective_) return d;
-        const double u = r_[0] * p.x + r_[1] * p.y + r_[2] * p.z;
-        const double v = r_[3] * p.x + r_[4] * p.y + r_[5] * p.z;
-        return std::sqrt(u * u + v * v + (kEyeDistance + d) * (kEyeDistance + d));
+    // In perspective the eye's position; in parallel projection, where the eye is infinitely
+    // far, the direction toward it.
+    BoxPoint Eye() const {
+        const double k = perspective_ ? kEyeDistance : 1;
+        return {-k * r_[6], -k * r_[7], -k * r_[8]};
     }
+    bool Perspective() const { return perspective_; }
+    // Canvas pixels per box unit at the centre of the box.
+    double PixelsPerUnit() const { return scale_; }
 
     // The same projection as a column-major 4 x 4 matrix for OpenGL: clip coordinates whose
     // x and y give the same pixels and whose depth grows with the distance.
@@ -68,7 +68,7 @@ private:
 class SurfaceView {
 public:
     // Seen from a little above, turned so that all three axes show.
-    static constexpr double kInitialTilt = 28;
+    static constexpr double kInitialTilt = 35;
     static constexpr double kInitialSpin = -35;
     // Larger divisor, smaller picture.
     static constexpr double kInitialDivisor = 2.0;

@@ -25,6 +25,12 @@ private:
 
 }  // namespace
 
+Rgb MeshLineColor(double cellPixels) {
+    const double t = std::clamp((cellPixels - 3) / 7, 0.0, 1.0);
+    const auto grey = static_cast<std::uint8_t>(std::lround(130 * (1 - t)));
+    return {grey, grey, grey};
+}
+
 ThreeDimGraphiq::ThreeDimGraphiq() { translator_.Translate(formula_); }
 
 void ThreeDimGraphiq::SetFormula(std::string_view text) {
@@ -81,6 +87,40 @@ const SurfaceGeometry& ThreeDimGraphiq::Geometry() {
     return geometry_;
 }
 
+Rgb ThreeDimGraphiq::LineColor(const Projector& projector) const {
+    return MeshLineColor(projector.PixelsPerUnit() * static_cast<double>(step_) / 10);
+}
+
+// A height field needs no depth sort: a cell can hide another only if, seen from above, it
+// lies between that cell and the eye, and so is no farther from the eye's column along
+// either grid direction. Painting in falling order of the sum of both distances therefore
+// paints every cell before any cell that can hide it, however steep the cells are.
+const std::vector<std::uint32_t>& ThreeDimGraphiq::DrawingOrder(const Projector& projector) {
+    Refresh();
+    const SurfaceGeometry& g = geometry_;
+    const int n = std::max(mesh_.Intervals(), 1);
+    const double h = static_cast<double>(mesh_.Step());
+    const BoxPoint eye = projector.Eye();
+    // Grid index units; the cell (i, j) has its centre at (i + 1/2, j + 1/2).
+    const double ex = (eye.x * 10 - static_cast<double>(kGridFrom)) / h,
+                 ey = (eye.y * 10 - static_cast<double>(kGridFrom)) / h;
+    const double sx = eye.x > 0 ? 1 : eye.x < 0 ? -1 : 0, sy = eye.y > 0 ? 1 : eye.y < 0 ? -1 : 0;
+    const std::size_t count = g.PolygonCount();
+    keys_.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const double ci = g.cells[k] % n + 0.5, cj = g.cells[k] / n + 0.5;
+        // An eye infinitely far away: only the side it is on counts.
+        const double key = projector.Perspective() ? std::fabs(ci - ex) + std::fabs(cj - ey) : -(sx * ci + sy * cj);
+        keys_[k] = {key, static_cast<std::uint32_t>(k)};
+    }
+    std::sort(keys_.begin(), keys_.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    order_.resize(count);
+    for (std::size_t k = 0; k < count; ++k) order_[k] = keys_[k].second;
+    return order_;
+}
+
 void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background) {
     if (width <= 0 || height <= 0) return;
     Refresh();
@@ -88,29 +128,12 @@ void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background
     const Projector projector = view_.For(width, height);
     DrawFarEdges(canvas, projector);
 
-    // Back to front: each cell hides what was drawn behind it.
     const SurfaceGeometry& g = geometry_;
     ProjectAll(projector, g.vertices, projected_);
-    const std::size_t count = g.PolygonCount();
-    order_.resize(count);
-    for (std::size_t k = 0; k < count; ++k) {
-        BoxPoint centre;
-        const std::uint32_t from = g.starts[k], to = g.starts[k + 1];
-        for (std::uint32_t c = from; c < to; ++c) {
-            const BoxPoint& p = g.vertices[g.indices[c]];
-            centre.x += p.x;
-            centre.y += p.y;
-            centre.z += p.z;
-        }
-        const double n = to - from;
-        order_[k] = {projector.Distance({centre.x / n, centre.y / n, centre.z / n}), static_cast<std::uint32_t>(k)};
-    }
-    std::sort(order_.begin(), order_.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-
-    canvas.SetPenColor(kBlack);
+    canvas.SetPenColor(LineColor(projector));
     canvas.SetPenWidth(1);
     std::array<CanvasPoint, 16> points{};
-    for (const auto& [distance, k] : order_) {
+    for (const std::uint32_t k : DrawingOrder(projector)) {
         const std::uint32_t from = g.starts[k], to = g.starts[k + 1];
         std::size_t n = 0;
         for (std::uint32_t c = from; c < to && n < points.size(); ++c, ++n) {

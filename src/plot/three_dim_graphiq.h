@@ -20,6 +20,10 @@ namespace kq {
 // The background: 0.95 grey.
 inline constexpr Rgb kSurfaceBackground{242, 242, 242};
 
+// Black while the cells are large; lighter as they shrink toward a few pixels, so that a fine
+// grid still shows its shape instead of a black patch.
+Rgb MeshLineColor(double cellPixels);
+
 class ThreeDimGraphiq {
 public:
     ThreeDimGraphiq();
@@ -57,6 +61,12 @@ public:
     // and outlined), the axis names and ranges.
     void Draw(Canvas& canvas, int width, int height, Rgb background = kSurfaceBackground);
 
+    // The colour of the mesh lines for this projection and the current grid step.
+    Rgb LineColor(const Projector& projector) const;
+
+    // The polygons of Geometry() in the order Draw paints them, farthest first.
+    const std::vector<std::uint32_t>& DrawingOrder(const Projector& projector);
+
 private:
     void Refresh();
 
@@ -73,7 +83,8 @@ private:
     SurfaceView view_;
     // Reused between frames.
     std::vector<ScreenPoint> projected_;
-    std::vector<std::pair<double, std::uint32_t>> order_;
+    std::vector<std::pair<double, std::uint32_t>> keys_;
+    std::vector<std::uint32_t> order_;
 };
 
 }  // namespace kq
