@@ -51,6 +51,14 @@ public:
         for (const CanvasPoint& p : points)
             LineTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
     }
+    // Lines through the points with the pen; coordinates may be fractional. A canvas that
+    // cannot place lines between pixels rounds them.
+    virtual void Polyline(std::span<const CanvasPoint> points) {
+        if (points.empty()) return;
+        MoveTo(static_cast<int>(std::lround(points.front().x)), static_cast<int>(std::lround(points.front().y)));
+        for (const CanvasPoint& p : points.subspan(1))
+            LineTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
+    }
 };
 
 }  // namespace kq

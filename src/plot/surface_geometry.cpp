@@ -32,7 +32,36 @@ int CutAt(const Corner* in, int count, double level, bool keepAbove, Corner* out
     return n;
 }
 
+// The edges of the polygon just added for cell (i, j) that are mesh lines: those on a drawn
+// grid line (each cut point lies exactly on the grid edge it was cut from) and those along
+// the box's faces.
+void AddLineEdges(SurfaceGeometry& g, int i, int j, int n, const std::vector<double>& rows,
+                  const std::vector<double>& columns) {
+    const int s = g.lineStride;
+    auto drawn = [&](int line) { return line % s == 0 || line == n; };
+    const std::uint32_t from = g.starts[g.starts.size() - 2], to = g.starts.back();
+    for (std::uint32_t c = from; c < to; ++c) {
+        const std::uint32_t ia = g.indices[c], ib = g.indices[c + 1 < to ? c + 1 : from];
+        const BoxPoint &a = g.vertices[ia], &b = g.vertices[ib];
+        bool keep = false;
+        if (a.y == b.y && a.y == rows[j])
+            keep = drawn(j);
+        else if (a.y == b.y && a.y == rows[j + 1])
+            keep = drawn(j + 1);
+        else if (a.x == b.x && a.x == columns[i])
+            keep = drawn(i);
+        else if (a.x == b.x && a.x == columns[i + 1])
+            keep = drawn(i + 1);
+        else
+            keep = a.z == b.z && (a.z == kBoxHalfHeight || a.z == -kBoxHalfHeight);
+        if (keep) g.edges.insert(g.edges.end(), {ia, ib});
+    }
+    g.edgeStarts.push_back(static_cast<std::uint32_t>(g.edges.size() / 2));
+}
+
 }  // namespace
+
+int LineStride(int intervals) { return std::max(1, (intervals + kMaxMeshLines - 1) / kMaxMeshLines); }
 
 BoxScale::BoxScale(const ZRange& range) {
     // Halves throughout: no difference of two finite values can overflow.
@@ -96,6 +125,12 @@ SurfaceGeometry BuildGeometry(const SurfaceMesh& mesh, const ZRange& range) {
         }
     }
 
+    g.lineStride = LineStride(n);
+    std::vector<double> rows(side), columns(side);
+    for (int k = 0; k < side; ++k) {
+        columns[k] = g.vertices[mesh.At(k, 0)].x;
+        rows[k] = g.vertices[mesh.At(0, k)].y;
+    }
     const double top = kBoxHalfHeight, bottom = -kBoxHalfHeight;
     const std::size_t cellCount = static_cast<std::size_t>(n) * n;
     g.cells.reserve(cellCount);
@@ -136,6 +171,7 @@ SurfaceGeometry BuildGeometry(const SurfaceMesh& mesh, const ZRange& range) {
             }
             g.cells.push_back(cell);
             g.starts.push_back(static_cast<std::uint32_t>(g.indices.size()));
+            AddLineEdges(g, i, j, n, rows, columns);
         }
     }
     return g;

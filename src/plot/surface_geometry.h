@@ -19,9 +19,20 @@ struct SurfaceGeometry {
     std::vector<std::uint32_t> starts{0};
     // The grid cell of each polygon: j * intervals + i for the cell right of and above (i, j).
     std::vector<std::uint32_t> cells;
+    // The mesh lines: polygon k's edges that are drawn are the vertex pairs
+    // edges[2 * e], edges[2 * e + 1] for e in [edgeStarts[k], edgeStarts[k + 1]). On a fine grid
+    // only every lineStride-th grid line is drawn (and always the border and the cuts along
+    // the box's faces), so that the net stays readable; the cells still hide what is behind.
+    std::vector<std::uint32_t> edges;
+    std::vector<std::uint32_t> edgeStarts{0};
+    int lineStride = 1;
 
     std::size_t PolygonCount() const { return cells.size(); }
 };
+
+// At most about this many mesh lines run each way, however fine the grid.
+inline constexpr int kMaxMeshLines = 50;
+int LineStride(int intervals);
 
 // Maps z values into the box: the range's bottom to -kBoxHalfHeight, its top to +kBoxHalfHeight.
 class BoxScale {

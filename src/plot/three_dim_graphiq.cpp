@@ -88,7 +88,8 @@ const SurfaceGeometry& ThreeDimGraphiq::Geometry() {
 }
 
 Rgb ThreeDimGraphiq::LineColor(const Projector& projector) const {
-    return MeshLineColor(projector.PixelsPerUnit() * static_cast<double>(step_) / 10);
+    const int stride = LineStride(GridIntervals(step_));
+    return MeshLineColor(projector.PixelsPerUnit() * static_cast<double>(step_) / 10 * stride);
 }
 
 // A height field needs no depth sort: a cell can hide another only if, seen from above, it
@@ -130,8 +131,13 @@ void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background
 
     const SurfaceGeometry& g = geometry_;
     ProjectAll(projector, g.vertices, projected_);
-    canvas.SetPenColor(LineColor(projector));
+    const Rgb line = LineColor(projector);
     canvas.SetPenWidth(1);
+    // Every edge a mesh line: each cell's outline. Otherwise the cell is filled without one and
+    // only its mesh-line edges are drawn over it.
+    const bool outlined = g.lineStride == 1;
+    canvas.SetPenColor(outlined ? line : background);
+    bool penIsLine = outlined;
     std::array<CanvasPoint, 16> points{};
     for (const std::uint32_t k : DrawingOrder(projector)) {
         const std::uint32_t from = g.starts[k], to = g.starts[k + 1];
@@ -140,7 +146,21 @@ void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background
             const ScreenPoint& s = projected_[g.indices[c]];
             points[n] = {s.x, s.y};
         }
+        if (!outlined && penIsLine) {
+            canvas.SetPenColor(background);
+            penIsLine = false;
+        }
         canvas.Polygon(std::span<const CanvasPoint>(points.data(), n), background);
+        if (outlined) continue;
+        for (std::uint32_t e = g.edgeStarts[k]; e < g.edgeStarts[k + 1]; ++e) {
+            if (!penIsLine) {
+                canvas.SetPenColor(line);
+                penIsLine = true;
+            }
+            const ScreenPoint &a = projected_[g.edges[2 * e]], &b = projected_[g.edges[2 * e + 1]];
+            const CanvasPoint segment[2] = {{a.x, a.y}, {b.x, b.y}};
+            canvas.Polyline(segment);
+        }
     }
     DrawBoxLabels(canvas, projector, range_);
 }

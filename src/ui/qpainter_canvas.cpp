@@ -77,4 +77,10 @@ void QPainterCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
     painter_.setBrush(brush);
 }
 
+void QPainterCanvas::Polyline(std::span<const CanvasPoint> points) {
+    polygon_.resize(static_cast<qsizetype>(points.size()));
+    for (std::size_t k = 0; k < points.size(); ++k) polygon_[static_cast<qsizetype>(k)] = {points[k].x, points[k].y};
+    painter_.drawPolyline(polygon_.constData(), static_cast<int>(polygon_.size()));
+}
+
 }  // namespace kq

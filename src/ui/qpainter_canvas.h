@@ -24,6 +24,7 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
     void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
+    void Polyline(std::span<const CanvasPoint> points) override;
 
 private:
     void ApplyPen();

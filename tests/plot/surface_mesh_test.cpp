@@ -173,3 +173,42 @@ TEST(SurfaceBreaks, PolesAndJumpsButNotSlopesOrPeaks) {
 
 }  // namespace
 }  // namespace kq
+
+namespace kq {
+namespace {
+
+TEST(SurfaceLines, FineGridsDrawEveryFewLinesAndAlwaysTheBorderAndTheCuts) {
+    EXPECT_EQ(LineStride(21), 1);
+    EXPECT_EQ(LineStride(50), 1);
+    EXPECT_EQ(LineStride(51), 2);
+    EXPECT_EQ(LineStride(400), 8);
+
+    const SurfaceMesh coarse = MeshOf("x*y");
+    const SurfaceGeometry all = BuildGeometry(coarse, ZRangeOf(coarse));
+    EXPECT_EQ(all.lineStride, 1);
+    EXPECT_EQ(all.edges.size(), all.indices.size() * 2);  // every edge of every cell
+
+    const SurfaceMesh fine = MeshOf("1/(x*x+y*y-4)", kMinGridStep);
+    const SurfaceGeometry g = BuildGeometry(fine, ZRangeOf(fine));
+    ASSERT_EQ(g.lineStride, 8);
+    ASSERT_EQ(g.edgeStarts.size(), g.PolygonCount() + 1);
+    int cuts = 0, border = 0;
+    for (std::size_t e = 0; e < g.edges.size(); e += 2) {
+        const BoxPoint &a = g.vertices[g.edges[e]], &b = g.vertices[g.edges[e + 1]];
+        auto onDrawnLine = [&](double box) {
+            const long double index = (box * 10 + 10) / kMinGridStep;
+            const long double whole = std::round(index);
+            return std::fabs(index - whole) < 1e-6 && (static_cast<long>(whole) % 8 == 0 || whole == 400);
+        };
+        const bool cut = a.z == b.z && std::fabs(a.z) == kBoxHalfHeight;
+        cuts += cut;
+        border += (a.x == b.x && a.x == -1) || (a.y == b.y && a.y == -1);
+        EXPECT_TRUE(cut || (a.x == b.x && onDrawnLine(a.x)) || (a.y == b.y && onDrawnLine(a.y)))
+            << a.x << " " << a.y << " - " << b.x << " " << b.y;
+    }
+    EXPECT_GT(cuts, 100);  // the pole's rim at the top face
+    EXPECT_EQ(border, 2 * 400);
+}
+
+}  // namespace
+}  // namespace kq

@@ -218,6 +218,23 @@ TEST(ThreeDimGraphiq, TangentPolesLeaveGapsNotWalls) {
     EXPECT_GT(g.PolygonCount(), 200u);
 }
 
+TEST(ThreeDimGraphiq, FineGridFillsEveryCellAndDrawsASparserNet) {
+    ThreeDimGraphiq s;
+    s.SetFormula("x*y");
+    s.SetStep(0.1);
+    const RecordingCanvas c = DrawnBy(s, 800, 600);
+    EXPECT_EQ(c.polygons.size(), 200u * 200u);
+    // The cells are filled and outlined in the background colour, the net drawn over them.
+    const auto firstPolygon = std::find(c.calls.begin(), c.calls.end(), "P 242,242,242");
+    EXPECT_EQ(*std::prev(std::find(c.calls.rbegin(), c.calls.rend(), "pen 242,242,242").base()), "pen 242,242,242");
+    EXPECT_NE(std::find(c.calls.begin(), firstPolygon, "pen 242,242,242"), firstPolygon);
+    EXPECT_EQ(c.polylines.size(), s.Geometry().edges.size() / 2);
+    // Every 4th line each way (each segment drawn with both its cells): a third of all edges.
+    EXPECT_LT(c.polylines.size(), 200u * 200u * 4 / 3);
+    // Lines 4 steps apart, about 6 pixels here: dark grey.
+    EXPECT_LT(s.LineColor(s.View().For(800, 600)).r, 100);
+}
+
 TEST(ThreeDimGraphiq, ConstantIsAFlatSquareInTheMiddleOfItsBox) {
     ThreeDimGraphiq s;
     s.SetFormula("3");

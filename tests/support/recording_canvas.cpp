@@ -3,9 +3,7 @@
 namespace kq {
 namespace {
 
-std::string Color(Rgb c) {
-    return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
-}
+std::string Color(Rgb c) { return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b); }
 
 }  // namespace
 
@@ -27,6 +25,10 @@ void RecordingCanvas::Fill(Rgb c) { calls.push_back("fill " + Color(c)); }
 void RecordingCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
     calls.push_back("P " + Color(fill));
     polygons.emplace_back(points.begin(), points.end());
+}
+void RecordingCanvas::Polyline(std::span<const CanvasPoint> points) {
+    calls.push_back("Y");
+    polylines.emplace_back(points.begin(), points.end());
 }
 
 std::vector<std::string> RecordingCanvas::Strokes() const {
