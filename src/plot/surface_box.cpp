@@ -125,16 +125,25 @@ std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range)
         const double edgeLength = std::hypot(ex, ey);
         ex = edgeLength > 1e-6 ? ex / edgeLength : 0;
         ey = edgeLength > 1e-6 ? ey / edgeLength : 0;
-        auto inset = [&](const std::string& text) {
-            const double along = std::fabs(ex) * TextWidth(text, 8) + std::fabs(ey) * TextHeight(8);
-            return std::min(0.5 * along + 3, edgeLength / 3);
+        // How much of the edge a text takes along it, and across it.
+        auto along = [&](const std::string& text) {
+            return std::fabs(ex) * TextWidth(text, 8) + std::fabs(ey) * TextHeight(8);
         };
-        const double lowInset = inset(low), highInset = inset(high);
-        labels.push_back(
-            {a.x + nx * kGap + ex * lowInset, a.y + ny * kGap + ey * lowInset, h, v, low, 8, kRangeTextColor});
-        labels.push_back(
-            {b.x + nx * kGap - ex * highInset, b.y + ny * kGap - ey * highInset, h, v, high, 8, kRangeTextColor});
-        const double nameGap = kGap + 0.9 * TextHeight(8);
+        auto across = [&](const std::string& text) {
+            return std::fabs(nx) * TextWidth(text, 8) + std::fabs(ny) * TextHeight(8);
+        };
+        // An edge seen end on has no room for two numbers: then it shows only its name.
+        const bool roomForRange = edgeLength > along(low) + along(high) + 4;
+        if (roomForRange) {
+            const double lowInset = std::min(0.5 * along(low) + 3, edgeLength / 3);
+            const double highInset = std::min(0.5 * along(high) + 3, edgeLength / 3);
+            labels.push_back(
+                {a.x + nx * kGap + ex * lowInset, a.y + ny * kGap + ey * lowInset, h, v, low, 8, kRangeTextColor});
+            labels.push_back(
+                {b.x + nx * kGap - ex * highInset, b.y + ny * kGap - ey * highInset, h, v, high, 8, kRangeTextColor});
+        }
+        // The name beyond the numbers, wherever they stick out.
+        const double nameGap = kGap + (roomForRange ? std::max(across(low), across(high)) : 0) + 4;
         labels.push_back({mx + nx * nameGap, my + ny * nameGap, h, v, names[axis], 11, kAxisNameColor});
     }
     return labels;
@@ -159,6 +168,9 @@ void DrawBoxLabels(Canvas& canvas, const Projector& projector, const ZRange& ran
         if (l.horizontal == BoxLabel::Align::End) x -= w;
         if (l.vertical == BoxLabel::Align::Centre) y -= h / 2;
         if (l.vertical == BoxLabel::Align::End) y -= h;
+        // Never off the canvas, however the box is turned.
+        x = std::clamp(x, 2.0, std::max(2.0, projector.Width() - w - 2));
+        y = std::clamp(y, 2.0, std::max(2.0, projector.Height() - h - 2));
         canvas.SetFontSize(l.points);
         canvas.SetFontColor(l.color);
         canvas.TextOut(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)), l.text);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "engine/angle_mode.h"
 #include "plot/surface_box.h"
@@ -233,6 +234,33 @@ TEST(ThreeDimGraphiq, FineGridFillsEveryCellAndDrawsASparserNet) {
     EXPECT_LT(c.polylines.size(), 200u * 200u * 4 / 3);
     // Lines 4 steps apart, about 6 pixels here: dark grey.
     EXPECT_LT(s.LineColor(s.View().For(800, 600)).r, 100);
+}
+
+TEST(ThreeDimGraphiq, LabelsStayOnTheCanvasAndNamesEveryAxis) {
+    ThreeDimGraphiq s;
+    s.SetFormula("x*y");
+    for (const auto& [w, h] : {std::pair{640, 480}, {360, 640}, {200, 120}}) {
+        for (double tilt = -90; tilt <= 90; tilt += 30) {
+            for (double spin = -180; spin < 180; spin += 45) {
+                s.View().SetAngles(tilt, spin);
+                RecordingCanvas c;
+                s.Draw(c, w, h);
+                int names = 0;
+                for (const auto& call : c.calls) {
+                    if (call[0] != 'T') continue;
+                    int x = 0, y = 0;
+                    char text[32] = {};
+                    ASSERT_EQ(std::sscanf(call.c_str(), "T %d %d %31s", &x, &y, text), 3);
+                    EXPECT_GE(x, 0) << call;
+                    EXPECT_GE(y, 0) << call;
+                    EXPECT_LT(x, w) << call;
+                    EXPECT_LT(y, h) << call;
+                    names += std::string(text).size() == 1;
+                }
+                EXPECT_EQ(names, 3) << tilt << " " << spin;
+            }
+        }
+    }
 }
 
 TEST(ThreeDimGraphiq, ConstantIsAFlatSquareInTheMiddleOfItsBox) {
