@@ -3,7 +3,7 @@
 # indented lines after it up to a blank line are exactly what it must print.
 #   readme_examples.sh PROGRAM README
 set -uo pipefail
-program=$1
+program=$(realpath "$1")
 readme=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

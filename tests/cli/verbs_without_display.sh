@@ -3,7 +3,7 @@
 # any window code runs, and the drawing verbs choose the offscreen platform themselves.
 #   verbs_without_display.sh PROGRAM
 set -uo pipefail
-program=$1
+program=$(realpath "$1")
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
