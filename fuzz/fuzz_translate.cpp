@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/angle_mode.h"
 #include "engine/translator.h"
 
 namespace {
@@ -22,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     t.Translate(text);
     static const long double points[] = {0.0L, 1.0L, -1.0L, 0.5L, -2.75L, 3.141592653589793L, 90.0L, 1e10L, -1e-10L};
     for (bool degrees : {false, true}) {
-        kq::SetDegreesMode(degrees);
+        t.SetDegrees(degrees);
         for (long double x : points) {
             long double fast = 0, tree = 0;
             const kq::EvalStatus a = t.TryValue(x, -x / 2, fast);
@@ -40,6 +39,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         t.Specials().ResetQuery();
         t.Specials().Query(-10, 10, p);
     }
-    kq::SetDegreesMode(false);
     return 0;
 }

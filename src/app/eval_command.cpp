@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "engine/angle_mode.h"
 #include "engine/number_text.h"
 #include "engine/translator.h"
 
@@ -46,8 +45,8 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
     if (xs.empty()) xs.push_back(1);
     if (formulas.empty()) formulas = ReadLines(in);
 
-    SetDegreesMode(degrees);
     Translator translator;
+    translator.SetDegrees(degrees);
     translator.SetRounding(rounding);
     bool failed = false;
     for (const std::string& formula : formulas) {

@@ -6,7 +6,6 @@
 #include "app/command_line.h"
 #include "calc/base_format.h"
 #include "calc/calc_session.h"
-#include "engine/angle_mode.h"
 #include "calc/calc_texts.h"
 
 namespace kq {
@@ -34,8 +33,8 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
         return 2;
     }
     if (expressions.empty()) expressions = ReadLines(in);
-    SetDegreesMode(degrees);
     CalcSession session;
+    session.Engine().SetDegrees(degrees);
     session.Engine().SetBase(base);
     session.Engine().SetRounding(rounding);
     bool failed = false;
@@ -48,7 +47,6 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
         out << outcome.result.text << "\n";
     }
     out.flush();
-    SetDegreesMode(false);
     return failed ? 1 : 0;
 }
 

@@ -2,16 +2,12 @@
 
 #include <cmath>
 
-#include "engine/angle_mode.h"
-
 namespace kq {
 namespace {
 
 bool IsInteger(long double v) { return std::isfinite(v) && std::trunc(v) == v; }
 
 bool IsOddInteger(long double v) { return IsInteger(v) && std::fmod(v, 2.0L) != 0; }
-
-constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
 
 }  // namespace
 
@@ -46,8 +42,7 @@ EvalStatus Power(long double a, long double b, long double& out) {
 
 EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out) {
     using F = FunctionCode;
-    long double t = argument;
-    if (IsDirectTrig(code) && DegreesMode()) t *= kRadiansPerDegree;
+    const long double t = argument;
     const double d = static_cast<double>(t);
     switch (code) {
         case F::Ln:

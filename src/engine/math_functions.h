@@ -10,6 +10,9 @@ namespace kq {
 // π as the language knows it: the double-precision value held in extended form.
 inline constexpr long double kPi = 3.141592653589793;
 
+// What one degree is in radians, for the direct trigonometric functions in degrees mode.
+inline constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
+
 // a^b: a negative base with a fractional exponent takes the odd root; 0^0 fails with "err2",
 // 0 to a negative power with "/0".
 EvalStatus Power(long double a, long double b, long double& out);
@@ -18,7 +21,7 @@ EvalStatus Power(long double a, long double b, long double& out);
 EvalStatus Root(long double a, long double n, long double& out);
 
 // Value of function `code` for argument t. `n` is the number written after rt/pw. The
-// direct trigonometric functions read t in degrees when the angle mode says so.
+// direct trigonometric functions read t in radians: the caller converts degrees.
 EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out);
 
 // a / b, failing when |b| < 1e-14.

@@ -6,8 +6,6 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "engine/angle_mode.h"
-
 #if defined(__x86_64__) && defined(__linux__) && LDBL_MANT_DIG == 64
 #define KQ_NATIVE_X87 1
 #include <math.h>
@@ -26,8 +24,6 @@ using F = FunctionCode;
 extern "C" int KqRunOneInstruction(long double* registers, const Instr* instr) {
     return static_cast<int>(Program::Step(*instr, registers));
 }
-
-constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
 
 // How an instruction becomes machine code.
 enum class Form {
@@ -130,7 +126,6 @@ public:
             const double d = static_cast<double>(v);
             if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) poolIndex_[slot] = AddDouble(d);
         }
-        radiansPerDegree_ = AddLongDouble(kRadiansPerDegree);
         double above = static_cast<double>(registers_[limit_]);
         if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
         limitAbove_ = AddDouble(above);
@@ -215,22 +210,16 @@ private:
         pool_.push_back(entry);
         return static_cast<int>(pool_.size() - 1);
     }
-    int AddLongDouble(long double v) {
-        std::array<std::uint8_t, 16> entry{};
-        std::memcpy(entry.data(), &v, 10);
-        pool_.push_back(entry);
-        return static_cast<int>(pool_.size() - 1);
-    }
-    void LoadPool(int index, bool extended) {
-        e_.Put({static_cast<std::uint8_t>(extended ? 0xDB : 0xDD), static_cast<std::uint8_t>(extended ? 0x2D : 0x05)});
-        poolLoads_.emplace_back(e_.bytes.size(), index);  // fld tbyte/qword [rip+d]
+    void LoadPool(int index) {
+        e_.Put({0xDD, 0x05});  // fld qword [rip+d]
+        poolLoads_.emplace_back(e_.bytes.size(), index);
         e_.U32(0);
     }
 
     Form FormOf(const Instr& i) const {
         switch (i.op) {
             case Op::Add: case Op::Sub: case Op::Mul: case Op::Div:
-            case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube: case Op::Angle:
+            case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube:
                 return Form::Arithmetic;
             case Op::Sin: case Op::Cos:
                 return Form::Call;
@@ -268,7 +257,7 @@ private:
     // Pushes a slot's value: pinned x, a pooled constant or the register file.
     void Load(std::uint32_t slot) {
         if (slot == 0 && pinX_) e_.LoadSt(Depth());
-        else if (poolIndex_[slot] >= 0) LoadPool(poolIndex_[slot], false);
+        else if (poolIndex_[slot] >= 0) LoadPool(poolIndex_[slot]);
         else if (asDouble_[slot]) e_.LoadSlotDouble(slot);
         else e_.LoadSlot(slot);
         stack_.push_back(slot);
@@ -440,7 +429,7 @@ private:
             case Op::Div: {
                 // |b| >= 1e-14, or the division fails (NaN fails too). A double at or just
                 // above the limit settles almost every case without an 80-bit load.
-                LoadPool(limitAbove_, false);
+                LoadPool(limitAbove_);
                 e_.LoadSt(reversed ? 2 : 1);
                 e_.Put({0xD9, 0xE1});  // fabs
                 e_.Put({0xDF, 0xF1});  // fcomip st, st(1)
@@ -476,17 +465,6 @@ private:
                 e_.Put({0xD8, 0xC8});
                 e_.Put({0xDE, 0xC9});
                 break;
-            case Op::Angle: {
-                // Degrees become radians when the process-wide flag says so.
-                e_.Put({0x48, 0xB8});  // mov rax, imm64
-                e_.U64(reinterpret_cast<std::uint64_t>(DegreesModeFlag()));
-                e_.Put({0x80, 0x38, 0x00});                         // cmp byte [rax], 0
-                const std::size_t radians = e_.Jump({0x0F, 0x84});  // je
-                LoadPool(radiansPerDegree_, true);
-                e_.Put({0xDE, 0xC9});  // fmulp
-                e_.Patch(radians, e_.bytes.size());
-                break;
-            }
             case Op::Func: {
                 // The square root: an even root, so negative values fail; fsqrt rounds exactly.
                 e_.Put({0xD9, 0xEE, 0xDF, 0xF1});          // fldz; fcomip st, st(1)
@@ -507,7 +485,6 @@ private:
     std::vector<char> asDouble_;
     std::vector<std::array<std::uint8_t, 16>> pool_;
     std::vector<std::pair<std::size_t, int>> poolLoads_;
-    int radiansPerDegree_ = 0;
     int limitAbove_ = 0;
     bool pinX_ = false;
     Emitter e_;

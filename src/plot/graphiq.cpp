@@ -49,11 +49,18 @@ void Graphiq::SetRounding(int digits) {
     for (auto& t : list_) t->SetRounding(digits);
 }
 
+void Graphiq::SetDegrees(bool degrees) {
+    degrees_ = degrees;
+    main_.SetDegrees(degrees);
+    for (auto& t : list_) t->SetDegrees(degrees);
+}
+
 void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
         list_.push_back(std::make_unique<Translator>());
         list_.back()->SetRounding(rounding_);
+        list_.back()->SetDegrees(degrees_);
     }
 }
 

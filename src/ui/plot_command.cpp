@@ -10,7 +10,6 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "engine/angle_mode.h"
 #include "plot/graphiq.h"
 #include "ui/qpainter_canvas.h"
 
@@ -107,8 +106,8 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
         return 2;
     }
 
-    SetDegreesMode(o.degrees);
     Graphiq g;
+    g.SetDegrees(o.degrees);
     g.SetRounding(o.rounding);
     g.SetAbsoluteMode(o.absolute);
     g.SetFormula(o.formula);
@@ -138,7 +137,6 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
         pdf.setTitle(QString::fromUtf8(o.formula.c_str()));
         ok = Render(g, pdf, o, true);
     }
-    SetDegreesMode(false);
     if (!ok) {
         err << "quantorium plot: не удалось записать файл \"" << o.output << "\"\n";
         return 2;

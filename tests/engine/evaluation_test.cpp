@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/angle_mode.h"
 #include "eval_helpers.h"
 
 namespace kq::test {
@@ -122,13 +121,12 @@ TEST(Evaluation, FlatFormAgreesWithTheTree) {
         "x*0", "0*x/x", "(1/0)*x", "sin(x)^2+cos(x)^2", "tg(x)*ctg(x)", "-(-(-x))", "x-(-x)", "-x+x",
     };
     for (bool degrees : {false, true}) {
-        SetDegreesMode(degrees);
         for (const char* f : formulas) {
-            for (long double x = -6; x <= 6; x += 0.37L) Evaluate(f, x, 0.5L);
-            for (long double x : {0.0L, -0.0L, 1.0L, -1.0L, 2.0L, -2.0L, 90.0L, 1e300L}) Evaluate(f, x, -x);
+            for (long double x = -6; x <= 6; x += 0.37L) Evaluate(f, x, 0.5L, kNoRounding, degrees);
+            for (long double x : {0.0L, -0.0L, 1.0L, -1.0L, 2.0L, -2.0L, 90.0L, 1e300L})
+                Evaluate(f, x, -x, kNoRounding, degrees);
         }
     }
-    SetDegreesMode(false);
 }
 
 TEST(Evaluation, TranslationRestartsEverything) {

@@ -4,7 +4,6 @@
 
 #include <random>
 
-#include "engine/angle_mode.h"
 #include "eval_helpers.h"
 
 namespace kq::test {
@@ -63,12 +62,9 @@ TEST(RandomFormulas, AllPathsAgree) {
     const long double points[] = {-3, -1, -0.5L, 0, 0.25L, 1, 1.5L, 2, 3.14159L, 90, 1e-20L, -1e10L};
     for (int n = 0; n < 1500; ++n) {
         const std::string formula = maker.Make(n % 5 + 1);
-        for (bool degrees : {false, true}) {
-            SetDegreesMode(degrees);
-            for (long double x : points) Evaluate(formula, x, 0.5L - x);
-        }
+        for (bool degrees : {false, true})
+            for (long double x : points) Evaluate(formula, x, 0.5L - x, kNoRounding, degrees);
     }
-    SetDegreesMode(false);
 }
 
 }  // namespace
