@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "engine/translator.h"
@@ -35,9 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             }
         }
-        long double p = 0;
-        t.Specials().ResetQuery();
-        t.Specials().Query(-10, 10, p);
+        const std::optional<long double> special = t.Specials().Query(-10, 10);
+        if (special && !(*special >= -10 && *special <= 10)) std::abort();
     }
     return 0;
 }

@@ -54,7 +54,7 @@ public:
     void SetRounding(int digits) { rounding_ = digits; }
     int Rounding() const { return rounding_; }
 
-    SpecialPointSet& Specials() { return specials_; }
+    // Read-only: asking for special points never changes the formula.
     const SpecialPointSet& Specials() const { return specials_; }
 
     Filter& MacroFilter() { return filter_; }
