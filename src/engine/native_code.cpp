@@ -38,18 +38,12 @@ bool IsBinary(Op op) { return op == Op::Add || op == Op::Sub || op == Op::Mul ||
 bool ReadsA(Op op) { return op != Op::Fail; }
 bool ReadsB(Op op) { return IsBinary(op) || op == Op::Pow || op == Op::Tg || op == Op::Ctg || op == Op::Func; }
 
-// The double-precision library function behind a function code, when it has one.
+// The double-precision library function a function instruction calls directly, when it is
+// all there is to the function and its domain check can be written inline.
 double (*DoubleFunction(FunctionCode code))(double) {
-    switch (code) {
-        case F::Ln: return static_cast<double (*)(double)>(&::log);
-        case F::Lg: return static_cast<double (*)(double)>(&::log10);
-        case F::Exp: return static_cast<double (*)(double)>(&::exp);
-        case F::Sqrt: return static_cast<double (*)(double)>(&::sqrt);
-        case F::Arctg: return static_cast<double (*)(double)>(&::atan);
-        case F::Arcsin: return static_cast<double (*)(double)>(&::asin);
-        case F::Arccos: return static_cast<double (*)(double)>(&::acos);
-        default: return nullptr;
-    }
+    const FunctionInfo* f = InfoOf(code);
+    if (!f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule) return nullptr;
+    return f->inDouble;
 }
 
 class Emitter {
@@ -364,29 +358,29 @@ private:
             stack_.push_back(i.dst);
             return;
         }
-        // The domain checks, on the argument in st(0).
-        switch (i.code) {
-            case F::Ln:
-            case F::Lg:
-                e_.Put({0xD9, 0xEE, 0xDF, 0xF1});         // fldz; fcomip st, st(1): 0 against t
-                Fail({0x0F, 0x83}, EvalStatus::NoValue);  // jae: t <= 0 (NaN passes)
+        // The domain check, on the argument in st(0).
+        const FunctionInfo& f = *InfoOf(i.code);
+        switch (f.domain) {
+            case Domain::Positive:
+                e_.Put({0xD9, 0xEE, 0xDF, 0xF1});  // fldz; fcomip st, st(1): 0 against t
+                Fail({0x0F, 0x83}, f.failure);     // jae: t <= 0 (NaN passes)
                 break;
-            case F::Sqrt:
+            case Domain::NotNegative:
                 e_.Put({0xD9, 0xEE, 0xDF, 0xF1});
-                Fail({0x0F, 0x87}, EvalStatus::NoValue);  // ja: t < 0
+                Fail({0x0F, 0x87}, f.failure);  // ja: t < 0
                 break;
-            case F::Arcsin:
-            case F::Arccos: {
+            case Domain::UnitInterval: {
                 e_.LoadSt(0);
                 e_.Put({0xD9, 0xE1});              // fabs
                 e_.Put({0xD9, 0xE8, 0xDF, 0xF1});  // fld1; fcomip st, st(1): 1 against |t|
                 e_.Pop();
                 const std::size_t unordered = e_.Jump({0x0F, 0x8A});  // jp: NaN passes
-                Fail({0x0F, 0x82}, EvalStatus::InverseTrig);          // jb: |t| > 1
+                Fail({0x0F, 0x82}, f.failure);                        // jb: |t| > 1
                 e_.Patch(unordered, e_.bytes.size());
                 break;
             }
-            default: break;
+            case Domain::Everywhere:
+            case Domain::OwnRule: break;
         }
         e_.Put({0xDD, 0x1C, 0x24});  // fstp qword [rsp]: the argument as a double
         stack_.pop_back();
@@ -427,7 +421,7 @@ private:
             case Op::Mul: e_.Put({0xDE, 0xC9}); break;                                               // fmulp
             case Op::Sub: e_.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xE1 : 0xE9)}); break;  // fsub(r)p
             case Op::Div: {
-                // |b| >= 1e-14, or the division fails (NaN fails too). A double at or just
+                // |b| >= the limit, or the division fails (NaN fails too). A double at or just
                 // above the limit settles almost every case without an 80-bit load.
                 LoadPool(limitAbove_);
                 e_.LoadSt(reversed ? 2 : 1);

@@ -31,19 +31,10 @@ using Instr = Program::Instr;
         case Op::Sin: r[i.dst] = std::sin(r[i.a]); break;
         case Op::Cos: r[i.dst] = std::cos(r[i.a]); break;
         case Op::SinCos: sincosl(r[i.a], &r[i.dst], &r[i.b]); break;
-        case Op::Tg:
-            if (std::fabs(r[i.b]) <= 1e-14L) return EvalStatus::FunctionPole;
-            r[i.dst] = std::tan(static_cast<double>(r[i.a]));
-            break;
-        case Op::Ctg:
-            if (std::fabs(r[i.b]) <= 1e-14L) return EvalStatus::FunctionPole;
-            r[i.dst] = 1.0L / static_cast<long double>(std::tan(static_cast<double>(r[i.a])));
-            break;
+        case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst]);
+        case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst]);
         case Op::Sec:
-        case Op::Csc:
-            if (r[i.a] == 0) return EvalStatus::FunctionPole;
-            r[i.dst] = 1.0L / r[i.a];
-            break;
+        case Op::Csc: return TrigReciprocal(r[i.a], r[i.dst]);
         case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst]);
         case Op::Fail: return i.fail;
     }
@@ -272,7 +263,7 @@ void Program::Build(const ExpressionList& root, bool degrees) {
     }
     result_ = slot[top];
     const std::uint32_t limit = newSlot();
-    registers_[limit] = 1e-14L;
+    registers_[limit] = kNegligible;
     if (native_->Compile(code_, registers_, result_, limit)) {
         entry_ = native_->Entry();
         readsX_ = native_->ReadsX();
