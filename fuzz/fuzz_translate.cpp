@@ -20,7 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     kq::Translator t;
     t.Translate(text);
-    static const long double points[] = {0.0L, 1.0L, -1.0L, 0.5L, -2.75L, 3.141592653589793L, 90.0L, 1e10L, -1e-10L};
+    // Besides ordinary points, ones that drive double-precision functions out of double's range.
+    static const long double points[] = {0.0L,  1.0L,   -1.0L,   0.5L,    -2.75L, 3.141592653589793L,
+                                         90.0L, 1e10L,  -1e-10L, 1e-400L, 1e400L, 710.5L, -745.5L};
     for (bool degrees : {false, true}) {
         t.SetDegrees(degrees);
         for (long double x : points) {

@@ -44,9 +44,14 @@ EvalStatus NthPower(const long double& n, const long double& t, long double& out
         return S::Ok;
     }
     if (t == 0 && n < 0) return S::DivisionByZero;
+    // The exponent is an argument too: one beyond double's range makes the whole power extended.
+    const auto inExtended = [&n](long double v) { return std::pow(v, n); };
+    if (!FitsDouble(n)) {
+        out = inExtended(t);
+        return S::Ok;
+    }
     const double exponent = static_cast<double>(n);
-    out = DoublePrecisionValue(
-        t, [exponent](double d) { return std::pow(d, exponent); }, [&n](long double v) { return std::pow(v, n); });
+    out = DoublePrecisionValue(t, [exponent](double d) { return std::pow(d, exponent); }, inExtended);
     return S::Ok;
 }
 // Values in (0, π): the arctangent of 1/t, moved up by π for negative t.

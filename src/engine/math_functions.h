@@ -45,10 +45,26 @@ inline EvalStatus TrigReciprocal(long double v, long double& out) {
     return EvalStatus::Ok;
 }
 
-// A function of double precision at t.
+// Whether v is held in double as it is in long double's range: it rounds to a normal double,
+// or it is 0, an infinity or NaN.
+inline bool FitsDouble(long double v) {
+    const double d = static_cast<double>(v);
+    return std::isnormal(d) || std::isnan(d) || ((d == 0 || std::isinf(d)) && d == v);
+}
+
+// A function of double precision at t. Where t fits a double and the result is a normal
+// double (or NaN) the value is the double one, bit for bit; where either would leave double's
+// range it is computed in long double instead (lg(1e400) is 400, exp(1000) about 1.97e434).
+// 0 and the infinities keep the double value.
 template <class InDouble, class InExtended>
-long double DoublePrecisionValue(long double t, InDouble inDouble, InExtended) {
-    return inDouble(static_cast<double>(t));
+long double DoublePrecisionValue(long double t, InDouble inDouble, InExtended inExtended) {
+    const double d = static_cast<double>(t);
+    if (std::isnormal(d)) {
+        const double r = inDouble(d);
+        if (std::isnormal(r) || std::isnan(r)) return r;
+        return inExtended(t);
+    }
+    return FitsDouble(t) ? inDouble(d) : inExtended(t);
 }
 inline long double DoublePrecisionValue(long double t, double (*inDouble)(double), long double (*inExtended)(long double)) {
     return DoublePrecisionValue<double (*)(double), long double (*)(long double)>(t, inDouble, inExtended);

@@ -65,12 +65,6 @@ public:
     void StoreSlot(std::uint32_t slot) {  // fstp tbyte [rbx/rdi+d]
         Put({0xDB, static_cast<std::uint8_t>(leaf ? 0xBF : 0xBB)}), U32(slot * 16);
     }
-    void LoadSlotDouble(std::uint32_t slot) {  // fld qword [rbx/rdi+d]
-        Put({0xDD, static_cast<std::uint8_t>(leaf ? 0x87 : 0x83)}), U32(slot * 16);
-    }
-    void StoreSlotDouble(std::uint32_t slot) {  // fstp qword [rbx/rdi+d]
-        Put({0xDD, static_cast<std::uint8_t>(leaf ? 0x9F : 0x9B)}), U32(slot * 16);
-    }
     void LoadSt(int i) { Put({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }    // fld st(i)
     void Pop() { Put({0xDD, 0xD8}); }                                           // fstp st(0)
     void CallAbsolute(const void* function) {
@@ -123,16 +117,6 @@ public:
         double above = static_cast<double>(registers_[limit_]);
         if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
         limitAbove_ = AddDouble(above);
-        // Results of the double-precision functions are doubles: where only this code reads
-        // them, they go through memory as 64-bit values, which the x87 unit moves far faster.
-        asDouble_.assign(registers_.size(), 0);
-        for (const Instr& i : code_)
-            if (FormOf(i) == Form::Call && i.op == Op::Func) asDouble_[i.dst] = 1;
-        for (const Instr& i : code_) {
-            if (FormOf(i) != Form::Helper) continue;
-            if (ReadsA(i.op)) asDouble_[i.a] = 0;
-            if (ReadsB(i.op)) asDouble_[i.b] = 0;
-        }
         // x read more than once stays at the bottom of the x87 stack, unless calls would make
         // it leave and come back all the time.
         bool calls = false;
@@ -162,6 +146,7 @@ public:
             e_.Put({0x5B});                    // pop rbx
         }
         e_.Put({0xC3});  // ret
+        EmitExtendedCalls();
         // Failures leave the status in *status and one value (0) on the x87 stack, as the
         // calling convention expects of a function returning long double.
         if (!helperFails_.empty()) {
@@ -192,6 +177,47 @@ public:
     bool ReadsY() const { return result_ == 1 || (uses_.size() > 1 && uses_[1] > 0); }
 
 private:
+    // The way out of a direct call of a double function, to the interpreter's code for it.
+    struct ExtendedCall {
+        std::size_t argument;  // jumps here with the argument on the x87 stack
+        std::size_t result;    // jumps here after the call, with the argument in its slot
+        std::size_t join;      // where the result is back on the x87 stack
+        const Instr* instr;
+    };
+
+    // rax holds a double: jumps (returning where the offset goes) unless it is normal, that
+    // is unless its exponent field is neither 0 (zero, subnormal) nor all ones (inf, NaN).
+    std::size_t JumpUnlessNormal() {
+        e_.Put({0x48, 0xC1, 0xE0, 0x01});        // shl rax, 1: the sign goes
+        e_.Put({0x48, 0xC1, 0xE8, 0x35});        // shr rax, 53: the exponent field
+        e_.Put({0x83, 0xE8, 0x01});              // sub eax, 1
+        e_.Put({0x3D}), e_.U32(0x7FD);           // cmp eax, 0x7FD
+        return e_.Jump({0x0F, 0x87});            // ja
+    }
+
+    // Out of line: the argument goes to its slot, the interpreter's code computes the
+    // instruction, and its result comes back on the x87 stack.
+    void EmitExtendedCalls() {
+        for (const ExtendedCall& c : extendedCalls_) {
+            e_.Patch(c.argument, e_.bytes.size());
+            e_.StoreSlot(c.instr->a);
+            e_.Patch(c.result, e_.bytes.size());
+            CallHelper(*c.instr);
+            e_.LoadSlot(c.instr->dst);
+            e_.Patch(e_.Jump({0xE9}), c.join);
+        }
+    }
+
+    // The interpreter's code for one instruction; a failure leaves through helperFails_.
+    void CallHelper(const Instr& i) {
+        e_.Put({0x48, 0x89, 0xDF});  // mov rdi, rbx
+        e_.Put({0x48, 0xBE});        // mov rsi, imm64
+        e_.U64(reinterpret_cast<std::uint64_t>(&i));
+        e_.CallAbsolute(reinterpret_cast<const void*>(&KqRunOneInstruction));
+        e_.Put({0x85, 0xC0});                           // test eax, eax
+        helperFails_.push_back(e_.Jump({0x0F, 0x85}));  // jnz
+    }
+
     struct FailSite {
         std::size_t jump;
         int depth;  // x87 values to drop before leaving
@@ -244,15 +270,11 @@ private:
             stack_.pop_back();
         }
     }
-    void StoreValue(std::uint32_t slot) {
-        if (asDouble_[slot]) e_.StoreSlotDouble(slot);
-        else e_.StoreSlot(slot);
-    }
+    void StoreValue(std::uint32_t slot) { e_.StoreSlot(slot); }
     // Pushes a slot's value: pinned x, a pooled constant or the register file.
     void Load(std::uint32_t slot) {
         if (slot == 0 && pinX_) e_.LoadSt(Depth());
         else if (poolIndex_[slot] >= 0) LoadPool(poolIndex_[slot]);
-        else if (asDouble_[slot]) e_.LoadSlotDouble(slot);
         else e_.LoadSlot(slot);
         stack_.push_back(slot);
     }
@@ -324,12 +346,7 @@ private:
     void EmitHelper(const Instr& i) {
         SpillAll();
         DropX();
-        e_.Put({0x48, 0x89, 0xDF});  // mov rdi, rbx
-        e_.Put({0x48, 0xBE});        // mov rsi, imm64
-        e_.U64(reinterpret_cast<std::uint64_t>(&i));
-        e_.CallAbsolute(reinterpret_cast<const void*>(&KqRunOneInstruction));
-        e_.Put({0x85, 0xC0});                           // test eax, eax
-        helperFails_.push_back(e_.Jump({0x0F, 0x85}));  // jnz
+        CallHelper(i);
         if (pinX_) e_.LoadSlot(0);
     }
 
@@ -382,13 +399,24 @@ private:
             case Domain::Everywhere:
             case Domain::OwnRule: break;
         }
-        e_.Put({0xDD, 0x1C, 0x24});  // fstp qword [rsp]: the argument as a double
+        // Double precision only while the argument and the result are normal doubles; anything
+        // else takes the interpreter's code, which knows when long double is needed.
+        ExtendedCall slow{};
+        slow.instr = &i;
+        e_.Put({0xDD, 0x14, 0x24});        // fst qword [rsp]: the argument as a double
+        e_.Put({0x48, 0x8B, 0x04, 0x24});  // mov rax, [rsp]
+        slow.argument = JumpUnlessNormal();
+        e_.StoreSlot(i.a);  // the argument itself, for the long double path
         stack_.pop_back();
         DropX();
         e_.Put({0xF2, 0x0F, 0x10, 0x04, 0x24});  // movsd xmm0, [rsp]
         e_.CallAbsolute(reinterpret_cast<const void*>(DoubleFunction(i.code)));
+        e_.Put({0x66, 0x48, 0x0F, 0x7E, 0xC0});  // movq rax, xmm0
+        slow.result = JumpUnlessNormal();
         e_.Put({0xF2, 0x0F, 0x11, 0x04, 0x24});  // movsd [rsp], xmm0
         e_.Put({0xDD, 0x04, 0x24});              // fld qword [rsp]
+        slow.join = e_.bytes.size();
+        extendedCalls_.push_back(slow);
         RestoreXUnderResult();
         stack_.push_back(i.dst);
     }
@@ -476,7 +504,6 @@ private:
     std::uint32_t result_, limit_;
     std::vector<std::uint32_t> uses_;
     std::vector<int> poolIndex_;
-    std::vector<char> asDouble_;
     std::vector<std::array<std::uint8_t, 16>> pool_;
     std::vector<std::pair<std::size_t, int>> poolLoads_;
     int limitAbove_ = 0;
@@ -484,6 +511,7 @@ private:
     Emitter e_;
     std::vector<FailSite> fails_;
     std::vector<std::size_t> helperFails_;
+    std::vector<ExtendedCall> extendedCalls_;
     std::vector<std::uint32_t> stack_;
 };
 
