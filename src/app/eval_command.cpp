@@ -5,7 +5,6 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "engine/angle_mode.h"
 #include "engine/number_text.h"
 #include "engine/translator.h"
 
@@ -70,8 +69,8 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
     }
     if (o.xs.empty()) o.xs.push_back(1);
 
-    SetDegreesMode(o.degrees);
     Translator translator;
+    translator.SetDegrees(o.degrees);
     translator.SetRounding(o.rounding);
     bool failed = false;
     // Lines from standard input are answered as they come, so that another program can
@@ -89,7 +88,6 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
         std::string line;
         while (written && ReadLine(in, line)) written = answer(line);
     }
-    SetDegreesMode(false);
     if (!written || !out.flush()) {
         err << "quantorium eval: не удалось вывести результат\n";
         return 1;
