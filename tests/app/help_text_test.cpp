@@ -26,7 +26,7 @@ TEST(HelpText, ThePlaceholderIsFilledOnce) {
     const std::string guide = CompleteGuide("<h2>Функции</h2>\n<!--functions-->\n<p>конец</p>");
     EXPECT_EQ(guide.find("<!--functions-->"), std::string::npos);
     EXPECT_NE(guide.find("<code>arcctg</code>"), std::string::npos);
-    EXPECT_EQ(guide.substr(guide.size() - 11), "<p>конец</p>");
+    EXPECT_TRUE(guide.ends_with("<p>конец</p>"));
     EXPECT_EQ(CompleteGuide("no list here"), "no list here");
 }
 
