@@ -56,8 +56,10 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::ToggleAbsoluteMode);
     connect(ui_->SpeedButton1, &QToolButton::clicked, this, &PlanePage::AddFormulaToList);
     connect(ui_->SpeedButton2, &QToolButton::clicked, this, &PlanePage::RemoveFormulaFromList);
+    // A click, a tick (mouse or Space) and a keyboard move all act on the entry concerned.
     connect(ui_->GraphList, &QListWidget::itemClicked, this, &PlanePage::ScheduleListClick);
-    connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ScheduleListClick);
+    connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ListEntryTicked);
+    connect(ui_->GraphList, &QListWidget::currentRowChanged, this, &PlanePage::ScheduleListClick);
     connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::BeginZoomDrag);
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::DragZoomRectangle);
     connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::EndZoomDrag);
@@ -88,7 +90,10 @@ void PlanePage::PaintGraph(QPainter& painter, QSize size) {
 }
 
 void PlanePage::ApplyFormula() {
-    ui_->GraphList->setCurrentRow(-1);
+    {
+        const QSignalBlocker block(ui_->GraphList);
+        ui_->GraphList->setCurrentRow(-1);
+    }
     graphiq_.SetFormula(Text(ui_->GraphEdit));
     graphiq_.SetView(ReadEditors(), false);
     AdjustOneToOne();
@@ -167,7 +172,18 @@ std::vector<bool> PlanePage::CheckedStates() const {
     return checked;
 }
 
-// A click on a check box reports both a click and a change: handle them as one.
+// A ticked entry becomes the current one, so the list handler acts on it and not on
+// whichever entry happened to be current before.
+void PlanePage::ListEntryTicked(QListWidgetItem* item) {
+    {
+        const QSignalBlocker block(ui_->GraphList);
+        ui_->GraphList->setCurrentItem(item);
+    }
+    ScheduleListClick();
+}
+
+// A click on a check box reports a press (the entry becomes current), a change and a click:
+// handle them as one, once the tick has landed.
 void PlanePage::ScheduleListClick() {
     if (listClickPending_) return;
     listClickPending_ = true;

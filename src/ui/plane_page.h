@@ -56,6 +56,7 @@ private:
     ViewRect ReadEditors() const;
     void WriteEditors(const ViewRect& view);
     std::vector<bool> CheckedStates() const;
+    void ListEntryTicked(QListWidgetItem* item);
     void ScheduleListClick();
 
     std::unique_ptr<Ui::PlanePage> ui_;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QCheckBox>
+#include <QStyledItemDelegate>
 
 #include "plot/plane_page_logic.h"
 #include "ui/main_form.h"
@@ -29,6 +30,23 @@ private:
     PlanePage* page = nullptr;
 
     QString Text(QLineEdit* e) { return e->text(); }
+    // Where the style draws an entry's check box: the spot a user clicks to tick it.
+    QPoint CheckBoxOf(int row) {
+        struct Probe : QStyledItemDelegate {
+            using QStyledItemDelegate::initStyleOption;
+        } probe;
+        QListWidget* list = c->GraphList;
+        QStyleOptionViewItem option;
+        option.initFrom(list->viewport());
+        option.rect = list->visualItemRect(list->item(row));
+        probe.initStyleOption(&option, list->model()->index(row, 0));
+        const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+        return box.center();
+    }
+    void Tick(int row) {
+        QTest::mouseClick(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
+        QCoreApplication::processEvents();
+    }
     int Draws() {
         c->PaintBox1->grab();  // paints if anything changed
         return c->PaintBox1->DrawCount();
@@ -174,6 +192,74 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, r.center());
         QCOMPARE(c->GraphEdit->text(), QString("arcsin(x)"));
         QCOMPARE(list->currentRow(), 4);
+    }
+
+    void tickingAnEntryDrawsThatEntry() {
+        QListWidget* list = c->GraphList;
+        QCOMPARE(list->currentRow(), -1);  // nothing selected at start
+        const int before = Draws();
+        Tick(2);  // tg(x), the first thing a user does
+        QCOMPARE(list->item(2)->checkState(), Qt::Checked);
+        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));  // the main formula stays
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        long double y = 0;
+        QCOMPARE(page->Renderer().Evaluate(1, 1, y), EvalStatus::Ok);
+        QCOMPARE(static_cast<double>(y), std::tan(1.0));
+        QVERIFY(Draws() > before);
+        // A second entry while the first is current.
+        Tick(1);  // cos(x)
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(page->Renderer().ListCount(), 2);
+        QCOMPARE(page->Renderer().Evaluate(0, 1, y), EvalStatus::Ok);  // list order: cos(x) first
+        QCOMPARE(y, 1.0L);
+        // Unticking removes it at once and copies nothing.
+        const int shown = Draws();
+        Tick(2);
+        QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+        QVERIFY(Draws() > shown);
+    }
+
+    void tickingWithNoCurrentEntryDrawsIt() {
+        QListWidget* list = c->GraphList;
+        Tick(1);
+        Tick(1);  // back to nothing ticked; the formula edit below clears the selection
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        c->GraphEdit->setText("x");
+        QCOMPARE(list->currentRow(), -1);
+        Tick(1);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        QCOMPARE(c->GraphEdit->text(), QString("x"));
+    }
+
+    void keyboardMovesAndTicks() {
+        QListWidget* list = c->GraphList;
+        list->setFocus();
+        list->setCurrentRow(0);
+        QCoreApplication::processEvents();
+        c->GraphEdit->setText("x*x");  // clears the selection
+        list->setCurrentRow(0);
+        QCoreApplication::processEvents();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
+        QTest::keyClick(list, Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
+        QTest::keyClick(list, Qt::Key_Space);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->item(2)->checkState(), Qt::Checked);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        QCOMPARE(list->currentRow(), 2);
+        QTest::keyClick(list, Qt::Key_Space);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
     }
 
     void addingAndDeletingListItems() {
