@@ -3,30 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/number_text.h"
+#include "plot/axes.h"
 
 namespace kq {
-namespace {
-
-// Axis coordinates far outside the canvas draw nothing visible; keep them where every
-// painter handles them.
-int ClampPixel(long double v) {
-    constexpr long double kLimit = 1 << 24;
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::trunc(std::clamp(v, -kLimit, kLimit)));
-}
-
-std::string TickLabel(long double i) {
-    return std::fabs(i) < 1e18L ? FormatC("%.0Lf", i) : FormatC("%.6Lg", i);
-}
-
-// The tick step: a tenth of the range, truncated, at least 1.
-long double TickStep(long double range) {
-    const long double step = std::trunc(std::trunc(range) / 10);
-    return step < 1 ? 1 : step;
-}
-
-}  // namespace
 
 Graphiq::Graphiq() { Reserve(kInitialListFormulas); }
 
@@ -73,7 +52,7 @@ EvalStatus Graphiq::Evaluate(long double x, int index, long double& value) {
 void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels) {
     const PixelMap map(view_, width, height);
     if (map.Degenerate() || width <= 0 || height <= 0) return;
-    if (withAxes) DrawAxes(canvas, map, width, height, greyLabels);
+    if (withAxes) DrawAxes(canvas, view_, map, width, height, greyLabels);
     canvas.SetPenColor(kBlack);
     canvas.SetPenWidth(1);
     bool brk = false, neg = false;
@@ -88,55 +67,6 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
         if (absolute_) DrawCurve(canvas, map, width, height, j, true, brk, neg);
     }
     canvas.SetPenWidth(1);
-}
-
-void Graphiq::DrawAxes(Canvas& canvas, const PixelMap& map, int width, int height, bool greyLabels) {
-    canvas.SetPenColor(kSilver);
-    if (greyLabels) canvas.SetFontColor(kGrey);
-    const int x0 = ClampPixel(map.x0), y0 = ClampPixel(map.y0);
-    canvas.MoveTo(3, y0);
-    canvas.LineTo(width - 3, y0);
-    canvas.MoveTo(x0, 3);
-    canvas.LineTo(x0, height - 3);
-    const int hx = width / 50, hy = height / 50;
-    const bool text = width > 100;
-    canvas.SetFontSize(6);
-
-    // Any range a user can type: wide arithmetic, a bounded number of ticks, and a stop
-    // when the step no longer moves the value.
-    const long double sx = TickStep(view_.xmax - view_.xmin);
-    const int maxX = std::max(2, width / 4);
-    int count = 0;
-    for (long double i = std::trunc(view_.xmin); i <= view_.xmax && count < maxX; i += sx, ++count) {
-        const long double cx = map.x0 + i * map.kx;
-        canvas.MoveTo(ClampPixel(cx), y0 - hy);
-        canvas.LineTo(ClampPixel(cx), y0 + hy);
-        if (text && i != 0) canvas.TextOut(ClampPixel(cx - 2), y0 - hy - 10, TickLabel(i));
-        const int minor = ClampPixel(cx + 0.5L * map.kx);
-        canvas.MoveTo(minor, y0 - hy / 2);
-        canvas.LineTo(minor, y0 + hy / 2);
-        if (i + sx == i) break;
-    }
-    if (text) canvas.TextOut(x0 + 3, y0 - hy - 7, "O");
-    const long double sy = TickStep(view_.ymax - view_.ymin);
-    const int maxY = std::max(2, height / 4);
-    count = 0;
-    for (long double i = std::trunc(view_.ymin); i <= view_.ymax && count < maxY; i += sy, ++count) {
-        const long double r = map.y0 - i * map.ky;
-        canvas.MoveTo(x0 - hx, ClampPixel(r));
-        canvas.LineTo(x0 + hx, ClampPixel(r));
-        if (text && i != 0) canvas.TextOut(x0 + hx + 3, ClampPixel(r + 2), TickLabel(i));
-        const int minor = ClampPixel(r - 0.5L * map.ky);
-        canvas.MoveTo(x0 - hx / 2, minor);
-        canvas.LineTo(x0 + hx / 2, minor);
-        if (i + sy == i) break;
-    }
-    canvas.SetBrushClear(true);
-    canvas.SetFontSize(8);
-    if (text) {
-        canvas.TextOut(x0 + 20, 3, "Y");
-        canvas.TextOut(width - 20, y0 - 20, "X");
-    }
 }
 
 namespace {

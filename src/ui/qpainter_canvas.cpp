@@ -1,5 +1,6 @@
 #include "ui/qpainter_canvas.h"
 
+#include <QFontMetrics>
 #include <QPen>
 #include <QString>
 
@@ -60,6 +61,13 @@ void QPainterCanvas::TextOut(int x, int y, std::string_view utf8) {
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     painter_.drawText(QRect(x, y, 2000, 200), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
     painter_.restore();
+}
+
+// Measured on the painter's device, as TextOut draws it there.
+Size QPainterCanvas::TextExtent(std::string_view utf8) {
+    const QFontMetrics metrics(font_, painter_.device());
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
 void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {

@@ -84,10 +84,94 @@ TEST(Graphiq, AxesComeFirstWithTicksAndLabels) {
     // Ticks every 2 units from -10 to 10 on x, 1 unit from -5 to 5 on y; labels but not at 0.
     const auto texts = std::count_if(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'T'; });
     EXPECT_EQ(texts, 10 + 1 + 10 + 2);  // x labels, "O", y labels, "Y" and "X"
-    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T -2 134 -10"), c.calls.end());
+    // The end labels are moved inside the frame, so "-10" does not read as "10", nor "10" as "1".
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 0 134 -10"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 388 134 10"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 211 2 5"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 211 290 -5"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 203 137 O"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 220 3 Y"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 380 130 X"), c.calls.end());
+}
+
+struct Label {
+    int x, y;
+    std::string text;
+    int Right() const { return x + static_cast<int>(text.size()) * RecordingCanvas::kCharWidth; }
+    int Bottom() const { return y + RecordingCanvas::kTextHeight; }
+};
+
+std::vector<Label> LabelsOf(const std::vector<std::string>& calls) {
+    std::vector<Label> out;
+    for (const auto& s : calls) {
+        if (s[0] != 'T') continue;
+        std::istringstream in(s.substr(2));
+        Label l{};
+        in >> l.x >> l.y >> l.text;
+        out.push_back(l);
+    }
+    return out;
+}
+
+// Every label whole on the canvas and clear of every other, whatever the view.
+TEST(Graphiq, LabelsAreWholeAndApart) {
+    struct Case {
+        ViewRect view;
+        int w, h;
+    };
+    for (const Case& k : {Case{{-10, 10, -5, 5}, 400, 300}, Case{{-13.33L, 13.33L, -5, 5}, 400, 300},
+                          Case{{-10, 10, -0.2L, 9.8L}, 400, 300},      // X axis on the bottom rows
+                          Case{{-10, 10, -9.9L, 0.1L}, 400, 300},      // X axis on the top rows
+                          Case{{-9.9L, 0.1L, -5, 5}, 400, 300},        // Y axis at the right edge
+                          Case{{-0.05L, 9.95L, -5, 5}, 400, 300},      // Y axis at the left edge
+                          Case{{-1000, 1000, -1000, 1000}, 400, 300},  // wide labels, the names must move
+                          Case{{-1e6L, 1e6L, -3, 3}, 400, 300},        // labels wider than their spacing
+                          Case{{2.5L, 7.5L, 1.5L, 4.5L}, 400, 300},    // first ticks before the canvas
+                          Case{{-10, 10, -5, 5}, 101, 60}, Case{{-10, 10, -5, 5}, 1920, 1080}}) {
+        Graphiq g;
+        g.SetFormula("x");
+        g.SetView(k.view, false);
+        RecordingCanvas c;
+        g.Draw(c, k.w, k.h, true, true);
+        const auto labels = LabelsOf(c.calls);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const Label& a = labels[i];
+            EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.Right() <= k.w && a.Bottom() <= k.h)
+                << a.text << " at " << a.x << "," << a.y << " on " << k.w << "x" << k.h << " view " << k.view.xmin;
+            for (std::size_t j = 0; j < i; ++j) {
+                const Label& b = labels[j];
+                EXPECT_FALSE(a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom())
+                    << a.text << " over " << b.text << " view " << k.view.xmin << " " << k.view.ymin;
+            }
+        }
+    }
+}
+
+TEST(Graphiq, LabelsMoveInsideRatherThanVanish) {
+    // X axis two rows from the top: its labels go under it instead of above the frame.
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, -9.9L, 0.1L}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, true);
+    const auto labels = LabelsOf(c.calls);
+    const auto minusTen = std::find_if(labels.begin(), labels.end(), [](const Label& l) { return l.text == "-10"; });
+    ASSERT_NE(minusTen, labels.end());
+    EXPECT_EQ(minusTen->x, 0);
+    EXPECT_GT(minusTen->y, 3);  // below the axis at row 3
+    // Names stay on the canvas too.
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "X"; }));
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "Y"; }));
+    // Y axis at the right edge: its labels go left of it, all of them kept.
+    RecordingCanvas right;
+    g.SetView({-9.9L, 0.1L, -5, 5}, false);
+    g.Draw(right, 400, 300, true, true);
+    const auto yLabels = LabelsOf(right.calls);
+    for (const char* text : {"-5", "-4", "-1", "1", "4", "5"}) {
+        const auto it = std::find_if(yLabels.begin(), yLabels.end(), [&](const Label& l) { return l.text == text; });
+        ASSERT_NE(it, yLabels.end()) << text;
+        EXPECT_LT(it->Right(), 396) << text;  // left of the axis at column 396
+    }
 }
 
 TEST(Graphiq, SmallCanvasHasNoText) {
