@@ -55,7 +55,6 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
     if (withAxes) DrawAxes(canvas, view_, map, width, height, greyLabels);
     canvas.SetPenColor(kBlack);
     canvas.SetPenWidth(1);
-    bool brk = false, neg = false;
     for (int j = 0; j <= listCount_; ++j) {
         // One value per column (and one beyond, for the look-ahead of the last column).
         values_.resize(width + 1);
@@ -63,8 +62,8 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
         Translator& formula = FormulaAt(j);
         for (int px = 0; px <= width; ++px)
             defined_[px] = formula.TryValue(map.XOfColumn(px), 0, values_[px]) == EvalStatus::Ok;
-        DrawCurve(canvas, map, width, height, j, false, brk, neg);
-        if (absolute_) DrawCurve(canvas, map, width, height, j, true, brk, neg);
+        DrawCurve(canvas, map, width, height, j, false);
+        if (absolute_) DrawCurve(canvas, map, width, height, j, true);
     }
     canvas.SetPenWidth(1);
 }
@@ -94,10 +93,12 @@ bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored,
     return PixelOf(map.y0 - ahead * map.ky, row) && row > 0 && row < height - 1;
 }
 
-void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
-                        bool& brk, bool& neg) {
+void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored) {
     Translator& formula = FormulaAt(index);
     SpecialPointSet& specials = formula.Specials();
+    // Each curve starts with the pen down and no negative stretch behind it, whatever the
+    // curve before it left.
+    bool brk = false, neg = false;
     bool pendingMove = false, inBand = false;
     const long double columnWidth = 1 / map.kx;
     for (int px = 0; px < width; ++px) {

@@ -60,8 +60,8 @@ private:
     Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }
     // Whether the next column's value lies strictly inside the canvas rows.
     bool NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const;
-    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
-                   bool& brk, bool& neg);
+    // One curve: a formula's values, or their mirror image (the second pass in |y| mode).
+    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored);
 
     Translator main_;
     std::string formula_;

@@ -303,6 +303,31 @@ TEST(Graphiq, ListFormulasFollowTheMainOne) {
     EXPECT_EQ(y, 2);
 }
 
+// What one curve leaves behind (a lifted pen, a negative stretch in |y| mode) never changes
+// how the next one is drawn: a list formula looks the same whatever comes before it.
+TEST(Graphiq, EachCurveStartsAfresh) {
+    const auto strokes = [](std::vector<const char*> formulas, bool absolute) {
+        Graphiq g;
+        g.SetAbsoluteMode(absolute);
+        g.SetFormula(formulas[0]);
+        for (std::size_t i = 1; i < formulas.size(); ++i) g.SetListFormula(static_cast<int>(i), formulas[i]);
+        g.SetListCount(static_cast<int>(formulas.size()) - 1);
+        g.SetView({-10, 10, -5, 5}, false);
+        RecordingCanvas c;
+        g.Draw(c, 400, 300, false, false);
+        return c.Strokes();
+    };
+    for (bool absolute : {false, true})
+        for (const char* before : {"ln(-x)", "x-100", "1/(x-x)", "tg(x)", "-x"})
+            for (const char* after : {"x-1", "sqrt(x)", "-1", "x"}) {
+                auto expected = strokes({before}, absolute);
+                const auto alone = strokes({after}, absolute);
+                expected.insert(expected.end(), alone.begin(), alone.end());
+                EXPECT_EQ(strokes({before, after}, absolute), expected) << before << " then " << after << " |y| "
+                                                                       << absolute;
+            }
+}
+
 TEST(Graphiq, SetViewAsksForARepaintOnlyWhenTold) {
     Graphiq g;
     int repaints = 0;
