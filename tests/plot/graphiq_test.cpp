@@ -221,6 +221,31 @@ TEST(Graphiq, TangentIsLiftedAtItsPoles) {
     EXPECT_TRUE(std::any_of(points.begin(), points.end(), [](const Point& p) { return p.y == 478; }));
 }
 
+// A pole inside one column, whose neighbours both land on the canvas a few rows apart: only
+// sampling the pole itself lifts the pen there (the edge rows do not help).
+TEST(Graphiq, PolesInsideAColumnAreNeverJoined) {
+    struct Case {
+        const char* formula;
+        int w, h;
+        bool absolute;
+    };
+    for (const Case& k : {Case{"0.001/(x-2.01)", 400, 300, false}, Case{"-0.001/(x-2.01)", 400, 300, false},
+                          Case{"0.001/(x-2.01)", 400, 300, true}, Case{"-0.001/(x-2.01)", 400, 300, true},
+                          Case{"0.001/(x-2.01)", 640, 480, false}, Case{"-0.001/(x-2.01)", 640, 480, true}}) {
+        const auto points = CurveOf(k.formula, k.w, k.h, {}, k.absolute);
+        const PixelMap map({}, k.w, k.h);
+        const int left = static_cast<int>(map.x0 + 2.01L * map.kx);  // the column holding the pole
+        int nearPole = 0;
+        for (const Segment& s : VisibleSegments(points)) {
+            EXPECT_FALSE(s.from.x <= left && s.to.x > left)
+                << k.formula << (k.absolute ? " |y|" : "") << ": joined from " << s.from.x << "," << s.from.y
+                << " to " << s.to.x << "," << s.to.y;
+            if (s.to.x == left || s.from.x == left + 1) ++nearPole;
+        }
+        EXPECT_GE(nearPole, 1) << k.formula << ": the curve is drawn up to the pole";
+    }
+}
+
 TEST(Graphiq, UndefinedStretchesAreNotDrawn) {
     for (const char* f : {"ln(x)", "sqrt(x)", "rt2(x)", "lg(x)"}) {
         const auto points = CurveOf(f, 400, 300);
