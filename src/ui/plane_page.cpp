@@ -33,6 +33,9 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
         item->setCheckState(Qt::Unchecked);
     }
     ui_->GraphList->viewport()->installEventFilter(this);
+    // The graph takes whatever the list does not.
+    ui_->GraphSplitter->setStretchFactor(0, 1);
+    ui_->GraphSplitter->setStretchFactor(1, 0);
 
     graphiq_.onRepaint = [this] { Repaint(); };
     ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintGraph(painter, size); };
@@ -231,6 +234,18 @@ bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The list starts a quarter of the page wide, once the window's layout has given the page
+// its real size; afterwards window changes go to the graph and the user's splitter stays.
+void PlanePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (splitterPlaced_) return;
+    splitterPlaced_ = true;
+    QTimer::singleShot(0, this, [this] {
+        const int total = ui_->GraphSplitter->width() - ui_->GraphSplitter->handleWidth();
+        ui_->GraphSplitter->setSizes({total - total / 4, total / 4});
+    });
 }
 
 void PlanePage::GraphPageShown() {

@@ -50,6 +50,9 @@ public slots:
     // Forgets which list formulas were checked, as at start-up.
     void ClearListMemory();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void PaintGraph(QPainter& painter, QSize size);
@@ -64,6 +67,7 @@ private:
     FormulaListState listState_;
     QPoint dragStart_{kNoDrag, 0};
     bool shown_ = false;
+    bool splitterPlaced_ = false;
     bool listClickPending_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QCheckBox>
+#include <QSplitter>
 #include <QStyledItemDelegate>
 
 #include "plot/plane_page_logic.h"
@@ -77,6 +78,23 @@ private slots:
         QCOMPARE(c->GraphList->item(7)->text(), QString("log<x>(2*x)"));
         QVERIFY(!c->RealMagni->isVisible());
         QVERIFY(c->spb->isChecked());
+    }
+
+    void theGraphTakesTheSpace() {
+        auto* splitter = form->findChild<QSplitter*>("GraphSplitter");
+        QVERIFY(splitter);
+        QCOMPARE(splitter->count(), 2);
+        QVERIFY(splitter->widget(0)->isAncestorOf(c->PaintBox1));
+        QVERIFY(splitter->widget(1)->isAncestorOf(c->GraphList));
+        // The list starts about a quarter wide.
+        const double share = double(splitter->sizes()[1]) / (splitter->sizes()[0] + splitter->sizes()[1]);
+        QVERIFY2(share > 0.2 && share < 0.3, QByteArray::number(share));
+        // A larger window gives its width to the graph; the list keeps its own.
+        const int list = c->GraphList->width(), graph = c->PaintBox1->width();
+        form->resize(1600, 1000);
+        QTRY_COMPARE(c->PaintBox1->width(), graph + 800);
+        QCOMPARE(c->GraphList->width(), list);
+        QVERIFY(c->PaintBox1->height() > 800);
     }
 
     void firstShowAppliesTheFormulaAndTheRanges() {
