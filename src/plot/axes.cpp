@@ -104,6 +104,13 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
     const bool text = width > 100;
     canvas.SetFontSize(6);
     LabelLayout labels(canvas, width, height);
+    // An axis out of view leaves its numbers to the canvas edge it is beyond.
+    const bool xAxisShown = OnCanvas(map.y0, height), yAxisShown = OnCanvas(map.x0, width);
+    struct EdgeLabel {
+        long double at;  // the tick's column (x labels) or row (y labels)
+        std::string text;
+    };
+    std::vector<EdgeLabel> xEdge, yEdge;
 
     // X labels sit above the axis, or below it when there is no room above.
     const std::vector<long double> xTicks = Ticks(view.xmin, view.xmax, std::max(2, width / 4));
@@ -113,7 +120,9 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
         const long double cx = map.x0 + i * map.kx;
         canvas.MoveTo(ClampPixel(cx), y0 - hy);
         canvas.LineTo(ClampPixel(cx), y0 + hy);
-        if (text && i != 0 && OnCanvas(cx, width)) {
+        if (text && !xAxisShown && OnCanvas(cx, width)) {
+            xEdge.push_back({cx, TickLabel(i)});
+        } else if (text && i != 0 && OnCanvas(cx, width)) {
             const std::string label = TickLabel(i);
             labels.Put(labels.Inside(labels.Measure(ClampPixel(cx - 2), xLabelRow, label)), label);
         }
@@ -134,7 +143,9 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
         const long double r = map.y0 - i * map.ky;
         canvas.MoveTo(x0 - hx, ClampPixel(r));
         canvas.LineTo(x0 + hx, ClampPixel(r));
-        if (text && i != 0 && OnCanvas(r, height)) {
+        if (text && !yAxisShown && OnCanvas(r, height)) {
+            yEdge.push_back({r, TickLabel(i)});
+        } else if (text && i != 0 && OnCanvas(r, height)) {
             const std::string label = TickLabel(i);
             Box b = labels.Measure(x0 + hx + 3, ClampPixel(r + 2), label);
             if (yLabelsLeft) b.x = x0 - hx - 3 - b.width;
@@ -147,16 +158,36 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
 
     canvas.SetBrushClear(true);
     canvas.SetFontSize(8);
-    if (text) {
-        // The axis names keep clear of the numbers: their usual place, else the next one free.
+    // The axis names keep clear of the numbers: their usual place, else the next one free.
+    if (text && yAxisShown) {
         const Box y = labels.Measure(x0 + 20, 3, "Y");
         labels.PutFirstFree({y, {x0 + hx + 3 + widest + 4, 3, y.width, y.height},
                              {x0 - 20 - y.width, 3, y.width, y.height}},
                             "Y");
+    }
+    if (text && xAxisShown) {
         const Box x = labels.Measure(width - 20, y0 - 20, "X");
         labels.PutFirstFree({x, {x.x, xLabelRow - x.height - 2, x.width, x.height},
                              {x.x, y0 + hy + labelHeight + 5, x.width, x.height}},
                             "X");
+    }
+
+    // A hidden axis's numbers, grey, centred on their ticks along its edge.
+    if (xEdge.empty() && yEdge.empty()) return;
+    canvas.SetFontSize(6);
+    if (!greyLabels) canvas.SetFontColor(kGrey);
+    constexpr int kEdgeMargin = 2;
+    for (const EdgeLabel& e : xEdge) {
+        Box b = labels.Measure(0, 0, e.text);
+        b.x = ClampPixel(e.at - b.width / 2.0L);
+        b.y = map.y0 < 0 ? kEdgeMargin : height - b.height - kEdgeMargin;
+        labels.Put(labels.Inside(b), e.text);
+    }
+    for (const EdgeLabel& e : yEdge) {
+        Box b = labels.Measure(0, 0, e.text);
+        b.x = map.x0 < 0 ? kEdgeMargin : width - b.width - kEdgeMargin;
+        b.y = ClampPixel(e.at - b.height / 2.0L);
+        labels.Put(labels.Inside(b), e.text);
     }
 }
 

@@ -127,6 +127,8 @@ TEST(Graphiq, LabelsAreWholeAndApart) {
                           Case{{-1000, 1000, -1000, 1000}, 400, 300},  // wide labels, the names must move
                           Case{{-1e6L, 1e6L, -3, 3}, 400, 300},        // labels wider than their spacing
                           Case{{2.5L, 7.5L, 1.5L, 4.5L}, 400, 300},    // first ticks before the canvas
+                          Case{{2, 12, 1, 6}, 400, 300}, Case{{-12, -2, -6, -1}, 400, 300},  // origin out of view
+                          Case{{-10, 10, 1, 6}, 400, 300}, Case{{0.5L, 1.5L, -1, 1}, 400, 300},
                           Case{{-10, 10, -5, 5}, 101, 60}, Case{{-10, 10, -5, 5}, 1920, 1080}}) {
         Graphiq g;
         g.SetFormula("x");
@@ -172,6 +174,64 @@ TEST(Graphiq, LabelsMoveInsideRatherThanVanish) {
         ASSERT_NE(it, yLabels.end()) << text;
         EXPECT_LT(it->Right(), 396) << text;  // left of the axis at column 396
     }
+}
+
+// With the origin out of view, the numbers of a hidden axis run along the canvas edge it lies
+// beyond, grey, at the same ticks; the names of hidden axes and the "O" are left out.
+TEST(Graphiq, HiddenAxesLabelTheEdges) {
+    struct Case {
+        ViewRect view;
+        bool xAlongTop, yAlongLeft;
+    };
+    for (const Case& k : {Case{{2, 12, 1, 6}, false, true}, Case{{-12, -2, -6, -1}, true, false}}) {
+        Graphiq g;
+        g.SetFormula("x");
+        g.SetView(k.view, false);
+        RecordingCanvas c;
+        g.Draw(c, 400, 300, true, false);
+        const auto grey = std::find(c.calls.begin(), c.calls.end(), "fontcolor 128,128,128");
+        ASSERT_NE(grey, c.calls.end());
+        const auto labels = LabelsOf(std::vector<std::string>(grey, c.calls.end()));
+        EXPECT_EQ(labels.size(), LabelsOf(c.calls).size());  // every label is grey, after the switch
+        const PixelMap map(k.view, 400, 300);
+        int xs = 0, ys = 0;
+        for (const Label& l : labels) {
+            EXPECT_TRUE(l.text != "X" && l.text != "Y" && l.text != "O") << l.text;
+            const long double v = std::stold(l.text);
+            const long double column = map.x0 + v * map.kx, row = map.y0 - v * map.ky;
+            const int centreX = (l.x + l.Right()) / 2, centreY = (l.y + l.Bottom()) / 2;
+            const bool centred = std::abs(centreX - column) <= 3 || l.x == 0 || l.Right() == 400;  // or pushed in
+            if (l.y == (k.xAlongTop ? 2 : 300 - RecordingCanvas::kTextHeight - 2) && centred) {
+                ++xs;
+            } else {
+                EXPECT_EQ(l.x, k.yAlongLeft ? 2 : 400 - l.Right() + l.x - 2) << l.text;
+                EXPECT_LE(std::abs(centreY - row), 6) << l.text;
+                ++ys;
+            }
+        }
+        EXPECT_EQ(xs, 11) << k.view.xmin;  // 2..12 or -12..-2, the ends pushed inside
+        EXPECT_GE(ys, 5) << k.view.xmin;
+    }
+    // Only the hidden one moves: the y axis is in view here and keeps its labels and name.
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, 1, 6}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, true);
+    const auto labels = LabelsOf(c.calls);
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "Y"; }));
+    EXPECT_TRUE(std::none_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "X"; }));
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "3" && l.x == 211; }));
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "-10" && l.y == 288; }));
+}
+
+TEST(Graphiq, VisibleAxesNeedNoColourSwitch) {
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, false);
+    EXPECT_TRUE(std::none_of(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'f' && s[4] == 'c'; }));
 }
 
 TEST(Graphiq, SmallCanvasHasNoText) {
