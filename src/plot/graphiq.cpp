@@ -83,7 +83,40 @@ long double SignRule(long double y, bool absolute, bool& neg, bool& brk) {
     return y;
 }
 
+// Between a defined x and a failing one a column apart, the defined point nearest the failing
+// one, where the formula's domain ends: bisection in long double, a bounded number of halvings.
+long double DomainEnd(Translator& formula, long double defined, long double failing, long double& value) {
+    constexpr int kHalvings = 64;
+    for (int i = 0; i < kHalvings; ++i) {
+        const long double middle = defined + (failing - defined) / 2;
+        if (middle == defined || middle == failing) break;
+        long double y = 0;
+        if (formula.TryValue(middle, 0, y) == EvalStatus::Ok) {
+            defined = middle;
+            value = y;
+        } else {
+            failing = middle;
+        }
+    }
+    return defined;
+}
+
 }  // namespace
+
+// Where the curve ends inside a column next to a failing one: the point of the domain's end,
+// its row pulled to an edge row when it lies beyond the canvas (as a curve leaving it is drawn).
+bool Graphiq::DomainEndPoint(Translator& formula, const PixelMap& map, int px, int toward, int height, bool mirrored,
+                             int& column, int& row) const {
+    long double y = values_[px];
+    const long double x = DomainEnd(formula, map.XOfColumn(px), map.XOfColumn(toward), y);
+    if (absolute_ && y < 0) y = 0;  // |y| meets the axis
+    if (mirrored) y = -y;
+    const long double r = map.y0 - y * map.ky;
+    if (std::isnan(r)) return false;
+    row = r < 0 ? 1 : r > height - 1 ? height - 2 : static_cast<int>(std::trunc(r));
+    column = static_cast<int>(std::lround(map.x0 + x * map.kx));
+    return true;
+}
 
 bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const {
     if (!defined_[px + 1]) return false;
@@ -107,6 +140,7 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
         specials.ResetQuery();
         long double special = 0;
         const int samples = specials.Query(x, x + columnWidth, special) ? 2 : 1;
+        int drawnRow = -1;
         for (int l = 0; l < samples; ++l) {
             if (!pendingMove) pendingMove = brk;
             brk = false;
@@ -146,7 +180,11 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
             }
             if (!brk && l == 0) {
                 if (pendingMove) {
-                    canvas.MoveTo(px, py);
+                    // After a failing column the curve starts where the domain does.
+                    int column = px, row = py;
+                    if (px > 0 && !defined_[px - 1] && py > 0 && py < height - 1)
+                        DomainEndPoint(formula, map, px, px - 1, height, mirrored, column, row);
+                    canvas.MoveTo(column, row);
                     pendingMove = false;
                 }
                 if (px == 0) canvas.MoveTo(px, py);
@@ -154,10 +192,18 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
                 // On an edge row the curve is leaving, so the pen lifts; unless the next
                 // column is inside the canvas, when it is entering and must stay joined.
                 if ((py <= 0 || py >= height - 1) && !NextInside(px, height, map, mirrored, neg, brk)) brk = true;
+                drawnRow = py;
             } else {
                 neg = false;
             }
         }
+        // Before a failing column the curve goes on to where the domain ends (a likely pole
+        // that failed in this column has lifted the pen already).
+        int column = px, row = drawnRow;
+        if (!brk && drawnRow > 0 && drawnRow < height - 1 && !defined_[px + 1] &&
+            DomainEndPoint(formula, map, px, px + 1, height, mirrored, column, row) &&
+            (column != px || row != drawnRow))
+            canvas.LineTo(column, row);
     }
 }
 

@@ -316,6 +316,69 @@ TEST(Graphiq, UndefinedStretchesAreNotDrawn) {
     for (const Point& p : arcsin) EXPECT_TRUE(p.x >= 180 && p.x <= 220) << p.x;
 }
 
+// Where the next or previous column fails, the curve is drawn on to the end of its domain.
+TEST(Graphiq, CurvesReachTheEndOfTheirDomain) {
+    // ±4 falls inside a column on these canvases: the circle still comes down to the axis.
+    for (const auto& [w, view] : {std::pair{401, ViewRect{}}, std::pair{400, ViewRect{-6.667L, 6.667L, -5, 5}},
+                                  std::pair{333, ViewRect{-7.1L, 6.9L, -5, 5}}}) {
+        const PixelMap map(view, w, 300);
+        for (bool absolute : {false, true}) {
+            const auto segments = VisibleSegments(CurveOf("sqrt(16-x*x)", w, 300, view, absolute));
+            ASSERT_FALSE(segments.empty());
+            int left = w, right = 0;
+            for (const Segment& s : segments) {
+                for (const Point& p : {s.from, s.to}) {
+                    if (absolute && p.y > map.y0) continue;  // the mirrored half
+                    if (p.x < left || (p.x == left && p.y > 0)) left = p.x;
+                    if (p.x > right) right = p.x;
+                }
+            }
+            const auto lowest = [&](int column) {
+                int row = 0;
+                for (const Segment& s : segments)
+                    for (const Point& p : {s.from, s.to})
+                        if (p.x == column && p.y <= map.y0) row = std::max(row, p.y);
+                return row;
+            };
+            EXPECT_NEAR(left, static_cast<double>(map.x0 - 4 * map.kx), 1) << w;
+            EXPECT_NEAR(right, static_cast<double>(map.x0 + 4 * map.kx), 1) << w;
+            EXPECT_GE(lowest(left), map.y0 - 1) << w << (absolute ? " |y|" : "");
+            EXPECT_GE(lowest(right), map.y0 - 1) << w << (absolute ? " |y|" : "");
+        }
+    }
+    // ln(x) comes down to the bottom edge row from its first defined column.
+    const auto ln = CurveOf("ln(x)", 400, 300);
+    ASSERT_GE(ln.size(), 2u);
+    EXPECT_EQ(ln[0].kind, 'M');
+    EXPECT_EQ(ln[0].y, 298);
+    EXPECT_TRUE(ln[0].x == 200 || ln[0].x == 201) << ln[0].x;
+    EXPECT_EQ(ln[1].x, 201);
+    // A domain starting between columns: the curve starts on the axis there (a value just
+    // above 0 truncates to the row above the axis row).
+    const auto shifted = CurveOf("sqrt(x-0.013)", 400, 300);
+    ASSERT_FALSE(shifted.empty());
+    EXPECT_EQ(shifted[0].kind, 'M');
+    EXPECT_EQ(shifted[0].x, 200);
+    EXPECT_GE(shifted[0].y, 149);
+    // The left ends of sqrt(x) and of a circle seen from its right half.
+    EXPECT_EQ(CurveOf("sqrt(x)", 400, 300)[0].y, 150);
+}
+
+// A failing pole is no domain end to draw to across: the branches stay apart.
+TEST(Graphiq, PolesStayApartWhereTheyFail) {
+    for (const char* f : {"1/x", "-1/x", "1/(x*x)", "1/(x-0.0125)", "tg(x)", "1/sin(x)"})
+        for (int w : {400, 401, 333}) {
+            const auto segments = VisibleSegments(CurveOf(f, w, 300));
+            for (const Segment& s : segments)
+                EXPECT_LT(std::abs(s.to.y - s.from.y), 300) << f << " " << w << " at " << s.from.x;
+            if (std::string(f).find("sin") == std::string::npos && f[0] != 't') {
+                const int pole = static_cast<int>(PixelMap({}, w, 300).x0);
+                for (const Segment& s : segments)
+                    EXPECT_FALSE(s.from.x < pole && s.to.x > pole + 1) << f << " " << w;
+            }
+        }
+}
+
 TEST(Graphiq, FailuresNeverEndTheDrawing) {
     Graphiq g;
     g.SetFormula("1/(x-x)");
