@@ -66,7 +66,11 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::BeginZoomDrag);
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::DragZoomRectangle);
     connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::EndZoomDrag);
+    connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::ShowPointer);
+    connect(ui_->PaintBox1, &PaintBox::mouseLeft, this, &PlanePage::ClearPointer);
     connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::AdjustOneToOne);
+    // The line keeps its height while empty, so the graph does not jump when the pointer leaves.
+    ui_->PointerLine->setMinimumHeight(ui_->PointerLine->fontMetrics().height());
 }
 
 PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
@@ -254,6 +258,18 @@ void PlanePage::GraphPageShown() {
     ApplyFormula();
     ResetRanges();
 }
+
+void PlanePage::ShowPointer(QPoint at) {
+    const auto reading =
+        ReadPointer(graphiq_.View(), ui_->PaintBox1->width(), ui_->PaintBox1->height(), at.x(), at.y());
+    if (!reading) return ClearPointer();
+    long double value = 0;
+    const bool defined = graphiq_.Evaluate(reading->x, 0, value) == EvalStatus::Ok;
+    const auto text = PointerLineText(*reading, defined ? std::optional(value) : std::nullopt);
+    ui_->PointerLine->setText(QString::fromStdString(text));
+}
+
+void PlanePage::ClearPointer() { ui_->PointerLine->clear(); }
 
 void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {
     if (button != Qt::RightButton) dragStart_ = at;

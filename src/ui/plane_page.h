@@ -45,6 +45,9 @@ public slots:
     void BeginZoomDrag(Qt::MouseButton button, QPoint at);
     void DragZoomRectangle(QPoint at);
     void EndZoomDrag(Qt::MouseButton button, QPoint at);
+    // The line under the graph: the point under the pointer and the formula's value there.
+    void ShowPointer(QPoint at);
+    void ClearPointer();
     // Redraws the graph (after options change the engine's settings).
     void Repaint();
     // Forgets which list formulas were checked, as at start-up.

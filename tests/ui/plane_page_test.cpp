@@ -297,6 +297,34 @@ private slots:
         QCOMPARE(page->Renderer().ListCount(), 0);
     }
 
+    void thePointerLineFollowsTheMouse() {
+        QLabel* line = form->findChild<QLabel*>("PointerLine");
+        QVERIFY(line);
+        QVERIFY(line->text().isEmpty());
+        const int heightBefore = c->PaintBox1->height();
+        c->GraphEdit->setText("x");  // f(x) is the pointer's own x
+        const QPoint at(c->PaintBox1->width() * 3 / 4, c->PaintBox1->height() / 3);
+        QTest::mouseMove(c->PaintBox1, at);
+        QTRY_VERIFY(!line->text().isEmpty());
+        const QStringList parts = line->text().split("   ");
+        QCOMPARE(parts.size(), 3);
+        QVERIFY(parts[0].startsWith("x = "));
+        QVERIFY(parts[1].startsWith("y = "));
+        QCOMPARE(parts[2], "f(x) = " + parts[0].mid(4));
+        QVERIFY(parts[0].mid(4).toDouble() > 0);  // right of the middle, above it
+        QVERIFY(parts[1].mid(4).toDouble() > 0);
+        // Where the formula has no value, only the coordinates.
+        c->GraphEdit->setText("ln(x)");
+        QTest::mouseMove(c->PaintBox1, QPoint(5, 5));
+        QTRY_COMPARE(line->text().split("   ").size(), 2);
+        QVERIFY(line->text().startsWith("x = -"));
+        // Gone when the pointer leaves; the graph keeps its size.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(c->PaintBox1, &leave);
+        QVERIFY(line->text().isEmpty());
+        QCOMPARE(c->PaintBox1->height(), heightBefore);
+    }
+
     void absoluteModeToggles() {
         QCOMPARE(c->Label2->text(), QString("y ="));
         QTest::mouseClick(c->Label2, Qt::LeftButton);
