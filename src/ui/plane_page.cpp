@@ -50,6 +50,10 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
             ui_->GraphEdit->setCursorPosition(cursor);
         }
     });
+    for (QLineEdit* edit : {ui_->FromX, ui_->ToX, ui_->FromY, ui_->ToY}) {
+        usualToolTips_[edit] = edit->toolTip();
+        connect(edit, &QLineEdit::textChanged, this, &PlanePage::MarkRangeProblems);
+    }
     connect(ui_->FromX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
     connect(ui_->ToX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
     connect(ui_->FromY, &QLineEdit::textChanged, this, &PlanePage::YRangeEdited);
@@ -257,6 +261,24 @@ void PlanePage::GraphPageShown() {
     shown_ = true;
     ApplyFormula();
     ResetRanges();
+}
+
+void PlanePage::MarkRangeProblems() {
+    const auto mark = [this](QLineEdit* edit, const std::string& problem) {
+        const bool bad = !problem.empty();
+        if (edit->property("doubtful").toBool() == bad && (!bad || edit->toolTip().toStdString() == problem)) return;
+        edit->setProperty("doubtful", bad);
+        QPalette palette;  // the application's, as every other field
+        if (bad) palette.setColor(QPalette::Base, QColor(255, 221, 221));
+        edit->setPalette(palette);
+        edit->setToolTip(bad ? QString::fromStdString(problem) : usualToolTips_[edit]);
+    };
+    const auto x = CheckRange(Text(ui_->FromX), Text(ui_->ToX));
+    const auto y = CheckRange(Text(ui_->FromY), Text(ui_->ToY));
+    mark(ui_->FromX, x.from);
+    mark(ui_->ToX, x.to);
+    mark(ui_->FromY, y.from);
+    mark(ui_->ToY, y.to);
 }
 
 void PlanePage::ShowPointer(QPoint at) {

@@ -3,6 +3,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <map>
 #include <memory>
 
 #include "plot/graphiq.h"
@@ -12,6 +13,7 @@ namespace Ui {
 class PlanePage;
 }
 
+class QLineEdit;
 class QListWidgetItem;
 
 namespace kq {
@@ -48,6 +50,8 @@ public slots:
     // The line under the graph: the point under the pointer and the formula's value there.
     void ShowPointer(QPoint at);
     void ClearPointer();
+    // Tints a range editor whose text is doubtful and says why in its tooltip.
+    void MarkRangeProblems();
     // Redraws the graph (after options change the engine's settings).
     void Repaint();
     // Forgets which list formulas were checked, as at start-up.
@@ -66,6 +70,7 @@ private:
     void ScheduleListClick();
 
     std::unique_ptr<Ui::PlanePage> ui_;
+    std::map<const QLineEdit*, QString> usualToolTips_;
     Graphiq& graphiq_;
     FormulaListState listState_;
     QPoint dragStart_{kNoDrag, 0};

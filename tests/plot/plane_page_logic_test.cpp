@@ -19,6 +19,26 @@ TEST(PlanePageLogic, RangeTexts) {
     EXPECT_EQ(WriteRange(0.0001234567L), "0.0001235");
 }
 
+TEST(PlanePageLogic, DoubtfulRanges) {
+    struct Case {
+        const char *from, *to;
+        bool fromBad, toBad;
+        const char* says;  // part of the first message
+    };
+    for (const Case& k : {Case{"-10", "10", false, false, ""}, Case{" -2.5 ", "1e3", false, false, ""},
+                          Case{"abc", "10", true, false, "«abc» — не число"}, Case{"1,5", "10", true, false, "точкой"},
+                          Case{"", "10", true, false, "пусто"}, Case{"-10", "x", false, true, "«x» — не число"},
+                          Case{"5", "5", true, false, "равных границах"}, Case{"7", "5", true, false, "зеркально"},
+                          Case{"1e5000", "1", true, false, "не число"},  // beyond the type: counts as 0 too
+                          Case{"abc", "-3", true, false, "не число"}}) {
+        const RangeProblems p = CheckRange(k.from, k.to);
+        EXPECT_EQ(!p.from.empty(), k.fromBad) << k.from << " " << k.to;
+        EXPECT_EQ(!p.to.empty(), k.toBad) << k.from << " " << k.to;
+        const std::string& first = p.from.empty() ? p.to : p.from;
+        EXPECT_NE(first.find(k.says), std::string::npos) << first;
+    }
+}
+
 TEST(PlanePageLogic, OneToOneWidensTheXRange) {
     ViewRect v{-10, 10, -5, 5};
     const auto r = OneToOne(v, 640, 480);

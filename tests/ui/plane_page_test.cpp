@@ -325,6 +325,32 @@ private slots:
         QCOMPARE(c->PaintBox1->height(), heightBefore);
     }
 
+    void doubtfulRangesAreTinted() {
+        const auto tinted = [](QLineEdit* e) { return e->palette().color(QPalette::Base) == QColor(255, 221, 221); };
+        QVERIFY(!tinted(c->FromY) && !tinted(c->ToY));
+        QCOMPARE(c->FromY->toolTip(), QString("Нижняя граница"));
+        c->FromY->setText("abc");
+        QVERIFY(tinted(c->FromY));
+        QVERIFY(c->FromY->toolTip().contains("«abc» — не число"));
+        QCOMPARE(page->Renderer().View().ymin, 0.0L);  // it still counts, as 0
+        QVERIFY(!tinted(c->ToY));
+        c->FromY->setText("7");  // above "до"
+        QVERIFY(tinted(c->FromY));
+        QVERIFY(c->FromY->toolTip().contains("меньше «до»"));
+        QCOMPARE(page->Renderer().View().ymin, 7.0L);
+        c->ToY->setText("8");
+        QVERIFY(!tinted(c->FromY));
+        QCOMPARE(c->FromY->toolTip(), QString("Нижняя граница"));
+        // The x editors too, when they are free.
+        QTest::mouseClick(c->spb, Qt::LeftButton);
+        c->ToX->clear();
+        QTest::keyClicks(c->ToX, "1,5");
+        QVERIFY(tinted(c->ToX));
+        QVERIFY(c->ToX->toolTip().contains("точкой"));
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        for (QLineEdit* e : {c->FromX, c->ToX, c->FromY, c->ToY}) QVERIFY(!tinted(e));
+    }
+
     void absoluteModeToggles() {
         QCOMPARE(c->Label2->text(), QString("y ="));
         QTest::mouseClick(c->Label2, Qt::LeftButton);
