@@ -86,21 +86,33 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     ui_->FirstPanel->installEventFilter(this);
     ui_->SecondPanel->installEventFilter(this);
     ui_->Panel4->installEventFilter(this);
-    // The keypad block is placed by the window's layout arithmetic, not by a layout.
+    // The keypad block is placed by the window's layout arithmetic, not by a layout, and
+    // its keys sit on one grid of equal cells.
     ui_->FullPanelRow->removeWidget(ui_->FullPanel);
+    for (const KeyCell& cell : kKeyCells) {
+        QWidget* control = ui_->FullPanel->findChild<QWidget*>(QString::fromLatin1(cell.name));
+        Q_ASSERT(control);
+        if (control) keyCells_.emplace_back(control, cell);
+    }
 }
 
 void CalcPage::PlaceKeypad(int pagesWidth, int pagesHeight) {
-    // The block is 417 x 361 where it fits; on a small page it gives up height down to what
-    // its keys need, and it never leaves the page.
+    // The block is as large as fits in 417 x 361; on a small page its cells give up size down
+    // to what their captions need, and it keeps a margin from the page's edges.
+    constexpr int margin = 6;
     const Offset wanted = FullPanelOffset(pagesWidth, pagesHeight);
-    const QSize least = ui_->FullPanel->minimumSizeHint();
-    const int top0 = ui_->Panel4->geometry().bottom() + 4;
-    const int width = std::max(least.width(), std::min(417, this->width()));
-    const int height = std::max(least.height(), std::min(361, this->height() - top0));
-    const int left = std::clamp(wanted.left, 0, std::max(0, this->width() - width));
-    const int top = std::clamp(wanted.top, top0, std::max(top0, this->height() - height));
-    ui_->FullPanel->setGeometry(left, top, width, height);
+    const int top0 = ui_->Panel4->geometry().bottom() + 1 + margin;
+    const KeyGrid grid = FitKeyGrid(width() - 2 * margin, height() - top0 - margin);
+    const int left = std::clamp(wanted.left, margin, std::max(margin, width() - grid.Width() - margin));
+    const int top = std::clamp(wanted.top, top0, std::max(top0, height() - grid.Height() - margin));
+    ui_->FullPanel->setGeometry(left, top, grid.Width(), grid.Height());
+    for (const auto& [control, cell] : keyCells_) {
+        const Rect r = grid.Cell(cell);
+        QRect place(r.left, r.top, r.width, r.height);
+        // Keys inside a panel are placed relative to it; panels come first in the table.
+        if (control->parentWidget() != ui_->FullPanel) place.translate(-control->parentWidget()->pos());
+        control->setGeometry(place);
+    }
 }
 
 CalcPage::~CalcPage() = default;
@@ -123,7 +135,7 @@ bool CalcPage::eventFilter(QObject* watched, QEvent* event) {
 void CalcPage::LayoutFields() {
     const int width = ui_->Panel4->width();
     const int fieldWidth = CalcFieldWidth(width);
-    ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth - 8, ui_->FirstPanel->height());
+    ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth, ui_->FirstPanel->height());
     ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
 }
 

@@ -5,8 +5,11 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "calc/calc_session.h"
+#include "ui/keypad_layout.h"
 
 namespace Ui {
 class CalcPage;
@@ -67,6 +70,8 @@ private:
     QMenu* pm1_ = nullptr;
     QAction* separator_ = nullptr;
     QAction* N10_ = nullptr;
+    // Every control of the keypad block with its cell on the grid.
+    std::vector<std::pair<QWidget*, KeyCell>> keyCells_;
 };
 
 }  // namespace kq
