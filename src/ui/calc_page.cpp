@@ -21,7 +21,6 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     showError = [](QWidget* owner, const QString& caption, const QString& text) {
         QMessageBox::critical(owner, caption, text);
     };
-    listPosition = [this] { return window()->mapToGlobal(QPoint(264, 178)); };
 
     pm1_ = new QMenu(this);
     pm1_->setObjectName("pm1");
@@ -29,6 +28,7 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     N10_ = pm1_->addAction(QStringLiteral("Очистить список"));
     N10_->setObjectName("N10");
     connect(N10_, &QAction::triggered, this, &CalcPage::ClearResultsList);
+    connect(pm1_, &QMenu::triggered, this, &CalcPage::PickResult);
 
     auto typeKey = [this](QToolButton* key, const QString& text) {
         connect(key, &QToolButton::clicked, this, [this, text] { InsertCharacter(text); });
@@ -183,15 +183,26 @@ void CalcPage::Evaluate() {
     }
     target->setText(QString::fromStdString(o.result.text));
     const auto& item = session_.Results().front();
-    auto* action = new QAction(QString::fromStdString(item.caption), pm1_);
+    // A menu would read "&" in the user's text as a keyboard mark.
+    auto* action = new QAction(QString::fromStdString(item.caption).replace('&', "&&"), pm1_);
     action->setObjectName(QString::fromStdString(item.name));
+    action->setData(QString::fromStdString(item.result));
     pm1_->insertAction(pm1_->actions().isEmpty() ? nullptr : pm1_->actions().front(), action);
     CaretToEnd(target);
 }
 
 void CalcPage::ShowResultsList() {
     if (pm1_->actions().size() < 3) return;
-    pm1_->popup(listPosition());
+    const QPoint button = ui_->ListOfResults->mapToGlobal(QPoint(0, 0));
+    pm1_->popup(QPoint(button.x(), button.y() - pm1_->sizeHint().height()));
+}
+
+void CalcPage::PickResult(QAction* entry) {
+    const QString result = entry->data().toString();
+    if (result.isEmpty()) return;
+    QLineEdit* field = ActiveField();
+    field->insert(result);
+    field->setFocus();
 }
 
 void CalcPage::ClearResultsList() {

@@ -148,6 +148,41 @@ private slots:
         QVERIFY(!page->ResultsMenu().isVisible());
     }
 
+    // The list opens at its button, and a picked entry puts its result at the caret.
+    void pickingAResultPutsItAtTheCaret() {
+        c->FirstPanel->setText("2*3");
+        Click(c->DoThisButton);
+        c->SecondPanel->setText("1/0");
+        Click(c->DoThisButton);
+        QCOMPARE(errors.size(), 1);
+        c->FirstPanel->setText("(+2)");
+        c->FirstPanel->setCursorPosition(1);
+        QMenu& menu = page->ResultsMenu();
+        QTest::mouseClick(c->ListOfResults, Qt::LeftButton);
+        QVERIFY(menu.isVisible());
+        const QPoint button = c->ListOfResults->mapToGlobal(QPoint(0, 0));
+        QCOMPARE(menu.geometry().left(), button.x());
+        QCOMPARE(menu.geometry().bottom() + 1, button.y());  // just above "Список ^"
+        // The older entry "2*3  (=6)"; the newer one, "1/0  (=)", has no result.
+        QAction* six = menu.actions().at(1);
+        QCOMPARE(six->text(), QString("2*3  (=6)"));
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(six).center());
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(c->FirstPanel->text(), QString("(6+2)"));
+        QCOMPARE(c->FirstPanel->cursorPosition(), 2);
+        QVERIFY(c->FirstPanel->hasFocus());
+        QCOMPARE(c->SecondPanel->text(), QString("1/0"));  // only the active field changes
+        QTest::mouseClick(c->ListOfResults, Qt::LeftButton);
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(menu.actions().at(0)).center());
+        QCOMPARE(c->FirstPanel->text(), QString("(6+2)"));
+        // Over a selection the result takes its place, as pasting would.
+        c->SecondPanel->setFocus();
+        c->SecondPanel->setText("x*y");
+        c->SecondPanel->setSelection(2, 1);
+        menu.actions().at(1)->trigger();
+        QCOMPARE(c->SecondPanel->text(), QString("x*6"));
+    }
+
     void typingIntoTheWindowGoesToTheActiveField() {
         c->FirstPanel->clearFocus();
         form->setFocus();
