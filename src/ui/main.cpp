@@ -1,12 +1,8 @@
 // Entry point: a verb as the first argument runs headless; otherwise the window opens.
 #include <QApplication>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QLibraryInfo>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdlib>
-#include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -14,6 +10,7 @@
 
 #include "app/eval_command.h"
 #include "calc/calc_command.h"
+#include "ui/app_setup.h"
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
@@ -59,29 +56,23 @@ void PrintUsage(std::ostream& out) {
 // The window, with what a failure escaping it shows before the program ends.
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("KX"));
-    QApplication::setApplicationName(QStringLiteral("KXQuantorium"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quantorium.svg")));
-    // The standard dialogs speak Russian too ("Да", "Нет", "Отмена").
-    QTranslator qtRussian;
-    if (qtRussian.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtRussian);
-    try {
-        // The splash window is on screen, painted, while the windows are made.
-        auto splash = std::make_unique<kq::TStartForm>();
-        splash->show();
-        splash->repaint();
-        QApplication::processEvents();
-        kq::TMainForm form;
-        splash.reset();
-        form.show();
-        return app.exec();
-    } catch (const std::exception& e) {
-        const QString text = QStringLiteral("Программа остановлена из-за ошибки: %1").arg(QString::fromUtf8(e.what()));
-        std::cerr << "quantorium: " << text.toStdString() << "\n";
-        QMessageBox::critical(nullptr, QStringLiteral("Кванториум+ от KX"), text);
-        return 1;
-    }
+    kq::ConfigureApplication();
+    return kq::RunReportingFailures(
+        [] {
+            // The splash window is on screen, painted, while the windows are made.
+            auto splash = std::make_unique<kq::TStartForm>();
+            splash->show();
+            splash->repaint();
+            QApplication::processEvents();
+            kq::TMainForm form;
+            splash.reset();
+            form.show();
+            return QApplication::exec();
+        },
+        [](const QString& text) {
+            std::cerr << "quantorium: " << text.toStdString() << "\n";
+            QMessageBox::critical(nullptr, QStringLiteral("Кванториум+ от KX"), text);
+        });
 }
 
 }  // namespace
