@@ -14,6 +14,12 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// A measured extent in canvas pixels.
+struct Size {
+    int width = 0, height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kSilver{192, 192, 192};
 inline constexpr Rgb kGrey{128, 128, 128};
@@ -59,6 +65,8 @@ public:
         for (const CanvasPoint& p : points.subspan(1))
             LineTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
     }
+    // The box TextOut would cover with this text at the current font size; draws nothing.
+    virtual Size TextExtent(std::string_view utf8) = 0;
 };
 
 }  // namespace kq

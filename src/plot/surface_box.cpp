@@ -45,12 +45,6 @@ std::vector<Edge> EdgesAlong(int axis) {
     return out;
 }
 
-// Rough text extents for a sans font at `points`, in pixels of a 96 dpi canvas.
-double TextWidth(const std::string& text, int points) {
-    return 0.6 * points * 96 / 72 * static_cast<double>(text.size());
-}
-double TextHeight(int points) { return 1.25 * points * 96 / 72; }
-
 BoxLabel::Align AlignFor(double outward) {
     // The text grows away from the box along the outward direction.
     if (outward > 0.38) return BoxLabel::Align::Start;
@@ -70,7 +64,7 @@ std::vector<BoxEdge> FarBoxEdges(const Projector& projector) {
     return out;
 }
 
-std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range) {
+std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range, const TextMeasure& measure) {
     std::vector<BoxLabel> labels;
     const ScreenPoint centre = projector({0, 0, 0});
     const char* names[3] = {"x", "y", "z"};
@@ -127,10 +121,12 @@ std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range)
         ey = edgeLength > 1e-6 ? ey / edgeLength : 0;
         // How much of the edge a text takes along it, and across it.
         auto along = [&](const std::string& text) {
-            return std::fabs(ex) * TextWidth(text, 8) + std::fabs(ey) * TextHeight(8);
+            const Size size = measure(text, 8);
+            return std::fabs(ex) * size.width + std::fabs(ey) * size.height;
         };
         auto across = [&](const std::string& text) {
-            return std::fabs(nx) * TextWidth(text, 8) + std::fabs(ny) * TextHeight(8);
+            const Size size = measure(text, 8);
+            return std::fabs(nx) * size.width + std::fabs(ny) * size.height;
         };
         // An edge seen end on has no room for two numbers: then it shows only its name.
         const bool roomForRange = edgeLength > along(low) + along(high) + 4;
@@ -161,8 +157,14 @@ void DrawFarEdges(Canvas& canvas, const Projector& projector) {
 
 void DrawBoxLabels(Canvas& canvas, const Projector& projector, const ZRange& range) {
     canvas.SetBrushClear(true);
-    for (const BoxLabel& l : BoxLabels(projector, range)) {
-        const double w = TextWidth(l.text, l.points), h = TextHeight(l.points);
+    const TextMeasure measure = [&canvas](const std::string& text, int points) {
+        canvas.SetFontSize(points);
+        return canvas.TextExtent(text);
+    };
+    for (const BoxLabel& l : BoxLabels(projector, range, measure)) {
+        canvas.SetFontSize(l.points);
+        const Size size = canvas.TextExtent(l.text);
+        const double w = size.width, h = size.height;
         double x = l.x, y = l.y;
         if (l.horizontal == BoxLabel::Align::Centre) x -= w / 2;
         if (l.horizontal == BoxLabel::Align::End) x -= w;
@@ -171,7 +173,6 @@ void DrawBoxLabels(Canvas& canvas, const Projector& projector, const ZRange& ran
         // Never off the canvas, however the box is turned.
         x = std::clamp(x, 2.0, std::max(2.0, projector.Width() - w - 2));
         y = std::clamp(y, 2.0, std::max(2.0, projector.Height() - h - 2));
-        canvas.SetFontSize(l.points);
         canvas.SetFontColor(l.color);
         canvas.TextOut(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)), l.text);
     }

@@ -4,27 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "engine/angle_mode.h"
 #include "plot/surface_box.h"
 
 namespace kq {
-namespace {
-
-// The angle unit is still one for the whole process: the surface's own is put in force while
-// it evaluates and the previous one restored after.
-class AngleUnitScope {
-public:
-    explicit AngleUnitScope(bool degrees) : saved_(DegreesMode()) { SetDegreesMode(degrees); }
-    ~AngleUnitScope() { SetDegreesMode(saved_); }
-    AngleUnitScope(const AngleUnitScope&) = delete;
-    AngleUnitScope& operator=(const AngleUnitScope&) = delete;
-
-private:
-    bool saved_;
-};
-
-}  // namespace
-
 Rgb MeshLineColor(double cellPixels) {
     const double t = std::clamp((cellPixels - 3) / 7, 0.0, 1.0);
     const auto grey = static_cast<std::uint8_t>(std::lround(130 * (1 - t)));
@@ -50,6 +32,7 @@ void ThreeDimGraphiq::SetStep(long double step) {
 void ThreeDimGraphiq::SetDegrees(bool degrees) {
     if (degrees == degrees_) return;
     degrees_ = degrees;
+    translator_.SetDegrees(degrees);
     stale_ = true;
 }
 
@@ -62,10 +45,7 @@ void ThreeDimGraphiq::SetRounding(int digits) {
 
 void ThreeDimGraphiq::Refresh() {
     if (!stale_) return;
-    {
-        const AngleUnitScope unit(degrees_);
-        mesh_.Evaluate(translator_, step_);
-    }
+    mesh_.Evaluate(translator_, step_);
     range_ = ZRangeOf(mesh_);
     geometry_ = BuildGeometry(mesh_, range_);
     ++evaluations_;

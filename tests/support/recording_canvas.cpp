@@ -1,5 +1,7 @@
 #include "support/recording_canvas.h"
 
+#include <algorithm>
+
 namespace kq {
 namespace {
 
@@ -29,6 +31,11 @@ void RecordingCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
 void RecordingCanvas::Polyline(std::span<const CanvasPoint> points) {
     calls.push_back("Y");
     polylines.emplace_back(points.begin(), points.end());
+}
+
+Size RecordingCanvas::TextExtent(std::string_view text) {
+    const auto characters = std::count_if(text.begin(), text.end(), [](char ch) { return (ch & 0xC0) != 0x80; });
+    return {static_cast<int>(characters) * kCharWidth, kTextHeight};
 }
 
 std::vector<std::string> RecordingCanvas::Strokes() const {
