@@ -48,6 +48,8 @@ public:
     virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
     // Paints the whole surface with one colour.
     virtual void Fill(Rgb color) = 0;
+    // The box TextOut would cover with this text at the current font size; draws nothing.
+    virtual Size TextExtent(std::string_view utf8) = 0;
     // A closed polygon filled with `fill` and outlined with the pen. A canvas that cannot fill
     // only outlines it (rounding to whole pixels).
     virtual void Polygon(std::span<const CanvasPoint> points, Rgb fill) {
@@ -65,8 +67,6 @@ public:
         for (const CanvasPoint& p : points.subspan(1))
             LineTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
     }
-    // The box TextOut would cover with this text at the current font size; draws nothing.
-    virtual Size TextExtent(std::string_view utf8) = 0;
 };
 
 }  // namespace kq

@@ -29,9 +29,9 @@ public:
     void TextOut(int x, int y, std::string_view utf8) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
+    Size TextExtent(std::string_view utf8) override;
     void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
     void Polyline(std::span<const CanvasPoint> points) override;
-    Size TextExtent(std::string_view utf8) override;
 
 private:
     void ApplyPen();

@@ -26,9 +26,9 @@ public:
     void TextOut(int x, int y, std::string_view text) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb c) override;
+    Size TextExtent(std::string_view text) override;
     void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
     void Polyline(std::span<const CanvasPoint> points) override;
-    Size TextExtent(std::string_view text) override;
 
     std::vector<std::string> calls;
     // Every polygon's points, in the order drawn (the calls hold "P r,g,b" for each).
