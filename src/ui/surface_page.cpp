@@ -32,6 +32,12 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
     view_->setMinimumSize(60, 60);
     ui_->PaintBox2->layout()->addWidget(view_);
     view_->installEventFilter(this);
+    turningRest_ = new QTimer(this);
+    turningRest_->setSingleShot(true);
+    turningRest_->setInterval(250);
+    connect(turningRest_, &QTimer::timeout, this, [this] {
+        if (!dragging_) SetTurning(false);
+    });
     setTabOrder(ui_->SurfaceEdit, view_);
     setTabOrder(view_, ui_->StepEdit);
 
@@ -99,6 +105,15 @@ void SurfacePage::Zoom(double factor) {
     view_->update();
 }
 
+void SurfacePage::SetTurning(bool turning) {
+    if (openGL_) static_cast<SurfaceGlView*>(view_)->SetTurning(turning);
+}
+
+void SurfacePage::TurnedByKeyOrWheel() {
+    SetTurning(true);
+    turningRest_->start();
+}
+
 void SurfacePage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     ShowGridState();
@@ -153,6 +168,7 @@ bool SurfacePage::eventFilter(QObject* watched, QEvent* event) {
             dragFrom_ = mouse->position().toPoint();
             view_->setCursor(Qt::ClosedHandCursor);
             view_->setFocus(Qt::MouseFocusReason);
+            SetTurning(true);
             return true;
         }
         case QEvent::MouseMove: {
@@ -168,16 +184,23 @@ bool SurfacePage::eventFilter(QObject* watched, QEvent* event) {
             if (mouse->button() != Qt::LeftButton || !dragging_) break;
             dragging_ = false;
             view_->setCursor(Qt::OpenHandCursor);
+            SetTurning(false);
             return true;
         }
         case QEvent::Wheel: {
             const auto* wheel = static_cast<QWheelEvent*>(event);
             const double notches = wheel->angleDelta().y() / 120.0;
-            if (notches != 0) Zoom(std::pow(kZoomStep, -notches));
+            if (notches != 0) {
+                TurnedByKeyOrWheel();
+                Zoom(std::pow(kZoomStep, -notches));
+            }
             return true;
         }
         case QEvent::KeyPress:
-            if (HandleKey(*static_cast<QKeyEvent*>(event))) return true;
+            if (HandleKey(*static_cast<QKeyEvent*>(event))) {
+                if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Home) TurnedByKeyOrWheel();
+                return true;
+            }
             break;
         default: break;
     }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -61,6 +62,10 @@ protected:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool HandleKey(const QKeyEvent& key);
+    // Tells an OpenGL view that the user is turning or scaling (it may draw a quick preview);
+    // keys and the wheel count as turning until they have rested a moment.
+    void SetTurning(bool turning);
+    void TurnedByKeyOrWheel();
     void ShowGridState();
 
     std::unique_ptr<Ui::SurfacePage> ui_;
@@ -69,6 +74,7 @@ private:
     bool openGL_ = false;
     bool dragging_ = false;
     QPoint dragFrom_;
+    QTimer* turningRest_ = nullptr;
 };
 
 }  // namespace kq

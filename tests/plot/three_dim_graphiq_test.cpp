@@ -262,6 +262,42 @@ TEST(ThreeDimGraphiq, LabelsStayOnTheCanvasAndNamesEveryAxis) {
     }
 }
 
+TEST(ThreeDimGraphiq, PreviewIsACoarserGridWithTheSameLines) {
+    ThreeDimGraphiq s;
+    s.SetFormula("cos(rt2(x*x+y*y))");
+    EXPECT_EQ(&s.PreviewGeometry(), &s.Geometry());  // the start grid is quick enough
+    s.SetStep(kMinGridStep);
+    const SurfaceGeometry& full = s.Geometry();
+    const SurfaceGeometry& preview = s.PreviewGeometry();
+    ASSERT_NE(&preview, &full);
+    EXPECT_EQ(preview.PolygonCount(), 100u * 100u);
+    // Its points are points of the full grid: every 4th each way.
+    const SurfaceMesh& mesh = s.Mesh();
+    for (int j = 0; j <= 100; j += 7)
+        for (int i = 0; i <= 100; i += 3) {
+            const BoxPoint& p = preview.vertices[static_cast<std::size_t>(j) * 101 + i];
+            const BoxPoint& q = full.vertices[mesh.At(4 * i, 4 * j)];
+            EXPECT_NEAR(p.x, q.x, 1e-15);
+            EXPECT_NEAR(p.y, q.y, 1e-15);
+            EXPECT_EQ(p.z, q.z);
+        }
+    // Its lines lie on the full picture's lines (every 8th of the fine grid).
+    auto onFullLine = [](double box) {
+        const double index = (box * 10 + 10) / 0.05;
+        return std::fabs(index / 8 - std::round(index / 8)) < 1e-6;
+    };
+    for (std::size_t e = 0; e < preview.edges.size(); e += 2) {
+        const BoxPoint &a = preview.vertices[preview.edges[e]], &b = preview.vertices[preview.edges[e + 1]];
+        EXPECT_TRUE((a.x == b.x && onFullLine(a.x)) || (a.y == b.y && onFullLine(a.y))) << a.x << " " << a.y;
+    }
+    // Made once per evaluation.
+    EXPECT_EQ(&s.PreviewGeometry(), &preview);
+    const auto evaluations = s.EvaluationCount();
+    s.View().Turn(10, 10);
+    s.PreviewGeometry();
+    EXPECT_EQ(s.EvaluationCount(), evaluations);
+}
+
 TEST(ThreeDimGraphiq, ConstantIsAFlatSquareInTheMiddleOfItsBox) {
     ThreeDimGraphiq s;
     s.SetFormula("3");

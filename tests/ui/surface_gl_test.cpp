@@ -152,6 +152,31 @@ private slots:
         QVERIFY2(dark < box.width() * box.height() / 4, qPrintable(QString::number(dark)));
     }
 
+    void slowRenderersTurnAPreview() {
+        page->Controls().StepEdit->setValue(0.05);
+        Frame();  // uploads and times the full surface
+        QCOMPARE(view->UploadCount(), 2);
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 200));
+        QTest::mouseMove(view, QPoint(230, 210));
+        const QImage turning = Frame();
+        // Mesa's software renderer is slow with 160 000 cells: it turns the preview; a fast
+        // renderer keeps the full surface. Either way the frame shows the surface.
+        QCOMPARE(view->LastFrameWasPreview(), view->Slow());
+        int dark = 0;
+        DarkBox(turning, &dark);
+        QVERIFY(dark > 2000);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(230, 210));
+        Frame();
+        QVERIFY(!view->LastFrameWasPreview());
+        QCOMPARE(view->UploadCount(), 2);  // the full surface stayed on the card
+        // Keys and the wheel turn the preview too, until they rest.
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Left);
+        Frame();
+        QCOMPARE(view->LastFrameWasPreview(), view->Slow());
+        QTRY_VERIFY_WITH_TIMEOUT(!view->LastFrameWasPreview() && (Frame(), !view->LastFrameWasPreview()), 2000);
+    }
+
     void poleFrameStaysInItsBox() {
         page->Controls().SurfaceEdit->setText("1/(x*x+y*y-4)");
         const QImage pole = Frame();
