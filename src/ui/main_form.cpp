@@ -28,6 +28,7 @@
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
+#include "ui_surface_page.h"
 
 namespace kq {
 
@@ -255,7 +256,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 QLineEdit* TMainForm::FocusedField() const {
     QWidget* focus = QApplication::focusWidget();
     for (QLineEdit* field : {calcPage_->Controls().FirstPanel, calcPage_->Controls().SecondPanel,
-                             planePage_->Controls().GraphEdit})
+                             planePage_->Controls().GraphEdit, surfacePage_->Controls().SurfaceEdit})
         if (field == focus) return field;
     return nullptr;
 }

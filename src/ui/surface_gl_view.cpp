@@ -105,6 +105,7 @@ void SurfaceGlView::initializeGL() {
     }
     ready_ = box_.create() && ready_;
     box_.setUsagePattern(QOpenGLBuffer::DynamicDraw);
+    if (!ready_ || !context()->isValid()) emit unusable();
 }
 
 void SurfaceGlView::SetTurning(bool turning) {

@@ -38,6 +38,10 @@ public:
     // Frames slower than this count as slow.
     static constexpr double kSlowFrameMs = 25;
 
+signals:
+    // The context came, but the view cannot draw with it (shaders or buffers refused).
+    void unusable();
+
 protected:
     void initializeGL() override;
     void paintGL() override;

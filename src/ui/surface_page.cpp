@@ -20,26 +20,13 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
     ui_->StepEdit->installEventFilter(this);
 
     // OpenGL views crash the offscreen platform: they are only made where they can work.
-    openGL_ = useOpenGL && SurfaceGlView::Available();
-    if (openGL_)
-        view_ = new SurfaceGlView(surface_, ui_->PaintBox2);
-    else
-        view_ = new SurfacePicture(surface_, ui_->PaintBox2);
-    view_->setObjectName(openGL_ ? "SurfaceGL" : "SurfacePicture");
-    view_->setFocusPolicy(Qt::StrongFocus);
-    view_->setCursor(Qt::OpenHandCursor);
-    view_->setToolTip(ui_->PaintBox2->toolTip());
-    view_->setMinimumSize(60, 60);
-    ui_->PaintBox2->layout()->addWidget(view_);
-    view_->installEventFilter(this);
+    InstallView(useOpenGL && SurfaceGlView::Available());
     turningRest_ = new QTimer(this);
     turningRest_->setSingleShot(true);
     turningRest_->setInterval(250);
     connect(turningRest_, &QTimer::timeout, this, [this] {
         if (!dragging_) SetTurning(false);
     });
-    setTabOrder(ui_->SurfaceEdit, view_);
-    setTabOrder(view_, ui_->StepEdit);
 
     surface_.SetStep(ui_->StepEdit->value());
     surface_.View().SetPerspective(ui_->PerspectiveBox->isChecked());
@@ -61,6 +48,40 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
 }
 
 SurfacePage::~SurfacePage() = default;
+
+void SurfacePage::InstallView(bool openGL) {
+    openGL_ = openGL;
+    if (openGL_) {
+        auto* gl = new SurfaceGlView(surface_, ui_->PaintBox2);
+        // A driver that gives a context but cannot run the view: the canvas path takes over.
+        connect(gl, &SurfaceGlView::unusable, this, &SurfacePage::UseCanvasPath, Qt::QueuedConnection);
+        view_ = gl;
+    } else {
+        view_ = new SurfacePicture(surface_, ui_->PaintBox2);
+    }
+    view_->setObjectName(openGL_ ? "SurfaceGL" : "SurfacePicture");
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setCursor(Qt::OpenHandCursor);
+    view_->setToolTip(ui_->PaintBox2->toolTip());
+    view_->setMinimumSize(60, 60);
+    ui_->PaintBox2->layout()->addWidget(view_);
+    view_->installEventFilter(this);
+    setTabOrder(ui_->SurfaceEdit, view_);
+    setTabOrder(view_, ui_->StepEdit);
+}
+
+void SurfacePage::UseCanvasPath() {
+    if (!openGL_) return;
+    qWarning("quantorium: OpenGL view unusable here; the surface is drawn without OpenGL");
+    const bool focused = view_->hasFocus();
+    view_->removeEventFilter(this);
+    view_->hide();
+    view_->deleteLater();
+    dragging_ = false;
+    InstallView(false);
+    view_->show();
+    if (focused) view_->setFocus();
+}
 
 QImage SurfacePage::Frame() {
     if (openGL_) return static_cast<SurfaceGlView*>(view_)->grabFramebuffer();
@@ -117,6 +138,10 @@ void SurfacePage::TurnedByKeyOrWheel() {
 void SurfacePage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     ShowGridState();
+    // A context the widget could not make leaves it blank without a word: checked once shown.
+    QTimer::singleShot(0, this, [this] {
+        if (openGL_ && view_->isVisible() && !static_cast<SurfaceGlView*>(view_)->isValid()) UseCanvasPath();
+    });
 }
 
 // The grid's size, and why nothing is drawn when no point has a value.

@@ -177,6 +177,25 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!view->LastFrameWasPreview() && (Frame(), !view->LastFrameWasPreview()), 2000);
     }
 
+    void aViewThatCannotWorkGivesWayToTheCanvasPath() {
+        QVERIFY(view->isValid());
+        QTest::qWait(50);
+        QVERIFY(page->UsesOpenGL());  // a working view is kept
+        page->UseCanvasPath();
+        QVERIFY(!page->UsesOpenGL());
+        QVERIFY(page->View()->inherits("kq::SurfacePicture"));
+        QVERIFY(QTest::qWaitForWindowExposed(page->View()));
+        int dark = 0;
+        DarkBox(page->Frame().convertToFormat(QImage::Format_RGB32), &dark);
+        QVERIFY(dark > 2000);
+        const SurfaceView before = page->Surface().View();
+        QTest::mousePress(page->View(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(page->View(), QPoint(130, 100));
+        QTest::mouseRelease(page->View(), Qt::LeftButton, {}, QPoint(130, 100));
+        QVERIFY(!(page->Surface().View() == before));
+        view = nullptr;
+    }
+
     void poleFrameStaysInItsBox() {
         page->Controls().SurfaceEdit->setText("1/(x*x+y*y-4)");
         const QImage pole = Frame();
