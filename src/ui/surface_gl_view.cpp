@@ -80,6 +80,7 @@ void SurfaceGlView::Release() {
         b->evaluation = ~std::uint64_t{0};
     }
     box_.destroy();
+    folds_.destroy();
     vao_.destroy();
     program_.removeAllShaders();
     ready_ = false;
@@ -103,8 +104,9 @@ void SurfaceGlView::initializeGL() {
         for (QOpenGLBuffer* buffer : {&b->vertices, &b->fills, &b->lines}) ready_ = buffer->create() && ready_;
         b->evaluation = ~std::uint64_t{0};
     }
-    ready_ = box_.create() && ready_;
+    ready_ = box_.create() && folds_.create() && ready_;
     box_.setUsagePattern(QOpenGLBuffer::DynamicDraw);
+    folds_.setUsagePattern(QOpenGLBuffer::DynamicDraw);
     if (!ready_ || !context()->isValid()) emit unusable();
 }
 
@@ -204,6 +206,17 @@ void SurfaceGlView::paintGL() {
         glUniform1f(liftLocation_, kLineLift);
         b.lines.bind();
         glDrawElements(GL_LINES, b.lineCount, GL_UNSIGNED_INT, nullptr);
+        // On a coarse grid a cell's fold can be where the surface turns away: drawn as well,
+        // so that the lines it hides end at a line, as on the canvas path.
+        if (g.lineStride == 1 && !g.indices.empty()) {
+            ProjectAll(projector, g.vertices, projected_);
+            OutlineFolds(g, projected_, foldIndices_);
+            if (!foldIndices_.empty()) {
+                folds_.bind();
+                folds_.allocate(foldIndices_.data(), static_cast<int>(foldIndices_.size() * sizeof(std::uint32_t)));
+                glDrawElements(GL_LINES, static_cast<GLsizei>(foldIndices_.size()), GL_UNSIGNED_INT, nullptr);
+            }
+        }
         if (timed) {
             glFinish();
             slow_ = timer.nsecsElapsed() / 1e6 > kSlowFrameMs;

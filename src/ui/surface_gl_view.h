@@ -10,6 +10,7 @@
 #include <QOpenGLVertexArrayObject>
 #include <QOpenGLWidget>
 #include <cstdint>
+#include <vector>
 
 #include "plot/three_dim_graphiq.h"
 
@@ -64,6 +65,9 @@ private:
     QOpenGLVertexArrayObject vao_;
     Buffers full_, preview_;
     QOpenGLBuffer box_{QOpenGLBuffer::VertexBuffer};
+    QOpenGLBuffer folds_{QOpenGLBuffer::IndexBuffer};
+    std::vector<ScreenPoint> projected_;
+    std::vector<std::uint32_t> foldIndices_;
     bool ready_ = false;
     bool turning_ = false, slow_ = false, measure_ = false, lastWasPreview_ = false;
     int frames_ = 0;
