@@ -110,7 +110,7 @@ void SurfacePage::ApplyProjection() {
 
 void SurfacePage::ResetView() {
     surface_.View().Reset();
-    // The check box follows the view; its signal draws once more.
+    // The check box follows the view quietly: one drawing is enough.
     const QSignalBlocker block(ui_->PerspectiveBox);
     ui_->PerspectiveBox->setChecked(surface_.View().Perspective());
     view_->update();
