@@ -14,6 +14,7 @@
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
+#include "ui/surface_command.h"
 
 namespace {
 
@@ -33,6 +34,13 @@ int RunPlot(const Args& args, char* program) {
     return kq::RunPlotCommand(args, std::cerr);
 }
 
+int RunSurface(const Args& args, char* program) {
+    ChooseHeadlessPlatform();
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, &program);
+    return kq::RunSurfaceCommand(args, std::cout, std::cerr);
+}
+
 struct Verb {
     const char* name;
     std::string (*usage)();
@@ -43,6 +51,7 @@ const Verb kVerbs[] = {
     {"eval", kq::EvalUsage, [](const Args& a, char*) { return kq::RunEvalCommand(a, std::cin, std::cout, std::cerr); }},
     {"calc", kq::CalcUsage, [](const Args& a, char*) { return kq::RunCalcCommand(a, std::cin, std::cout, std::cerr); }},
     {"plot", kq::PlotUsage, RunPlot},
+    {"surface", kq::SurfaceUsage, RunSurface},
 };
 
 void PrintUsage(std::ostream& out) {
