@@ -4,7 +4,7 @@
 #   scripts/quantorium.sh run [ARGS...]   build and start the program
 #   scripts/quantorium.sh test            build and run the whole test suite
 #   scripts/quantorium.sh sanitize        the unit tests under AddressSanitizer + UBSan
-#   scripts/quantorium.sh fuzz [SECONDS]  the formula fuzzer (default 60 s)
+#   scripts/quantorium.sh fuzz [SECONDS]  the formula and workplace fuzzers, sharing the time (default 60 s)
 #   scripts/quantorium.sh bench           the benchmarks
 set -euo pipefail
 
@@ -71,9 +71,14 @@ case "$what" in
         seconds=${1:-60}
         CC=clang CXX=clang++ configure_and_build build-fuzz -DQUANTORIUM_FUZZ=ON -DQUANTORIUM_SANITIZE=ON \
             -DQUANTORIUM_GUI=OFF -DQUANTORIUM_TESTS=OFF -DQUANTORIUM_BENCH=OFF
+        # The two fuzzers share the time: formulas first, then workplace files.
+        half=$(( (seconds + 1) / 2 ))
         work=$(mktemp -d)
         cp fuzz/corpus/* "$work"/
-        ./build-fuzz/fuzz/fuzz_translate -max_total_time="$seconds" -max_len=512 -print_final_stats=1 "$work"
+        ./build-fuzz/fuzz/fuzz_translate -max_total_time="$half" -max_len=512 -print_final_stats=1 "$work"
+        work=$(mktemp -d)
+        cp fuzz/workplace_corpus/* "$work"/
+        ./build-fuzz/fuzz/fuzz_workplace -max_total_time="$half" -max_len=4096 -timeout=5 -print_final_stats=1 "$work"
         ;;
     bench)
         configure_and_build build -DCMAKE_BUILD_TYPE=Release
