@@ -25,8 +25,7 @@ inline constexpr const char* kTerminatorInText =
     "%1 содержит знак «%2»: в файле рабочего места им заканчивается это поле.";
 inline constexpr const char* kNotInCodePage = "%1 содержит символ «%2», которого нет в кодировке Windows-1251.";
 inline constexpr const char* kBadUtf8 = "%1 содержит байты, которые не составляют текст UTF-8.";
-inline constexpr const char* kTooManyListEntries =
-    "В списке %1 формул, а файл рабочего места вмещает не больше %2.";
+inline constexpr const char* kTooManyListEntries = "В списке %1 формул, а файл рабочего места вмещает не больше %2.";
 
 // Pictures of the graph.
 inline constexpr const char* kSavePictureTitle = "Сохранение изображения графика ...";

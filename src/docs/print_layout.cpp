@@ -26,8 +26,7 @@ int FontPixelHeight(int points, int dpi) {
     return static_cast<int>(product >= 0 ? (product + 36) / 72 : (product - 36) / 72);
 }
 
-std::optional<PageLayout> LayOutPrintedPage(int pageWidth, int pageHeight, int percent, float aspect,
-                                            int fontHeight) {
+std::optional<PageLayout> LayOutPrintedPage(int pageWidth, int pageHeight, int percent, float aspect, int fontHeight) {
     if (pageWidth == 0 || pageHeight == 0) return std::nullopt;
     const long double a = aspect;
     const long double base = static_cast<long double>(static_cast<long long>(percent) * pageWidth);

@@ -25,8 +25,7 @@ struct PageLayout {
 
 // The printed page: `pageWidth` x `pageHeight` printer pixels, the graph `percent` (0..100)
 // of the page width, the text font `fontHeight` pixels high. Nothing for an empty page.
-std::optional<PageLayout> LayOutPrintedPage(int pageWidth, int pageHeight, int percent, float aspect,
-                                            int fontHeight);
+std::optional<PageLayout> LayOutPrintedPage(int pageWidth, int pageHeight, int percent, float aspect, int fontHeight);
 
 // The preview's page in preview pixels: 100 along the page's longer side (a square page
 // counts as portrait). Nothing for an empty page.

@@ -83,8 +83,8 @@ std::string RangeText(long double value) { return FormatC(wf::kRangeFormat, valu
 WorkplaceBytes WorkplaceToBytes(const Workplace& w) {
     WorkplaceBytes result;
     if (w.list.size() > wf::kMaxListEntries)
-        result.refusal = FillMessage(kTooManyListEntries, {std::to_string(w.list.size()),
-                                                           std::to_string(wf::kMaxListEntries)});
+        result.refusal =
+            FillMessage(kTooManyListEntries, {std::to_string(w.list.size()), std::to_string(wf::kMaxListEntries)});
     CheckTerminator(w.formula, wf::kFormulaEnd, FieldName(0), result.refusal);
     for (std::size_t i = 0; i < w.list.size(); ++i)
         CheckTerminator(w.list[i], wf::kListEntryEnd, ListEntryName(i), result.refusal);

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
+#include "ui/workplace_command.h"
 
 namespace {
 
@@ -24,6 +26,12 @@ void ChooseHeadlessPlatform() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// A name ending in ".kwp", or any existing file: what the desktop hands over on a double click.
+bool IsWorkplaceFile(const std::string& arg) {
+    const QString name = QString::fromLocal8Bit(arg.c_str());
+    return name.endsWith(QStringLiteral(".kwp"), Qt::CaseInsensitive) || QFileInfo(name).isFile();
 }
 
 }  // namespace
@@ -39,8 +47,11 @@ int main(int argc, char** argv) {
         QGuiApplication app(qtArgc, argv);
         return kq::RunPlotCommand(args, std::cerr);
     }
-    if (!verb.empty() && verb[0] != '-') {
-        std::cerr << "quantorium: неизвестная команда \"" << verb << "\" (есть eval, calc и plot)\n";
+    if (verb == "workplace") return kq::RunWorkplaceCommand(args, std::cin, std::cout, std::cerr);
+    // A workplace file to open in the window (a double click on it comes here).
+    const bool workplaceFile = IsWorkplaceFile(verb) && argc == 2;
+    if (!verb.empty() && verb[0] != '-' && !workplaceFile) {
+        std::cerr << "quantorium: неизвестная команда \"" << verb << "\" (есть eval, calc, plot и workplace)\n";
         return 2;
     }
 
@@ -62,5 +73,6 @@ int main(int argc, char** argv) {
     kq::TMainForm form;
     splash.reset();
     form.show();
+    if (workplaceFile) form.OpenWorkplace(QString::fromLocal8Bit(argv[1]));
     return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "app/app_settings.h"
 #include "calc/calc_session.h"
 #include "plot/graphiq.h"
+#include "ui/document_prompts.h"
 
 namespace Ui {
 class TMainForm;
@@ -20,6 +21,8 @@ class CalcPage;
 class TAboutForm;
 class TOptionsForm;
 class TQuestDial;
+class WorkplaceCommands;
+class PictureCommand;
 }  // namespace kq
 
 class QLineEdit;
@@ -45,6 +48,13 @@ public:
     std::function<bool(QWidget*)> ask3D;
     // Opens a help file, the read-me or a mail link; tests replace it.
     std::function<bool(const QUrl&)> openUrl;
+
+    // The questions, file dialogs and messages of the workplace, picture and print commands.
+    DocumentPrompts prompts;
+    WorkplaceCommands& Workplaces() { return *workplaces_; }
+    PictureCommand& Picture() { return *picture_; }
+    // Opens a workplace named on the command line; false (after telling the user) when it cannot.
+    bool OpenWorkplace(const QString& path);
 
     AppSettings& Settings() { return settings_; }
     TOptionsForm& Options() { return *options_; }
@@ -100,6 +110,8 @@ private:
     std::unique_ptr<CalcSession> session_;
     PlanePage* planePage_ = nullptr;
     CalcPage* calcPage_ = nullptr;
+    WorkplaceCommands* workplaces_ = nullptr;
+    PictureCommand* picture_ = nullptr;
     int currentPage_ = 0;
 };
 

@@ -12,6 +12,8 @@
 #include "app/command_line.h"
 #include "engine/angle_mode.h"
 #include "plot/graphiq.h"
+#include "ui/document_file.h"
+#include "ui/emf_canvas.h"
 #include "ui/qpainter_canvas.h"
 
 namespace kq {
@@ -102,8 +104,9 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     }
     const QString path = QString::fromLocal8Bit(o.output.c_str());
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf") {
-        err << "quantorium plot: неизвестный формат файла \"" << o.output << "\" (нужно .png, .bmp, .svg или .pdf)\n";
+    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf" && suffix != "emf") {
+        err << "quantorium plot: неизвестный формат файла \"" << o.output
+            << "\" (нужно .png, .bmp, .svg, .pdf или .emf)\n";
         return 2;
     }
 
@@ -130,6 +133,14 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
         svg.setViewBox(QRect(0, 0, o.width, o.height));
         svg.setTitle(QString::fromUtf8(o.formula.c_str()));
         ok = Render(g, svg, o, true);
+    } else if (suffix == "emf") {
+        EmfCanvas emf(o.width, o.height, o.formula);
+        emf.Fill({255, 255, 255});
+        g.Draw(emf, o.width, o.height, o.axes, true);
+        const std::vector<std::uint8_t> bytes = emf.Finish();
+        ok = !bytes.empty() && WriteDocument(path, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                              static_cast<qsizetype>(bytes.size())))
+                                   .isEmpty();
     } else {
         QPdfWriter pdf(path);
         pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));

@@ -56,8 +56,8 @@ TEST(PrintLayout, TruncationAndEmptyPages) {
 }
 
 TEST(PrintLayout, PreviewPageShape) {
-    EXPECT_EQ(PreviewPageShape(6779, 4760), (PreviewShape{100, 70}));  // landscape: 70.2
-    EXPECT_EQ(PreviewPageShape(4760, 6779), (PreviewShape{70, 100}));  // portrait
+    EXPECT_EQ(PreviewPageShape(6779, 4760), (PreviewShape{100, 70}));   // landscape: 70.2
+    EXPECT_EQ(PreviewPageShape(4760, 6779), (PreviewShape{70, 100}));   // portrait
     EXPECT_EQ(PreviewPageShape(5000, 5000), (PreviewShape{100, 100}));  // square counts as portrait
     EXPECT_EQ(PreviewPageShape(5001, 5000), (PreviewShape{100, 99}));
     EXPECT_EQ(PreviewPageShape(1, 1000), (PreviewShape{0, 100}));

@@ -71,9 +71,12 @@ TEST(WorkplaceFile, RangesKeepSixSignificantDigits) {
     const struct {
         long double value;
         const char* text;
-    } cases[] = {{-10, "-10"},          {5, "5"},          {3.14159L, "3.14159"},         {3.1415926L, "3.14159"},
-                 {123456, "123456"},    {1234567, "1.23457e+06"}, {1e6L, "1e+06"},         {0.0001L, "0.0001"},
-                 {0.00001L, "1e-05"},   {-2.5e-300L, "-2.5e-300"}, {0.1L, "0.1"},            {100000.5L, "100000"}};
+    } cases[] = {{-10, "-10"},          {5, "5"},
+                 {3.14159L, "3.14159"}, {3.1415926L, "3.14159"},
+                 {123456, "123456"},    {1234567, "1.23457e+06"},
+                 {1e6L, "1e+06"},       {0.0001L, "0.0001"},
+                 {0.00001L, "1e-05"},   {-2.5e-300L, "-2.5e-300"},
+                 {0.1L, "0.1"},         {100000.5L, "100000"}};
     for (const auto& c : cases) {
         EXPECT_EQ(RangeText(c.value), c.text);
         Workplace w;
@@ -108,12 +111,18 @@ TEST(WorkplaceFile, WhatTheFileCannotHoldIsRefusedAndNamed) {
         std::vector<std::string> named;
     } cases[] = {
         {With([](Workplace& w) { w.formula = "x#2"; }), {"Формула графика", "«#»"}},
-        {With([](Workplace& w) { w.list = {"a", "b", "c$d"}; }), {"Формула №3 списка", "«$»"}},
+        {With([](Workplace& w) {
+             w.list = {"a", "b", "c$d"};
+         }),
+         {"Формула №3 списка", "«$»"}},
         {With([](Workplace& w) { w.firstLine = "1@2"; }), {"Первая строка калькулятора", "«@»"}},
         {With([](Workplace& w) { w.secondLine = "@"; }), {"Вторая строка калькулятора", "«@»"}},
         {With([](Workplace& w) { w.list.assign(256, "x"); }), {"256", "255"}},
         {With([](Workplace& w) { w.formula = "x→y"; }), {"Формула графика", "«→»", "Windows-1251"}},
-        {With([](Workplace& w) { w.list = {"ok", "日本"}; }), {"Формула №2 списка", "«日»"}},
+        {With([](Workplace& w) {
+             w.list = {"ok", "日本"};
+         }),
+         {"Формула №2 списка", "«日»"}},
         {With([](Workplace& w) { w.firstLine = "bad \xff byte"; }), {"Первая строка калькулятора", "UTF-8"}},
         {With([](Workplace& w) {
              w.formula = "a#";
@@ -188,7 +197,8 @@ TEST(WorkplaceFile, ATruncatedFileReadsWhatItHas) {
 }
 
 TEST(WorkplaceFile, OddBytesInNumberFields) {
-    const auto w = WorkplaceFromBytes(Bytes("_KXQuantorium+_1.0_!\x07?2.5xyz?abc?1e99999?-1e-99999?f#\x00@@\x05@Eof_"s));
+    const auto w =
+        WorkplaceFromBytes(Bytes("_KXQuantorium+_1.0_!\x07?2.5xyz?abc?1e99999?-1e-99999?f#\x00@@\x05@Eof_"s));
     ASSERT_TRUE(w);
     EXPECT_TRUE(w->absolute);  // any nonzero byte
     EXPECT_EQ(w->xFrom, 2.5L);
