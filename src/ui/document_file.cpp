@@ -2,15 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include "ui/file_output.h"
 
 namespace kq {
 
 QString WriteDocument(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("Не удалось записать файл «%1»: %2").arg(path, file.errorString());
-    return {};
+    QString error;
+    return WriteWholeFile(path, bytes, &error) ? QString() : error;
 }
 
 std::optional<QByteArray> ReadDocument(const QString& path, qint64 limit, bool* tooLarge) {

@@ -8,8 +8,8 @@
 
 namespace kq {
 
-// Writes `bytes` as the file `path`: beside it first, then renamed over it, so a failure
-// keeps the old file as it was. Returns an empty text, or why it failed (in Russian).
+// Writes `bytes` as the file `path` through SafeFile, so a failure keeps the old file as it
+// was. Returns an empty text, or why it failed (in Russian, naming the file).
 QString WriteDocument(const QString& path, const QByteArray& bytes);
 
 // The file's bytes; nothing when it is not a readable regular file or holds more than

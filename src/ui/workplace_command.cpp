@@ -1,5 +1,6 @@
 #include "ui/workplace_command.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,13 +13,18 @@
 #include "docs/docs_texts.h"
 #include "docs/workplace_codec.h"
 #include "ui/document_file.h"
+#include "ui/file_output.h"
 #include "ui/workplace_commands.h"
 
 namespace kq {
 namespace {
 
-const char* const kUsage = "использование: quantorium workplace ФАЙЛ.kwp\n"
-                           "               quantorium workplace --write ФАЙЛ.kwp < СОСТОЯНИЕ.json\n";
+OptionParser WorkplaceParser(bool& write) {
+    OptionParser parser("workplace", "ФАЙЛ.kwp");
+    parser.Flag("--write", write);
+    parser.SetUsage("quantorium workplace [--write] ФАЙЛ.kwp   (с --write: состояние в JSON на входе)");
+    return parser;
+}
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -83,7 +89,7 @@ Workplace FromJson(const QJsonObject& o) {
 
 int Print(const std::string& file, std::ostream& out, std::ostream& err) {
     bool tooLarge = false;
-    const auto bytes = ReadDocument(QString::fromLocal8Bit(file.c_str()), WorkplaceCommands::kMaxFileSize, &tooLarge);
+    const auto bytes = ReadDocument(QFile::decodeName(file.c_str()), WorkplaceCommands::kMaxFileSize, &tooLarge);
     std::optional<Workplace> w;
     if (bytes)
         w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
@@ -104,40 +110,37 @@ int Write(const std::string& file, std::istream& in, std::ostream& err) {
     if (!doc.isObject()) throw UsageError{"JSON должен быть объектом"};
     const WorkplaceBytes bytes = EncodeWorkplace(FromJson(doc.object()));
     QString error = Q(bytes.refusal);
-    if (error.isEmpty())
-        error = WriteDocument(QString::fromLocal8Bit(file.c_str()),
-                              QByteArray(reinterpret_cast<const char*>(bytes.bytes.data()),
-                                         static_cast<qsizetype>(bytes.bytes.size())));
-    if (error.isEmpty()) return 0;
+    if (error.isEmpty()) {
+        // The name stays bytes all the way to the file system.
+        SafeFile out(QByteArray(file.data(), static_cast<qsizetype>(file.size())));
+        if (QIODevice* device = out.Device())
+            device->write(reinterpret_cast<const char*>(bytes.bytes.data()), static_cast<qint64>(bytes.bytes.size()));
+        if (out.Commit()) return 0;
+        error = out.Error();
+    }
     err << "quantorium workplace: " << kWorkplaceNotSaved << "\n" << error.toStdString() << "\n";
     return 1;
 }
 
 }  // namespace
 
+std::string WorkplaceUsage() {
+    bool write = false;
+    return WorkplaceParser(write).Usage();
+}
+
 int RunWorkplaceCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                         std::ostream& err) {
+    bool write = false;
+    const OptionParser parser = WorkplaceParser(write);
     try {
-        ArgumentList a(args);
-        bool write = false, optionsEnded = false;
-        std::string file;
-        while (!a.Empty()) {
-            const std::string arg = a.Take();
-            if (!optionsEnded && arg == "--") {
-                optionsEnded = true;
-            } else if (!optionsEnded && arg == "--write") {
-                write = true;
-            } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-                throw UsageError{"неизвестный параметр " + arg};
-            } else {
-                if (!file.empty()) throw UsageError{"файл задан дважды: \"" + arg + "\""};
-                file = arg;
-            }
-        }
-        if (file.empty()) throw UsageError{"не задан файл рабочего места"};
-        return write ? Write(file, in, err) : Print(file, out, err);
+        const std::vector<std::string> files = parser.Parse(args);
+        if (files.empty()) throw UsageError{"не задан файл рабочего места"};
+        if (files.size() > 1) throw UsageError{"файл задан дважды: \"" + files[1] + "\""};
+        if (files[0].empty()) throw UsageError{"имя файла пусто"};
+        return write ? Write(files[0], in, err) : Print(files[0], out, err);
     } catch (const UsageError& e) {
-        err << "quantorium workplace: " << e.message << "\n" << kUsage;
+        err << "quantorium workplace: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
         return 2;
     }
 }

@@ -13,4 +13,7 @@ namespace kq {
 int RunWorkplaceCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                         std::ostream& err);
 
+// The usage line of the verb.
+std::string WorkplaceUsage();
+
 }  // namespace kq

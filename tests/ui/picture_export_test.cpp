@@ -13,6 +13,7 @@
 
 #include "picture_compare.h"
 #include "ui/document_prompts.h"
+#include "ui/file_output.h"
 #include "ui/paint_box.h"
 #include "ui/picture_command.h"
 #include "ui/plane_page.h"
@@ -148,13 +149,15 @@ private slots:
         QVERIFY(!form->Picture().SaveFile(Path("g.wmf")));
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains(".emf, .bmp, .png, .svg или .pdf"));
-        const QString old = Path(QString(250, 'p') + ".png");
+        const QString old = Path("full.png");
         {
             QFile f(old);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("old");
         }
+        SafeFile::FailAfterBytesForTests(100);
         QVERIFY(!form->Picture().SaveFile(old));
+        SafeFile::FailAfterBytesForTests(-1);
         QCOMPARE(errors.size(), 2);
         QFile f(old);
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -18,6 +18,7 @@
 #include "app/settings_store.h"
 #include "docs/workplace_codec.h"
 #include "ui/calc_page.h"
+#include "ui/file_output.h"
 #include "ui/plane_page.h"
 #include "ui/workplace_commands.h"
 #include "ui_calc_page.h"
@@ -300,15 +301,17 @@ private slots:
     }
 
     void aFailedWriteLeavesTheOldFile() {
-        // A name so long that no temporary file fits beside it: the write fails after the
-        // old file was already there.
-        chosen = Path(QString(250, 'w') + ".kwp");
+        // The disk fills up halfway through the new file.
+        chosen = Path("full.kwp");
         WriteAll(chosen, "old contents");
+        SafeFile::FailAfterBytesForTests(30);
         form->Controls().SaveWP->trigger();
+        SafeFile::FailAfterBytesForTests(-1);
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith("Ошибка записи: Рабочее место не сохранено."), qPrintable(errors[0]));
         QVERIFY(errors[0].contains("Не удалось записать файл"));
         QCOMPARE(ReadAll(chosen), QByteArray("old contents"));
+        QCOMPARE(QDir(dir.path()).entryList({"full.kwp*"}, QDir::Files | QDir::Hidden), QStringList{"full.kwp"});
     }
 
     void longTextsAndLongListsRoundTrip() {
