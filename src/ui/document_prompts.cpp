@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "docs/docs_texts.h"
 
@@ -12,9 +13,12 @@ QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Picture formats: the default first, then the others; WMF is not offered.
 const char* const kPictureFilters[][2] = {
-    {"Все (*.emf *.bmp *.png *.svg *.pdf)", "emf"}, {"В формате EMF (*.emf)", "emf"},
-    {"В формате BMP (*.bmp)", "bmp"},             {"В формате PNG (*.png)", "png"},
-    {"В формате SVG (*.svg)", "svg"},             {"В формате PDF (*.pdf)", "pdf"},
+    {"Все (*.emf *.bmp *.png *.svg *.pdf)", "emf"},
+    {"В формате EMF (*.emf)", "emf"},
+    {"В формате BMP (*.bmp)", "bmp"},
+    {"В формате PNG (*.png)", "png"},
+    {"В формате SVG (*.svg)", "svg"},
+    {"В формате PDF (*.pdf)", "pdf"},
 };
 
 QString ChooseFile(QWidget* parent, FileChoice choice) {
@@ -47,8 +51,7 @@ FileDialogSpec DialogSpec(FileChoice choice) {
             for (const auto& f : kPictureFilters) filters << Tr(f[0]);
             return {Tr(kSavePictureTitle), filters, QStringLiteral("emf"), true};
         }
-        case FileChoice::SavePdf:
-            return {Tr(kPrintToPdfTitle), {Tr(kPdfFilter)}, QStringLiteral("pdf"), true};
+        case FileChoice::SavePdf: return {Tr(kPrintToPdfTitle), {Tr(kPdfFilter)}, QStringLiteral("pdf"), true};
     }
     return {};
 }
@@ -62,12 +65,22 @@ QString PictureSuffixOfFilter(const QString& filter) {
 DocumentPrompts StandardPrompts() {
     DocumentPrompts p;
     p.ask = [](QWidget* parent, const QString& caption, const QString& question) {
-        return QMessageBox::question(parent, caption, question, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) == QMessageBox::Yes;
+        return QMessageBox::question(parent, caption, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+               QMessageBox::Yes;
     };
     p.chooseFile = ChooseFile;
     p.showError = [](QWidget* parent, const QString& caption, const QString& text) {
         QMessageBox::critical(parent, caption, text);
+    };
+    p.offerPdf = [](QWidget* parent) {
+        QMessageBox box(QMessageBox::Critical, Tr(kNoPrinterCaption), Tr(kNoPrinterText), QMessageBox::NoButton,
+                        parent);
+        box.setInformativeText(Tr(kOfferPdfText));
+        QPushButton* pdf = box.addButton(Tr(kPdfButton), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(pdf);
+        box.exec();
+        return box.clickedButton() == pdf;
     };
     return p;
 }

@@ -20,6 +20,9 @@ struct DocumentPrompts {
     std::function<QString(QWidget* parent, FileChoice choice)> chooseFile;
     // A message with the error icon.
     std::function<void(QWidget* parent, const QString& caption, const QString& text)> showError;
+    // "Нет принтера, установленного по умолчанию", offering a PDF file instead; true when the
+    // user takes the offer.
+    std::function<bool(QWidget* parent)> offerPdf;
 };
 
 DocumentPrompts StandardPrompts();

@@ -16,6 +16,7 @@
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
+#include "ui/print_command.h"
 #include "ui/workplace_command.h"
 
 namespace {
@@ -36,6 +37,13 @@ int RunPlot(const Args& args, char* program) {
     return kq::RunPlotCommand(args, std::cerr);
 }
 
+int RunPrint(const Args& args, char* program) {
+    ChooseHeadlessPlatform();
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, &program);
+    return kq::RunPrintCommand(args, std::cerr);
+}
+
 struct Verb {
     const char* name;
     std::string (*usage)();
@@ -46,6 +54,7 @@ const Verb kVerbs[] = {
     {"eval", kq::EvalUsage, [](const Args& a, char*) { return kq::RunEvalCommand(a, std::cin, std::cout, std::cerr); }},
     {"calc", kq::CalcUsage, [](const Args& a, char*) { return kq::RunCalcCommand(a, std::cin, std::cout, std::cerr); }},
     {"plot", kq::PlotUsage, RunPlot},
+    {"print", kq::PrintUsage, RunPrint},
     {"workplace", kq::WorkplaceUsage,
      [](const Args& a, char*) { return kq::RunWorkplaceCommand(a, std::cin, std::cout, std::cerr); }},
 };

@@ -23,6 +23,8 @@
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
 #include "ui/picture_command.h"
+#include "ui/print_commands.h"
+#include "ui/print_set.h"
 #include "ui/plane_page.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
@@ -53,6 +55,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     ui_->HelpButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
     ui_->ToolButton4->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     ui_->ToolButton5->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    ui_->ToolButton3->setIcon(QIcon(QStringLiteral(":/print.svg")));
 
     // The engines first: the plane renderer, then the calculator with base 10.
     plane_ = std::make_unique<Graphiq>();
@@ -81,6 +84,10 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
     connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
     connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureCommand::Save);
+    printing_ = new PrintCommands(this, [this] { return PlanePrintSubject(*planePage_); }, prompts);
+    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->N5, &QAction::triggered, printing_, &PrintCommands::PrintNow);
     connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->N12, &QAction::triggered, this, &TMainForm::CopyField);

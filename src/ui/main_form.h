@@ -24,6 +24,7 @@ class TQuestDial;
 class THelpForm;
 class WorkplaceCommands;
 class PictureCommand;
+class PrintCommands;
 }  // namespace kq
 
 class QLineEdit;
@@ -56,6 +57,7 @@ public:
     DocumentPrompts prompts;
     WorkplaceCommands& Workplaces() { return *workplaces_; }
     PictureCommand& Picture() { return *picture_; }
+    PrintCommands& Printing() { return *printing_; }
     // Opens a workplace named on the command line; false (after telling the user) when it cannot.
     bool OpenWorkplace(const QString& path);
 
@@ -119,6 +121,7 @@ private:
     CalcPage* calcPage_ = nullptr;
     WorkplaceCommands* workplaces_ = nullptr;
     PictureCommand* picture_ = nullptr;
+    PrintCommands* printing_ = nullptr;
     int currentPage_ = 0;
 };
 

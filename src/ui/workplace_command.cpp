@@ -129,8 +129,7 @@ std::string WorkplaceUsage() {
     return WorkplaceParser(write).Usage();
 }
 
-int RunWorkplaceCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                        std::ostream& err) {
+int RunWorkplaceCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     bool write = false;
     const OptionParser parser = WorkplaceParser(write);
     try {
