@@ -54,7 +54,7 @@ BoxLabel::Align AlignFor(double outward) {
 
 }  // namespace
 
-std::string RangeText(long double value) { return FormatC("%.4Lg", value); }
+std::string AxisEndLabel(long double value) { return FormatC("%.4Lg", value); }
 
 std::vector<BoxEdge> FarBoxEdges(const Projector& projector) {
     std::vector<BoxEdge> out;
@@ -109,8 +109,8 @@ std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range,
         const BoxLabel::Align h = AlignFor(nx), v = AlignFor(ny);
         std::string low = "-10", high = "10";
         if (axis == 2) {
-            low = RangeText(range.low);
-            high = RangeText(range.high);
+            low = AxisEndLabel(range.low);
+            high = AxisEndLabel(range.high);
         }
         constexpr double kGap = 6;
         // The range ends sit just inside the ends of the edge, so that two axes meeting at one

@@ -45,6 +45,6 @@ void DrawFarEdges(Canvas& canvas, const Projector& projector);
 void DrawBoxLabels(Canvas& canvas, const Projector& projector, const ZRange& range);
 
 // The range ends as the box shows them ("%.4Lg").
-std::string RangeText(long double value);
+std::string AxisEndLabel(long double value);
 
 }  // namespace kq

@@ -21,10 +21,14 @@
 #include "ui/help_window.h"
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
+#include "ui/picture_command.h"
+#include "ui/print_commands.h"
+#include "ui/print_set.h"
 #include "ui/plane_page.h"
 #include "ui/surface_page.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
+#include "ui/workplace_commands.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
@@ -50,6 +54,9 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     ui_->ExitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui_->OptionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     ui_->HelpButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
+    ui_->ToolButton4->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui_->ToolButton5->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    ui_->ToolButton3->setIcon(QIcon(QStringLiteral(":/print.svg")));
 
     // The engines first: the plane renderer, then the calculator with base 10.
     plane_ = std::make_unique<Graphiq>();
@@ -72,6 +79,19 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
         connect(shortcut, &QShortcut::activated, emulate, &QPushButton::click);
     }
 
+    prompts = StandardPrompts();
+    workplaces_ = new WorkplaceCommands(this, *planePage_, *calcPage_, *session_, prompts);
+    picture_ = new PictureCommand(this, *planePage_, prompts);
+    connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceCommands::Reset);
+    connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
+    connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
+    connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
+    connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
+    connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureCommand::Save);
+    printing_ = new PrintCommands(this, [this] { return PlanePrintSubject(*planePage_); }, prompts);
+    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->N5, &QAction::triggered, printing_, &PrintCommands::PrintNow);
     connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->N12, &QAction::triggered, this, &TMainForm::CopyField);
@@ -225,6 +245,8 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMainForm::ExitProgram() { close(); }
+
+bool TMainForm::OpenWorkplace(const QString& path) { return workplaces_->LoadFile(path); }
 
 void TMainForm::CaptureWindowState() {
     settings_.page = currentPage_;

@@ -9,6 +9,7 @@
 #include "calc/calc_session.h"
 #include "plot/graphiq.h"
 #include "plot/three_dim_graphiq.h"
+#include "ui/document_prompts.h"
 
 namespace Ui {
 class TMainForm;
@@ -23,6 +24,9 @@ class TAboutForm;
 class TOptionsForm;
 class TQuestDial;
 class THelpForm;
+class WorkplaceCommands;
+class PictureCommand;
+class PrintCommands;
 }  // namespace kq
 
 class QLineEdit;
@@ -53,6 +57,14 @@ public:
     std::function<bool(QWidget*)> ask3D;
     // Opens a help file, the read-me or a mail link; tests replace it.
     std::function<bool(const QUrl&)> openUrl;
+
+    // The questions, file dialogs and messages of the workplace, picture and print commands.
+    DocumentPrompts prompts;
+    WorkplaceCommands& Workplaces() { return *workplaces_; }
+    PictureCommand& Picture() { return *picture_; }
+    PrintCommands& Printing() { return *printing_; }
+    // Opens a workplace named on the command line; false (after telling the user) when it cannot.
+    bool OpenWorkplace(const QString& path);
 
     AppSettings& Settings() { return settings_; }
     TOptionsForm& Options() { return *options_; }
@@ -114,6 +126,9 @@ private:
     std::unique_ptr<ThreeDimGraphiq> surface_;
     SurfacePage* surfacePage_ = nullptr;
     CalcPage* calcPage_ = nullptr;
+    WorkplaceCommands* workplaces_ = nullptr;
+    PictureCommand* picture_ = nullptr;
+    PrintCommands* printing_ = nullptr;
     int currentPage_ = 0;
 };
 

@@ -43,7 +43,7 @@ TEST(ThreeDimGraphiq, DrawsBackgroundBoxCellsAndLabelsInThatOrder) {
     for (const char* t : {"x", "y", "z", "-10", "10"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
     // The z range is written as the box spans it.
-    EXPECT_NE(std::find(texts.begin(), texts.end(), RangeText(s.Range().high)), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), AxisEndLabel(s.Range().high)), texts.end());
 }
 
 // The painter's result checked against a depth buffer: at sample pixels, the polygon painted
