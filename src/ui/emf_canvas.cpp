@@ -1,5 +1,8 @@
 #include "ui/emf_canvas.h"
 
+#include <QFont>
+#include <algorithm>
+#include <QFontMetrics>
 #include <QString>
 
 #include "docs/print_layout.h"
@@ -23,7 +26,7 @@ EmfCanvas::EmfCanvas(int width, int height, const std::string& title)
     : device_(std::make_unique<EmfDevice>(width, height, Utf16(std::string("Кванториум+ от KX") + '\0' + title))) {
     ApplyPen();
     device_->SetBrush(Packed({255, 255, 255}), false);
-    device_->SetFont(kFontFamily, FontPixelHeight(8, kDotsPerInch));
+    SetFontSize(8);
 }
 
 EmfCanvas::~EmfCanvas() = default;
@@ -42,7 +45,20 @@ void EmfCanvas::SetPenWidth(int width) {
 
 void EmfCanvas::SetBrushClear(bool clear) { device_->SetBrush(Packed({255, 255, 255}), clear); }
 
-void EmfCanvas::SetFontSize(int points) { device_->SetFont(kFontFamily, FontPixelHeight(points, kDotsPerInch)); }
+void EmfCanvas::SetFontSize(int points) {
+    fontPixels_ = FontPixelHeight(points, kDotsPerInch);
+    device_->SetFont(kFontFamily, fontPixels_);
+}
+
+// Measured with the font a reader of the picture will most likely use (Arial, or its
+// metric twin where Arial itself is missing).
+Size EmfCanvas::TextExtent(std::string_view utf8) {
+    QFont font(QString::fromStdU16String(kFontFamily));
+    font.setPixelSize(std::max(1, fontPixels_));
+    const QFontMetrics metrics(font);
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
 
 void EmfCanvas::SetFontColor(Rgb color) { device_->SetTextColor(Packed(color)); }
 

@@ -27,6 +27,7 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view utf8) override;
+    Size TextExtent(std::string_view utf8) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
 
@@ -42,6 +43,7 @@ private:
     std::unique_ptr<EmfDevice> device_;
     Rgb penColor_ = kBlack;
     int penWidth_ = 1;
+    int fontPixels_ = 0;
 };
 
 }  // namespace kq

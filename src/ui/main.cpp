@@ -16,6 +16,7 @@
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
+#include "ui/surface_command.h"
 #include "ui/print_command.h"
 #include "ui/workplace_command.h"
 
@@ -30,18 +31,13 @@ void ChooseHeadlessPlatform() {
 
 using Args = std::vector<std::string>;
 
-int RunPlot(const Args& args, char* program) {
+// The drawing verbs paint with Qt but need no display.
+template <class Body>
+int WithPainting(char* program, Body body) {
     ChooseHeadlessPlatform();
     int qtArgc = 1;
     QGuiApplication app(qtArgc, &program);
-    return kq::RunPlotCommand(args, std::cerr);
-}
-
-int RunPrint(const Args& args, char* program) {
-    ChooseHeadlessPlatform();
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, &program);
-    return kq::RunPrintCommand(args, std::cerr);
+    return body();
 }
 
 struct Verb {
@@ -53,8 +49,14 @@ struct Verb {
 const Verb kVerbs[] = {
     {"eval", kq::EvalUsage, [](const Args& a, char*) { return kq::RunEvalCommand(a, std::cin, std::cout, std::cerr); }},
     {"calc", kq::CalcUsage, [](const Args& a, char*) { return kq::RunCalcCommand(a, std::cin, std::cout, std::cerr); }},
-    {"plot", kq::PlotUsage, RunPlot},
-    {"print", kq::PrintUsage, RunPrint},
+    {"plot", kq::PlotUsage,
+     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPlotCommand(a, std::cerr); }); }},
+    {"surface", kq::SurfaceUsage,
+     [](const Args& a, char* p) {
+         return WithPainting(p, [&] { return kq::RunSurfaceCommand(a, std::cout, std::cerr); });
+     }},
+    {"print", kq::PrintUsage,
+     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPrintCommand(a, std::cerr); }); }},
     {"workplace", kq::WorkplaceUsage,
      [](const Args& a, char*) { return kq::RunWorkplaceCommand(a, std::cin, std::cout, std::cerr); }},
 };
@@ -101,6 +103,9 @@ int RunWindow(int argc, char** argv, const char* workplace) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The verbs read and write through the C++ streams alone; buffered, they also know when
+    // more input is already waiting.
+    std::ios::sync_with_stdio(false);
     const std::string first = argc > 1 ? argv[1] : "";
     const Args args(argv + (argc > 1 ? 2 : 1), argv + argc);
     if (first == "--help" || first == "-h" || first == "help") {

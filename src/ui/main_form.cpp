@@ -16,7 +16,6 @@
 #include <QUrl>
 
 #include "app/window_placement.h"
-#include "engine/angle_mode.h"
 #include "info/program_info.h"
 #include "ui/calc_page.h"
 #include "ui/help_window.h"
@@ -26,6 +25,7 @@
 #include "ui/print_commands.h"
 #include "ui/print_set.h"
 #include "ui/plane_page.h"
+#include "ui/surface_page.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
 #include "ui/workplace_commands.h"
@@ -62,6 +62,9 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     session_ = std::make_unique<CalcSession>();
     planePage_ = new PlanePage(*plane_, ui_->TabSheet1);
     ui_->TabSheet1->layout()->addWidget(planePage_);
+    surface_ = std::make_unique<ThreeDimGraphiq>();
+    surfacePage_ = new SurfacePage(*surface_, ui_->TabSheet3);
+    ui_->TabSheet3->layout()->addWidget(surfacePage_);
     calcPage_ = new CalcPage(*session_, ui_->TabSheet2);
     ui_->TabSheet2->layout()->addWidget(calcPage_);
 
@@ -122,9 +125,12 @@ TMainForm::~TMainForm() {
     // The pages go first: they hold references to the engines.
     delete planePage_;
     planePage_ = nullptr;
+    delete surfacePage_;
+    surfacePage_ = nullptr;
     delete calcPage_;
     calcPage_ = nullptr;
     plane_.reset();
+    surface_.reset();
     session_.reset();
 }
 
@@ -155,9 +161,14 @@ void TMainForm::ApplyLoadedSettings() {
 }
 
 void TMainForm::ApplyOptions() {
-    SetDegreesMode(settings_.degrees);
+    // One choice for the whole program: every page's formulas follow it.
+    session_->Engine().SetDegrees(settings_.degrees);
+    plane_->SetDegrees(settings_.degrees);
     session_->Engine().SetRounding(settings_.calcRounding);
     plane_->SetRounding(settings_.graphRounding);
+    surface_->SetDegrees(settings_.degrees);
+    surface_->SetRounding(settings_.graphRounding);
+    surfacePage_->Repaint();
     if (settings_.show3D && !ui_->Pages->isTabVisible(1)) reload3D_ = true;
     ui_->Pages->setTabVisible(1, settings_.show3D);
     planePage_->Repaint();
@@ -173,6 +184,11 @@ void TMainForm::PageChanged(int index) {
 
 // The 3D page asks once whether it is wanted at all.
 void TMainForm::SurfacePageShown() {
+    // Shown for the first time, or again after 3D was switched on: the formula is read anew.
+    if (reload3D_ && settings_.show3D) {
+        reload3D_ = false;
+        surfacePage_->ApplyFormula();
+    }
     if (!settings_.ask3D) return;
     settings_.ask3D = false;
     settings_.show3D = ask3D && ask3D(this);

@@ -8,6 +8,7 @@
 #include "app/app_settings.h"
 #include "calc/calc_session.h"
 #include "plot/graphiq.h"
+#include "plot/three_dim_graphiq.h"
 #include "ui/document_prompts.h"
 
 namespace Ui {
@@ -17,6 +18,7 @@ class TMainForm;
 namespace kq {
 
 class PlanePage;
+class SurfacePage;
 class CalcPage;
 class TAboutForm;
 class TOptionsForm;
@@ -41,6 +43,9 @@ public:
 
     Ui::TMainForm& Controls() { return *ui_; }
     PlanePage& Plane() { return *planePage_; }
+    // The 3D page and its surface (printing draws the surface at any size).
+    SurfacePage& Surface() { return *surfacePage_; }
+    ThreeDimGraphiq& SurfaceModel() { return *surface_; }
     CalcPage& Calculator() { return *calcPage_; }
     CalcSession& Session() { return *session_; }
 
@@ -118,6 +123,8 @@ private:
     std::unique_ptr<Graphiq> plane_;
     std::unique_ptr<CalcSession> session_;
     PlanePage* planePage_ = nullptr;
+    std::unique_ptr<ThreeDimGraphiq> surface_;
+    SurfacePage* surfacePage_ = nullptr;
     CalcPage* calcPage_ = nullptr;
     WorkplaceCommands* workplaces_ = nullptr;
     PictureCommand* picture_ = nullptr;

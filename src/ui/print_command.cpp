@@ -8,7 +8,6 @@
 
 #include "app/command_line.h"
 #include "docs/print_layout.h"
-#include "engine/angle_mode.h"
 #include "plot/graphiq.h"
 #include "ui/file_output.h"
 #include "ui/print_job.h"
@@ -98,8 +97,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
         return 2;
     }
 
-    SetDegreesMode(o.degrees);
     Graphiq g;
+    g.SetDegrees(o.degrees);
     g.SetRounding(o.rounding);
     g.SetAbsoluteMode(o.absolute);
     g.SetFormula(o.formula);
@@ -128,7 +127,6 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
                              QMarginsF(10, 10, 10, 10), QPageLayout::Point);
     SafeFile file(QByteArray(o.output.data(), static_cast<qsizetype>(o.output.size())));
     const PrintOutcome outcome = PrintToPdfFile(file, layout, subject, options, QDateTime::currentDateTime());
-    SetDegreesMode(false);
     if (outcome == PrintOutcome::Printed) return 0;
     err << "quantorium print: "
         << (file.Error().isEmpty() ? std::string("страница не напечатана") : file.Error().toStdString()) << "\n";

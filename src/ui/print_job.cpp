@@ -30,8 +30,11 @@ public:
     void MoveTo(int x, int y) override { inner_.MoveTo(x, y); }
     void LineTo(int x, int y) override { inner_.LineTo(x, y); }
     void TextOut(int x, int y, std::string_view utf8) override { inner_.TextOut(x, y, utf8); }
+    Size TextExtent(std::string_view utf8) override { return inner_.TextExtent(utf8); }
     void Rectangle(int x1, int y1, int x2, int y2) override { inner_.Rectangle(x1, y1, x2, y2); }
     void Fill(Rgb color) override { inner_.Fill(color); }
+    void Polygon(std::span<const CanvasPoint> points, Rgb fill) override { inner_.Polygon(points, fill); }
+    void Polyline(std::span<const CanvasPoint> points) override { inner_.Polyline(points); }
 
 private:
     Canvas& inner_;

@@ -5,7 +5,6 @@
 
 #include "calc/calc_session.h"
 #include "calc/keypad_editing.h"
-#include "engine/angle_mode.h"
 #include "calc/calc_command.h"
 
 namespace kq {
@@ -29,6 +28,7 @@ TEST(CalcSession, EvaluatesIntoTheOtherField) {
     ASSERT_EQ(s.Results().size(), 3u);
     EXPECT_EQ(s.Results()[0].caption, "6h*2  (=Ch)");
     EXPECT_EQ(s.Results()[0].name, "EmptyNo2");
+    EXPECT_EQ(s.Results()[0].result, "Ch");
     EXPECT_EQ(s.Results()[2].caption, "2*3  (=6)");
 }
 
@@ -40,6 +40,7 @@ TEST(CalcSession, FailuresAndEmptyTextStillMakeAnItem) {
     o = s.Evaluate("ln(0)");
     EXPECT_FALSE(o.result.ok);
     EXPECT_EQ(s.Results()[0].caption, "ln(0)  (=)");
+    EXPECT_EQ(s.Results()[0].result, "");
     EXPECT_EQ(s.Results()[1].caption, "  (=0)");
     s.ClearResults();
     EXPECT_TRUE(s.Results().empty());
@@ -92,6 +93,7 @@ TEST(CalcCommand, WritesWhatEqualsWould) {
     EXPECT_EQ(Calc({"--base", "2", "-5"}).out, "-101b\n");
     EXPECT_EQ(Calc({"--round", "2", "2/3", "-2/3"}).out, "0.67\n-0.67\n");
     EXPECT_EQ(Calc({"--degrees", "sin(30)"}).out, "0.5\n");
+    EXPECT_EQ(Calc({"sin(30)"}).out.rfind("-0.988", 0), 0u);  // the mode ended with its run
     EXPECT_EQ(Calc({"--base", "5", "10"}).out, "20s5\n");
     const CalcRun bad = Calc({"1/0", "2"});
     EXPECT_EQ(bad.status, 1);
