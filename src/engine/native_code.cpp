@@ -6,8 +6,6 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "engine/angle_mode.h"
-
 #if defined(__x86_64__) && defined(__linux__) && LDBL_MANT_DIG == 64
 #define KQ_NATIVE_X87 1
 #include <math.h>
@@ -27,8 +25,6 @@ extern "C" int KqRunOneInstruction(long double* registers, const Instr* instr) {
     return static_cast<int>(Program::Step(*instr, registers));
 }
 
-constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
-
 // How an instruction becomes machine code.
 enum class Form {
     Arithmetic,  // x87 instructions on the register stack
@@ -42,18 +38,12 @@ bool IsBinary(Op op) { return op == Op::Add || op == Op::Sub || op == Op::Mul ||
 bool ReadsA(Op op) { return op != Op::Fail; }
 bool ReadsB(Op op) { return IsBinary(op) || op == Op::Pow || op == Op::Tg || op == Op::Ctg || op == Op::Func; }
 
-// The double-precision library function behind a function code, when it has one.
+// The double-precision library function a function instruction calls directly, when it is
+// all there is to the function and its domain check can be written inline.
 double (*DoubleFunction(FunctionCode code))(double) {
-    switch (code) {
-        case F::Ln: return static_cast<double (*)(double)>(&::log);
-        case F::Lg: return static_cast<double (*)(double)>(&::log10);
-        case F::Exp: return static_cast<double (*)(double)>(&::exp);
-        case F::Sqrt: return static_cast<double (*)(double)>(&::sqrt);
-        case F::Arctg: return static_cast<double (*)(double)>(&::atan);
-        case F::Arcsin: return static_cast<double (*)(double)>(&::asin);
-        case F::Arccos: return static_cast<double (*)(double)>(&::acos);
-        default: return nullptr;
-    }
+    const FunctionInfo* f = InfoOf(code);
+    if (!f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule) return nullptr;
+    return f->inDouble;
 }
 
 class Emitter {
@@ -74,12 +64,6 @@ public:
     }
     void StoreSlot(std::uint32_t slot) {  // fstp tbyte [rbx/rdi+d]
         Put({0xDB, static_cast<std::uint8_t>(leaf ? 0xBF : 0xBB)}), U32(slot * 16);
-    }
-    void LoadSlotDouble(std::uint32_t slot) {  // fld qword [rbx/rdi+d]
-        Put({0xDD, static_cast<std::uint8_t>(leaf ? 0x87 : 0x83)}), U32(slot * 16);
-    }
-    void StoreSlotDouble(std::uint32_t slot) {  // fstp qword [rbx/rdi+d]
-        Put({0xDD, static_cast<std::uint8_t>(leaf ? 0x9F : 0x9B)}), U32(slot * 16);
     }
     void LoadSt(int i) { Put({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }    // fld st(i)
     void Pop() { Put({0xDD, 0xD8}); }                                           // fstp st(0)
@@ -130,20 +114,9 @@ public:
             const double d = static_cast<double>(v);
             if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) poolIndex_[slot] = AddDouble(d);
         }
-        radiansPerDegree_ = AddLongDouble(kRadiansPerDegree);
         double above = static_cast<double>(registers_[limit_]);
         if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
         limitAbove_ = AddDouble(above);
-        // Results of the double-precision functions are doubles: where only this code reads
-        // them, they go through memory as 64-bit values, which the x87 unit moves far faster.
-        asDouble_.assign(registers_.size(), 0);
-        for (const Instr& i : code_)
-            if (FormOf(i) == Form::Call && i.op == Op::Func) asDouble_[i.dst] = 1;
-        for (const Instr& i : code_) {
-            if (FormOf(i) != Form::Helper) continue;
-            if (ReadsA(i.op)) asDouble_[i.a] = 0;
-            if (ReadsB(i.op)) asDouble_[i.b] = 0;
-        }
         // x read more than once stays at the bottom of the x87 stack, unless calls would make
         // it leave and come back all the time.
         bool calls = false;
@@ -173,6 +146,7 @@ public:
             e_.Put({0x5B});                    // pop rbx
         }
         e_.Put({0xC3});  // ret
+        EmitExtendedCalls();
         // Failures leave the status in *status and one value (0) on the x87 stack, as the
         // calling convention expects of a function returning long double.
         if (!helperFails_.empty()) {
@@ -203,6 +177,47 @@ public:
     bool ReadsY() const { return result_ == 1 || (uses_.size() > 1 && uses_[1] > 0); }
 
 private:
+    // The way out of a direct call of a double function, to the interpreter's code for it.
+    struct ExtendedCall {
+        std::size_t argument;  // jumps here with the argument on the x87 stack
+        std::size_t result;    // jumps here after the call, with the argument in its slot
+        std::size_t join;      // where the result is back on the x87 stack
+        const Instr* instr;
+    };
+
+    // rax holds a double: jumps (returning where the offset goes) unless it is normal, that
+    // is unless its exponent field is neither 0 (zero, subnormal) nor all ones (inf, NaN).
+    std::size_t JumpUnlessNormal() {
+        e_.Put({0x48, 0xC1, 0xE0, 0x01});        // shl rax, 1: the sign goes
+        e_.Put({0x48, 0xC1, 0xE8, 0x35});        // shr rax, 53: the exponent field
+        e_.Put({0x83, 0xE8, 0x01});              // sub eax, 1
+        e_.Put({0x3D}), e_.U32(0x7FD);           // cmp eax, 0x7FD
+        return e_.Jump({0x0F, 0x87});            // ja
+    }
+
+    // Out of line: the argument goes to its slot, the interpreter's code computes the
+    // instruction, and its result comes back on the x87 stack.
+    void EmitExtendedCalls() {
+        for (const ExtendedCall& c : extendedCalls_) {
+            e_.Patch(c.argument, e_.bytes.size());
+            e_.StoreSlot(c.instr->a);
+            e_.Patch(c.result, e_.bytes.size());
+            CallHelper(*c.instr);
+            e_.LoadSlot(c.instr->dst);
+            e_.Patch(e_.Jump({0xE9}), c.join);
+        }
+    }
+
+    // The interpreter's code for one instruction; a failure leaves through helperFails_.
+    void CallHelper(const Instr& i) {
+        e_.Put({0x48, 0x89, 0xDF});  // mov rdi, rbx
+        e_.Put({0x48, 0xBE});        // mov rsi, imm64
+        e_.U64(reinterpret_cast<std::uint64_t>(&i));
+        e_.CallAbsolute(reinterpret_cast<const void*>(&KqRunOneInstruction));
+        e_.Put({0x85, 0xC0});                           // test eax, eax
+        helperFails_.push_back(e_.Jump({0x0F, 0x85}));  // jnz
+    }
+
     struct FailSite {
         std::size_t jump;
         int depth;  // x87 values to drop before leaving
@@ -215,22 +230,16 @@ private:
         pool_.push_back(entry);
         return static_cast<int>(pool_.size() - 1);
     }
-    int AddLongDouble(long double v) {
-        std::array<std::uint8_t, 16> entry{};
-        std::memcpy(entry.data(), &v, 10);
-        pool_.push_back(entry);
-        return static_cast<int>(pool_.size() - 1);
-    }
-    void LoadPool(int index, bool extended) {
-        e_.Put({static_cast<std::uint8_t>(extended ? 0xDB : 0xDD), static_cast<std::uint8_t>(extended ? 0x2D : 0x05)});
-        poolLoads_.emplace_back(e_.bytes.size(), index);  // fld tbyte/qword [rip+d]
+    void LoadPool(int index) {
+        e_.Put({0xDD, 0x05});  // fld qword [rip+d]
+        poolLoads_.emplace_back(e_.bytes.size(), index);
         e_.U32(0);
     }
 
     Form FormOf(const Instr& i) const {
         switch (i.op) {
             case Op::Add: case Op::Sub: case Op::Mul: case Op::Div:
-            case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube: case Op::Angle:
+            case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube:
                 return Form::Arithmetic;
             case Op::Sin: case Op::Cos:
                 return Form::Call;
@@ -261,15 +270,11 @@ private:
             stack_.pop_back();
         }
     }
-    void StoreValue(std::uint32_t slot) {
-        if (asDouble_[slot]) e_.StoreSlotDouble(slot);
-        else e_.StoreSlot(slot);
-    }
+    void StoreValue(std::uint32_t slot) { e_.StoreSlot(slot); }
     // Pushes a slot's value: pinned x, a pooled constant or the register file.
     void Load(std::uint32_t slot) {
         if (slot == 0 && pinX_) e_.LoadSt(Depth());
-        else if (poolIndex_[slot] >= 0) LoadPool(poolIndex_[slot], false);
-        else if (asDouble_[slot]) e_.LoadSlotDouble(slot);
+        else if (poolIndex_[slot] >= 0) LoadPool(poolIndex_[slot]);
         else e_.LoadSlot(slot);
         stack_.push_back(slot);
     }
@@ -341,12 +346,7 @@ private:
     void EmitHelper(const Instr& i) {
         SpillAll();
         DropX();
-        e_.Put({0x48, 0x89, 0xDF});  // mov rdi, rbx
-        e_.Put({0x48, 0xBE});        // mov rsi, imm64
-        e_.U64(reinterpret_cast<std::uint64_t>(&i));
-        e_.CallAbsolute(reinterpret_cast<const void*>(&KqRunOneInstruction));
-        e_.Put({0x85, 0xC0});                           // test eax, eax
-        helperFails_.push_back(e_.Jump({0x0F, 0x85}));  // jnz
+        CallHelper(i);
         if (pinX_) e_.LoadSlot(0);
     }
 
@@ -375,37 +375,48 @@ private:
             stack_.push_back(i.dst);
             return;
         }
-        // The domain checks, on the argument in st(0).
-        switch (i.code) {
-            case F::Ln:
-            case F::Lg:
-                e_.Put({0xD9, 0xEE, 0xDF, 0xF1});         // fldz; fcomip st, st(1): 0 against t
-                Fail({0x0F, 0x83}, EvalStatus::NoValue);  // jae: t <= 0 (NaN passes)
+        // The domain check, on the argument in st(0).
+        const FunctionInfo& f = *InfoOf(i.code);
+        switch (f.domain) {
+            case Domain::Positive:
+                e_.Put({0xD9, 0xEE, 0xDF, 0xF1});  // fldz; fcomip st, st(1): 0 against t
+                Fail({0x0F, 0x83}, f.failure);     // jae: t <= 0 (NaN passes)
                 break;
-            case F::Sqrt:
+            case Domain::NotNegative:
                 e_.Put({0xD9, 0xEE, 0xDF, 0xF1});
-                Fail({0x0F, 0x87}, EvalStatus::NoValue);  // ja: t < 0
+                Fail({0x0F, 0x87}, f.failure);  // ja: t < 0
                 break;
-            case F::Arcsin:
-            case F::Arccos: {
+            case Domain::UnitInterval: {
                 e_.LoadSt(0);
                 e_.Put({0xD9, 0xE1});              // fabs
                 e_.Put({0xD9, 0xE8, 0xDF, 0xF1});  // fld1; fcomip st, st(1): 1 against |t|
                 e_.Pop();
                 const std::size_t unordered = e_.Jump({0x0F, 0x8A});  // jp: NaN passes
-                Fail({0x0F, 0x82}, EvalStatus::InverseTrig);          // jb: |t| > 1
+                Fail({0x0F, 0x82}, f.failure);                        // jb: |t| > 1
                 e_.Patch(unordered, e_.bytes.size());
                 break;
             }
-            default: break;
+            case Domain::Everywhere:
+            case Domain::OwnRule: break;
         }
-        e_.Put({0xDD, 0x1C, 0x24});  // fstp qword [rsp]: the argument as a double
+        // Double precision only while the argument and the result are normal doubles; anything
+        // else takes the interpreter's code, which knows when long double is needed.
+        ExtendedCall slow{};
+        slow.instr = &i;
+        e_.Put({0xDD, 0x14, 0x24});        // fst qword [rsp]: the argument as a double
+        e_.Put({0x48, 0x8B, 0x04, 0x24});  // mov rax, [rsp]
+        slow.argument = JumpUnlessNormal();
+        e_.StoreSlot(i.a);  // the argument itself, for the long double path
         stack_.pop_back();
         DropX();
         e_.Put({0xF2, 0x0F, 0x10, 0x04, 0x24});  // movsd xmm0, [rsp]
         e_.CallAbsolute(reinterpret_cast<const void*>(DoubleFunction(i.code)));
+        e_.Put({0x66, 0x48, 0x0F, 0x7E, 0xC0});  // movq rax, xmm0
+        slow.result = JumpUnlessNormal();
         e_.Put({0xF2, 0x0F, 0x11, 0x04, 0x24});  // movsd [rsp], xmm0
         e_.Put({0xDD, 0x04, 0x24});              // fld qword [rsp]
+        slow.join = e_.bytes.size();
+        extendedCalls_.push_back(slow);
         RestoreXUnderResult();
         stack_.push_back(i.dst);
     }
@@ -438,9 +449,9 @@ private:
             case Op::Mul: e_.Put({0xDE, 0xC9}); break;                                               // fmulp
             case Op::Sub: e_.Put({0xDE, static_cast<std::uint8_t>(reversed ? 0xE1 : 0xE9)}); break;  // fsub(r)p
             case Op::Div: {
-                // |b| >= 1e-14, or the division fails (NaN fails too). A double at or just
+                // |b| >= the limit, or the division fails (NaN fails too). A double at or just
                 // above the limit settles almost every case without an 80-bit load.
-                LoadPool(limitAbove_, false);
+                LoadPool(limitAbove_);
                 e_.LoadSt(reversed ? 2 : 1);
                 e_.Put({0xD9, 0xE1});  // fabs
                 e_.Put({0xDF, 0xF1});  // fcomip st, st(1)
@@ -476,17 +487,6 @@ private:
                 e_.Put({0xD8, 0xC8});
                 e_.Put({0xDE, 0xC9});
                 break;
-            case Op::Angle: {
-                // Degrees become radians when the process-wide flag says so.
-                e_.Put({0x48, 0xB8});  // mov rax, imm64
-                e_.U64(reinterpret_cast<std::uint64_t>(DegreesModeFlag()));
-                e_.Put({0x80, 0x38, 0x00});                         // cmp byte [rax], 0
-                const std::size_t radians = e_.Jump({0x0F, 0x84});  // je
-                LoadPool(radiansPerDegree_, true);
-                e_.Put({0xDE, 0xC9});  // fmulp
-                e_.Patch(radians, e_.bytes.size());
-                break;
-            }
             case Op::Func: {
                 // The square root: an even root, so negative values fail; fsqrt rounds exactly.
                 e_.Put({0xD9, 0xEE, 0xDF, 0xF1});          // fldz; fcomip st, st(1)
@@ -504,15 +504,14 @@ private:
     std::uint32_t result_, limit_;
     std::vector<std::uint32_t> uses_;
     std::vector<int> poolIndex_;
-    std::vector<char> asDouble_;
     std::vector<std::array<std::uint8_t, 16>> pool_;
     std::vector<std::pair<std::size_t, int>> poolLoads_;
-    int radiansPerDegree_ = 0;
     int limitAbove_ = 0;
     bool pinX_ = false;
     Emitter e_;
     std::vector<FailSite> fails_;
     std::vector<std::size_t> helperFails_;
+    std::vector<ExtendedCall> extendedCalls_;
     std::vector<std::uint32_t> stack_;
 };
 

@@ -22,9 +22,9 @@ public:
     NativeCode& operator=(const NativeCode&) = delete;
 
     // Compiles `code`; the instructions must outlive the compiled function (helpers read
-    // them) and constants must stay what they are. `limitSlot` is the register slot holding 1e-14 for the division check. Returns
-    // false (and holds nothing) when it cannot.
-    // `registers` holds the constants' values in their slots.
+    // them) and constants must stay what they are. `registers` holds the constants' values
+    // in their slots; `limitSlot` is the slot holding the division limit. Returns false (and
+    // holds nothing) when it cannot.
     bool Compile(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
                  std::uint32_t resultSlot, std::uint32_t limitSlot);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "plot/axes.h"
 
@@ -28,11 +29,18 @@ void Graphiq::SetRounding(int digits) {
     for (auto& t : list_) t->SetRounding(digits);
 }
 
+void Graphiq::SetDegrees(bool degrees) {
+    degrees_ = degrees;
+    main_.SetDegrees(degrees);
+    for (auto& t : list_) t->SetDegrees(degrees);
+}
+
 void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
         list_.push_back(std::make_unique<Translator>());
         list_.back()->SetRounding(rounding_);
+        list_.back()->SetDegrees(degrees_);
     }
 }
 
@@ -128,7 +136,7 @@ bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored,
 
 void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored) {
     Translator& formula = FormulaAt(index);
-    SpecialPointSet& specials = formula.Specials();
+    const SpecialPointSet& specials = formula.Specials();
     // Each curve starts with the pen down and no negative stretch behind it, whatever the
     // curve before it left.
     bool brk = false, neg = false;
@@ -137,9 +145,9 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
     for (int px = 0; px < width; ++px) {
         const long double x = map.XOfColumn(px);
         // At most one likely pole per column is sampled, so the pen lifts there.
-        specials.ResetQuery();
-        long double special = 0;
-        const int samples = specials.Query(x, x + columnWidth, special) ? 2 : 1;
+        const std::optional<long double> found = specials.Query(x, x + columnWidth);
+        const long double special = found.value_or(0);
+        const int samples = found ? 2 : 1;
         int drawnRow = -1;
         for (int l = 0; l < samples; ++l) {
             if (!pendingMove) pendingMove = brk;

@@ -38,6 +38,11 @@ public:
     void SetAbsoluteMode(bool on) { absolute_ = on; }
     bool AbsoluteMode() const { return absolute_; }
 
+    // Degrees instead of radians for the trigonometric functions of every formula, including
+    // list translators reserved later.
+    void SetDegrees(bool degrees);
+    bool Degrees() const { return degrees_; }
+
     // Rounding digits of every formula's value (-1: none).
     void SetRounding(int digits);
     int Rounding() const { return rounding_; }
@@ -73,6 +78,7 @@ private:
     bool notSetUp_ = true;
     bool absolute_ = false;
     int rounding_ = -1;
+    bool degrees_ = false;
     std::vector<long double> values_;  // one formula's value per column, reused between draws
     std::vector<char> defined_;
 };

@@ -167,7 +167,7 @@ void CalcPage::Evaluate() {
     if (o.result.badBase) {
         showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kBadBaseText));
     } else if (!o.result.ok) {
-        showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kUndefinedValueText));
+        showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromStdString(UndefinedValueMessage()));
     }
     target->setText(QString::fromStdString(o.result.text));
     const auto& item = session_.Results().front();

@@ -476,6 +476,29 @@ TEST(Graphiq, EachCurveStartsAfresh) {
             }
 }
 
+// The angle mode reaches the main formula and every list formula, reserved before or after.
+TEST(Graphiq, DegreesReachEveryFormula) {
+    Graphiq g;
+    g.SetDegrees(true);
+    g.SetFormula("sin(x)");
+    g.SetListFormula(1, "cos(x)");
+    g.Reserve(20);
+    g.SetListFormula(20, "tg(x)");
+    g.SetListCount(20);
+    long double v = 0;
+    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
+    ASSERT_EQ(g.Evaluate(60, 1, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
+    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 1, 1e-15);
+    g.SetDegrees(false);
+    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
+    EXPECT_LT(v, 1.7L);  // tan(45 radians) is about 1.62
+    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
+    EXPECT_LT(v, -0.9L);
+}
+
 TEST(Graphiq, SetViewAsksForARepaintOnlyWhenTold) {
     Graphiq g;
     int repaints = 0;
