@@ -139,6 +139,7 @@ void TMainForm::ApplyOptions() {
     plane_->SetDegrees(settings_.degrees);
     session_->Engine().SetRounding(settings_.calcRounding);
     plane_->SetRounding(settings_.graphRounding);
+    plane_->SetColoured(settings_.colorGraphs);
     if (settings_.show3D && !ui_->Pages->isTabVisible(1)) reload3D_ = true;
     ui_->Pages->setTabVisible(1, settings_.show3D);
     planePage_->Repaint();

@@ -33,6 +33,8 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
         item->setCheckState(Qt::Unchecked);
     }
     ui_->GraphList->viewport()->installEventFilter(this);
+    const int swatch = ui_->GraphList->fontMetrics().height() * 2 / 3;
+    ui_->GraphList->setIconSize(QSize(swatch, swatch));
     // The graph takes whatever the list does not.
     ui_->GraphSplitter->setStretchFactor(0, 1);
     ui_->GraphSplitter->setStretchFactor(1, 0);
@@ -91,7 +93,40 @@ void PlanePage::WriteEditors(const ViewRect& v) {
     ui_->ToY->setText(QString::fromStdString(WriteRange(v.ymax)));
 }
 
-void PlanePage::Repaint() { ui_->PaintBox1->Invalidate(); }
+void PlanePage::Repaint() {
+    ShowListColours();
+    ui_->PaintBox1->Invalidate();
+}
+
+// While graphs are coloured, each drawn list entry shows its curve's colour as a swatch.
+void PlanePage::ShowListColours() {
+    const QSignalBlocker block(ui_->GraphList);
+    const qreal ratio = ui_->GraphList->devicePixelRatioF();
+    const int side = ui_->GraphList->iconSize().height();
+    int rank = 0;
+    for (int i = 0; i < ui_->GraphList->count(); ++i) {
+        QListWidgetItem* item = ui_->GraphList->item(i);
+        QColor colour;  // none: no swatch
+        if (item->checkState() == Qt::Checked && ++rank <= graphiq_.ListCount() && graphiq_.Coloured()) {
+            const Rgb c = graphiq_.CurveColour(rank);
+            colour = QColor(c.r, c.g, c.b);
+        }
+        if (item->data(Qt::UserRole).value<QColor>() == colour) continue;
+        item->setData(Qt::UserRole, colour);
+        if (!colour.isValid()) {
+            item->setIcon(QIcon());
+            continue;
+        }
+        QPixmap swatch(QSize(side, side) * ratio);
+        swatch.setDevicePixelRatio(ratio);
+        swatch.fill(colour);
+        QPainter painter(&swatch);
+        painter.setPen(QPen(colour.darker(150), 0));
+        painter.drawRect(QRectF(0, 0, side - 1.0 / ratio, side - 1.0 / ratio));
+        painter.end();
+        item->setIcon(QIcon(swatch));
+    }
+}
 
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
@@ -215,6 +250,7 @@ void PlanePage::ApplyListClick() {
             if (graphiq_.SetListFormula(n + 1, ui_->GraphList->item(index)->text().toStdString())) ++n;
         graphiq_.SetListCount(n);
     }
+    ShowListColours();
     if (click.redraw) {
         ApplyFormula();
     } else if (click.copyText) {

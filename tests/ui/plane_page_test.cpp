@@ -13,6 +13,7 @@
 
 #include "plot/plane_page_logic.h"
 #include "ui/main_form.h"
+#include "ui/options_form.h"
 #include "window_fixture.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
@@ -349,6 +350,53 @@ private slots:
         QVERIFY(c->ToX->toolTip().contains("точкой"));
         QTest::mouseClick(c->Button2, Qt::LeftButton);
         for (QLineEdit* e : {c->FromX, c->ToX, c->FromY, c->ToY}) QVERIFY(!tinted(e));
+    }
+
+    void colouredGraphsFromTheOptions() {
+        QCheckBox* option = form->Options().findChild<QCheckBox*>("ColorGraphs");
+        QVERIFY(option);
+        QCOMPARE(option->text(), QString("Цветные графики"));
+        QVERIFY(!option->isChecked());
+        QVERIFY(!form->Settings().colorGraphs);
+        QListWidget* list = c->GraphList;
+        Tick(0);
+        Tick(2);
+        const auto swatch = [&](int row) {
+            const QIcon icon = list->item(row)->icon();
+            if (icon.isNull()) return QColor();
+            const QImage image = icon.pixmap(list->iconSize()).toImage();
+            return QColor(image.pixel(image.width() / 2, image.height() / 2));
+        };
+        const auto colouredPixels = [&] {
+            c->PaintBox1->grab();
+            const QImage& picture = c->PaintBox1->Picture();
+            int n = 0;
+            for (int y = 0; y < picture.height(); y += 2)
+                for (int x = 0; x < picture.width(); x += 2) {
+                    const QColor p = picture.pixelColor(x, y);
+                    if (std::max({p.red(), p.green(), p.blue()}) - std::min({p.red(), p.green(), p.blue()}) > 60) ++n;
+                }
+            return n;
+        };
+        QVERIFY(!swatch(0).isValid());
+        QCOMPARE(colouredPixels(), 0);
+        option->click();
+        QVERIFY(form->Settings().colorGraphs);
+        QVERIFY(page->Renderer().Coloured());
+        // The ticked entries show their curves' colours, in list order; the others nothing.
+        const Rgb first = page->Renderer().CurveColour(1), second = page->Renderer().CurveColour(2);
+        QCOMPARE(swatch(0), QColor(first.r, first.g, first.b));
+        QCOMPARE(swatch(2), QColor(second.r, second.g, second.b));
+        QVERIFY(!swatch(1).isValid());
+        QVERIFY(colouredPixels() > 50);
+        // Ticking one above moves the colours along with the curves.
+        Tick(1);
+        QCOMPARE(swatch(1), QColor(second.r, second.g, second.b));
+        Tick(1);
+        option->click();
+        QVERIFY(!page->Renderer().Coloured());
+        QVERIFY(!swatch(0).isValid() && !swatch(2).isValid());
+        QCOMPARE(colouredPixels(), 0);
     }
 
     void absoluteModeToggles() {
