@@ -203,12 +203,15 @@ void PlanePage::AddFormulaToList() {
 void PlanePage::RemoveFormulaFromList() {
     const int row = ui_->GraphList->currentRow();
     if (row < 0) return;
-    {
-        const QSignalBlocker block(ui_->GraphList);
-        delete ui_->GraphList->takeItem(row);
-        ui_->GraphList->setCurrentRow(std::max(row - 1, 0));
-    }
-    ApplyListClick();
+    const bool ticked = ui_->GraphList->item(row)->checkState() == Qt::Checked;
+    const QSignalBlocker block(ui_->GraphList);
+    delete ui_->GraphList->takeItem(row);
+    // The entry before it becomes current only as a place in the list: its text is not copied
+    // over the user's formula, and the graph changes only when a curve went with the entry.
+    CompileList(listState_.OnClick(CheckedStates(), -1));
+    if (ticked) ApplyFormula();
+    ShowListColours();
+    ui_->GraphList->setCurrentRow(std::max(row - 1, 0));
 }
 
 std::vector<bool> PlanePage::CheckedStates() const {
@@ -239,17 +242,20 @@ void PlanePage::ScheduleListClick() {
     });
 }
 
+void PlanePage::CompileList(const FormulaListState::Click& click) {
+    graphiq_.Reserve(static_cast<int>(click.compile.size()));
+    if (!click.recompile) return;
+    int n = 0;
+    for (int index : click.compile)
+        if (graphiq_.SetListFormula(n + 1, ui_->GraphList->item(index)->text().toStdString())) ++n;
+    graphiq_.SetListCount(n);
+}
+
 void PlanePage::ApplyListClick() {
     const std::vector<bool> checked = CheckedStates();
     const int selected = ui_->GraphList->currentRow();
     const auto click = listState_.OnClick(checked, selected);
-    graphiq_.Reserve(static_cast<int>(click.compile.size()));
-    if (click.recompile) {
-        int n = 0;
-        for (int index : click.compile)
-            if (graphiq_.SetListFormula(n + 1, ui_->GraphList->item(index)->text().toStdString())) ++n;
-        graphiq_.SetListCount(n);
-    }
+    CompileList(click);
     ShowListColours();
     if (click.redraw) {
         ApplyFormula();
@@ -350,8 +356,13 @@ void PlanePage::EndZoomDrag(Qt::MouseButton button, QPoint at) {
         if (ui_->RealMagni->isChecked()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
         if (at.x() != dragStart_.x() && at.y() != dragStart_.y()) {
             const ViewRect zoomed = ZoomToRectangle(graphiq_.View(), w, h, dragStart_.x(), dragStart_.y(), at.x(), at.y());
-            WriteEditors(zoomed);
-            // The editors show 4 digits; the view keeps the exact rectangle.
+            // The editors show the rectangle with 4 digits and the view keeps it exactly; their
+            // own handlers stay quiet, or the 1:1 rule would re-derive x from the rounded y.
+            {
+                const QSignalBlocker fromX(ui_->FromX), toX(ui_->ToX), fromY(ui_->FromY), toY(ui_->ToY);
+                WriteEditors(zoomed);
+            }
+            MarkRangeProblems();
             graphiq_.SetView(zoomed, true);
         }
     }

@@ -69,6 +69,7 @@ private:
     void ListEntryTicked(QListWidgetItem* item);
     void ScheduleListClick();
     void ShowListColours();
+    void CompileList(const FormulaListState::Click& click);
 
     std::unique_ptr<Ui::PlanePage> ui_;
     std::map<const QLineEdit*, QString> usualToolTips_;

@@ -49,6 +49,12 @@ private:
         QTest::mouseClick(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
         QCoreApplication::processEvents();
     }
+    // A canvas of a known size, so the ranges can be checked against figures worked out by hand.
+    void CanvasSize(int w, int h) {
+        c->PaintBox1->setFixedSize(w, h);
+        QTRY_COMPARE(c->PaintBox1->size(), QSize(w, h));
+    }
+    QStringList Editors() { return {Text(c->FromX), Text(c->ToX), Text(c->FromY), Text(c->ToY)}; }
     int Draws() {
         c->PaintBox1->grab();  // paints if anything changed
         return c->PaintBox1->DrawCount();
@@ -104,11 +110,9 @@ private slots:
         // 1:1 is on: the x range follows the canvas's aspect, and its editors are disabled.
         QVERIFY(!c->FromX->isEnabled());
         QVERIFY(!c->fx->isEnabled());
-        ViewRect v{-10, 10, -5, 5};
-        const auto expected = OneToOne(v, c->PaintBox1->width(), c->PaintBox1->height());
-        QVERIFY(expected.has_value());
-        QCOMPARE(Text(c->FromX), QString::fromStdString(WriteRange(expected->xmin)));
-        QCOMPARE(Text(c->ToX), QString::fromStdString(WriteRange(expected->xmax)));
+        // On a 400 x 300 canvas, y from -5 to 5 is 30 pixels a unit: x runs ±200/30.
+        CanvasSize(400, 300);
+        QCOMPARE(Editors(), QStringList({"-6.667", "6.667", "-5", "5"}));
     }
 
     void typingAFormulaRepaints() {
@@ -127,11 +131,12 @@ private slots:
     }
 
     void oneToOneFollowsTheYRange() {
+        CanvasSize(400, 300);
         c->FromY->setText("-2");
-        ViewRect v{-10, 10, -2, 5};
-        const auto expected = OneToOne(v, c->PaintBox1->width(), c->PaintBox1->height());
-        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(expected->xmin));
-        QCOMPARE(Text(c->ToX).toStdString(), WriteRange(expected->xmax));
+        // 7 units on 300 pixels: the x range is 400/300 * 7 = 9.333 wide, about its middle 0.
+        QCOMPARE(Editors(), QStringList({"-4.667", "4.667", "-2", "5"}));
+        c->ToY->setText("1");
+        QCOMPARE(Editors(), QStringList({"-2", "2", "-2", "1"}));
         // Off: the x editors are free again and keep what they hold.
         QTest::mouseClick(c->spb, Qt::LeftButton);
         QVERIFY(c->FromX->isEnabled());
@@ -153,20 +158,22 @@ private slots:
     }
 
     void dragZoomsIntoTheRectangle() {
+        CanvasSize(400, 300);
         QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off, so the rectangle is taken as drawn
-        const int w = c->PaintBox1->width(), h = c->PaintBox1->height();
-        const ViewRect before = page->Renderer().View();
-        const QPoint a(w / 4, h / 4), b(w / 2, h / 2);
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        const QPoint a(100, 75), b(200, 150);  // 20 pixels an x unit, 30 a y unit
         QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, b);
         page->DragZoomRectangle(a);
         QCOMPARE(c->PaintBox1->RubberBand(), QRect(b, a));
         QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, a);  // dragged up and left
         QVERIFY(c->PaintBox1->RubberBand().isNull());
-        const ViewRect expected = ZoomToRectangle(before, w, h, a.x(), a.y(), b.x(), b.y());
-        QCOMPARE(page->Renderer().View(), expected);  // exact, not the editors' 4 digits
-        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(expected.xmin));
-        QCOMPARE(Text(c->ToY).toStdString(), WriteRange(expected.ymax));
-        QVERIFY(expected.xmin < expected.xmax && expected.ymin < expected.ymax);
+        QCOMPARE(page->Renderer().View(), (ViewRect{-5, 0, 0, 2.5L}));
+        QCOMPARE(Editors(), QStringList({"-5", "0", "0", "2.5"}));
+        // A rectangle whose bounds the editors cannot hold: the view keeps them exactly.
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, QPoint(80, 30));  // 80 pixels an x unit, 120 a y unit
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, QPoint(300, 100));
+        QCOMPARE(page->Renderer().View(), (ViewRect{-4, -1.25L, 5.0L / 3, 2.25L}));
+        QCOMPARE(Editors(), QStringList({"-4", "-1.25", "1.667", "2.25"}));
         // A click without a rectangle changes nothing.
         const ViewRect now = page->Renderer().View();
         QTest::mouseClick(c->PaintBox1, Qt::LeftButton, {}, a);
@@ -177,10 +184,13 @@ private slots:
         QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off
         QTest::mouseClick(c->Button2, Qt::LeftButton);
         QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
-        const long double w = c->PaintBox1->width(), h = c->PaintBox1->height();
         QCOMPARE(Text(c->FromY), QString("-10"));  // a quarter of the x range more on each side
         QCOMPARE(Text(c->ToY), QString("10"));
-        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(-10 - w / h * 5));
+        CanvasSize(400, 200);
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
+        // Twice as wide as high: x gains twice what y gains, 5 units each side.
+        QCOMPARE(Editors(), QStringList({"-20", "20", "-10", "10"}));
         // Past ±4e7 it stops.
         c->FromX->setText("-50000000");
         const ViewRect wide = page->Renderer().View();
@@ -397,6 +407,78 @@ private slots:
         QVERIFY(!page->Renderer().Coloured());
         QVERIFY(!swatch(0).isValid() && !swatch(2).isValid());
         QCOMPARE(colouredPixels(), 0);
+    }
+
+    void deletingATickedEntryRemovesItsCurve() {
+        QListWidget* list = c->GraphList;
+        Tick(0);  // sin(x)
+        Tick(2);  // tg(x), now current
+        QCOMPARE(page->Renderer().ListCount(), 2);
+        const int before = Draws();
+        QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);
+        QCOMPARE(list->count(), 10);
+        QCOMPARE(list->item(2)->text(), QString("sec(x)"));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        long double y = 0;
+        QCOMPARE(page->Renderer().Evaluate(0.5L, 1, y), EvalStatus::Ok);
+        QCOMPARE(static_cast<double>(y), std::sin(0.5));  // what is left is sin(x)
+        QVERIFY(Draws() > before);
+        // The entry that becomes current is not copied over the user's formula.
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+        // The last ticked one too, and an unticked one changes no curve.
+        list->setCurrentRow(0);
+        QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        QCOMPARE(list->item(0)->text(), QString("cos(x)"));
+        QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        QCOMPARE(list->item(0)->text(), QString("sec(x)"));
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+    }
+
+    void oneToOneFollowsTheCanvasSize() {
+        // Through the widgets: a canvas that changes shape rewrites the x range.
+        CanvasSize(400, 300);
+        QCOMPARE(Editors(), QStringList({"-6.667", "6.667", "-5", "5"}));
+        CanvasSize(600, 300);
+        QCOMPARE(Editors(), QStringList({"-10", "10", "-5", "5"}));
+        CanvasSize(300, 300);
+        QCOMPARE(Editors(), QStringList({"-5", "5", "-5", "5"}));
+        QCOMPARE(page->Renderer().View(), (ViewRect{-5, 5, -5, 5}));
+        // And a whole window: one unit as long on both axes, about the same middle.
+        c->PaintBox1->setMinimumSize(60, 60);
+        c->PaintBox1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        form->resize(1200, 700);
+        QTRY_VERIFY(c->PaintBox1->width() > 700);
+        const ViewRect v = page->Renderer().View();
+        const double xUnit = c->PaintBox1->width() / double(v.xmax - v.xmin);
+        const double yUnit = c->PaintBox1->height() / double(v.ymax - v.ymin);
+        QVERIFY2(std::abs(xUnit - yUnit) < 1e-3 * yUnit, qPrintable(QString("%1 %2").arg(xUnit).arg(yUnit)));
+        QCOMPARE(double(v.xmin), -double(v.xmax));
+    }
+
+    void zoomingKeepsOneToOne() {
+        CanvasSize(400, 300);  // x ±6.667, y ±5: 30 pixels a unit both ways
+        // Dragged to (250, 210): the column follows the row, keeping the canvas's 4:3.
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, QPoint(200, 150));
+        QTest::mouseMove(c->PaintBox1, QPoint(250, 210));
+        QCOMPARE(c->PaintBox1->RubberBand(), QRect(QPoint(200, 150), QPoint(280, 210)));
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, QPoint(250, 210));
+        QCOMPARE(Editors(), QStringList({"0", "2.667", "-2", "0"}));
+        const ViewRect v = page->Renderer().View();
+        QCOMPARE(v.ymin, -2.0L);
+        QCOMPARE(v.xmin, 0.0L);
+        const auto square = [](const ViewRect& r) {
+            const double xUnit = double(400 / (r.xmax - r.xmin)), yUnit = double(300 / (r.ymax - r.ymin));
+            return std::abs(xUnit - yUnit) < 1e-3 * yUnit;
+        };
+        QVERIFY(square(v));  // 150 pixels a unit now, both ways
+        // Zooming out keeps it too: y gains a quarter of the x range on each side, x follows.
+        QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
+        QCOMPARE(Editors().mid(2), QStringList({"-2.667", "0.6667"}));
+        QVERIFY(square(page->Renderer().View()));
+        QVERIFY(!c->FromX->isEnabled());
     }
 
     void absoluteModeToggles() {
