@@ -65,10 +65,11 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::ToggleAbsoluteMode);
     connect(ui_->SpeedButton1, &QToolButton::clicked, this, &PlanePage::AddFormulaToList);
     connect(ui_->SpeedButton2, &QToolButton::clicked, this, &PlanePage::RemoveFormulaFromList);
-    // A click, a tick (mouse or Space) and a keyboard move all act on the entry concerned.
+    // A click, a tick (mouse or Space) and a keyboard move all act on the entry concerned; the
+    // current entry the list picks by itself (on a press, on focus) does not.
     connect(ui_->GraphList, &QListWidget::itemClicked, this, &PlanePage::ScheduleListClick);
     connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ListEntryTicked);
-    connect(ui_->GraphList, &QListWidget::currentRowChanged, this, &PlanePage::ScheduleListClick);
+    ui_->GraphList->installEventFilter(this);
     connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::BeginZoomDrag);
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::DragZoomRectangle);
     connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::EndZoomDrag);
@@ -268,8 +269,15 @@ void PlanePage::ApplyListClick() {
 
 void PlanePage::ClearListMemory() { listState_.Forget(); }
 
-// A right click on the selected formula copies it into the editor.
+// A right click on the selected formula copies it into the editor. A key that moves the
+// current entry acts as a click on the entry it lands on.
 bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->GraphList && event->type() == QEvent::KeyPress) {
+        const int before = ui_->GraphList->currentRow();
+        QTimer::singleShot(0, this, [this, before] {
+            if (ui_->GraphList->currentRow() != before && ui_->GraphList->currentRow() >= 0) ScheduleListClick();
+        });
+    }
     if (watched == ui_->GraphList->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {

@@ -45,9 +45,13 @@ private:
         const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
         return box.center();
     }
+    // As a user's click arrives: the press and the release are separate events, with the
+    // event loop running between them.
     void Tick(int row) {
-        QTest::mouseClick(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
-        QCoreApplication::processEvents();
+        QTest::mousePress(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
+        QTest::qWait(20);
+        QTest::mouseRelease(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
+        QTest::qWait(20);
     }
     // A canvas of a known size, so the ranges can be checked against figures worked out by hand.
     void CanvasSize(int w, int h) {
@@ -264,28 +268,46 @@ private slots:
         QCOMPARE(c->GraphEdit->text(), QString("x"));
     }
 
+    // The list makes its first entry current when it gets the focus; that is no click.
+    void focusAloneActsOnNothing() {
+        c->GraphList->setFocus(Qt::TabFocusReason);
+        QTest::qWait(20);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        // Nor does the press of a click before its release.
+        c->GraphEdit->setFocus();
+        c->GraphEdit->setText("x");  // no current entry again
+        QTest::mousePress(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(3));
+        QTest::qWait(20);
+        QCOMPARE(c->GraphEdit->text(), QString("x"));
+        QTest::mouseRelease(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(3));
+        QTest::qWait(20);
+        QCOMPARE(c->GraphEdit->text(), QString("x"));
+        QCOMPARE(page->Renderer().ListCount(), 1);
+    }
+
     void keyboardMovesAndTicks() {
         QListWidget* list = c->GraphList;
         list->setFocus();
         list->setCurrentRow(0);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         c->GraphEdit->setText("x*x");  // clears the selection
         list->setCurrentRow(0);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QTest::keyClick(list, Qt::Key_Down);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
         QTest::keyClick(list, Qt::Key_Down);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
         QTest::keyClick(list, Qt::Key_Space);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Checked);
         QCOMPARE(page->Renderer().ListCount(), 1);
         QCOMPARE(list->currentRow(), 2);
         QTest::keyClick(list, Qt::Key_Space);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
         QCOMPARE(page->Renderer().ListCount(), 0);
         QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
