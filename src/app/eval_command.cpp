@@ -77,7 +77,6 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
     // talk to this one through a pipe.
     auto answer = [&](const std::string& formula) {
         if (!EvaluateLine(translator, formula, o, out)) failed = true;
-        out.flush();
         return static_cast<bool>(out);
     };
     bool written = true;
@@ -86,7 +85,12 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
             if (!(written = answer(formula))) break;
     } else {
         std::string line;
-        while (written && ReadLine(in, line)) written = answer(line);
+        // What is answered goes out before waiting for more input, but not line by line
+        // while more input is already there: a pipe gets its answers at once, a file is fast.
+        while (written && ReadLine(in, line)) {
+            written = answer(line);
+            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
+        }
     }
     if (!written || !out.flush()) {
         err << "quantorium eval: не удалось вывести результат\n";

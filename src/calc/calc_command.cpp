@@ -52,7 +52,6 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
             failed = true;
         }
         out << outcome.result.text << "\n";
-        out.flush();
         return static_cast<bool>(out);
     };
     bool written = true;
@@ -61,7 +60,12 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
             if (!(written = answer(e))) break;
     } else {
         std::string line;
-        while (written && ReadLine(in, line)) written = answer(line);
+        // What is answered goes out before waiting for more input, but not line by line
+        // while more input is already there: a pipe gets its answers at once, a file is fast.
+        while (written && ReadLine(in, line)) {
+            written = answer(line);
+            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
+        }
     }
     if (!written || !out.flush()) {
         err << "quantorium calc: не удалось вывести результат\n";

@@ -12,7 +12,8 @@ CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
     engine_.Translate(sourceText);
     o.result = engine_.ResultText();
     if (keepResults_)
-        results_.push_front(Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_)});
+        results_.push_front(
+            Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_), o.result.text});
     ++counter_;
     return o;
 }

@@ -14,6 +14,7 @@ public:
     struct Item {
         std::string caption;  // "source  (=result)"
         std::string name;     // "EmptyNo" and the result counter
+        std::string result;   // the result text alone; empty when there was none
     };
 
     struct Outcome {

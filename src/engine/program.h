@@ -39,8 +39,11 @@ public:
 
     Program();
     ~Program();
+    // Neither copied nor moved: its native code holds the addresses of its instructions.
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
+    Program(Program&&) = delete;
+    Program& operator=(Program&&) = delete;
 
     // Replaces the program by the lowering of `root`; with `degrees` the direct trigonometric
     // functions read their arguments in degrees (the conversion is compiled in).

@@ -34,6 +34,8 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
     Size TextExtent(std::string_view utf8) override;
+    void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
+    void Polyline(std::span<const CanvasPoint> points) override;
 
     // Draws the pending run of lines now; for callers that paint on the painter themselves
     // while the canvas is still alive.
@@ -52,6 +54,7 @@ private:
     bool brushClear_ = false;
     QPoint position_;
     QPolygonF run_;  // the pending polyline through pixel centres; starts at position_
+    QList<QPointF> polygon_;  // reused: a surface draws many small polygons
 };
 
 }  // namespace kq

@@ -28,6 +28,7 @@ TEST(CalcSession, EvaluatesIntoTheOtherField) {
     ASSERT_EQ(s.Results().size(), 3u);
     EXPECT_EQ(s.Results()[0].caption, "6h*2  (=Ch)");
     EXPECT_EQ(s.Results()[0].name, "EmptyNo2");
+    EXPECT_EQ(s.Results()[0].result, "Ch");
     EXPECT_EQ(s.Results()[2].caption, "2*3  (=6)");
 }
 
@@ -39,6 +40,7 @@ TEST(CalcSession, FailuresAndEmptyTextStillMakeAnItem) {
     o = s.Evaluate("ln(0)");
     EXPECT_FALSE(o.result.ok);
     EXPECT_EQ(s.Results()[0].caption, "ln(0)  (=)");
+    EXPECT_EQ(s.Results()[0].result, "");
     EXPECT_EQ(s.Results()[1].caption, "  (=0)");
     s.ClearResults();
     EXPECT_TRUE(s.Results().empty());
