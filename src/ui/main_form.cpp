@@ -174,6 +174,7 @@ void TMainForm::ApplyOptions() {
     plane_->SetDegrees(settings_.degrees);
     session_->Engine().SetRounding(settings_.calcRounding);
     plane_->SetRounding(settings_.graphRounding);
+    plane_->SetColoured(settings_.colorGraphs);
     surface_->SetDegrees(settings_.degrees);
     surface_->SetRounding(settings_.graphRounding);
     surfacePage_->Repaint();
