@@ -264,7 +264,7 @@ void Program::Build(const ExpressionList& root, bool degrees) {
     result_ = slot[top];
     const std::uint32_t limit = newSlot();
     registers_[limit] = kNegligible;
-    if (native_->Compile(code_, registers_, result_, limit)) {
+    if (nativeAllowed_ && native_->Compile(code_, registers_, result_, limit)) {
         entry_ = native_->Entry();
         readsX_ = native_->ReadsX();
         readsY_ = native_->ReadsY();

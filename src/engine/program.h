@@ -49,6 +49,10 @@ public:
     // functions read their arguments in degrees (the conversion is compiled in).
     void Build(const ExpressionList& root, bool degrees);
 
+    // Whether Build may compile native code (where the machine allows it); without, Run
+    // interprets. Takes effect at the next Build.
+    void AllowNative(bool allowed) { nativeAllowed_ = allowed; }
+
     // The root value at (x, y); the registers are scratch, hence not const. Native code
     // runs it where there is any, the interpreter elsewhere.
     EvalStatus Run(const long double& x, const long double& y, long double& out) {
@@ -79,6 +83,7 @@ private:
     std::unique_ptr<NativeCode> native_;
     long double (*entry_)(long double*, int*) = nullptr;  // the native code, when there is any
     bool readsX_ = true, readsY_ = true;
+    bool nativeAllowed_ = true;
 };
 
 }  // namespace kq

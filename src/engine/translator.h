@@ -51,6 +51,10 @@ public:
     void SetDegrees(bool degrees);
     bool Degrees() const { return degrees_; }
 
+    // Whether the formula may run as native code, which it does by default where the machine
+    // allows it; without, the interpreter runs it (to compare the two, or to rule one out).
+    void UseNativeCode(bool use);
+
     void SetRounding(int digits) { rounding_ = digits; }
     int Rounding() const { return rounding_; }
 

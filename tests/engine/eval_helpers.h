@@ -1,4 +1,5 @@
-// Evaluates a formula both ways (flat program and unit tree) and insists they agree.
+// Evaluates a formula every way (the fast path, the interpreter and the unit tree) and insists
+// they agree, and that the fast path is native code where the machine allows it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,13 @@
 
 namespace kq::test {
 
+// Where the engine must compile native code: the fast path is never the interpreter there.
+#if defined(__x86_64__) && defined(__linux__)
+inline constexpr bool kNativeExpected = true;
+#else
+inline constexpr bool kNativeExpected = false;
+#endif
+
 struct Outcome {
     EvalStatus status = EvalStatus::Ok;
     long double value = 0;
@@ -21,12 +29,15 @@ inline bool SameBits(long double a, long double b) {
     return a == b && std::signbit(a) == std::signbit(b);
 }
 
+// With `native` false the fast path is the interpreter the engine falls back on.
 inline Outcome Evaluate(const std::string& formula, long double x = 1, long double y = 0, int rounding = -1,
-                        bool degrees = false) {
+                        bool degrees = false, bool native = true) {
     Translator t;
     t.SetRounding(rounding);
     t.SetDegrees(degrees);
+    if (!native) t.UseNativeCode(false);
     t.Translate(formula);
+    EXPECT_EQ(t.IsNative(), native && kNativeExpected) << "the fast path of " << formula;
     Outcome fast;
     fast.status = t.TryValue(x, y, fast.value);
     long double tree = 0, interpreted = 0;

@@ -18,6 +18,22 @@ inline int MappingCount() {
     return n;
 }
 
+// The bytes of every executable mapping: libraries and generated code. The kernel merges
+// adjacent mappings of one protection, so only this shows code that is never unmapped.
+inline std::uintptr_t ExecutableBytes() {
+    std::ifstream maps("/proc/self/maps");
+    std::uintptr_t total = 0;
+    for (std::string line; std::getline(maps, line);) {
+        std::istringstream in(line);
+        std::uintptr_t from = 0, to = 0;
+        char dash = 0;
+        std::string perms;
+        in >> std::hex >> from >> dash >> to >> perms;
+        if (perms.find('x') != std::string::npos) total += to - from;
+    }
+    return total;
+}
+
 // The protection ("r-xp", "rw-p", ...) of the mapping holding `address`, if any.
 inline std::optional<std::string> ProtectionAt(const void* address) {
     const auto a = reinterpret_cast<std::uintptr_t>(address);
