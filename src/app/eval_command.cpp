@@ -1,5 +1,6 @@
 #include "app/eval_command.h"
 
+#include <cmath>
 #include <istream>
 #include <ostream>
 
@@ -8,63 +9,93 @@
 #include "engine/translator.h"
 
 namespace kq {
+namespace {
 
-int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+struct EvalOptions {
     bool degrees = false;
     int rounding = kNoRounding;
     std::vector<long double> xs;
     long double y = 0;
+};
+
+OptionParser EvalParser(EvalOptions& o) {
+    OptionParser parser("eval", "[ФОРМУЛА...]");
+    parser.Flag("--degrees", o.degrees)
+        .Int("--round", "R", o.rounding, -1, 1000)
+        .Numbers("--x", "X", o.xs)
+        .Number("--y", "Y", o.y);
+    return parser;
+}
+
+// One formula's line: its value at every x, tab-separated; false when any failed.
+bool EvaluateLine(Translator& translator, const std::string& formula, const EvalOptions& o, std::ostream& out) {
+    translator.Translate(formula);
+    bool ok = true;
+    for (std::size_t i = 0; i < o.xs.size(); ++i) {
+        if (i > 0) out << '\t';
+        long double value = 0;
+        const EvalStatus status = translator.TryValue(o.xs[i], o.y, value);
+        if (status != EvalStatus::Ok) {
+            out << "error: " << MessageOf(status);
+            ok = false;
+        } else if (std::isnan(value)) {
+            // A NaN is no value, whatever produced it.
+            out << "error: " << UndefinedValueMessage();
+            ok = false;
+        } else {
+            out << FormatC("%.18Lg", value);
+        }
+    }
+    out << '\n';
+    return ok;
+}
+
+}  // namespace
+
+std::string EvalUsage() {
+    EvalOptions o;
+    return EvalParser(o).Usage();
+}
+
+int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    EvalOptions o;
+    const OptionParser parser = EvalParser(o);
     std::vector<std::string> formulas;
     try {
-        ArgumentList list(args);
-        bool optionsEnded = false;
-        while (!list.Empty()) {
-            const std::string arg = list.Take();
-            if (optionsEnded || arg.size() < 2 || arg[0] != '-' || arg[1] != '-') {
-                // A formula such as "-x" is not an option.
-                formulas.push_back(arg);
-            } else if (arg == "--") {
-                optionsEnded = true;
-            } else if (arg == "--degrees") {
-                degrees = true;
-            } else if (arg == "--round") {
-                rounding = list.TakeInt(arg);
-            } else if (arg == "--x") {
-                xs.push_back(list.TakeNumber(arg));
-            } else if (arg == "--y") {
-                y = list.TakeNumber(arg);
-            } else {
-                throw UsageError{"неизвестный параметр " + arg};
-            }
-        }
+        formulas = parser.Parse(args);
     } catch (const UsageError& e) {
-        err << "quantorium eval: " << e.message << "\n"
-            << "использование: quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [ФОРМУЛА...]\n";
+        err << "quantorium eval: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
         return 2;
     }
-    if (xs.empty()) xs.push_back(1);
-    if (formulas.empty()) formulas = ReadLines(in);
+    if (o.xs.empty()) o.xs.push_back(1);
 
     Translator translator;
-    translator.SetDegrees(degrees);
-    translator.SetRounding(rounding);
+    translator.SetDegrees(o.degrees);
+    translator.SetRounding(o.rounding);
     bool failed = false;
-    for (const std::string& formula : formulas) {
-        translator.Translate(formula);
-        for (std::size_t i = 0; i < xs.size(); ++i) {
-            if (i > 0) out << '\t';
-            long double value = 0;
-            const EvalStatus status = translator.TryValue(xs[i], y, value);
-            if (status == EvalStatus::Ok) {
-                out << FormatC("%.18Lg", value);
-            } else {
-                out << "error: " << MessageOf(status);
-                failed = true;
-            }
+    // Lines from standard input are answered as they come, so that another program can
+    // talk to this one through a pipe.
+    auto answer = [&](const std::string& formula) {
+        if (!EvaluateLine(translator, formula, o, out)) failed = true;
+        return static_cast<bool>(out);
+    };
+    bool written = true;
+    if (!formulas.empty()) {
+        for (const std::string& formula : formulas)
+            if (!(written = answer(formula))) break;
+    } else {
+        std::string line;
+        // What is answered goes out before waiting for more input, but not line by line
+        // while more input is already there: a pipe gets its answers at once, a file is fast.
+        while (written && ReadLine(in, line)) {
+            written = answer(line);
+            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
         }
-        out << '\n';
     }
-    out.flush();
+    if (!written || !out.flush()) {
+        err << "quantorium eval: не удалось вывести результат\n";
+        return 1;
+    }
     return failed ? 1 : 0;
 }
 

@@ -9,44 +9,68 @@
 #include "calc/calc_texts.h"
 
 namespace kq {
+namespace {
 
-int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+struct CalcOptions {
     int base = 10, rounding = -1;
     bool degrees = false;
+};
+
+OptionParser CalcParser(CalcOptions& o) {
+    OptionParser parser("calc", "[ВЫРАЖЕНИЕ...]");
+    parser.Int("--base", "B", o.base, kMinBase, kMaxBase).Int("--round", "R", o.rounding, -1, 1000).Flag("--degrees", o.degrees);
+    return parser;
+}
+
+}  // namespace
+
+std::string CalcUsage() {
+    CalcOptions o;
+    return CalcParser(o).Usage();
+}
+
+int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    CalcOptions o;
+    const OptionParser parser = CalcParser(o);
     std::vector<std::string> expressions;
     try {
-        ArgumentList list(args);
-        bool optionsEnded = false;
-        while (!list.Empty()) {
-            const std::string arg = list.Take();
-            if (optionsEnded || arg.size() < 2 || arg[0] != '-' || arg[1] != '-') expressions.push_back(arg);
-            else if (arg == "--") optionsEnded = true;
-            else if (arg == "--base") base = list.TakeInt(arg);
-            else if (arg == "--round") rounding = list.TakeInt(arg);
-            else if (arg == "--degrees") degrees = true;
-            else throw UsageError{"неизвестный параметр " + arg};
-        }
-        if (base < kMinBase || base > kMaxBase) throw UsageError{kBadBaseText};
+        expressions = parser.Parse(args);
     } catch (const UsageError& e) {
-        err << "quantorium calc: " << e.message << "\n"
-            << "использование: quantorium calc [--base B] [--round R] [--degrees] [ВЫРАЖЕНИЕ...]\n";
+        err << "quantorium calc: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
         return 2;
     }
-    if (expressions.empty()) expressions = ReadLines(in);
     CalcSession session;
-    session.Engine().SetDegrees(degrees);
-    session.Engine().SetBase(base);
-    session.Engine().SetRounding(rounding);
+    session.SetKeepResults(false);  // nobody reads a list here: memory stays flat
+    session.Engine().SetDegrees(o.degrees);
+    session.Engine().SetBase(o.base);
+    session.Engine().SetRounding(o.rounding);
     bool failed = false;
-    for (const std::string& e : expressions) {
-        const auto outcome = session.Evaluate(e);
+    auto answer = [&](const std::string& expression) {
+        const auto outcome = session.Evaluate(expression);
         if (!outcome.result.ok) {
-            err << kUndefinedValueText << "\n";
+            err << UndefinedValueMessage() << "\n";
             failed = true;
         }
         out << outcome.result.text << "\n";
+        return static_cast<bool>(out);
+    };
+    bool written = true;
+    if (!expressions.empty()) {
+        for (const std::string& e : expressions)
+            if (!(written = answer(e))) break;
+    } else {
+        std::string line;
+        // What is answered goes out before waiting for more input, but not line by line
+        // while more input is already there: a pipe gets its answers at once, a file is fast.
+        while (written && ReadLine(in, line)) {
+            written = answer(line);
+            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
+        }
     }
-    out.flush();
+    if (!written || !out.flush()) {
+        err << "quantorium calc: не удалось вывести результат\n";
+        return 1;
+    }
     return failed ? 1 : 0;
 }
 

@@ -22,6 +22,10 @@ enum class EvalStatus : std::uint8_t {
 // The engine's message for a failure ("" for the silent ones). UTF-8.
 const std::string& MessageOf(EvalStatus status);
 
+// What a user is told about a result that is no number at all (NaN, or no value in the
+// calculator's base): "Значение данного выражения не определено".
+const std::string& UndefinedValueMessage();
+
 // An evaluation that has no value.
 class EvalError : public std::runtime_error {
 public:

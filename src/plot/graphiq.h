@@ -63,11 +63,12 @@ public:
 
 private:
     Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }
-    void DrawAxes(Canvas& canvas, const PixelMap& map, int width, int height, bool greyLabels);
     // Whether the next column's value lies strictly inside the canvas rows.
     bool NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const;
-    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
-                   bool& brk, bool& neg);
+    bool DomainEndPoint(Translator& formula, const PixelMap& map, int px, int toward, int height, bool mirrored,
+                        int& column, int& row) const;
+    // One curve: a formula's values, or their mirror image (the second pass in |y| mode).
+    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored);
 
     Translator main_;
     std::string formula_;

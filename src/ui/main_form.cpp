@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,8 +15,10 @@
 #include <QStyle>
 #include <QUrl>
 
+#include "app/window_placement.h"
 #include "info/program_info.h"
 #include "ui/calc_page.h"
+#include "ui/help_window.h"
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
 #include "ui/plane_page.h"
@@ -37,6 +40,9 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
       ui_(std::make_unique<Ui::TMainForm>()),
       store_(store ? std::move(store) : std::make_unique<QSettingsStore>()) {
     confirmClose = AskToClose;
+    reportSaveFailure = [](QWidget* owner, const QString& text) {
+        QMessageBox::warning(owner, QStringLiteral("Кванториум+ от KX"), text);
+    };
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     ui_->setupUi(this);
     ui_->ExitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
@@ -71,6 +77,8 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     connect(ui_->OptionsButton, &QAction::triggered, this, &TMainForm::OpenOptions);
     connect(ui_->N17, &QAction::triggered, this, &TMainForm::ShowHelp);
     connect(ui_->HelpButton, &QAction::triggered, this, &TMainForm::ShowHelp);
+    auto* languageHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(languageHelp, &QShortcut::activated, this, &TMainForm::ShowLanguageHelp);
     connect(ui_->N18, &QAction::triggered, this, &TMainForm::ShowReadMe);
     connect(ui_->N19, &QAction::triggered, this, &TMainForm::MailAuthor);
     connect(ui_->N20, &QAction::triggered, this, &TMainForm::ShowAbout);
@@ -100,10 +108,24 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::ApplyLoadedSettings() {
-    if (settings_.windowState == WindowState::Normal || settings_.windowState == WindowState::Minimized) {
-        const QSize size = QSize(settings_.width, settings_.height).expandedTo(minimumSize());
-        setGeometry(settings_.left, settings_.top, size.width(), size.height());
+    // The saved place goes onto a screen that exists now: a monitor that is gone, or an
+    // absurd value in the file, must not hide the window or make it huge.
+    std::vector<Box> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        const QRect r = primary->availableGeometry();
+        screens.push_back({r.x(), r.y(), r.width(), r.height()});
     }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        if (screen != QGuiApplication::primaryScreen()) screens.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    const Box place = FitOnScreen({settings_.left, settings_.top, settings_.width, settings_.height},
+                                  minimumWidth(), minimumHeight(), screens);
+    settings_.left = place.left;
+    settings_.top = place.top;
+    settings_.width = place.width;
+    settings_.height = place.height;
+    setGeometry(place.left, place.top, place.width, place.height);
     if (settings_.windowState == WindowState::Maximized) setWindowState(Qt::WindowMaximized);
     session_->Engine().SetBase(settings_.base);
     ApplyOptions();
@@ -136,6 +158,8 @@ void TMainForm::SurfacePageShown() {
     settings_.ask3D = false;
     settings_.show3D = ask3D && ask3D(this);
     ApplyOptions();
+    // Without the 3D page the user goes back where the graphs are, not to the next tab.
+    if (!settings_.show3D) ui_->Pages->setCurrentIndex(0);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -206,7 +230,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     CaptureWindowState();
-    SaveSettings(*store_, settings_);
+    // The window closes either way; the user learns once that the options were not kept.
+    if (!SaveSettings(*store_, settings_) && reportSaveFailure)
+        reportSaveFailure(this, QString::fromStdString(store_->Error()));
     event->accept();
 }
 
@@ -252,16 +278,14 @@ void TMainForm::ReplaceFieldByClipboard() {
 
 void TMainForm::OpenOptions() { options_->exec(); }
 
-void TMainForm::OpenShipped(const char* name) {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const std::string path = FindShippedFile(dir.toStdString(), name);
-    if (path.empty() || !openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
-        QMessageBox::warning(this, QStringLiteral("Кванториум+ от KX"),
-                             QStringLiteral("Не удалось открыть файл «%1».").arg(QString::fromUtf8(name)));
+THelpForm& TMainForm::Help() {
+    if (!help_) help_ = new THelpForm(this);
+    return *help_;
 }
 
-void TMainForm::ShowHelp() { OpenShipped("QuantoriaHelp.html"); }
-void TMainForm::ShowReadMe() { OpenShipped("ReadMe.txt"); }
+void TMainForm::ShowHelp() { Help().ShowGuide(); }
+void TMainForm::ShowLanguageHelp() { Help().ShowGuide(QStringLiteral("language")); }
+void TMainForm::ShowReadMe() { Help().ShowReadMe(); }
 
 void TMainForm::MailAuthor() {
     if (!openUrl(QUrl(QString::fromStdString(AuthorMailLink()), QUrl::StrictMode)))

@@ -20,6 +20,7 @@ class CalcPage;
 class TAboutForm;
 class TOptionsForm;
 class TQuestDial;
+class THelpForm;
 }  // namespace kq
 
 class QLineEdit;
@@ -41,6 +42,8 @@ public:
 
     // Asks "Завершить приложение ?"; tests replace it to answer without a dialog.
     std::function<bool(QWidget*)> confirmClose;
+    // Tells the user that the settings could not be saved; tests replace it.
+    std::function<void(QWidget*, const QString&)> reportSaveFailure;
     // Asks whether the 3D page is wanted; tests replace it.
     std::function<bool(QWidget*)> ask3D;
     // Opens a help file, the read-me or a mail link; tests replace it.
@@ -49,6 +52,8 @@ public:
     AppSettings& Settings() { return settings_; }
     TOptionsForm& Options() { return *options_; }
     TAboutForm& About() { return *about_; }
+    // The guide and read-me window (made when first asked for).
+    THelpForm& Help();
     // How many times the pages were laid out (after resizes and page changes).
     int LayoutCount() const { return layoutCount_; }
     // Pushes the options into the engines and the pages.
@@ -69,6 +74,8 @@ public slots:
     void ReplaceFieldByClipboard();
     void OpenOptions();
     void ShowHelp();
+    // F1: the guide at the formula language.
+    void ShowLanguageHelp();
     void ShowReadMe();
     void MailAuthor();
     void ShowAbout();
@@ -84,7 +91,6 @@ private:
     void CaptureWindowState();
     void SurfacePageShown();
     QLineEdit* FocusedField() const;
-    void OpenShipped(const char* name);
 
     std::unique_ptr<Ui::TMainForm> ui_;
     std::unique_ptr<SettingsStore> store_;
@@ -95,6 +101,7 @@ private:
     TAboutForm* about_ = nullptr;
     TOptionsForm* options_ = nullptr;
     TQuestDial* quest_ = nullptr;
+    THelpForm* help_ = nullptr;  // made when first asked for
     // Owned here and destroyed after the pages that draw with it.
     std::unique_ptr<Graphiq> plane_;
     std::unique_ptr<CalcSession> session_;

@@ -7,7 +7,11 @@
 
 namespace kq {
 
-// Needs a QGuiApplication. Returns the exit status: 0 written, 2 usage error or unwritable file.
+// Needs a QGuiApplication. Returns the exit status: 0 written, 1 the file could not be
+// written (a file that was there is left as it was), 2 usage error.
 int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err);
+
+// The usage line of the verb.
+std::string PlotUsage();
 
 }  // namespace kq

@@ -28,6 +28,7 @@ TEST(CalcSession, EvaluatesIntoTheOtherField) {
     ASSERT_EQ(s.Results().size(), 3u);
     EXPECT_EQ(s.Results()[0].caption, "6h*2  (=Ch)");
     EXPECT_EQ(s.Results()[0].name, "EmptyNo2");
+    EXPECT_EQ(s.Results()[0].result, "Ch");
     EXPECT_EQ(s.Results()[2].caption, "2*3  (=6)");
 }
 
@@ -39,11 +40,21 @@ TEST(CalcSession, FailuresAndEmptyTextStillMakeAnItem) {
     o = s.Evaluate("ln(0)");
     EXPECT_FALSE(o.result.ok);
     EXPECT_EQ(s.Results()[0].caption, "ln(0)  (=)");
+    EXPECT_EQ(s.Results()[0].result, "");
     EXPECT_EQ(s.Results()[1].caption, "  (=0)");
     s.ClearResults();
     EXPECT_TRUE(s.Results().empty());
     s.Evaluate("1");
     EXPECT_EQ(s.Results()[0].name, "EmptyNo2");  // the counter is not reset
+}
+
+// The command line keeps no list: a million lines cost the same memory as one.
+TEST(CalcSession, WithoutAListNothingAccumulates) {
+    CalcSession s;
+    s.SetKeepResults(false);
+    for (int i = 0; i < 1000; ++i) s.Evaluate(std::to_string(i));
+    EXPECT_TRUE(s.Results().empty());
+    EXPECT_EQ(s.Counter(), 1000);
 }
 
 TEST(CalcSession, LeadingInteger) {
@@ -90,11 +101,23 @@ TEST(CalcCommand, WritesWhatEqualsWould) {
     EXPECT_NE(bad.err.find("Значение данного выражения не определено"), std::string::npos);
     EXPECT_EQ(Calc({}, "1+1\n0.1b\n").out, "2\n0.5\n");
     for (auto args : std::vector<std::vector<std::string>>{{"--base", "1", "2"}, {"--base", "37", "2"}, {"--base"},
-                                                           {"--round", "x", "1"}, {"--what"}}) {
+                                                           {"--round", "x", "1"}, {"--what"},
+                                                           {"--base", "4294967312", "1"}}) {
         const CalcRun r = Calc(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_FALSE(r.err.empty());
     }
+}
+
+TEST(CalcCommand, LostOutputIsAnError) {
+    struct Full : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    std::ostream out(&full);
+    std::istringstream in;
+    std::ostringstream err;
+    EXPECT_EQ(RunCalcCommand({"1"}, in, out, err), 1);
+    EXPECT_NE(err.str().find("не удалось вывести"), std::string::npos);
 }
 
 }  // namespace

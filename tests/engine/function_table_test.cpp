@@ -85,18 +85,5 @@ TEST(FunctionTable, DomainsFailWithTheirStatus) {
     }
 }
 
-// The help page lists every name of the table.
-TEST(FunctionTable, TheHelpDescribesEveryFunction) {
-    std::ifstream file(KQ_SOURCE_DIR "/docs/QuantoriaHelp.html");
-    ASSERT_TRUE(file) << "the help page is missing";
-    std::stringstream text;
-    text << file.rdbuf();
-    for (const FunctionInfo& f : LanguageFunctions())
-        for (std::string_view name : f.names)
-            if (!name.empty()) {
-                EXPECT_NE(text.str().find("<code>" + std::string(name) + "</code>"), std::string::npos) << name;
-            }
-}
-
 }  // namespace
 }  // namespace kq::test
