@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,20 @@ public:
         return status;
     }
 
+    // Values at many points in one call, the fast way for plots: at xs[k] and y (or ys[k]),
+    // into values[k] with statuses[k] saying whether the value means anything; the bits are
+    // TryValue's, point by point. values and statuses hold at least xs.size() elements.
+    void TryValues(std::span<const long double> xs, long double y, std::span<long double> values,
+                   std::span<EvalStatus> statuses) {
+        program_.RunColumn(xs.data(), nullptr, y, xs.size(), values.data(), statuses.data());
+        RoundColumn(xs.size(), values, statuses);
+    }
+    void TryValues(std::span<const long double> xs, std::span<const long double> ys, std::span<long double> values,
+                   std::span<EvalStatus> statuses) {
+        program_.RunColumn(xs.data(), ys.data(), 0, xs.size(), values.data(), statuses.data());
+        RoundColumn(xs.size(), values, statuses);
+    }
+
     // The unrounded value computed by walking the unit tree (the reference the fast path
     // is checked against).
     EvalStatus TreeValue(long double x, long double y, long double& out) const;
@@ -68,8 +83,15 @@ public:
     const ExpressionList& Root() const { return *root_; }
     const Program& Compiled() const { return program_; }
     bool IsNative() const { return program_.IsNative(); }
+    bool ColumnIsNative() { return program_.ColumnIsNative(); }
 
 private:
+    void RoundColumn(std::size_t count, std::span<long double> values, std::span<const EvalStatus> statuses) {
+        if (rounding_ == kNoRounding) return;
+        for (std::size_t k = 0; k < count; ++k)
+            if (statuses[k] == EvalStatus::Ok) values[k] = RoundToDigits(values[k], rounding_);
+    }
+
     std::unique_ptr<ExpressionList> root_;
     SpecialPointSet specials_;
     int rounding_ = kNoRounding;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/translator.h"
 
@@ -54,6 +55,34 @@ inline Outcome Evaluate(const std::string& formula, long double x = 1, long doub
             << static_cast<double>(fast.value);
     }
     return fast;
+}
+
+// Evaluates `t` at every x (with ys[k], or `y` when ys is empty) in one call, and point by
+// point on every path, and insists that each status and each value's bits agree.
+inline void CheckColumn(Translator& t, const std::vector<long double>& xs, const std::vector<long double>& ys,
+                        long double y, const std::string& what) {
+    std::vector<long double> values(xs.size(), -12345);
+    std::vector<EvalStatus> statuses(xs.size(), EvalStatus::TooDeep);
+    if (ys.empty()) t.TryValues(xs, y, values, statuses);
+    else t.TryValues(xs, ys, values, statuses);
+    for (std::size_t k = 0; k < xs.size(); ++k) {
+        const long double yk = ys.empty() ? y : ys[k];
+        long double single = 0, interpreted = 0, tree = 0;
+        const EvalStatus s = t.TryValue(xs[k], yk, single);
+        const EvalStatus i = t.InterpretedValue(xs[k], yk, interpreted);
+        const EvalStatus r = t.TreeValue(xs[k], yk, tree);
+        const std::string where = what + " at x=" + std::to_string(static_cast<double>(xs[k])) +
+                                  " y=" + std::to_string(static_cast<double>(yk));
+        ASSERT_EQ(statuses[k], s) << where;
+        ASSERT_EQ(i, s) << where;
+        ASSERT_EQ(r, s) << where;
+        if (s != EvalStatus::Ok) continue;
+        EXPECT_TRUE(SameBits(values[k], single)) << where;
+        if (t.Rounding() == kNoRounding) {
+            EXPECT_TRUE(SameBits(values[k], interpreted)) << where;
+            EXPECT_TRUE(SameBits(values[k], tree + 0.0L)) << where;
+        }
+    }
 }
 
 }  // namespace kq::test
