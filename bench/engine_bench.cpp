@@ -128,11 +128,21 @@ void Column(benchmark::State& state, int k) {
 }
 
 #ifdef KQ_HAVE_MUPARSER
-void MuParser(benchmark::State& state, int k) {
+// A muparser parser reading x and y from the given variables.
+struct MuParserWithVariables {
+    double x = 0.5, y = 0.5;
     mu::Parser parser;
-    double x = 0, y = 0;
-    parser.DefineVar("x", &x);
-    parser.DefineVar("y", &y);
+    MuParserWithVariables() {
+        parser.DefineVar("x", &x);
+        parser.DefineVar("y", &y);
+    }
+};
+
+void MuParser(benchmark::State& state, int k) {
+    MuParserWithVariables m;
+    double& x = m.x;
+    double& y = m.y;
+    mu::Parser& parser = m.parser;
     parser.SetExpr(kFormulas[k].muparser);
     const auto points = PointsFor(kFormulas[k]);
     std::size_t i = 0;
@@ -154,13 +164,10 @@ void Translate(benchmark::State& state, int k) {
 #ifdef KQ_HAVE_MUPARSER
 // muparser parses on the first evaluation after the text is set.
 void MuParserTranslate(benchmark::State& state, int k) {
-    mu::Parser parser;
-    double x = 0.5, y = 0.5;
-    parser.DefineVar("x", &x);
-    parser.DefineVar("y", &y);
+    MuParserWithVariables m;
     for (auto _ : state) {
-        parser.SetExpr(kFormulas[k].muparser);
-        benchmark::DoNotOptimize(parser.Eval());
+        m.parser.SetExpr(kFormulas[k].muparser);
+        benchmark::DoNotOptimize(m.parser.Eval());
     }
 }
 #endif

@@ -25,9 +25,7 @@ int CallCode(const ExecutableMemory& m) { return reinterpret_cast<int (*)()>(con
 bool NothingWritableAndExecutable() {
     std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);) {
-        std::istringstream in(line);
-        std::string range, perms;
-        in >> range >> perms;
+        const std::string perms = ParseMapping(line).perms;
         if (perms.find('w') != std::string::npos && perms.find('x') != std::string::npos) return false;
     }
     return true;

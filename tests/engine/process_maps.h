@@ -10,6 +10,20 @@
 
 namespace kq::test {
 
+// One line of /proc/self/maps: the addresses [from, to) and the protection ("r-xp", ...).
+struct Mapping {
+    std::uintptr_t from = 0, to = 0;
+    std::string perms;
+};
+
+inline Mapping ParseMapping(const std::string& line) {
+    std::istringstream in(line);
+    Mapping m;
+    char dash = 0;
+    in >> std::hex >> m.from >> dash >> m.to >> m.perms;
+    return m;
+}
+
 // How many mappings the process has.
 inline int MappingCount() {
     std::ifstream maps("/proc/self/maps");
@@ -24,12 +38,8 @@ inline std::uintptr_t ExecutableBytes() {
     std::ifstream maps("/proc/self/maps");
     std::uintptr_t total = 0;
     for (std::string line; std::getline(maps, line);) {
-        std::istringstream in(line);
-        std::uintptr_t from = 0, to = 0;
-        char dash = 0;
-        std::string perms;
-        in >> std::hex >> from >> dash >> to >> perms;
-        if (perms.find('x') != std::string::npos) total += to - from;
+        const Mapping m = ParseMapping(line);
+        if (m.perms.find('x') != std::string::npos) total += m.to - m.from;
     }
     return total;
 }
@@ -39,12 +49,8 @@ inline std::optional<std::string> ProtectionAt(const void* address) {
     const auto a = reinterpret_cast<std::uintptr_t>(address);
     std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);) {
-        std::istringstream in(line);
-        std::uintptr_t from = 0, to = 0;
-        char dash = 0;
-        std::string perms;
-        in >> std::hex >> from >> dash >> to >> perms;
-        if (from <= a && a < to) return perms;
+        const Mapping m = ParseMapping(line);
+        if (m.from <= a && a < m.to) return m.perms;
     }
     return std::nullopt;
 }
