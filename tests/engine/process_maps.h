@@ -10,25 +10,32 @@
 
 namespace kq::test {
 
-// One line of /proc/self/maps: the addresses [from, to) and the protection ("r-xp", ...).
+// One line of /proc/self/maps: the addresses [from, to), the protection ("r-xp", ...) and
+// what is mapped ("" for anonymous memory).
 struct Mapping {
     std::uintptr_t from = 0, to = 0;
-    std::string perms;
+    std::string perms, path;
 };
 
 inline Mapping ParseMapping(const std::string& line) {
     std::istringstream in(line);
     Mapping m;
     char dash = 0;
-    in >> std::hex >> m.from >> dash >> m.to >> m.perms;
+    std::string offset, device, inode;
+    in >> std::hex >> m.from >> dash >> m.to >> m.perms >> offset >> device >> inode;
+    std::getline(in >> std::ws, m.path);
     return m;
 }
 
-// How many mappings the process has.
-inline int MappingCount() {
+// Mappings that hold generated code or could: every executable one, and the engine's code
+// files in either of their views. Unlike all mappings, these do not move with the allocator.
+inline int CodeMappingCount() {
     std::ifstream maps("/proc/self/maps");
     int n = 0;
-    for (std::string line; std::getline(maps, line);) ++n;
+    for (std::string line; std::getline(maps, line);) {
+        const Mapping m = ParseMapping(line);
+        if (m.perms.find('x') != std::string::npos || m.path.find("kq-code") != std::string::npos) ++n;
+    }
     return n;
 }
 
