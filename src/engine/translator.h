@@ -2,6 +2,7 @@
 // Every plotted formula and the calculator own one each.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <span>
 #include <string>
@@ -42,16 +43,18 @@ public:
 
     // Values at many points in one call, the fast way for plots: at xs[k] and y (or ys[k]),
     // into values[k] with statuses[k] saying whether the value means anything; the bits are
-    // TryValue's, point by point. values and statuses hold at least xs.size() elements.
+    // TryValue's, point by point. Only as many points as the shortest span holds are done.
     void TryValues(std::span<const long double> xs, long double y, std::span<long double> values,
                    std::span<EvalStatus> statuses) {
-        program_.RunColumn(xs.data(), nullptr, y, xs.size(), values.data(), statuses.data());
-        RoundColumn(xs.size(), values, statuses);
+        const std::size_t n = std::min({xs.size(), values.size(), statuses.size()});
+        program_.RunColumn(xs.data(), nullptr, y, n, values.data(), statuses.data());
+        RoundColumn(n, values, statuses);
     }
     void TryValues(std::span<const long double> xs, std::span<const long double> ys, std::span<long double> values,
                    std::span<EvalStatus> statuses) {
-        program_.RunColumn(xs.data(), ys.data(), 0, xs.size(), values.data(), statuses.data());
-        RoundColumn(xs.size(), values, statuses);
+        const std::size_t n = std::min({xs.size(), ys.size(), values.size(), statuses.size()});
+        program_.RunColumn(xs.data(), ys.data(), 0, n, values.data(), statuses.data());
+        RoundColumn(n, values, statuses);
     }
 
     // The unrounded value computed by walking the unit tree (the reference the fast path

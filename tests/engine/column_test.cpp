@@ -75,6 +75,10 @@ TEST(ColumnEvaluation, ShortColumnsAndNewFormulas) {
     t.TryValues(std::vector<long double>{4}, 0, values, statuses);
     EXPECT_EQ(statuses[0], EvalStatus::Ok);
     EXPECT_EQ(values[0], 0.25L);
+    // More points than room for their values: only those that fit are done.
+    t.TryValues(std::vector<long double>{2, 2, 2, 2, 2}, 0, std::span<long double>(values).first(2), statuses);
+    EXPECT_EQ(values[1], 0.5L);
+    EXPECT_EQ(statuses[2], EvalStatus::TooDeep);
     t.Translate("x*10");
     t.TryValues(std::vector<long double>{4, 0, -1}, 0, values, statuses);
     EXPECT_EQ(values[0], 40);
