@@ -12,6 +12,7 @@
 
 #include "app/command_line.h"
 #include "plot/graphiq.h"
+#include "ui/emf_canvas.h"
 #include "ui/file_output.h"
 #include "ui/qpainter_canvas.h"
 #include "ui/svg_text.h"
@@ -53,14 +54,12 @@ OptionParser PlotParser(PlotOptions& o) {
     return parser;
 }
 
-PlotOptions Parse(const std::vector<std::string>& args, const OptionParser& parser, PlotOptions& o) {
-    const std::vector<std::string> operands = parser.Parse(args);
+void TakeOperands(const std::vector<std::string>& operands, PlotOptions& o) {
     if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
     if (o.output.empty()) throw UsageError{"имя файла после -o пусто"};
     if (operands.empty()) throw UsageError{"не задана формула"};
     if (static_cast<int>(o.list.size()) > Graphiq::kMaxListFormulas) throw UsageError{"не больше 100 формул списка"};
     o.formula = operands[0];
-    return o;
 }
 
 bool Render(Graphiq& g, QPaintDevice& device, const PlotOptions& o) {
@@ -92,6 +91,14 @@ bool WritePicture(Graphiq& g, const PlotOptions& o, const QString& suffix, QIODe
         svg.setTitle(SvgText(QString::fromUtf8(o.formula.c_str())));
         return Render(g, svg, o);
     }
+    if (suffix == "emf") {
+        EmfCanvas emf(o.width, o.height, o.formula);
+        emf.Fill({255, 255, 255});
+        g.Draw(emf, o.width, o.height, !o.noAxes, true);
+        const std::vector<std::uint8_t> bytes = emf.Finish();
+        const auto size = static_cast<qint64>(bytes.size());
+        return size > 0 && device.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
+    }
     QPdfWriter pdf(&device);
     pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -110,18 +117,13 @@ std::string PlotUsage() {
 int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     PlotOptions o;
     const OptionParser parser = PlotParser(o);
-    try {
-        Parse(args, parser, o);
-    } catch (const UsageError& e) {
-        err << "quantorium plot: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); }))
         return 2;
-    }
     // The name stays bytes all the way to the file system: it need not be valid UTF-8.
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
     const QString suffix = QFileInfo(QString::fromLatin1(path)).suffix().toLower();
-    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf") {
-        err << "quantorium plot: неизвестный формат файла \"" << o.output << "\" (нужно .png, .bmp, .svg или .pdf)\n"
-            << "использование: " << parser.Usage() << "\n";
+    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf" && suffix != "emf") {
+        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .svg, .pdf или .emf)");
         return 2;
     }
 
