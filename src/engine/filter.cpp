@@ -1,5 +1,11 @@
 #include "engine/filter.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+#include "engine/macro_expansion.h"
+
 namespace kq {
 
 Filter::Filter() {
@@ -29,113 +35,75 @@ bool Filter::DefineMacro(std::string_view name, std::string_view templ) {
 std::string Filter::Apply(std::string_view input) const {
     std::string text;
     text.reserve(input.size());
-    // Blanks carry no meaning anywhere in a formula.
-    for (char c : input)
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') text.push_back(c);
+    // Blanks carry no meaning anywhere in a formula; the decimal comma is a point.
+    for (char c : input) {
+        if (c == ',') text.push_back('.');
+        else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') text.push_back(c);
+    }
     text = ReplaceBars(std::move(text));
-    for (const MacroTemplate& macro : macros_) text = Expand(macro, std::move(text));
+    for (const MacroTemplate& macro : macros_) text = ExpandMacro(macro, std::move(text));
     return text;
 }
 
 // Each pass turns the outermost bar pairs it can match into "(abs(" and "))"; a bar right
 // after an operator or another bar opens a nested pair left for the next pass.
 std::string Filter::ReplaceBars(std::string text) {
+    // Passes only ever turn bars into brackets, so this count bounds every pass's.
+    const std::size_t bars = static_cast<std::size_t>(std::count(text.begin(), text.end(), '|'));
+    if (bars == 0) return text;
     bool opening = true;
-    for (;;) {
-        int bars = 0, pending = 0, depth = 0, markDepth = 0;
-        std::string out;
-        out.reserve(text.size() + 8);
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const char c = text[i];
-            switch (c) {
-                case '(':
-                    if (!opening) ++depth;
-                    out.push_back(c);
-                    break;
-                case ')':
-                    if (!opening) --depth;
-                    out.push_back(c);
-                    break;
-                case ',':
-                    out.push_back('.');
-                    break;
-                case '|': {
-                    ++bars;
-                    const char prev = i > 0 ? text[i - 1] : '\0';
-                    const bool afterOperator = prev == '+' || prev == '-' || prev == '*' || prev == '/' ||
-                                               prev == '^' || prev == '|';
-                    if (!opening && i > 0 && afterOperator) {
-                        ++pending;
-                        out.push_back('|');
-                    } else if (depth == markDepth && pending == 0) {
-                        if (opening) {
-                            out += "(abs(";
-                            markDepth = depth;
-                            opening = false;
-                        } else {
-                            out += "))";
-                            opening = true;
-                        }
-                    } else {
-                        out.push_back('|');
-                        if (pending > 0) --pending;
-                    }
-                    break;
+    for (int pass = 0; pass < kMaxBarPasses; ++pass) {
+        const std::size_t n = text.size();
+        std::string out(n + 4 * bars, '\0');  // a bar becomes at most five characters
+        char* write = out.data();
+        const char* const read = text.data();
+        std::ptrdiff_t depth = 0, markDepth = 0;
+        std::size_t pending = 0;
+        bool changed = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (opening) {
+                // Until a pair opens only bars do anything.
+                const void* bar = std::memchr(read + i, '|', n - i);
+                const std::size_t stop = bar ? static_cast<const char*>(bar) - read : n;
+                std::memcpy(write, read + i, stop - i);
+                write += stop - i;
+                i = stop;
+                if (i == n) break;
+            }
+            const char c = read[i];
+            if (c != '|') {
+                // Brackets count only while a pair is open.
+                depth += (c == '(') - (c == ')');
+                *write++ = c;
+                continue;
+            }
+            const char prev = i > 0 ? read[i - 1] : '\0';
+            const bool afterOperator =
+                prev == '+' || prev == '-' || prev == '*' || prev == '/' || prev == '^' || prev == '|';
+            if (!opening && i > 0 && afterOperator) {
+                ++pending;
+                *write++ = '|';
+            } else if (depth == markDepth && pending == 0) {
+                if (opening) {
+                    std::memcpy(write, "(abs(", 5);
+                    write += 5;
+                    markDepth = depth;
+                    opening = false;
+                } else {
+                    std::memcpy(write, "))", 2);
+                    write += 2;
+                    opening = true;
                 }
-                default:
-                    out.push_back(c);
+                changed = true;
+            } else {
+                *write++ = '|';
+                if (pending > 0) --pending;
             }
         }
-        // A pass that changes nothing would change nothing again: stop there.
-        const bool changed = out != text;
+        out.resize(static_cast<std::size_t>(write - out.data()));
         text = std::move(out);
-        if (!(depth == 0 && bars > 0 && changed)) break;
-    }
-    return text;
-}
-
-namespace {
-
-// Collects from `pos` up to the bracket that closes the level opened just before it; `pos`
-// ends on that bracket (or at the end of the text when it never closes).
-std::string CollectBalanced(const std::string& text, std::size_t& pos, char open, char close) {
-    std::string arg;
-    int level = 0;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (c == open) ++level;
-        if (c == close) {
-            if (level == 0) break;
-            --level;
-        }
-        arg.push_back(c);
-        ++pos;
-    }
-    return arg;
-}
-
-}  // namespace
-
-std::string Filter::Expand(const MacroTemplate& macro, std::string text) {
-    std::size_t count = 0;
-    for (std::size_t p = text.find(macro.opening); p != std::string::npos; p = text.find(macro.opening, p + 1)) ++count;
-    for (std::size_t round = 0; round <= count; ++round) {
-        const std::size_t start = text.find(macro.opening);
-        if (start == std::string::npos) break;
-        std::size_t pos = start + macro.opening.size();
-        const std::string angle = CollectBalanced(text, pos, '<', '>');
-        pos += 2;  // the ">" and the "(" after it
-        std::string paren;
-        if (pos <= text.size()) paren = CollectBalanced(text, pos, '(', ')');
-        const std::size_t rest = pos < text.size() ? pos + 1 : text.size();
-        std::string rebuilt = text.substr(0, start);
-        rebuilt += macro.before;
-        rebuilt += paren;
-        rebuilt += macro.middle;
-        rebuilt += angle;
-        rebuilt += macro.after;
-        rebuilt.append(text, rest, std::string::npos);
-        text = std::move(rebuilt);
+        // A pass that changes nothing would change nothing again: stop there.
+        if (!(depth == 0 && changed)) break;
     }
     return text;
 }

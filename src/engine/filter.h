@@ -20,6 +20,11 @@ class Filter {
 public:
     static constexpr int kCapacity = 10;
 
+    // Each pass over the bars opens one more level of nested pairs. Pairs nested deeper than
+    // this are left as bars: the compiler gives up at 200 levels of brackets long before, since
+    // every pair becomes two, and the limit keeps the passes from costing the square of the text.
+    static constexpr int kMaxBarPasses = 128;
+
     // Defines "pow", "rtt" and "log".
     Filter();
 
@@ -31,10 +36,10 @@ public:
     std::string Apply(std::string_view text) const;
 
     int MacroCount() const { return static_cast<int>(macros_.size()); }
+    const std::vector<MacroTemplate>& Macros() const { return macros_; }
 
 private:
     static std::string ReplaceBars(std::string text);
-    static std::string Expand(const MacroTemplate& macro, std::string text);
 
     std::vector<MacroTemplate> macros_;
     int defined_ = 0;  // definitions asked for, including those that did not fit
