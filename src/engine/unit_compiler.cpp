@@ -1,5 +1,6 @@
 #include "engine/unit_compiler.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -133,14 +134,8 @@ std::size_t UnitCompiler::SumPieceEnd(std::size_t pos, std::size_t begin, std::s
 
 // In an exponent only the signs that open it can cut it: any other sign at its level was seen
 // by the sum the exponent lies in and did not cut that.
-std::unique_ptr<ExpressionList> UnitCompiler::Sum(std::size_t begin, std::size_t end, int depth, bool exponent) {
-    auto list = std::make_unique<ExpressionList>();
-    if (depth > kMaxDepth) {
-        auto unit = std::make_unique<OperationUnit>();
-        unit->kind = OperandKind::TooDeep;
-        list->units.push_back(std::move(unit));
-        return list;
-    }
+template <typename Visit>
+void UnitCompiler::ForEachTerm(std::size_t begin, std::size_t end, bool exponent, Visit visit) const {
     std::size_t openingSigns = begin;
     while (exponent && openingSigns < end && IsSign(text_[openingSigns])) ++openingSigns;
     std::size_t run = begin;
@@ -155,112 +150,154 @@ std::unique_ptr<ExpressionList> UnitCompiler::Sum(std::size_t begin, std::size_t
             ++termBegin;
             negative = true;
         }
-        Term(termBegin, stop, negative, *list, depth, exponent);
+        visit(termBegin, stop, negative);
         negativeNext = stop < end && text_[stop] == '-';
         pos = stop + 1;
     }
-    return list;
 }
 
-// <term> = <factor> ["^" <sum up to "*" "/">] {("*" | "/") <factor> ["^" ...]}
-// <factor> = {"+" | "-"} ( "(" <sum> ")" | name "(" <sum> ")" | rtN(...) | pwN(...) | operand )
-void UnitCompiler::Term(std::size_t begin, std::size_t end, bool negative, ExpressionList& target, int depth,
-                        bool inExponent) {
-    auto product = std::make_unique<ExpressionList>();
+template <typename Visit>
+void UnitCompiler::ForEachFactor(std::size_t begin, std::size_t end, bool inExponent, Visit visit) const {
     Operation operation = Operation::Add;
     std::size_t pos = begin;
     while (pos < end) {
-        const std::size_t factorEnd = PieceEnd(pos, end, kFactor);
-        std::size_t factorBegin = pos;
-        pos = factorEnd;
-        bool factorNegative = false;
-        while (factorBegin < factorEnd && IsSign(text_[factorBegin])) {
-            factorNegative = factorNegative != (text_[factorBegin] == '-');
-            ++factorBegin;
-        }
-        const std::string_view factor = View(factorBegin, factorEnd);
-        const std::string_view head = View(factorBegin, PieceEnd(factorBegin, factorEnd, kHead));
-        FunctionCode code = FunctionByName(head);
-        if (IsDirectTrig(code)) specials_.SetPeriodic();
-        long double n = 0;
-        if (head.size() > 2) {
-            n = LeadingDecimal(head.substr(2));
-            if (head.substr(0, 2) == "pw") code = FunctionCode::PowerN;
-            else if (head.substr(0, 2) == "rt") code = FunctionCode::Root;
-        }
-        std::unique_ptr<OperationUnit> unit;
-        if (code == FunctionCode::None) {
-            if (!factor.empty() && factor.front() == '(') {
-                const std::size_t close = PieceEnd(factorBegin, factorEnd, kBracket);
-                unit = std::make_unique<OperationUnit>();
-                unit->sub = close - factorBegin >= 2 ? Sum(factorBegin + 1, close - 1, depth + 1, false)
-                                                     : Sum(0, 0, depth + 1, false);
-            } else {
-                unit = ReadOperand(factor);
-            }
-        } else {
-            const std::size_t open = factor.find('(');
-            // "sin()" and a bare "sin" add no factor at all.
-            if (open != std::string_view::npos) {
-                const std::size_t argBegin = factorBegin + open;
-                const std::size_t argEnd = PieceEnd(argBegin, factorEnd, kBracket);
-                if (argEnd - argBegin > 2) {
-                    unit = std::make_unique<FunctionUnit>(code, n);
-                    unit->sub = Sum(argBegin + 1, argEnd - 1, depth + 1, false);
-                }
-            }
-        }
-        if (unit) {
-            unit->negative = factorNegative;
-            unit->operation = operation;
-            product->units.push_back(std::move(unit));
-        }
+        FactorPiece piece{pos, PieceEnd(pos, end, kFactor), 0, 0, operation};
+        pos = piece.end;
+        piece.exponentBegin = piece.exponentEnd = pos;
         if (pos < end && text_[pos] == '^') {
             ++pos;
             // The exponent runs to the next "*" or "/", so a further "^" nests to the right.
             // Inside an exponent there is none at this level: it runs to the end of the term.
-            const std::size_t exponentEnd = inExponent ? std::max(pos, end) : PieceEnd(pos, end, kExponent);
-            const std::size_t exponentBegin = pos;
-            pos = exponentEnd;
-            if (exponentEnd > exponentBegin && !product->units.empty()) {
-                OperationUnit& last = *product->units.back();
-                if (View(exponentBegin, exponentEnd) == "e") {
-                    last.exponent = std::make_unique<ExpressionList>();
-                    auto euler = std::make_unique<OperationUnit>();
-                    euler->value = std::exp(1.0L);
-                    last.exponent->units.push_back(std::move(euler));
-                } else {
-                    last.exponent = Sum(exponentBegin, exponentEnd, depth + 1, true);
-                }
-            }
+            piece.exponentBegin = pos;
+            piece.exponentEnd = inExponent ? std::max(pos, end) : PieceEnd(pos, end, kExponent);
+            pos = piece.exponentEnd;
         }
+        visit(piece);
         if (pos < end) {
             if (text_[pos] == '*') operation = Operation::Multiply;
             else if (text_[pos] == '/') operation = Operation::Divide;
         }
         ++pos;
     }
-    auto wrapper = std::make_unique<OperationUnit>();
-    wrapper->negative = negative;
-    wrapper->operation = Operation::Add;
-    wrapper->sub = std::move(product);
-    target.units.push_back(std::move(wrapper));
 }
 
-std::unique_ptr<OperationUnit> UnitCompiler::ReadOperand(std::string_view text) {
-    auto unit = std::make_unique<OperationUnit>();
+std::unique_ptr<ExpressionList> UnitCompiler::Sum(std::size_t begin, std::size_t end, int depth, bool exponent) {
+    auto list = std::make_unique<ExpressionList>();
+    if (depth > kMaxDepth) {
+        list->units.emplace_back().kind = OperandKind::TooDeep;
+        return list;
+    }
+    // Counted first, so that a list of a million terms is one allocation of its exact size.
+    std::size_t terms = 0;
+    ForEachTerm(begin, end, exponent, [&](std::size_t, std::size_t, bool) { ++terms; });
+    list->units.reserve(terms);
+    ForEachTerm(begin, end, exponent, [&](std::size_t termBegin, std::size_t termEnd, bool negative) {
+        Term(termBegin, termEnd, negative, *list, depth, exponent);
+    });
+    return list;
+}
+
+// <term> = <factor> ["^" <sum up to "*" "/">] {("*" | "/") <factor> ["^" ...]}
+//
+// A term of one factor is that factor's unit with the term's sign, a term of none (as "-" in
+// "1--x") a signed 0, any other a unit holding the list of its factors. The folded forms have
+// the values of the list form ("-(0+v)" and "-v" differ only in the sign of a zero, which no
+// sum can tell) and lower to the same program.
+void UnitCompiler::Term(std::size_t begin, std::size_t end, bool negative, ExpressionList& target, int depth,
+                        bool inExponent) {
+    std::size_t factors = 0;
+    ForEachFactor(begin, end, inExponent, [&](const FactorPiece&) { ++factors; });
+    std::vector<OperationUnit> product;
+    OperationUnit single;
+    bool made = false;
+    if (factors > 1) product.reserve(factors);
+    ForEachFactor(begin, end, inExponent, [&](const FactorPiece& piece) {
+        OperationUnit unit;
+        if (Factor(piece, depth, unit)) {
+            unit.operation = piece.operation;
+            if (factors > 1) product.push_back(std::move(unit));
+            else single = std::move(unit);
+            made = true;
+        }
+        if (piece.exponentEnd > piece.exponentBegin && made) {
+            OperationUnit& last = factors > 1 ? product.back() : single;
+            if (View(piece.exponentBegin, piece.exponentEnd) == "e") {
+                last.exponent = std::make_unique<ExpressionList>();
+                last.exponent->units.emplace_back().value = std::exp(1.0L);
+            } else {
+                last.exponent = Sum(piece.exponentBegin, piece.exponentEnd, depth + 1, true);
+            }
+        }
+    });
+    if (factors > 1 && product.size() == 1 && product.front().operation == Operation::Add) {
+        single = std::move(product.front());
+        product.clear();
+    } else if (factors > 1 && !product.empty()) {
+        OperationUnit& wrapper = target.units.emplace_back();
+        wrapper.negative = negative;
+        wrapper.sub = std::make_unique<ExpressionList>();
+        wrapper.sub->units = std::move(product);
+        return;
+    } else if (!made || factors > 1) {
+        target.units.emplace_back().negative = negative;  // a signed 0
+        return;
+    }
+    single.negative = single.negative != negative;
+    target.units.push_back(std::move(single));
+}
+
+// <factor> = {"+" | "-"} ( "(" <sum> ")" | name "(" <sum> ")" | rtN(...) | pwN(...) | operand )
+bool UnitCompiler::Factor(const FactorPiece& piece, int depth, OperationUnit& unit) {
+    std::size_t begin = piece.begin;
+    const std::size_t end = piece.end;
+    bool negative = false;
+    while (begin < end && IsSign(text_[begin])) {
+        negative = negative != (text_[begin] == '-');
+        ++begin;
+    }
+    const std::string_view factor = View(begin, end);
+    const std::string_view head = View(begin, PieceEnd(begin, end, kHead));
+    FunctionCode code = FunctionByName(head);
+    if (IsDirectTrig(code)) specials_.SetPeriodic();
+    long double n = 0;
+    if (head.size() > 2) {
+        n = LeadingDecimal(head.substr(2));
+        if (head.substr(0, 2) == "pw") code = FunctionCode::PowerN;
+        else if (head.substr(0, 2) == "rt") code = FunctionCode::Root;
+    }
+    if (code == FunctionCode::None) {
+        if (!factor.empty() && factor.front() == '(') {
+            const std::size_t close = PieceEnd(begin, end, kBracket);
+            unit.sub = close - begin >= 2 ? Sum(begin + 1, close - 1, depth + 1, false) : Sum(0, 0, depth + 1, false);
+        } else {
+            ReadOperand(factor, unit);
+        }
+    } else {
+        const std::size_t open = factor.find('(');
+        // "sin()" and a bare "sin" add no factor at all.
+        if (open == std::string_view::npos) return false;
+        const std::size_t argBegin = begin + open;
+        const std::size_t argEnd = PieceEnd(argBegin, end, kBracket);
+        if (argEnd - argBegin <= 2) return false;
+        unit = OperationUnit(code, n);
+        unit.sub = Sum(argBegin + 1, argEnd - 1, depth + 1, false);
+    }
+    unit.negative = negative;
+    return true;
+}
+
+void UnitCompiler::ReadOperand(std::string_view text, OperationUnit& unit) {
     if (!text.empty() && text.front() == 'x') {
-        unit->kind = OperandKind::X;
+        unit.kind = OperandKind::X;
         specials_.AddXOperand();
     } else if (!text.empty() && text.front() == 'y') {
-        unit->kind = OperandKind::Y;
+        unit.kind = OperandKind::Y;
     } else if (text == "pi") {
-        unit->kind = OperandKind::Pi;
+        unit.kind = OperandKind::Pi;
     } else {
-        unit->value = ReadNumberOperand(text);
-        specials_.AddOperand(unit->value);
+        unit.value = ReadNumberOperand(text);
+        specials_.AddOperand(unit.value);
     }
-    return unit;
 }
 
 }  // namespace kq

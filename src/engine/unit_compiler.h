@@ -30,9 +30,23 @@ public:
     std::unique_ptr<ExpressionList> CompileSum(std::string_view text, int depth = 0);
 
 private:
+    // A factor of a term with its exponent (empty when it has none).
+    struct FactorPiece {
+        std::size_t begin, end, exponentBegin, exponentEnd;
+        Operation operation;  // how it joins the factors before it
+    };
+
     std::unique_ptr<ExpressionList> Sum(std::size_t begin, std::size_t end, int depth, bool exponent);
     void Term(std::size_t begin, std::size_t end, bool negative, ExpressionList& target, int depth, bool inExponent);
-    std::unique_ptr<OperationUnit> ReadOperand(std::string_view text);
+    // False when the factor makes no unit ("sin()").
+    bool Factor(const FactorPiece& piece, int depth, OperationUnit& unit);
+    void ReadOperand(std::string_view text, OperationUnit& unit);
+    // Calls visit(begin, end, negative) for each term of the sum.
+    template <typename Visit>
+    void ForEachTerm(std::size_t begin, std::size_t end, bool exponent, Visit visit) const;
+    // Calls visit(piece) for each factor of the term.
+    template <typename Visit>
+    void ForEachFactor(std::size_t begin, std::size_t end, bool inExponent, Visit visit) const;
 
     // Where the piece that starts at `pos` ends (a stop of kind `stops`, or `end`).
     std::size_t PieceEnd(std::size_t pos, std::size_t end, unsigned stops) const;

@@ -1,14 +1,17 @@
 // The unit compiler as it was first written, every cut scanning its whole piece character by
-// character (quadratic on long runs of signs and deep nesting) but plain; it writes the tree
-// it would build as text, in the form DumpTree writes a real tree, so that the tests can
-// insist that the two agree on any text.
+// character (quadratic on long runs of signs and deep nesting) but plain, building the tree in
+// its first form. The tests insist that the real tree is this one, written out as text (with
+// terms folded the way the real tree folds them), and that the two give the same values.
 #pragma once
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/function_codes.h"
+#include "engine/math_functions.h"
 #include "engine/number_text.h"
 #include "engine/special_points.h"
 #include "engine/unit_compiler.h"
@@ -53,7 +56,104 @@ inline std::string DumpUnit(const OperationUnit& unit) {
 
 inline std::string DumpTree(const ExpressionList& list) {
     std::string text = "[";
-    for (const auto& unit : list.units) text += (text.size() > 1 ? " " : "") + DumpUnit(*unit);
+    for (const auto& unit : list.units) text += (text.size() > 1 ? " " : "") + DumpUnit(unit);
+    return text + "]";
+}
+
+// The tree the plain compiler builds, in its first form: every term a unit holding the list of
+// its factors. It evaluates as the first tree did, to show that folding terms changed no value.
+struct ReferenceUnit;
+using ReferenceList = std::vector<ReferenceUnit>;
+
+struct ReferenceUnit {
+    bool negative = false;
+    Operation operation = Operation::Add;
+    OperandKind kind = OperandKind::Number;
+    long double value = 0;
+    FunctionCode code = FunctionCode::None;
+    long double n = 0;
+    std::unique_ptr<ReferenceList> sub, exponent;
+
+    EvalStatus Evaluate(long double x, long double y, long double& out) const;
+};
+
+inline EvalStatus EvaluateList(const ReferenceList& list, long double x, long double y, long double& out) {
+    long double acc = 0;
+    for (const ReferenceUnit& unit : list) {
+        long double v = 0;
+        if (EvalStatus s = unit.Evaluate(x, y, v); s != EvalStatus::Ok) return s;
+        switch (unit.operation) {
+            case Operation::Add: acc += v; break;
+            case Operation::Multiply: acc *= v; break;
+            case Operation::Divide:
+                if (EvalStatus s = Divide(acc, v, acc); s != EvalStatus::Ok) return s;
+                break;
+        }
+    }
+    out = acc;
+    return EvalStatus::Ok;
+}
+
+inline EvalStatus ReferenceUnit::Evaluate(long double x, long double y, long double& out) const {
+    long double v = 0;
+    if (code != FunctionCode::None) {
+        long double t = 0;
+        if (sub)
+            if (EvalStatus s = EvaluateList(*sub, x, y, t); s != EvalStatus::Ok) return s;
+        if (EvalStatus s = ApplyFunction(code, n, t, v); s != EvalStatus::Ok) return s;
+    } else {
+        switch (kind) {
+            case OperandKind::Number: v = value; break;
+            case OperandKind::X: v = x; break;
+            case OperandKind::Y: v = y; break;
+            case OperandKind::Pi: v = kPi; break;
+            case OperandKind::TooDeep: return EvalStatus::TooDeep;
+        }
+        if (sub)
+            if (EvalStatus s = EvaluateList(*sub, x, y, v); s != EvalStatus::Ok) return s;
+    }
+    if (exponent) {
+        long double e = 0;
+        if (EvalStatus s = EvaluateList(*exponent, x, y, e); s != EvalStatus::Ok) return s;
+        if (EvalStatus s = Power(v, e, v); s != EvalStatus::Ok) return s;
+    }
+    out = negative ? -v : v;
+    return EvalStatus::Ok;
+}
+
+std::string DumpReference(const ReferenceList& list, bool sum);
+
+// As DumpUnit writes the unit the tree holds: a term of one factor folded into that factor, a
+// term of none a signed 0.
+inline std::string DumpReference(const ReferenceUnit& unit, bool term) {
+    if (term && unit.sub && unit.sub->empty()) return std::string("+") + (unit.negative ? "-" : "") + BitsText(0);
+    if (term && unit.sub && unit.sub->size() == 1 && unit.sub->front().operation == Operation::Add) {
+        const ReferenceUnit& only = unit.sub->front();
+        std::string text = DumpReference(only, false);
+        const bool negative = only.negative != unit.negative;
+        return "+" + std::string(negative ? "-" : "") + text.substr(only.negative ? 2 : 1);
+    }
+    std::string text = OperationText(unit.operation) + (unit.negative ? "-" : "");
+    if (unit.code != FunctionCode::None) {
+        text += "f" + std::to_string(static_cast<int>(unit.code)) + ":" + BitsText(unit.n) + DumpReference(*unit.sub, true);
+    } else if (unit.sub) {
+        text += DumpReference(*unit.sub, !term);  // a term's list is a product; a bracket's, a sum
+    } else {
+        switch (unit.kind) {
+            case OperandKind::Number: text += BitsText(unit.value); break;
+            case OperandKind::X: text += "x"; break;
+            case OperandKind::Y: text += "y"; break;
+            case OperandKind::Pi: text += "pi"; break;
+            case OperandKind::TooDeep: text += "deep"; break;
+        }
+    }
+    if (unit.exponent) text += "^" + DumpReference(*unit.exponent, true);
+    return text;
+}
+
+inline std::string DumpReference(const ReferenceList& list, bool sum) {
+    std::string text = "[";
+    for (const ReferenceUnit& unit : list) text += (text.size() > 1 ? " " : "") + DumpReference(unit, sum);
     return text + "]";
 }
 
@@ -61,9 +161,12 @@ class ReferenceCompiler {
 public:
     explicit ReferenceCompiler(SpecialPointSet& specials) : specials_(specials) {}
 
-    std::string CompileSum(std::string_view text, int depth = 0) {
-        std::string list = "[";
-        if (depth > UnitCompiler::kMaxDepth) return "[+deep]";
+    std::unique_ptr<ReferenceList> CompileSum(std::string_view text, int depth = 0) {
+        auto list = std::make_unique<ReferenceList>();
+        if (depth > UnitCompiler::kMaxDepth) {
+            list->emplace_back().kind = OperandKind::TooDeep;
+            return list;
+        }
         std::size_t pos = 0;
         bool negativeNext = false;
         while (pos < text.size()) {
@@ -74,12 +177,11 @@ public:
                 term.remove_prefix(1);
                 negative = true;
             }
-            const std::string unit = CompileTerm(term, negative, depth);
-            list += (list.size() > 1 ? " " : "") + unit;
+            CompileTerm(term, negative, *list, depth);
             negativeNext = pos < text.size() && text[pos] == '-';
             ++pos;
         }
-        return list + "]";
+        return list;
     }
 
 private:
@@ -133,18 +235,8 @@ private:
         return bracketed.size() >= 2 ? bracketed.substr(1, bracketed.size() - 2) : std::string_view();
     }
 
-    struct Unit {
-        std::string body;  // what the unit holds, as DumpUnit writes it
-        std::string exponent;
-        bool negative = false;
-        Operation operation = Operation::Add;
-        std::string Text() const {
-            return OperationText(operation) + (negative ? "-" : "") + body + (exponent.empty() ? "" : "^" + exponent);
-        }
-    };
-
-    std::string CompileTerm(std::string_view text, bool negative, int depth) {
-        std::vector<Unit> product;
+    void CompileTerm(std::string_view text, bool negative, ReferenceList& target, int depth) {
+        auto product = std::make_unique<ReferenceList>();
         Operation operation = Operation::Add;
         std::size_t pos = 0;
         while (pos < text.size()) {
@@ -165,33 +257,38 @@ private:
                 else if (head.substr(0, 2) == "rt") code = FunctionCode::Root;
             }
             bool added = false;
-            Unit unit;
+            ReferenceUnit unit;
             if (code == FunctionCode::None) {
                 added = true;
-                if (!factor.empty() && factor.front() == '(') unit.body = CompileSum(Inner(Segment(factor, 0, ")")), depth + 1);
-                else unit.body = ReadOperand(factor);
+                if (!factor.empty() && factor.front() == '(') unit.sub = CompileSum(Inner(Segment(factor, 0, ")")), depth + 1);
+                else ReadOperand(factor, unit);
             } else {
                 const std::size_t open = factor.find('(');
                 const std::string_view argument =
                     open == std::string_view::npos ? std::string_view() : Segment(factor, open, ")");
                 if (argument.size() > 2) {
                     added = true;
-                    unit.body = "f" + std::to_string(static_cast<int>(code)) + ":" + BitsText(n) +
-                                CompileSum(Inner(argument), depth + 1);
+                    unit.code = code;
+                    unit.n = n;
+                    unit.sub = CompileSum(Inner(argument), depth + 1);
                 }
             }
             if (added) {
                 unit.negative = factorNegative;
                 unit.operation = operation;
-                product.push_back(unit);
+                product->push_back(std::move(unit));
             }
             if (pos < text.size() && text[pos] == '^') {
                 ++pos;
                 const std::string_view exponent = Segment(text, pos, "*/");
                 pos += exponent.size();
-                if (!exponent.empty() && !product.empty()) {
-                    product.back().exponent =
-                        exponent == "e" ? "[+" + BitsText(std::exp(1.0L)) + "]" : CompileSum(exponent, depth + 1);
+                if (!exponent.empty() && !product->empty()) {
+                    if (exponent == "e") {
+                        product->back().exponent = std::make_unique<ReferenceList>();
+                        product->back().exponent->emplace_back().value = std::exp(1.0L);
+                    } else {
+                        product->back().exponent = CompileSum(exponent, depth + 1);
+                    }
                 }
             }
             if (pos < text.size()) {
@@ -200,21 +297,23 @@ private:
             }
             ++pos;
         }
-        std::string list = "[";
-        for (const Unit& unit : product) list += (list.size() > 1 ? " " : "") + unit.Text();
-        return std::string("+") + (negative ? "-" : "") + list + "]";
+        ReferenceUnit& wrapper = target.emplace_back();
+        wrapper.negative = negative;
+        wrapper.sub = std::move(product);
     }
 
-    std::string ReadOperand(std::string_view text) {
+    void ReadOperand(std::string_view text, ReferenceUnit& unit) {
         if (!text.empty() && text.front() == 'x') {
+            unit.kind = OperandKind::X;
             specials_.AddXOperand();
-            return "x";
+        } else if (!text.empty() && text.front() == 'y') {
+            unit.kind = OperandKind::Y;
+        } else if (text == "pi") {
+            unit.kind = OperandKind::Pi;
+        } else {
+            unit.value = ReadNumberOperand(text);
+            specials_.AddOperand(unit.value);
         }
-        if (!text.empty() && text.front() == 'y') return "y";
-        if (text == "pi") return "pi";
-        const long double value = ReadNumberOperand(text);
-        specials_.AddOperand(value);
-        return BitsText(value);
     }
 
     SpecialPointSet& specials_;

@@ -2,6 +2,8 @@
 // nested texts come out as the rules say.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -22,33 +24,27 @@ std::string Repeat(const std::string& piece, std::size_t times) {
     return text;
 }
 
-struct Compiled {
-    std::string tree;
-    SpecialPointSet specials;
-};
+bool SameBytes(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
 
-Compiled CompileNew(std::string_view text) {
-    Compiled c;
-    UnitCompiler compiler(c.specials);
-    c.tree = DumpTree(*compiler.CompileSum(text));
-    c.specials.Build();
-    return c;
-}
-
-Compiled CompileReference(std::string_view text) {
-    Compiled c;
-    ReferenceCompiler compiler(c.specials);
-    c.tree = compiler.CompileSum(text);
-    c.specials.Build();
-    return c;
-}
-
+// The tree, the special points and the values equal the plain compiler's.
 void ExpectSameAsReference(const std::string& text) {
-    const Compiled fast = CompileNew(text), plain = CompileReference(text);
-    ASSERT_EQ(fast.tree, plain.tree) << text;
-    EXPECT_EQ(fast.specials.Points(), plain.specials.Points()) << text;
-    EXPECT_EQ(fast.specials.Periodic(), plain.specials.Periodic()) << text;
-    EXPECT_EQ(fast.specials.RootDegree(), plain.specials.RootDegree()) << text;
+    SpecialPointSet fastSpecials, plainSpecials;
+    const std::unique_ptr<ExpressionList> fast = UnitCompiler(fastSpecials).CompileSum(text);
+    const std::unique_ptr<ReferenceList> plain = ReferenceCompiler(plainSpecials).CompileSum(text);
+    fastSpecials.Build();
+    plainSpecials.Build();
+    ASSERT_EQ(DumpTree(*fast), DumpReference(*plain, true)) << text;
+    EXPECT_EQ(fastSpecials.Points(), plainSpecials.Points()) << text;
+    EXPECT_EQ(fastSpecials.Periodic(), plainSpecials.Periodic()) << text;
+    EXPECT_EQ(fastSpecials.RootDegree(), plainSpecials.RootDegree()) << text;
+    for (long double x : {-2.5L, 0.0L, 1.0L, 3.0L}) {
+        long double a = 0, b = 0;
+        const EvalStatus fastStatus = fast->Evaluate(x, 0.5L, a);
+        ASSERT_EQ(fastStatus, EvaluateList(*plain, x, 0.5L, b)) << text;
+        if (fastStatus == EvalStatus::Ok) {
+            ASSERT_TRUE(SameBytes(a, b)) << text << " at " << static_cast<double>(x);
+        }
+    }
 }
 
 // Texts made of the pieces the cutting rules look at: signs after operators and in runs,
@@ -68,6 +64,9 @@ TEST(UnitCompiler, AgreesWithThePlainCompiler) {
             text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         ExpectSameAsReference(text);
         if (HasFatalFailure()) return;
+        // The flat program agrees with the tree on such texts too.
+        if (n % 8 == 0)
+            for (long double x : {-1.5L, 0.0L, 2.0L}) Evaluate(text, x, 0.5L);
     }
 }
 
