@@ -4,7 +4,7 @@
 
 namespace kq {
 
-static_assert(sizeof(OperationUnit) <= 48, "a unit is held by value in lists of millions");
+static_assert(sizeof(OperationUnit) <= 32, "a unit is held by value in lists of millions");
 
 OperationUnit::~OperationUnit() = default;
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -20,7 +21,23 @@ enum class Operation : std::uint8_t { Divide = 0, Multiply = 1, Add = 2 };
 
 enum class OperandKind : std::uint8_t { Number, X, Y, Pi, TooDeep };
 
-// A unit is held by value in its list, 48 bytes: a formula of a million terms is a million
+// An extended real kept in its ten significant bytes (the type itself takes sixteen), so that
+// a unit packs into 32.
+class PackedExtended {
+public:
+    PackedExtended() = default;
+    PackedExtended(long double v) { std::memcpy(bytes_, &v, sizeof bytes_); }
+    operator long double() const {
+        long double v = 0;
+        std::memcpy(&v, bytes_, sizeof bytes_);
+        return v;
+    }
+
+private:
+    unsigned char bytes_[10];
+};
+
+// A unit is held by value in its list, 32 bytes: a formula of a million terms is a million
 // units, so there is no virtual table and no separate object for a function call.
 class OperationUnit {
 public:
@@ -36,12 +53,12 @@ public:
     EvalStatus Evaluate(long double x, long double y, long double& out) const;
     bool IsFunction() const { return code != FunctionCode::None; }
 
-    union {
-        long double value = 0;  // the number, for OperandKind::Number
-        long double n;          // for a function: the number written after rt or pw
-    };
     std::unique_ptr<ExpressionList> exponent;  // null when the unit has no exponent
     std::unique_ptr<ExpressionList> sub;       // the sub-expression or the function's argument
+    union {
+        PackedExtended value{0.0L};  // the number, for OperandKind::Number
+        PackedExtended n;            // for a function: the number written after rt or pw
+    };
     bool negative = false;
     OperandKind kind = OperandKind::Number;
     Operation operation = Operation::Add;
