@@ -33,14 +33,14 @@ std::string Joined(const std::string& piece, std::size_t times, const std::strin
 }
 
 enum class Text {
-    Formula,         // 1 MB of an ordinary formula, all features mixed: the goal is under 0.5 s
-    Signs,           // a run of 200,000 signs
-    Macros,          // 100,000 macros joined by "+"
-    Line,            // a 10 MB line of "x+1+"
-    Brackets,        // 500,000 nested brackets
-    Bars,            // nested bars, 1 MB
-    NestedMacros,    // 100,000 nested macros
-    Exponents,       // "x^x^...", 1 MB
+    Formula,       // 1 MB of an ordinary formula, all features mixed: the goal is under 0.5 s
+    Signs,         // a run of 200,000 signs
+    Macros,        // 100,000 macros joined by "+"
+    Line,          // a 10 MB line of "x+1+"
+    Brackets,      // 500,000 nested brackets
+    Bars,          // nested bars, 1 MB
+    NestedMacros,  // 100,000 nested macros
+    Exponents,     // "x^x^...", 1 MB
 };
 
 std::string Make(Text kind) {
@@ -109,9 +109,9 @@ void Whole(benchmark::State& state, Text kind) {
     state.counters["heap/byte"] = heap / static_cast<double>(text.size());
 }
 
-#define KQ_TRANSLATION_BENCH(kind)                                                              \
-    BENCHMARK_CAPTURE(Filter, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2);   \
-    BENCHMARK_CAPTURE(Tree, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2);     \
+#define KQ_TRANSLATION_BENCH(kind)                                                            \
+    BENCHMARK_CAPTURE(Filter, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2); \
+    BENCHMARK_CAPTURE(Tree, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2);   \
     BENCHMARK_CAPTURE(Whole, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2)
 
 KQ_TRANSLATION_BENCH(Formula);

@@ -37,8 +37,10 @@ std::string Filter::Apply(std::string_view input) const {
     text.reserve(input.size());
     // Blanks carry no meaning anywhere in a formula; the decimal comma is a point.
     for (char c : input) {
-        if (c == ',') text.push_back('.');
-        else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') text.push_back(c);
+        if (c == ',')
+            text.push_back('.');
+        else if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            text.push_back(c);
     }
     text = ReplaceBars(std::move(text));
     for (const MacroTemplate& macro : macros_) text = ExpandMacro(macro, std::move(text));

@@ -32,8 +32,8 @@ struct Levels {
 Levels Then(const Levels& first, const Levels& second) {
     Levels joined;
     joined.change = first.change + second.change;
-    joined.lowest = second.lowest == Levels::kNever ? first.lowest
-                                                    : std::min(first.lowest, first.change + second.lowest);
+    joined.lowest =
+        second.lowest == Levels::kNever ? first.lowest : std::min(first.lowest, first.change + second.lowest);
     return joined;
 }
 
@@ -372,7 +372,8 @@ public:
         if (tree_) {
             tree_->MoveAll(out);
         } else {
-            for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it) out.append(buffer_, it->begin, it->end - it->begin);
+            for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it)
+                out.append(buffer_, it->begin, it->end - it->begin);
         }
         return out;
     }
@@ -394,7 +395,8 @@ private:
             tail = pieces_.front().begin;
             pieces_.erase(pieces_.begin());
         }
-        tree_ = std::make_unique<TextStream>(buffer_, std::vector<Piece>(pieces_.rbegin(), pieces_.rend()), tail, length_);
+        tree_ =
+            std::make_unique<TextStream>(buffer_, std::vector<Piece>(pieces_.rbegin(), pieces_.rend()), tail, length_);
         pieces_.clear();
     }
 
@@ -460,9 +462,9 @@ private:
             }
         }
         if (!pieces_.empty()) pieces_.pop_back();
-        for (const Piece& piece : {rest, Piece{after_, after_ + macro_.after.size()}, angle,
-                                   Piece{middle_, middle_ + macro_.middle.size()}, paren,
-                                   Piece{before_, before_ + macro_.before.size()}}) {
+        for (const Piece& piece :
+             {rest, Piece{after_, after_ + macro_.after.size()}, angle, Piece{middle_, middle_ + macro_.middle.size()},
+              paren, Piece{before_, before_ + macro_.before.size()}}) {
             if (piece.begin < piece.end) pieces_.push_back(piece);
         }
         return true;
@@ -490,17 +492,16 @@ private:
     std::size_t length_;  // of the original text, which starts the buffer
     std::string buffer_;
     std::size_t before_ = 0, middle_ = 0, after_ = 0;  // the template's parts in the buffer
-    std::vector<std::uint32_t> closing_[2];  // per position of the text: where its level closes
-    std::vector<Piece> pieces_;              // the stream, last piece first
-    std::unique_ptr<TextStream> tree_;       // the stream once it needs one
+    std::vector<std::uint32_t> closing_[2];            // per position of the text: where its level closes
+    std::vector<Piece> pieces_;                        // the stream, last piece first
+    std::unique_ptr<TextStream> tree_;                 // the stream once it needs one
 };
 
 }  // namespace
 
 std::string ExpandMacro(const MacroTemplate& macro, std::string text) {
     std::size_t count = 0;
-    for (std::size_t p = text.find(macro.opening); p != std::string::npos; p = text.find(macro.opening, p + 1))
-        ++count;
+    for (std::size_t p = text.find(macro.opening); p != std::string::npos; p = text.find(macro.opening, p + 1)) ++count;
     if (count == 0) return text;
     return Expansion(macro, std::move(text)).Run(count + 1);
 }

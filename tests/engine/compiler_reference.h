@@ -135,7 +135,8 @@ inline std::string DumpReference(const ReferenceUnit& unit, bool term) {
     }
     std::string text = OperationText(unit.operation) + (unit.negative ? "-" : "");
     if (unit.code != FunctionCode::None) {
-        text += "f" + std::to_string(static_cast<int>(unit.code)) + ":" + BitsText(unit.n) + DumpReference(*unit.sub, true);
+        text +=
+            "f" + std::to_string(static_cast<int>(unit.code)) + ":" + BitsText(unit.n) + DumpReference(*unit.sub, true);
     } else if (unit.sub) {
         text += DumpReference(*unit.sub, !term);  // a term's list is a product; a bracket's, a sum
     } else {
@@ -223,8 +224,10 @@ private:
         std::size_t i = pos;
         do {
             const char c = text[i];
-            if (c == '(') ++count;
-            else if (c == ')') --count;
+            if (c == '(')
+                ++count;
+            else if (c == ')')
+                --count;
             ++i;
         } while (i < text.size() &&
                  !(count <= 0 && stops.find(text[i]) != std::string_view::npos && !(sum && IsSignNotSplit(text, i))));
@@ -253,15 +256,19 @@ private:
             long double n = 0;
             if (head.size() > 2) {
                 n = LeadingDecimal(head.substr(2));
-                if (head.substr(0, 2) == "pw") code = FunctionCode::PowerN;
-                else if (head.substr(0, 2) == "rt") code = FunctionCode::Root;
+                if (head.substr(0, 2) == "pw")
+                    code = FunctionCode::PowerN;
+                else if (head.substr(0, 2) == "rt")
+                    code = FunctionCode::Root;
             }
             bool added = false;
             ReferenceUnit unit;
             if (code == FunctionCode::None) {
                 added = true;
-                if (!factor.empty() && factor.front() == '(') unit.sub = CompileSum(Inner(Segment(factor, 0, ")")), depth + 1);
-                else ReadOperand(factor, unit);
+                if (!factor.empty() && factor.front() == '(')
+                    unit.sub = CompileSum(Inner(Segment(factor, 0, ")")), depth + 1);
+                else
+                    ReadOperand(factor, unit);
             } else {
                 const std::size_t open = factor.find('(');
                 const std::string_view argument =
@@ -292,8 +299,10 @@ private:
                 }
             }
             if (pos < text.size()) {
-                if (text[pos] == '*') operation = Operation::Multiply;
-                else if (text[pos] == '/') operation = Operation::Divide;
+                if (text[pos] == '*')
+                    operation = Operation::Multiply;
+                else if (text[pos] == '/')
+                    operation = Operation::Divide;
             }
             ++pos;
         }

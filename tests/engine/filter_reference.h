@@ -27,14 +27,12 @@ inline std::string ReferenceReplaceBars(std::string text) {
                     if (!opening) --depth;
                     out.push_back(c);
                     break;
-                case ',':
-                    out.push_back('.');
-                    break;
+                case ',': out.push_back('.'); break;
                 case '|': {
                     ++bars;
                     const char prev = i > 0 ? text[i - 1] : '\0';
-                    const bool afterOperator = prev == '+' || prev == '-' || prev == '*' || prev == '/' ||
-                                               prev == '^' || prev == '|';
+                    const bool afterOperator =
+                        prev == '+' || prev == '-' || prev == '*' || prev == '/' || prev == '^' || prev == '|';
                     if (!opening && i > 0 && afterOperator) {
                         ++pending;
                         out.push_back('|');
@@ -53,8 +51,7 @@ inline std::string ReferenceReplaceBars(std::string text) {
                     }
                     break;
                 }
-                default:
-                    out.push_back(c);
+                default: out.push_back(c);
             }
         }
         const bool changed = out != text;

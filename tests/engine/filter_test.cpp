@@ -52,18 +52,18 @@ TEST(Filter, RewritesMalformedInputByTheSameRules) {
     const Filter f;
     const std::vector<std::pair<const char*, const char*>> cases = {
         {"|", "(abs("},
-        {"||", "(abs(|"},               // the second bar follows a bar: a nested opening
+        {"||", "(abs(|"},  // the second bar follows a bar: a nested opening
         {"|||", "(abs(||"},
-        {"|(|", "(abs((|"},             // the inner bar lies inside a bracket of the pair
-        {"))|x-|", "))(abs(x-|"},       // a second pass starts inside the open pair
-        {")|)|)|", ")(abs()|)|"},       // it ends two brackets down: no second pass
+        {"|(|", "(abs((|"},        // the inner bar lies inside a bracket of the pair
+        {"))|x-|", "))(abs(x-|"},  // a second pass starts inside the open pair
+        {")|)|)|", ")(abs()|)|"},  // it ends two brackets down: no second pass
         {"((((|", "(((((abs("},
         {"|x|y|z|", "(abs(x))y(abs(z))"},
         {"log<", "(lg()/lg())"},
         {"log<2>", "(lg()/lg(2))"},
         {"log<2>(", "(lg()/lg(2))"},
-        {"log<2>x)", "(lg()/lg(2))"},     // "x" stands where "(" belongs and is dropped
-        {"pow<<<>>(", "(()^(<<>>())"},   // "<<>>(" never closes the first "<"
+        {"log<2>x)", "(lg()/lg(2))"},   // "x" stands where "(" belongs and is dropped
+        {"pow<<<>>(", "(()^(<<>>())"},  // "<<>>(" never closes the first "<"
         {"log<log<log<", "(lg()/lg((lg()/lg((lg()/lg())))))"},
         {"pow<1>(pow<2)", "(((()^(2)^(1))))"},  // the inner argument runs past the outer's end
     };
@@ -91,9 +91,9 @@ TEST(Filter, AgreesWithThePlainAlgorithm) {
     ASSERT_TRUE(f.DefineMacro("q", "[%1<%2>]"));
     ASSERT_TRUE(f.DefineMacro("z", "%1"));
     ASSERT_TRUE(f.DefineMacro("l", "(l<%1)"));
-    const std::vector<std::string> pieces = {"pow<", "log<", "rtt<", "<", ">", "(", ")", "x", "2", "|", "-",
-                                             "+",    "*",    ",",    "po", "w<", "ab<", "q<", "z<", "l<", ">(",
-                                             "lo",   "g",    " "};
+    const std::vector<std::string> pieces = {"pow<", "log<", "rtt<", "<",  ">",  "(",  ")",  "x",
+                                             "2",    "|",    "-",    "+",  "*",  ",",  "po", "w<",
+                                             "ab<",  "q<",   "z<",   "l<", ">(", "lo", "g",  " "};
     std::mt19937 random(2026);
     for (int n = 0; n < 20000; ++n) {
         std::string text;

@@ -51,10 +51,10 @@ void ExpectSameAsReference(const std::string& text) {
 // literals with exponents and bases, names of functions and roots, stray and missing brackets.
 TEST(UnitCompiler, AgreesWithThePlainCompiler) {
     const std::vector<std::string> pieces = {
-        "x",   "y",     "pi",   "e",     "2",      "0.5",  "1e-5", "1E-1h", "2.5E+3", "FFh", "21s3", "1.1b",
-        "+",   "-",     "--",   "*",     "/",      "^",    "^-",   "*-",    "^e",     "(",   ")",    "()",
-        "sin(", "rt3(", "pw2(", "sqrt(", "abs(",   "tg(",  "sin",  "e-",    "1e",     "2x",  "x2",   ".",
-        "1e-", "-1",    "+-",   "(x)",   "(x+1)",  "^(",   "*(",   "ln",    "A",      "s",   "|",    ",",
+        "x",    "y",    "pi",   "e",     "2",     "0.5", "1e-5", "1E-1h", "2.5E+3", "FFh", "21s3", "1.1b",
+        "+",    "-",    "--",   "*",     "/",     "^",   "^-",   "*-",    "^e",     "(",   ")",    "()",
+        "sin(", "rt3(", "pw2(", "sqrt(", "abs(",  "tg(", "sin",  "e-",    "1e",     "2x",  "x2",   ".",
+        "1e-",  "-1",   "+-",   "(x)",   "(x+1)", "^(",  "*(",   "ln",    "A",      "s",   "|",    ",",
     };
     std::mt19937 random(7);
     for (int n = 0; n < 30000; ++n) {
