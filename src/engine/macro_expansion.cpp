@@ -45,6 +45,65 @@ struct Piece {
     std::size_t begin, end;
 };
 
+// The buffer the pieces refer to, and the expanded text written so far; with, when asked for,
+// where each character came from (see Filter::kInserted).
+class Writer {
+public:
+    Writer(std::string text, std::vector<std::uint32_t>* origins) : buffer_(std::move(text)), tracked_(origins) {
+        out_.reserve(buffer_.size() + buffer_.size() / 2);
+        if (tracked_) {
+            bufferOrigins_ = std::move(*origins);
+            outOrigins_.reserve(bufferOrigins_.size());
+        }
+    }
+
+    bool Tracked() const { return tracked_; }
+    const std::string& Buffer() const { return buffer_; }
+    char At(std::size_t i) const { return buffer_[i]; }
+
+    // Adds template text to the buffer, each character coming from `origin`; returns where it starts.
+    std::size_t Add(std::string_view text, std::uint32_t origin) {
+        const std::size_t begin = buffer_.size();
+        buffer_ += text;
+        if (tracked_) bufferOrigins_.insert(bufferOrigins_.end(), text.size(), origin);
+        return begin;
+    }
+
+    void Write(std::size_t begin, std::size_t end) {
+        out_.append(buffer_, begin, end - begin);
+        if (tracked_)
+            outOrigins_.insert(outOrigins_.end(), bufferOrigins_.begin() + begin, bufferOrigins_.begin() + end);
+    }
+
+    // Writes buffer[at]; true when the text written now ends with `pattern`.
+    bool WriteAndMatch(std::size_t at, std::string_view pattern) {
+        Write(at, at + 1);
+        return buffer_[at] == pattern.back() && EndsWith(pattern);
+    }
+
+    bool EndsWith(std::string_view pattern) const { return std::string_view(out_).ends_with(pattern); }
+
+    // Takes back the last `count` characters written; returns where the first of them came from.
+    std::uint32_t Unwrite(std::size_t count) {
+        out_.resize(out_.size() - count);
+        if (!tracked_) return 0;
+        const std::uint32_t origin = outOrigins_[outOrigins_.size() - count];
+        outOrigins_.resize(outOrigins_.size() - count);
+        return origin;
+    }
+
+    std::string Finish() {
+        if (tracked_) *tracked_ = std::move(outOrigins_);
+        return std::move(out_);
+    }
+
+private:
+    std::string buffer_;
+    std::vector<std::uint32_t>* tracked_;  // null when origins are not wanted
+    std::vector<std::uint32_t> bufferOrigins_, outOrigins_;
+    std::string out_;
+};
+
 // The text under expansion once an argument has run past the piece it started in: the
 // rearranged front, a sequence of pieces held in a randomised balanced tree (a treap keyed by
 // position), followed by the part of the original text no round has reached yet. Cutting out
@@ -56,8 +115,8 @@ public:
     static constexpr Id kEmpty = 0;
 
     // The pieces in order, the last of them followed by buffer[tail, end).
-    TextStream(const std::string& buffer, const std::vector<Piece>& pieces, std::size_t tail, std::size_t end)
-        : buffer_(buffer), end_(end), tail_(tail) {
+    TextStream(Writer& writer, const std::vector<Piece>& pieces, std::size_t tail, std::size_t end)
+        : writer_(writer), end_(end), tail_(tail) {
         nodes_.emplace_back();
         for (const Piece& piece : pieces) front_ = Join(front_, Span(piece.begin, piece.end));
     }
@@ -70,9 +129,9 @@ public:
         return sequence;
     }
 
-    // Moves characters from the front of the stream to `out` until `out` ends with `pattern`;
-    // false when the stream ran out first (then it is all in `out`).
-    bool MoveUntil(std::string_view pattern, std::string& out) {
+    // Writes characters from the front of the stream until the text written ends with
+    // `pattern`; false when the stream ran out first (then it is all written).
+    bool MoveUntil(std::string_view pattern) {
         std::size_t moved = 0;
         bool found = false;
         stack_.clear();
@@ -85,7 +144,7 @@ public:
             stack_.pop_back();
             const Node& n = nodes_[t];
             for (std::size_t i = 0; i < n.length && !found; ++i) {
-                found = Move(buffer_[n.begin + i], pattern, out);
+                found = writer_.WriteAndMatch(n.begin + i, pattern);
                 ++moved;
             }
             t = n.right;
@@ -97,7 +156,7 @@ public:
         Release(front_);
         front_ = kEmpty;
         while (tail_ < end_) {
-            if (Move(buffer_[tail_++], pattern, out)) return true;
+            if (writer_.WriteAndMatch(tail_++, pattern)) return true;
         }
         return false;
     }
@@ -109,7 +168,7 @@ public:
         const std::size_t inFront = FirstClosing(front_, bracket, level);
         if (inFront != kNotFound) return inFront;
         for (std::size_t i = tail_; i < end_; ++i) {
-            level += LevelChange(buffer_[i], bracket);
+            level += LevelChange(writer_.At(i), bracket);
             if (level < 0) return Size(front_) + (i - tail_);
         }
         return kNotFound;
@@ -149,8 +208,8 @@ public:
         return b;
     }
 
-    // Appends the rest of the stream to `out`.
-    void MoveAll(std::string& out) {
+    // Writes the rest of the stream.
+    void MoveAll() {
         stack_.clear();
         for (Id t = front_; t != kEmpty || !stack_.empty();) {
             while (t != kEmpty) {
@@ -159,10 +218,10 @@ public:
             }
             t = stack_.back();
             stack_.pop_back();
-            out.append(buffer_, nodes_[t].begin, nodes_[t].length);
+            writer_.Write(nodes_[t].begin, nodes_[t].begin + nodes_[t].length);
             t = nodes_[t].right;
         }
-        out.append(buffer_, tail_, end_ - tail_);
+        writer_.Write(tail_, end_);
         Release(front_);
         front_ = kEmpty;
         tail_ = end_;
@@ -178,11 +237,6 @@ private:
         std::uint32_t priority = 0;
         Levels own[2], all[2];  // for the piece alone and for the subtree, per kind of bracket
     };
-
-    static bool Move(char c, std::string_view pattern, std::string& out) {
-        out.push_back(c);
-        return c == pattern.back() && std::string_view(out).ends_with(pattern);
-    }
 
     std::size_t Size(Id t) const { return t == kEmpty ? 0 : nodes_[t].size; }
 
@@ -206,7 +260,7 @@ private:
             }
             if (level + n.own[bracket].lowest < 0) {
                 for (std::size_t i = 0;; ++i) {
-                    level += LevelChange(buffer_[n.begin + i], bracket);
+                    level += LevelChange(writer_.At(n.begin + i), bracket);
                     if (level < 0) return offset + i;
                 }
             }
@@ -291,7 +345,7 @@ private:
         std::int64_t angle = 0, round = 0;
         std::int64_t lowestAngle = Levels::kNever, lowestRound = Levels::kNever;
         for (std::size_t i = 0; i < n.length; ++i) {
-            const char c = buffer_[n.begin + i];
+            const char c = writer_.At(n.begin + i);
             angle += LevelChange(c, kAngle);
             round += LevelChange(c, kRound);
             lowestAngle = std::min(lowestAngle, angle);
@@ -312,7 +366,7 @@ private:
         }
     }
 
-    const std::string& buffer_;
+    Writer& writer_;
     std::size_t end_;   // the original text ends at end_
     std::size_t tail_;  // buffer_[tail_, end_) follows the front unchanged
     Id front_ = kEmpty;
@@ -329,14 +383,13 @@ private:
 // TextStream.
 class Expansion {
 public:
-    Expansion(const MacroTemplate& macro, std::string text)
-        : macro_(macro), length_(text.size()), buffer_(std::move(text)) {
-        before_ = AddText(macro.before);
-        middle_ = AddText(macro.middle);
-        after_ = AddText(macro.after);
+    Expansion(const MacroTemplate& macro, std::string text, std::vector<std::uint32_t>* origins)
+        : macro_(macro), length_(text.size()), writer_(std::move(text), origins) {
+        // Without origins every round can share one copy of the template's parts.
+        AddTemplate(0);
         if (length_ >= kNone) {
             // Positions would not fit the tables: the tree serves from the start.
-            tree_ = std::make_unique<TextStream>(buffer_, std::vector<Piece>(), 0, length_);
+            tree_ = std::make_unique<TextStream>(writer_, std::vector<Piece>(), 0, length_);
             return;
         }
         for (int bracket : {kAngle, kRound}) closing_[bracket].assign(length_, kNone);
@@ -344,7 +397,7 @@ public:
             for (int bracket : {kAngle, kRound}) {
                 std::vector<std::uint32_t>& closing = closing_[bracket];
                 auto next = [&](std::size_t q) { return q < length_ ? closing[q] : kNone; };
-                const int change = LevelChange(buffer_[p], bracket);
+                const int change = LevelChange(writer_.At(p), bracket);
                 if (change < 0) {
                     closing[p] = static_cast<std::uint32_t>(p);
                 } else if (change > 0) {
@@ -359,32 +412,31 @@ public:
     }
 
     std::string Run(std::size_t rounds) {
-        std::string out;
-        out.reserve(length_ + length_ / 2);
         const std::string_view opening = macro_.opening;
         for (std::size_t round = 0; round < rounds; ++round) {
             // What comes before the first opening is final: no later round reaches back into it.
-            if (!(tree_ ? tree_->MoveUntil(opening, out) : MoveUntil(opening, out))) return out;
-            out.resize(out.size() - opening.size());
+            if (!(tree_ ? tree_->MoveUntil(opening) : MoveUntil(opening))) return writer_.Finish();
+            const std::uint32_t origin = writer_.Unwrite(opening.size());
+            if (writer_.Tracked()) AddTemplate(origin | Filter::kInserted);
             if (!tree_ && !QuickRound()) MoveToTree();
             if (tree_) TreeRound();
         }
         if (tree_) {
-            tree_->MoveAll(out);
+            tree_->MoveAll();
         } else {
-            for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it)
-                out.append(buffer_, it->begin, it->end - it->begin);
+            for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it) writer_.Write(it->begin, it->end);
         }
-        return out;
+        return writer_.Finish();
     }
 
 private:
     static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 
-    std::size_t AddText(std::string_view text) {
-        const std::size_t begin = buffer_.size();
-        buffer_ += text;
-        return begin;
+    // The template's parts in the buffer, as coming from `origin`.
+    void AddTemplate(std::uint32_t origin) {
+        before_ = writer_.Add(macro_.before, origin);
+        middle_ = writer_.Add(macro_.middle, origin);
+        after_ = writer_.Add(macro_.after, origin);
     }
 
     // Hands the stream to a TextStream; the untouched end of the original text stays out of its
@@ -396,23 +448,23 @@ private:
             pieces_.erase(pieces_.begin());
         }
         tree_ =
-            std::make_unique<TextStream>(buffer_, std::vector<Piece>(pieces_.rbegin(), pieces_.rend()), tail, length_);
+            std::make_unique<TextStream>(writer_, std::vector<Piece>(pieces_.rbegin(), pieces_.rend()), tail, length_);
         pieces_.clear();
     }
 
-    // Moves the stream's characters to `out` until `out` ends with `pattern`; pieces_ holds the
-    // stream last piece first.
-    bool MoveUntil(std::string_view pattern, std::string& out) {
+    // Writes the stream's characters until the text written ends with `pattern`; pieces_ holds
+    // the stream last piece first.
+    bool MoveUntil(std::string_view pattern) {
+        const char* const buffer = writer_.Buffer().data();
         while (!pieces_.empty()) {
             Piece& piece = pieces_.back();
             while (piece.begin < piece.end) {
                 // Only the pattern's last character can complete it.
-                const char* from = buffer_.data() + piece.begin;
-                const void* hit = std::memchr(from, pattern.back(), piece.end - piece.begin);
-                const std::size_t stop = hit ? static_cast<const char*>(hit) - buffer_.data() + 1 : piece.end;
-                out.append(from, stop - piece.begin);
+                const void* hit = std::memchr(buffer + piece.begin, pattern.back(), piece.end - piece.begin);
+                const std::size_t stop = hit ? static_cast<const char*>(hit) - buffer + 1 : piece.end;
+                writer_.Write(piece.begin, stop);
                 piece.begin = stop;
-                if (hit && std::string_view(out).ends_with(pattern)) {
+                if (hit && writer_.EndsWith(pattern)) {
                     if (piece.begin == piece.end) pieces_.pop_back();
                     return true;
                 }
@@ -431,7 +483,7 @@ private:
         }
         std::int64_t level = 0;
         for (std::size_t i = begin; i < end; ++i) {
-            level += LevelChange(buffer_[i], bracket);
+            level += LevelChange(writer_.At(i), bracket);
             if (level < 0) return i;
         }
         return kNotFound;
@@ -490,7 +542,7 @@ private:
 
     const MacroTemplate& macro_;
     std::size_t length_;  // of the original text, which starts the buffer
-    std::string buffer_;
+    Writer writer_;
     std::size_t before_ = 0, middle_ = 0, after_ = 0;  // the template's parts in the buffer
     std::vector<std::uint32_t> closing_[2];            // per position of the text: where its level closes
     std::vector<Piece> pieces_;                        // the stream, last piece first
@@ -499,11 +551,11 @@ private:
 
 }  // namespace
 
-std::string ExpandMacro(const MacroTemplate& macro, std::string text) {
+std::string ExpandMacro(const MacroTemplate& macro, std::string text, std::vector<std::uint32_t>* origins) {
     std::size_t count = 0;
     for (std::size_t p = text.find(macro.opening); p != std::string::npos; p = text.find(macro.opening, p + 1)) ++count;
     if (count == 0) return text;
-    return Expansion(macro, std::move(text)).Run(count + 1);
+    return Expansion(macro, std::move(text), origins).Run(count + 1);
 }
 
 }  // namespace kq

@@ -2,7 +2,9 @@
 // grows with the text and the number of expansions, not with their product, whatever the nesting.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kq {
 
@@ -16,6 +18,10 @@ struct MacroTemplate;
 // An argument in angle brackets ends at the ">" that closes the opening's "<"; one character
 // after that ">" (normally "(") is dropped; the other argument ends at the ")" that closes
 // it. An argument that never closes runs to the end of the text.
-std::string ExpandMacro(const MacroTemplate& macro, std::string text);
+//
+// `origins`, when given, holds where each character of `text` came from (see Filter::kInserted)
+// and is replaced by the same for the result; the template's characters come from the macro's
+// name, marked inserted.
+std::string ExpandMacro(const MacroTemplate& macro, std::string text, std::vector<std::uint32_t>* origins = nullptr);
 
 }  // namespace kq

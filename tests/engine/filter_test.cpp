@@ -104,6 +104,45 @@ TEST(Filter, AgreesWithThePlainAlgorithm) {
     }
 }
 
+// Every character of the compiled text leads back to the character typed, or to the bar or
+// the macro name that put it there.
+TEST(Filter, OriginsLeadBackToTheTypedText) {
+    const Filter f;
+    constexpr std::uint32_t kIn = Filter::kInserted;
+    std::vector<std::uint32_t> origins;
+    EXPECT_EQ(f.Apply("log<x>(2 * y)", origins), "(lg(2*y)/lg(x))");
+    EXPECT_EQ(origins, (std::vector<std::uint32_t>{kIn, kIn, kIn, kIn, 7, 9, 11, kIn, kIn, kIn, kIn, kIn, 4, kIn,
+                                                   kIn}));
+    EXPECT_EQ(f.Apply(" |x|,5", origins), "(abs(x)).5");
+    EXPECT_EQ(origins, (std::vector<std::uint32_t>{1 | kIn, 1 | kIn, 1 | kIn, 1 | kIn, 1 | kIn, 2, 3 | kIn, 3 | kIn,
+                                                   4, 5}));
+
+    const std::vector<std::string> pieces = {"pow<", "log<", "rtt<", "<", ">", "(", ")", "x", "2", "|", "-", "+",
+                                             "*",    ",",    " ",    ">(", "po", "w<"};
+    std::mt19937 random(11);
+    for (int n = 0; n < 5000; ++n) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, 30)(random);
+        for (int i = 0; i < length; ++i)
+            text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        const std::string compiled = f.Apply(text, origins);
+        ASSERT_EQ(compiled, f.Apply(text)) << text;
+        ASSERT_EQ(origins.size(), compiled.size()) << text;
+        for (std::size_t i = 0; i < compiled.size(); ++i) {
+            const std::uint32_t at = origins[i] & ~kIn;
+            ASSERT_LT(at, text.size()) << text;
+            if (origins[i] & kIn) {
+                std::string name;  // what was typed from there on, blanks dropped
+                for (std::size_t j = at; j < text.size() && name.size() < 4; ++j)
+                    if (text[j] != ' ') name += text[j];
+                EXPECT_TRUE(text[at] == '|' || name == "pow<" || name == "log<" || name == "rtt<") << text << " at " << i;
+            } else {
+                EXPECT_EQ(compiled[i], text[at] == ',' ? '.' : text[at]) << text << " at " << i;
+            }
+        }
+    }
+}
+
 // Long texts come out exactly as the rules say (the time they take is measured in the
 // translation benchmark, never here).
 TEST(Filter, LongTexts) {
