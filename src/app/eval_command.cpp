@@ -3,6 +3,7 @@
 #include <istream>
 #include <ostream>
 
+#include "app/check_command.h"
 #include "app/command_line.h"
 #include "engine/angle_mode.h"
 #include "engine/number_text.h"
@@ -12,6 +13,7 @@ namespace kq {
 
 int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     bool degrees = false;
+    bool check = false;
     int rounding = kNoRounding;
     std::vector<long double> xs;
     long double y = 0;
@@ -28,6 +30,8 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
                 optionsEnded = true;
             } else if (arg == "--degrees") {
                 degrees = true;
+            } else if (arg == "--check") {
+                check = true;
             } else if (arg == "--round") {
                 rounding = list.TakeInt(arg);
             } else if (arg == "--x") {
@@ -40,11 +44,13 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
         }
     } catch (const UsageError& e) {
         err << "quantorium eval: " << e.message << "\n"
-            << "использование: quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [ФОРМУЛА...]\n";
+            << "использование: quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [--check] [ФОРМУЛА...]\n"
+            << kCheckUsage;
         return 2;
     }
     if (xs.empty()) xs.push_back(1);
     if (formulas.empty()) formulas = ReadLines(in);
+    if (check) return RunCheck(formulas, out);
 
     SetDegreesMode(degrees);
     Translator translator;

@@ -7,8 +7,9 @@
 
 namespace kq {
 
-// quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [FORMULA...]
-// Returns the exit status: 0 all evaluated, 1 some failed, 2 usage error.
+// quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [--check] [FORMULA...]
+// Returns the exit status: 0 all evaluated, 1 some failed, 2 usage error. With --check the
+// formulas are not evaluated but diagnosed (see RunCheck).
 int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace kq
