@@ -1,7 +1,8 @@
 // Translation of long and deeply nested texts, stage by stage: the filter (blanks, bars,
 // macros), the unit tree (filter and compiler), and the whole translation (with the flat
 // program and native code). Time per text, MB/s, and the heap the result holds per byte of
-// text (the counter "heap/byte", where glibc can tell).
+// text (the counter "heap/byte", where glibc can tell). Also the diagnosis of the same texts,
+// which the formula fields run as the user types.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include <malloc.h>
 #endif
 
+#include "engine/diagnose.h"
 #include "engine/filter.h"
 #include "engine/special_points.h"
 #include "engine/translator.h"
@@ -109,10 +111,23 @@ void Whole(benchmark::State& state, Text kind) {
     state.counters["heap/byte"] = heap / static_cast<double>(text.size());
 }
 
+void Diagnosis(benchmark::State& state, Text kind) {
+    const std::string text = Make(kind);
+    std::size_t doubts = 0;
+    for (auto _ : state) {
+        const std::vector<kq::Diagnostic> found = kq::Diagnose(text);
+        doubts = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["doubts"] = static_cast<double>(doubts);
+}
+
 #define KQ_TRANSLATION_BENCH(kind)                                                            \
     BENCHMARK_CAPTURE(Filter, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2); \
     BENCHMARK_CAPTURE(Tree, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2);   \
-    BENCHMARK_CAPTURE(Whole, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2)
+    BENCHMARK_CAPTURE(Whole, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2);  \
+    BENCHMARK_CAPTURE(Diagnosis, kind, Text::kind)->Unit(benchmark::kMillisecond)->MinTime(0.2)
 
 KQ_TRANSLATION_BENCH(Formula);
 KQ_TRANSLATION_BENCH(Signs);

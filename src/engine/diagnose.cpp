@@ -20,7 +20,38 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool IsWordChar(char c) { return IsDigit(c) || IsLetter(c) || c == '.' || c == ','; }
 bool IsOperator(char c) { return c == '*' || c == '/' || c == '^'; }
 
-std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+// Length of the UTF-8 sequence at the start of `text`, or 0 when it is not one.
+std::size_t SequenceLength(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = lead < 0x80         ? 1
+                               : (lead >> 5) == 6  ? 2
+                               : (lead >> 4) == 14 ? 3
+                               : (lead >> 3) == 30 ? 4
+                                                   : 0;
+    if (length == 0 || length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) >> 6) != 2) return 0;
+    return length;
+}
+
+// A piece of the text in quotes, as valid UTF-8 (a byte that is not, as "�") and, when long,
+// with its middle left out.
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kHead = 24, kTail = 12;
+    std::string quoted = "«";
+    for (std::size_t i = 0; i < text.size();) {
+        if (i >= kHead && text.size() > kHead + kTail + 8 && i < text.size() - kTail) {
+            quoted += "…";
+            i = text.size() - kTail;
+            while (i < text.size() && (static_cast<unsigned char>(text[i]) >> 6) == 2) ++i;
+            continue;
+        }
+        const std::size_t length = SequenceLength(text.substr(i));
+        quoted += length == 0 ? std::string("\uFFFD") : std::string(text.substr(i, length));
+        i += length == 0 ? 1 : length;
+    }
+    return quoted + "»";
+}
 
 std::string NumberText(long double value) { return FormatC("%.18Lg", value); }
 
@@ -138,12 +169,17 @@ private:
             plain.push_back(typed_[i]);
             at.push_back(i);
         }
+        if (plain.find('<') == std::string::npos) return;
+        const std::vector<std::size_t> angles = Closings(plain, '<', '>'), rounds = Closings(plain, '(', ')');
+        auto closing = [&](const std::vector<std::size_t>& table, std::size_t from) {
+            return from < table.size() ? table[from] : std::string::npos;
+        };
         for (const MacroTemplate& macro : filter_.Macros()) {
             const std::string name = macro.opening.substr(0, macro.opening.size() - 1);
             for (std::size_t p = plain.find(macro.opening); p != std::string::npos;
                  p = plain.find(macro.opening, p + 1)) {
                 const std::size_t angle = p + macro.opening.size() - 1;
-                const std::size_t close = Collect(plain, angle + 1, '<', '>');
+                const std::size_t close = closing(angles, angle + 1);
                 if (close == std::string::npos) {
                     Report(at[angle], "угловая скобка макроса " + Quoted(name) + " не закрыта");
                     continue;
@@ -155,7 +191,7 @@ private:
                     Report(at[close], "после угловых скобок макроса " + Quoted(name) + " нужна скобка «(»" + dropped);
                     continue;
                 }
-                const std::size_t end = Collect(plain, close + 2, '(', ')');
+                const std::size_t end = closing(rounds, close + 2);
                 if (end == std::string::npos)
                     Report(at[close + 1], "скобка макроса " + Quoted(name) + " не закрыта");
                 else if (end == close + 2)
@@ -164,14 +200,20 @@ private:
         }
     }
 
-    // Where the level open at `from` closes, or npos.
-    static std::size_t Collect(const std::string& text, std::size_t from, char open, char close) {
-        int level = 0;
-        for (std::size_t i = from; i < text.size(); ++i) {
-            if (text[i] == open) ++level;
-            if (text[i] == close && level-- == 0) return i;
+    // For each position of `text`, where the level open there closes (the first `close` that
+    // would take it below), or npos: a macro's argument runs from its bracket to there.
+    static std::vector<std::size_t> Closings(const std::string& text, char open, char close) {
+        std::vector<std::size_t> table(text.size(), std::string::npos);
+        auto next = [&](std::size_t q) { return q < text.size() ? table[q] : std::string::npos; };
+        for (std::size_t p = text.size(); p-- > 0;) {
+            if (text[p] == close)
+                table[p] = p;
+            else if (text[p] == open)
+                table[p] = next(p + 1) == std::string::npos ? std::string::npos : next(next(p + 1) + 1);
+            else
+                table[p] = next(p + 1);
         }
-        return std::string::npos;
+        return table;
     }
 
     void CheckBrackets() {

@@ -148,6 +148,17 @@ TEST(Diagnose, PositionsAreInTheTypedText) {
     });
 }
 
+// A message quotes valid UTF-8 whatever the text holds, and not all of a long piece.
+TEST(Diagnose, QuotesStayShortAndReadable) {
+    CheckTable({
+        {"\xff+1", "0: неизвестное слово «\uFFFD» считается нулём\n"},
+        {"2\xd0", "0: «2\uFFFD» читается как 2\n"},
+        {"x+аб", "2: неизвестное слово «аб» считается нулём\n"},
+    });
+    const std::string run = "1" + std::string(200000, '-') + "x";
+    EXPECT_EQ(Listed(Diagnose(run)), "1: знаки «------------------------…------------» читаются как «-»\n");
+}
+
 // What a message says the text is read as, the engine evaluates it as.
 TEST(Diagnose, ReadingsAreTheEnginesOwn) {
     const std::vector<std::pair<const char*, const char*>> same = {
