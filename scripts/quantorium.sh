@@ -4,7 +4,7 @@
 #   scripts/quantorium.sh run [ARGS...]   build and start the program
 #   scripts/quantorium.sh test            build and run the whole test suite
 #   scripts/quantorium.sh sanitize        the unit tests under AddressSanitizer + UBSan
-#   scripts/quantorium.sh fuzz [SECONDS]  the formula fuzzer (default 60 s)
+#   scripts/quantorium.sh fuzz [SECONDS]  the fuzz targets, sharing the time (default 60 s)
 #   scripts/quantorium.sh bench           the benchmarks
 set -euo pipefail
 
@@ -15,7 +15,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
           clang libclang-rt-14-dev
           qt6-base-dev libqt6opengl6-dev qt6-svg-dev libemf-dev qt6-translations-l10n
-          xvfb xauth libgl1-mesa-dri fonts-dejavu-core fonts-liberation2)
+          xvfb xauth libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
+          poppler-utils emf2svg)
 
 install_missing() {
     local missing=()
@@ -62,18 +63,28 @@ case "$what" in
         ctest --test-dir build --output-on-failure -j "$jobs"
         ;;
     sanitize)
-        configure_and_build build-asan -DQUANTORIUM_SANITIZE=ON -DQUANTORIUM_BENCH=OFF -DQUANTORIUM_GUI=OFF
+        configure_and_build build-asan -DQUANTORIUM_SANITIZE=ON -DQUANTORIUM_BENCH=OFF
         headless_env
-        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
             ctest --test-dir build-asan --output-on-failure -j "$jobs"
         ;;
     fuzz)
+        # The time is shared among the fuzz targets; what they find goes to the build folder.
         seconds=${1:-60}
         CC=clang CXX=clang++ configure_and_build build-fuzz -DQUANTORIUM_FUZZ=ON -DQUANTORIUM_SANITIZE=ON \
             -DQUANTORIUM_GUI=OFF -DQUANTORIUM_TESTS=OFF -DQUANTORIUM_BENCH=OFF
-        work=$(mktemp -d)
-        cp fuzz/corpus/* "$work"/
-        ./build-fuzz/fuzz/fuzz_translate -max_total_time="$seconds" -max_len=512 -print_final_stats=1 "$work"
+        targets=()
+        for t in build-fuzz/fuzz/fuzz_*; do [ -f "$t" ] && [ -x "$t" ] && targets+=("$t"); done
+        share=$(( seconds / ${#targets[@]} ))
+        [ "$share" -lt 1 ] && share=1
+        mkdir -p build-fuzz/artifacts
+        for target in "${targets[@]}"; do
+            name=$(basename "$target")
+            work=$(mktemp -d)
+            [ -d "fuzz/corpus/$name" ] && cp "fuzz/corpus/$name"/* "$work"/
+            "$target" -max_total_time="$share" -max_len=512 -print_final_stats=1 \
+                -artifact_prefix="$root/build-fuzz/artifacts/$name-" "$work"
+        done
         ;;
     bench)
         configure_and_build build -DCMAKE_BUILD_TYPE=Release

@@ -1,5 +1,8 @@
 #include "app/app_settings.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace kq {
 namespace {
 
@@ -7,8 +10,15 @@ constexpr const char* kWindow = "Window";
 constexpr const char* kPlace = "Place";
 constexpr const char* kOptions = "Options";
 
+// One stored value: where it lives, how it is read into the settings and written from them.
+struct Entry {
+    const char* group;
+    const char* name;
+    std::function<bool(SettingsStore&, AppSettings&)> read;
+    std::function<void(SettingsStore&, const AppSettings&)> write;
+    bool bounds = false;  // stored only while the window is in its normal state
+};
 
-// Takes a value that could be read; false stops the loading there.
 template <class T>
 bool Take(const std::optional<T>& value, T& into) {
     if (!value) return false;
@@ -16,49 +26,100 @@ bool Take(const std::optional<T>& value, T& into) {
     return true;
 }
 
-}  // namespace
-
-bool LoadSettings(SettingsStore& store, AppSettings& s) {
-    int page = 0, state = 0;
-    if (!Take(store.ReadInt(kWindow, "Page"), page)) return false;
-    s.page = page >= 0 && page <= 2 ? page : 0;
-    if (!Take(store.ReadInt(kWindow, "WindowState"), state)) return false;
-    s.windowState = state == 1 ? WindowState::Minimized : state == 2 ? WindowState::Maximized : WindowState::Normal;
-    if (s.windowState == WindowState::Normal) {
-        if (!Take(store.ReadInt(kWindow, "Left"), s.left) || !Take(store.ReadInt(kWindow, "Top"), s.top) ||
-            !Take(store.ReadInt(kWindow, "Width"), s.width) || !Take(store.ReadInt(kWindow, "Height"), s.height))
-            return false;
-    }
-    if (!Take(store.ReadBool(kOptions, "Trigonometry"), s.degrees) ||
-        !Take(store.ReadBool(kOptions, "ShowSpec"), s.show3D) || !Take(store.ReadBool(kOptions, "ShowQuest"), s.ask3D))
-        return false;
-    if (!s.show3D && s.page == 1) s.page = 0;
-    return Take(store.ReadInt(kOptions, "ReduceCalc"), s.calcRounding) &&
-           Take(store.ReadInt(kOptions, "ReduceGraph"), s.graphRounding) &&
-           Take(store.ReadInt(kOptions, "System"), s.base);
+Entry IntEntry(const char* group, const char* name, int AppSettings::*field, bool bounds = false) {
+    return {group, name,
+            [=](SettingsStore& s, AppSettings& a) { return Take(s.ReadInt(group, name), a.*field); },
+            [=](SettingsStore& s, const AppSettings& a) { s.WriteInt(group, name, a.*field); }, bounds};
 }
 
-void SaveSettings(SettingsStore& store, const AppSettings& s) {
-    store.WriteInt(kWindow, "Page", s.page);
-    if (s.windowState == WindowState::Normal) {
-        store.WriteInt(kWindow, "Left", s.left);
-        store.WriteInt(kWindow, "Top", s.top);
-        store.WriteInt(kWindow, "Width", s.width);
-        store.WriteInt(kWindow, "Height", s.height);
-    }
-    store.WriteInt(kWindow, "WindowState", static_cast<int>(s.windowState));
-    store.WriteString(kPlace, "OpenedFile", "ForFuture");
-    store.WriteBool(kOptions, "Trigonometry", s.degrees);
-    store.WriteBool(kOptions, "ShowSpec", s.show3D);
-    store.WriteBool(kOptions, "ShowQuest", s.ask3D);
-    store.WriteInt(kOptions, "ReduceCalc", s.calcRounding);
-    store.WriteInt(kOptions, "ReduceGraph", s.graphRounding);
-    store.WriteInt(kOptions, "System", s.base);
-    store.Flush();
+Entry BoolEntry(const char* group, const char* name, bool AppSettings::*field) {
+    return {group, name,
+            [=](SettingsStore& s, AppSettings& a) { return Take(s.ReadBool(group, name), a.*field); },
+            [=](SettingsStore& s, const AppSettings& a) { s.WriteBool(group, name, a.*field); }};
+}
+
+// In the order they have always been stored.
+const std::vector<Entry>& Entries() {
+    static const std::vector<Entry> entries = {
+        {kWindow, "Page",
+         [](SettingsStore& s, AppSettings& a) {
+             int page = 0;
+             if (!Take(s.ReadInt(kWindow, "Page"), page)) return false;
+             a.page = page >= 0 && page <= 2 ? page : 0;
+             return true;
+         },
+         [](SettingsStore& s, const AppSettings& a) { s.WriteInt(kWindow, "Page", a.page); }},
+        IntEntry(kWindow, "Left", &AppSettings::left, true),
+        IntEntry(kWindow, "Top", &AppSettings::top, true),
+        IntEntry(kWindow, "Width", &AppSettings::width, true),
+        IntEntry(kWindow, "Height", &AppSettings::height, true),
+        {kWindow, "WindowState",
+         [](SettingsStore& s, AppSettings& a) {
+             int state = 0;
+             if (!Take(s.ReadInt(kWindow, "WindowState"), state)) return false;
+             a.windowState = state == 1   ? WindowState::Minimized
+                             : state == 2 ? WindowState::Maximized
+                                          : WindowState::Normal;
+             return true;
+         },
+         [](SettingsStore& s, const AppSettings& a) {
+             s.WriteInt(kWindow, "WindowState", static_cast<int>(a.windowState));
+         }},
+        {kPlace, "OpenedFile", nullptr,
+         [](SettingsStore& s, const AppSettings&) { s.WriteString(kPlace, "OpenedFile", "ForFuture"); }},
+        BoolEntry(kOptions, "Trigonometry", &AppSettings::degrees),
+        BoolEntry(kOptions, "ShowSpec", &AppSettings::show3D),
+        BoolEntry(kOptions, "ShowQuest", &AppSettings::ask3D),
+        IntEntry(kOptions, "ReduceCalc", &AppSettings::calcRounding),
+        IntEntry(kOptions, "ReduceGraph", &AppSettings::graphRounding),
+        IntEntry(kOptions, "System", &AppSettings::base),
+    };
+    return entries;
+}
+
+std::string Key(const Entry& e) { return std::string(e.group) + "/" + e.name; }
+
+const Entry* Find(const std::string& key) {
+    for (const Entry& e : Entries())
+        if (Key(e) == key) return &e;
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> LoadSettings(SettingsStore& store, AppSettings& s) {
+    std::vector<std::string> unread;
+    auto read = [&](const Entry& e) {
+        if (e.read && !e.read(store, s)) unread.push_back(Key(e));
+    };
+    // The state decides whether the bounds mean anything, so it is read before them.
+    read(*Find("Window/Page"));
+    read(*Find("Window/WindowState"));
+    for (const Entry& e : Entries())
+        if (e.bounds && s.windowState == WindowState::Normal) read(e);
+    for (const Entry& e : Entries())
+        if (std::string(e.group) == kOptions) read(e);
+    if (!s.show3D && s.page == 1) s.page = 0;
+    return unread;
+}
+
+bool SaveSettings(SettingsStore& store, const AppSettings& s) {
+    for (const Entry& e : Entries())
+        if (!e.bounds || s.windowState == WindowState::Normal) e.write(store, s);
+    return store.Flush();
 }
 
 void LoadOrCreateSettings(SettingsStore& store, AppSettings& settings) {
-    if (!LoadSettings(store, settings)) SaveSettings(store, settings);
+    const std::vector<std::string> unread = LoadSettings(store, settings);
+    bool wrote = false;
+    for (const Entry& e : Entries()) {
+        const bool missing = e.read ? std::find(unread.begin(), unread.end(), Key(e)) != unread.end()
+                                    : !store.Has(e.group, e.name);
+        if (!missing) continue;
+        e.write(store, settings);
+        wrote = true;
+    }
+    if (wrote) store.Flush();
 }
 
 }  // namespace kq

@@ -1,6 +1,10 @@
 // The settings that persist between runs: window placement, the page, and the options.
-// Loading stops at the first value it cannot read and keeps what it read before.
+// Every value is read on its own: one that is missing or damaged keeps its default without
+// costing the others.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "app/settings_store.h"
 
@@ -20,14 +24,17 @@ struct AppSettings {
     int base = 10;
 };
 
-// Reads into `settings` in the stored order; false at the first missing or unreadable value
-// (values read before it stay in `settings`).
-bool LoadSettings(SettingsStore& store, AppSettings& settings);
+// Reads into `settings` in the stored order (the bounds only while the state is normal).
+// Returns the values that were missing or could not be read, as "Group/Name"; each of them
+// kept the value `settings` had.
+std::vector<std::string> LoadSettings(SettingsStore& store, AppSettings& settings);
 
-// Writes everything; the bounds only while the window state is normal.
-void SaveSettings(SettingsStore& store, const AppSettings& settings);
+// Writes everything; the bounds only while the window state is normal. False when the
+// store could not keep them (SettingsStore::Error() says why).
+bool SaveSettings(SettingsStore& store, const AppSettings& settings);
 
-// Construction: load, and when that fails write the settings at once (first run, damage).
+// Construction: load, and write back just the values that could not be read (all of them
+// on the first run), so a damaged file is mended without losing what was good in it.
 void LoadOrCreateSettings(SettingsStore& store, AppSettings& settings);
 
 }  // namespace kq

@@ -1,39 +1,91 @@
-// Small helpers the headless verbs share: reading option values and formula lines.
+// The options of the headless verbs, declared once per verb: the parsing loop, the checks of
+// every value and the usage line all come from that declaration.
 #pragma once
 
+#include <functional>
 #include <istream>
-#include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kq {
 
-// A usage error: the verb prints it to standard error and exits with status 2.
+// A usage error: the verb prints it with its usage line to standard error and exits with 2.
 struct UsageError {
     std::string message;
 };
 
-// The arguments after the verb, consumed front to back.
-class ArgumentList {
+// Checked conversions of option values; each throws UsageError naming the option.
+long double ParseNumberOption(std::string_view option, const std::string& text);  // finite, C notation
+int ParseIntOption(std::string_view option, const std::string& text, int min, int max);
+// "640x480": two whole numbers from 1 to `max`.
+void ParseSizeOption(std::string_view option, const std::string& text, int max, int& width, int& height);
+
+class OptionParser {
 public:
-    explicit ArgumentList(std::vector<std::string> args) : args_(std::move(args)) {}
+    // `verb` as typed after "quantorium"; `operands` is how the usage names what follows
+    // the options, e.g. "[ФОРМУЛА...]".
+    OptionParser(std::string verb, std::string operands);
 
-    bool Empty() const { return next_ >= args_.size(); }
-    const std::string& Peek() const { return args_[next_]; }
-    std::string Take() { return args_[next_++]; }
+    OptionParser& Flag(const std::string& name, bool& target);
+    OptionParser& Int(const std::string& name, const std::string& value, int& target, int min, int max);
+    OptionParser& Number(const std::string& name, const std::string& value, long double& target);
+    OptionParser& Numbers(const std::string& name, const std::string& value, std::vector<long double>& target);
+    OptionParser& Text(const std::string& name, const std::string& value, std::string& target);
+    OptionParser& Texts(const std::string& name, const std::string& value, std::vector<std::string>& target);
+    // An option with several values ("--range XMIN XMAX YMIN YMAX"); `apply` checks and takes
+    // them and may throw UsageError.
+    OptionParser& Values(const std::string& name, std::vector<std::string> values,
+                         std::function<void(const std::vector<std::string>&)> apply);
 
-    // The value after option `name`; throws UsageError when it is missing.
-    std::string TakeValue(std::string_view name);
-    long double TakeNumber(std::string_view name);
-    int TakeInt(std::string_view name);
+    // The option added last must be given ("-o ФАЙЛ"); the usage shows it without brackets.
+    OptionParser& Required();
+
+    // Replaces the generated usage line (for alternatives such as "[--text T | --no-text]").
+    void SetUsage(std::string usage) { usage_ = std::move(usage); }
+
+    // Takes the declared options in any order; "--" ends them. A word that starts with "--"
+    // and is not declared is an error; every other word (a formula such as "-x" too) is an
+    // operand and is returned in order.
+    std::vector<std::string> Parse(const std::vector<std::string>& args) const;
+
+    // Parse, then `take` the operands (it may throw UsageError too). A usage error is told on
+    // `err` with the usage line, and the result is false: the verb exits with 2.
+    bool ParseInto(const std::vector<std::string>& args, std::ostream& err,
+                   const std::function<void(std::vector<std::string>)>& take) const;
+    // "quantorium VERB: message" and the usage line, on `err`.
+    void Complain(std::ostream& err, const std::string& message) const;
+
+    // "quantorium eval [--degrees] [--round R] [--x X]... [ФОРМУЛА...]"
+    std::string Usage() const;
+    const std::string& Verb() const { return verb_; }
 
 private:
-    std::vector<std::string> args_;
-    std::size_t next_ = 0;
+    struct Option {
+        std::string name;
+        std::vector<std::string> values;
+        bool repeatable = false;
+        std::function<void(const std::vector<std::string>&)> apply;
+        bool required = false;
+    };
+    OptionParser& Add(Option option);
+
+    std::string verb_, operands_, usage_;
+    std::vector<Option> options_;
 };
 
 // Every line of `in`, without line ends ("\r\n" too); an empty last line is not a line.
 std::vector<std::string> ReadLines(std::istream& in);
+
+// Reads one line ("\r\n" too) into `line`; false at the end of the input.
+bool ReadLine(std::istream& in, std::string& line);
+
+// Answers each operand, or, when there are none, each line of `in` as it comes: what is
+// answered goes out before waiting for more input, but not line by line while more input is
+// already there (a pipe gets its answers at once, a file is fast). False when the output
+// could not be written.
+bool AnswerEach(const std::vector<std::string>& operands, std::istream& in, std::ostream& out,
+                const std::function<void(const std::string&)>& answer);
 
 }  // namespace kq

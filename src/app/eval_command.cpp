@@ -1,77 +1,86 @@
 #include "app/eval_command.h"
 
+#include <cmath>
 #include <istream>
 #include <ostream>
 
 #include "app/check_command.h"
 #include "app/command_line.h"
-#include "engine/angle_mode.h"
 #include "engine/number_text.h"
 #include "engine/translator.h"
 
 namespace kq {
+namespace {
 
-int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+struct EvalOptions {
     bool degrees = false;
     bool check = false;
     int rounding = kNoRounding;
     std::vector<long double> xs;
     long double y = 0;
-    std::vector<std::string> formulas;
-    try {
-        ArgumentList list(args);
-        bool optionsEnded = false;
-        while (!list.Empty()) {
-            const std::string arg = list.Take();
-            if (optionsEnded || arg.size() < 2 || arg[0] != '-' || arg[1] != '-') {
-                // A formula such as "-x" is not an option.
-                formulas.push_back(arg);
-            } else if (arg == "--") {
-                optionsEnded = true;
-            } else if (arg == "--degrees") {
-                degrees = true;
-            } else if (arg == "--check") {
-                check = true;
-            } else if (arg == "--round") {
-                rounding = list.TakeInt(arg);
-            } else if (arg == "--x") {
-                xs.push_back(list.TakeNumber(arg));
-            } else if (arg == "--y") {
-                y = list.TakeNumber(arg);
-            } else {
-                throw UsageError{"неизвестный параметр " + arg};
-            }
-        }
-    } catch (const UsageError& e) {
-        err << "quantorium eval: " << e.message << "\n"
-            << "использование: quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [--check] [ФОРМУЛА...]\n"
-            << kCheckUsage;
-        return 2;
-    }
-    if (xs.empty()) xs.push_back(1);
-    if (formulas.empty()) formulas = ReadLines(in);
-    if (check) return RunCheck(formulas, out);
+};
 
-    SetDegreesMode(degrees);
-    Translator translator;
-    translator.SetRounding(rounding);
-    bool failed = false;
-    for (const std::string& formula : formulas) {
-        translator.Translate(formula);
-        for (std::size_t i = 0; i < xs.size(); ++i) {
-            if (i > 0) out << '\t';
-            long double value = 0;
-            const EvalStatus status = translator.TryValue(xs[i], y, value);
-            if (status == EvalStatus::Ok) {
-                out << FormatC("%.18Lg", value);
-            } else {
-                out << "error: " << MessageOf(status);
-                failed = true;
-            }
+OptionParser EvalParser(EvalOptions& o) {
+    OptionParser parser("eval", "[ФОРМУЛА...]");
+    parser.Flag("--degrees", o.degrees)
+        .Int("--round", "R", o.rounding, -1, 1000)
+        .Numbers("--x", "X", o.xs)
+        .Number("--y", "Y", o.y)
+        .Flag("--check", o.check);
+    parser.SetUsage(parser.Usage() + "\n" + kCheckUsage);
+    return parser;
+}
+
+// One formula's line: its value at every x, tab-separated; false when any failed.
+bool EvaluateLine(Translator& translator, const std::string& formula, const EvalOptions& o, std::ostream& out) {
+    translator.Translate(formula);
+    bool ok = true;
+    for (std::size_t i = 0; i < o.xs.size(); ++i) {
+        if (i > 0) out << '\t';
+        long double value = 0;
+        const EvalStatus status = translator.TryValue(o.xs[i], o.y, value);
+        if (status != EvalStatus::Ok) {
+            out << "error: " << MessageOf(status);
+            ok = false;
+        } else if (std::isnan(value)) {
+            // A NaN is no value, whatever produced it.
+            out << "error: " << UndefinedValueMessage();
+            ok = false;
+        } else {
+            out << FormatC("%.18Lg", value);
         }
-        out << '\n';
     }
-    out.flush();
+    out << '\n';
+    return ok;
+}
+
+}  // namespace
+
+std::string EvalUsage() {
+    EvalOptions o;
+    return EvalParser(o).Usage();
+}
+
+int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    EvalOptions o;
+    const OptionParser parser = EvalParser(o);
+    std::vector<std::string> formulas;
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { formulas = std::move(operands); }))
+        return 2;
+    if (o.xs.empty()) o.xs.push_back(1);
+    if (o.check) return RunCheck(formulas, in, out, err);
+
+    Translator translator;
+    translator.SetDegrees(o.degrees);
+    translator.SetRounding(o.rounding);
+    bool failed = false;
+    const bool written = AnswerEach(formulas, in, out, [&](const std::string& formula) {
+        if (!EvaluateLine(translator, formula, o, out)) failed = true;
+    });
+    if (!written) {
+        err << "quantorium eval: не удалось вывести результат\n";
+        return 1;
+    }
     return failed ? 1 : 0;
 }
 

@@ -44,4 +44,8 @@ void MemorySettingsStore::WriteString(const std::string& group, const std::strin
     writes.push_back(group + "/" + name);
 }
 
+bool MemorySettingsStore::Has(const std::string& group, const std::string& name) {
+    return values.count(group + "/" + name) > 0;
+}
+
 }  // namespace kq

@@ -18,8 +18,11 @@ public:
     virtual void WriteInt(const std::string& group, const std::string& name, int value) = 0;
     virtual void WriteBool(const std::string& group, const std::string& name, bool value) = 0;
     virtual void WriteString(const std::string& group, const std::string& name, const std::string& value) = 0;
-    // Makes what was written durable.
-    virtual void Flush() {}
+    virtual bool Has(const std::string& group, const std::string& name) = 0;
+    // Makes what was written durable; false when the store could not keep it.
+    virtual bool Flush() { return true; }
+    // Why the last Flush failed, for the user (Russian).
+    virtual std::string Error() const { return {}; }
 };
 
 // Values kept as text, the way an INI file holds them.
@@ -30,9 +33,13 @@ public:
     void WriteInt(const std::string& group, const std::string& name, int value) override;
     void WriteBool(const std::string& group, const std::string& name, bool value) override;
     void WriteString(const std::string& group, const std::string& name, const std::string& value) override;
+    bool Has(const std::string& group, const std::string& name) override;
+    bool Flush() override { return flushError.empty(); }
+    std::string Error() const override { return flushError; }
 
     std::map<std::string, std::string> values;  // "Group/Name" -> text
     std::vector<std::string> writes;             // "Group/Name" in the order written
+    std::string flushError;                      // tests: a store that cannot keep its values
 };
 
 // Reading an int or a bool out of stored text; false for anything else.

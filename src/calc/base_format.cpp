@@ -1,56 +1,14 @@
 #include "calc/base_format.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <vector>
+
+#include "calc/integer_digits.h"
 
 namespace kq {
-namespace {
 
-char DigitChar(unsigned d) { return d < 10 ? static_cast<char>('0' + d) : static_cast<char>('A' + d - 10); }
-
-// The digits of a non-negative integer-valued long double in `base`, exactly, however large.
-std::string IntegerDigits(long double integer, unsigned base) {
-    if (integer < 1) return "0";
-    int exponent = 0;
-    const long double mantissa = std::frexp(integer, &exponent);  // integer = mantissa * 2^exponent
-    // As a big number: 64 bits of mantissa shifted left by exponent - 64.
-    auto bits = static_cast<std::uint64_t>(std::ldexp(mantissa, 64));
-    int shift = exponent - 64;
-    if (shift < 0) {
-        bits >>= -shift;
-        shift = 0;
-    }
-    std::vector<std::uint32_t> limbs;  // little-endian
-    limbs.push_back(static_cast<std::uint32_t>(bits));
-    limbs.push_back(static_cast<std::uint32_t>(bits >> 32));
-    for (; shift >= 32; shift -= 32) limbs.insert(limbs.begin(), 0);
-    if (shift > 0) {
-        std::uint32_t carry = 0;
-        for (auto& limb : limbs) {
-            const std::uint64_t v = (static_cast<std::uint64_t>(limb) << shift) | carry;
-            limb = static_cast<std::uint32_t>(v);
-            carry = static_cast<std::uint32_t>(v >> 32);
-        }
-        if (carry) limbs.push_back(carry);
-    }
-    std::string digits;
-    while (!limbs.empty()) {
-        std::uint64_t remainder = 0;
-        for (auto it = limbs.rbegin(); it != limbs.rend(); ++it) {
-            const std::uint64_t v = (remainder << 32) | *it;
-            *it = static_cast<std::uint32_t>(v / base);
-            remainder = v % base;
-        }
-        digits.push_back(DigitChar(static_cast<unsigned>(remainder)));
-        while (!limbs.empty() && limbs.back() == 0) limbs.pop_back();
-    }
-    std::reverse(digits.begin(), digits.end());
-    return digits;
-}
-
-}  // namespace
+// Whole numbers up to 2^64 are held exactly by the 80-bit type and are written exactly; above
+// it the low digits would only be binary noise.
+constexpr long double kExactLimit = 18446744073709551616.0L;
 
 std::string BaseSuffix(int base) {
     switch (base) {
@@ -69,13 +27,13 @@ std::optional<std::string> FormatInBase(long double value, int base) {
     long double integer = 0;
     const long double fraction = std::modf(magnitude, &integer);
 
-    const int decimalDigits = static_cast<int>(IntegerDigits(integer, 10).size());
-    const int e = 16 - decimalDigits;
-    const long double tolerance = std::pow(10.0L, static_cast<long double>(-e));
-
-    // The fewest fraction digits that are close enough, the last one rounded to nearest.
+    const auto digitBase = static_cast<unsigned>(base);
+    // The fewest fraction digits that are close enough, the last one rounded to nearest. Only
+    // values below 2^63 have a fraction.
     std::string fractionDigits;
     if (fraction > 0) {
+        const int e = 16 - static_cast<int>(ExactIntegerDigits(integer, 10).size());
+        const long double tolerance = std::pow(10.0L, static_cast<long double>(-e));
         long double scale = 1;
         for (int k = 0; k <= 80; ++k, scale *= base) {
             const long double n = std::round(fraction * scale);
@@ -83,7 +41,7 @@ std::optional<std::string> FormatInBase(long double value, int base) {
                 if (n >= scale) {
                     integer += 1;  // 0.99999... rounds up into the integer part
                 } else if (k > 0) {
-                    fractionDigits = IntegerDigits(n, base);
+                    fractionDigits = ExactIntegerDigits(n, digitBase);
                     fractionDigits.insert(0, static_cast<std::size_t>(k) - fractionDigits.size(), '0');
                     if (fractionDigits == std::string(k, '0')) fractionDigits.clear();
                     while (!fractionDigits.empty() && fractionDigits.back() == '0') fractionDigits.pop_back();
@@ -92,7 +50,8 @@ std::optional<std::string> FormatInBase(long double value, int base) {
             }
         }
     }
-    std::string text = IntegerDigits(integer, static_cast<unsigned>(base));
+    std::string text = integer > kExactLimit ? ShortestIntegerDigits(integer, digitBase, BaseSuffix(base))
+                                             : ExactIntegerDigits(integer, digitBase);
     if (!fractionDigits.empty()) text += "." + fractionDigits;
     // A value that rounds to nothing at all is written without a sign.
     if (negative && text != "0") text.insert(0, "-");

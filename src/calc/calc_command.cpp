@@ -6,49 +6,53 @@
 #include "app/command_line.h"
 #include "calc/base_format.h"
 #include "calc/calc_session.h"
-#include "engine/angle_mode.h"
 #include "calc/calc_texts.h"
 
 namespace kq {
+namespace {
 
-int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+struct CalcOptions {
     int base = 10, rounding = -1;
     bool degrees = false;
+};
+
+OptionParser CalcParser(CalcOptions& o) {
+    OptionParser parser("calc", "[ВЫРАЖЕНИЕ...]");
+    parser.Int("--base", "B", o.base, kMinBase, kMaxBase).Int("--round", "R", o.rounding, -1, 1000).Flag("--degrees", o.degrees);
+    return parser;
+}
+
+}  // namespace
+
+std::string CalcUsage() {
+    CalcOptions o;
+    return CalcParser(o).Usage();
+}
+
+int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    CalcOptions o;
+    const OptionParser parser = CalcParser(o);
     std::vector<std::string> expressions;
-    try {
-        ArgumentList list(args);
-        bool optionsEnded = false;
-        while (!list.Empty()) {
-            const std::string arg = list.Take();
-            if (optionsEnded || arg.size() < 2 || arg[0] != '-' || arg[1] != '-') expressions.push_back(arg);
-            else if (arg == "--") optionsEnded = true;
-            else if (arg == "--base") base = list.TakeInt(arg);
-            else if (arg == "--round") rounding = list.TakeInt(arg);
-            else if (arg == "--degrees") degrees = true;
-            else throw UsageError{"неизвестный параметр " + arg};
-        }
-        if (base < kMinBase || base > kMaxBase) throw UsageError{kBadBaseText};
-    } catch (const UsageError& e) {
-        err << "quantorium calc: " << e.message << "\n"
-            << "использование: quantorium calc [--base B] [--round R] [--degrees] [ВЫРАЖЕНИЕ...]\n";
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { expressions = std::move(operands); }))
         return 2;
-    }
-    if (expressions.empty()) expressions = ReadLines(in);
-    SetDegreesMode(degrees);
     CalcSession session;
-    session.Engine().SetBase(base);
-    session.Engine().SetRounding(rounding);
+    session.SetKeepResults(false);  // nobody reads a list here: memory stays flat
+    session.Engine().SetDegrees(o.degrees);
+    session.Engine().SetBase(o.base);
+    session.Engine().SetRounding(o.rounding);
     bool failed = false;
-    for (const std::string& e : expressions) {
-        const auto outcome = session.Evaluate(e);
+    const bool written = AnswerEach(expressions, in, out, [&](const std::string& expression) {
+        const auto outcome = session.Evaluate(expression);
         if (!outcome.result.ok) {
-            err << kUndefinedValueText << "\n";
+            err << UndefinedValueMessage() << "\n";
             failed = true;
         }
         out << outcome.result.text << "\n";
+    });
+    if (!written) {
+        err << "quantorium calc: не удалось вывести результат\n";
+        return 1;
     }
-    out.flush();
-    SetDegreesMode(false);
     return failed ? 1 : 0;
 }
 

@@ -11,8 +11,9 @@ CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
     active_ = o.target;
     engine_.Translate(sourceText);
     o.result = engine_.ResultText();
-    results_.insert(results_.begin(),
-                    Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_)});
+    if (keepResults_)
+        results_.push_front(
+            Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_), o.result.text});
     ++counter_;
     return o;
 }

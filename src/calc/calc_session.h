@@ -2,8 +2,8 @@
 // field into the other, and the list of past results.
 #pragma once
 
+#include <deque>
 #include <string>
-#include <vector>
 
 #include "calc/calc_engine.h"
 
@@ -14,6 +14,7 @@ public:
     struct Item {
         std::string caption;  // "source  (=result)"
         std::string name;     // "EmptyNo" and the result counter
+        std::string result;   // the result text alone; empty when there was none
     };
 
     struct Outcome {
@@ -31,15 +32,18 @@ public:
     Outcome Evaluate(const std::string& sourceText);
 
     // Newest first.
-    const std::vector<Item>& Results() const { return results_; }
+    const std::deque<Item>& Results() const { return results_; }
     void ClearResults() { results_.clear(); }
+    // Whether "=" records its item (the window's list does; the command line has no list).
+    void SetKeepResults(bool keep) { keepResults_ = keep; }
     int Counter() const { return counter_; }
 
 private:
     CalcEngine engine_;
     int active_ = 1;
     int counter_ = 0;
-    std::vector<Item> results_;
+    std::deque<Item> results_;
+    bool keepResults_ = true;
 };
 
 // Leading blanks, an optional sign, then digits; no digits gives 0 (how "5" in the custom

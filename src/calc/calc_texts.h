@@ -1,9 +1,9 @@
-// The calculator's messages to the user, in one place.
+// The calculator's messages to the user, in one place (the "no value" text is the engine's
+// UndefinedValueMessage()).
 #pragma once
 
 namespace kq {
 
-inline constexpr const char* kUndefinedValueText = "Значение данного выражения не определено";
 inline constexpr const char* kOperationErrorCaption = "Ошибка операции - Кванториум+";
 inline constexpr const char* kBadBaseText =
     "Основание системы счисления должно быть целым числом от 2 до 36";

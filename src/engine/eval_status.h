@@ -10,7 +10,7 @@ namespace kq {
 
 enum class EvalStatus : std::uint8_t {
     Ok = 0,
-    DivisionByZero,   // "/" by a value below 1e-14, or zero to a negative power
+    DivisionByZero,   // "/" by a negligible value (below kNegligible), or zero to a negative power
     ZeroToZero,       // 0^0
     EvenRoot,         // even root of a negative value
     NoValue,          // ln, lg, sqrt outside their domain: fails without a message
@@ -21,6 +21,10 @@ enum class EvalStatus : std::uint8_t {
 
 // The engine's message for a failure ("" for the silent ones). UTF-8.
 const std::string& MessageOf(EvalStatus status);
+
+// What a user is told about a result that is no number at all (NaN, or no value in the
+// calculator's base): "Значение данного выражения не определено".
+const std::string& UndefinedValueMessage();
 
 // An evaluation that has no value.
 class EvalError : public std::runtime_error {

@@ -19,4 +19,9 @@ const std::string& MessageOf(EvalStatus status) {
     return texts[static_cast<std::size_t>(status)];
 }
 
+const std::string& UndefinedValueMessage() {
+    static const std::string text = "Значение данного выражения не определено";
+    return text;
+}
+
 }  // namespace kq

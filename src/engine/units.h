@@ -50,7 +50,8 @@ public:
     OperationUnit& operator=(const OperationUnit&) = delete;
     ~OperationUnit();
 
-    EvalStatus Evaluate(long double x, long double y, long double& out) const;
+    // `degrees`: the direct trigonometric functions read their arguments in degrees.
+    EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const;
     bool IsFunction() const { return code != FunctionCode::None; }
 
     std::unique_ptr<ExpressionList> exponent;  // null when the unit has no exponent
@@ -66,7 +67,7 @@ public:
 
 private:
     // The exponent and the sign applied to a value.
-    EvalStatus Finish(long double v, long double x, long double y, long double& out) const;
+    EvalStatus Finish(long double v, long double x, long double y, bool degrees, long double& out) const;
 };
 
 // A function call is a unit whose code is not None.
@@ -74,7 +75,7 @@ using FunctionUnit = OperationUnit;
 
 class ExpressionList {
 public:
-    EvalStatus Evaluate(long double x, long double y, long double& out) const;
+    EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const;
 
     std::vector<OperationUnit> units;
 };

@@ -21,7 +21,6 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     showError = [](QWidget* owner, const QString& caption, const QString& text) {
         QMessageBox::critical(owner, caption, text);
     };
-    listPosition = [this] { return window()->mapToGlobal(QPoint(264, 178)); };
 
     pm1_ = new QMenu(this);
     pm1_->setObjectName("pm1");
@@ -29,6 +28,7 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     N10_ = pm1_->addAction(QStringLiteral("Очистить список"));
     N10_->setObjectName("N10");
     connect(N10_, &QAction::triggered, this, &CalcPage::ClearResultsList);
+    connect(pm1_, &QMenu::triggered, this, &CalcPage::PickResult);
 
     auto typeKey = [this](QToolButton* key, const QString& text) {
         connect(key, &QToolButton::clicked, this, [this, text] { InsertCharacter(text); });
@@ -86,21 +86,33 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     ui_->FirstPanel->installEventFilter(this);
     ui_->SecondPanel->installEventFilter(this);
     ui_->Panel4->installEventFilter(this);
-    // The keypad block is placed by the window's layout arithmetic, not by a layout.
+    // The keypad block is placed by the window's layout arithmetic, not by a layout, and
+    // its keys sit on one grid of equal cells.
     ui_->FullPanelRow->removeWidget(ui_->FullPanel);
+    for (const KeyCell& cell : kKeyCells) {
+        QWidget* control = ui_->FullPanel->findChild<QWidget*>(QString::fromLatin1(cell.name));
+        Q_ASSERT(control);
+        if (control) keyCells_.emplace_back(control, cell);
+    }
 }
 
 void CalcPage::PlaceKeypad(int pagesWidth, int pagesHeight) {
-    // The block is 417 x 361 where it fits; on a small page it gives up height down to what
-    // its keys need, and it never leaves the page.
+    // The block is as large as fits in 417 x 361; on a small page its cells give up size down
+    // to what their captions need, and it keeps a margin from the page's edges.
+    constexpr int margin = 6;
     const Offset wanted = FullPanelOffset(pagesWidth, pagesHeight);
-    const QSize least = ui_->FullPanel->minimumSizeHint();
-    const int top0 = ui_->Panel4->geometry().bottom() + 4;
-    const int width = std::max(least.width(), std::min(417, this->width()));
-    const int height = std::max(least.height(), std::min(361, this->height() - top0));
-    const int left = std::clamp(wanted.left, 0, std::max(0, this->width() - width));
-    const int top = std::clamp(wanted.top, top0, std::max(top0, this->height() - height));
-    ui_->FullPanel->setGeometry(left, top, width, height);
+    const int top0 = ui_->Panel4->geometry().bottom() + 1 + margin;
+    const KeyGrid grid = FitKeyGrid(width() - 2 * margin, height() - top0 - margin);
+    const int left = std::clamp(wanted.left, margin, std::max(margin, width() - grid.Width() - margin));
+    const int top = std::clamp(wanted.top, top0, std::max(top0, height() - grid.Height() - margin));
+    ui_->FullPanel->setGeometry(left, top, grid.Width(), grid.Height());
+    for (const auto& [control, cell] : keyCells_) {
+        const Rect r = grid.Cell(cell);
+        QRect place(r.left, r.top, r.width, r.height);
+        // Keys inside a panel are placed relative to it; panels come first in the table.
+        if (control->parentWidget() != ui_->FullPanel) place.translate(-control->parentWidget()->pos());
+        control->setGeometry(place);
+    }
 }
 
 CalcPage::~CalcPage() = default;
@@ -123,7 +135,7 @@ bool CalcPage::eventFilter(QObject* watched, QEvent* event) {
 void CalcPage::LayoutFields() {
     const int width = ui_->Panel4->width();
     const int fieldWidth = CalcFieldWidth(width);
-    ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth - 8, ui_->FirstPanel->height());
+    ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth, ui_->FirstPanel->height());
     ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
 }
 
@@ -167,19 +179,30 @@ void CalcPage::Evaluate() {
     if (o.result.badBase) {
         showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kBadBaseText));
     } else if (!o.result.ok) {
-        showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kUndefinedValueText));
+        showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromStdString(UndefinedValueMessage()));
     }
     target->setText(QString::fromStdString(o.result.text));
     const auto& item = session_.Results().front();
-    auto* action = new QAction(QString::fromStdString(item.caption), pm1_);
+    // A menu would read "&" in the user's text as a keyboard mark.
+    auto* action = new QAction(QString::fromStdString(item.caption).replace('&', "&&"), pm1_);
     action->setObjectName(QString::fromStdString(item.name));
+    action->setData(QString::fromStdString(item.result));
     pm1_->insertAction(pm1_->actions().isEmpty() ? nullptr : pm1_->actions().front(), action);
     CaretToEnd(target);
 }
 
 void CalcPage::ShowResultsList() {
     if (pm1_->actions().size() < 3) return;
-    pm1_->popup(listPosition());
+    const QPoint button = ui_->ListOfResults->mapToGlobal(QPoint(0, 0));
+    pm1_->popup(QPoint(button.x(), button.y() - pm1_->sizeHint().height()));
+}
+
+void CalcPage::PickResult(QAction* entry) {
+    const QString result = entry->data().toString();
+    if (result.isEmpty()) return;
+    QLineEdit* field = ActiveField();
+    field->insert(result);
+    field->setFocus();
 }
 
 void CalcPage::ClearResultsList() {

@@ -5,8 +5,11 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "calc/calc_session.h"
+#include "ui/keypad_layout.h"
 
 namespace Ui {
 class CalcPage;
@@ -31,15 +34,16 @@ public:
 
     // Shows a failure; tests replace it to answer without a dialog.
     std::function<void(QWidget* parent, const QString& caption, const QString& text)> showError;
-    // Where the results list opens (the main window's client point (264, 178) on screen).
-    std::function<QPoint()> listPosition;
 
     QLineEdit* ActiveField() const;
 
 public slots:
     void Evaluate();
+    // Opens the list of past results just above "Список ^".
     void ShowResultsList();
     void ClearResultsList();
+    // An entry of the list picked: its result goes in at the caret of the active field.
+    void PickResult(QAction* entry);
     void PickHexBase();
     void PickDecimalBase();
     void PickOctalBase();
@@ -67,6 +71,8 @@ private:
     QMenu* pm1_ = nullptr;
     QAction* separator_ = nullptr;
     QAction* N10_ = nullptr;
+    // Every control of the keypad block with its cell on the grid.
+    std::vector<std::pair<QWidget*, KeyCell>> keyCells_;
 };
 
 }  // namespace kq

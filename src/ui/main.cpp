@@ -1,21 +1,24 @@
 // Entry point: a verb as the first argument runs headless; otherwise the window opens.
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
+#include <QMessageBox>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/eval_command.h"
 #include "calc/calc_command.h"
+#include "ui/app_setup.h"
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
+#include "ui/surface_command.h"
+#include "ui/print_command.h"
+#include "ui/workplace_command.h"
 
 namespace {
 
@@ -26,41 +29,98 @@ void ChooseHeadlessPlatform() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+using Args = std::vector<std::string>;
+
+// The drawing verbs paint with Qt but need no display.
+template <class Body>
+int WithPainting(char* program, Body body) {
+    ChooseHeadlessPlatform();
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, &program);
+    return body();
+}
+
+struct Verb {
+    const char* name;
+    std::string (*usage)();
+    int (*run)(const Args& args, char* program);
+};
+
+const Verb kVerbs[] = {
+    {"eval", kq::EvalUsage, [](const Args& a, char*) { return kq::RunEvalCommand(a, std::cin, std::cout, std::cerr); }},
+    {"calc", kq::CalcUsage, [](const Args& a, char*) { return kq::RunCalcCommand(a, std::cin, std::cout, std::cerr); }},
+    {"plot", kq::PlotUsage,
+     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPlotCommand(a, std::cerr); }); }},
+    {"surface", kq::SurfaceUsage,
+     [](const Args& a, char* p) {
+         return WithPainting(p, [&] { return kq::RunSurfaceCommand(a, std::cout, std::cerr); });
+     }},
+    {"print", kq::PrintUsage,
+     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPrintCommand(a, std::cerr); }); }},
+    {"workplace", kq::WorkplaceUsage,
+     [](const Args& a, char*) { return kq::RunWorkplaceCommand(a, std::cin, std::cout, std::cerr); }},
+};
+
+void PrintUsage(std::ostream& out) {
+    out << "Кванториум+: формулы, графики и калькулятор.\n\n"
+           "использование:\n"
+           "  quantorium                      открыть окно программы\n";
+    for (const Verb& v : kVerbs) out << "  " << v.usage() << "\n";
+    out << "  quantorium ФАЙЛ.kwp             открыть окно с рабочим местом из файла\n";
+    out << "  quantorium --help               эта справка\n";
+}
+
+// A name ending in ".kwp", or any existing file: what the desktop hands over on a double click.
+bool IsWorkplaceFile(const char* arg) {
+    const QString name = QFile::decodeName(arg);
+    return name.endsWith(QStringLiteral(".kwp"), Qt::CaseInsensitive) || QFileInfo(name).isFile();
+}
+
+// The window, with what a failure escaping it shows before the program ends; `workplace`
+// names a workplace file to open in it.
+int RunWindow(int argc, char** argv, const char* workplace) {
+    QApplication app(argc, argv);
+    kq::ConfigureApplication();
+    return kq::RunReportingFailures(
+        [workplace] {
+            // The splash window is on screen, painted, while the windows are made.
+            auto splash = std::make_unique<kq::TStartForm>();
+            splash->show();
+            splash->repaint();
+            QApplication::processEvents();
+            kq::TMainForm form;
+            splash.reset();
+            form.show();
+            if (workplace) form.OpenWorkplace(QFile::decodeName(workplace));
+            return QApplication::exec();
+        },
+        [](const QString& text) {
+            std::cerr << "quantorium: " << text.toStdString() << "\n";
+            QMessageBox::critical(nullptr, QStringLiteral("Кванториум+ от KX"), text);
+        });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string verb = argc > 1 ? argv[1] : "";
-    const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
-    if (verb == "eval") return kq::RunEvalCommand(args, std::cin, std::cout, std::cerr);
-    if (verb == "calc") return kq::RunCalcCommand(args, std::cin, std::cout, std::cerr);
-    if (verb == "plot") {
-        ChooseHeadlessPlatform();
-        int qtArgc = 1;
-        QGuiApplication app(qtArgc, argv);
-        return kq::RunPlotCommand(args, std::cerr);
+    // The verbs read and write through the C++ streams alone; buffered, they also know when
+    // more input is already waiting.
+    std::ios::sync_with_stdio(false);
+    const std::string first = argc > 1 ? argv[1] : "";
+    const Args args(argv + (argc > 1 ? 2 : 1), argv + argc);
+    if (first == "--help" || first == "-h" || first == "help") {
+        PrintUsage(std::cout);
+        return std::cout.flush() ? 0 : 1;
     }
-    if (!verb.empty() && verb[0] != '-') {
-        std::cerr << "quantorium: неизвестная команда \"" << verb << "\" (есть eval, calc и plot)\n";
+    for (const Verb& v : kVerbs)
+        if (first == v.name) return v.run(args, argv[0]);
+    if (argc == 2 && IsWorkplaceFile(argv[1])) return RunWindow(argc, argv, argv[1]);
+    // Anything else that is not an option for the toolkit is a mistake: say so before any
+    // window code needs a display.
+    if (!first.empty() && first[0] != '-') {
+        std::cerr << "quantorium: неизвестная команда \"" << first << "\"\n";
+        PrintUsage(std::cout);
         return 2;
     }
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Кванториум+ от KX"));
-    QApplication::setOrganizationName(QStringLiteral("KX"));
-    QApplication::setApplicationName(QStringLiteral("KXQuantorium"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quantorium.svg")));
-    // The standard dialogs speak Russian too ("Да", "Нет", "Отмена").
-    QTranslator qtRussian;
-    if (qtRussian.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtRussian);
-
-    // The splash window is on screen, painted, while the windows are made.
-    auto splash = std::make_unique<kq::TStartForm>();
-    splash->show();
-    splash->repaint();
-    QApplication::processEvents();
-    kq::TMainForm form;
-    splash.reset();
-    form.show();
-    return app.exec();
+    return RunWindow(argc, argv, nullptr);
 }

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,14 +15,20 @@
 #include <QStyle>
 #include <QUrl>
 
-#include "engine/angle_mode.h"
+#include "app/window_placement.h"
 #include "info/program_info.h"
 #include "ui/calc_page.h"
+#include "ui/help_window.h"
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
+#include "ui/picture_command.h"
+#include "ui/print_commands.h"
+#include "ui/print_set.h"
 #include "ui/plane_page.h"
+#include "ui/surface_page.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
+#include "ui/workplace_commands.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
@@ -38,17 +45,26 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
       ui_(std::make_unique<Ui::TMainForm>()),
       store_(store ? std::move(store) : std::make_unique<QSettingsStore>()) {
     confirmClose = AskToClose;
+    reportSaveFailure = [](QWidget* owner, const QString& text) {
+        QMessageBox::warning(owner, QStringLiteral("Кванториум+ от KX"), text);
+    };
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     ui_->setupUi(this);
     ui_->ExitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui_->OptionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     ui_->HelpButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
+    ui_->ToolButton4->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui_->ToolButton5->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    ui_->ToolButton3->setIcon(QIcon(QStringLiteral(":/print.svg")));
 
     // The engines first: the plane renderer, then the calculator with base 10.
     plane_ = std::make_unique<Graphiq>();
     session_ = std::make_unique<CalcSession>();
     planePage_ = new PlanePage(*plane_, ui_->TabSheet1);
     ui_->TabSheet1->layout()->addWidget(planePage_);
+    surface_ = std::make_unique<ThreeDimGraphiq>();
+    surfacePage_ = new SurfacePage(*surface_, ui_->TabSheet3);
+    ui_->TabSheet3->layout()->addWidget(surfacePage_);
     calcPage_ = new CalcPage(*session_, ui_->TabSheet2);
     ui_->TabSheet2->layout()->addWidget(calcPage_);
 
@@ -62,6 +78,19 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
         connect(shortcut, &QShortcut::activated, emulate, &QPushButton::click);
     }
 
+    prompts = StandardPrompts();
+    workplaces_ = new WorkplaceCommands(this, *planePage_, *calcPage_, *session_, prompts);
+    picture_ = new PictureCommand(this, *planePage_, prompts);
+    connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceCommands::Reset);
+    connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
+    connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
+    connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
+    connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
+    connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureCommand::Save);
+    printing_ = new PrintCommands(this, [this] { return PlanePrintSubject(*planePage_); }, prompts);
+    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->N5, &QAction::triggered, printing_, &PrintCommands::PrintNow);
     connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->N12, &QAction::triggered, this, &TMainForm::CopyField);
@@ -72,6 +101,8 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     connect(ui_->OptionsButton, &QAction::triggered, this, &TMainForm::OpenOptions);
     connect(ui_->N17, &QAction::triggered, this, &TMainForm::ShowHelp);
     connect(ui_->HelpButton, &QAction::triggered, this, &TMainForm::ShowHelp);
+    auto* languageHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(languageHelp, &QShortcut::activated, this, &TMainForm::ShowLanguageHelp);
     connect(ui_->N18, &QAction::triggered, this, &TMainForm::ShowReadMe);
     connect(ui_->N19, &QAction::triggered, this, &TMainForm::MailAuthor);
     connect(ui_->N20, &QAction::triggered, this, &TMainForm::ShowAbout);
@@ -94,17 +125,34 @@ TMainForm::~TMainForm() {
     // The pages go first: they hold references to the engines.
     delete planePage_;
     planePage_ = nullptr;
+    delete surfacePage_;
+    surfacePage_ = nullptr;
     delete calcPage_;
     calcPage_ = nullptr;
     plane_.reset();
+    surface_.reset();
     session_.reset();
 }
 
 void TMainForm::ApplyLoadedSettings() {
-    if (settings_.windowState == WindowState::Normal || settings_.windowState == WindowState::Minimized) {
-        const QSize size = QSize(settings_.width, settings_.height).expandedTo(minimumSize());
-        setGeometry(settings_.left, settings_.top, size.width(), size.height());
+    // The saved place goes onto a screen that exists now: a monitor that is gone, or an
+    // absurd value in the file, must not hide the window or make it huge.
+    std::vector<Box> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        const QRect r = primary->availableGeometry();
+        screens.push_back({r.x(), r.y(), r.width(), r.height()});
     }
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        if (screen != QGuiApplication::primaryScreen()) screens.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    const Box place = FitOnScreen({settings_.left, settings_.top, settings_.width, settings_.height},
+                                  minimumWidth(), minimumHeight(), screens);
+    settings_.left = place.left;
+    settings_.top = place.top;
+    settings_.width = place.width;
+    settings_.height = place.height;
+    setGeometry(place.left, place.top, place.width, place.height);
     if (settings_.windowState == WindowState::Maximized) setWindowState(Qt::WindowMaximized);
     session_->Engine().SetBase(settings_.base);
     ApplyOptions();
@@ -113,9 +161,14 @@ void TMainForm::ApplyLoadedSettings() {
 }
 
 void TMainForm::ApplyOptions() {
-    SetDegreesMode(settings_.degrees);
+    // One choice for the whole program: every page's formulas follow it.
+    session_->Engine().SetDegrees(settings_.degrees);
+    plane_->SetDegrees(settings_.degrees);
     session_->Engine().SetRounding(settings_.calcRounding);
     plane_->SetRounding(settings_.graphRounding);
+    surface_->SetDegrees(settings_.degrees);
+    surface_->SetRounding(settings_.graphRounding);
+    surfacePage_->Repaint();
     if (settings_.show3D && !ui_->Pages->isTabVisible(1)) reload3D_ = true;
     ui_->Pages->setTabVisible(1, settings_.show3D);
     planePage_->Repaint();
@@ -131,10 +184,17 @@ void TMainForm::PageChanged(int index) {
 
 // The 3D page asks once whether it is wanted at all.
 void TMainForm::SurfacePageShown() {
+    // Shown for the first time, or again after 3D was switched on: the formula is read anew.
+    if (reload3D_ && settings_.show3D) {
+        reload3D_ = false;
+        surfacePage_->ApplyFormula();
+    }
     if (!settings_.ask3D) return;
     settings_.ask3D = false;
     settings_.show3D = ask3D && ask3D(this);
     ApplyOptions();
+    // Without the 3D page the user goes back where the graphs are, not to the next tab.
+    if (!settings_.show3D) ui_->Pages->setCurrentIndex(0);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -185,6 +245,8 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 
 void TMainForm::ExitProgram() { close(); }
 
+bool TMainForm::OpenWorkplace(const QString& path) { return workplaces_->LoadFile(path); }
+
 void TMainForm::CaptureWindowState() {
     settings_.page = currentPage_;
     settings_.windowState = isMaximized() ? WindowState::Maximized
@@ -205,7 +267,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     CaptureWindowState();
-    SaveSettings(*store_, settings_);
+    // The window closes either way; the user learns once that the options were not kept.
+    if (!SaveSettings(*store_, settings_) && reportSaveFailure)
+        reportSaveFailure(this, QString::fromStdString(store_->Error()));
     event->accept();
 }
 
@@ -251,16 +315,14 @@ void TMainForm::ReplaceFieldByClipboard() {
 
 void TMainForm::OpenOptions() { options_->exec(); }
 
-void TMainForm::OpenShipped(const char* name) {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const std::string path = FindShippedFile(dir.toStdString(), name);
-    if (path.empty() || !openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
-        QMessageBox::warning(this, QStringLiteral("Кванториум+ от KX"),
-                             QStringLiteral("Не удалось открыть файл «%1».").arg(QString::fromUtf8(name)));
+THelpForm& TMainForm::Help() {
+    if (!help_) help_ = new THelpForm(this);
+    return *help_;
 }
 
-void TMainForm::ShowHelp() { OpenShipped("QuantoriaHelp.html"); }
-void TMainForm::ShowReadMe() { OpenShipped("ReadMe.txt"); }
+void TMainForm::ShowHelp() { Help().ShowGuide(); }
+void TMainForm::ShowLanguageHelp() { Help().ShowGuide(QStringLiteral("language")); }
+void TMainForm::ShowReadMe() { Help().ShowReadMe(); }
 
 void TMainForm::MailAuthor() {
     if (!openUrl(QUrl(QString::fromStdString(AuthorMailLink()), QUrl::StrictMode)))

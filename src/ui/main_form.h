@@ -8,6 +8,8 @@
 #include "app/app_settings.h"
 #include "calc/calc_session.h"
 #include "plot/graphiq.h"
+#include "plot/three_dim_graphiq.h"
+#include "ui/document_prompts.h"
 
 namespace Ui {
 class TMainForm;
@@ -16,10 +18,15 @@ class TMainForm;
 namespace kq {
 
 class PlanePage;
+class SurfacePage;
 class CalcPage;
 class TAboutForm;
 class TOptionsForm;
 class TQuestDial;
+class THelpForm;
+class WorkplaceCommands;
+class PictureCommand;
+class PrintCommands;
 }  // namespace kq
 
 class QLineEdit;
@@ -36,19 +43,34 @@ public:
 
     Ui::TMainForm& Controls() { return *ui_; }
     PlanePage& Plane() { return *planePage_; }
+    // The 3D page and its surface (printing draws the surface at any size).
+    SurfacePage& Surface() { return *surfacePage_; }
+    ThreeDimGraphiq& SurfaceModel() { return *surface_; }
     CalcPage& Calculator() { return *calcPage_; }
     CalcSession& Session() { return *session_; }
 
     // Asks "Завершить приложение ?"; tests replace it to answer without a dialog.
     std::function<bool(QWidget*)> confirmClose;
+    // Tells the user that the settings could not be saved; tests replace it.
+    std::function<void(QWidget*, const QString&)> reportSaveFailure;
     // Asks whether the 3D page is wanted; tests replace it.
     std::function<bool(QWidget*)> ask3D;
     // Opens a help file, the read-me or a mail link; tests replace it.
     std::function<bool(const QUrl&)> openUrl;
 
+    // The questions, file dialogs and messages of the workplace, picture and print commands.
+    DocumentPrompts prompts;
+    WorkplaceCommands& Workplaces() { return *workplaces_; }
+    PictureCommand& Picture() { return *picture_; }
+    PrintCommands& Printing() { return *printing_; }
+    // Opens a workplace named on the command line; false (after telling the user) when it cannot.
+    bool OpenWorkplace(const QString& path);
+
     AppSettings& Settings() { return settings_; }
     TOptionsForm& Options() { return *options_; }
     TAboutForm& About() { return *about_; }
+    // The guide and read-me window (made when first asked for).
+    THelpForm& Help();
     // How many times the pages were laid out (after resizes and page changes).
     int LayoutCount() const { return layoutCount_; }
     // Pushes the options into the engines and the pages.
@@ -69,6 +91,8 @@ public slots:
     void ReplaceFieldByClipboard();
     void OpenOptions();
     void ShowHelp();
+    // F1: the guide at the formula language.
+    void ShowLanguageHelp();
     void ShowReadMe();
     void MailAuthor();
     void ShowAbout();
@@ -84,7 +108,6 @@ private:
     void CaptureWindowState();
     void SurfacePageShown();
     QLineEdit* FocusedField() const;
-    void OpenShipped(const char* name);
 
     std::unique_ptr<Ui::TMainForm> ui_;
     std::unique_ptr<SettingsStore> store_;
@@ -95,11 +118,17 @@ private:
     TAboutForm* about_ = nullptr;
     TOptionsForm* options_ = nullptr;
     TQuestDial* quest_ = nullptr;
+    THelpForm* help_ = nullptr;  // made when first asked for
     // Owned here and destroyed after the pages that draw with it.
     std::unique_ptr<Graphiq> plane_;
     std::unique_ptr<CalcSession> session_;
     PlanePage* planePage_ = nullptr;
+    std::unique_ptr<ThreeDimGraphiq> surface_;
+    SurfacePage* surfacePage_ = nullptr;
     CalcPage* calcPage_ = nullptr;
+    WorkplaceCommands* workplaces_ = nullptr;
+    PictureCommand* picture_ = nullptr;
+    PrintCommands* printing_ = nullptr;
     int currentPage_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/plot_command.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QImage>
@@ -10,105 +11,124 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "engine/angle_mode.h"
 #include "plot/graphiq.h"
+#include "ui/emf_canvas.h"
+#include "ui/file_output.h"
 #include "ui/qpainter_canvas.h"
+#include "ui/svg_text.h"
 
 namespace kq {
 namespace {
 
+constexpr int kMaxSide = 20000;
+
 struct PlotOptions {
-    bool degrees = false, absolute = false, axes = true;
+    bool degrees = false, absolute = false, noAxes = false;
     int rounding = -1;
     ViewRect view{-10, 10, -5, 5};
     int width = 640, height = 480;
     std::vector<std::string> list;
     std::string output, formula;
-    bool haveFormula = false;
 };
 
-PlotOptions Parse(const std::vector<std::string>& args) {
-    PlotOptions o;
-    ArgumentList a(args);
-    bool optionsEnded = false;
-    while (!a.Empty()) {
-        const std::string arg = a.Take();
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg == "--degrees") {
-            o.degrees = true;
-        } else if (!optionsEnded && arg == "--abs") {
-            o.absolute = true;
-        } else if (!optionsEnded && arg == "--no-axes") {
-            o.axes = false;
-        } else if (!optionsEnded && arg == "--round") {
-            o.rounding = a.TakeInt(arg);
-        } else if (!optionsEnded && arg == "--range") {
-            o.view.xmin = a.TakeNumber(arg);
-            o.view.xmax = a.TakeNumber(arg);
-            o.view.ymin = a.TakeNumber(arg);
-            o.view.ymax = a.TakeNumber(arg);
-        } else if (!optionsEnded && arg == "--size") {
-            const std::string size = a.TakeValue(arg);
-            int w = 0, h = 0;
-            char x = 0, extra = 0;
-            if (std::sscanf(size.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X') || w < 1 ||
-                h < 1 || w > 20000 || h > 20000)
-                throw UsageError{"размер должен быть вида ШxВ, от 1x1 до 20000x20000: \"" + size + "\""};
-            o.width = w;
-            o.height = h;
-        } else if (!optionsEnded && arg == "--list") {
-            o.list.push_back(a.TakeValue(arg));
-        } else if (!optionsEnded && arg == "-o") {
-            o.output = a.TakeValue(arg);
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-            throw UsageError{"неизвестный параметр " + arg};
-        } else {
-            if (o.haveFormula) throw UsageError{"формула задана дважды: \"" + arg + "\""};
-            o.formula = arg;
-            o.haveFormula = true;
-        }
-    }
-    if (o.output.empty()) throw UsageError{"не задан файл (-o ФАЙЛ)"};
-    if (!o.haveFormula) throw UsageError{"не задана формула"};
-    if (static_cast<int>(o.list.size()) > Graphiq::kMaxListFormulas)
-        throw UsageError{"не больше 100 формул списка"};
-    return o;
+OptionParser PlotParser(PlotOptions& o) {
+    OptionParser parser("plot", "ФОРМУЛА");
+    parser.Flag("--degrees", o.degrees)
+        .Int("--round", "R", o.rounding, -1, 1000)
+        .Flag("--abs", o.absolute)
+        .Values("--range", {"XMIN", "XMAX", "YMIN", "YMAX"},
+                [&o](const std::vector<std::string>& v) {
+                    o.view = {ParseNumberOption("--range", v[0]), ParseNumberOption("--range", v[1]),
+                              ParseNumberOption("--range", v[2]), ParseNumberOption("--range", v[3])};
+                    // The window tolerates such a range while it is being typed; a command
+                    // that would write a blank picture is a mistake.
+                    if (!(o.view.xmin < o.view.xmax) || !(o.view.ymin < o.view.ymax))
+                        throw UsageError{"в --range нужно XMIN < XMAX и YMIN < YMAX"};
+                })
+        .Values("--size", {"ШxВ"},
+                [&o](const std::vector<std::string>& v) { ParseSizeOption("--size", v[0], kMaxSide, o.width, o.height); })
+        .Flag("--no-axes", o.noAxes)
+        .Texts("--list", "ФОРМУЛА", o.list)
+        .Text("-o", "ФАЙЛ", o.output)
+        .Required();
+    return parser;
 }
 
-bool Render(Graphiq& g, QPaintDevice& device, const PlotOptions& o, bool fillWhite) {
+void TakeOperands(const std::vector<std::string>& operands, PlotOptions& o) {
+    if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
+    if (o.output.empty()) throw UsageError{"имя файла после -o пусто"};
+    if (operands.empty()) throw UsageError{"не задана формула"};
+    if (static_cast<int>(o.list.size()) > Graphiq::kMaxListFormulas) throw UsageError{"не больше 100 формул списка"};
+    o.formula = operands[0];
+}
+
+bool Render(Graphiq& g, QPaintDevice& device, const PlotOptions& o) {
     QPainter painter(&device);
     if (!painter.isActive()) return false;
     painter.setRenderHint(QPainter::Antialiasing, false);
-    if (fillWhite) painter.fillRect(QRect(0, 0, o.width, o.height), Qt::white);
+    painter.fillRect(QRect(0, 0, o.width, o.height), Qt::white);
     QFont font(QStringLiteral("DejaVu Sans"));
-    QPainterCanvas canvas(painter, font, QRect(0, 0, o.width, o.height));
-    g.Draw(canvas, o.width, o.height, o.axes, true);
-    return true;
+    {
+        QPainterCanvas canvas(painter, font, QRect(0, 0, o.width, o.height));
+        g.Draw(canvas, o.width, o.height, !o.noAxes, true);
+    }
+    return painter.end();
+}
+
+// Draws into the file's device in the format its suffix names; false when anything failed.
+bool WritePicture(Graphiq& g, const PlotOptions& o, const QString& suffix, QIODevice& device) {
+    if (suffix == "png" || suffix == "bmp") {
+        QImage image(o.width, o.height, QImage::Format_RGB32);
+        if (image.isNull() || !Render(g, image, o)) return false;
+        QImageWriter writer(&device, suffix.toLatin1());
+        return writer.write(image);
+    }
+    if (suffix == "svg") {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&device);
+        svg.setSize(QSize(o.width, o.height));
+        svg.setViewBox(QRect(0, 0, o.width, o.height));
+        svg.setTitle(SvgText(QString::fromUtf8(o.formula.c_str())));
+        return Render(g, svg, o);
+    }
+    if (suffix == "emf") {
+        EmfCanvas emf(o.width, o.height, o.formula);
+        emf.Fill({255, 255, 255});
+        g.Draw(emf, o.width, o.height, !o.noAxes, true);
+        const std::vector<std::uint8_t> bytes = emf.Finish();
+        const auto size = static_cast<qint64>(bytes.size());
+        return size > 0 && device.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
+    }
+    QPdfWriter pdf(&device);
+    pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(72);
+    pdf.setTitle(QString::fromUtf8(o.formula.c_str()));
+    return Render(g, pdf, o);
 }
 
 }  // namespace
 
-int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
-    const char* usage =
-        "использование: quantorium plot [--degrees] [--round R] [--abs] [--range XMIN XMAX YMIN YMAX] "
-        "[--size ШxВ] [--no-axes] [--list ФОРМУЛА]... -o ФАЙЛ ФОРМУЛА\n";
+std::string PlotUsage() {
     PlotOptions o;
-    try {
-        o = Parse(args);
-    } catch (const UsageError& e) {
-        err << "quantorium plot: " << e.message << "\n" << usage;
+    return PlotParser(o).Usage();
+}
+
+int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
+    PlotOptions o;
+    const OptionParser parser = PlotParser(o);
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); }))
         return 2;
-    }
-    const QString path = QString::fromLocal8Bit(o.output.c_str());
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf") {
-        err << "quantorium plot: неизвестный формат файла \"" << o.output << "\" (нужно .png, .bmp, .svg или .pdf)\n";
+    // The name stays bytes all the way to the file system: it need not be valid UTF-8.
+    const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
+    const QString suffix = QFileInfo(QString::fromLatin1(path)).suffix().toLower();
+    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf" && suffix != "emf") {
+        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .svg, .pdf или .emf)");
         return 2;
     }
 
-    SetDegreesMode(o.degrees);
     Graphiq g;
+    g.SetDegrees(o.degrees);
     g.SetRounding(o.rounding);
     g.SetAbsoluteMode(o.absolute);
     g.SetFormula(o.formula);
@@ -117,31 +137,12 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     g.SetListCount(static_cast<int>(o.list.size()));
     g.SetView(o.view, false);
 
-    bool ok = false;
-    if (suffix == "png" || suffix == "bmp") {
-        QImage image(o.width, o.height, QImage::Format_RGB32);
-        ok = Render(g, image, o, true);
-        QImageWriter writer(path, suffix.toLatin1());
-        ok = ok && writer.write(image);
-    } else if (suffix == "svg") {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(QSize(o.width, o.height));
-        svg.setViewBox(QRect(0, 0, o.width, o.height));
-        svg.setTitle(QString::fromUtf8(o.formula.c_str()));
-        ok = Render(g, svg, o, true);
-    } else {
-        QPdfWriter pdf(path);
-        pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setResolution(72);
-        pdf.setTitle(QString::fromUtf8(o.formula.c_str()));
-        ok = Render(g, pdf, o, true);
-    }
-    SetDegreesMode(false);
-    if (!ok) {
-        err << "quantorium plot: не удалось записать файл \"" << o.output << "\"\n";
-        return 2;
+    SafeFile file(path);
+    bool drawn = false;
+    if (QIODevice* device = file.Device()) drawn = WritePicture(g, o, suffix, *device);
+    if (!file.Commit(drawn)) {
+        err << "quantorium plot: " << file.Error().toStdString() << "\n";
+        return 1;
     }
     return 0;
 }

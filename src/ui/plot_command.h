@@ -1,4 +1,4 @@
-// `quantorium plot`: a graph drawn straight into a PNG, BMP, SVG or PDF file.
+// `quantorium plot`: a graph drawn straight into a PNG, BMP, SVG, PDF or EMF file.
 #pragma once
 
 #include <iosfwd>
@@ -7,7 +7,11 @@
 
 namespace kq {
 
-// Needs a QGuiApplication. Returns the exit status: 0 written, 2 usage error or unwritable file.
+// Needs a QGuiApplication. Returns the exit status: 0 written, 1 the file could not be
+// written (a file that was there is left as it was), 2 usage error.
 int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err);
+
+// The usage line of the verb.
+std::string PlotUsage();
 
 }  // namespace kq

@@ -1,5 +1,8 @@
 #include "ui/qsettings_store.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace kq {
 namespace {
 
@@ -43,6 +46,24 @@ void QSettingsStore::WriteString(const std::string& group, const std::string& na
     settings_->setValue(Key(group, name), QString::fromStdString(value));
 }
 
-void QSettingsStore::Flush() { settings_->sync(); }
+bool QSettingsStore::Has(const std::string& group, const std::string& name) {
+    return settings_->contains(Key(group, name));
+}
+
+bool QSettingsStore::Flush() {
+    settings_->sync();
+    if (settings_->status() == QSettings::NoError) return true;
+    const QString path = settings_->fileName();
+    const QFileInfo info(path);
+    QString why;
+    if (info.isDir()) why = QStringLiteral("на месте файла настроек находится папка");
+    else if (info.exists() && !info.isWritable()) why = QStringLiteral("файл доступен только для чтения");
+    else if (settings_->status() == QSettings::FormatError) why = QStringLiteral("файл настроек повреждён");
+    else why = QStringLiteral("нет доступа к файлу или папке");
+    error_ = QStringLiteral("Не удалось сохранить настройки в «%1»: %2.")
+                 .arg(QDir::toNativeSeparators(path), why)
+                 .toStdString();
+    return false;
+}
 
 }  // namespace kq

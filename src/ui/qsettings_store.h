@@ -19,10 +19,13 @@ public:
     void WriteInt(const std::string& group, const std::string& name, int value) override;
     void WriteBool(const std::string& group, const std::string& name, bool value) override;
     void WriteString(const std::string& group, const std::string& name, const std::string& value) override;
-    void Flush() override;
+    bool Has(const std::string& group, const std::string& name) override;
+    bool Flush() override;
+    std::string Error() const override { return error_; }
 
 private:
     std::unique_ptr<QSettings> settings_;
+    std::string error_;
 };
 
 }  // namespace kq

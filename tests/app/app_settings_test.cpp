@@ -43,7 +43,7 @@ TEST(AppSettings, RoundTrip) {
     out.base = 16;
     SaveSettings(store, out);
     AppSettings in;
-    ASSERT_TRUE(LoadSettings(store, in));
+    ASSERT_TRUE(LoadSettings(store, in).empty());
     EXPECT_EQ(in.page, 2);
     EXPECT_EQ(in.left, 10);
     EXPECT_EQ(in.height, 500);
@@ -60,10 +60,10 @@ TEST(AppSettings, The3DPageIsNotStartedOnWhenItIsOff) {
     store.values["Window/Page"] = "1";
     store.values["Options/ShowSpec"] = "false";
     AppSettings s;
-    ASSERT_TRUE(LoadSettings(store, s));
+    ASSERT_TRUE(LoadSettings(store, s).empty());
     EXPECT_EQ(s.page, 0);
     store.values["Options/ShowSpec"] = "true";
-    ASSERT_TRUE(LoadSettings(store, s));
+    ASSERT_TRUE(LoadSettings(store, s).empty());
     EXPECT_EQ(s.page, 1);
 }
 
@@ -78,42 +78,68 @@ TEST(AppSettings, MaximizedWritesOnlyPageAndState) {
     EXPECT_EQ(store.values["Window/WindowState"], "2");
     AppSettings in;
     in.left = 77;
-    ASSERT_TRUE(LoadSettings(store, in));
+    ASSERT_TRUE(LoadSettings(store, in).empty());
     EXPECT_EQ(in.left, 77);  // not read while maximised
     EXPECT_EQ(in.windowState, WindowState::Maximized);
 }
 
-TEST(AppSettings, ReadingStopsAtTheFirstBadValue) {
-    for (const auto& [key, bad] : std::vector<std::pair<std::string, std::string>>{
-             {"Options/Trigonometry", "maybe"}, {"Options/ReduceGraph", "two"}, {"Window/Width", ""}}) {
+// One damaged or missing value costs only itself: the others are read, and only it is
+// written back (with its default).
+TEST(AppSettings, ABadValueCostsOnlyItself) {
+    struct Case {
+        std::string key, bad;
+    };
+    for (const Case& c : std::vector<Case>{{"Options/Trigonometry", "zz"},
+                                           {"Options/ReduceGraph", "two"},
+                                           {"Window/Width", ""},
+                                           {"Window/Page", "1.5"},
+                                           {"Options/System", "99999999999"},
+                                           {"Window/WindowState", "normal"}}) {
         MemorySettingsStore store = Complete();
         store.values["Window/Page"] = "2";
+        store.values["Window/Width"] = "640";
         store.values["Options/ReduceCalc"] = "4";
-        store.values[key] = bad;
+        store.values["Options/System"] = "16";
+        store.values["Options/Trigonometry"] = "true";
+        store.values[c.key] = c.bad;
         AppSettings s;
-        EXPECT_FALSE(LoadSettings(store, s)) << key;
-        EXPECT_EQ(s.page, 2) << key;  // read before the bad value: kept
-        if (key == "Options/ReduceGraph") {
-            EXPECT_EQ(s.calcRounding, 4);
-        }
-        if (key == "Options/Trigonometry") {
-            EXPECT_EQ(s.calcRounding, -1);  // never reached
-        }
+        EXPECT_EQ(LoadSettings(store, s), std::vector<std::string>{c.key});
+        // Everything else, before and after the bad value, is the user's.
+        EXPECT_EQ(s.page, c.key == "Window/Page" ? 0 : 2) << c.key;
+        EXPECT_EQ(s.width, c.key == "Window/Width" ? 780 : 640) << c.key;
+        EXPECT_EQ(s.calcRounding, 4) << c.key;
+        EXPECT_EQ(s.base, c.key == "Options/System" ? 10 : 16) << c.key;
+        EXPECT_EQ(s.degrees, c.key != "Options/Trigonometry") << c.key;
+        store.writes.clear();
+        AppSettings again;
+        LoadOrCreateSettings(store, again);
+        EXPECT_EQ(store.writes, std::vector<std::string>{c.key});
+        EXPECT_TRUE(LoadSettings(store, again).empty()) << c.key;
     }
     MemorySettingsStore missing = Complete();
     missing.values.erase("Options/System");
+    missing.values["Options/ReduceGraph"] = "3";
     AppSettings s;
-    EXPECT_FALSE(LoadSettings(missing, s));
-    missing.writes.clear();
     LoadOrCreateSettings(missing, s);
-    EXPECT_EQ(missing.values["Options/System"], "10");  // written again after the failed load
-    MemorySettingsStore garbage;
+    EXPECT_EQ(missing.values["Options/System"], "10");
+    EXPECT_EQ(missing.writes, std::vector<std::string>{"Options/System"});
+    EXPECT_EQ(s.graphRounding, 3);
+    MemorySettingsStore garbage = Complete();
     garbage.values["Window/Page"] = "99";
     garbage.values["Window/WindowState"] = "7";
     AppSettings g;
-    EXPECT_FALSE(LoadSettings(garbage, g));
+    EXPECT_TRUE(LoadSettings(garbage, g).empty());
     EXPECT_EQ(g.page, 0);  // out of range pages are not used
     EXPECT_EQ(g.windowState, WindowState::Normal);
+}
+
+TEST(AppSettings, ASaveThatFailsSaysSo) {
+    MemorySettingsStore store;
+    store.flushError = "Не удалось сохранить настройки";
+    EXPECT_FALSE(SaveSettings(store, AppSettings{}));
+    EXPECT_EQ(store.Error(), "Не удалось сохранить настройки");
+    MemorySettingsStore fine;
+    EXPECT_TRUE(SaveSettings(fine, AppSettings{}));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/eval_command.h"
-#include "engine/angle_mode.h"
+#include "engine/translator.h"
 
 namespace kq {
 namespace {
@@ -18,7 +18,6 @@ EvalRun Eval(std::vector<std::string> args, const std::string& input = "") {
     std::istringstream in(input);
     std::ostringstream out, err;
     const int status = RunEvalCommand(args, in, out, err);
-    SetDegreesMode(false);
     return {status, out.str(), err.str()};
 }
 
@@ -38,15 +37,80 @@ TEST(EvalCommand, PrintsValuesAndFailures) {
     EXPECT_EQ(ok.out, "1\n2\n");
 }
 
+// Each run has its own angle mode: degrees asked for once are not there for the next run, nor
+// for any other formula of the process.
+TEST(EvalCommand, AngleModeStaysWithItsRun) {
+    EXPECT_EQ(Eval({"--degrees", "sin(30)"}).out, "0.5\n");
+    const std::string radians = Eval({"sin(30)"}).out;
+    EXPECT_EQ(radians.rfind("-0.988", 0), 0u) << radians;
+    EXPECT_EQ(Eval({"--degrees", "sin(90)", "sin(30)"}).out, "1\n0.5\n");
+    Translator t;
+    t.Translate("sin(30)");
+    EXPECT_LT(t.Value(1, 0), -0.98L);
+}
+
 TEST(EvalCommand, ReadsStandardInputWhenNoFormulaIsGiven) {
     const EvalRun r = Eval({"--x", "2"}, "x*x\n\nsqrt(-1)\r\n");
     EXPECT_EQ(r.out, "4\n0\nerror: \n");
     EXPECT_EQ(r.status, 1);
 }
 
+TEST(EvalCommand, NoValueIsAFailure) {
+    // NaN is not printed as if it were a value; the calculator's message says what it is.
+    const EvalRun r = Eval({"1e99999-1e99999"});
+    EXPECT_EQ(r.out, "error: Значение данного выражения не определено\n");
+    EXPECT_EQ(r.status, 1);
+}
+
+// Output that cannot be written (a full disk, a closed pipe) is an error, not a success.
+TEST(EvalCommand, LostOutputIsAnError) {
+    struct Full : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    std::ostream out(&full);
+    std::istringstream in("1+1\n");
+    std::ostringstream err;
+    EXPECT_EQ(RunEvalCommand({"1"}, in, out, err), 1);
+    EXPECT_NE(err.str().find("не удалось вывести"), std::string::npos);
+    EXPECT_EQ(RunEvalCommand({}, in, out, err), 1);
+}
+
+// Each line read is answered before the next one is read, so a pipe gets its answers at once.
+TEST(EvalCommand, AnswersLineByLine) {
+    std::ostringstream out, err;
+    struct Lines : std::streambuf {
+        std::ostringstream* seen;
+        std::vector<std::string> lines{"1+1\n", "2+2\n"};
+        std::vector<std::string> outputBefore;
+        std::size_t next = 0;
+        std::string current;
+        int underflow() override {
+            if (next >= lines.size()) return traits_type::eof();
+            outputBefore.push_back(seen->str());
+            current = lines[next++];
+            setg(current.data(), current.data(), current.data() + current.size());
+            return traits_type::to_int_type(current[0]);
+        }
+    } lines;
+    lines.seen = &out;
+    std::istream in(&lines);
+    EXPECT_EQ(RunEvalCommand({}, in, out, err), 0);
+    ASSERT_EQ(lines.outputBefore.size(), 2u);
+    EXPECT_EQ(lines.outputBefore[1], "2\n");
+    EXPECT_EQ(out.str(), "2\n4\n");
+}
+
 TEST(EvalCommand, UsageErrors) {
-    for (auto args : std::vector<std::vector<std::string>>{
-             {"--round"}, {"--round", "x"}, {"--x", "1,5"}, {"--bogus"}, {"--y"}, {"--x", ""}}) {
+    for (auto args : std::vector<std::vector<std::string>>{{"--round"},
+                                                           {"--round", "x"},
+                                                           {"--x", "1,5"},
+                                                           {"--bogus"},
+                                                           {"--y"},
+                                                           {"--x", ""},
+                                                           {"--x", "inf"},
+                                                           {"--x", "1e4933"},
+                                                           {"--y", "-1e99999"},
+                                                           {"--round", "99999999999"}}) {
         const EvalRun r = Eval(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_FALSE(r.err.empty());

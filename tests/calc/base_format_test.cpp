@@ -6,6 +6,7 @@
 
 #include "calc/base_format.h"
 #include "calc/calc_engine.h"
+#include "calc/integer_digits.h"
 
 namespace kq {
 namespace {
@@ -68,6 +69,113 @@ TEST(BaseFormat, RoundTrips) {
             const int digits = integer < 1 ? 1 : static_cast<int>(std::floor(std::log10(integer))) + 1;
             const long double tolerance = std::pow(10.0L, -(16 - digits)) * 1.0001L + std::fabs(v) * 1e-18L;
             EXPECT_LE(std::fabs(back - v), tolerance) << *text << " for " << static_cast<double>(v) << " base " << base;
+        }
+    }
+}
+
+long double ReadBack(Translator& t, const std::string& text) {
+    t.Translate(text);
+    return t.Value(1, 0);
+}
+
+// The digits without the zeros that only pad.
+std::string SignificantDigits(std::string digits) {
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    return digits;
+}
+
+// `digits` read in `base`, plus one, written back.
+std::string PlusOne(std::string digits, int base) {
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        const int d = digits[i] <= '9' ? digits[i] - '0' : digits[i] - 'A' + 10;
+        if (d + 1 < base) {
+            digits[i] = DigitChar(static_cast<unsigned>(d + 1));
+            return digits;
+        }
+        digits[i] = '0';
+    }
+    return "1" + digits;
+}
+
+const long double kTwo64 = std::ldexp(1.0L, 64);
+
+// Whole numbers up to 2^64 digit for digit; above it the fewest digits that read back, padded.
+TEST(BaseFormat, LargeValues) {
+    const std::vector<std::tuple<long double, int, std::string>> cases = {
+        {std::ldexp(1.0L, 60), 10, "1152921504606846976"},
+        {kTwo64, 10, "18446744073709551616"},
+        {kTwo64 - 1, 10, "18446744073709551615"},
+        {-(kTwo64 - 1), 16, "-FFFFFFFFFFFFFFFFh"},
+        {kTwo64 + 2, 10, "18446744073709551618"},  // the next value above 2^64: every digit counts
+        {kTwo64 + 4, 10, "18446744073709551620"},
+        {1e28L, 10, "1" + std::string(28, '0')},
+        {-1e28L, 10, "-1" + std::string(28, '0')},
+        {1e600L, 10, "1" + std::string(600, '0')},
+        {std::ldexp(1.0L, 70), 10, "1180591620717411303400"},
+        {std::ldexp(1.0L, 70), 16, "400000000000000000h"},
+        {std::ldexp(1.0L, 70), 8, "2" + std::string(23, '0') + "o"},
+        {std::ldexp(1.0L, 70), 2, "1" + std::string(70, '0') + "b"},
+        {-std::ldexp(3.0L, 100), 2, "-11" + std::string(100, '0') + "b"},
+        {1.5e30L, 10, "15" + std::string(29, '0')},
+        {std::pow(5.0L, 40), 5, "1" + std::string(40, '0') + "s5"},  // a power of the base reads back exactly
+    };
+    for (const auto& [v, b, text] : cases) EXPECT_EQ(F(v, b), text) << static_cast<double>(v) << " base " << b;
+}
+
+// Values around and far above 2^64, both signs: a base of two's powers or ten reads every
+// result back as the very same value, and one significant digit fewer never would.
+TEST(BaseFormat, LargeValuesReadBackExactly) {
+    std::mt19937_64 random(11);
+    std::vector<long double> values = {kTwo64 - 1, kTwo64, kTwo64 + 2, kTwo64 * 3, 1e20L, 1.5e19L, 9.999e25L,
+                                       123456789e30L, 1e300L, 1e4000L, std::ldexp(1.0L, 16383)};
+    for (int i = 0; i < 60; ++i) {
+        const auto mantissa = static_cast<long double>(random() | (1ull << 63));
+        values.push_back(std::ldexp(mantissa, static_cast<int>(random() % 3000) - 63 + 64));
+    }
+    Translator t;
+    for (int base : {2, 8, 10, 16, 32}) {
+        for (long double magnitude : values) {
+            for (long double v : {magnitude, -magnitude}) {
+                const std::string text = F(v, base);
+                EXPECT_EQ(ReadBack(t, text), v) << text << " base " << base;
+                if (std::fabs(v) <= kTwo64) continue;
+                // The two strings one significant digit shorter that lie nearest: neither reads back.
+                const std::string sign = v < 0 ? "-" : "", suffix = BaseSuffix(base);
+                const std::string body = text.substr(sign.size(), text.size() - sign.size() - suffix.size());
+                const std::string digits = SignificantDigits(body);
+                if (digits.size() < 2) continue;
+                const std::string pad(body.size() - digits.size() + 1, '0');
+                const std::string lower = digits.substr(0, digits.size() - 1);
+                for (const std::string& prefix : {lower, PlusOne(lower, base)}) {
+                    const std::string shorter = sign + prefix + pad + suffix;
+                    EXPECT_NE(ReadBack(t, shorter), v) << shorter << " is shorter than " << text;
+                }
+            }
+        }
+    }
+}
+
+// A base whose reading rounds at every digit may reach a value by no string at all: the
+// result then reads back within the reading's own error, still without a tail of noise.
+TEST(BaseFormat, LargeValuesInOtherBasesReadBackClosely) {
+    std::mt19937_64 random(5);
+    std::vector<long double> values = {1e20L, 1e28L, 1e100L, 1e600L};
+    for (int i = 0; i < 30; ++i) {
+        const auto mantissa = static_cast<long double>(random() | (1ull << 63));
+        values.push_back(std::ldexp(mantissa, static_cast<int>(random() % 2000) + 1));
+    }
+    Translator t;
+    for (int base : {3, 5, 7, 12, 36}) {
+        for (long double magnitude : values) {
+            for (long double v : {magnitude, -magnitude}) {
+                const std::string text = F(v, base);
+                const long double back = ReadBack(t, text);
+                EXPECT_LE(std::fabs(back - v), std::fabs(v) * 1e-17L) << text << " base " << base;
+                const std::string suffix = BaseSuffix(base);
+                const std::string body = text.substr(v < 0, text.size() - (v < 0) - suffix.size());
+                // 80 bits' worth of significant digits at most: what follows would be noise.
+                EXPECT_LE(SignificantDigits(body).size() * std::log2(base), 80.0) << text;
+            }
         }
     }
 }

@@ -5,7 +5,6 @@
 
 #include "calc/calc_session.h"
 #include "calc/keypad_editing.h"
-#include "engine/angle_mode.h"
 #include "calc/calc_command.h"
 
 namespace kq {
@@ -29,6 +28,7 @@ TEST(CalcSession, EvaluatesIntoTheOtherField) {
     ASSERT_EQ(s.Results().size(), 3u);
     EXPECT_EQ(s.Results()[0].caption, "6h*2  (=Ch)");
     EXPECT_EQ(s.Results()[0].name, "EmptyNo2");
+    EXPECT_EQ(s.Results()[0].result, "Ch");
     EXPECT_EQ(s.Results()[2].caption, "2*3  (=6)");
 }
 
@@ -40,11 +40,21 @@ TEST(CalcSession, FailuresAndEmptyTextStillMakeAnItem) {
     o = s.Evaluate("ln(0)");
     EXPECT_FALSE(o.result.ok);
     EXPECT_EQ(s.Results()[0].caption, "ln(0)  (=)");
+    EXPECT_EQ(s.Results()[0].result, "");
     EXPECT_EQ(s.Results()[1].caption, "  (=0)");
     s.ClearResults();
     EXPECT_TRUE(s.Results().empty());
     s.Evaluate("1");
     EXPECT_EQ(s.Results()[0].name, "EmptyNo2");  // the counter is not reset
+}
+
+// The command line keeps no list: a million lines cost the same memory as one.
+TEST(CalcSession, WithoutAListNothingAccumulates) {
+    CalcSession s;
+    s.SetKeepResults(false);
+    for (int i = 0; i < 1000; ++i) s.Evaluate(std::to_string(i));
+    EXPECT_TRUE(s.Results().empty());
+    EXPECT_EQ(s.Counter(), 1000);
 }
 
 TEST(CalcSession, LeadingInteger) {
@@ -83,6 +93,7 @@ TEST(CalcCommand, WritesWhatEqualsWould) {
     EXPECT_EQ(Calc({"--base", "2", "-5"}).out, "-101b\n");
     EXPECT_EQ(Calc({"--round", "2", "2/3", "-2/3"}).out, "0.67\n-0.67\n");
     EXPECT_EQ(Calc({"--degrees", "sin(30)"}).out, "0.5\n");
+    EXPECT_EQ(Calc({"sin(30)"}).out.rfind("-0.988", 0), 0u);  // the mode ended with its run
     EXPECT_EQ(Calc({"--base", "5", "10"}).out, "20s5\n");
     const CalcRun bad = Calc({"1/0", "2"});
     EXPECT_EQ(bad.status, 1);
@@ -90,11 +101,23 @@ TEST(CalcCommand, WritesWhatEqualsWould) {
     EXPECT_NE(bad.err.find("Значение данного выражения не определено"), std::string::npos);
     EXPECT_EQ(Calc({}, "1+1\n0.1b\n").out, "2\n0.5\n");
     for (auto args : std::vector<std::vector<std::string>>{{"--base", "1", "2"}, {"--base", "37", "2"}, {"--base"},
-                                                           {"--round", "x", "1"}, {"--what"}}) {
+                                                           {"--round", "x", "1"}, {"--what"},
+                                                           {"--base", "4294967312", "1"}}) {
         const CalcRun r = Calc(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_FALSE(r.err.empty());
     }
+}
+
+TEST(CalcCommand, LostOutputIsAnError) {
+    struct Full : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    std::ostream out(&full);
+    std::istringstream in;
+    std::ostringstream err;
+    EXPECT_EQ(RunCalcCommand({"1"}, in, out, err), 1);
+    EXPECT_NE(err.str().find("не удалось вывести"), std::string::npos);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ void ExpectSameAsReference(const std::string& text) {
     EXPECT_EQ(fastSpecials.RootDegree(), plainSpecials.RootDegree()) << text;
     for (long double x : {-2.5L, 0.0L, 1.0L, 3.0L}) {
         long double a = 0, b = 0;
-        const EvalStatus fastStatus = fast->Evaluate(x, 0.5L, a);
+        const EvalStatus fastStatus = fast->Evaluate(x, 0.5L, false, a);
         ASSERT_EQ(fastStatus, EvaluateList(*plain, x, 0.5L, b)) << text;
         if (fastStatus == EvalStatus::Ok) {
             ASSERT_TRUE(SameBytes(a, b)) << text << " at " << static_cast<double>(x);

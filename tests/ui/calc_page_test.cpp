@@ -148,6 +148,41 @@ private slots:
         QVERIFY(!page->ResultsMenu().isVisible());
     }
 
+    // The list opens at its button, and a picked entry puts its result at the caret.
+    void pickingAResultPutsItAtTheCaret() {
+        c->FirstPanel->setText("2*3");
+        Click(c->DoThisButton);
+        c->SecondPanel->setText("1/0");
+        Click(c->DoThisButton);
+        QCOMPARE(errors.size(), 1);
+        c->FirstPanel->setText("(+2)");
+        c->FirstPanel->setCursorPosition(1);
+        QMenu& menu = page->ResultsMenu();
+        QTest::mouseClick(c->ListOfResults, Qt::LeftButton);
+        QVERIFY(menu.isVisible());
+        const QPoint button = c->ListOfResults->mapToGlobal(QPoint(0, 0));
+        QCOMPARE(menu.geometry().left(), button.x());
+        QCOMPARE(menu.geometry().bottom() + 1, button.y());  // just above "Список ^"
+        // The older entry "2*3  (=6)"; the newer one, "1/0  (=)", has no result.
+        QAction* six = menu.actions().at(1);
+        QCOMPARE(six->text(), QString("2*3  (=6)"));
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(six).center());
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(c->FirstPanel->text(), QString("(6+2)"));
+        QCOMPARE(c->FirstPanel->cursorPosition(), 2);
+        QVERIFY(c->FirstPanel->hasFocus());
+        QCOMPARE(c->SecondPanel->text(), QString("1/0"));  // only the active field changes
+        QTest::mouseClick(c->ListOfResults, Qt::LeftButton);
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(menu.actions().at(0)).center());
+        QCOMPARE(c->FirstPanel->text(), QString("(6+2)"));
+        // Over a selection the result takes its place, as pasting would.
+        c->SecondPanel->setFocus();
+        c->SecondPanel->setText("x*y");
+        c->SecondPanel->setSelection(2, 1);
+        menu.actions().at(1)->trigger();
+        QCOMPARE(c->SecondPanel->text(), QString("x*6"));
+    }
+
     void typingIntoTheWindowGoesToTheActiveField() {
         c->FirstPanel->clearFocus();
         form->setFocus();
@@ -160,10 +195,77 @@ private slots:
         QCOMPARE(form->Session().ActiveField(), 2);
     }
 
+    // The fields are staggered like the lines of a paper tape, each 82.3% of their panel.
     void fieldsAreStaggered() {
-        const int w = c->Panel4->width();
-        QCOMPARE(c->SecondPanel->width(), static_cast<int>(w * 0.01 * 82.3));
-        QCOMPARE(c->SecondPanel->x(), w - c->SecondPanel->width() - 8);
+        QCOMPARE(c->Panel4->width(), 734);
+        QCOMPARE(c->FirstPanel->geometry(), QRect(8, 4, 604, 32));
+        QCOMPARE(c->SecondPanel->geometry(), QRect(122, 42, 604, 32));
+        form->resize(form->minimumSize());
+        QTest::qWait(10);
+        QCOMPARE(c->Panel4->width(), 428);
+        QCOMPARE(c->FirstPanel->geometry(), QRect(8, 4, 352, 32));
+        QCOMPARE(c->SecondPanel->geometry(), QRect(68, 42, 352, 32));
+    }
+
+    // Every key on one grid: rows of function and digit keys line up, all gaps are equal, and
+    // the block keeps clear of the page's edges.
+    void keysSitOnOneGrid_data() {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QRect>("block");
+        QTest::addColumn<QList<int>>("lefts");
+        QTest::addColumn<QList<int>>("tops");
+        QTest::addColumn<QSize>("key");
+        QTest::newRow("800 x 600") << QSize(800, 600) << QRect(169, 179, 410, 360)
+                                   << QList<int>{0, 46, 92, 138, 184, 230, 276, 322, 368}
+                                   << QList<int>{0, 52, 104, 156, 208, 260, 312} << QSize(42, 48);
+        QTest::newRow("smallest window") << QSize(494, 407) << QRect(16, 98, 410, 248)
+                                         << QList<int>{0, 46, 92, 138, 184, 230, 276, 322, 368}
+                                         << QList<int>{0, 36, 72, 108, 144, 180, 216} << QSize(42, 32);
+    }
+    void keysSitOnOneGrid() {
+        QFETCH(QSize, window);
+        QFETCH(QRect, block);
+        QFETCH(QList<int>, lefts);
+        QFETCH(QList<int>, tops);
+        QFETCH(QSize, key);
+        form->resize(window);
+        QTest::qWait(10);
+        QCOMPARE(c->FullPanel->geometry(), block);
+        auto at = [&](QWidget* w) { return QRect(w->mapTo(c->FullPanel, QPoint(0, 0)), w->size()); };
+        // Each row: a function key (or the base group) and the digit keys share top and height.
+        const QList<QList<QWidget*>> rows = {
+            {c->SinKey, c->CosKey, c->TgKey, c->CtgKey, c->SpeedButton15, c->SpeedButton22, c->SpeedButton23,
+             c->SpeedButton3, c->SpeedButton38},
+            {c->SecKey, c->CscKey, c->AsinKey, c->AcosKey, c->SpeedButton16, c->SpeedButton21, c->SpeedButton24,
+             c->SpeedButton4},
+            {c->AbsKey, c->LnKey, c->LgKey, c->SpeedButton12, c->SpeedButton17, c->SpeedButton20, c->SpeedButton25,
+             c->SpeedButton5},
+            {c->SpeedButton18, c->SpeedButton19, c->SpeedButton26, c->SpeedButton6},
+            {c->SpeedButton14, c->SpeedButton27, c->SpbC, c->SpeedButton34, c->SpeedButton36},
+            {c->SpeedButton29, c->SpeedButton30, c->SpeedButton31, c->SpeedButton35, c->SpeedButton37},
+        };
+        for (int r = 0; r < rows.size(); ++r)
+            for (QWidget* w : rows[r]) {
+                QCOMPARE(at(w).top(), tops[r]);
+                QCOMPARE(w->size(), key);
+                QVERIFY2(lefts.contains(at(w).left()), qPrintable(w->objectName()));
+            }
+        // The same columns above and below: "7" over "4", "1", "0", "A", "D"; "sin" over "sec", "abs".
+        for (QWidget* w : {c->SpeedButton16, c->SpeedButton17, c->SpeedButton18, c->SpeedButton14, c->SpeedButton29})
+            QCOMPARE(at(w).left(), lefts[4]);
+        for (QWidget* w : {static_cast<QWidget*>(c->SecKey), static_cast<QWidget*>(c->AbsKey),
+                           static_cast<QWidget*>(c->BaseGroup)})
+            QCOMPARE(at(w).left(), lefts[0]);
+        const int gapX = lefts[1] - lefts[0] - key.width(), gapY = tops[1] - tops[0] - key.height();
+        QCOMPARE(gapX, gapY);
+        // Spanning controls end on the grid too.
+        QCOMPARE(at(c->DoThisButton), QRect(lefts[8], tops[1], key.width(), 3 * key.height() + 2 * gapY));
+        QCOMPARE(at(c->BaseGroup), QRect(lefts[0], tops[3], 4 * key.width() + 3 * gapX, 4 * key.height() + 3 * gapY));
+        QCOMPARE(at(c->ListOfResults), QRect(lefts[4], tops[6], 5 * key.width() + 4 * gapX, key.height()));
+        // "Список ^" keeps clear of the page's edges.
+        const QRect list(c->ListOfResults->mapTo(page, QPoint(0, 0)), c->ListOfResults->size());
+        QVERIFY(list.bottom() + 6 < page->height());
+        QVERIFY(list.right() + 6 < page->width());
     }
 };
 

@@ -4,7 +4,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTextBrowser>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,8 +19,9 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "engine/angle_mode.h"
+#include "ui/app_setup.h"
 #include "ui/calc_page.h"
+#include "ui/help_window.h"
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/options_form.h"
@@ -49,7 +54,6 @@ private slots:
     void init() {
         file = dir.path() + "/KXQuantorium.conf";
         QFile::remove(file);
-        SetDegreesMode(false);
     }
 
     void firstRunCreatesTheSettings() {
@@ -100,10 +104,10 @@ private slots:
         auto form = Open();
         QCOMPARE(form->CurrentPage(), 0);
         QVERIFY(!form->findChild<QTabWidget*>("Pages")->isTabVisible(1));
-        QVERIFY(DegreesMode());
+        QVERIFY(form->Session().Engine().Degrees());
+        QVERIFY(form->Plane().Renderer().Degrees());
         QCOMPARE(form->Session().Engine().Base(), 16);
         QCOMPARE(form->geometry().width(), 700);
-        SetDegreesMode(false);
     }
 
     void maximisedWritesOnlyPageAndState() {
@@ -146,7 +150,8 @@ private slots:
             c.CheckBox2->click();
             c.Edit2->setText("12");
             c.RadioButton1->click();
-            QVERIFY(DegreesMode());
+            QVERIFY(form->Session().Engine().Degrees());
+            QVERIFY(form->Plane().Renderer().Degrees());
             c.CheckBox3->click();
             QVERIFY(!form->findChild<QTabWidget*>("Pages")->isTabVisible(1));
             c.Button2->click();  // "Отмена" keeps all of it
@@ -170,7 +175,6 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(Stored("Options/ReduceCalc").toInt(), -1);
         QCOMPARE(Stored("Options/ShowSpec").toBool(), false);
-        SetDegreesMode(false);
     }
 
     void the3DQuestionIsAskedOnce() {
@@ -185,12 +189,36 @@ private slots:
         pages->setCurrentIndex(1);
         QCOMPARE(asked, 1);
         QVERIFY(!pages->isTabVisible(1));
+        QCOMPARE(pages->currentIndex(), 0);  // "Нет" goes back to the graphs
         QVERIFY(!form->Settings().ask3D);
         QVERIFY(!form->Settings().show3D);
-        pages->setCurrentIndex(0);
-        pages->setTabVisible(1, true);
+        // Turned back on in the options, the page comes back and nobody asks again.
+        auto& c = form->Options().Controls();
+        QTimer::singleShot(0, &form->Options(), [&] {
+            QVERIFY(!c.CheckBox3->isChecked());
+            c.CheckBox3->click();
+            c.Button1->click();
+        });
+        form->OpenOptions();
+        QVERIFY(pages->isTabVisible(1));
         pages->setCurrentIndex(1);
+        QCOMPARE(pages->currentIndex(), 1);
         QCOMPARE(asked, 1);
+    }
+
+    void answeringYesKeepsThe3DPage() {
+        auto form = Open();
+        form->ask3D = [](QWidget*) { return true; };
+        form->show();
+        auto* pages = form->findChild<QTabWidget*>("Pages");
+        pages->setCurrentIndex(1);
+        QCOMPARE(pages->currentIndex(), 1);
+        QVERIFY(pages->isTabVisible(1));
+        QVERIFY(form->Settings().show3D);
+        QVERIFY(!form->Settings().ask3D);
+        QVERIFY(form->close());
+        QCOMPARE(Stored("Options/ShowQuest").toBool(), false);
+        QCOMPARE(Stored("Options/ShowSpec").toBool(), true);
     }
 
     void pageChangesAndResizesRunTheLayout() {
@@ -234,30 +262,127 @@ private slots:
         QCOMPARE(graph->text(), QString("keep"));
     }
 
-    void helpReadMeMailAndAbout() {
+    // The guide and the read-me open inside the program, with working links and history;
+    // F1 opens the guide at the formula language.
+    void helpOpensInsideTheProgram() {
+        auto form = Open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        THelpForm& help = form->Help();
+        QTRY_VERIFY(help.isVisible());
+        QTextBrowser& browser = help.Browser();
+        QCOMPARE(browser.source().fragment(), QString("language"));
+        const QString guide = browser.toPlainText();
+        for (const char* word : {"Язык формул", "arcctg", "rtt<", "log<", "21s3", "FFh", "|x-|y|+1|", "sgn", "pw"})
+            QVERIFY2(guide.contains(QString::fromUtf8(word)), word);
+        // A link inside the guide, then back and forward.
+        browser.setSource(QUrl("qrc:/help/QuantoriaHelp.html#functions"));
+        QVERIFY(browser.isBackwardAvailable());
+        browser.backward();
+        QCOMPARE(browser.source().fragment(), QString("language"));
+        QVERIFY(browser.isForwardAvailable());
+        browser.forward();
+        QCOMPARE(browser.source().fragment(), QString("functions"));
+        // The read-me keeps its lines.
+        form->ShowReadMe();
+        QVERIFY(browser.source().path().endsWith("ReadMe.txt"));
+        QVERIFY(browser.toPlainText().contains("\n  quantorium eval"));
+        form->ShowHelp();
+        QVERIFY(browser.source().fragment().isEmpty());
+        QVERIFY(browser.toPlainText().contains("Содержание"));
+    }
+
+    void mailAndAbout() {
         auto form = Open();
         QList<QUrl> opened;
         form->openUrl = [&](const QUrl& url) {
             opened << url;
             return true;
         };
-        form->ShowHelp();
-        form->ShowReadMe();
         form->MailAuthor();
-        QCOMPARE(opened.size(), 3);
-        QVERIFY(opened[0].isLocalFile() && QFile::exists(opened[0].toLocalFile()));
-        QVERIFY(opened[0].toLocalFile().endsWith("QuantoriaHelp.html"));
-        QVERIFY(opened[1].toLocalFile().endsWith("ReadMe.txt"));
-        QCOMPARE(opened[2].scheme(), QString("mailto"));
-        QCOMPARE(QUrl::fromPercentEncoding(opened[2].query().toUtf8()), QString("subject=Кванториум+ "));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0].scheme(), QString("mailto"));
+        QCOMPARE(QUrl::fromPercentEncoding(opened[0].query().toUtf8()), QString("subject=Кванториум+ "));
+        // No mail program: the user is told, with the address to write to.
+        form->openUrl = [](const QUrl&) { return false; };
+        QString told;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            told = box->text();
+            box->accept();
+        });
+        form->MailAuthor();
+        QVERIFY2(told.contains("почтов") && told.contains("@"), qPrintable(told));
         QVERIFY(form->About().findChild<QWidget*>("Version"));
-        const QString help = [&] {
-            QFile f(opened[0].toLocalFile());
-            f.open(QIODevice::ReadOnly);
-            return QString::fromUtf8(f.readAll());
-        }();
-        for (const char* word : {"arcctg", "rtt&lt;", "log&lt;", "21s3", "FFh", "|x-|y|+1|", "Enter", "sgn", "pw"})
-            QVERIFY2(help.contains(word), word);
+    }
+
+    // Captions read exactly as given: the platform would append a display name to each.
+    void captionsAreTheProgramsOwn() {
+        ConfigureApplication();
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+        QCOMPARE(QCoreApplication::organizationName(), QString("KX"));
+        QCOMPARE(QCoreApplication::applicationName(), QString("KXQuantorium"));
+    }
+
+    void aFailureAtStartUpIsShown() {
+        QString shown;
+        const int status = RunReportingFailures([]() -> int { throw std::runtime_error("нет памяти"); },
+                                                [&](const QString& text) { shown = text; });
+        QCOMPARE(status, 1);
+        QVERIFY(shown.contains("нет памяти"));
+        shown.clear();
+        QCOMPARE(RunReportingFailures([]() -> int { throw 7; }, [&](const QString& text) { shown = text; }), 1);
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(RunReportingFailures([] { return 5; }, [](const QString&) { QFAIL("nothing failed"); }), 5);
+    }
+
+    // A settings file that cannot be written: the user hears it once, the window still closes.
+    void anUnwritableSettingsFileIsReported() {
+        QVERIFY(QDir().mkpath(file));  // a folder where the file should be
+        auto form = Open();
+        QStringList reports;
+        form->reportSaveFailure = [&](QWidget*, const QString& text) { reports << text; };
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(form->close());
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports[0].contains(file) && reports[0].contains("папка"), qPrintable(reports[0]));
+        QDir(file).removeRecursively();
+    }
+
+    // Saved sizes and places that no screen can show are brought onto the screen.
+    void anAbsurdPlaceStaysOnScreen() {
+        Open();
+        {
+            QSettings s(file, QSettings::IniFormat);
+            s.setValue("Window/Left", -99999);
+            s.setValue("Window/Top", 3000);
+            s.setValue("Window/Height", 999999999);
+        }
+        auto form = Open();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(screen.contains(form->geometry()), qPrintable(QString("%1,%2 %3x%4").arg(form->x()).arg(form->y())
+                                                                  .arg(form->width()).arg(form->height())));
+        QVERIFY(form->height() <= screen.height());
+        QVERIFY(form->close());
+        QVERIFY(Stored("Window/Height").toInt() <= screen.height());  // mended in the file too
+    }
+
+    void exitClosesLikeTheCloseButton() {
+        auto form = Open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->confirmClose = [](QWidget*) { return false; };
+        form->ExitProgram();
+        QVERIFY(form->isVisible());
+        form->Settings().base = 8;
+        form->Session().Engine().SetBase(8);
+        form->confirmClose = [](QWidget*) { return true; };
+        form->Controls().N9->trigger();
+        QVERIFY(!form->isVisible());
+        QCOMPARE(Stored("Options/System").toInt(), 8);
     }
 
     void menuItemsAndCaptions() {
