@@ -64,7 +64,8 @@ std::string Make(Text kind) {
 
 std::size_t HeapInUse() {
 #if defined(__GLIBC__)
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;  // large blocks are mapped on their own
 #else
     return 0;
 #endif
