@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "engine/translator.h"
 
@@ -22,21 +23,17 @@ void SurfaceMesh::Evaluate(Translator& formula, long double step) {
     firstFailure_ = EvalStatus::Ok;
     std::vector<long double> xs(side);
     for (int i = 0; i < side; ++i) xs[i] = X(i);
+    // A row of the grid at a time: the formula runs its own loop over the x values.
     for (int j = 0; j < side; ++j) {
-        const long double y = Y(j);
-        for (int i = 0; i < side; ++i) {
-            const std::size_t k = At(i, j);
-            long double z = 0;
-            const EvalStatus status = formula.TryValue(xs[i], y, z);
-            status_[k] = status;
-            if (status == EvalStatus::Ok) {
-                z_[k] = z;
-                if (std::isfinite(z)) {
-                    defined_[k] = 1;
-                    ++definedCount_;
-                }
-            } else if (firstFailure_ == EvalStatus::Ok) {
-                firstFailure_ = status;
+        const std::size_t row = At(0, j);
+        formula.TryValues(xs, Y(j), std::span(z_).subspan(row, side), std::span(status_).subspan(row, side));
+        for (std::size_t k = row; k < row + static_cast<std::size_t>(side); ++k) {
+            if (status_[k] != EvalStatus::Ok) {
+                z_[k] = 0;
+                if (firstFailure_ == EvalStatus::Ok) firstFailure_ = status_[k];
+            } else if (std::isfinite(z_[k])) {
+                defined_[k] = 1;
+                ++definedCount_;
             }
         }
     }

@@ -61,6 +61,30 @@ TEST(SurfaceGrid, StepIsKeptInItsRange) {
     EXPECT_EQ(s.Mesh().Side(), 5);
 }
 
+// The mesh is evaluated a row at a time; every point must be what the formula gives for that
+// point alone, failures and their reasons included, in both angle units and with rounding.
+TEST(SurfaceGrid, RowsGiveThePointsOwnValues) {
+    for (const char* formula : {"cos(rt2(x*x+y*y))", "1/(x*x+y*y-4)", "ln(x*y)", "tg(x)+sqrt(y)", "x^y", "7"}) {
+        for (bool degrees : {false, true}) {
+            Translator t;
+            t.SetDegrees(degrees);
+            t.SetRounding(degrees ? 3 : -1);
+            t.Translate(formula);
+            SurfaceMesh mesh;
+            mesh.Evaluate(t, 0.7L);
+            for (int j = 0; j < mesh.Side(); ++j)
+                for (int i = 0; i < mesh.Side(); ++i) {
+                    long double z = 0;
+                    const EvalStatus status = t.TryValue(mesh.X(i), mesh.Y(j), z);
+                    ASSERT_EQ(mesh.Status(i, j), status) << formula << " at " << i << "," << j;
+                    if (status == EvalStatus::Ok) {
+                        ASSERT_EQ(mesh.Z(i, j), z) << formula << " at " << i << "," << j;
+                    }
+                }
+        }
+    }
+}
+
 TEST(SurfaceHoles, FailingPointsAreHoles) {
     const SurfaceMesh mesh = MeshOf("sqrt(x)");
     for (int j = 0; j < mesh.Side(); ++j)
