@@ -10,6 +10,7 @@
 
 #include "ui/keypad_layout.h"
 #include "calc/keypad_editing.h"
+#include "calc/base_format.h"
 #include "calc/calc_texts.h"
 #include "ui_calc_page.h"
 
@@ -83,6 +84,10 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     connect(ui_->RadioButton5, &QRadioButton::clicked, this, &CalcPage::PickBinaryBase);
     connect(ui_->SpecSys, &QRadioButton::clicked, this, &CalcPage::PickCustomBase);
     connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::CustomBaseEdited);
+    for (QRadioButton* b : BaseButtons()) connect(b, &QRadioButton::toggled, this, &CalcPage::UpdateBaseTabStop);
+    UpdateBaseTabStop();
+    baseHint_ = ui_->Edit3->toolTip();
+    ShowCustomBaseState();
     ui_->FirstPanel->installEventFilter(this);
     ui_->SecondPanel->installEventFilter(this);
     ui_->Panel4->installEventFilter(this);
@@ -223,7 +228,26 @@ void CalcPage::PickBinaryBase() { session_.Engine().SetBase(2); }
 void CalcPage::PickCustomBase() { session_.Engine().SetBase(LeadingInteger(ui_->Edit3->text().toStdString())); }
 
 void CalcPage::CustomBaseEdited() {
+    ShowCustomBaseState();
     if (ui_->SpecSys->isChecked()) PickCustomBase();
+}
+
+std::array<QRadioButton*, 5> CalcPage::BaseButtons() const {
+    return {ui_->RadioButton1, ui_->RadioButton2, ui_->RadioButton3, ui_->RadioButton5, ui_->SpecSys};
+}
+
+// Tab reaches the base group at its checked button, as in any group of radio buttons; the
+// arrow keys move within the group.
+void CalcPage::UpdateBaseTabStop() {
+    for (QRadioButton* b : BaseButtons()) b->setFocusPolicy(b->isChecked() ? Qt::TabFocus : Qt::NoFocus);
+}
+
+// A custom base the converter cannot use is tinted and says why, before "=" is pressed.
+void CalcPage::ShowCustomBaseState() {
+    const int base = LeadingInteger(ui_->Edit3->text().toStdString());
+    const bool usable = base >= kMinBase && base <= kMaxBase;
+    ui_->Edit3->setStyleSheet(usable ? QString() : QStringLiteral("QLineEdit { background: #ffe0e0; }"));
+    ui_->Edit3->setToolTip(usable ? baseHint_ : QString::fromUtf8(kBadBaseText));
 }
 
 void CalcPage::CalcPageShown() {
@@ -235,6 +259,7 @@ void CalcPage::CalcPageShown() {
         default: {
             const QSignalBlocker block(ui_->Edit3);
             ui_->Edit3->setText(QString::number(session_.Engine().Base()));
+            ShowCustomBaseState();
             ui_->SpecSys->setChecked(true);
         }
     }

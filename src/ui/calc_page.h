@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -18,6 +19,7 @@ class CalcPage;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QRadioButton;
 
 namespace kq {
 
@@ -65,12 +67,16 @@ public slots:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void CaretToEnd(QLineEdit* field);
+    std::array<QRadioButton*, 5> BaseButtons() const;
+    void UpdateBaseTabStop();
+    void ShowCustomBaseState();
 
     std::unique_ptr<Ui::CalcPage> ui_;
     CalcSession& session_;
     QMenu* pm1_ = nullptr;
     QAction* separator_ = nullptr;
     QAction* N10_ = nullptr;
+    QString baseHint_;  // the custom base field's own tooltip
     // Every control of the keypad block with its cell on the grid.
     std::vector<std::pair<QWidget*, KeyCell>> keyCells_;
 };

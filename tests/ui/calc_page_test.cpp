@@ -1,5 +1,7 @@
 // The "Калькулятор+" page driven through its real widgets on the offscreen platform.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -12,6 +14,34 @@
 #include "ui/main_form.h"
 #include "window_fixture.h"
 #include "ui_calc_page.h"
+#include "ui_main_form.h"
+
+namespace {
+
+struct KeyText {
+    const char* key;   // objectName
+    const char* text;  // what it puts in
+    bool wraps;        // a function key: it wraps a selection and closes it with ")"
+};
+
+// Every key that types: the 26 character keys, "( )" and the 11 function keys.
+const KeyText kKeyTexts[] = {
+    {"SpeedButton18", "0", false}, {"SpeedButton17", "1", false}, {"SpeedButton20", "2", false},
+    {"SpeedButton25", "3", false}, {"SpeedButton16", "4", false}, {"SpeedButton21", "5", false},
+    {"SpeedButton24", "6", false}, {"SpeedButton15", "7", false}, {"SpeedButton22", "8", false},
+    {"SpeedButton23", "9", false}, {"SpeedButton19", "00", false}, {"SpeedButton26", ",", false},
+    {"SpeedButton3", "/", false},  {"SpeedButton4", "*", false},  {"SpeedButton5", "-", false},
+    {"SpeedButton6", "+", false},  {"SpeedButton14", "A", false}, {"SpeedButton27", "B", false},
+    {"SpbC", "C", false},          {"SpeedButton29", "D", false}, {"SpeedButton30", "E", false},
+    {"SpeedButton31", "F", false}, {"SpeedButton34", "h", false}, {"SpeedButton35", "o", false},
+    {"SpeedButton36", "b", false}, {"SpeedButton37", "s", false}, {"SpeedButton12", "(", true},
+    {"SinKey", "sin(", true},      {"CosKey", "cos(", true},      {"TgKey", "tg(", true},
+    {"CtgKey", "ctg(", true},      {"SecKey", "sec(", true},      {"CscKey", "csc(", true},
+    {"AsinKey", "asin(", true},    {"AcosKey", "acos(", true},    {"AbsKey", "abs(", true},
+    {"LnKey", "ln(", true},        {"LgKey", "lg(", true},
+};
+
+}  // namespace
 
 using namespace kq;
 
@@ -72,6 +102,162 @@ private slots:
         c->FirstPanel->selectAll();
         Click(c->LgKey);
         QCOMPARE(c->FirstPanel->text(), QString("lg(x+1)"));
+    }
+
+    // One table for every key: what it types into an empty field, and what it does to a selection.
+    void everyKeyTypesItsText_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wraps");
+        for (const KeyText& k : kKeyTexts) QTest::newRow(k.key) << k.key << k.text << k.wraps;
+    }
+    void everyKeyTypesItsText() {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(bool, wraps);
+        auto* button = c->FullPanel->findChild<QToolButton*>(key);
+        QVERIFY(button);
+        Click(button);
+        QCOMPARE(c->FirstPanel->text(), text);
+        QCOMPARE(c->FirstPanel->cursorPosition(), text.size());
+        // In the other field, over a selection: a character key appends at the end, a function
+        // key wraps what is selected.
+        c->SecondPanel->setFocus();
+        c->SecondPanel->setText("abcd");
+        c->SecondPanel->setSelection(1, 2);
+        Click(button);
+        const QString expected = wraps ? "a" + text + "bc)d" : "abcd" + text;
+        QCOMPARE(c->SecondPanel->text(), expected);
+        QCOMPARE(c->SecondPanel->cursorPosition(), expected.size());
+        QVERIFY(!c->SecondPanel->hasSelectedText());
+        QVERIFY(c->SecondPanel->hasFocus());
+        QCOMPARE(c->FirstPanel->text(), text);
+    }
+    // The table above leaves no key of the keypad out ("C" and "=" have their own tests).
+    void theKeyTableCoversTheKeypad() {
+        QStringList inTable;
+        for (const KeyText& k : kKeyTexts) inTable << k.key;
+        QCOMPARE(inTable.size(), 38);
+        for (QToolButton* key : c->FullPanel->findChildren<QToolButton*>()) {
+            if (key == c->SpeedButton38 || key == c->DoThisButton) continue;
+            QVERIFY2(inTable.removeOne(key->objectName()), qPrintable(key->objectName()));
+        }
+        QVERIFY2(inTable.isEmpty(), qPrintable(inTable.join(' ')));
+    }
+
+    void caretGoesToTheEndOfTheResult() {
+        c->SecondPanel->setText("old");
+        c->SecondPanel->setCursorPosition(0);
+        c->FirstPanel->setText("2^70");
+        c->FirstPanel->setCursorPosition(1);
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("1180591620717411303400"));
+        QCOMPARE(c->SecondPanel->cursorPosition(), 22);
+        QVERIFY(!c->SecondPanel->hasSelectedText());
+        QVERIFY(c->SecondPanel->hasFocus());
+        QTest::keyClicks(c->SecondPanel, "/2");  // typing goes on after the result
+        QCOMPARE(c->SecondPanel->text(), QString("1180591620717411303400/2"));
+        QTest::keyClick(c->SecondPanel, Qt::Key_Enter);
+        QCOMPARE(c->FirstPanel->text(), QString("590295810358705651700"));  // 2^69, past 2^64: no noise
+        QCOMPARE(c->FirstPanel->cursorPosition(), 21);
+    }
+
+    // "Правка" on either calculator field: copy, cut, paste at the caret and over a selection,
+    // replace; the caret ends at the end and the other field is left alone.
+    void editMenuOnBothFields_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("FirstPanel") << 1;
+        QTest::newRow("SecondPanel") << 2;
+    }
+    void editMenuOnBothFields() {
+        QFETCH(int, which);
+        QLineEdit* field = which == 1 ? c->FirstPanel : c->SecondPanel;
+        QLineEdit* other = which == 1 ? c->SecondPanel : c->FirstPanel;
+        auto& menu = form->Controls();
+        QCOMPARE(menu.N12->text().remove('&'), QString("Копировать"));
+        QCOMPARE(menu.N13->text().remove('&'), QString("Вырезать"));
+        QCOMPARE(menu.N14->text().remove('&'), QString("Вставить"));
+        QCOMPARE(menu.N15->text().remove('&'), QString("Вклеить"));
+        other->setText("other");
+        field->setFocus();
+        QApplication::setActiveWindow(form.get());
+        QTRY_VERIFY(field->hasFocus());
+        QClipboard* clipboard = QApplication::clipboard();
+        field->setText("12+34");
+        field->setCursorPosition(2);
+        menu.N12->trigger();  // "Копировать" takes the whole text
+        QCOMPARE(clipboard->text(), QString("12+34"));
+        QCOMPARE(field->cursorPosition(), 5);
+        QVERIFY(!field->hasSelectedText());
+        clipboard->setText("x");
+        field->setCursorPosition(2);
+        menu.N14->trigger();  // "Вставить" at the caret
+        QCOMPARE(field->text(), QString("12x+34"));
+        QCOMPARE(field->cursorPosition(), 6);
+        clipboard->setText("*5");
+        field->setSelection(3, 3);
+        menu.N14->trigger();  // over a selection: the selection is replaced
+        QCOMPARE(field->text(), QString("12x*5"));
+        QCOMPARE(field->cursorPosition(), 5);
+        clipboard->setText("7*6");
+        field->setCursorPosition(1);
+        menu.N15->trigger();  // "Вклеить" replaces the whole text
+        QCOMPARE(field->text(), QString("7*6"));
+        QCOMPARE(field->cursorPosition(), 3);
+        clipboard->setText("");
+        menu.N13->trigger();  // "Вырезать"
+        QCOMPARE(field->text(), QString());
+        QCOMPARE(clipboard->text(), QString("7*6"));
+        QCOMPARE(other->text(), QString("other"));
+        QCOMPARE(form->Session().ActiveField(), which);
+    }
+
+    // Tab goes field, field, the checked base, the custom base; arrows move the check.
+    void tabOrderAndTheBaseGroup() {
+        QApplication::setActiveWindow(form.get());
+        c->FirstPanel->setFocus();
+        QTRY_VERIFY(c->FirstPanel->hasFocus());
+        QList<QWidget*> chain;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            chain << QApplication::focusWidget();
+        }
+        QCOMPARE(chain, (QList<QWidget*>{c->SecondPanel, c->RadioButton2, c->Edit3}));
+        c->RadioButton2->setFocus();
+        QTest::keyClick(c->RadioButton2, Qt::Key_Left);
+        QVERIFY(c->RadioButton1->isChecked());
+        QVERIFY(c->RadioButton1->hasFocus());
+        QCOMPARE(form->Session().Engine().Base(), 16);
+        c->SecondPanel->setFocus();
+        QTest::keyClick(c->SecondPanel, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c->RadioButton1);  // the tab stop follows the check
+        // A digit typed while a base button has the focus still goes to the active field.
+        QTest::keyClicks(c->RadioButton1, "7");
+        QCOMPARE(c->SecondPanel->text(), QString("7"));
+        QTest::keyClick(c->RadioButton1, Qt::Key_Return);
+        QCOMPARE(c->FirstPanel->text(), QString("7h"));
+    }
+
+    // A custom base the converter cannot use shows so at once, and "=" says why.
+    void customBaseOutOfRange() {
+        QCOMPARE(c->Edit3->text(), QString("5"));
+        const QString hint = c->Edit3->toolTip();
+        Click(c->SpecSys);
+        c->FirstPanel->setText("10");
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("20s5"));
+        const QColor plain = c->Edit3->palette().color(QPalette::Base);
+        for (const char* bad : {"1", "0", "-3", "37", "x"}) {
+            c->Edit3->setText(bad);
+            QVERIFY2(c->Edit3->grab().toImage().pixelColor(c->Edit3->width() / 2, 3) != plain, bad);
+            QCOMPARE(c->Edit3->toolTip(), QString("Основание системы счисления должно быть целым числом от 2 до 36"));
+        }
+        Click(c->DoThisButton);
+        QCOMPARE(errors, QStringList{"Ошибка операции - Кванториум+|Основание системы счисления должно быть целым числом от 2 до 36"});
+        QCOMPARE(c->FirstPanel->text(), QString());
+        c->Edit3->setText("36");
+        QCOMPARE(c->Edit3->toolTip(), hint);
+        QCOMPARE(c->Edit3->grab().toImage().pixelColor(c->Edit3->width() / 2, 3), plain);
     }
 
     void equalsEvaluatesIntoTheOtherField() {
