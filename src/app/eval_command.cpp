@@ -5,7 +5,6 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "engine/angle_mode.h"
 #include "engine/number_text.h"
 #include "engine/translator.h"
 
@@ -70,15 +69,14 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
     }
     if (o.xs.empty()) o.xs.push_back(1);
 
-    SetDegreesMode(o.degrees);
     Translator translator;
+    translator.SetDegrees(o.degrees);
     translator.SetRounding(o.rounding);
     bool failed = false;
     // Lines from standard input are answered as they come, so that another program can
     // talk to this one through a pipe.
     auto answer = [&](const std::string& formula) {
         if (!EvaluateLine(translator, formula, o, out)) failed = true;
-        out.flush();
         return static_cast<bool>(out);
     };
     bool written = true;
@@ -87,9 +85,13 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
             if (!(written = answer(formula))) break;
     } else {
         std::string line;
-        while (written && ReadLine(in, line)) written = answer(line);
+        // What is answered goes out before waiting for more input, but not line by line
+        // while more input is already there: a pipe gets its answers at once, a file is fast.
+        while (written && ReadLine(in, line)) {
+            written = answer(line);
+            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
+        }
     }
-    SetDegreesMode(false);
     if (!written || !out.flush()) {
         err << "quantorium eval: не удалось вывести результат\n";
         return 1;

@@ -7,7 +7,6 @@
 #include "calc/base_format.h"
 #include "calc/calc_session.h"
 #include "calc/calc_texts.h"
-#include "engine/angle_mode.h"
 
 namespace kq {
 namespace {
@@ -40,9 +39,9 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
         err << "quantorium calc: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
         return 2;
     }
-    SetDegreesMode(o.degrees);
     CalcSession session;
     session.SetKeepResults(false);  // nobody reads a list here: memory stays flat
+    session.Engine().SetDegrees(o.degrees);
     session.Engine().SetBase(o.base);
     session.Engine().SetRounding(o.rounding);
     bool failed = false;
@@ -53,7 +52,6 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
             failed = true;
         }
         out << outcome.result.text << "\n";
-        out.flush();
         return static_cast<bool>(out);
     };
     bool written = true;
@@ -62,9 +60,13 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
             if (!(written = answer(e))) break;
     } else {
         std::string line;
-        while (written && ReadLine(in, line)) written = answer(line);
+        // What is answered goes out before waiting for more input, but not line by line
+        // while more input is already there: a pipe gets its answers at once, a file is fast.
+        while (written && ReadLine(in, line)) {
+            written = answer(line);
+            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
+        }
     }
-    SetDegreesMode(false);
     if (!written || !out.flush()) {
         err << "quantorium calc: не удалось вывести результат\n";
         return 1;

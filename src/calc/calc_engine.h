@@ -23,6 +23,10 @@ public:
     void SetBase(int base) { base_ = base; }
     int Base() const { return base_; }
 
+    // Degrees instead of radians for the trigonometric functions.
+    void SetDegrees(bool degrees) { formula_.SetDegrees(degrees); }
+    bool Degrees() const { return formula_.Degrees(); }
+
     void SetRounding(int digits) { formula_.SetRounding(digits); }
     int Rounding() const { return formula_.Rounding(); }
 

@@ -10,7 +10,7 @@ namespace kq {
 
 enum class EvalStatus : std::uint8_t {
     Ok = 0,
-    DivisionByZero,   // "/" by a value below 1e-14, or zero to a negative power
+    DivisionByZero,   // "/" by a negligible value (below kNegligible), or zero to a negative power
     ZeroToZero,       // 0^0
     EvenRoot,         // even root of a negative value
     NoValue,          // ln, lg, sqrt outside their domain: fails without a message

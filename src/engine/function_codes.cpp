@@ -1,24 +1,139 @@
 #include "engine/function_codes.h"
 
-#include <array>
-#include <utility>
+#include <cmath>
+#include <math.h>
+
+#include "engine/math_functions.h"
 
 namespace kq {
+namespace {
+
+using F = FunctionCode;
+using S = EvalStatus;
+
+EvalStatus Sign(const long double&, const long double& t, long double& out) {
+    out = t > 0 ? 1 : (t < 0 ? -1 : 0);
+    return S::Ok;
+}
+EvalStatus Sine(const long double&, const long double& t, long double& out) {
+    out = std::sin(t);
+    return S::Ok;
+}
+EvalStatus Cosine(const long double&, const long double& t, long double& out) {
+    out = std::cos(t);
+    return S::Ok;
+}
+EvalStatus Secant(const long double&, const long double& t, long double& out) {
+    return TrigReciprocal(std::cos(t), out);
+}
+EvalStatus Cosecant(const long double&, const long double& t, long double& out) {
+    return TrigReciprocal(std::sin(t), out);
+}
+EvalStatus TangentOf(const long double&, const long double& t, long double& out) { return Tangent(t, std::cos(t), out); }
+EvalStatus CotangentOf(const long double&, const long double& t, long double& out) {
+    return Cotangent(t, std::sin(t), out);
+}
+EvalStatus Absolute(const long double&, const long double& t, long double& out) {
+    out = std::fabs(t);
+    return S::Ok;
+}
+EvalStatus NthRoot(const long double& n, const long double& t, long double& out) { return Root(t, n, out); }
+EvalStatus NthPower(const long double& n, const long double& t, long double& out) {
+    if (n == 0) {
+        out = 1;
+        return S::Ok;
+    }
+    if (t == 0 && n < 0) return S::DivisionByZero;
+    // The exponent is an argument too: one beyond double's range makes the whole power extended.
+    const auto inExtended = [&n](long double v) { return std::pow(v, n); };
+    if (!FitsDouble(n)) {
+        out = inExtended(t);
+        return S::Ok;
+    }
+    const double exponent = static_cast<double>(n);
+    out = DoublePrecisionValue(t, [exponent](double d) { return std::pow(d, exponent); }, inExtended);
+    return S::Ok;
+}
+// Values in (0, π): the arctangent of 1/t, moved up by π for negative t.
+EvalStatus ArcCotangent(const long double&, const long double& t, long double& out) {
+    if (t > 0) out = DoublePrecisionValue(1.0L / t, ::atan, ::atanl);
+    else if (t < 0) out = DoublePrecisionValue(1.0L / t, ::atan, ::atanl) + kPi;
+    else if (t == 0) out = kPi / 2;
+    else out = t;  // NaN stays NaN
+    return S::Ok;
+}
+
+constexpr Domain kAny = Domain::Everywhere;
+constexpr Domain kOwn = Domain::OwnRule;
+constexpr Precision kExt = Precision::Extended;
+constexpr Precision kDbl = Precision::Double;
+
+// clang-format off
+constexpr FunctionInfo kTable[] = {
+    // code       names                          numbered trig   domain                 failure          precision
+    {F::Sin,    {"sin"},                          false, true,  kAny,                  S::Ok,           kExt,
+     nullptr, nullptr, Sine, "синус", "—"},
+    {F::Cos,    {"cos"},                          false, true,  kAny,                  S::Ok,           kExt,
+     nullptr, nullptr, Cosine, "косинус", "—"},
+    {F::Tg,     {"tg", "tan"},                    false, true,  kOwn,                  S::FunctionPole, kDbl,
+     nullptr, nullptr, TangentOf, "тангенс", "cos = 0"},
+    {F::Ctg,    {"ctg", "cot"},                   false, true,  kOwn,                  S::FunctionPole, kDbl,
+     nullptr, nullptr, CotangentOf, "котангенс", "sin = 0"},
+    {F::Sec,    {"sec"},                          false, true,  kOwn,                  S::FunctionPole, kExt,
+     nullptr, nullptr, Secant, "1/cos", "cos = 0"},
+    {F::Csc,    {"csc"},                          false, true,  kOwn,                  S::FunctionPole, kExt,
+     nullptr, nullptr, Cosecant, "1/sin", "sin = 0"},
+    {F::Arcsin, {"arcsin", "asin"},               false, false, Domain::UnitInterval,  S::InverseTrig,  kDbl,
+     ::asin, ::asinl, nullptr, "арксинус", "|x| > 1"},
+    {F::Arccos, {"arccos", "acos"},               false, false, Domain::UnitInterval,  S::InverseTrig,  kDbl,
+     ::acos, ::acosl, nullptr, "арккосинус", "|x| > 1"},
+    {F::Arctg,  {"arctg", "atg", "arctan"},       false, false, kAny,                  S::Ok,           kDbl,
+     ::atan, ::atanl, nullptr, "арктангенс", "—"},
+    {F::Arcctg, {"arcctg", "arccot", "actg"},     false, false, kAny,                  S::Ok,           kDbl,
+     nullptr, nullptr, ArcCotangent, "арккотангенс, значения в (0, π)", "—"},
+    {F::Ln,     {"ln"},                           false, false, Domain::Positive,      S::NoValue,      kDbl,
+     ::log, ::logl, nullptr, "натуральный логарифм", "x ≤ 0"},
+    {F::Lg,     {"lg"},                           false, false, Domain::Positive,      S::NoValue,      kDbl,
+     ::log10, ::log10l, nullptr, "десятичный логарифм", "x ≤ 0"},
+    {F::Exp,    {"exp"},                          false, false, kAny,                  S::Ok,           kDbl,
+     ::exp, ::expl, nullptr, "e в степени x", "—"},
+    {F::Sqrt,   {"sqrt"},                         false, false, Domain::NotNegative,   S::NoValue,      kDbl,
+     ::sqrt, ::sqrtl, nullptr, "квадратный корень", "x < 0"},
+    {F::Root,   {"rt"},                           true,  false, kOwn,                  S::EvenRoot,     kExt,
+     nullptr, nullptr, NthRoot, "корень степени N: rt2(x), rt3(x)", "четный N при x < 0"},
+    {F::PowerN, {"pw"},                           true,  false, kOwn,                  S::DivisionByZero, kDbl,
+     nullptr, nullptr, NthPower, "степень N: pw3(x) = x³", "—"},
+    {F::Abs,    {"abs"},                          false, false, kAny,                  S::Ok,           kExt,
+     nullptr, nullptr, Absolute, "модуль", "—"},
+    {F::Sgn,    {"sgn"},                          false, false, kAny,                  S::Ok,           kExt,
+     nullptr, nullptr, Sign, "знак: 1, −1 или 0", "—"},
+};
+// clang-format on
+
+// Each code's entry, found once when the program is compiled.
+constexpr auto kIndex = [] {
+    std::array<std::int16_t, 256> index{};
+    index.fill(-1);
+    for (std::size_t i = 0; i < std::size(kTable); ++i) index[static_cast<std::size_t>(kTable[i].code)] = static_cast<std::int16_t>(i);
+    return index;
+}();
+
+}  // namespace
+
+std::span<const FunctionInfo> LanguageFunctions() { return kTable; }
+
+const FunctionInfo* InfoOf(FunctionCode code) {
+    const int i = kIndex[static_cast<std::size_t>(code)];
+    return i < 0 ? nullptr : &kTable[i];
+}
 
 FunctionCode FunctionByName(std::string_view name) {
-    using F = FunctionCode;
-    static constexpr std::array<std::pair<std::string_view, F>, 26> names = {{
-        {"ln", F::Ln},         {"lg", F::Lg},         {"sgn", F::Sgn},      {"sin", F::Sin},
-        {"cos", F::Cos},       {"sec", F::Sec},       {"csc", F::Csc},      {"tg", F::Tg},
-        {"tan", F::Tg},        {"ctg", F::Ctg},       {"cot", F::Ctg},      {"abs", F::Abs},
-        {"arcsin", F::Arcsin}, {"asin", F::Arcsin},   {"arccos", F::Arccos}, {"acos", F::Arccos},
-        {"atg", F::Arctg},     {"arctg", F::Arctg},   {"arctan", F::Arctg}, {"arcctg", F::Arcctg},
-        {"arccot", F::Arcctg}, {"actg", F::Arcctg},   {"sqrt", F::Sqrt},    {"exp", F::Exp},
-        {"", F::None},         {"", F::None},
-    }};
     if (name.empty()) return F::None;
-    for (const auto& [n, code] : names)
-        if (n == name) return code;
+    for (const FunctionInfo& f : kTable) {
+        if (f.numbered) continue;
+        for (std::string_view n : f.names)
+            if (n == name) return f.code;
+    }
     return F::None;
 }
 

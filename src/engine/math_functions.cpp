@@ -1,8 +1,6 @@
 #include "engine/math_functions.h"
 
-#include <cmath>
-
-#include "engine/angle_mode.h"
+#include <math.h>
 
 namespace kq {
 namespace {
@@ -11,7 +9,16 @@ bool IsInteger(long double v) { return std::isfinite(v) && std::trunc(v) == v; }
 
 bool IsOddInteger(long double v) { return IsInteger(v) && std::fmod(v, 2.0L) != 0; }
 
-constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
+bool InDomain(Domain domain, long double t) {
+    switch (domain) {
+        case Domain::Positive: return !(t <= 0);
+        case Domain::NotNegative: return !(t < 0);
+        case Domain::UnitInterval: return !(t < -1 || t > 1);
+        case Domain::Everywhere:
+        case Domain::OwnRule: break;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -44,73 +51,28 @@ EvalStatus Power(long double a, long double b, long double& out) {
     return EvalStatus::Ok;
 }
 
+EvalStatus Tangent(long double t, long double cosine, long double& out) {
+    if (std::fabs(cosine) <= kNegligible) return EvalStatus::FunctionPole;
+    out = DoublePrecisionValue(t, ::tan, ::tanl);
+    return EvalStatus::Ok;
+}
+
+EvalStatus Cotangent(long double t, long double sine, long double& out) {
+    if (std::fabs(sine) <= kNegligible) return EvalStatus::FunctionPole;
+    out = 1.0L / DoublePrecisionValue(t, ::tan, ::tanl);
+    return EvalStatus::Ok;
+}
+
 EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out) {
-    using F = FunctionCode;
-    long double t = argument;
-    if (IsDirectTrig(code) && DegreesMode()) t *= kRadiansPerDegree;
-    const double d = static_cast<double>(t);
-    switch (code) {
-        case F::Ln:
-            if (t <= 0) return EvalStatus::NoValue;
-            out = std::log(d);
-            break;
-        case F::Lg:
-            if (t <= 0) return EvalStatus::NoValue;
-            out = std::log10(d);
-            break;
-        case F::Sgn: out = t > 0 ? 1 : (t < 0 ? -1 : 0); break;
-        case F::Sin: out = std::sin(t); break;
-        case F::Cos: out = std::cos(t); break;
-        case F::Sec: {
-            const long double c = std::cos(t);
-            if (c == 0) return EvalStatus::FunctionPole;
-            out = 1.0L / c;
-            break;
-        }
-        case F::Csc: {
-            const long double s = std::sin(t);
-            if (s == 0) return EvalStatus::FunctionPole;
-            out = 1.0L / s;
-            break;
-        }
-        case F::Tg:
-            if (std::fabs(std::cos(t)) <= 1e-14L) return EvalStatus::FunctionPole;
-            out = std::tan(d);
-            break;
-        case F::Ctg:
-            if (std::fabs(std::sin(t)) <= 1e-14L) return EvalStatus::FunctionPole;
-            out = 1.0L / static_cast<long double>(std::tan(d));
-            break;
-        case F::Abs: out = std::fabs(t); break;
-        case F::Root: return Root(t, n, out);
-        case F::PowerN:
-            if (n == 0) {
-                out = 1;
-            } else {
-                if (t == 0 && n < 0) return EvalStatus::DivisionByZero;
-                out = std::pow(d, static_cast<double>(n));
-            }
-            break;
-        case F::Arcsin:
-        case F::Arccos:
-            if (t < -1 || t > 1) return EvalStatus::InverseTrig;
-            out = code == F::Arcsin ? std::asin(d) : std::acos(d);
-            break;
-        case F::Arctg: out = std::atan(d); break;
-        case F::Arcctg:
-            if (t > 0) out = std::atan(static_cast<double>(1.0L / t));
-            else if (t < 0) out = std::atan(static_cast<double>(1.0L / t)) + kPi;
-            else if (t == 0) out = kPi / 2;
-            else out = t;  // NaN stays NaN
-            break;
-        case F::Sqrt:
-            if (t < 0) return EvalStatus::NoValue;
-            out = std::sqrt(d);
-            break;
-        case F::Exp: out = std::exp(d); break;
-        case F::LogBase:
-        case F::None: out = t; break;
+    const FunctionInfo* f = InfoOf(code);
+    if (!f) {
+        out = argument;
+        return EvalStatus::Ok;
     }
+    if (!InDomain(f->domain, argument)) return f->failure;
+    if (f->evaluate) return f->evaluate(n, argument, out);
+    out = f->precision == Precision::Double ? DoublePrecisionValue(argument, f->inDouble, f->inExtended)
+                                            : f->inExtended(argument);
     return EvalStatus::Ok;
 }
 

@@ -1,6 +1,10 @@
-// The arithmetic with failures that both evaluators share: power, root and the functions.
-// Nothing here throws; a failure is returned as a status.
+// The arithmetic with failures that every evaluator shares: division, power, root, the
+// trigonometric poles and the functions of the table. Nothing here throws; a failure is
+// returned as a status.
 #pragma once
+
+#include <cfloat>
+#include <cmath>
 
 #include "engine/eval_status.h"
 #include "engine/function_codes.h"
@@ -10,6 +14,13 @@ namespace kq {
 // π as the language knows it: the double-precision value held in extended form.
 inline constexpr long double kPi = 3.141592653589793;
 
+// What one degree is in radians, for the direct trigonometric functions in degrees mode.
+inline constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
+
+// Magnitudes the language treats as zero: a divisor below it fails, and so do a tangent whose
+// cosine and a cotangent whose sine are not above it.
+inline constexpr long double kNegligible = 1e-14L;
+
 // a^b: a negative base with a fractional exponent takes the odd root; 0^0 fails with "err2",
 // 0 to a negative power with "/0".
 EvalStatus Power(long double a, long double b, long double& out);
@@ -17,16 +28,49 @@ EvalStatus Power(long double a, long double b, long double& out);
 // |a|^(1/n), negated for negative a, which needs an odd integer n.
 EvalStatus Root(long double a, long double n, long double& out);
 
-// Value of function `code` for argument t. `n` is the number written after rt/pw. The
-// direct trigonometric functions read t in degrees when the angle mode says so.
-EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out);
-
-// a / b, failing when |b| < 1e-14.
+// a / b, failing when |b| < kNegligible.
 inline EvalStatus Divide(long double a, long double b, long double& out) {
     const long double m = b < 0 ? -b : b;
-    if (!(m >= 1e-14L)) return EvalStatus::DivisionByZero;
+    if (!(m >= kNegligible)) return EvalStatus::DivisionByZero;
     out = a / b;
     return EvalStatus::Ok;
 }
+
+// tg t given cos t, ctg t given sin t, and 1/v for sec and csc: each fails at its poles.
+EvalStatus Tangent(long double t, long double cosine, long double& out);
+EvalStatus Cotangent(long double t, long double sine, long double& out);
+inline EvalStatus TrigReciprocal(long double v, long double& out) {
+    if (v == 0) return EvalStatus::FunctionPole;
+    out = 1.0L / v;
+    return EvalStatus::Ok;
+}
+
+// Whether v is held in double as it is in long double's range: it rounds to a normal double,
+// or it is 0, an infinity or NaN.
+inline bool FitsDouble(long double v) {
+    const double d = static_cast<double>(v);
+    return std::isnormal(d) || std::isnan(d) || ((d == 0 || std::isinf(d)) && d == v);
+}
+
+// A function of double precision at t. Where t fits a double and the result is a normal
+// double (or NaN) the value is the double one, bit for bit; where either would leave double's
+// range it is computed in long double instead (lg(1e400) is 400, exp(1000) about 1.97e434).
+// 0 and the infinities keep the double value.
+template <class InDouble, class InExtended>
+long double DoublePrecisionValue(long double t, InDouble inDouble, InExtended inExtended) {
+    const double d = static_cast<double>(t);
+    if (std::isnormal(d)) {
+        const double r = inDouble(d);
+        if (std::isnormal(r) || std::isnan(r)) return r;
+        return inExtended(t);
+    }
+    return FitsDouble(t) ? inDouble(d) : inExtended(t);
+}
+inline long double DoublePrecisionValue(long double t, double (*inDouble)(double), long double (*inExtended)(long double)) {
+    return DoublePrecisionValue<double (*)(double), long double (*)(long double)>(t, inDouble, inExtended);
+}
+
+// Value of function `code` for argument t in radians. `n` is the number written after rt/pw.
+EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out);
 
 }  // namespace kq

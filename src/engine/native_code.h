@@ -1,15 +1,11 @@
-// Machine code for a Program's instructions, for x86-64 with the 80-bit x87 unit: values
-// stay on the x87 register stack until their readers take them, instead of going through
-// memory, which is what an interpreter over long double spends most of its time on.
-// Library functions are called directly; what is not emitted inline (powers, tangents, ...)
-// calls back into the interpreter's code for that one instruction, so every result is the
-// interpreter's bit for bit.
+// A Program's instructions as machine code, where the machine allows it (x86-64 Linux with
+// the 80-bit x87 unit): compiled by the x87 compiler into executable memory of its own.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "engine/executable_memory.h"
 #include "engine/program.h"
 
 namespace kq {
@@ -17,14 +13,13 @@ namespace kq {
 class NativeCode {
 public:
     NativeCode() = default;
-    ~NativeCode();
     NativeCode(const NativeCode&) = delete;
     NativeCode& operator=(const NativeCode&) = delete;
 
-    // Compiles `code`; the instructions must outlive the compiled function (helpers read
-    // them) and constants must stay what they are. `limitSlot` is the register slot holding 1e-14 for the division check. Returns
-    // false (and holds nothing) when it cannot.
-    // `registers` holds the constants' values in their slots.
+    // Compiles `code`; the instructions must outlive the compiled function (it calls the
+    // interpreter for some of them by address) and constants must stay what they are.
+    // `registers` holds the constants' values in their slots; `limitSlot` is the slot holding
+    // the division limit. Returns false (and holds nothing) when it cannot.
     bool Compile(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
                  std::uint32_t resultSlot, std::uint32_t limitSlot);
 
@@ -41,10 +36,9 @@ public:
     bool ReadsY() const { return readsY_; }
 
 private:
+    ExecutableMemory memory_;
     Function function_ = nullptr;
     bool readsX_ = true, readsY_ = true;
-    void* memory_ = nullptr;
-    std::size_t size_ = 0;
 };
 
 }  // namespace kq

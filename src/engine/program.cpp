@@ -6,7 +6,6 @@
 #include <map>
 #include <tuple>
 
-#include "engine/angle_mode.h"
 #include "engine/math_functions.h"
 #include "engine/native_code.h"
 #include "engine/units.h"
@@ -16,8 +15,6 @@ namespace {
 
 using Op = Program::Op;
 using Instr = Program::Instr;
-
-constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
 
 // One instruction on the register file; lowering folds constants with the same code.
 [[gnu::always_inline]] inline EvalStatus Execute(const Instr& i, long double* r) {
@@ -31,23 +28,13 @@ constexpr long double kRadiansPerDegree = 0.017453292519943295769236907684886127
         case Op::Square: r[i.dst] = r[i.a] * r[i.a]; break;
         case Op::Cube: r[i.dst] = r[i.a] * r[i.a] * r[i.a]; break;
         case Op::Pow: return Power(r[i.a], r[i.b], r[i.dst]);
-        case Op::Angle: r[i.dst] = DegreesMode() ? r[i.a] * kRadiansPerDegree : r[i.a]; break;
         case Op::Sin: r[i.dst] = std::sin(r[i.a]); break;
         case Op::Cos: r[i.dst] = std::cos(r[i.a]); break;
         case Op::SinCos: sincosl(r[i.a], &r[i.dst], &r[i.b]); break;
-        case Op::Tg:
-            if (std::fabs(r[i.b]) <= 1e-14L) return EvalStatus::FunctionPole;
-            r[i.dst] = std::tan(static_cast<double>(r[i.a]));
-            break;
-        case Op::Ctg:
-            if (std::fabs(r[i.b]) <= 1e-14L) return EvalStatus::FunctionPole;
-            r[i.dst] = 1.0L / static_cast<long double>(std::tan(static_cast<double>(r[i.a])));
-            break;
+        case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst]);
+        case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst]);
         case Op::Sec:
-        case Op::Csc:
-            if (r[i.a] == 0) return EvalStatus::FunctionPole;
-            r[i.dst] = 1.0L / r[i.a];
-            break;
+        case Op::Csc: return TrigReciprocal(r[i.a], r[i.dst]);
         case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst]);
         case Op::Fail: return i.fail;
     }
@@ -66,6 +53,8 @@ public:
         int a = -1, b = -1;
         long double value = 0;
     };
+
+    explicit Lowering(bool degrees) : degrees_(degrees) {}
 
     int List(const ExpressionList& list, int depth) {
         int acc = -1;  // -1: the 0 a list starts from
@@ -132,8 +121,8 @@ private:
     bool IsConst(int id) const { return id >= 0 && nodes[id].kind == Node::Constant; }
 
     int Make(Op op, int a, int b = -1, FunctionCode code = FunctionCode::None) {
-        // Fold what no longer depends on x, y or the angle mode.
-        if (op != Op::Angle && IsConst(a) && (b < 0 || IsConst(b))) {
+        // Fold what no longer depends on x or y.
+        if (IsConst(a) && (b < 0 || IsConst(b))) {
             long double r[3] = {nodes[a].value, b < 0 ? 0 : nodes[b].value, 0};
             const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1};
             const EvalStatus status = Execute(instr, r);
@@ -171,7 +160,8 @@ private:
         using F = FunctionCode;
         if (code == F::Abs) return Make(Op::Abs, t);
         if (!IsDirectTrig(code)) return Make(Op::Func, t, Const(n), code);
-        const int angle = Make(Op::Angle, t);
+        // The same product the tree forms, so the bits agree.
+        const int angle = degrees_ ? Make(Op::Mul, t, Const(kRadiansPerDegree)) : t;
         switch (code) {
             case F::Sin: return Make(Op::Sin, angle);
             case F::Cos: return Make(Op::Cos, angle);
@@ -205,6 +195,7 @@ private:
     }
 
     std::map<Key, int> index_;
+    bool degrees_;
 };
 
 }  // namespace
@@ -217,8 +208,8 @@ bool Program::IsNative() const { return native_->Ready(); }
 
 EvalStatus Program::Step(const Instr& instr, long double* registers) { return Execute(instr, registers); }
 
-void Program::Build(const ExpressionList& root) {
-    Lowering lowering;
+void Program::Build(const ExpressionList& root, bool degrees) {
+    Lowering lowering(degrees);
     const int top = lowering.List(root, 0);
     const auto& nodes = lowering.nodes;
 
@@ -272,7 +263,7 @@ void Program::Build(const ExpressionList& root) {
     }
     result_ = slot[top];
     const std::uint32_t limit = newSlot();
-    registers_[limit] = 1e-14L;
+    registers_[limit] = kNegligible;
     if (native_->Compile(code_, registers_, result_, limit)) {
         entry_ = native_->Entry();
         readsX_ = native_->ReadsX();

@@ -20,7 +20,6 @@ class Program {
 public:
     enum class Op : std::uint8_t {
         Add, Sub, Mul, Div, Neg, Abs, Square, Cube, Pow,
-        Angle,   // degrees to radians when the angle mode says so
         Sin, Cos,
         SinCos,  // dst gets the sine, b the cosine
         Tg,      // a: the angle, b: its cosine (checked for the pole)
@@ -40,11 +39,15 @@ public:
 
     Program();
     ~Program();
+    // Neither copied nor moved: its native code holds the addresses of its instructions.
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
+    Program(Program&&) = delete;
+    Program& operator=(Program&&) = delete;
 
-    // Replaces the program by the lowering of `root`.
-    void Build(const ExpressionList& root);
+    // Replaces the program by the lowering of `root`; with `degrees` the direct trigonometric
+    // functions read their arguments in degrees (the conversion is compiled in).
+    void Build(const ExpressionList& root, bool degrees);
 
     // The root value at (x, y); the registers are scratch, hence not const. Native code
     // runs it where there is any, the interpreter elsewhere.

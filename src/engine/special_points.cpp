@@ -13,8 +13,6 @@ void SpecialPointSet::Reset() {
     points_.clear();
     sorted_.clear();
     periodic_ = false;
-    cursor_ = 0;
-    lastFound_ = 0;
 }
 
 void SpecialPointSet::AddOperand(long double value) {
@@ -50,43 +48,22 @@ void SpecialPointSet::Build() {
     sorted_.reserve(points_.size());
     for (std::uint32_t i = 0; i < points_.size(); ++i) sorted_.emplace_back(points_[i], i);
     std::sort(sorted_.begin(), sorted_.end());
-    cursor_ = 0;
 }
 
-bool SpecialPointSet::Query(long double a, long double b, long double& point) {
-    // Points in [a, b], in the order they were found; the cursor-th of them is the answer.
-    auto it = std::lower_bound(sorted_.begin(), sorted_.end(), std::make_pair(a, std::uint32_t{0}));
-    std::uint32_t orders[8];
-    std::size_t inRange = 0;
-    std::vector<std::uint32_t> many;
-    for (; it != sorted_.end() && it->first <= b; ++it) {
-        if (inRange < 8) orders[inRange] = it->second;
-        else {
-            if (many.empty()) many.assign(orders, orders + 8);
-            many.push_back(it->second);
-        }
-        ++inRange;
-    }
-    if (static_cast<std::size_t>(cursor_) < inRange) {
-        std::uint32_t* first = many.empty() ? orders : many.data();
-        std::nth_element(first, first + cursor_, first + inRange);
-        point = points_[first[cursor_]];
-        ++cursor_;
-        lastFound_ = point;
-        return true;
-    }
-    if (!periodic_) return false;
+std::optional<long double> SpecialPointSet::Query(long double a, long double b) const {
+    // Of the points in [a, b] (adjacent in value order) the one with the lowest order wins.
+    auto it = std::lower_bound(sorted_.begin(), sorted_.end(), a,
+                               [](const std::pair<long double, std::uint32_t>& e, long double v) { return e.first < v; });
+    std::uint32_t first = UINT32_MAX;
+    for (; it != sorted_.end() && it->first <= b; ++it) first = std::min(first, it->second);
+    if (first != UINT32_MAX) return points_[first];
+    if (!periodic_) return std::nullopt;
     for (int j = 1; j <= 2; ++j) {
         const long double step = kPi / j;
         const long double c = b > 0 ? std::trunc(b / step) * step : std::trunc(a / step) * step;
-        if (a <= c && c <= b) {
-            point = c;
-            ++cursor_;
-            lastFound_ = point;
-            return true;
-        }
+        if (a <= c && c <= b) return c;
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace kq

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -28,16 +29,14 @@ public:
     // After translating: ratios p^(1/d) / q^(1/d) of positive candidates, both signs.
     void Build();
 
-    // Returns the special point of [a, b] that the cursor points at and moves the cursor on:
-    // the stored points in [a, b] in stored order first, then, for a periodic formula, the
-    // multiple of π and then of π/2 lying there.
-    bool Query(long double a, long double b, long double& point);
-    void ResetQuery() { cursor_ = 0; }
+    // The special point of [a, b]: the stored point lying there that was found first, else,
+    // for a periodic formula, the multiple of π and then of π/2 lying there. Asking changes
+    // nothing, so the same question always gets the same answer.
+    std::optional<long double> Query(long double a, long double b) const;
 
     const std::vector<long double>& Points() const { return points_; }
     bool Periodic() const { return periodic_; }
     int RootDegree() const { return rootDegree_; }
-    long double LastFound() const { return lastFound_; }
 
 private:
     void AddPoint(long double p);
@@ -47,8 +46,6 @@ private:
     std::vector<long double> points_;      // in the order found
     std::vector<std::pair<long double, std::uint32_t>> sorted_;  // points by value, with their order
     bool periodic_ = false;
-    int cursor_ = 0;
-    long double lastFound_ = 0;
 };
 
 }  // namespace kq

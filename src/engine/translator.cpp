@@ -4,7 +4,7 @@
 
 namespace kq {
 
-Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.Build(*root_); }
+Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.Build(*root_, degrees_); }
 
 Translator::~Translator() = default;
 
@@ -14,7 +14,13 @@ void Translator::Translate(std::string_view text) {
     UnitCompiler compiler(specials_);
     root_ = compiler.CompileSum(compiledText_);
     specials_.Build();
-    program_.Build(*root_);
+    program_.Build(*root_, degrees_);
+}
+
+void Translator::SetDegrees(bool degrees) {
+    if (degrees == degrees_) return;
+    degrees_ = degrees;
+    program_.Build(*root_, degrees_);
 }
 
 long double Translator::Value(long double x, long double y) {
@@ -25,7 +31,7 @@ long double Translator::Value(long double x, long double y) {
 }
 
 EvalStatus Translator::TreeValue(long double x, long double y, long double& out) const {
-    return root_->Evaluate(x, y, out);
+    return root_->Evaluate(x, y, degrees_, out);
 }
 
 }  // namespace kq

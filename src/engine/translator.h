@@ -46,10 +46,15 @@ public:
     // The unrounded value through the interpreter, bypassing any native code.
     EvalStatus InterpretedValue(long double x, long double y, long double& out) { return program_.Interpret(x, y, out); }
 
+    // Whether sin, cos, sec, csc, tg and ctg read their arguments in degrees. Each formula has
+    // its own mode; changing it recompiles the formula that is there.
+    void SetDegrees(bool degrees);
+    bool Degrees() const { return degrees_; }
+
     void SetRounding(int digits) { rounding_ = digits; }
     int Rounding() const { return rounding_; }
 
-    SpecialPointSet& Specials() { return specials_; }
+    // Read-only: asking for special points never changes the formula.
     const SpecialPointSet& Specials() const { return specials_; }
 
     Filter& MacroFilter() { return filter_; }
@@ -64,6 +69,7 @@ private:
     std::unique_ptr<ExpressionList> root_;
     SpecialPointSet specials_;
     int rounding_ = kNoRounding;
+    bool degrees_ = false;
     Filter filter_;
     Program program_;
     std::string compiledText_;

@@ -7,17 +7,17 @@ namespace kq {
 OperationUnit::OperationUnit() = default;
 OperationUnit::~OperationUnit() = default;
 
-EvalStatus OperationUnit::Finish(long double v, long double x, long double y, long double& out) const {
+EvalStatus OperationUnit::Finish(long double v, long double x, long double y, bool degrees, long double& out) const {
     if (exponent) {
         long double e = 0;
-        if (EvalStatus s = exponent->Evaluate(x, y, e); s != EvalStatus::Ok) return s;
+        if (EvalStatus s = exponent->Evaluate(x, y, degrees, e); s != EvalStatus::Ok) return s;
         if (EvalStatus s = Power(v, e, v); s != EvalStatus::Ok) return s;
     }
     out = negative ? -v : v;
     return EvalStatus::Ok;
 }
 
-EvalStatus OperationUnit::Evaluate(long double x, long double y, long double& out) const {
+EvalStatus OperationUnit::Evaluate(long double x, long double y, bool degrees, long double& out) const {
     long double v = 0;
     switch (kind) {
         case OperandKind::Number: v = value; break;
@@ -27,24 +27,25 @@ EvalStatus OperationUnit::Evaluate(long double x, long double y, long double& ou
         case OperandKind::TooDeep: return EvalStatus::TooDeep;
     }
     if (sub)
-        if (EvalStatus s = sub->Evaluate(x, y, v); s != EvalStatus::Ok) return s;
-    return Finish(v, x, y, out);
+        if (EvalStatus s = sub->Evaluate(x, y, degrees, v); s != EvalStatus::Ok) return s;
+    return Finish(v, x, y, degrees, out);
 }
 
-EvalStatus FunctionUnit::Evaluate(long double x, long double y, long double& out) const {
+EvalStatus FunctionUnit::Evaluate(long double x, long double y, bool degrees, long double& out) const {
     long double t = 0;
     if (sub)
-        if (EvalStatus s = sub->Evaluate(x, y, t); s != EvalStatus::Ok) return s;
+        if (EvalStatus s = sub->Evaluate(x, y, degrees, t); s != EvalStatus::Ok) return s;
+    if (degrees && IsDirectTrig(code)) t *= kRadiansPerDegree;
     long double v = 0;
     if (EvalStatus s = ApplyFunction(code, n, t, v); s != EvalStatus::Ok) return s;
-    return Finish(v, x, y, out);
+    return Finish(v, x, y, degrees, out);
 }
 
-EvalStatus ExpressionList::Evaluate(long double x, long double y, long double& out) const {
+EvalStatus ExpressionList::Evaluate(long double x, long double y, bool degrees, long double& out) const {
     long double acc = 0;
     for (const auto& unit : units) {
         long double v = 0;
-        if (EvalStatus s = unit->Evaluate(x, y, v); s != EvalStatus::Ok) return s;
+        if (EvalStatus s = unit->Evaluate(x, y, degrees, v); s != EvalStatus::Ok) return s;
         switch (unit->operation) {
             case Operation::Add: acc += v; break;
             case Operation::Multiply: acc *= v; break;

@@ -27,7 +27,8 @@ public:
     OperationUnit(const OperationUnit&) = delete;
     OperationUnit& operator=(const OperationUnit&) = delete;
 
-    virtual EvalStatus Evaluate(long double x, long double y, long double& out) const;
+    // `degrees`: the direct trigonometric functions read their arguments in degrees.
+    virtual EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const;
     virtual bool IsFunction() const { return false; }
 
     bool negative = false;
@@ -39,13 +40,13 @@ public:
 
 protected:
     // The exponent and the sign applied to a value.
-    EvalStatus Finish(long double v, long double x, long double y, long double& out) const;
+    EvalStatus Finish(long double v, long double x, long double y, bool degrees, long double& out) const;
 };
 
 class FunctionUnit : public OperationUnit {
 public:
     FunctionUnit(FunctionCode functionCode, long double number) : code(functionCode), n(number) {}
-    EvalStatus Evaluate(long double x, long double y, long double& out) const override;
+    EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const override;
     bool IsFunction() const override { return true; }
 
     FunctionCode code;
@@ -54,7 +55,7 @@ public:
 
 class ExpressionList {
 public:
-    EvalStatus Evaluate(long double x, long double y, long double& out) const;
+    EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const;
 
     std::vector<std::unique_ptr<OperationUnit>> units;
 };

@@ -12,6 +12,12 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// A measured extent in canvas pixels.
+struct Size {
+    int width = 0, height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kSilver{192, 192, 192};
 inline constexpr Rgb kGrey{128, 128, 128};
@@ -35,6 +41,8 @@ public:
     virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
     // Paints the whole surface with one colour.
     virtual void Fill(Rgb color) = 0;
+    // The box TextOut would cover with this text at the current font size; draws nothing.
+    virtual Size TextExtent(std::string_view utf8) = 0;
 };
 
 }  // namespace kq

@@ -2,31 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
-#include "engine/number_text.h"
+#include "plot/axes.h"
 
 namespace kq {
-namespace {
-
-// Axis coordinates far outside the canvas draw nothing visible; keep them where every
-// painter handles them.
-int ClampPixel(long double v) {
-    constexpr long double kLimit = 1 << 24;
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::trunc(std::clamp(v, -kLimit, kLimit)));
-}
-
-std::string TickLabel(long double i) {
-    return std::fabs(i) < 1e18L ? FormatC("%.0Lf", i) : FormatC("%.6Lg", i);
-}
-
-// The tick step: a tenth of the range, truncated, at least 1.
-long double TickStep(long double range) {
-    const long double step = std::trunc(std::trunc(range) / 10);
-    return step < 1 ? 1 : step;
-}
-
-}  // namespace
 
 Graphiq::Graphiq() { Reserve(kInitialListFormulas); }
 
@@ -49,11 +29,18 @@ void Graphiq::SetRounding(int digits) {
     for (auto& t : list_) t->SetRounding(digits);
 }
 
+void Graphiq::SetDegrees(bool degrees) {
+    degrees_ = degrees;
+    main_.SetDegrees(degrees);
+    for (auto& t : list_) t->SetDegrees(degrees);
+}
+
 void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
         list_.push_back(std::make_unique<Translator>());
         list_.back()->SetRounding(rounding_);
+        list_.back()->SetDegrees(degrees_);
     }
 }
 
@@ -73,10 +60,9 @@ EvalStatus Graphiq::Evaluate(long double x, int index, long double& value) {
 void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels) {
     const PixelMap map(view_, width, height);
     if (map.Degenerate() || width <= 0 || height <= 0) return;
-    if (withAxes) DrawAxes(canvas, map, width, height, greyLabels);
+    if (withAxes) DrawAxes(canvas, view_, map, width, height, greyLabels);
     canvas.SetPenColor(kBlack);
     canvas.SetPenWidth(1);
-    bool brk = false, neg = false;
     for (int j = 0; j <= listCount_; ++j) {
         // One value per column (and one beyond, for the look-ahead of the last column).
         values_.resize(width + 1);
@@ -84,59 +70,10 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
         Translator& formula = FormulaAt(j);
         for (int px = 0; px <= width; ++px)
             defined_[px] = formula.TryValue(map.XOfColumn(px), 0, values_[px]) == EvalStatus::Ok;
-        DrawCurve(canvas, map, width, height, j, false, brk, neg);
-        if (absolute_) DrawCurve(canvas, map, width, height, j, true, brk, neg);
+        DrawCurve(canvas, map, width, height, j, false);
+        if (absolute_) DrawCurve(canvas, map, width, height, j, true);
     }
     canvas.SetPenWidth(1);
-}
-
-void Graphiq::DrawAxes(Canvas& canvas, const PixelMap& map, int width, int height, bool greyLabels) {
-    canvas.SetPenColor(kSilver);
-    if (greyLabels) canvas.SetFontColor(kGrey);
-    const int x0 = ClampPixel(map.x0), y0 = ClampPixel(map.y0);
-    canvas.MoveTo(3, y0);
-    canvas.LineTo(width - 3, y0);
-    canvas.MoveTo(x0, 3);
-    canvas.LineTo(x0, height - 3);
-    const int hx = width / 50, hy = height / 50;
-    const bool text = width > 100;
-    canvas.SetFontSize(6);
-
-    // Any range a user can type: wide arithmetic, a bounded number of ticks, and a stop
-    // when the step no longer moves the value.
-    const long double sx = TickStep(view_.xmax - view_.xmin);
-    const int maxX = std::max(2, width / 4);
-    int count = 0;
-    for (long double i = std::trunc(view_.xmin); i <= view_.xmax && count < maxX; i += sx, ++count) {
-        const long double cx = map.x0 + i * map.kx;
-        canvas.MoveTo(ClampPixel(cx), y0 - hy);
-        canvas.LineTo(ClampPixel(cx), y0 + hy);
-        if (text && i != 0) canvas.TextOut(ClampPixel(cx - 2), y0 - hy - 10, TickLabel(i));
-        const int minor = ClampPixel(cx + 0.5L * map.kx);
-        canvas.MoveTo(minor, y0 - hy / 2);
-        canvas.LineTo(minor, y0 + hy / 2);
-        if (i + sx == i) break;
-    }
-    if (text) canvas.TextOut(x0 + 3, y0 - hy - 7, "O");
-    const long double sy = TickStep(view_.ymax - view_.ymin);
-    const int maxY = std::max(2, height / 4);
-    count = 0;
-    for (long double i = std::trunc(view_.ymin); i <= view_.ymax && count < maxY; i += sy, ++count) {
-        const long double r = map.y0 - i * map.ky;
-        canvas.MoveTo(x0 - hx, ClampPixel(r));
-        canvas.LineTo(x0 + hx, ClampPixel(r));
-        if (text && i != 0) canvas.TextOut(x0 + hx + 3, ClampPixel(r + 2), TickLabel(i));
-        const int minor = ClampPixel(r - 0.5L * map.ky);
-        canvas.MoveTo(x0 - hx / 2, minor);
-        canvas.LineTo(x0 + hx / 2, minor);
-        if (i + sy == i) break;
-    }
-    canvas.SetBrushClear(true);
-    canvas.SetFontSize(8);
-    if (text) {
-        canvas.TextOut(x0 + 20, 3, "Y");
-        canvas.TextOut(width - 20, y0 - 20, "X");
-    }
 }
 
 namespace {
@@ -154,7 +91,40 @@ long double SignRule(long double y, bool absolute, bool& neg, bool& brk) {
     return y;
 }
 
+// Between a defined x and a failing one a column apart, the defined point nearest the failing
+// one, where the formula's domain ends: bisection in long double, a bounded number of halvings.
+long double DomainEnd(Translator& formula, long double defined, long double failing, long double& value) {
+    constexpr int kHalvings = 64;
+    for (int i = 0; i < kHalvings; ++i) {
+        const long double middle = defined + (failing - defined) / 2;
+        if (middle == defined || middle == failing) break;
+        long double y = 0;
+        if (formula.TryValue(middle, 0, y) == EvalStatus::Ok) {
+            defined = middle;
+            value = y;
+        } else {
+            failing = middle;
+        }
+    }
+    return defined;
+}
+
 }  // namespace
+
+// Where the curve ends inside a column next to a failing one: the point of the domain's end,
+// its row pulled to an edge row when it lies beyond the canvas (as a curve leaving it is drawn).
+bool Graphiq::DomainEndPoint(Translator& formula, const PixelMap& map, int px, int toward, int height, bool mirrored,
+                             int& column, int& row) const {
+    long double y = values_[px];
+    const long double x = DomainEnd(formula, map.XOfColumn(px), map.XOfColumn(toward), y);
+    if (absolute_ && y < 0) y = 0;  // |y| meets the axis
+    if (mirrored) y = -y;
+    const long double r = map.y0 - y * map.ky;
+    if (std::isnan(r)) return false;
+    row = r < 0 ? 1 : r > height - 1 ? height - 2 : static_cast<int>(std::trunc(r));
+    column = static_cast<int>(std::lround(map.x0 + x * map.kx));
+    return true;
+}
 
 bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const {
     if (!defined_[px + 1]) return false;
@@ -164,18 +134,21 @@ bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored,
     return PixelOf(map.y0 - ahead * map.ky, row) && row > 0 && row < height - 1;
 }
 
-void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
-                        bool& brk, bool& neg) {
+void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored) {
     Translator& formula = FormulaAt(index);
-    SpecialPointSet& specials = formula.Specials();
+    const SpecialPointSet& specials = formula.Specials();
+    // Each curve starts with the pen down and no negative stretch behind it, whatever the
+    // curve before it left.
+    bool brk = false, neg = false;
     bool pendingMove = false, inBand = false;
     const long double columnWidth = 1 / map.kx;
     for (int px = 0; px < width; ++px) {
         const long double x = map.XOfColumn(px);
         // At most one likely pole per column is sampled, so the pen lifts there.
-        specials.ResetQuery();
-        long double special = 0;
-        const int samples = specials.Query(x, x + columnWidth, special) ? 2 : 1;
+        const std::optional<long double> found = specials.Query(x, x + columnWidth);
+        const long double special = found.value_or(0);
+        const int samples = found ? 2 : 1;
+        int drawnRow = -1;
         for (int l = 0; l < samples; ++l) {
             if (!pendingMove) pendingMove = brk;
             brk = false;
@@ -215,7 +188,11 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
             }
             if (!brk && l == 0) {
                 if (pendingMove) {
-                    canvas.MoveTo(px, py);
+                    // After a failing column the curve starts where the domain does.
+                    int column = px, row = py;
+                    if (px > 0 && !defined_[px - 1] && py > 0 && py < height - 1)
+                        DomainEndPoint(formula, map, px, px - 1, height, mirrored, column, row);
+                    canvas.MoveTo(column, row);
                     pendingMove = false;
                 }
                 if (px == 0) canvas.MoveTo(px, py);
@@ -223,10 +200,18 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
                 // On an edge row the curve is leaving, so the pen lifts; unless the next
                 // column is inside the canvas, when it is entering and must stay joined.
                 if ((py <= 0 || py >= height - 1) && !NextInside(px, height, map, mirrored, neg, brk)) brk = true;
+                drawnRow = py;
             } else {
                 neg = false;
             }
         }
+        // Before a failing column the curve goes on to where the domain ends (a likely pole
+        // that failed in this column has lifted the pen already).
+        int column = px, row = drawnRow;
+        if (!brk && drawnRow > 0 && drawnRow < height - 1 && !defined_[px + 1] &&
+            DomainEndPoint(formula, map, px, px + 1, height, mirrored, column, row) &&
+            (column != px || row != drawnRow))
+            canvas.LineTo(column, row);
     }
 }
 

@@ -38,6 +38,11 @@ public:
     void SetAbsoluteMode(bool on) { absolute_ = on; }
     bool AbsoluteMode() const { return absolute_; }
 
+    // Degrees instead of radians for the trigonometric functions of every formula, including
+    // list translators reserved later.
+    void SetDegrees(bool degrees);
+    bool Degrees() const { return degrees_; }
+
     // Rounding digits of every formula's value (-1: none).
     void SetRounding(int digits);
     int Rounding() const { return rounding_; }
@@ -58,11 +63,12 @@ public:
 
 private:
     Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }
-    void DrawAxes(Canvas& canvas, const PixelMap& map, int width, int height, bool greyLabels);
     // Whether the next column's value lies strictly inside the canvas rows.
     bool NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const;
-    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored,
-                   bool& brk, bool& neg);
+    bool DomainEndPoint(Translator& formula, const PixelMap& map, int px, int toward, int height, bool mirrored,
+                        int& column, int& row) const;
+    // One curve: a formula's values, or their mirror image (the second pass in |y| mode).
+    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored);
 
     Translator main_;
     std::string formula_;
@@ -72,6 +78,7 @@ private:
     bool notSetUp_ = true;
     bool absolute_ = false;
     int rounding_ = -1;
+    bool degrees_ = false;
     std::vector<long double> values_;  // one formula's value per column, reused between draws
     std::vector<char> defined_;
 };

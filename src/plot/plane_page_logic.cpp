@@ -7,12 +7,41 @@
 
 namespace kq {
 
-long double ReadRange(std::string_view text) {
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// Why a range text does not read as a number ("" when it does).
+std::string NotANumber(std::string_view text) {
+    const std::string_view t = Trimmed(text);
+    long double value = 0;
+    if (ParseWholeDecimal(t, value) && std::isfinite(value)) return "";
+    if (t.empty()) return "Поле пусто: граница считается равной 0";
+    std::string message = "«" + std::string(t) + "» — не число: граница считается равной 0";
+    if (t.find(',') != std::string_view::npos) message += " (дробную часть отделяйте точкой)";
+    return message;
+}
+
+}  // namespace
+
+long double ReadRange(std::string_view text) {
+    text = Trimmed(text);
     long double value = 0;
     if (!ParseWholeDecimal(text, value) || !std::isfinite(value)) return 0;
     return value;
+}
+
+RangeProblems CheckRange(std::string_view fromText, std::string_view toText) {
+    RangeProblems problems{NotANumber(fromText), NotANumber(toText)};
+    const long double from = ReadRange(fromText), to = ReadRange(toText);
+    if (problems.from.empty() && !(from < to))
+        problems.from = from == to ? "«от» должно быть меньше «до»: при равных границах график не строится"
+                                   : "«от» должно быть меньше «до»: сейчас график отражён зеркально";
+    return problems;
 }
 
 std::string WriteRange(long double value) { return FormatC("%.4Lg", value); }
@@ -67,6 +96,41 @@ std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height) {
     v.ymin -= u;
     v.ymax += u;
     return v;
+}
+
+std::string WriteAtResolution(long double value, long double resolution) {
+    constexpr int kMostDecimals = 18;
+    int decimals = 0;
+    if (resolution > 0 && std::isfinite(resolution))
+        decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(resolution) - 1e-9L)), 0, kMostDecimals);
+    std::string text;
+    if (std::isfinite(value) && std::fabs(value) < 1e15L) {
+        const std::string format = "%." + std::to_string(decimals) + "Lf";
+        text = FormatC(format.c_str(), value);
+    } else {
+        text = FormatC("%.6Lg", value);
+    }
+    // A value that rounds to zero is zero, not "-0.00".
+    if (text[0] == '-' && text.find_first_of("123456789") == std::string::npos) text.erase(0, 1);
+    return text;
+}
+
+std::optional<PointerReading> ReadPointer(const ViewRect& view, int width, int height, int column, int row) {
+    const PixelMap map(view, width, height);
+    if (map.Degenerate() || width <= 0 || height <= 0) return std::nullopt;
+    PointerReading at;
+    at.xText = WriteAtResolution((column - map.x0) / map.kx, 1 / map.kx);
+    at.yStep = 1 / map.ky;
+    at.yText = WriteAtResolution(-(row - map.y0) / map.ky, at.yStep);
+    // The formula is read where the text says, so the line agrees with itself.
+    if (!ParseWholeDecimal(at.xText, at.x) || !ParseWholeDecimal(at.yText, at.y)) return std::nullopt;
+    return at;
+}
+
+std::string PointerLineText(const PointerReading& at, std::optional<long double> value) {
+    std::string text = "x = " + at.xText + "   y = " + at.yText;
+    if (value) text += "   f(x) = " + WriteAtResolution(*value, at.yStep);
+    return text;
 }
 
 FormulaListState::Click FormulaListState::OnClick(const std::vector<bool>& checked, int selected) {

@@ -15,6 +15,13 @@ namespace kq {
 // A range editor's text as a number (a point separates decimals); anything else is 0.
 long double ReadRange(std::string_view text);
 
+// What is wrong with a pair of range editors, in Russian, one text for each ("" when it is
+// fine): a text that is not a number (it counts as 0), or an "от" not below its "до".
+struct RangeProblems {
+    std::string from, to;
+};
+RangeProblems CheckRange(std::string_view fromText, std::string_view toText);
+
 // A bound as the editors show it: 4 significant digits, %g style.
 std::string WriteRange(long double value);
 
@@ -36,6 +43,23 @@ ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column
 
 // Zooming out by a quarter of the x range on each side; nothing once |x| passes 4e7.
 std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height);
+
+// The point under the mouse, written at the view's resolution (as many decimals as tell
+// neighbouring pixels apart), in C notation; `x` is the number its text says.
+struct PointerReading {
+    long double x = 0, y = 0;
+    long double yStep = 0;  // what one pixel row is worth
+    std::string xText, yText;
+};
+std::optional<PointerReading> ReadPointer(const ViewRect& view, int width, int height, int column, int row);
+
+// A value written with the decimals of a step of `resolution` (fixed notation for ordinary
+// magnitudes, 6 significant digits in %g style beyond them; never "-0").
+std::string WriteAtResolution(long double value, long double resolution);
+
+// The line under the graph: "x = 1.25   y = -0.40", and "   f(x) = 0.95" (at the y
+// resolution) when the main formula has a value there.
+std::string PointerLineText(const PointerReading& at, std::optional<long double> value);
 
 // What a click on the formula list does, given the checked states now and at the last click.
 class FormulaListState {

@@ -8,6 +8,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "info/help_text.h"
 #include "ui/app_setup.h"
 
 namespace kq {
@@ -22,6 +23,11 @@ public:
     using QTextBrowser::QTextBrowser;
 
     QVariant loadResource(int type, const QUrl& name) override {
+        if (type == QTextDocument::HtmlResource && name.path().endsWith(QStringLiteral(".html"))) {
+            QFile file(QStringLiteral(":") + name.path());
+            if (file.open(QIODevice::ReadOnly))
+                return QString::fromStdString(CompleteGuide(file.readAll().toStdString()));
+        }
         if (type == QTextDocument::HtmlResource && name.path().endsWith(QStringLiteral(".txt"))) {
             QFile file(QStringLiteral(":") + name.path());
             if (file.open(QIODevice::ReadOnly))

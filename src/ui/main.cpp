@@ -78,6 +78,9 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The verbs read and write through the C++ streams alone; buffered, they also know when
+    // more input is already waiting.
+    std::ios::sync_with_stdio(false);
     const std::string first = argc > 1 ? argv[1] : "";
     const Args args(argv + (argc > 1 ? 2 : 1), argv + argc);
     if (first == "--help" || first == "-h" || first == "help") {

@@ -16,7 +16,6 @@
 #include <QUrl>
 
 #include "app/window_placement.h"
-#include "engine/angle_mode.h"
 #include "info/program_info.h"
 #include "ui/calc_page.h"
 #include "ui/help_window.h"
@@ -135,7 +134,9 @@ void TMainForm::ApplyLoadedSettings() {
 }
 
 void TMainForm::ApplyOptions() {
-    SetDegreesMode(settings_.degrees);
+    // One choice for the whole program: every page's formulas follow it.
+    session_->Engine().SetDegrees(settings_.degrees);
+    plane_->SetDegrees(settings_.degrees);
     session_->Engine().SetRounding(settings_.calcRounding);
     plane_->SetRounding(settings_.graphRounding);
     if (settings_.show3D && !ui_->Pages->isTabVisible(1)) reload3D_ = true;

@@ -7,7 +7,8 @@ namespace kq {
 
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(false);
+    // Moves are reported without a button too: the page shows where the pointer is.
+    setMouseTracking(true);
     setMinimumSize(60, 60);
     setCursor(Qt::CrossCursor);
 }
@@ -57,6 +58,11 @@ void PaintBox::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(event->posit
 
 void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseReleased(event->button(), event->position().toPoint());
+}
+
+void PaintBox::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit mouseLeft();
 }
 
 }  // namespace kq

@@ -30,6 +30,8 @@ signals:
     void mousePressed(Qt::MouseButton button, QPoint at);
     void mouseMoved(QPoint at);
     void mouseReleased(Qt::MouseButton button, QPoint at);
+    // The pointer went away from the picture.
+    void mouseLeft();
     void resized();
 
 protected:
@@ -38,6 +40,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     QImage picture_;

@@ -33,6 +33,9 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
         item->setCheckState(Qt::Unchecked);
     }
     ui_->GraphList->viewport()->installEventFilter(this);
+    // The graph takes whatever the list does not.
+    ui_->GraphSplitter->setStretchFactor(0, 1);
+    ui_->GraphSplitter->setStretchFactor(1, 0);
 
     graphiq_.onRepaint = [this] { Repaint(); };
     ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintGraph(painter, size); };
@@ -47,6 +50,10 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
             ui_->GraphEdit->setCursorPosition(cursor);
         }
     });
+    for (QLineEdit* edit : {ui_->FromX, ui_->ToX, ui_->FromY, ui_->ToY}) {
+        usualToolTips_[edit] = edit->toolTip();
+        connect(edit, &QLineEdit::textChanged, this, &PlanePage::MarkRangeProblems);
+    }
     connect(ui_->FromX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
     connect(ui_->ToX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
     connect(ui_->FromY, &QLineEdit::textChanged, this, &PlanePage::YRangeEdited);
@@ -56,12 +63,18 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::ToggleAbsoluteMode);
     connect(ui_->SpeedButton1, &QToolButton::clicked, this, &PlanePage::AddFormulaToList);
     connect(ui_->SpeedButton2, &QToolButton::clicked, this, &PlanePage::RemoveFormulaFromList);
+    // A click, a tick (mouse or Space) and a keyboard move all act on the entry concerned.
     connect(ui_->GraphList, &QListWidget::itemClicked, this, &PlanePage::ScheduleListClick);
-    connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ScheduleListClick);
+    connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ListEntryTicked);
+    connect(ui_->GraphList, &QListWidget::currentRowChanged, this, &PlanePage::ScheduleListClick);
     connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::BeginZoomDrag);
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::DragZoomRectangle);
     connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::EndZoomDrag);
+    connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::ShowPointer);
+    connect(ui_->PaintBox1, &PaintBox::mouseLeft, this, &PlanePage::ClearPointer);
     connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::AdjustOneToOne);
+    // The line keeps its height while empty, so the graph does not jump when the pointer leaves.
+    ui_->PointerLine->setMinimumHeight(ui_->PointerLine->fontMetrics().height());
 }
 
 PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
@@ -88,7 +101,10 @@ void PlanePage::PaintGraph(QPainter& painter, QSize size) {
 }
 
 void PlanePage::ApplyFormula() {
-    ui_->GraphList->setCurrentRow(-1);
+    {
+        const QSignalBlocker block(ui_->GraphList);
+        ui_->GraphList->setCurrentRow(-1);
+    }
     graphiq_.SetFormula(Text(ui_->GraphEdit));
     graphiq_.SetView(ReadEditors(), false);
     AdjustOneToOne();
@@ -167,7 +183,18 @@ std::vector<bool> PlanePage::CheckedStates() const {
     return checked;
 }
 
-// A click on a check box reports both a click and a change: handle them as one.
+// A ticked entry becomes the current one, so the list handler acts on it and not on
+// whichever entry happened to be current before.
+void PlanePage::ListEntryTicked(QListWidgetItem* item) {
+    {
+        const QSignalBlocker block(ui_->GraphList);
+        ui_->GraphList->setCurrentItem(item);
+    }
+    ScheduleListClick();
+}
+
+// A click on a check box reports a press (the entry becomes current), a change and a click:
+// handle them as one, once the tick has landed.
 void PlanePage::ScheduleListClick() {
     if (listClickPending_) return;
     listClickPending_ = true;
@@ -217,12 +244,54 @@ bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// The list starts a quarter of the page wide, once the window's layout has given the page
+// its real size; afterwards window changes go to the graph and the user's splitter stays.
+void PlanePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (splitterPlaced_) return;
+    splitterPlaced_ = true;
+    QTimer::singleShot(0, this, [this] {
+        const int total = ui_->GraphSplitter->width() - ui_->GraphSplitter->handleWidth();
+        ui_->GraphSplitter->setSizes({total - total / 4, total / 4});
+    });
+}
+
 void PlanePage::GraphPageShown() {
     if (shown_) return;
     shown_ = true;
     ApplyFormula();
     ResetRanges();
 }
+
+void PlanePage::MarkRangeProblems() {
+    const auto mark = [this](QLineEdit* edit, const std::string& problem) {
+        const bool bad = !problem.empty();
+        if (edit->property("doubtful").toBool() == bad && (!bad || edit->toolTip().toStdString() == problem)) return;
+        edit->setProperty("doubtful", bad);
+        QPalette palette;  // the application's, as every other field
+        if (bad) palette.setColor(QPalette::Base, QColor(255, 221, 221));
+        edit->setPalette(palette);
+        edit->setToolTip(bad ? QString::fromStdString(problem) : usualToolTips_[edit]);
+    };
+    const auto x = CheckRange(Text(ui_->FromX), Text(ui_->ToX));
+    const auto y = CheckRange(Text(ui_->FromY), Text(ui_->ToY));
+    mark(ui_->FromX, x.from);
+    mark(ui_->ToX, x.to);
+    mark(ui_->FromY, y.from);
+    mark(ui_->ToY, y.to);
+}
+
+void PlanePage::ShowPointer(QPoint at) {
+    const auto reading =
+        ReadPointer(graphiq_.View(), ui_->PaintBox1->width(), ui_->PaintBox1->height(), at.x(), at.y());
+    if (!reading) return ClearPointer();
+    long double value = 0;
+    const bool defined = graphiq_.Evaluate(reading->x, 0, value) == EvalStatus::Ok;
+    const auto text = PointerLineText(*reading, defined ? std::optional(value) : std::nullopt);
+    ui_->PointerLine->setText(QString::fromStdString(text));
+}
+
+void PlanePage::ClearPointer() { ui_->PointerLine->clear(); }
 
 void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {
     if (button != Qt::RightButton) dragStart_ = at;

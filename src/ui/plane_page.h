@@ -3,6 +3,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <map>
 #include <memory>
 
 #include "plot/graphiq.h"
@@ -12,6 +13,7 @@ namespace Ui {
 class PlanePage;
 }
 
+class QLineEdit;
 class QListWidgetItem;
 
 namespace kq {
@@ -45,10 +47,18 @@ public slots:
     void BeginZoomDrag(Qt::MouseButton button, QPoint at);
     void DragZoomRectangle(QPoint at);
     void EndZoomDrag(Qt::MouseButton button, QPoint at);
+    // The line under the graph: the point under the pointer and the formula's value there.
+    void ShowPointer(QPoint at);
+    void ClearPointer();
+    // Tints a range editor whose text is doubtful and says why in its tooltip.
+    void MarkRangeProblems();
     // Redraws the graph (after options change the engine's settings).
     void Repaint();
     // Forgets which list formulas were checked, as at start-up.
     void ClearListMemory();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,13 +66,16 @@ private:
     ViewRect ReadEditors() const;
     void WriteEditors(const ViewRect& view);
     std::vector<bool> CheckedStates() const;
+    void ListEntryTicked(QListWidgetItem* item);
     void ScheduleListClick();
 
     std::unique_ptr<Ui::PlanePage> ui_;
+    std::map<const QLineEdit*, QString> usualToolTips_;
     Graphiq& graphiq_;
     FormulaListState listState_;
     QPoint dragStart_{kNoDrag, 0};
     bool shown_ = false;
+    bool splitterPlaced_ = false;
     bool listClickPending_ = false;
 };
 

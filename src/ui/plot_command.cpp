@@ -11,7 +11,6 @@
 #include <ostream>
 
 #include "app/command_line.h"
-#include "engine/angle_mode.h"
 #include "plot/graphiq.h"
 #include "ui/file_output.h"
 #include "ui/qpainter_canvas.h"
@@ -126,8 +125,8 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
         return 2;
     }
 
-    SetDegreesMode(o.degrees);
     Graphiq g;
+    g.SetDegrees(o.degrees);
     g.SetRounding(o.rounding);
     g.SetAbsoluteMode(o.absolute);
     g.SetFormula(o.formula);
@@ -139,7 +138,6 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     SafeFile file(path);
     bool drawn = false;
     if (QIODevice* device = file.Device()) drawn = WritePicture(g, o, suffix, *device);
-    SetDegreesMode(false);
     if (!file.Commit(drawn)) {
         err << "quantorium plot: " << file.Error().toStdString() << "\n";
         return 1;

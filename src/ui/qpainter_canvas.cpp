@@ -1,27 +1,44 @@
 #include "ui/qpainter_canvas.h"
 
+#include <QFontMetrics>
 #include <QPen>
 #include <QString>
+#include <cmath>
 
 namespace kq {
 namespace {
 
 QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
+// The centre of a canvas pixel: an antialiased line of one pixel through it covers that pixel
+// exactly.
+QPointF Centre(QPoint p) { return QPointF(p.x() + 0.5, p.y() + 0.5); }
+
 }  // namespace
 
 QPainterCanvas::QPainterCanvas(QPainter& painter, const QFont& font, QRect area)
     : painter_(painter), font_(font), area_(area) {
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    const qreal scale = std::sqrt(std::abs(painter_.deviceTransform().determinant()));
+    if (std::isfinite(scale) && scale > 0) pixel_ = scale;
     ApplyPen();
     painter_.setBrush(Qt::white);
 }
 
+QPainterCanvas::~QPainterCanvas() { painter_.restore(); }
+
 void QPainterCanvas::ApplyPen() {
     QPen pen(penColor_);
-    // Width 1 is a hairline on every device (a printer's pixels are tiny); wider pens scale.
-    pen.setWidth(penWidth_ <= 1 ? 0 : penWidth_);
-    pen.setCosmetic(penWidth_ <= 1);
-    pen.setCapStyle(Qt::FlatCap);
+    // Width 1 is one canvas pixel on every device, whatever its density; wider pens scale.
+    if (penWidth_ <= 1) {
+        pen.setCosmetic(true);
+        pen.setWidthF(pixel_);
+    } else {
+        pen.setWidth(penWidth_);
+    }
+    // Square ends reach the end pixels' edges, as an aliased line covers its end points.
+    pen.setCapStyle(Qt::SquareCap);
     painter_.setPen(pen);
 }
 
@@ -49,7 +66,7 @@ void QPainterCanvas::MoveTo(int x, int y) { position_ = QPoint(x, y); }
 void QPainterCanvas::LineTo(int x, int y) {
     const QPoint to(x, y);
     // A line to the point itself shows nothing, as on the original canvases.
-    if (to != position_) painter_.drawLine(position_, to);
+    if (to != position_) painter_.drawLine(Centre(position_), Centre(to));
     position_ = to;
 }
 
@@ -62,8 +79,15 @@ void QPainterCanvas::TextOut(int x, int y, std::string_view utf8) {
     painter_.restore();
 }
 
+// Measured on the painter's device, as TextOut draws it there.
+Size QPainterCanvas::TextExtent(std::string_view utf8) {
+    const QFontMetrics metrics(font_, painter_.device());
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
 void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    painter_.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+    painter_.drawRect(QRectF(Centre(QPoint(x1, y1)), Centre(QPoint(x2 - 1, y2 - 1))));
 }
 
 void QPainterCanvas::Fill(Rgb color) { painter_.fillRect(area_, ToQColor(color)); }

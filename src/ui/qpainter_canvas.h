@@ -1,4 +1,7 @@
 // The renderer's canvas on a QPainter: the screen, picture files, PDF and SVG all go through it.
+// Strokes are antialiased and one canvas pixel wide on any device (2 device pixels on a 2x
+// screen); they run through pixel centres, so axis-parallel lines stay sharp. The painter's
+// state is handed back as it was when the canvas goes.
 #pragma once
 
 #include <QFont>
@@ -12,6 +15,9 @@ class QPainterCanvas : public Canvas {
 public:
     // `font` gives the family; sizes come from the renderer. `area` is what Fill paints.
     QPainterCanvas(QPainter& painter, const QFont& font, QRect area);
+    ~QPainterCanvas() override;
+    QPainterCanvas(const QPainterCanvas&) = delete;
+    QPainterCanvas& operator=(const QPainterCanvas&) = delete;
 
     void SetPenColor(Rgb color) override;
     void SetPenWidth(int width) override;
@@ -23,11 +29,13 @@ public:
     void TextOut(int x, int y, std::string_view utf8) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
+    Size TextExtent(std::string_view utf8) override;
 
 private:
     void ApplyPen();
 
     QPainter& painter_;
+    qreal pixel_ = 1;  // device pixels per canvas pixel
     QFont font_;
     QRect area_;
     QColor penColor_ = Qt::black;

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/eval_command.h"
-#include "engine/angle_mode.h"
+#include "engine/translator.h"
 
 namespace kq {
 namespace {
@@ -18,7 +18,6 @@ EvalRun Eval(std::vector<std::string> args, const std::string& input = "") {
     std::istringstream in(input);
     std::ostringstream out, err;
     const int status = RunEvalCommand(args, in, out, err);
-    SetDegreesMode(false);
     return {status, out.str(), err.str()};
 }
 
@@ -36,6 +35,18 @@ TEST(EvalCommand, PrintsValuesAndFailures) {
     const EvalRun ok = Eval({"1", "2"});
     EXPECT_EQ(ok.status, 0);
     EXPECT_EQ(ok.out, "1\n2\n");
+}
+
+// Each run has its own angle mode: degrees asked for once are not there for the next run, nor
+// for any other formula of the process.
+TEST(EvalCommand, AngleModeStaysWithItsRun) {
+    EXPECT_EQ(Eval({"--degrees", "sin(30)"}).out, "0.5\n");
+    const std::string radians = Eval({"sin(30)"}).out;
+    EXPECT_EQ(radians.rfind("-0.988", 0), 0u) << radians;
+    EXPECT_EQ(Eval({"--degrees", "sin(90)", "sin(30)"}).out, "1\n0.5\n");
+    Translator t;
+    t.Translate("sin(30)");
+    EXPECT_LT(t.Value(1, 0), -0.98L);
 }
 
 TEST(EvalCommand, ReadsStandardInputWhenNoFormulaIsGiven) {

@@ -21,9 +21,11 @@ inline bool SameBits(long double a, long double b) {
     return a == b && std::signbit(a) == std::signbit(b);
 }
 
-inline Outcome Evaluate(const std::string& formula, long double x = 1, long double y = 0, int rounding = -1) {
+inline Outcome Evaluate(const std::string& formula, long double x = 1, long double y = 0, int rounding = -1,
+                        bool degrees = false) {
     Translator t;
     t.SetRounding(rounding);
+    t.SetDegrees(degrees);
     t.Translate(formula);
     Outcome fast;
     fast.status = t.TryValue(x, y, fast.value);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/angle_mode.h"
 #include "eval_helpers.h"
 
 namespace kq::test {
@@ -120,15 +119,17 @@ TEST(Evaluation, FlatFormAgreesWithTheTree) {
         "sec(x)*csc(x)-ctg(x)", "x^x", "(x-1)^(1/3)", "pw3(x)-pw2.5(x)", "rt5(x)*rt3(x)", "arcctg(x)+arctg(x)",
         "sgn(x)*abs(x)^0.5", "exp(-x*x)", "2^x^2", "1/(x*x-4)", "log<x>(2*x)", "|x-|y|+1|", "sin(pi/3*x)",
         "x*0", "0*x/x", "(1/0)*x", "sin(x)^2+cos(x)^2", "tg(x)*ctg(x)", "-(-(-x))", "x-(-x)", "-x+x",
+        // Double-precision functions driven out of double's range, both ways.
+        "exp(x*300)", "lg(x*1e400)", "ln(x/1e400)", "sqrt(abs(x)*1e-400)", "pw2(x*1e200)", "pw-3(x*1e-110)",
+        "arcctg(x*1e400)", "tg(x*1e400)+ctg(x*1e400)", "arctg(x*1e-320)", "arcsin(x*1e-400)", "exp(x)*lg(x)",
     };
     for (bool degrees : {false, true}) {
-        SetDegreesMode(degrees);
         for (const char* f : formulas) {
-            for (long double x = -6; x <= 6; x += 0.37L) Evaluate(f, x, 0.5L);
-            for (long double x : {0.0L, -0.0L, 1.0L, -1.0L, 2.0L, -2.0L, 90.0L, 1e300L}) Evaluate(f, x, -x);
+            for (long double x = -6; x <= 6; x += 0.37L) Evaluate(f, x, 0.5L, kNoRounding, degrees);
+            for (long double x : {0.0L, -0.0L, 1.0L, -1.0L, 2.0L, -2.0L, 90.0L, 1e300L, 1e-310L, 1e400L, -1e-400L})
+                Evaluate(f, x, -x, kNoRounding, degrees);
         }
     }
-    SetDegreesMode(false);
 }
 
 TEST(Evaluation, TranslationRestartsEverything) {
@@ -186,6 +187,79 @@ TEST(Evaluation, DivisionAtTheLimit) {
         EXPECT_EQ(Evaluate("1/x", x).status, EvalStatus::Ok);
     EXPECT_EQ(Evaluate("(x+1)/(x-x)", 3).status, EvalStatus::DivisionByZero);
     EXPECT_EQ(Evaluate("1/(x*0+1e4000*1e4000-1e4000*1e4000)", 1).status, EvalStatus::DivisionByZero);  // NaN
+}
+
+}  // namespace
+}  // namespace kq::test
+
+namespace kq::test {
+namespace {
+
+long double Relative(long double a, long double b) { return std::fabs(a - b) / std::fabs(b); }
+
+// Functions of double precision keep it where the argument and the result are normal doubles
+// and take long double where double's range would lose the value.
+TEST(Evaluation, DoublePrecisionOutsideDoublesRange) {
+    struct Case {
+        const char* formula;
+        long double expected;
+    };
+    const Case cases[] = {
+        {"lg(1e400)", 400},
+        {"sqrt(1e400)", 1e200L},
+        {"sqrt(1e-400)", 1e-200L},
+        {"sqrt(1e-400)*1e200", 1},
+        {"exp(1000)", 1.97007111401704699388887935224332313e434L},
+        {"exp(-1000)", 5.07595889754945676529180947957432e-435L},
+        {"pw2(1e200)", 1e400L},
+        {"pw0.5(1e-400)", 1e-200L},
+        {"ln(1e-400)", -921.034037197618273607196581873745683L},
+        {"arctg(1e-400)", 1e-400L},
+        {"arcctg(1e400)", 1e-400L},
+        {"arcsin(1e-4000)", 1e-4000L},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = Evaluate(c.formula);
+        ASSERT_EQ(o.status, EvalStatus::Ok) << c.formula;
+        EXPECT_LT(Relative(o.value, c.expected), 1e-18L) << c.formula << " = " << static_cast<double>(o.value);
+    }
+    // The language's division limit still holds: a divisor of 1e-200 is negligible.
+    EXPECT_EQ(Evaluate("1/sqrt(1e-400)").status, EvalStatus::DivisionByZero);
+    EXPECT_EQ(Evaluate("ln(-1e-400)").status, EvalStatus::NoValue);
+    EXPECT_EQ(Evaluate("sqrt(-1e-400)").status, EvalStatus::NoValue);
+}
+
+// Where double suffices nothing changes: the value is the double library function's, bit for
+// bit, up to the edges of double's range.
+TEST(Evaluation, DoublePrecisionInsideDoublesRangeIsUnchanged) {
+    using D = double (*)(double);
+    struct Case {
+        const char* formula;
+        D reference;
+        std::vector<long double> xs;
+    };
+    const Case cases[] = {
+        {"exp(x)", static_cast<D>(std::exp), {-708, -1, 0, 0.3L, 1, 709.7L}},
+        {"lg(x)", static_cast<D>(std::log10), {2.3e-308L, 0.5L, 1, 7, 1.7e308L}},
+        {"ln(x)", static_cast<D>(std::log), {2.3e-308L, 0.5L, 1, 7, 1.7e308L}},
+        {"sqrt(x)", static_cast<D>(std::sqrt), {0, 2.3e-308L, 2, 1.7e308L}},
+        {"arctg(x)", static_cast<D>(std::atan), {-1e300L, -1, 0, 0.7L, 2.3e-308L}},
+        {"arcsin(x)", static_cast<D>(std::asin), {-1, 0, 0.25L, 1}},
+        {"arccos(x)", static_cast<D>(std::acos), {-1, 0, 0.25L, 1}},
+        {"tg(x)", static_cast<D>(std::tan), {-1e300L, 0.5L, 1e300L}},
+    };
+    for (const Case& c : cases) {
+        for (long double x : c.xs) {
+            const Outcome o = Evaluate(c.formula, x);
+            ASSERT_EQ(o.status, EvalStatus::Ok) << c.formula;
+            EXPECT_TRUE(SameBits(o.value, c.reference(static_cast<double>(x)) + 0.0L))
+                << c.formula << " at " << static_cast<double>(x);
+        }
+    }
+    // Past the edges the value is the long double one, no longer the double one.
+    EXPECT_FALSE(SameBits(Evaluate("exp(x)", 709.8L).value, std::exp(709.8)));  // overflows double
+    EXPECT_FALSE(SameBits(Evaluate("exp(x)", -740).value, std::exp(-740.0)));     // subnormal in double
+    EXPECT_EQ(Evaluate("pw3(x)", 2).value, 8);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/angle_mode.h"
 #include "eval_helpers.h"
 
 namespace kq::test {
@@ -155,24 +154,56 @@ TEST(Language, ExamplesTheWindowOffers) {
     EXPECT_NEAR(static_cast<double>(Evaluate("cos(x^2-3)", 2).value), std::cos(1.0), 1e-15);
 }
 
+Outcome InDegrees(const char* formula, long double x = 1) { return Evaluate(formula, x, 0, kNoRounding, true); }
+
 TEST(Language, Degrees) {
-    SetDegreesMode(true);
-    EXPECT_NEAR(static_cast<double>(Evaluate("sin(30)").value), 0.5, 1e-17);
-    EXPECT_EQ(Evaluate("tg(90)").status, EvalStatus::FunctionPole);
-    EXPECT_NEAR(static_cast<double>(Evaluate("cos(60)").value), 0.5, 1e-17);
-    EXPECT_NEAR(static_cast<double>(Evaluate("tg(45)").value), 1, 1e-15);
-    EXPECT_EQ(Evaluate("ctg(180)").status, EvalStatus::FunctionPole);
-    EXPECT_EQ(Evaluate("csc(0)").status, EvalStatus::FunctionPole);
+    EXPECT_NEAR(static_cast<double>(InDegrees("sin(30)").value), 0.5, 1e-17);
+    EXPECT_EQ(InDegrees("tg(90)").status, EvalStatus::FunctionPole);
+    EXPECT_NEAR(static_cast<double>(InDegrees("cos(60)").value), 0.5, 1e-17);
+    EXPECT_NEAR(static_cast<double>(InDegrees("tg(45)").value), 1, 1e-15);
+    EXPECT_NEAR(static_cast<double>(InDegrees("sec(x)", 60).value), 2, 1e-15);
+    EXPECT_NEAR(static_cast<double>(InDegrees("ctg(x)", 45).value), 1, 1e-15);
+    EXPECT_EQ(InDegrees("ctg(180)").status, EvalStatus::FunctionPole);
+    EXPECT_EQ(InDegrees("csc(0)").status, EvalStatus::FunctionPole);
+    EXPECT_EQ(InDegrees("tg(x)", -270).status, EvalStatus::FunctionPole);
     // The inverse functions answer in radians whatever the mode.
-    EXPECT_NEAR(static_cast<double>(Evaluate("arcsin(1)").value), kPiDouble / 2, 1e-15);
-    // A formula translated in one mode follows the mode at evaluation time.
+    EXPECT_NEAR(static_cast<double>(InDegrees("arcsin(1)").value), kPiDouble / 2, 1e-15);
+    EXPECT_NEAR(static_cast<double>(InDegrees("arctg(x)", 1).value), kPiDouble / 4, 1e-15);
+    // A formula switched to the other mode after translation follows the switch.
     Translator t;
     t.Translate("sin(x)");
-    SetDegreesMode(false);
+    EXPECT_FALSE(t.Degrees());
     EXPECT_NEAR(static_cast<double>(t.Value(30, 0)), std::sin(30.0), 1e-15);
-    SetDegreesMode(true);
+    t.SetDegrees(true);
     EXPECT_NEAR(static_cast<double>(t.Value(30, 0)), 0.5, 1e-17);
-    SetDegreesMode(false);
+    t.Translate("cos(x)");  // the mode outlives a new text
+    EXPECT_NEAR(static_cast<double>(t.Value(60, 0)), 0.5, 1e-17);
+}
+
+// Two formulas of one process, one in each mode: neither changes the other, whichever order
+// they are set up and evaluated in, on every path.
+TEST(Language, EachFormulaHasItsOwnAngleMode) {
+    Translator degrees, radians;
+    degrees.SetDegrees(true);
+    degrees.Translate("sin(x)+tg(x)");
+    radians.Translate("sin(x)+tg(x)");
+    EXPECT_FALSE(radians.Degrees());
+    for (int round = 0; round < 2; ++round) {
+        long double d = 0, r = 0, tree = 0;
+        ASSERT_EQ(degrees.TryValue(30, 0, d), EvalStatus::Ok);
+        ASSERT_EQ(radians.TryValue(30, 0, r), EvalStatus::Ok);
+        EXPECT_NEAR(static_cast<double>(d), 0.5 + 1 / std::sqrt(3.0), 1e-15);
+        EXPECT_NEAR(static_cast<double>(r), std::sin(30.0) + std::tan(30.0), 1e-14);
+        ASSERT_EQ(radians.TreeValue(30, 0, tree), EvalStatus::Ok);
+        EXPECT_TRUE(SameBits(tree + 0.0L, r));
+        ASSERT_EQ(degrees.InterpretedValue(30, 0, tree), EvalStatus::Ok);
+        EXPECT_TRUE(SameBits(tree, d));
+        EXPECT_EQ(degrees.TryValue(90, 0, d), EvalStatus::FunctionPole);
+        EXPECT_EQ(radians.TryValue(90, 0, r), EvalStatus::Ok);
+        // Translating the other formula again must not move this one's mode.
+        radians.Translate("sin(x)+tg(x)");
+        degrees.Translate("sin(x)+tg(x)");
+    }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <random>
 
-#include "engine/angle_mode.h"
 #include "eval_helpers.h"
 
 namespace kq::test {
@@ -38,8 +37,9 @@ public:
 private:
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     std::string Number() {
-        static const char* numbers[] = {"0", "1", "2", "3", "0.5", "10", "1e-15", "7.25", "FFh", "101b", "1e300"};
-        return numbers[Pick(11)];
+        static const char* numbers[] = {"0",   "1",   "2",    "3",     "0.5",    "10",     "1e-15",
+                                        "7.25", "FFh", "101b", "1e300", "1e400", "1e-400", "700"};
+        return numbers[Pick(14)];
     }
     std::string Operator() {
         static const char* ops[] = {"+", "-", "*", "/"};
@@ -60,15 +60,12 @@ private:
 
 TEST(RandomFormulas, AllPathsAgree) {
     FormulaMaker maker(2026);
-    const long double points[] = {-3, -1, -0.5L, 0, 0.25L, 1, 1.5L, 2, 3.14159L, 90, 1e-20L, -1e10L};
+    const long double points[] = {-3, -1, -0.5L, 0, 0.25L, 1, 1.5L, 2, 3.14159L, 90, 1e-20L, -1e10L, 1e-310L, 1e400L};
     for (int n = 0; n < 1500; ++n) {
         const std::string formula = maker.Make(n % 5 + 1);
-        for (bool degrees : {false, true}) {
-            SetDegreesMode(degrees);
-            for (long double x : points) Evaluate(formula, x, 0.5L - x);
-        }
+        for (bool degrees : {false, true})
+            for (long double x : points) Evaluate(formula, x, 0.5L - x, kNoRounding, degrees);
     }
-    SetDegreesMode(false);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "engine/translator.h"
 
@@ -35,48 +36,46 @@ TEST(SpecialPoints, ComeFromTheNumbersOfTheFormula) {
     EXPECT_EQ(t.Specials().Points().size(), 2u);  // 1 and -1 only
 }
 
-TEST(SpecialPoints, QueryWalksStoredPointsThenMultiplesOfPi) {
+TEST(SpecialPoints, QueryFindsStoredPointsThenMultiplesOfPi) {
     Translator t;
     t.Translate("tg(x)");
-    auto& s = t.Specials();
-    long double p = 0;
-    s.ResetQuery();
-    ASSERT_TRUE(s.Query(0.9L, 1.1L, p));
-    EXPECT_EQ(p, 1);
-    s.ResetQuery();
-    ASSERT_TRUE(s.Query(1.57L, 1.58L, p));
-    EXPECT_EQ(p, static_cast<long double>(3.141592653589793) / 2);
-    s.ResetQuery();
-    ASSERT_TRUE(s.Query(3.14L, 3.15L, p));
-    EXPECT_EQ(p, static_cast<long double>(3.141592653589793));
-    s.ResetQuery();
-    ASSERT_TRUE(s.Query(-1.58L, -1.57L, p));  // b < 0: counted from a
-    EXPECT_EQ(p, -static_cast<long double>(3.141592653589793) / 2);
-    s.ResetQuery();
-    EXPECT_FALSE(s.Query(2.0L, 2.5L, p));
-    // The cursor moves on: a second query of the same column finds nothing more.
-    s.ResetQuery();
-    ASSERT_TRUE(s.Query(0.9L, 1.1L, p));
-    EXPECT_TRUE(s.Query(0.9L, 1.1L, p) == false || p != 1);
+    const SpecialPointSet& s = t.Specials();
+    constexpr long double pi = 3.141592653589793;
+    struct Q {
+        long double a, b;
+        std::optional<long double> expected;
+    };
+    const Q queries[] = {
+        {0.9L, 1.1L, 1},           {1.57L, 1.58L, pi / 2},  {3.14L, 3.15L, pi},
+        {-1.58L, -1.57L, -pi / 2},  // b < 0: counted from a
+        {2.0L, 2.5L, std::nullopt}, {-1, -1, -1},            {1, 1, 1},  // closed at both ends
+        {4.0L, 4.5L, std::nullopt}, {6.28L, 6.29L, 2 * pi},
+    };
+    for (const Q& q : queries) EXPECT_EQ(s.Query(q.a, q.b), q.expected) << static_cast<double>(q.a);
 
     t.Translate("1/(x-2)");
-    s.ResetQuery();
-    EXPECT_FALSE(s.Query(1.57L, 1.58L, p));  // not periodic
-    s.ResetQuery();
-    ASSERT_TRUE(s.Query(1.99L, 2.01L, p));
-    EXPECT_EQ(p, 2);
+    EXPECT_EQ(s.Query(1.57L, 1.58L), std::nullopt);  // not periodic
+    EXPECT_EQ(s.Query(1.99L, 2.01L), 2.0L);
+    EXPECT_EQ(s.Query(2.01L, 1.99L), std::nullopt);  // an empty interval
 }
 
+// Among the points of an interval the one found first wins, not the smallest; asking again
+// gives the same answer, since a query moves nothing.
 TEST(SpecialPoints, FirstInStoredOrderWins) {
     Translator t;
     t.Translate("1/(x-2)");
-    auto& s = t.Specials();
-    long double p = 0;
-    s.ResetQuery();
-    ASSERT_TRUE(s.Query(-3, 3, p));
-    EXPECT_EQ(p, 1);  // found before 2, -2, 0.5, ...
-    ASSERT_TRUE(s.Query(-3, 3, p));
-    EXPECT_EQ(p, -1);
+    const SpecialPointSet& s = t.Specials();
+    // Found in this order: 1, -1, 0.5, -0.5, 2, -2, then the square roots' ratios.
+    ASSERT_TRUE(Has(s, std::sqrt(0.5L)));
+    EXPECT_EQ(s.Query(-3, 3), 1.0L);
+    EXPECT_EQ(s.Query(-3, 3), 1.0L);
+    EXPECT_EQ(s.Query(-3, 0), -1.0L);
+    EXPECT_EQ(s.Query(0.4L, 1.1L), 1.0L);   // before 0.5 and 1/sqrt(2)
+    EXPECT_EQ(s.Query(0.4L, 0.9L), 0.5L);   // before 1/sqrt(2)
+    const std::optional<long double> root = s.Query(0.6L, 0.9L);
+    ASSERT_TRUE(root.has_value());
+    EXPECT_NEAR(static_cast<double>(*root), std::sqrt(0.5), 1e-15);
+    EXPECT_EQ(s.Query(0.6L, 0.9L), root);
 }
 
 TEST(SpecialPoints, StoresStayBounded) {

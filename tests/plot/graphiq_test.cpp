@@ -84,10 +84,154 @@ TEST(Graphiq, AxesComeFirstWithTicksAndLabels) {
     // Ticks every 2 units from -10 to 10 on x, 1 unit from -5 to 5 on y; labels but not at 0.
     const auto texts = std::count_if(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'T'; });
     EXPECT_EQ(texts, 10 + 1 + 10 + 2);  // x labels, "O", y labels, "Y" and "X"
-    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T -2 134 -10"), c.calls.end());
+    // The end labels are moved inside the frame, so "-10" does not read as "10", nor "10" as "1".
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 0 134 -10"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 388 134 10"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 211 2 5"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 211 290 -5"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 203 137 O"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 220 3 Y"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 380 130 X"), c.calls.end());
+}
+
+struct Label {
+    int x, y;
+    std::string text;
+    int Right() const { return x + static_cast<int>(text.size()) * RecordingCanvas::kCharWidth; }
+    int Bottom() const { return y + RecordingCanvas::kTextHeight; }
+};
+
+std::vector<Label> LabelsOf(const std::vector<std::string>& calls) {
+    std::vector<Label> out;
+    for (const auto& s : calls) {
+        if (s[0] != 'T') continue;
+        std::istringstream in(s.substr(2));
+        Label l{};
+        in >> l.x >> l.y >> l.text;
+        out.push_back(l);
+    }
+    return out;
+}
+
+// Every label whole on the canvas and clear of every other, whatever the view.
+TEST(Graphiq, LabelsAreWholeAndApart) {
+    struct Case {
+        ViewRect view;
+        int w, h;
+    };
+    for (const Case& k : {Case{{-10, 10, -5, 5}, 400, 300}, Case{{-13.33L, 13.33L, -5, 5}, 400, 300},
+                          Case{{-10, 10, -0.2L, 9.8L}, 400, 300},      // X axis on the bottom rows
+                          Case{{-10, 10, -9.9L, 0.1L}, 400, 300},      // X axis on the top rows
+                          Case{{-9.9L, 0.1L, -5, 5}, 400, 300},        // Y axis at the right edge
+                          Case{{-0.05L, 9.95L, -5, 5}, 400, 300},      // Y axis at the left edge
+                          Case{{-1000, 1000, -1000, 1000}, 400, 300},  // wide labels, the names must move
+                          Case{{-1e6L, 1e6L, -3, 3}, 400, 300},        // labels wider than their spacing
+                          Case{{2.5L, 7.5L, 1.5L, 4.5L}, 400, 300},    // first ticks before the canvas
+                          Case{{2, 12, 1, 6}, 400, 300}, Case{{-12, -2, -6, -1}, 400, 300},  // origin out of view
+                          Case{{-10, 10, 1, 6}, 400, 300}, Case{{0.5L, 1.5L, -1, 1}, 400, 300},
+                          Case{{-10, 10, -5, 5}, 101, 60}, Case{{-10, 10, -5, 5}, 1920, 1080}}) {
+        Graphiq g;
+        g.SetFormula("x");
+        g.SetView(k.view, false);
+        RecordingCanvas c;
+        g.Draw(c, k.w, k.h, true, true);
+        const auto labels = LabelsOf(c.calls);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const Label& a = labels[i];
+            EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.Right() <= k.w && a.Bottom() <= k.h)
+                << a.text << " at " << a.x << "," << a.y << " on " << k.w << "x" << k.h << " view " << k.view.xmin;
+            for (std::size_t j = 0; j < i; ++j) {
+                const Label& b = labels[j];
+                EXPECT_FALSE(a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom())
+                    << a.text << " over " << b.text << " view " << k.view.xmin << " " << k.view.ymin;
+            }
+        }
+    }
+}
+
+TEST(Graphiq, LabelsMoveInsideRatherThanVanish) {
+    // X axis two rows from the top: its labels go under it instead of above the frame.
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, -9.9L, 0.1L}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, true);
+    const auto labels = LabelsOf(c.calls);
+    const auto minusTen = std::find_if(labels.begin(), labels.end(), [](const Label& l) { return l.text == "-10"; });
+    ASSERT_NE(minusTen, labels.end());
+    EXPECT_EQ(minusTen->x, 0);
+    EXPECT_GT(minusTen->y, 3);  // below the axis at row 3
+    // Names stay on the canvas too.
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "X"; }));
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "Y"; }));
+    // Y axis at the right edge: its labels go left of it, all of them kept.
+    RecordingCanvas right;
+    g.SetView({-9.9L, 0.1L, -5, 5}, false);
+    g.Draw(right, 400, 300, true, true);
+    const auto yLabels = LabelsOf(right.calls);
+    for (const char* text : {"-5", "-4", "-1", "1", "4", "5"}) {
+        const auto it = std::find_if(yLabels.begin(), yLabels.end(), [&](const Label& l) { return l.text == text; });
+        ASSERT_NE(it, yLabels.end()) << text;
+        EXPECT_LT(it->Right(), 396) << text;  // left of the axis at column 396
+    }
+}
+
+// With the origin out of view, the numbers of a hidden axis run along the canvas edge it lies
+// beyond, grey, at the same ticks; the names of hidden axes and the "O" are left out.
+TEST(Graphiq, HiddenAxesLabelTheEdges) {
+    struct Case {
+        ViewRect view;
+        bool xAlongTop, yAlongLeft;
+    };
+    for (const Case& k : {Case{{2, 12, 1, 6}, false, true}, Case{{-12, -2, -6, -1}, true, false}}) {
+        Graphiq g;
+        g.SetFormula("x");
+        g.SetView(k.view, false);
+        RecordingCanvas c;
+        g.Draw(c, 400, 300, true, false);
+        const auto grey = std::find(c.calls.begin(), c.calls.end(), "fontcolor 128,128,128");
+        ASSERT_NE(grey, c.calls.end());
+        const auto labels = LabelsOf(std::vector<std::string>(grey, c.calls.end()));
+        EXPECT_EQ(labels.size(), LabelsOf(c.calls).size());  // every label is grey, after the switch
+        const PixelMap map(k.view, 400, 300);
+        int xs = 0, ys = 0;
+        for (const Label& l : labels) {
+            EXPECT_TRUE(l.text != "X" && l.text != "Y" && l.text != "O") << l.text;
+            const long double v = std::stold(l.text);
+            const long double column = map.x0 + v * map.kx, row = map.y0 - v * map.ky;
+            const int centreX = (l.x + l.Right()) / 2, centreY = (l.y + l.Bottom()) / 2;
+            const bool centred = std::abs(centreX - column) <= 3 || l.x == 0 || l.Right() == 400;  // or pushed in
+            if (l.y == (k.xAlongTop ? 2 : 300 - RecordingCanvas::kTextHeight - 2) && centred) {
+                ++xs;
+            } else {
+                EXPECT_EQ(l.x, k.yAlongLeft ? 2 : 400 - l.Right() + l.x - 2) << l.text;
+                EXPECT_LE(std::abs(centreY - row), 6) << l.text;
+                ++ys;
+            }
+        }
+        EXPECT_EQ(xs, 11) << k.view.xmin;  // 2..12 or -12..-2, the ends pushed inside
+        EXPECT_GE(ys, 5) << k.view.xmin;
+    }
+    // Only the hidden one moves: the y axis is in view here and keeps its labels and name.
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, 1, 6}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, true);
+    const auto labels = LabelsOf(c.calls);
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "Y"; }));
+    EXPECT_TRUE(std::none_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "X"; }));
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "3" && l.x == 211; }));
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const Label& l) { return l.text == "-10" && l.y == 288; }));
+}
+
+TEST(Graphiq, VisibleAxesNeedNoColourSwitch) {
+    Graphiq g;
+    g.SetFormula("x");
+    g.SetView({-10, 10, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 400, 300, true, false);
+    EXPECT_TRUE(std::none_of(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'f' && s[4] == 'c'; }));
 }
 
 TEST(Graphiq, SmallCanvasHasNoText) {
@@ -137,6 +281,31 @@ TEST(Graphiq, TangentIsLiftedAtItsPoles) {
     EXPECT_TRUE(std::any_of(points.begin(), points.end(), [](const Point& p) { return p.y == 478; }));
 }
 
+// A pole inside one column, whose neighbours both land on the canvas a few rows apart: only
+// sampling the pole itself lifts the pen there (the edge rows do not help).
+TEST(Graphiq, PolesInsideAColumnAreNeverJoined) {
+    struct Case {
+        const char* formula;
+        int w, h;
+        bool absolute;
+    };
+    for (const Case& k : {Case{"0.001/(x-2.01)", 400, 300, false}, Case{"-0.001/(x-2.01)", 400, 300, false},
+                          Case{"0.001/(x-2.01)", 400, 300, true}, Case{"-0.001/(x-2.01)", 400, 300, true},
+                          Case{"0.001/(x-2.01)", 640, 480, false}, Case{"-0.001/(x-2.01)", 640, 480, true}}) {
+        const auto points = CurveOf(k.formula, k.w, k.h, {}, k.absolute);
+        const PixelMap map({}, k.w, k.h);
+        const int left = static_cast<int>(map.x0 + 2.01L * map.kx);  // the column holding the pole
+        int nearPole = 0;
+        for (const Segment& s : VisibleSegments(points)) {
+            EXPECT_FALSE(s.from.x <= left && s.to.x > left)
+                << k.formula << (k.absolute ? " |y|" : "") << ": joined from " << s.from.x << "," << s.from.y
+                << " to " << s.to.x << "," << s.to.y;
+            if (s.to.x == left || s.from.x == left + 1) ++nearPole;
+        }
+        EXPECT_GE(nearPole, 1) << k.formula << ": the curve is drawn up to the pole";
+    }
+}
+
 TEST(Graphiq, UndefinedStretchesAreNotDrawn) {
     for (const char* f : {"ln(x)", "sqrt(x)", "rt2(x)", "lg(x)"}) {
         const auto points = CurveOf(f, 400, 300);
@@ -145,6 +314,69 @@ TEST(Graphiq, UndefinedStretchesAreNotDrawn) {
     }
     const auto arcsin = CurveOf("arcsin(x)", 400, 300);
     for (const Point& p : arcsin) EXPECT_TRUE(p.x >= 180 && p.x <= 220) << p.x;
+}
+
+// Where the next or previous column fails, the curve is drawn on to the end of its domain.
+TEST(Graphiq, CurvesReachTheEndOfTheirDomain) {
+    // ±4 falls inside a column on these canvases: the circle still comes down to the axis.
+    for (const auto& [w, view] : {std::pair{401, ViewRect{}}, std::pair{400, ViewRect{-6.667L, 6.667L, -5, 5}},
+                                  std::pair{333, ViewRect{-7.1L, 6.9L, -5, 5}}}) {
+        const PixelMap map(view, w, 300);
+        for (bool absolute : {false, true}) {
+            const auto segments = VisibleSegments(CurveOf("sqrt(16-x*x)", w, 300, view, absolute));
+            ASSERT_FALSE(segments.empty());
+            int left = w, right = 0;
+            for (const Segment& s : segments) {
+                for (const Point& p : {s.from, s.to}) {
+                    if (absolute && p.y > map.y0) continue;  // the mirrored half
+                    if (p.x < left || (p.x == left && p.y > 0)) left = p.x;
+                    if (p.x > right) right = p.x;
+                }
+            }
+            const auto lowest = [&](int column) {
+                int row = 0;
+                for (const Segment& s : segments)
+                    for (const Point& p : {s.from, s.to})
+                        if (p.x == column && p.y <= map.y0) row = std::max(row, p.y);
+                return row;
+            };
+            EXPECT_NEAR(left, static_cast<double>(map.x0 - 4 * map.kx), 1) << w;
+            EXPECT_NEAR(right, static_cast<double>(map.x0 + 4 * map.kx), 1) << w;
+            EXPECT_GE(lowest(left), map.y0 - 1) << w << (absolute ? " |y|" : "");
+            EXPECT_GE(lowest(right), map.y0 - 1) << w << (absolute ? " |y|" : "");
+        }
+    }
+    // ln(x) comes down to the bottom edge row from its first defined column.
+    const auto ln = CurveOf("ln(x)", 400, 300);
+    ASSERT_GE(ln.size(), 2u);
+    EXPECT_EQ(ln[0].kind, 'M');
+    EXPECT_EQ(ln[0].y, 298);
+    EXPECT_TRUE(ln[0].x == 200 || ln[0].x == 201) << ln[0].x;
+    EXPECT_EQ(ln[1].x, 201);
+    // A domain starting between columns: the curve starts on the axis there (a value just
+    // above 0 truncates to the row above the axis row).
+    const auto shifted = CurveOf("sqrt(x-0.013)", 400, 300);
+    ASSERT_FALSE(shifted.empty());
+    EXPECT_EQ(shifted[0].kind, 'M');
+    EXPECT_EQ(shifted[0].x, 200);
+    EXPECT_GE(shifted[0].y, 149);
+    // The left ends of sqrt(x) and of a circle seen from its right half.
+    EXPECT_EQ(CurveOf("sqrt(x)", 400, 300)[0].y, 150);
+}
+
+// A failing pole is no domain end to draw to across: the branches stay apart.
+TEST(Graphiq, PolesStayApartWhereTheyFail) {
+    for (const char* f : {"1/x", "-1/x", "1/(x*x)", "1/(x-0.0125)", "tg(x)", "1/sin(x)"})
+        for (int w : {400, 401, 333}) {
+            const auto segments = VisibleSegments(CurveOf(f, w, 300));
+            for (const Segment& s : segments)
+                EXPECT_LT(std::abs(s.to.y - s.from.y), 300) << f << " " << w << " at " << s.from.x;
+            if (std::string(f).find("sin") == std::string::npos && f[0] != 't') {
+                const int pole = static_cast<int>(PixelMap({}, w, 300).x0);
+                for (const Segment& s : segments)
+                    EXPECT_FALSE(s.from.x < pole && s.to.x > pole + 1) << f << " " << w;
+            }
+        }
 }
 
 TEST(Graphiq, FailuresNeverEndTheDrawing) {
@@ -217,6 +449,54 @@ TEST(Graphiq, ListFormulasFollowTheMainOne) {
     long double y = 0;
     EXPECT_EQ(g.Evaluate(3, 1, y), EvalStatus::Ok);
     EXPECT_EQ(y, 2);
+}
+
+// The angle mode reaches the main formula and every list formula, reserved before or after.
+TEST(Graphiq, DegreesReachEveryFormula) {
+    Graphiq g;
+    g.SetDegrees(true);
+    g.SetFormula("sin(x)");
+    g.SetListFormula(1, "cos(x)");
+    g.Reserve(20);
+    g.SetListFormula(20, "tg(x)");
+    g.SetListCount(20);
+    long double v = 0;
+    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
+    ASSERT_EQ(g.Evaluate(60, 1, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
+    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 1, 1e-15);
+    g.SetDegrees(false);
+    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
+    EXPECT_LT(v, 1.7L);  // tan(45 radians) is about 1.62
+    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
+    EXPECT_LT(v, -0.9L);
+}
+
+// What one curve leaves behind (a lifted pen, a negative stretch in |y| mode) never changes
+// how the next one is drawn: a list formula looks the same whatever comes before it.
+TEST(Graphiq, EachCurveStartsAfresh) {
+    const auto strokes = [](std::vector<const char*> formulas, bool absolute) {
+        Graphiq g;
+        g.SetAbsoluteMode(absolute);
+        g.SetFormula(formulas[0]);
+        for (std::size_t i = 1; i < formulas.size(); ++i) g.SetListFormula(static_cast<int>(i), formulas[i]);
+        g.SetListCount(static_cast<int>(formulas.size()) - 1);
+        g.SetView({-10, 10, -5, 5}, false);
+        RecordingCanvas c;
+        g.Draw(c, 400, 300, false, false);
+        return c.Strokes();
+    };
+    for (bool absolute : {false, true})
+        for (const char* before : {"ln(-x)", "x-100", "1/(x-x)", "tg(x)", "-x"})
+            for (const char* after : {"x-1", "sqrt(x)", "-1", "x"}) {
+                auto expected = strokes({before}, absolute);
+                const auto alone = strokes({after}, absolute);
+                expected.insert(expected.end(), alone.begin(), alone.end());
+                EXPECT_EQ(strokes({before, after}, absolute), expected) << before << " then " << after << " |y| "
+                                                                       << absolute;
+            }
 }
 
 TEST(Graphiq, SetViewAsksForARepaintOnlyWhenTold) {

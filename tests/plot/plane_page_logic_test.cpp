@@ -19,6 +19,26 @@ TEST(PlanePageLogic, RangeTexts) {
     EXPECT_EQ(WriteRange(0.0001234567L), "0.0001235");
 }
 
+TEST(PlanePageLogic, DoubtfulRanges) {
+    struct Case {
+        const char *from, *to;
+        bool fromBad, toBad;
+        const char* says;  // part of the first message
+    };
+    for (const Case& k : {Case{"-10", "10", false, false, ""}, Case{" -2.5 ", "1e3", false, false, ""},
+                          Case{"abc", "10", true, false, "«abc» — не число"}, Case{"1,5", "10", true, false, "точкой"},
+                          Case{"", "10", true, false, "пусто"}, Case{"-10", "x", false, true, "«x» — не число"},
+                          Case{"5", "5", true, false, "равных границах"}, Case{"7", "5", true, false, "зеркально"},
+                          Case{"1e5000", "1", true, false, "не число"},  // beyond the type: counts as 0 too
+                          Case{"abc", "-3", true, false, "не число"}}) {
+        const RangeProblems p = CheckRange(k.from, k.to);
+        EXPECT_EQ(!p.from.empty(), k.fromBad) << k.from << " " << k.to;
+        EXPECT_EQ(!p.to.empty(), k.toBad) << k.from << " " << k.to;
+        const std::string& first = p.from.empty() ? p.to : p.from;
+        EXPECT_NE(first.find(k.says), std::string::npos) << first;
+    }
+}
+
 TEST(PlanePageLogic, OneToOneWidensTheXRange) {
     ViewRect v{-10, 10, -5, 5};
     const auto r = OneToOne(v, 640, 480);
@@ -64,6 +84,42 @@ TEST(PlanePageLogic, ZoomOutStopsPastFortyMillion) {
     EXPECT_FALSE(ZoomOut({-5e7L, 10, -5, 5}, 400, 200));
     EXPECT_FALSE(ZoomOut({-10, 4.1e7L, -5, 5}, 400, 200));
     EXPECT_TRUE(ZoomOut({-4e7L, 4e7L, -5, 5}, 400, 200));
+}
+
+TEST(PlanePageLogic, ValuesAtTheViewsResolution) {
+    struct Case {
+        long double value, resolution;
+        const char* text;
+    };
+    for (const Case& k : {Case{1.25L, 0.05L, "1.25"}, Case{1.6666667L, 1 / 30.0L, "1.67"}, Case{-0.001L, 0.05L, "0.00"},
+                          Case{-0.006L, 0.05L, "-0.01"}, Case{123.456L, 2, "123"}, Case{0.00012345L, 1e-6L, "0.000123"},
+                          Case{3.14159L, 0.001L, "3.142"}, Case{2e20L, 1e18L, "2e+20"}, Case{-7, 1e-30L, "-7.000000000000000000"},
+                          Case{1, 0, "1"}}) {
+        EXPECT_EQ(WriteAtResolution(k.value, k.resolution), k.text) << static_cast<double>(k.value);
+    }
+}
+
+TEST(PlanePageLogic, PointerReadings) {
+    // 400 x 300 on the default view: 20 pixels an x unit, 30 a y unit.
+    auto at = ReadPointer({-10, 10, -5, 5}, 400, 300, 225, 100);
+    ASSERT_TRUE(at);
+    EXPECT_EQ(at->xText, "1.25");
+    EXPECT_EQ(at->yText, "1.67");
+    EXPECT_EQ(at->x, 1.25L);  // the number the text says, where the formula is read
+    EXPECT_EQ(PointerLineText(*at, std::nullopt), "x = 1.25   y = 1.67");
+    EXPECT_EQ(PointerLineText(*at, 0.9490L), "x = 1.25   y = 1.67   f(x) = 0.95");
+    at = ReadPointer({-10, 10, -5, 5}, 400, 300, 200, 150);
+    ASSERT_TRUE(at);
+    EXPECT_EQ(PointerLineText(*at, -0.0001L), "x = 0.00   y = 0.00   f(x) = 0.00");
+    // Zoomed in: more decimals; zoomed far out: none.
+    at = ReadPointer({2, 2.0009765625L, -1, 1}, 512, 400, 256, 0);  // 2^19 pixels a unit
+    ASSERT_TRUE(at);
+    EXPECT_EQ(at->xText, "2.000488");
+    EXPECT_EQ(at->yText, "1.000");
+    at = ReadPointer({-40000, 40000, -30000, 30000}, 800, 600, 0, 600);
+    ASSERT_TRUE(at);
+    EXPECT_EQ(PointerLineText(*at, 12345.678L), "x = -40000   y = -30000   f(x) = 12346");
+    EXPECT_FALSE(ReadPointer({1, 1, -1, 1}, 400, 300, 10, 10));
 }
 
 TEST(PlanePageLogic, ListClicks) {

@@ -1,5 +1,7 @@
 #include "support/recording_canvas.h"
 
+#include <algorithm>
+
 namespace kq {
 namespace {
 
@@ -24,6 +26,11 @@ void RecordingCanvas::Rectangle(int x1, int y1, int x2, int y2) {
                     std::to_string(y2));
 }
 void RecordingCanvas::Fill(Rgb c) { calls.push_back("fill " + Color(c)); }
+
+Size RecordingCanvas::TextExtent(std::string_view text) {
+    const auto characters = std::count_if(text.begin(), text.end(), [](char ch) { return (ch & 0xC0) != 0x80; });
+    return {static_cast<int>(characters) * kCharWidth, kTextHeight};
+}
 
 std::vector<std::string> RecordingCanvas::Strokes() const {
     std::vector<std::string> out;

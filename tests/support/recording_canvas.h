@@ -1,4 +1,7 @@
-// A canvas that writes down every call as a line of text: what tests compare strokes with.
+// A canvas that writes down every drawing call as a line of text: what tests compare strokes
+// with. Text measures kCharWidth pixels a character (UTF-8 code points, whatever the font
+// size) and kTextHeight high, so label placement can be checked exactly; measuring is not
+// written down.
 #pragma once
 
 #include <string>
@@ -10,6 +13,9 @@ namespace kq {
 
 class RecordingCanvas : public Canvas {
 public:
+    static constexpr int kCharWidth = 6;
+    static constexpr int kTextHeight = 10;
+
     void SetPenColor(Rgb c) override;
     void SetPenWidth(int w) override;
     void SetBrushClear(bool clear) override;
@@ -20,6 +26,7 @@ public:
     void TextOut(int x, int y, std::string_view text) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb c) override;
+    Size TextExtent(std::string_view text) override;
 
     std::vector<std::string> calls;
     // Only the strokes: "M x y" and "L x y".

@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "engine/angle_mode.h"
 #include "ui/app_setup.h"
 #include "ui/calc_page.h"
 #include "ui/help_window.h"
@@ -55,7 +54,6 @@ private slots:
     void init() {
         file = dir.path() + "/KXQuantorium.conf";
         QFile::remove(file);
-        SetDegreesMode(false);
     }
 
     void firstRunCreatesTheSettings() {
@@ -106,10 +104,10 @@ private slots:
         auto form = Open();
         QCOMPARE(form->CurrentPage(), 0);
         QVERIFY(!form->findChild<QTabWidget*>("Pages")->isTabVisible(1));
-        QVERIFY(DegreesMode());
+        QVERIFY(form->Session().Engine().Degrees());
+        QVERIFY(form->Plane().Renderer().Degrees());
         QCOMPARE(form->Session().Engine().Base(), 16);
         QCOMPARE(form->geometry().width(), 700);
-        SetDegreesMode(false);
     }
 
     void maximisedWritesOnlyPageAndState() {
@@ -152,7 +150,8 @@ private slots:
             c.CheckBox2->click();
             c.Edit2->setText("12");
             c.RadioButton1->click();
-            QVERIFY(DegreesMode());
+            QVERIFY(form->Session().Engine().Degrees());
+            QVERIFY(form->Plane().Renderer().Degrees());
             c.CheckBox3->click();
             QVERIFY(!form->findChild<QTabWidget*>("Pages")->isTabVisible(1));
             c.Button2->click();  // "Отмена" keeps all of it
@@ -176,7 +175,6 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(Stored("Options/ReduceCalc").toInt(), -1);
         QCOMPARE(Stored("Options/ShowSpec").toBool(), false);
-        SetDegreesMode(false);
     }
 
     void the3DQuestionIsAskedOnce() {

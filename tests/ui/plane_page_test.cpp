@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QCheckBox>
+#include <QSplitter>
+#include <QStyledItemDelegate>
 
 #include "plot/plane_page_logic.h"
 #include "ui/main_form.h"
@@ -29,6 +31,23 @@ private:
     PlanePage* page = nullptr;
 
     QString Text(QLineEdit* e) { return e->text(); }
+    // Where the style draws an entry's check box: the spot a user clicks to tick it.
+    QPoint CheckBoxOf(int row) {
+        struct Probe : QStyledItemDelegate {
+            using QStyledItemDelegate::initStyleOption;
+        } probe;
+        QListWidget* list = c->GraphList;
+        QStyleOptionViewItem option;
+        option.initFrom(list->viewport());
+        option.rect = list->visualItemRect(list->item(row));
+        probe.initStyleOption(&option, list->model()->index(row, 0));
+        const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+        return box.center();
+    }
+    void Tick(int row) {
+        QTest::mouseClick(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
+        QCoreApplication::processEvents();
+    }
     int Draws() {
         c->PaintBox1->grab();  // paints if anything changed
         return c->PaintBox1->DrawCount();
@@ -59,6 +78,23 @@ private slots:
         QCOMPARE(c->GraphList->item(7)->text(), QString("log<x>(2*x)"));
         QVERIFY(!c->RealMagni->isVisible());
         QVERIFY(c->spb->isChecked());
+    }
+
+    void theGraphTakesTheSpace() {
+        auto* splitter = form->findChild<QSplitter*>("GraphSplitter");
+        QVERIFY(splitter);
+        QCOMPARE(splitter->count(), 2);
+        QVERIFY(splitter->widget(0)->isAncestorOf(c->PaintBox1));
+        QVERIFY(splitter->widget(1)->isAncestorOf(c->GraphList));
+        // The list starts about a quarter wide.
+        const double share = double(splitter->sizes()[1]) / (splitter->sizes()[0] + splitter->sizes()[1]);
+        QVERIFY2(share > 0.2 && share < 0.3, QByteArray::number(share));
+        // A larger window gives its width to the graph; the list keeps its own.
+        const int list = c->GraphList->width(), graph = c->PaintBox1->width();
+        form->resize(1600, 1000);
+        QTRY_COMPARE(c->PaintBox1->width(), graph + 800);
+        QCOMPARE(c->GraphList->width(), list);
+        QVERIFY(c->PaintBox1->height() > 800);
     }
 
     void firstShowAppliesTheFormulaAndTheRanges() {
@@ -176,6 +212,74 @@ private slots:
         QCOMPARE(list->currentRow(), 4);
     }
 
+    void tickingAnEntryDrawsThatEntry() {
+        QListWidget* list = c->GraphList;
+        QCOMPARE(list->currentRow(), -1);  // nothing selected at start
+        const int before = Draws();
+        Tick(2);  // tg(x), the first thing a user does
+        QCOMPARE(list->item(2)->checkState(), Qt::Checked);
+        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));  // the main formula stays
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        long double y = 0;
+        QCOMPARE(page->Renderer().Evaluate(1, 1, y), EvalStatus::Ok);
+        QCOMPARE(static_cast<double>(y), std::tan(1.0));
+        QVERIFY(Draws() > before);
+        // A second entry while the first is current.
+        Tick(1);  // cos(x)
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(page->Renderer().ListCount(), 2);
+        QCOMPARE(page->Renderer().Evaluate(0, 1, y), EvalStatus::Ok);  // list order: cos(x) first
+        QCOMPARE(y, 1.0L);
+        // Unticking removes it at once and copies nothing.
+        const int shown = Draws();
+        Tick(2);
+        QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+        QVERIFY(Draws() > shown);
+    }
+
+    void tickingWithNoCurrentEntryDrawsIt() {
+        QListWidget* list = c->GraphList;
+        Tick(1);
+        Tick(1);  // back to nothing ticked; the formula edit below clears the selection
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        c->GraphEdit->setText("x");
+        QCOMPARE(list->currentRow(), -1);
+        Tick(1);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        QCOMPARE(c->GraphEdit->text(), QString("x"));
+    }
+
+    void keyboardMovesAndTicks() {
+        QListWidget* list = c->GraphList;
+        list->setFocus();
+        list->setCurrentRow(0);
+        QCoreApplication::processEvents();
+        c->GraphEdit->setText("x*x");  // clears the selection
+        list->setCurrentRow(0);
+        QCoreApplication::processEvents();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
+        QTest::keyClick(list, Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
+        QTest::keyClick(list, Qt::Key_Space);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->item(2)->checkState(), Qt::Checked);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        QCOMPARE(list->currentRow(), 2);
+        QTest::keyClick(list, Qt::Key_Space);
+        QCoreApplication::processEvents();
+        QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
+    }
+
     void addingAndDeletingListItems() {
         QListWidget* list = c->GraphList;
         c->GraphEdit->setText("x^2");
@@ -191,6 +295,60 @@ private slots:
         QCOMPARE(list->currentRow(), -1);
         QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);  // nothing to delete: nothing happens
         QCOMPARE(page->Renderer().ListCount(), 0);
+    }
+
+    void thePointerLineFollowsTheMouse() {
+        QLabel* line = form->findChild<QLabel*>("PointerLine");
+        QVERIFY(line);
+        QVERIFY(line->text().isEmpty());
+        const int heightBefore = c->PaintBox1->height();
+        c->GraphEdit->setText("x");  // f(x) is the pointer's own x
+        const QPoint at(c->PaintBox1->width() * 3 / 4, c->PaintBox1->height() / 3);
+        QTest::mouseMove(c->PaintBox1, at);
+        QTRY_VERIFY(!line->text().isEmpty());
+        const QStringList parts = line->text().split("   ");
+        QCOMPARE(parts.size(), 3);
+        QVERIFY(parts[0].startsWith("x = "));
+        QVERIFY(parts[1].startsWith("y = "));
+        QCOMPARE(parts[2], "f(x) = " + parts[0].mid(4));
+        QVERIFY(parts[0].mid(4).toDouble() > 0);  // right of the middle, above it
+        QVERIFY(parts[1].mid(4).toDouble() > 0);
+        // Where the formula has no value, only the coordinates.
+        c->GraphEdit->setText("ln(x)");
+        QTest::mouseMove(c->PaintBox1, QPoint(5, 5));
+        QTRY_COMPARE(line->text().split("   ").size(), 2);
+        QVERIFY(line->text().startsWith("x = -"));
+        // Gone when the pointer leaves; the graph keeps its size.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(c->PaintBox1, &leave);
+        QVERIFY(line->text().isEmpty());
+        QCOMPARE(c->PaintBox1->height(), heightBefore);
+    }
+
+    void doubtfulRangesAreTinted() {
+        const auto tinted = [](QLineEdit* e) { return e->palette().color(QPalette::Base) == QColor(255, 221, 221); };
+        QVERIFY(!tinted(c->FromY) && !tinted(c->ToY));
+        QCOMPARE(c->FromY->toolTip(), QString("Нижняя граница"));
+        c->FromY->setText("abc");
+        QVERIFY(tinted(c->FromY));
+        QVERIFY(c->FromY->toolTip().contains("«abc» — не число"));
+        QCOMPARE(page->Renderer().View().ymin, 0.0L);  // it still counts, as 0
+        QVERIFY(!tinted(c->ToY));
+        c->FromY->setText("7");  // above "до"
+        QVERIFY(tinted(c->FromY));
+        QVERIFY(c->FromY->toolTip().contains("меньше «до»"));
+        QCOMPARE(page->Renderer().View().ymin, 7.0L);
+        c->ToY->setText("8");
+        QVERIFY(!tinted(c->FromY));
+        QCOMPARE(c->FromY->toolTip(), QString("Нижняя граница"));
+        // The x editors too, when they are free.
+        QTest::mouseClick(c->spb, Qt::LeftButton);
+        c->ToX->clear();
+        QTest::keyClicks(c->ToX, "1,5");
+        QVERIFY(tinted(c->ToX));
+        QVERIFY(c->ToX->toolTip().contains("точкой"));
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        for (QLineEdit* e : {c->FromX, c->ToX, c->FromY, c->ToY}) QVERIFY(!tinted(e));
     }
 
     void absoluteModeToggles() {

@@ -1,0 +1,117 @@
+#include "engine/x86_encoder.h"
+
+#include <cstring>
+
+namespace kq {
+
+void X86Encoder::U32(std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+}
+
+void X86Encoder::U64(std::uint64_t v) {
+    for (int k = 0; k < 8; ++k) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+}
+
+void X86Encoder::Op(std::uint8_t rex, std::initializer_list<std::uint8_t> opcode, std::uint8_t reg, Mem m) {
+    if (High(m.base)) rex |= 0x41;
+    if (rex) bytes_.push_back(rex | 0x40);
+    bytes_.insert(bytes_.end(), opcode);
+    const std::uint8_t base = Low(m.base);
+    // rbp and r13 have no form without a displacement; rsp and r12 need a SIB byte.
+    const int mod = m.disp == 0 && base != 5 ? 0 : (m.disp >= -128 && m.disp <= 127 ? 1 : 2);
+    bytes_.push_back(static_cast<std::uint8_t>(mod << 6 | (reg & 7) << 3 | base));
+    if (base == 4) bytes_.push_back(0x24);
+    if (mod == 1) bytes_.push_back(static_cast<std::uint8_t>(m.disp));
+    if (mod == 2) U32(static_cast<std::uint32_t>(m.disp));
+}
+
+void X86Encoder::Prefixed(std::uint8_t prefix, std::initializer_list<std::uint8_t> opcode, Mem m) {
+    bytes_.push_back(prefix);
+    Op(0, opcode, 0, m);
+}
+
+std::size_t X86Encoder::FldQwordRip() {
+    Raw({0xDD, 0x05});
+    const std::size_t at = Here();
+    U32(0);
+    return at;
+}
+
+void X86Encoder::Push(Reg r) {
+    if (High(r)) bytes_.push_back(0x41);
+    bytes_.push_back(static_cast<std::uint8_t>(0x50 + Low(r)));
+}
+
+void X86Encoder::Pop(Reg r) {
+    if (High(r)) bytes_.push_back(0x41);
+    bytes_.push_back(static_cast<std::uint8_t>(0x58 + Low(r)));
+}
+
+void X86Encoder::MovRegReg(Reg dst, Reg src) {
+    bytes_.push_back(static_cast<std::uint8_t>(0x48 | (High(src) ? 4 : 0) | (High(dst) ? 1 : 0)));
+    bytes_.push_back(0x89);
+    bytes_.push_back(static_cast<std::uint8_t>(0xC0 | Low(src) << 3 | Low(dst)));
+}
+
+void X86Encoder::MovRegImm64(Reg dst, std::uint64_t v) {
+    bytes_.push_back(static_cast<std::uint8_t>(0x48 | (High(dst) ? 1 : 0)));
+    bytes_.push_back(static_cast<std::uint8_t>(0xB8 + Low(dst)));
+    U64(v);
+}
+
+void X86Encoder::AddRegImm8(Reg r, std::int8_t v) {
+    Raw({static_cast<std::uint8_t>(0x48 | (High(r) ? 1 : 0)), 0x83, static_cast<std::uint8_t>(0xC0 | Low(r)),
+         static_cast<std::uint8_t>(v)});
+}
+
+void X86Encoder::SubRegImm8(Reg r, std::int8_t v) {
+    Raw({static_cast<std::uint8_t>(0x48 | (High(r) ? 1 : 0)), 0x83, static_cast<std::uint8_t>(0xE8 | Low(r)),
+         static_cast<std::uint8_t>(v)});
+}
+
+void X86Encoder::CallAbsolute(const void* function) {
+    MovRegImm64(Reg::Rax, reinterpret_cast<std::uint64_t>(function));
+    Raw({0xFF, 0xD0});  // call rax
+}
+
+std::size_t X86Encoder::JumpUnlessNormalDouble() {
+    Raw({0x48, 0xC1, 0xE0, 0x01});  // shl rax, 1: the sign goes
+    Raw({0x48, 0xC1, 0xE8, 0x35});  // shr rax, 53: the exponent field
+    Raw({0x83, 0xE8, 0x01});        // sub eax, 1
+    Raw({0x3D}), U32(0x7FD);        // cmp eax, 0x7FD
+    return Jump(Cond::Above);
+}
+
+std::size_t X86Encoder::Rel32(std::initializer_list<std::uint8_t> opcode) {
+    Raw(opcode);
+    const std::size_t at = Here();
+    U32(0);
+    return at;
+}
+
+void X86Encoder::Patch(std::size_t at, std::size_t target) {
+    const std::int32_t rel = static_cast<std::int32_t>(target) - static_cast<std::int32_t>(at + 4);
+    std::memcpy(&bytes_[at], &rel, 4);
+}
+
+void X86Encoder::Align(std::size_t alignment) {
+    while (bytes_.size() % alignment) bytes_.push_back(0xCC);
+}
+
+int X86Encoder::AddDouble(double d) {
+    constants_.push_back(d);
+    return static_cast<int>(constants_.size() - 1);
+}
+
+void X86Encoder::PlaceConstants() {
+    Align(16);
+    const std::size_t start = Here();
+    for (double d : constants_) {
+        std::uint8_t entry[16] = {};
+        std::memcpy(entry, &d, sizeof d);
+        bytes_.insert(bytes_.end(), entry, entry + 16);
+    }
+    for (const auto& [at, index] : constantLoads_) Patch(at, start + 16 * static_cast<std::size_t>(index));
+}
+
+}  // namespace kq

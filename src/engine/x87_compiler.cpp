@@ -1,0 +1,390 @@
+#include "engine/x87_compiler.h"
+
+#ifdef KQ_NATIVE_X87
+
+#include <cmath>
+#include <math.h>
+
+#include "engine/x86_encoder.h"
+#include "engine/x87_stack.h"
+
+namespace kq {
+namespace {
+
+using Op = Program::Op;
+using Instr = Program::Instr;
+
+extern "C" int KqRunOneInstruction(long double* registers, const Instr* instr) {
+    return static_cast<int>(Program::Step(*instr, registers));
+}
+
+// How an instruction becomes machine code.
+enum class Form {
+    Arithmetic,  // x87 instructions on the register stack
+    Call,        // a library function called directly; operand and result on the stack
+    SinCos,      // sincosl straight into the two result slots
+    Helper,      // the interpreter's code for this one instruction
+};
+
+bool IsBinary(Op op) { return op == Op::Add || op == Op::Sub || op == Op::Mul || op == Op::Div; }
+
+bool ReadsA(Op op) { return op != Op::Fail; }
+bool ReadsB(Op op) { return IsBinary(op) || op == Op::Pow || op == Op::Tg || op == Op::Ctg || op == Op::Func; }
+
+// The double-precision library function a function instruction calls directly, when it is
+// all there is to the function and its domain check can be written inline.
+double (*DoubleFunction(FunctionCode code))(double) {
+    const FunctionInfo* f = InfoOf(code);
+    if (!f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule) return nullptr;
+    return f->inDouble;
+}
+
+const Mem kFrame{Reg::Rsp, 0};  // 16 bytes of the frame: arguments and conversions
+
+// Between instructions the x87 stack holds at most x (pinned at the bottom when it is read
+// often) and the previous results that are still to be read.
+class X87Compiler {
+public:
+    X87Compiler(const std::vector<Instr>& code, const std::vector<long double>& registers, std::uint32_t result,
+                std::uint32_t limit)
+        : code_(code), registers_(registers), result_(result), limit_(limit), stack_(e_, constantOf_) {}
+
+    bool Compile(X87Code& out) {
+        if (!Analyse()) return false;
+        e_.Reserve(64 + 48 * code_.size());
+        if (!leaf_) {
+            e_.Push(Reg::Rbx);
+            e_.Push(Reg::R12);
+            e_.SubRegImm8(Reg::Rsp, 24);  // 16 bytes of arguments; rsp stays aligned to 16
+            e_.MovRegReg(Reg::Rbx, Reg::Rdi);
+            e_.MovRegReg(Reg::R12, Reg::Rsi);
+        }
+        if (stack_.PinnedX()) e_.FldTbyte(stack_.Slot(0));
+        for (const Instr& i : code_) EmitInstruction(i);
+        if (!(stack_.Depth() == 1 && stack_.OnTop(result_))) {
+            stack_.SpillAll();
+            stack_.Load(result_);
+        }
+        if (stack_.PinnedX()) e_.FstpSt(1);  // x goes from under the result
+        exit_ = e_.Here();
+        if (!leaf_) {
+            e_.AddRegImm8(Reg::Rsp, 24);
+            e_.Pop(Reg::R12);
+            e_.Pop(Reg::Rbx);
+        }
+        e_.Ret();
+        EmitExtendedCalls();
+        EmitFailures();
+        e_.PlaceConstants();
+        out.bytes = std::move(e_.Bytes());
+        out.readsX = result_ == 0 || uses_[0] > 0;
+        out.readsY = result_ == 1 || (uses_.size() > 1 && uses_[1] > 0);
+        return true;
+    }
+
+private:
+    // A way out through a failure: values to drop, then the status.
+    struct FailSite {
+        std::size_t jump;
+        int depth;
+        EvalStatus status;
+    };
+    // The way out of a direct call of a double function to the interpreter's code for it,
+    // taken when the argument or the result is not a normal double.
+    struct ExtendedCall {
+        std::size_t argument;  // jumps here with the argument on the x87 stack
+        std::size_t result;    // jumps here after the call, with the argument in its slot
+        std::size_t join;      // where the result is back on the x87 stack
+        const Instr* instr;
+    };
+
+    bool Analyse() {
+        constexpr std::uint32_t kMaxSlot = 0x07FFFFFF;  // slot * 16 must fit a disp32
+        if (result_ > kMaxSlot || limit_ > kMaxSlot || registers_.size() > kMaxSlot) return false;
+        uses_.assign(registers_.size(), 0);
+        std::vector<char> written(registers_.size(), 0);
+        for (const Instr& i : code_) {
+            if (i.dst >= registers_.size() || i.a >= registers_.size() || i.b >= registers_.size()) return false;
+            if (ReadsA(i.op)) ++uses_[i.a];
+            if (ReadsB(i.op)) ++uses_[i.b];
+            written[i.dst] = 1;
+            if (i.op == Op::SinCos) written[i.b] = 1;
+        }
+        ++uses_[result_];
+        // Constants that a double holds exactly load as 64-bit values, far cheaper than 80-bit.
+        constantOf_.assign(registers_.size(), -1);
+        for (std::uint32_t slot = 2; slot < registers_.size(); ++slot) {
+            const long double v = registers_[slot];
+            if (written[slot] || uses_[slot] == 0 || slot == limit_) continue;
+            const double d = static_cast<double>(v);
+            if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) constantOf_[slot] = e_.AddDouble(d);
+        }
+        double above = static_cast<double>(registers_[limit_]);
+        if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
+        limitAbove_ = e_.AddDouble(above);
+        // Code that calls nothing needs no frame and keeps x, when it is read more than once,
+        // at the bottom of the x87 stack (calls would make it leave and come back each time).
+        leaf_ = true;
+        for (const Instr& i : code_) leaf_ = leaf_ && FormOf(i) == Form::Arithmetic;
+        stack_.SetUp(leaf_ ? Reg::Rdi : Reg::Rbx, uses_[0] >= 2 && leaf_);
+        status_ = leaf_ ? Reg::Rsi : Reg::R12;
+        return true;
+    }
+
+    Form FormOf(const Instr& i) const {
+        switch (i.op) {
+            case Op::Add: case Op::Sub: case Op::Mul: case Op::Div:
+            case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube:
+                return Form::Arithmetic;
+            case Op::Sin: case Op::Cos:
+                return Form::Call;
+            case Op::SinCos:
+                return Form::SinCos;
+            case Op::Func:
+                if (DoubleFunction(i.code)) return Form::Call;
+                if (i.code == FunctionCode::Root && registers_[i.b] == 2 && constantOf_[i.b] >= 0)
+                    return Form::Arithmetic;
+                return Form::Helper;
+            default:
+                return Form::Helper;
+        }
+    }
+
+    void Fail(Cond c, EvalStatus status) { fails_.push_back({e_.Jump(c), stack_.Held(), status}); }
+
+    void EmitInstruction(const Instr& i) {
+        switch (FormOf(i)) {
+            case Form::Helper:
+                stack_.SpillAll();
+                CallHelper(i);
+                return;
+            case Form::SinCos: EmitSinCos(i); return;
+            case Form::Arithmetic:
+                if (IsBinary(i.op)) EmitBinary(i);
+                else EmitUnary(i);
+                break;
+            case Form::Call: EmitCall(i); break;
+        }
+        stack_.Keep(static_cast<int>(uses_[i.dst]));
+    }
+
+    // The interpreter's code for one instruction; a failure leaves through helperFails_.
+    void CallHelper(const Instr& i) {
+        e_.MovRegReg(Reg::Rdi, Reg::Rbx);
+        e_.MovRegImm64(Reg::Rsi, reinterpret_cast<std::uint64_t>(&i));
+        e_.CallAbsolute(reinterpret_cast<const void*>(&KqRunOneInstruction));
+        e_.TestEaxEax();
+        helperFails_.push_back(e_.Jump(Cond::NotEqual));
+    }
+
+    void EmitSinCos(const Instr& i) {
+        stack_.IsolateOnTop(i.a);
+        e_.FstpTbyte(kFrame);
+        stack_.Popped();
+        e_.LeaRegMem(Reg::Rdi, stack_.Slot(i.dst));
+        e_.LeaRegMem(Reg::Rsi, stack_.Slot(i.b));
+        e_.CallAbsolute(reinterpret_cast<const void*>(
+            static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)));
+    }
+
+    void EmitCall(const Instr& i) {
+        stack_.IsolateOnTop(i.a);
+        if (i.op == Op::Sin || i.op == Op::Cos) {
+            e_.FstpTbyte(kFrame);  // the argument
+            stack_.Popped();
+            using LongFunction = long double (*)(long double);
+            e_.CallAbsolute(reinterpret_cast<const void*>(
+                i.op == Op::Sin ? static_cast<LongFunction>(&::sinl) : static_cast<LongFunction>(&::cosl)));
+            stack_.Pushed(i.dst);
+            return;
+        }
+        EmitDomainCheck(*InfoOf(i.code));
+        // Double precision only while the argument and the result are normal doubles; anything
+        // else takes the interpreter's code, which knows when long double is needed.
+        ExtendedCall slow{};
+        slow.instr = &i;
+        e_.FstQword(kFrame);  // the argument as a double
+        e_.MovRegMem(Reg::Rax, kFrame);
+        slow.argument = e_.JumpUnlessNormalDouble();
+        e_.FstpTbyte(stack_.Slot(i.a));  // the argument itself, for the long double path
+        stack_.Popped();
+        e_.MovsdXmm0Mem(kFrame);
+        e_.CallAbsolute(reinterpret_cast<const void*>(DoubleFunction(i.code)));
+        e_.MovqRaxXmm0();
+        slow.result = e_.JumpUnlessNormalDouble();
+        e_.MovsdMemXmm0(kFrame);
+        e_.FldQword(kFrame);
+        slow.join = e_.Here();
+        extendedCalls_.push_back(slow);
+        stack_.Pushed(i.dst);
+    }
+
+    // The function's domain, checked on the argument in st(0).
+    void EmitDomainCheck(const FunctionInfo& f) {
+        switch (f.domain) {
+            case Domain::Positive:
+                e_.Fldz();
+                e_.Fcomip(1);                     // 0 against t
+                Fail(Cond::AboveEqual, f.failure);  // t <= 0 (NaN passes)
+                break;
+            case Domain::NotNegative:
+                e_.Fldz();
+                e_.Fcomip(1);
+                Fail(Cond::Above, f.failure);  // t < 0
+                break;
+            case Domain::UnitInterval: {
+                e_.FldSt(0);
+                e_.Fabs();
+                e_.Fld1();
+                e_.Fcomip(1);  // 1 against |t|
+                e_.FstpSt(0);
+                const std::size_t unordered = e_.Jump(Cond::Parity);  // NaN passes
+                Fail(Cond::Below, f.failure);                          // |t| > 1
+                e_.Patch(unordered, e_.Here());
+                break;
+            }
+            case Domain::Everywhere:
+            case Domain::OwnRule: break;
+        }
+    }
+
+    void EmitBinary(const Instr& i) {
+        // Arrange a and b as the two top values; `reversed` means st(0) = a, st(1) = b.
+        bool reversed = false;
+        X87Stack& s = stack_;
+        if (i.a == i.b) {
+            if (!s.OnTop(i.a)) {
+                if (s.OnStack(i.a)) s.SpillAll();
+                s.Load(i.a);
+            }
+            e_.FldSt(0);
+            s.Pushed(i.a);
+        } else if (s.OnTop(i.b) && s.OnTop(i.a, 1)) {
+        } else if (s.OnTop(i.a) && s.OnTop(i.b, 1)) {
+            reversed = true;
+        } else if (s.OnTop(i.a) && !s.OnStack(i.b)) {
+            s.Load(i.b);
+        } else if (s.OnTop(i.b) && !s.OnStack(i.a)) {
+            s.Load(i.a);
+            reversed = true;
+        } else {
+            if (s.OnStack(i.a) || s.OnStack(i.b)) s.SpillAll();
+            s.Load(i.a);
+            s.Load(i.b);
+        }
+        switch (i.op) {
+            case Op::Add: e_.FaddP(); break;
+            case Op::Mul: e_.FmulP(); break;
+            case Op::Sub: e_.FsubP(reversed); break;
+            case Op::Div: EmitDivision(reversed); break;
+            default: break;
+        }
+        stack_.Popped();
+        stack_.TopBecomes(i.dst);
+    }
+
+    void EmitDivision(bool reversed) {
+        // |b| >= the limit, or the division fails (NaN fails too). A double at or just above
+        // the limit settles almost every case without an 80-bit load.
+        const int divisor = reversed ? 2 : 1;  // where b is once one more value is pushed
+        e_.FldConstant(limitAbove_);
+        e_.FldSt(divisor);
+        e_.Fabs();
+        e_.Fcomip(1);
+        e_.FstpSt(0);
+        const std::size_t clear = e_.Jump(Cond::AboveEqual);  // |b| is above the limit
+        e_.FldTbyte(stack_.Slot(limit_));
+        e_.FldSt(divisor);
+        e_.Fabs();
+        e_.Fcomip(1);
+        e_.FstpSt(0);
+        Fail(Cond::Below, EvalStatus::DivisionByZero);
+        e_.Patch(clear, e_.Here());
+        e_.FdivP(reversed);
+    }
+
+    void EmitUnary(const Instr& i) {
+        if (!stack_.OnTop(i.a)) {
+            if (stack_.OnStack(i.a)) stack_.SpillAll();
+            stack_.Load(i.a);
+        }
+        switch (i.op) {
+            case Op::Neg: e_.Fchs(); break;
+            case Op::Abs: e_.Fabs(); break;
+            case Op::Square: e_.FmulSt0(); break;
+            case Op::Cube:
+                e_.FldSt(0);
+                e_.FmulSt0();
+                e_.FmulP();
+                break;
+            case Op::Func:
+                // The square root: an even root, so negative values fail; fsqrt rounds exactly.
+                e_.Fldz();
+                e_.Fcomip(1);
+                Fail(Cond::Above, EvalStatus::EvenRoot);  // t < 0
+                e_.Fabs();
+                e_.Fsqrt();
+                break;
+            default: break;
+        }
+        stack_.TopBecomes(i.dst);
+    }
+
+    // Out of line: the argument goes to its slot, the interpreter's code computes the
+    // instruction, and its result comes back on the x87 stack.
+    void EmitExtendedCalls() {
+        for (const ExtendedCall& c : extendedCalls_) {
+            e_.Patch(c.argument, e_.Here());
+            e_.FstpTbyte(stack_.Slot(c.instr->a));
+            e_.Patch(c.result, e_.Here());
+            CallHelper(*c.instr);
+            e_.FldTbyte(stack_.Slot(c.instr->dst));
+            e_.JumpTo(c.join);
+        }
+    }
+
+    // Failures leave the status in *status and one value (0) on the x87 stack, as the calling
+    // convention expects of a function returning long double.
+    void EmitFailures() {
+        if (!helperFails_.empty()) {
+            const std::size_t helperFailed = e_.Here();
+            e_.MovMemEax({status_});
+            e_.Fldz();
+            e_.JumpTo(exit_);
+            for (std::size_t at : helperFails_) e_.Patch(at, helperFailed);
+        }
+        for (const FailSite& f : fails_) {
+            e_.Patch(f.jump, e_.Here());
+            for (int d = 0; d < f.depth; ++d) e_.FstpSt(0);
+            e_.MovMemImm32({status_}, static_cast<std::uint32_t>(f.status));
+            e_.Fldz();
+            e_.JumpTo(exit_);
+        }
+    }
+
+    const std::vector<Instr>& code_;
+    const std::vector<long double>& registers_;
+    std::uint32_t result_, limit_;
+    std::vector<std::uint32_t> uses_;
+    std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
+    int limitAbove_ = 0;
+    bool leaf_ = true;
+    Reg status_ = Reg::Rsi;  // holds the status word's address
+    std::size_t exit_ = 0;
+    X86Encoder e_;
+    X87Stack stack_;
+    std::vector<FailSite> fails_;
+    std::vector<std::size_t> helperFails_;
+    std::vector<ExtendedCall> extendedCalls_;
+};
+
+}  // namespace
+
+bool CompileX87(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
+                std::uint32_t result, std::uint32_t limit, X87Code& out) {
+    return X87Compiler(code, registers, result, limit).Compile(out);
+}
+
+}  // namespace kq
+
+#endif  // KQ_NATIVE_X87

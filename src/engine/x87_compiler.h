@@ -1,0 +1,35 @@
+// The compile steps of the native code: a Program's instructions become x86-64 code for the
+// 80-bit x87 unit. Values stay on the x87 register stack until their readers take them,
+// instead of going through memory, which is what an interpreter over long double spends most
+// of its time on. Library functions are called directly; what is not emitted inline (powers,
+// tangents, ...) calls back into the interpreter's code for that one instruction, so every
+// result is the interpreter's bit for bit.
+#pragma once
+
+#include <cfloat>
+#include <cstdint>
+#include <vector>
+
+#include "engine/program.h"
+
+// Where the machine has what the generated code needs.
+#if defined(__x86_64__) && defined(__linux__) && LDBL_MANT_DIG == 64
+#define KQ_NATIVE_X87 1
+#endif
+
+namespace kq {
+
+// Machine code not yet placed in executable memory.
+struct X87Code {
+    std::vector<std::uint8_t> bytes;
+    bool readsX = true, readsY = true;  // whether the code reads slot 0 (x) and 1 (y)
+};
+
+// The code of a function `long double f(long double* registers, int* status)` that runs
+// `code` on the register file and returns the value of slot `result`; a failure writes its
+// status to *status and returns 0. The code embeds the addresses of the instructions, which
+// must outlive it. `limit` is the slot of the division limit. False when it cannot compile.
+bool CompileX87(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
+                std::uint32_t result, std::uint32_t limit, X87Code& out);
+
+}  // namespace kq

@@ -1,0 +1,62 @@
+// The x87 register stack while native code is generated: which register-file slot's value
+// each x87 register holds, so that values wait there for their readers instead of going
+// through memory. Only the x87 compiler uses it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/x86_encoder.h"
+
+namespace kq {
+
+class X87Stack {
+public:
+    // `constantOf[slot]` is the encoder's constant for a slot that loads as one, else -1.
+    X87Stack(X86Encoder& e, const std::vector<int>& constantOf) : e_(e), constantOf_(constantOf) {}
+
+    // The register file's address is in `base`; with `pinnedX` x stays at the bottom of the
+    // stack, below everything this class counts.
+    void SetUp(Reg base, bool pinnedX) {
+        base_ = base;
+        pinnedX_ = pinnedX;
+    }
+    Mem Slot(std::uint32_t slot) const { return {base_, static_cast<std::int32_t>(slot * 16)}; }
+    bool PinnedX() const { return pinnedX_; }
+
+    // Values above the pinned x, and every value the x87 stack holds.
+    int Depth() const { return static_cast<int>(slots_.size()); }
+    int Held() const { return Depth() + (pinnedX_ ? 1 : 0); }
+    bool OnTop(std::uint32_t slot, int k = 0) const {
+        return Depth() > k && slots_[slots_.size() - 1 - k] == slot;
+    }
+    bool OnStack(std::uint32_t slot) const;
+
+    // Bookkeeping for what an emitted instruction did to the stack.
+    void Pushed(std::uint32_t slot) { slots_.push_back(slot); }
+    void Popped() { slots_.pop_back(); }
+    void TopBecomes(std::uint32_t slot) { slots_.back() = slot; }
+
+    // Pushes a slot's value: the pinned x, a constant or the register file.
+    void Load(std::uint32_t slot);
+    // Everything on the stack goes to its slot, where later readers find it.
+    void SpillAll();
+    // Leaves only `slot`'s value on the stack, on top.
+    void IsolateOnTop(std::uint32_t slot);
+    // The new value on top stays once for each of its readers while there is room, and goes
+    // to its slot when there is not.
+    void Keep(int readers);
+
+private:
+    // Values kept between instructions: with x, two operands and the division check's two
+    // temporaries that is all 8 registers.
+    static constexpr int kMaxKept = 3;
+
+    X86Encoder& e_;
+    const std::vector<int>& constantOf_;
+    Reg base_ = Reg::Rdi;
+    bool pinnedX_ = false;
+    std::vector<std::uint32_t> slots_;  // bottom first; each value has one reader still to come
+};
+
+}  // namespace kq
