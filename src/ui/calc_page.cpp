@@ -246,7 +246,9 @@ void CalcPage::UpdateBaseTabStop() {
 void CalcPage::ShowCustomBaseState() {
     const int base = LeadingInteger(ui_->Edit3->text().toStdString());
     const bool usable = base >= kMinBase && base <= kMaxBase;
-    ui_->Edit3->setStyleSheet(usable ? QString() : QStringLiteral("QLineEdit { background: #ffe0e0; }"));
+    QPalette palette;  // the application's, as every other field
+    if (!usable) palette.setColor(QPalette::Base, QColor(255, 221, 221));  // the tint of the plane page's ranges
+    ui_->Edit3->setPalette(palette);
     ui_->Edit3->setToolTip(usable ? baseHint_ : QString::fromUtf8(kBadBaseText));
 }
 
