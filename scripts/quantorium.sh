@@ -15,7 +15,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
           clang libclang-rt-14-dev
           qt6-base-dev libqt6opengl6-dev qt6-svg-dev libemf-dev qt6-translations-l10n
-          xvfb xauth libgl1-mesa-dri fonts-dejavu-core fonts-liberation2)
+          xvfb xauth libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
+          poppler-utils emf2svg)
 
 install_missing() {
     local missing=()

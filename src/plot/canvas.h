@@ -2,7 +2,9 @@
 // recording all implement this one interface.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace kq {
@@ -21,6 +23,11 @@ struct Size {
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kSilver{192, 192, 192};
 inline constexpr Rgb kGrey{128, 128, 128};
+
+// A point with fractional pixel coordinates, for shapes that must not jitter when they are small.
+struct CanvasPoint {
+    double x = 0, y = 0;
+};
 
 class Canvas {
 public:
@@ -43,6 +50,23 @@ public:
     virtual void Fill(Rgb color) = 0;
     // The box TextOut would cover with this text at the current font size; draws nothing.
     virtual Size TextExtent(std::string_view utf8) = 0;
+    // A closed polygon filled with `fill` and outlined with the pen. A canvas that cannot fill
+    // only outlines it (rounding to whole pixels).
+    virtual void Polygon(std::span<const CanvasPoint> points, Rgb fill) {
+        (void)fill;
+        if (points.empty()) return;
+        MoveTo(static_cast<int>(std::lround(points.back().x)), static_cast<int>(std::lround(points.back().y)));
+        for (const CanvasPoint& p : points)
+            LineTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
+    }
+    // Lines through the points with the pen; coordinates may be fractional. A canvas that
+    // cannot place lines between pixels rounds them.
+    virtual void Polyline(std::span<const CanvasPoint> points) {
+        if (points.empty()) return;
+        MoveTo(static_cast<int>(std::lround(points.front().x)), static_cast<int>(std::lround(points.front().y)));
+        for (const CanvasPoint& p : points.subspan(1))
+            LineTo(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y)));
+    }
 };
 
 }  // namespace kq

@@ -70,8 +70,7 @@ int OneToOneColumn(int width, int height, int startColumn, int startRow, int row
     return PixelOf(column, out) ? out : startColumn;
 }
 
-ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column1, int row1, int column2,
-                         int row2) {
+ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column1, int row1, int column2, int row2) {
     const PixelMap map(view, width, height);
     if (map.Degenerate()) return view;
     // Dragged right to left or bottom to top, it is still the same rectangle.
@@ -143,8 +142,10 @@ FormulaListState::Click FormulaListState::OnClick(const std::vector<bool>& check
     }
     if (selected >= 0 && selected < static_cast<int>(checked.size())) {
         const bool wasChecked = selected < static_cast<int>(checked_.size()) && checked_[selected];
-        if (checked[selected] || wasChecked) click.redraw = true;
-        else click.copyText = true;
+        if (checked[selected] || wasChecked)
+            click.redraw = true;
+        else
+            click.copyText = true;
     }
     checked_ = checked;
     count_ = count;

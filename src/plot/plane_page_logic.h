@@ -38,8 +38,7 @@ std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height);
 int OneToOneColumn(int width, int height, int startColumn, int startRow, int row);
 
 // The view inside a rectangle dragged on the canvas, whichever corner it started from.
-ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column1, int row1, int column2,
-                         int row2);
+ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column1, int row1, int column2, int row2);
 
 // Zooming out by a quarter of the x range on each side; nothing once |x| passes 4e7.
 std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height);
@@ -65,10 +64,10 @@ std::string PointerLineText(const PointerReading& at, std::optional<long double>
 class FormulaListState {
 public:
     struct Click {
-        bool recompile = false;      // hand `compile` to list translators 1, 2, ...
-        std::vector<int> compile;    // the checked items in list order
-        bool redraw = false;         // the selected item is or was checked
-        bool copyText = false;       // the selected item only gets copied into the formula editor
+        bool recompile = false;    // hand `compile` to list translators 1, 2, ...
+        std::vector<int> compile;  // the checked items in list order
+        bool redraw = false;       // the selected item is or was checked
+        bool copyText = false;     // the selected item only gets copied into the formula editor
     };
 
     Click OnClick(const std::vector<bool>& checked, int selected);

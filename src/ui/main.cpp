@@ -1,5 +1,7 @@
 // Entry point: a verb as the first argument runs headless; otherwise the window opens.
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <cstdlib>
@@ -14,6 +16,9 @@
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
 #include "ui/plot_command.h"
+#include "ui/surface_command.h"
+#include "ui/print_command.h"
+#include "ui/workplace_command.h"
 
 namespace {
 
@@ -26,11 +31,13 @@ void ChooseHeadlessPlatform() {
 
 using Args = std::vector<std::string>;
 
-int RunPlot(const Args& args, char* program) {
+// The drawing verbs paint with Qt but need no display.
+template <class Body>
+int WithPainting(char* program, Body body) {
     ChooseHeadlessPlatform();
     int qtArgc = 1;
     QGuiApplication app(qtArgc, &program);
-    return kq::RunPlotCommand(args, std::cerr);
+    return body();
 }
 
 struct Verb {
@@ -42,7 +49,16 @@ struct Verb {
 const Verb kVerbs[] = {
     {"eval", kq::EvalUsage, [](const Args& a, char*) { return kq::RunEvalCommand(a, std::cin, std::cout, std::cerr); }},
     {"calc", kq::CalcUsage, [](const Args& a, char*) { return kq::RunCalcCommand(a, std::cin, std::cout, std::cerr); }},
-    {"plot", kq::PlotUsage, RunPlot},
+    {"plot", kq::PlotUsage,
+     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPlotCommand(a, std::cerr); }); }},
+    {"surface", kq::SurfaceUsage,
+     [](const Args& a, char* p) {
+         return WithPainting(p, [&] { return kq::RunSurfaceCommand(a, std::cout, std::cerr); });
+     }},
+    {"print", kq::PrintUsage,
+     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPrintCommand(a, std::cerr); }); }},
+    {"workplace", kq::WorkplaceUsage,
+     [](const Args& a, char*) { return kq::RunWorkplaceCommand(a, std::cin, std::cout, std::cerr); }},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -50,15 +66,23 @@ void PrintUsage(std::ostream& out) {
            "использование:\n"
            "  quantorium                      открыть окно программы\n";
     for (const Verb& v : kVerbs) out << "  " << v.usage() << "\n";
+    out << "  quantorium ФАЙЛ.kwp             открыть окно с рабочим местом из файла\n";
     out << "  quantorium --help               эта справка\n";
 }
 
-// The window, with what a failure escaping it shows before the program ends.
-int RunWindow(int argc, char** argv) {
+// A name ending in ".kwp", or any existing file: what the desktop hands over on a double click.
+bool IsWorkplaceFile(const char* arg) {
+    const QString name = QFile::decodeName(arg);
+    return name.endsWith(QStringLiteral(".kwp"), Qt::CaseInsensitive) || QFileInfo(name).isFile();
+}
+
+// The window, with what a failure escaping it shows before the program ends; `workplace`
+// names a workplace file to open in it.
+int RunWindow(int argc, char** argv, const char* workplace) {
     QApplication app(argc, argv);
     kq::ConfigureApplication();
     return kq::RunReportingFailures(
-        [] {
+        [workplace] {
             // The splash window is on screen, painted, while the windows are made.
             auto splash = std::make_unique<kq::TStartForm>();
             splash->show();
@@ -67,6 +91,7 @@ int RunWindow(int argc, char** argv) {
             kq::TMainForm form;
             splash.reset();
             form.show();
+            if (workplace) form.OpenWorkplace(QFile::decodeName(workplace));
             return QApplication::exec();
         },
         [](const QString& text) {
@@ -89,6 +114,7 @@ int main(int argc, char** argv) {
     }
     for (const Verb& v : kVerbs)
         if (first == v.name) return v.run(args, argv[0]);
+    if (argc == 2 && IsWorkplaceFile(argv[1])) return RunWindow(argc, argv, argv[1]);
     // Anything else that is not an option for the toolkit is a mistake: say so before any
     // window code needs a display.
     if (!first.empty() && first[0] != '-') {
@@ -96,5 +122,5 @@ int main(int argc, char** argv) {
         PrintUsage(std::cout);
         return 2;
     }
-    return RunWindow(argc, argv);
+    return RunWindow(argc, argv, nullptr);
 }

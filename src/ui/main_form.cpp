@@ -21,9 +21,14 @@
 #include "ui/help_window.h"
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
+#include "ui/picture_command.h"
+#include "ui/print_commands.h"
+#include "ui/print_set.h"
 #include "ui/plane_page.h"
+#include "ui/surface_page.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
+#include "ui/workplace_commands.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
@@ -48,12 +53,18 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     ui_->ExitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui_->OptionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     ui_->HelpButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
+    ui_->ToolButton4->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui_->ToolButton5->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    ui_->ToolButton3->setIcon(QIcon(QStringLiteral(":/print.svg")));
 
     // The engines first: the plane renderer, then the calculator with base 10.
     plane_ = std::make_unique<Graphiq>();
     session_ = std::make_unique<CalcSession>();
     planePage_ = new PlanePage(*plane_, ui_->TabSheet1);
     ui_->TabSheet1->layout()->addWidget(planePage_);
+    surface_ = std::make_unique<ThreeDimGraphiq>();
+    surfacePage_ = new SurfacePage(*surface_, ui_->TabSheet3);
+    ui_->TabSheet3->layout()->addWidget(surfacePage_);
     calcPage_ = new CalcPage(*session_, ui_->TabSheet2);
     ui_->TabSheet2->layout()->addWidget(calcPage_);
 
@@ -67,6 +78,19 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
         connect(shortcut, &QShortcut::activated, emulate, &QPushButton::click);
     }
 
+    prompts = StandardPrompts();
+    workplaces_ = new WorkplaceCommands(this, *planePage_, *calcPage_, *session_, prompts);
+    picture_ = new PictureCommand(this, *planePage_, prompts);
+    connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceCommands::Reset);
+    connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
+    connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
+    connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
+    connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
+    connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureCommand::Save);
+    printing_ = new PrintCommands(this, [this] { return PlanePrintSubject(*planePage_); }, prompts);
+    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
+    connect(ui_->N5, &QAction::triggered, printing_, &PrintCommands::PrintNow);
     connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->N12, &QAction::triggered, this, &TMainForm::CopyField);
@@ -101,9 +125,12 @@ TMainForm::~TMainForm() {
     // The pages go first: they hold references to the engines.
     delete planePage_;
     planePage_ = nullptr;
+    delete surfacePage_;
+    surfacePage_ = nullptr;
     delete calcPage_;
     calcPage_ = nullptr;
     plane_.reset();
+    surface_.reset();
     session_.reset();
 }
 
@@ -139,6 +166,9 @@ void TMainForm::ApplyOptions() {
     plane_->SetDegrees(settings_.degrees);
     session_->Engine().SetRounding(settings_.calcRounding);
     plane_->SetRounding(settings_.graphRounding);
+    surface_->SetDegrees(settings_.degrees);
+    surface_->SetRounding(settings_.graphRounding);
+    surfacePage_->Repaint();
     if (settings_.show3D && !ui_->Pages->isTabVisible(1)) reload3D_ = true;
     ui_->Pages->setTabVisible(1, settings_.show3D);
     planePage_->Repaint();
@@ -154,6 +184,11 @@ void TMainForm::PageChanged(int index) {
 
 // The 3D page asks once whether it is wanted at all.
 void TMainForm::SurfacePageShown() {
+    // Shown for the first time, or again after 3D was switched on: the formula is read anew.
+    if (reload3D_ && settings_.show3D) {
+        reload3D_ = false;
+        surfacePage_->ApplyFormula();
+    }
     if (!settings_.ask3D) return;
     settings_.ask3D = false;
     settings_.show3D = ask3D && ask3D(this);
@@ -209,6 +244,8 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMainForm::ExitProgram() { close(); }
+
+bool TMainForm::OpenWorkplace(const QString& path) { return workplaces_->LoadFile(path); }
 
 void TMainForm::CaptureWindowState() {
     settings_.page = currentPage_;

@@ -8,6 +8,8 @@
 #include "app/app_settings.h"
 #include "calc/calc_session.h"
 #include "plot/graphiq.h"
+#include "plot/three_dim_graphiq.h"
+#include "ui/document_prompts.h"
 
 namespace Ui {
 class TMainForm;
@@ -16,11 +18,15 @@ class TMainForm;
 namespace kq {
 
 class PlanePage;
+class SurfacePage;
 class CalcPage;
 class TAboutForm;
 class TOptionsForm;
 class TQuestDial;
 class THelpForm;
+class WorkplaceCommands;
+class PictureCommand;
+class PrintCommands;
 }  // namespace kq
 
 class QLineEdit;
@@ -37,6 +43,9 @@ public:
 
     Ui::TMainForm& Controls() { return *ui_; }
     PlanePage& Plane() { return *planePage_; }
+    // The 3D page and its surface (printing draws the surface at any size).
+    SurfacePage& Surface() { return *surfacePage_; }
+    ThreeDimGraphiq& SurfaceModel() { return *surface_; }
     CalcPage& Calculator() { return *calcPage_; }
     CalcSession& Session() { return *session_; }
 
@@ -48,6 +57,14 @@ public:
     std::function<bool(QWidget*)> ask3D;
     // Opens a help file, the read-me or a mail link; tests replace it.
     std::function<bool(const QUrl&)> openUrl;
+
+    // The questions, file dialogs and messages of the workplace, picture and print commands.
+    DocumentPrompts prompts;
+    WorkplaceCommands& Workplaces() { return *workplaces_; }
+    PictureCommand& Picture() { return *picture_; }
+    PrintCommands& Printing() { return *printing_; }
+    // Opens a workplace named on the command line; false (after telling the user) when it cannot.
+    bool OpenWorkplace(const QString& path);
 
     AppSettings& Settings() { return settings_; }
     TOptionsForm& Options() { return *options_; }
@@ -106,7 +123,12 @@ private:
     std::unique_ptr<Graphiq> plane_;
     std::unique_ptr<CalcSession> session_;
     PlanePage* planePage_ = nullptr;
+    std::unique_ptr<ThreeDimGraphiq> surface_;
+    SurfacePage* surfacePage_ = nullptr;
     CalcPage* calcPage_ = nullptr;
+    WorkplaceCommands* workplaces_ = nullptr;
+    PictureCommand* picture_ = nullptr;
+    PrintCommands* printing_ = nullptr;
     int currentPage_ = 0;
 };
 

@@ -12,6 +12,7 @@
 
 #include "app/command_line.h"
 #include "plot/graphiq.h"
+#include "ui/emf_canvas.h"
 #include "ui/file_output.h"
 #include "ui/qpainter_canvas.h"
 #include "ui/svg_text.h"
@@ -92,6 +93,14 @@ bool WritePicture(Graphiq& g, const PlotOptions& o, const QString& suffix, QIODe
         svg.setTitle(SvgText(QString::fromUtf8(o.formula.c_str())));
         return Render(g, svg, o);
     }
+    if (suffix == "emf") {
+        EmfCanvas emf(o.width, o.height, o.formula);
+        emf.Fill({255, 255, 255});
+        g.Draw(emf, o.width, o.height, !o.noAxes, true);
+        const std::vector<std::uint8_t> bytes = emf.Finish();
+        const auto size = static_cast<qint64>(bytes.size());
+        return size > 0 && device.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
+    }
     QPdfWriter pdf(&device);
     pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -119,8 +128,9 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     // The name stays bytes all the way to the file system: it need not be valid UTF-8.
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
     const QString suffix = QFileInfo(QString::fromLatin1(path)).suffix().toLower();
-    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf") {
-        err << "quantorium plot: неизвестный формат файла \"" << o.output << "\" (нужно .png, .bmp, .svg или .pdf)\n"
+    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf" && suffix != "emf") {
+        err << "quantorium plot: неизвестный формат файла \"" << o.output
+            << "\" (нужно .png, .bmp, .svg, .pdf или .emf)\n"
             << "использование: " << parser.Usage() << "\n";
         return 2;
     }

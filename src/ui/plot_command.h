@@ -1,4 +1,4 @@
-// `quantorium plot`: a graph drawn straight into a PNG, BMP, SVG or PDF file.
+// `quantorium plot`: a graph drawn straight into a PNG, BMP, SVG, PDF or EMF file.
 #pragma once
 
 #include <iosfwd>

@@ -92,4 +92,19 @@ void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 void QPainterCanvas::Fill(Rgb color) { painter_.fillRect(area_, ToQColor(color)); }
 
+void QPainterCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
+    polygon_.resize(static_cast<qsizetype>(points.size()));
+    for (std::size_t k = 0; k < points.size(); ++k) polygon_[static_cast<qsizetype>(k)] = {points[k].x, points[k].y};
+    const QBrush brush = painter_.brush();
+    painter_.setBrush(ToQColor(fill));
+    painter_.drawPolygon(polygon_.constData(), static_cast<int>(polygon_.size()), Qt::WindingFill);
+    painter_.setBrush(brush);
+}
+
+void QPainterCanvas::Polyline(std::span<const CanvasPoint> points) {
+    polygon_.resize(static_cast<qsizetype>(points.size()));
+    for (std::size_t k = 0; k < points.size(); ++k) polygon_[static_cast<qsizetype>(k)] = {points[k].x, points[k].y};
+    painter_.drawPolyline(polygon_.constData(), static_cast<int>(polygon_.size()));
+}
+
 }  // namespace kq

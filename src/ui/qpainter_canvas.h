@@ -30,6 +30,8 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
     Size TextExtent(std::string_view utf8) override;
+    void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
+    void Polyline(std::span<const CanvasPoint> points) override;
 
 private:
     void ApplyPen();
@@ -43,6 +45,7 @@ private:
     QColor fontColor_ = Qt::black;
     bool brushClear_ = false;
     QPoint position_;
+    QList<QPointF> polygon_;  // reused: a surface draws many small polygons
 };
 
 }  // namespace kq

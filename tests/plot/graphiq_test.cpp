@@ -80,7 +80,7 @@ TEST(Graphiq, AxesComeFirstWithTicksAndLabels) {
     ASSERT_GE(c.calls.size(), 8u);
     const std::vector<std::string> head(c.calls.begin(), c.calls.begin() + 7);
     EXPECT_EQ(head, (std::vector<std::string>{"pen 192,192,192", "fontcolor 128,128,128", "M 3 150", "L 397 150",
-                                               "M 200 3", "L 200 297", "font 6"}));
+                                              "M 200 3", "L 200 297", "font 6"}));
     // Ticks every 2 units from -10 to 10 on x, 1 unit from -5 to 5 on y; labels but not at 0.
     const auto texts = std::count_if(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'T'; });
     EXPECT_EQ(texts, 10 + 1 + 10 + 2);  // x labels, "O", y labels, "Y" and "X"
@@ -257,9 +257,9 @@ TEST(Graphiq, NarrowRangeStillTicksEveryUnit) {
 }
 
 TEST(Graphiq, TickLoopsEndOnAnyRange) {
-    for (ViewRect v : {ViewRect{-1e300L, 1e300L, -5, 5}, ViewRect{-10, 10, -1e18L, 1e18L},
-                       ViewRect{1e35L, 1e35L + 1e17L, -5, 5}, ViewRect{-5, 5, 1e4000L, 1.0000001e4000L},
-                       ViewRect{-2147483650.0L, 2147483650.0L, -5, 5}}) {
+    for (ViewRect v :
+         {ViewRect{-1e300L, 1e300L, -5, 5}, ViewRect{-10, 10, -1e18L, 1e18L}, ViewRect{1e35L, 1e35L + 1e17L, -5, 5},
+          ViewRect{-5, 5, 1e4000L, 1.0000001e4000L}, ViewRect{-2147483650.0L, 2147483650.0L, -5, 5}}) {
         Graphiq g;
         g.SetFormula("x");
         g.SetView(v, false);
@@ -400,7 +400,8 @@ TEST(Graphiq, EdgeRowsAndTheLookAhead) {
     // is drawn to the top edge row, and nothing is drawn outside.
     const auto points = CurveOf("10*x", 400, 300);
     ASSERT_FALSE(points.empty());
-    const auto first = std::find_if(points.begin(), points.end(), [](const Point& p) { return p.y >= 0 && p.y <= 300; });
+    const auto first =
+        std::find_if(points.begin(), points.end(), [](const Point& p) { return p.y >= 0 && p.y <= 300; });
     ASSERT_NE(first, points.end());
     EXPECT_EQ(first->y, 298);  // entered from below: the look-ahead starts it on the edge row
     EXPECT_EQ(first->kind, 'M');

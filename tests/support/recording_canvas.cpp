@@ -5,9 +5,7 @@
 namespace kq {
 namespace {
 
-std::string Color(Rgb c) {
-    return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
-}
+std::string Color(Rgb c) { return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b); }
 
 }  // namespace
 
@@ -26,6 +24,14 @@ void RecordingCanvas::Rectangle(int x1, int y1, int x2, int y2) {
                     std::to_string(y2));
 }
 void RecordingCanvas::Fill(Rgb c) { calls.push_back("fill " + Color(c)); }
+void RecordingCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
+    calls.push_back("P " + Color(fill));
+    polygons.emplace_back(points.begin(), points.end());
+}
+void RecordingCanvas::Polyline(std::span<const CanvasPoint> points) {
+    calls.push_back("Y");
+    polylines.emplace_back(points.begin(), points.end());
+}
 
 Size RecordingCanvas::TextExtent(std::string_view text) {
     const auto characters = std::count_if(text.begin(), text.end(), [](char ch) { return (ch & 0xC0) != 0x80; });

@@ -27,8 +27,14 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb c) override;
     Size TextExtent(std::string_view text) override;
+    void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
+    void Polyline(std::span<const CanvasPoint> points) override;
 
     std::vector<std::string> calls;
+    // Every polygon's points, in the order drawn (the calls hold "P r,g,b" for each).
+    std::vector<std::vector<CanvasPoint>> polygons;
+    // Every polyline's points, in the order drawn (the calls hold "Y" for each).
+    std::vector<std::vector<CanvasPoint>> polylines;
     // Only the strokes: "M x y" and "L x y".
     std::vector<std::string> Strokes() const;
 };

@@ -1,0 +1,22 @@
+// A workplace: the plane page's |y| mode, range, formula and formula list, and the
+// calculator's two lines with the active one, as one plain value.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kq {
+
+struct Workplace {
+    bool absolute = false;
+    // The plot's own view bounds (not the range editors' texts).
+    long double xFrom = -10, xTo = 10, yFrom = -5, yTo = 5;
+    std::string formula;
+    std::vector<std::string> list;
+    std::string firstLine, secondLine;
+    int activeLine = 1;  // 1 the first calculator line, 2 the second
+
+    friend bool operator==(const Workplace&, const Workplace&) = default;
+};
+
+}  // namespace kq

@@ -1,0 +1,80 @@
+#include "plot/surface_mesh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/translator.h"
+
+namespace kq {
+
+int GridIntervals(long double step) { return static_cast<int>(std::floor((kGridTo - kGridFrom) / step + 1e-9L)); }
+
+void SurfaceMesh::Evaluate(Translator& formula, long double step) {
+    step_ = step;
+    intervals_ = GridIntervals(step);
+    const int side = Side();
+    const std::size_t count = static_cast<std::size_t>(side) * side;
+    z_.assign(count, 0);
+    status_.assign(count, EvalStatus::Ok);
+    defined_.assign(count, 0);
+    definedCount_ = 0;
+    firstFailure_ = EvalStatus::Ok;
+    std::vector<long double> xs(side);
+    for (int i = 0; i < side; ++i) xs[i] = X(i);
+    for (int j = 0; j < side; ++j) {
+        const long double y = Y(j);
+        for (int i = 0; i < side; ++i) {
+            const std::size_t k = At(i, j);
+            long double z = 0;
+            const EvalStatus status = formula.TryValue(xs[i], y, z);
+            status_[k] = status;
+            if (status == EvalStatus::Ok) {
+                z_[k] = z;
+                if (std::isfinite(z)) {
+                    defined_[k] = 1;
+                    ++definedCount_;
+                }
+            } else if (firstFailure_ == EvalStatus::Ok) {
+                firstFailure_ = status;
+            }
+        }
+    }
+}
+
+ZRange ZRangeOf(const SurfaceMesh& mesh) {
+    std::vector<long double> values;
+    values.reserve(mesh.DefinedCount());
+    const auto& z = mesh.Values();
+    const auto& defined = mesh.DefinedFlags();
+    for (std::size_t k = 0; k < z.size(); ++k)
+        if (defined[k]) values.push_back(z[k]);
+    ZRange range;
+    if (values.empty()) return range;
+    range.empty = false;
+
+    const std::size_t n = values.size();
+    const std::size_t cut = n / 50;  // 2 % at each end
+    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+    const long double min = *lowest, max = *highest;
+    std::nth_element(values.begin(), values.begin() + cut, values.end());
+    const long double low = values[cut];
+    std::nth_element(values.begin(), values.begin() + (n - 1 - cut), values.end());
+    const long double high = values[n - 1 - cut];
+
+    // Half the span would overflow where the full one does not.
+    const long double margin = (high / 2 - low / 2) / 2;
+    range.low = std::max(min, low - margin);
+    range.high = std::min(max, high + margin);
+    const long double middle = range.low / 2 + range.high / 2;
+    const long double tiny = 64 * std::numeric_limits<long double>::epsilon() * std::max(1.0L, std::fabs(middle));
+    if (!(range.high / 2 - range.low / 2 > tiny)) {
+        // Height 1, or as little more as the type can tell apart from the value.
+        const long double half = std::max(0.5L, tiny);
+        range.low = middle - half;
+        range.high = middle + half;
+    }
+    return range;
+}
+
+}  // namespace kq

@@ -1,0 +1,74 @@
+// The surface's grid over x, y in [-10, 10], the values of z = f(x, y) on it, and the z range
+// its box shows.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/eval_status.h"
+
+namespace kq {
+
+class Translator;
+
+inline constexpr long double kGridFrom = -10;
+inline constexpr long double kGridTo = 10;
+inline constexpr long double kInitialGridStep = 0.91L;
+inline constexpr long double kMinGridStep = 0.05L;
+inline constexpr long double kMaxGridStep = 5;
+
+// Intervals per side for step h: floor(20 / h + 1e-9), so that 20 / 0.05 counts as 400.
+int GridIntervals(long double step);
+
+// Grid coordinate i: -10 + i * h, computed directly so that no error accumulates.
+inline long double GridCoordinate(int i, long double step) { return kGridFrom + i * step; }
+
+class SurfaceMesh {
+public:
+    // Evaluates the formula at every grid point; `step` must lie in [kMinGridStep, kMaxGridStep].
+    void Evaluate(Translator& formula, long double step);
+
+    long double Step() const { return step_; }
+    int Intervals() const { return intervals_; }
+    // Points per side.
+    int Side() const { return intervals_ + 1; }
+    long double X(int i) const { return GridCoordinate(i, step_); }
+    long double Y(int j) const { return GridCoordinate(j, step_); }
+
+    // Index of point (i, j): x index i, y index j.
+    std::size_t At(int i, int j) const { return static_cast<std::size_t>(j) * Side() + i; }
+    long double Z(int i, int j) const { return z_[At(i, j)]; }
+    EvalStatus Status(int i, int j) const { return status_[At(i, j)]; }
+    // A point with a finite value; every other point is a hole.
+    bool Defined(int i, int j) const { return defined_[At(i, j)] != 0; }
+
+    int DefinedCount() const { return definedCount_; }
+    int PointCount() const { return Side() * Side(); }
+    // The failure of the first failing point in grid order (Ok when none failed).
+    EvalStatus FirstFailure() const { return firstFailure_; }
+
+    const std::vector<long double>& Values() const { return z_; }
+    const std::vector<std::uint8_t>& DefinedFlags() const { return defined_; }
+
+private:
+    long double step_ = kInitialGridStep;
+    int intervals_ = 0;
+    std::vector<long double> z_;
+    std::vector<EvalStatus> status_;
+    std::vector<std::uint8_t> defined_;
+    int definedCount_ = 0;
+    EvalStatus firstFailure_ = EvalStatus::Ok;
+};
+
+// The z values the box spans.
+struct ZRange {
+    long double low = -0.5L, high = 0.5L;
+    bool empty = true;  // no point has a value
+};
+
+// The range of the finite values without their highest and lowest 2 %, so that a pole does
+// not flatten everything else; widened by a quarter toward the extremes, so that a bounded
+// surface keeps its corners. A constant surface gets a range of height 1 around its value.
+ZRange ZRangeOf(const SurfaceMesh& mesh);
+
+}  // namespace kq

@@ -1,0 +1,90 @@
+// The surface plotter: z = f(x, y) on a grid over [-10, 10] x [-10, 10], seen in a box that
+// turns, scales and switches projection. Evaluates only when the formula, the grid step, the
+// angle unit or the rounding changed; turning and scaling only project again. One Draw serves
+// the screen without OpenGL, printing, picture files and the command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/translator.h"
+#include "plot/canvas.h"
+#include "plot/surface_geometry.h"
+#include "plot/surface_mesh.h"
+#include "plot/surface_view.h"
+
+namespace kq {
+
+// The background: 0.95 grey.
+inline constexpr Rgb kSurfaceBackground{242, 242, 242};
+
+// Black while the cells are large; lighter as they shrink toward a few pixels, so that a fine
+// grid still shows its shape instead of a black patch.
+Rgb MeshLineColor(double cellPixels);
+
+class ThreeDimGraphiq {
+public:
+    ThreeDimGraphiq();
+
+    void SetFormula(std::string_view text);
+    const std::string& Formula() const { return formula_; }
+
+    // Clamped to [kMinGridStep, kMaxGridStep]; a value that is not a number is ignored.
+    void SetStep(long double step);
+    long double Step() const { return step_; }
+
+    // Trigonometric functions in degrees instead of radians.
+    void SetDegrees(bool degrees);
+    bool Degrees() const { return degrees_; }
+
+    // Rounding digits of every value (-1: none).
+    void SetRounding(int digits);
+    int Rounding() const { return rounding_; }
+
+    // Turning and scaling: never evaluates.
+    SurfaceView& View() { return view_; }
+    const SurfaceView& View() const { return view_; }
+
+    // The evaluated grid, the box's z range and the polygons, evaluated first when stale.
+    const SurfaceMesh& Mesh();
+    const ZRange& Range();
+    const SurfaceGeometry& Geometry();
+
+    // How many times the grid was evaluated; a view that keeps uploaded geometry uploads
+    // again when this moves on.
+    std::uint64_t EvaluationCount() const { return evaluations_; }
+
+    // The whole picture on a W x H canvas: the background, the far edges of the box, the
+    // surface with hidden lines removed (cells back to front, each filled with the background
+    // and outlined), the axis names and ranges.
+    void Draw(Canvas& canvas, int width, int height, Rgb background = kSurfaceBackground);
+
+    // The colour of the mesh lines for this projection and the current grid step.
+    Rgb LineColor(const Projector& projector) const;
+
+    // The polygons of Geometry() in the order Draw paints them, farthest first.
+    const std::vector<std::uint32_t>& DrawingOrder(const Projector& projector);
+
+private:
+    void Refresh();
+
+    Translator translator_;
+    std::string formula_;
+    long double step_ = kInitialGridStep;
+    bool degrees_ = false;
+    int rounding_ = -1;
+    bool stale_ = true;
+    std::uint64_t evaluations_ = 0;
+    SurfaceMesh mesh_;
+    ZRange range_;
+    SurfaceGeometry geometry_;
+    SurfaceView view_;
+    // Reused between frames.
+    std::vector<ScreenPoint> projected_;
+    std::vector<std::pair<double, std::uint32_t>> keys_;
+    std::vector<std::uint32_t> order_;
+};
+
+}  // namespace kq

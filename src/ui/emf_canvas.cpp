@@ -1,0 +1,77 @@
+#include "ui/emf_canvas.h"
+
+#include <QFont>
+#include <algorithm>
+#include <QFontMetrics>
+#include <QString>
+
+#include "docs/print_layout.h"
+#include "ui/emf_device.h"
+
+namespace kq {
+namespace {
+
+std::uint32_t Packed(Rgb c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+
+std::u16string Utf16(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toStdU16String();
+}
+
+// Readers that lack the font fall back to a sans-serif one with Cyrillic letters.
+constexpr char16_t kFontFamily[] = u"Arial";
+
+}  // namespace
+
+EmfCanvas::EmfCanvas(int width, int height, const std::string& title)
+    : device_(std::make_unique<EmfDevice>(width, height, Utf16(std::string("Кванториум+ от KX") + '\0' + title))) {
+    ApplyPen();
+    device_->SetBrush(Packed({255, 255, 255}), false);
+    SetFontSize(8);
+}
+
+EmfCanvas::~EmfCanvas() = default;
+
+void EmfCanvas::ApplyPen() { device_->SetPen(Packed(penColor_), penWidth_); }
+
+void EmfCanvas::SetPenColor(Rgb color) {
+    penColor_ = color;
+    ApplyPen();
+}
+
+void EmfCanvas::SetPenWidth(int width) {
+    penWidth_ = width;
+    ApplyPen();
+}
+
+void EmfCanvas::SetBrushClear(bool clear) { device_->SetBrush(Packed({255, 255, 255}), clear); }
+
+void EmfCanvas::SetFontSize(int points) {
+    fontPixels_ = FontPixelHeight(points, kDotsPerInch);
+    device_->SetFont(kFontFamily, fontPixels_);
+}
+
+// Measured with the font a reader of the picture will most likely use (Arial, or its
+// metric twin where Arial itself is missing).
+Size EmfCanvas::TextExtent(std::string_view utf8) {
+    QFont font(QString::fromStdU16String(kFontFamily));
+    font.setPixelSize(std::max(1, fontPixels_));
+    const QFontMetrics metrics(font);
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void EmfCanvas::SetFontColor(Rgb color) { device_->SetTextColor(Packed(color)); }
+
+void EmfCanvas::MoveTo(int x, int y) { device_->MoveTo(x, y); }
+
+void EmfCanvas::LineTo(int x, int y) { device_->LineTo(x, y); }
+
+void EmfCanvas::TextOut(int x, int y, std::string_view utf8) { device_->Text(x, y, Utf16(utf8)); }
+
+void EmfCanvas::Rectangle(int x1, int y1, int x2, int y2) { device_->Rectangle(x1, y1, x2, y2); }
+
+void EmfCanvas::Fill(Rgb color) { device_->Fill(Packed(color)); }
+
+std::vector<std::uint8_t> EmfCanvas::Finish() { return device_->Finish(); }
+
+}  // namespace kq

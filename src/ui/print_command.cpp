@@ -1,0 +1,136 @@
+#include "ui/print_command.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <cmath>
+#include <ostream>
+
+#include "app/command_line.h"
+#include "docs/print_layout.h"
+#include "plot/graphiq.h"
+#include "ui/file_output.h"
+#include "ui/print_job.h"
+
+namespace kq {
+namespace {
+
+// The paint box width the aspect is expressed on: A = height / width to four decimals.
+constexpr int kAspectBase = 10000;
+
+struct PrintCommandOptions {
+    bool degrees = false, absolute = false, noAxes = false, noDescription = false, noText = false, date = false,
+         landscape = false;
+    int rounding = -1, percent = 50;
+    long double aspect = 0.75L;
+    ViewRect view{-10, 10, -5, 5};
+    std::vector<std::string> list;
+    std::string text, output, formula;
+    bool textGiven = false;
+};
+
+OptionParser PrintParser(PrintCommandOptions& o) {
+    OptionParser parser("print", "ФОРМУЛА");
+    parser.Flag("--degrees", o.degrees)
+        .Int("--round", "R", o.rounding, -1, 1000)
+        .Flag("--abs", o.absolute)
+        .Values("--range", {"XMIN", "XMAX", "YMIN", "YMAX"},
+                [&o](const std::vector<std::string>& v) {
+                    o.view = {ParseNumberOption("--range", v[0]), ParseNumberOption("--range", v[1]),
+                              ParseNumberOption("--range", v[2]), ParseNumberOption("--range", v[3])};
+                    if (!(o.view.xmin < o.view.xmax) || !(o.view.ymin < o.view.ymax))
+                        throw UsageError{"в --range нужно XMIN < XMAX и YMIN < YMAX"};
+                })
+        .Texts("--list", "ФОРМУЛА", o.list)
+        .Int("--percent", "P", o.percent, 0, 100)
+        .Values("--aspect", {"A"},
+                [&o](const std::vector<std::string>& v) {
+                    o.aspect = ParseNumberOption("--aspect", v[0]);
+                    if (!(o.aspect > 0 && o.aspect <= 10))
+                        throw UsageError{"значение --aspect должно быть больше 0 и не больше 10"};
+                })
+        .Flag("--no-axes", o.noAxes)
+        .Flag("--no-description", o.noDescription)
+        .Values("--text", {"ТЕКСТ"},
+                [&o](const std::vector<std::string>& v) {
+                    o.text = v[0];
+                    o.textGiven = true;
+                })
+        .Flag("--no-text", o.noText)
+        .Flag("--date", o.date)
+        .Flag("--landscape", o.landscape)
+        .Text("-o", "ФАЙЛ.pdf", o.output)
+        .Required();
+    parser.SetUsage(
+        "quantorium print [--degrees] [--round R] [--abs] [--range XMIN XMAX YMIN YMAX] [--list ФОРМУЛА]... "
+        "[--percent P] [--aspect A] [--no-axes] [--no-description] [--text ТЕКСТ | --no-text] [--date] "
+        "[--landscape] -o ФАЙЛ.pdf ФОРМУЛА");
+    return parser;
+}
+
+void Parse(const std::vector<std::string>& args, const OptionParser& parser, PrintCommandOptions& o) {
+    const std::vector<std::string> operands = parser.Parse(args);
+    if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
+    if (operands.empty()) throw UsageError{"не задана формула"};
+    if (o.output.empty()) throw UsageError{"имя файла после -o пусто"};
+    if (QFileInfo(QString::fromLatin1(o.output.c_str())).suffix().toLower() != "pdf")
+        throw UsageError{"печать идёт в файл PDF: нужно имя с расширением .pdf"};
+    if (o.textGiven && o.noText) throw UsageError{"--text и --no-text вместе не задаются"};
+    if (static_cast<int>(o.list.size()) > Graphiq::kMaxListFormulas) throw UsageError{"не больше 100 формул списка"};
+    o.formula = operands[0];
+}
+
+}  // namespace
+
+std::string PrintUsage() {
+    PrintCommandOptions o;
+    return PrintParser(o).Usage();
+}
+
+int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
+    PrintCommandOptions o;
+    const OptionParser parser = PrintParser(o);
+    try {
+        Parse(args, parser, o);
+    } catch (const UsageError& e) {
+        err << "quantorium print: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
+        return 2;
+    }
+
+    Graphiq g;
+    g.SetDegrees(o.degrees);
+    g.SetRounding(o.rounding);
+    g.SetAbsoluteMode(o.absolute);
+    g.SetFormula(o.formula);
+    g.Reserve(static_cast<int>(o.list.size()));
+    for (std::size_t i = 0; i < o.list.size(); ++i) g.SetListFormula(static_cast<int>(i) + 1, o.list[i]);
+    g.SetListCount(static_cast<int>(o.list.size()));
+    g.SetView(o.view, false);
+
+    // Every list formula counts as checked.
+    PrintSubject subject;
+    subject.draw = [&g](Canvas& canvas, int width, int height, bool axes) {
+        g.Draw(canvas, width, height, axes, true);
+    };
+    subject.paintBox = QSize(kAspectBase, static_cast<int>(std::lround(static_cast<double>(o.aspect) * kAspectBase)));
+    subject.description =
+        QString::fromStdString(GraphDescription(o.formula, o.list, std::vector<bool>(o.list.size(), true)));
+    PrintOptions options;
+    options.percent = o.percent;
+    options.description = !o.noDescription;
+    options.extraText = !o.noText;
+    if (o.textGiven) options.text = QString::fromStdString(o.text);
+    options.axes = !o.noAxes;
+    options.stamp = o.date;
+
+    const QPageLayout layout(QPageSize(QPageSize::A4), o.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                             QMarginsF(10, 10, 10, 10), QPageLayout::Point);
+    SafeFile file(QByteArray(o.output.data(), static_cast<qsizetype>(o.output.size())));
+    const PrintOutcome outcome = PrintToPdfFile(file, layout, subject, options, QDateTime::currentDateTime());
+    if (outcome == PrintOutcome::Printed) return 0;
+    err << "quantorium print: "
+        << (file.Error().isEmpty() ? std::string("страница не напечатана") : file.Error().toStdString()) << "\n";
+    return 1;
+}
+
+}  // namespace kq

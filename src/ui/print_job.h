@@ -1,0 +1,71 @@
+// Printing a graph on one page, and the dialog's small preview of that page: the graph at
+// the top left of the printable area, as wide as a share of the page, with up to three text
+// lines under it (the description, an extra text and a date stamp).
+#pragma once
+
+#include <QDateTime>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+class QPageLayout;
+class QPainter;
+class QPrinter;
+
+namespace kq {
+
+class Canvas;
+class SafeFile;
+
+// What is printed: the graph of the page in front.
+struct PrintSubject {
+    // Draws the graph at a size; `axes` matters for the plane graph only.
+    std::function<void(Canvas&, int width, int height, bool axes)> draw;
+    QSize paintBox;        // the on-screen graph: its height / width is the printed aspect
+    QString description;   // the description line's text
+    bool surface = false;  // the 3D page: the axes cannot be switched off
+};
+
+// The print dialog's choices.
+struct PrintOptions {
+    int percent = 50;  // graph width in per cent of the page width
+    bool description = true;
+    bool extraText = true;
+    QString text = QStringLiteral("График. Кванториум+ от KX");
+    bool axes = true;
+    bool stamp = false;
+};
+
+// The three lines as printed: each empty unless its box is checked.
+struct PrintedLines {
+    QString description, extraText, stamp;
+};
+PrintedLines LinesToPrint(const PrintSubject& subject, const PrintOptions& options, const QDateTime& now);
+
+// "Q+. ", the date in the system's short format, and the time in its long format.
+QString StampText(const QDateTime& now);
+
+// The font of the text lines ("Arial Cyr", with Arial's metrics where that is installed).
+QString PrintFontFamily();
+
+enum class PrintOutcome {
+    Printed,
+    NothingToPrint,  // an empty page or a paint box of width 0: the begun job was aborted
+    Failed,          // the printer could not start or finish the job
+};
+
+// Prints one page on `printer` (its job title set here); `printer` decides where it goes.
+PrintOutcome PrintPage(QPrinter& printer, const PrintSubject& subject, const PrintOptions& options,
+                       const QDateTime& now);
+
+// Prints into a PDF file on a page laid out as `layout`. The file gets the page only when all
+// of it came out; otherwise the old file stays and `file.Error()` may say why.
+PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, const PrintSubject& subject,
+                            const PrintOptions& options, const QDateTime& now);
+
+// Draws the preview of a page of `pageSize` printer pixels on `painter` (a bitmap the size of
+// the preview box). Returns the preview page's size, empty when the page has no size.
+QSize DrawPreview(QPainter& painter, QSize pageSize, const PrintSubject& subject, const PrintOptions& options,
+                  const QDateTime& now);
+
+}  // namespace kq

@@ -1,0 +1,203 @@
+#include "ui/surface_command.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <cmath>
+#include <ostream>
+
+#include "app/command_line.h"
+#include "engine/number_text.h"
+#include "plot/three_dim_graphiq.h"
+#include "ui/file_output.h"
+#include "ui/surface_painting.h"
+#include "ui/svg_text.h"
+
+namespace kq {
+namespace {
+
+constexpr int kMaxSide = 20000;
+
+struct SurfaceOptions {
+    bool degrees = false, parallel = false, mesh = false;
+    int rounding = -1;
+    long double step = kInitialGridStep;
+    int width = 640, height = 480;
+    double tilt = SurfaceView::kInitialTilt, spin = SurfaceView::kInitialSpin;
+    double divisor = SurfaceView::kInitialDivisor;
+    bool viewGiven = false;  // any option that only a picture uses
+    bool outputGiven = false;
+    std::string output, formula;
+};
+
+OptionParser SurfaceParser(SurfaceOptions& o) {
+    OptionParser parser("surface", "ФОРМУЛА");
+    parser.Flag("--mesh", o.mesh)
+        .Flag("--degrees", o.degrees)
+        .Int("--round", "R", o.rounding, -1, 1000)
+        .Values("--step", {"H"},
+                [&o](const std::vector<std::string>& v) {
+                    o.step = ParseNumberOption("--step", v[0]);
+                    if (o.step < kMinGridStep || o.step > kMaxGridStep)
+                        throw UsageError{"шаг сетки --step должен быть от 0.05 до 5: \"" + v[0] + "\""};
+                })
+        .Values("--size", {"ШxВ"},
+                [&o](const std::vector<std::string>& v) {
+                    ParseSizeOption("--size", v[0], kMaxSide, o.width, o.height);
+                    o.viewGiven = true;
+                })
+        .Values("--turn", {"AX", "AY"},
+                [&o](const std::vector<std::string>& v) {
+                    o.tilt = static_cast<double>(ParseNumberOption("--turn", v[0]));
+                    o.spin = static_cast<double>(ParseNumberOption("--turn", v[1]));
+                    o.viewGiven = true;
+                })
+        .Values("--scale", {"S"},
+                [&o](const std::vector<std::string>& v) {
+                    const long double s = ParseNumberOption("--scale", v[0]);
+                    if (s < SurfaceView::kMinDivisor || s > SurfaceView::kMaxDivisor)
+                        throw UsageError{"масштаб --scale должен быть от " +
+                                         FormatC("%.6Lg", SurfaceView::kMinDivisor) + " до " +
+                                         FormatC("%.6Lg", SurfaceView::kMaxDivisor) + ": \"" + v[0] + "\""};
+                    o.divisor = static_cast<double>(s);
+                    o.viewGiven = true;
+                })
+        .Values("--parallel", {},
+                [&o](const std::vector<std::string>&) {
+                    o.parallel = true;
+                    o.viewGiven = true;
+                })
+        .Values("-o", {"ФАЙЛ"}, [&o](const std::vector<std::string>& v) {
+            o.output = v[0];
+            o.outputGiven = true;
+        });
+    parser.SetUsage(
+        "quantorium surface [--degrees] [--round R] [--step H] [--size ШxВ] [--turn AX AY] [--scale S] [--parallel] "
+        "-o ФАЙЛ ФОРМУЛА\n"
+        "  quantorium surface --mesh [--degrees] [--round R] [--step H] ФОРМУЛА");
+    return parser;
+}
+
+void Parse(const std::vector<std::string>& args, const OptionParser& parser, SurfaceOptions& o) {
+    const std::vector<std::string> operands = parser.Parse(args);
+    if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
+    if (o.mesh) {
+        if (o.outputGiven || o.viewGiven)
+            throw UsageError{"--mesh печатает сетку: -o, --size, --turn, --scale и --parallel с ним не нужны"};
+    } else {
+        if (!o.outputGiven) throw UsageError{"не задан файл (-o ФАЙЛ)"};
+        if (o.output.empty()) throw UsageError{"имя файла после -o пусто"};
+    }
+    if (operands.empty()) throw UsageError{"не задана формула"};
+    o.formula = operands[0];
+}
+
+bool Render(ThreeDimGraphiq& surface, QPaintDevice& device, const SurfaceOptions& o) {
+    QPainter painter(&device);
+    if (!painter.isActive()) return false;
+    PaintSurface(painter, surface, QSize(o.width, o.height), QFont(QStringLiteral("DejaVu Sans")));
+    return painter.end();
+}
+
+bool WritePicture(ThreeDimGraphiq& surface, const SurfaceOptions& o, const QString& suffix, QIODevice& device) {
+    if (suffix == "png" || suffix == "bmp") {
+        QImage image(o.width, o.height, QImage::Format_RGB32);
+        if (image.isNull() || !Render(surface, image, o)) return false;
+        QImageWriter writer(&device, suffix.toLatin1());
+        return writer.write(image);
+    }
+    const QString title = QStringLiteral("z = ") + QString::fromUtf8(o.formula.c_str());
+    if (suffix == "svg") {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&device);
+        svg.setSize(QSize(o.width, o.height));
+        svg.setViewBox(QRect(0, 0, o.width, o.height));
+        svg.setTitle(SvgText(title));
+        return Render(surface, svg, o);
+    }
+    QPdfWriter pdf(&device);
+    pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(72);
+    pdf.setTitle(title);
+    return Render(surface, pdf, o);
+}
+
+// x, y and z (or the failure) of every grid point, x running fastest.
+bool PrintMesh(ThreeDimGraphiq& surface, std::ostream& out) {
+    const SurfaceMesh& mesh = surface.Mesh();
+    std::string line;
+    for (int j = 0; j < mesh.Side() && out; ++j) {
+        for (int i = 0; i < mesh.Side(); ++i) {
+            line = FormatC("%.18Lg", mesh.X(i));
+            line += '\t';
+            line += FormatC("%.18Lg", mesh.Y(j));
+            line += '\t';
+            const EvalStatus status = mesh.Status(i, j);
+            if (status == EvalStatus::Ok)
+                line += FormatC("%.18Lg", mesh.Z(i, j));
+            else
+                line += "error: " + MessageOf(status);
+            line += '\n';
+            out << line;
+        }
+    }
+    return static_cast<bool>(out.flush());
+}
+
+}  // namespace
+
+std::string SurfaceUsage() {
+    SurfaceOptions o;
+    return SurfaceParser(o).Usage();
+}
+
+int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    SurfaceOptions o;
+    const OptionParser parser = SurfaceParser(o);
+    try {
+        Parse(args, parser, o);
+    } catch (const UsageError& e) {
+        err << "quantorium surface: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
+        return 2;
+    }
+    // The name stays bytes all the way to the file system: it need not be valid UTF-8.
+    const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
+    const QString suffix = QFileInfo(QString::fromLatin1(path)).suffix().toLower();
+    if (!o.mesh && suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf") {
+        err << "quantorium surface: неизвестный формат файла \"" << o.output
+            << "\" (нужно .png, .bmp, .svg или .pdf)\nиспользование: " << parser.Usage() << "\n";
+        return 2;
+    }
+
+    ThreeDimGraphiq surface;
+    surface.SetDegrees(o.degrees);
+    surface.SetRounding(o.rounding);
+    surface.SetStep(o.step);
+    surface.SetFormula(o.formula);
+    if (o.mesh) {
+        if (!PrintMesh(surface, out)) {
+            err << "quantorium surface: не удалось вывести результат\n";
+            return 1;
+        }
+        return 0;
+    }
+    surface.View().SetAngles(o.tilt, o.spin);
+    surface.View().SetDivisor(o.divisor);
+    surface.View().SetPerspective(!o.parallel);
+
+    SafeFile file(path);
+    bool drawn = false;
+    if (QIODevice* device = file.Device()) drawn = WritePicture(surface, o, suffix, *device);
+    if (!file.Commit(drawn)) {
+        err << "quantorium surface: " << file.Error().toStdString() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace kq

@@ -1,0 +1,198 @@
+#include "ui/surface_gl_view.h"
+
+#include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QPainter>
+#include <vector>
+
+#include "plot/surface_box.h"
+#include "ui/qpainter_canvas.h"
+
+namespace kq {
+namespace {
+
+// Two dialects: the compatibility contexts most drivers give, and core profiles.
+const char* const kVertexLegacy =
+    "#version 120\n"
+    "attribute vec3 position;\n"
+    "uniform mat4 matrix;\n"
+    "uniform float lift;\n"
+    "void main() {\n"
+    "    gl_Position = matrix * vec4(position, 1.0);\n"
+    "    gl_Position.z -= lift * gl_Position.w;\n"
+    "}\n";
+const char* const kFragmentLegacy =
+    "#version 120\n"
+    "uniform vec4 color;\n"
+    "void main() { gl_FragColor = color; }\n";
+const char* const kVertexCore =
+    "#version 150\n"
+    "in vec3 position;\n"
+    "uniform mat4 matrix;\n"
+    "uniform float lift;\n"
+    "void main() {\n"
+    "    gl_Position = matrix * vec4(position, 1.0);\n"
+    "    gl_Position.z -= lift * gl_Position.w;\n"
+    "}\n";
+const char* const kFragmentCore =
+    "#version 150\n"
+    "uniform vec4 color;\n"
+    "out vec4 fragColor;\n"
+    "void main() { fragColor = color; }\n";
+
+constexpr GLuint kPosition = 0;
+// In depth units, where the box spans about 2.
+constexpr float kLineLift = 0.004f;
+
+}  // namespace
+
+SurfaceGlView::SurfaceGlView(ThreeDimGraphiq& surface, QWidget* parent) : QOpenGLWidget(parent), surface_(surface) {
+    QSurfaceFormat f = format();
+    f.setDepthBufferSize(24);
+    f.setSamples(4);  // smooth lines
+    setFormat(f);
+}
+
+SurfaceGlView::~SurfaceGlView() {
+    // The base class destroys the context after this part is gone: it must not call back.
+    if (context()) disconnect(context(), nullptr, this, nullptr);
+    Release();
+}
+
+bool SurfaceGlView::Available() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return false;
+    static const bool works = [] {
+        QOpenGLContext probe;
+        return probe.create();
+    }();
+    return works;
+}
+
+void SurfaceGlView::Release() {
+    if (!context() || (!program_.isLinked() && !vertices_.isCreated())) return;
+    makeCurrent();
+    vertices_.destroy();
+    fills_.destroy();
+    lines_.destroy();
+    box_.destroy();
+    vao_.destroy();
+    program_.removeAllShaders();
+    ready_ = false;
+    uploaded_ = ~std::uint64_t{0};
+    doneCurrent();
+}
+
+void SurfaceGlView::initializeGL() {
+    // A view moved to another window gets a new context: everything is made again there.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &SurfaceGlView::Release, Qt::UniqueConnection);
+    initializeOpenGLFunctions();
+    const bool core = context()->format().profile() == QSurfaceFormat::CoreProfile;
+    ready_ = program_.addShaderFromSourceCode(QOpenGLShader::Vertex, core ? kVertexCore : kVertexLegacy) &&
+             program_.addShaderFromSourceCode(QOpenGLShader::Fragment, core ? kFragmentCore : kFragmentLegacy);
+    program_.bindAttributeLocation("position", kPosition);
+    ready_ = ready_ && program_.link();
+    matrixLocation_ = program_.uniformLocation("matrix");
+    colorLocation_ = program_.uniformLocation("color");
+    liftLocation_ = program_.uniformLocation("lift");
+    vao_.create();  // core profiles need one; elsewhere it may be missing, and the state is set each frame
+    for (QOpenGLBuffer* b : {&vertices_, &fills_, &lines_, &box_}) ready_ = b->create() && ready_;
+    box_.setUsagePattern(QOpenGLBuffer::DynamicDraw);
+    uploaded_ = ~std::uint64_t{0};
+}
+
+void SurfaceGlView::Upload(const SurfaceGeometry& g) {
+    std::vector<float> points;
+    points.reserve(g.vertices.size() * 3);
+    for (const BoxPoint& p : g.vertices) {
+        points.push_back(static_cast<float>(p.x));
+        points.push_back(static_cast<float>(p.y));
+        points.push_back(static_cast<float>(p.z));
+    }
+    std::vector<GLuint> fills;
+    fills.reserve(g.indices.size() * 3);
+    for (std::size_t k = 0; k < g.PolygonCount(); ++k) {
+        const std::uint32_t from = g.starts[k], to = g.starts[k + 1];
+        for (std::uint32_t c = from + 1; c + 1 < to; ++c)
+            fills.insert(fills.end(), {g.indices[from], g.indices[c], g.indices[c + 1]});
+    }
+    const std::vector<std::uint32_t>& lines = g.edges;
+    vertices_.bind();
+    vertices_.allocate(points.data(), static_cast<int>(points.size() * sizeof(float)));
+    fills_.bind();
+    fills_.allocate(fills.data(), static_cast<int>(fills.size() * sizeof(GLuint)));
+    lines_.bind();
+    lines_.allocate(lines.data(), static_cast<int>(lines.size() * sizeof(GLuint)));
+    fillCount_ = static_cast<int>(fills.size());
+    lineCount_ = static_cast<int>(lines.size());
+    uploaded_ = surface_.EvaluationCount();
+    ++uploads_;
+}
+
+void SurfaceGlView::paintGL() {
+    ++frames_;
+    const qreal ratio = devicePixelRatioF();
+    glViewport(0, 0, static_cast<GLsizei>(width() * ratio), static_cast<GLsizei>(height() * ratio));
+    const Rgb back = kSurfaceBackground;
+    glClearColor(back.r / 255.0f, back.g / 255.0f, back.b / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!ready_) return;
+
+    const SurfaceGeometry& g = surface_.Geometry();
+    const Projector projector = surface_.View().For(width(), height());
+    const std::array<float, 16> matrix = projector.ClipMatrix();
+    {
+        QOpenGLVertexArrayObject::Binder binder(&vao_);
+        if (surface_.EvaluationCount() != uploaded_) Upload(g);
+        program_.bind();
+        glUniformMatrix4fv(matrixLocation_, 1, GL_FALSE, matrix.data());
+        glUniform1f(liftLocation_, 0);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        auto color = [&](Rgb c) { glUniform4f(colorLocation_, c.r / 255.0f, c.g / 255.0f, c.b / 255.0f, 1.0f); };
+        glEnableVertexAttribArray(kPosition);
+
+        // The far edges of the box: behind everything, hidden where the surface is in front.
+        std::vector<float> edges;
+        for (const BoxEdge& e : FarBoxEdges(projector))
+            for (const BoxPoint& p : {e.a, e.b})
+                edges.insert(edges.end(), {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});
+        box_.bind();
+        box_.allocate(edges.data(), static_cast<int>(edges.size() * sizeof(float)));
+        glVertexAttribPointer(kPosition, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+        color(kBoxColor);
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(edges.size() / 3));
+
+        vertices_.bind();
+        glVertexAttribPointer(kPosition, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+        // The cells a little farther than their outlines: lines in front stay whole.
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        glPolygonOffset(1.0f, 1.0f);
+        color(back);
+        fills_.bind();
+        glDrawElements(GL_TRIANGLES, fillCount_, GL_UNSIGNED_INT, nullptr);
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        // Lines drawn at a cell's steep edge follow another depth than the cell's own pixels
+        // there; lifting them a hair toward the eye keeps them whole.
+        color(surface_.LineColor(projector));
+        glUniform1f(liftLocation_, kLineLift);
+        lines_.bind();
+        glDrawElements(GL_LINES, lineCount_, GL_UNSIGNED_INT, nullptr);
+
+        glDisableVertexAttribArray(kPosition);
+        glDisable(GL_DEPTH_TEST);
+        program_.release();
+        vertices_.release();
+        box_.release();
+        if (!vao_.isCreated()) {
+            lines_.release();
+        }
+    }
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    QPainterCanvas canvas(painter, font(), rect());
+    DrawBoxLabels(canvas, projector, surface_.Range());
+}
+
+}  // namespace kq

@@ -1,0 +1,187 @@
+#include "ui/surface_page.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "ui/surface_gl_view.h"
+#include "ui/surface_picture.h"
+#include "ui_surface_page.h"
+
+namespace kq {
+
+SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpenGL)
+    : QWidget(parent), ui_(std::make_unique<Ui::SurfacePage>()), surface_(surface) {
+    ui_->setupUi(this);
+    // Numbers in the C notation whatever the system's language.
+    ui_->StepEdit->setLocale(QLocale::c());
+    ui_->StepEdit->installEventFilter(this);
+
+    // OpenGL views crash the offscreen platform: they are only made where they can work.
+    openGL_ = useOpenGL && SurfaceGlView::Available();
+    if (openGL_)
+        view_ = new SurfaceGlView(surface_, ui_->PaintBox2);
+    else
+        view_ = new SurfacePicture(surface_, ui_->PaintBox2);
+    view_->setObjectName(openGL_ ? "SurfaceGL" : "SurfacePicture");
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setCursor(Qt::OpenHandCursor);
+    view_->setToolTip(ui_->PaintBox2->toolTip());
+    view_->setMinimumSize(60, 60);
+    ui_->PaintBox2->layout()->addWidget(view_);
+    view_->installEventFilter(this);
+    setTabOrder(ui_->SurfaceEdit, view_);
+    setTabOrder(view_, ui_->StepEdit);
+
+    surface_.SetStep(ui_->StepEdit->value());
+    surface_.View().SetPerspective(ui_->PerspectiveBox->isChecked());
+    surface_.SetFormula(ui_->SurfaceEdit->text().toStdString());
+
+    connect(ui_->SurfaceEdit, &QLineEdit::textChanged, this, &SurfacePage::ApplyFormula);
+    // Names and variables are lower case: the field takes nothing else.
+    connect(ui_->SurfaceEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString lower = text.toLower();
+        if (lower != text) {
+            const int cursor = ui_->SurfaceEdit->cursorPosition();
+            ui_->SurfaceEdit->setText(lower);
+            ui_->SurfaceEdit->setCursorPosition(cursor);
+        }
+    });
+    connect(ui_->StepEdit, &QDoubleSpinBox::valueChanged, this, &SurfacePage::ApplyStep);
+    connect(ui_->PerspectiveBox, &QCheckBox::toggled, this, &SurfacePage::ApplyProjection);
+    connect(ui_->ResetViewButton, &QPushButton::clicked, this, &SurfacePage::ResetView);
+}
+
+SurfacePage::~SurfacePage() = default;
+
+QImage SurfacePage::Frame() {
+    if (openGL_) return static_cast<SurfaceGlView*>(view_)->grabFramebuffer();
+    return view_->grab().toImage();
+}
+
+void SurfacePage::Repaint() {
+    view_->update();
+    if (isVisible()) ShowGridState();
+}
+
+void SurfacePage::ApplyFormula() {
+    surface_.SetFormula(ui_->SurfaceEdit->text().toStdString());
+    Repaint();
+}
+
+void SurfacePage::ApplyStep() {
+    surface_.SetStep(ui_->StepEdit->value());
+    Repaint();
+}
+
+void SurfacePage::ApplyProjection() {
+    surface_.View().SetPerspective(ui_->PerspectiveBox->isChecked());
+    view_->update();
+}
+
+void SurfacePage::ResetView() {
+    surface_.View().Reset();
+    // The check box follows the view; its signal draws once more.
+    const QSignalBlocker block(ui_->PerspectiveBox);
+    ui_->PerspectiveBox->setChecked(surface_.View().Perspective());
+    view_->update();
+}
+
+void SurfacePage::Turn(double tilt, double spin) {
+    surface_.View().Turn(tilt, spin);
+    view_->update();
+}
+
+void SurfacePage::Zoom(double factor) {
+    surface_.View().Zoom(factor);
+    view_->update();
+}
+
+void SurfacePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ShowGridState();
+}
+
+// The grid's size, and why nothing is drawn when no point has a value.
+void SurfacePage::ShowGridState() {
+    const SurfaceMesh& mesh = surface_.Mesh();
+    ui_->GridLabel->setText(QStringLiteral("%1 × %1 точек").arg(mesh.Side()));
+    QString status;
+    if (mesh.DefinedCount() == 0) {
+        const QString reason = QString::fromStdString(MessageOf(mesh.FirstFailure()));
+        status = QStringLiteral("Формула не имеет значений на сетке") + (reason.isEmpty() ? "" : ": " + reason);
+    }
+    ui_->StatusLabel->setText(status);
+    ui_->StatusLabel->setToolTip(status);
+}
+
+bool SurfacePage::HandleKey(const QKeyEvent& key) {
+    const double step = key.modifiers() & Qt::ShiftModifier ? kDegreesPerFineKey : kDegreesPerKey;
+    switch (key.key()) {
+        case Qt::Key_Left: Turn(0, -step); return true;
+        case Qt::Key_Right: Turn(0, step); return true;
+        case Qt::Key_Up: Turn(-step, 0); return true;
+        case Qt::Key_Down: Turn(step, 0); return true;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal: Zoom(1 / kZoomStep); return true;
+        case Qt::Key_Minus:
+        case Qt::Key_Underscore: Zoom(kZoomStep); return true;
+        case Qt::Key_Home: ResetView(); return true;
+        default: return false;
+    }
+}
+
+// Dragging with the left button turns the surface the way the hand moves: sideways about the
+// vertical axis, up and down about the horizontal one.
+bool SurfacePage::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the step field takes the typed step, before the window's own Enter sees it.
+    if (watched == ui_->StepEdit && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            return true;
+        }
+    }
+    if (watched != view_) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton) break;
+            dragging_ = true;
+            dragFrom_ = mouse->position().toPoint();
+            view_->setCursor(Qt::ClosedHandCursor);
+            view_->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
+        case QEvent::MouseMove: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (!dragging_) break;
+            const QPoint at = mouse->position().toPoint(), delta = at - dragFrom_;
+            dragFrom_ = at;
+            if (!delta.isNull()) Turn(delta.y() * kDegreesPerPixel, delta.x() * kDegreesPerPixel);
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton || !dragging_) break;
+            dragging_ = false;
+            view_->setCursor(Qt::OpenHandCursor);
+            return true;
+        }
+        case QEvent::Wheel: {
+            const auto* wheel = static_cast<QWheelEvent*>(event);
+            const double notches = wheel->angleDelta().y() / 120.0;
+            if (notches != 0) Zoom(std::pow(kZoomStep, -notches));
+            return true;
+        }
+        case QEvent::KeyPress:
+            if (HandleKey(*static_cast<QKeyEvent*>(event))) return true;
+            break;
+        default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace kq

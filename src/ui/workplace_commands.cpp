@@ -1,0 +1,132 @@
+#include "ui/workplace_commands.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "docs/docs_texts.h"
+#include "docs/workplace_codec.h"
+#include "plot/plane_page_logic.h"
+#include "ui/calc_page.h"
+#include "ui/click_label.h"
+#include "ui/document_file.h"
+#include "ui/document_prompts.h"
+#include "ui/plane_page.h"
+#include "ui_calc_page.h"
+#include "ui_plane_page.h"
+
+namespace kq {
+namespace {
+
+QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+}  // namespace
+
+WorkplaceCommands::WorkplaceCommands(QWidget* window, PlanePage& plane, CalcPage& calc, CalcSession& session,
+                                     DocumentPrompts& prompts)
+    : QObject(window), window_(window), plane_(plane), calc_(calc), session_(session), prompts_(prompts) {}
+
+Workplace WorkplaceCommands::Capture() const {
+    Workplace w;
+    const Graphiq& g = plane_.Renderer();
+    w.absolute = g.AbsoluteMode();
+    w.xFrom = g.View().xmin;
+    w.xTo = g.View().xmax;
+    w.yFrom = g.View().ymin;
+    w.yTo = g.View().ymax;
+    w.formula = S(plane_.Controls().GraphEdit->text());
+    const QListWidget* list = plane_.Controls().GraphList;
+    for (int i = 0; i < list->count(); ++i) w.list.push_back(S(list->item(i)->text()));
+    w.firstLine = S(calc_.Controls().FirstPanel->text());
+    w.secondLine = S(calc_.Controls().SecondPanel->text());
+    w.activeLine = session_.ActiveField();
+    return w;
+}
+
+void WorkplaceCommands::ReplaceList(const std::vector<QString>& formulas) {
+    QListWidget* list = plane_.Controls().GraphList;
+    {
+        const QSignalBlocker block(list);
+        list->clear();
+        for (const QString& text : formulas) {
+            auto* item = new QListWidgetItem(text, list);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(Qt::Unchecked);
+        }
+    }
+    // Nothing is checked now: nothing of the old list may stay on the graph.
+    plane_.Renderer().SetListCount(0);
+    plane_.ClearListMemory();
+}
+
+void WorkplaceCommands::Apply(const Workplace& w) {
+    // The page's first showing resets the ranges; let that happen before, not after, loading.
+    plane_.GraphPageShown();
+    auto& page = plane_.Controls();
+    Graphiq& g = plane_.Renderer();
+    g.SetAbsoluteMode(w.absolute);
+    page.Label2->setText(w.absolute ? "|y| =" : "y =");
+    g.SetView({w.xFrom, w.xTo, w.yFrom, w.yTo}, false);
+    page.GraphEdit->setText(Q(w.formula));
+    std::vector<QString> list;
+    for (const std::string& entry : w.list) list.push_back(Q(entry));
+    ReplaceList(list);
+    calc_.Controls().FirstPanel->setText(Q(w.firstLine));
+    calc_.Controls().SecondPanel->setText(Q(w.secondLine));
+    session_.SetActiveField(w.activeLine);
+    // The editors show the loaded range with 4 digits. Each editor's change reads all four back
+    // into the plot, so the values come from the workplace, not from the plot, and the plot ends
+    // with the range the editors show.
+    page.FromX->setText(Q(WriteRange(w.xFrom)));
+    page.ToX->setText(Q(WriteRange(w.xTo)));
+    page.FromY->setText(Q(WriteRange(w.yFrom)));
+    page.ToY->setText(Q(WriteRange(w.yTo)));
+    plane_.YRangeEdited();
+    plane_.ApplyFormula();
+}
+
+bool WorkplaceCommands::LoadFile(const QString& path) {
+    bool tooLarge = false;
+    const std::optional<QByteArray> bytes = ReadDocument(path, kMaxFileSize, &tooLarge);
+    std::optional<Workplace> w;
+    if (bytes)
+        w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
+                                      static_cast<std::size_t>(bytes->size())));
+    if (!w) {
+        prompts_.showError(window_, Tr(kBadWorkplaceCaption), Tr(tooLarge ? kWorkplaceTooLargeText : kBadWorkplaceText));
+        return false;
+    }
+    Apply(*w);
+    return true;
+}
+
+bool WorkplaceCommands::SaveFile(const QString& path) {
+    const WorkplaceBytes out = EncodeWorkplace(Capture());
+    QString error = Q(out.refusal);
+    if (error.isEmpty())
+        error = WriteDocument(path, QByteArray(reinterpret_cast<const char*>(out.bytes.data()),
+                                               static_cast<qsizetype>(out.bytes.size())));
+    if (error.isEmpty()) return true;
+    prompts_.showError(window_, Tr(kWriteErrorCaption), Tr(kWorkplaceNotSaved) + "\n\n" + error);
+    return false;
+}
+
+void WorkplaceCommands::Reset() {
+    if (!prompts_.ask(window_, Tr(kResetCaption), Tr(kResetQuestion))) return;
+    plane_.Controls().GraphEdit->setText(QStringLiteral("cos(x^2-3)"));
+    ReplaceList({QStringLiteral("sin(x)"), QStringLiteral("cos(x)"), QStringLiteral("tg(x)")});
+    plane_.Repaint();
+}
+
+void WorkplaceCommands::Load() {
+    const QString path = prompts_.chooseFile(window_, FileChoice::LoadWorkplace);
+    if (!path.isEmpty()) LoadFile(path);
+}
+
+void WorkplaceCommands::Save() {
+    const QString path = prompts_.chooseFile(window_, FileChoice::SaveWorkplace);
+    if (!path.isEmpty()) SaveFile(path);
+}
+
+}  // namespace kq

@@ -1,0 +1,208 @@
+// "Изображение графика...": every format opens in a reader of that format and shows what the
+// screen shows; `quantorium plot -o FILE.emf` too.
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QXmlStreamReader>
+#include <sstream>
+
+#include "picture_compare.h"
+#include "ui/document_prompts.h"
+#include "ui/file_output.h"
+#include "ui/paint_box.h"
+#include "ui/picture_command.h"
+#include "ui/plane_page.h"
+#include "ui/plot_command.h"
+#include "ui_main_form.h"
+#include "ui_plane_page.h"
+#include "window_fixture.h"
+
+using namespace kq;
+using kq::test::Run;
+using kq::test::SameStrokes;
+
+namespace {
+
+QImage RenderSvg(const QString& path, QSize size) {
+    QSvgRenderer svg(path);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (!svg.isValid()) return {};
+    QPainter painter(&image);
+    svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+bool WellFormedXml(const QString& path, QString* title = nullptr) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    QXmlStreamReader xml(&f);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (title && xml.isStartElement() && xml.name() == QLatin1String("title")) *title = xml.readElementText();
+    }
+    return !xml.hasError();
+}
+
+}  // namespace
+
+class PictureExportTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<TMainForm> form;
+    Ui::PlanePage* plane = nullptr;
+    QStringList errors;
+
+    QString Path(const QString& name) { return dir.path() + "/" + name; }
+    QImage Screen() {
+        plane->PaintBox1->grab();
+        return plane->PaintBox1->Picture().convertToFormat(QImage::Format_RGB32);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void init() {
+        errors.clear();
+        form = kq::test::OpenTestWindow();
+        QVERIFY(form);
+        form->prompts.showError = [this](QWidget*, const QString& caption, const QString& text) {
+            errors << caption + ": " + text;
+        };
+        plane = &form->Plane().Controls();
+        plane->GraphEdit->setText("3*sin(x)");
+    }
+    void cleanup() { form.reset(); }
+
+    void theComparisonSeesOtherGraphs() {
+        const QImage sine = Screen();
+        plane->GraphEdit->setText("3*cos(x)");
+        const QImage cosine = Screen();
+        QVERIFY(SameStrokes(sine, sine));
+        QVERIFY(!SameStrokes(sine, cosine));
+        QImage blank(sine.size(), QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        QVERIFY(!SameStrokes(sine, blank));
+    }
+
+    void bitmapsAreTheScreenPixelForPixel() {
+        const QImage screen = Screen();
+        QCOMPARE(screen.size(), plane->PaintBox1->size());
+        for (const char* ext : {"png", "bmp"}) {
+            const QString path = Path(QString("g.") + ext);
+            QVERIFY(form->Picture().SaveFile(path));
+            const QImage saved(path);
+            QVERIFY2(!saved.isNull(), ext);
+            QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), screen);
+        }
+        QVERIFY(errors.isEmpty());
+    }
+
+    void svgIsXmlWithAnEscapedTitleAndTheScreensStrokes() {
+        // The title is the formula's text; XML's special characters in it must not break the
+        // file (the graph stays that of 3*sin(x)).
+        const QString path = Path("g.svg");
+        plane->GraphEdit->blockSignals(true);
+        plane->GraphEdit->setText("3*sin(x) <a> & \"b\"");
+        plane->GraphEdit->blockSignals(false);
+        QVERIFY(form->Picture().SaveFile(path));
+        QString seen;
+        QVERIFY(WellFormedXml(path, &seen));
+        QCOMPARE(seen, QString("3*sin(x) <a> & \"b\""));
+        QVERIFY(SameStrokes(Screen(), RenderSvg(path, plane->PaintBox1->size())));
+    }
+
+    void pdfReadsBackWithPdftoppm() {
+        const QString path = Path("g.pdf");
+        QVERIFY(form->Picture().SaveFile(path));
+        QVERIFY2(Run("pdftoppm", {"-r", "72", "-png", "-singlefile", path, Path("pdf")}), "pdftoppm (poppler-utils)");
+        const QImage page(Path("pdf.png"));
+        QCOMPARE(page.size(), plane->PaintBox1->size());
+        QVERIFY(SameStrokes(Screen(), page.convertToFormat(QImage::Format_RGB32)));
+    }
+
+    void emfReadsBackWithEmf2svg() {
+        const QString path = Path("g.emf");
+        QVERIFY(form->Picture().SaveFile(path));
+        QFile emf(path);
+        QVERIFY(emf.open(QIODevice::ReadOnly));
+        const QByteArray head = emf.read(44);
+        QCOMPARE(head.mid(40, 4), QByteArray(" EMF"));  // the header record's signature
+        QVERIFY2(Run("emf2svg-conv", {"-i", path, "-o", Path("emf.svg")}), "emf2svg-conv (emf2svg)");
+        QVERIFY(WellFormedXml(Path("emf.svg")));
+        QFile svg(Path("emf.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray text = svg.readAll();
+        QVERIFY(text.contains("<path"));
+        QVERIFY(text.contains("<text"));  // the axis labels
+        QVERIFY(SameStrokes(Screen(), RenderSvg(Path("emf.svg"), plane->PaintBox1->size())));
+    }
+
+    void unknownFormatsAndFailedWritesAreReported() {
+        QVERIFY(!form->Picture().SaveFile(Path("g.wmf")));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains(".emf, .bmp, .png, .svg или .pdf"));
+        const QString old = Path("full.png");
+        {
+            QFile f(old);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        SafeFile::FailAfterBytesForTests(100);
+        QVERIFY(!form->Picture().SaveFile(old));
+        SafeFile::FailAfterBytesForTests(-1);
+        QCOMPARE(errors.size(), 2);
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("old"));
+    }
+
+    void theDialogOffersTheFormatsWithEmfFirst() {
+        const FileDialogSpec spec = DialogSpec(FileChoice::SavePicture);
+        QCOMPARE(spec.title, QString("Сохранение изображения графика ..."));
+        QCOMPARE(spec.defaultSuffix, QString("emf"));
+        QCOMPARE(spec.filters.first(), QString("Все (*.emf *.bmp *.png *.svg *.pdf)"));
+        for (const QString& f : spec.filters) QVERIFY2(!f.contains("wmf"), qPrintable(f));
+        QCOMPARE(PictureSuffixOfFilter("В формате PNG (*.png)"), QString("png"));
+        // The real dialog: picking a filter changes the extension a bare name gets.
+        form->prompts = StandardPrompts();
+        bool seen = false;
+        QTimer::singleShot(50, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = true;
+            QCOMPARE(dialog->nameFilters(), spec.filters);
+            QCOMPARE(dialog->defaultSuffix(), QString("emf"));
+            dialog->selectNameFilter("В формате SVG (*.svg)");
+            emit dialog->filterSelected("В формате SVG (*.svg)");
+            QCOMPARE(dialog->defaultSuffix(), QString("svg"));
+            dialog->reject();
+        });
+        form->Controls().SavePicture->trigger();
+        QVERIFY(seen);
+    }
+
+    void plotCommandWritesEmf() {
+        const std::string path = Path("plot.emf").toStdString();
+        std::ostringstream err;
+        QCOMPARE(RunPlotCommand({"--size", "300x200", "--list", "x", "-o", path, "cos(x)"}, err), 0);
+        QVERIFY2(Run("emf2svg-conv", {"-i", Path("plot.emf"), "-o", Path("plot.svg")}), "emf2svg-conv");
+        QVERIFY(WellFormedXml(Path("plot.svg")));
+        // The same graph as a PNG of the command.
+        QCOMPARE(
+            RunPlotCommand({"--size", "300x200", "--list", "x", "-o", Path("plot.png").toStdString(), "cos(x)"}, err),
+            0);
+        QVERIFY(SameStrokes(QImage(Path("plot.png")).convertToFormat(QImage::Format_RGB32),
+                            RenderSvg(Path("plot.svg"), QSize(300, 200))));
+    }
+};
+
+QTEST_MAIN(PictureExportTest)
+#include "picture_export_test.moc"

@@ -1,0 +1,320 @@
+// The print dialog and the print commands on the offscreen platform: controls and defaults,
+// the preview's page shape and redrawing, the 3D page's locked axes, printing into PDF files
+// (read back with pdftotext), no printer at all, and a job with nothing to print.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "picture_compare.h"
+#include "plot/canvas.h"
+#include "ui/file_output.h"
+#include "ui/paint_box.h"
+#include "ui/plane_page.h"
+#include "ui/print_commands.h"
+#include "ui/print_set.h"
+#include "ui_main_form.h"
+#include "ui_plane_page.h"
+#include "ui_print_set.h"
+#include "window_fixture.h"
+
+using namespace kq;
+using kq::test::Run;
+
+namespace {
+
+// The right-most column with dark pixels above `belowRow`, or -1.
+int RightmostInk(const QImage& image, int belowRow) {
+    int right = -1;
+    for (int y = 0; y < std::min(belowRow, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 200) right = std::max(right, x);
+    return right;
+}
+
+// A subject that counts how it was drawn.
+struct CountingSubject {
+    int draws = 0;
+    int width = -1, height = -1;
+    bool axes = false;
+    PrintSubject Make(QSize box, bool surface) {
+        PrintSubject s;
+        s.paintBox = box;
+        s.surface = surface;
+        s.description = "x^2";
+        s.draw = [this](Canvas& c, int w, int h, bool a) {
+            ++draws;
+            width = w;
+            height = h;
+            axes = a;
+            c.SetPenColor(kBlack);
+            c.MoveTo(0, 0);
+            c.LineTo(w, 0);
+        };
+        return s;
+    }
+};
+
+}  // namespace
+
+class PrintSetTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;  // a fresh one for every test
+    std::unique_ptr<TMainForm> form;
+    TPrintSet* dialog = nullptr;
+    Ui::TPrintSet* c = nullptr;
+    QStringList errors;
+    int offers = 0;
+    bool takeOffer = true;
+    QString chosen;
+
+    QString Folder() const { return folder->path(); }
+    QString Path(const QString& name) { return Folder() + "/" + name; }
+    QString PdfText(const QString& path) {
+        QString text;
+        if (!Run("pdftotext", {"-layout", path, "-"}, &text)) return "(pdftotext failed)";
+        return text;
+    }
+    int Draws() {
+        c->PagePaintBox->grab();
+        return c->PagePaintBox->DrawCount();
+    }
+
+private slots:
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        errors.clear();
+        offers = 0;
+        takeOffer = true;
+        form = kq::test::OpenTestWindow();
+        QVERIFY(form);
+        form->prompts.showError = [this](QWidget*, const QString& caption, const QString& text) {
+            errors << caption + ": " + text;
+        };
+        form->prompts.offerPdf = [this](QWidget*) {
+            ++offers;
+            return takeOffer;
+        };
+        form->prompts.chooseFile = [this](QWidget*, FileChoice) { return chosen; };
+        form->Printing().hasPrinter = [] { return false; };
+        form->Printing().now = [] { return QDateTime(QDate(2024, 3, 5), QTime(13, 5, 7)); };
+        dialog = &form->Printing().Dialog();
+        c = &dialog->Controls();
+        form->Printing().Printer().setPageSize(QPageSize(QPageSize::A4));
+        form->Printing().Printer().setPageOrientation(QPageLayout::Portrait);
+    }
+    void cleanup() { form.reset(); }
+
+    void controlsCaptionsAndDefaults() {
+        QCOMPARE(dialog->objectName(), QString("TPrintSet"));
+        QCOMPARE(dialog->windowTitle(), QString("Печать ..."));
+        QCOMPARE(dialog->size(), QSize(435, 156));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        QCOMPARE(c->TrackBar1->value(), 50);
+        QCOMPARE(c->TrackBar1->minimum(), 0);
+        QCOMPARE(c->TrackBar1->maximum(), 100);
+        QCOMPARE(c->TrackBar1->toolTip(), QString("Размер графика в процентах от ширины страницы"));
+        const struct {
+            QCheckBox* box;
+            const char* text;
+            bool checked;
+        } boxes[] = {{c->CheckBox1, "Вывести описание графика", true},
+                     {c->CheckBox2, "Вывести дополнительный текст", true},
+                     {c->CheckBox3, "Рисовать оси", true},
+                     {c->CheckBox4, "Дата и время печати", false}};
+        for (const auto& b : boxes) {
+            QCOMPARE(b.box->text(), QString(b.text));
+            QCOMPARE(b.box->isChecked(), b.checked);
+        }
+        QCOMPARE(c->Edit1->text(), QString("График. Кванториум+ от KX"));
+        QCOMPARE(c->Button1->text(), QString("Печатать"));
+        QVERIFY(c->Button1->isDefault());
+        QCOMPARE(c->Button1->toolTip(), QString("Печатать график"));
+        QCOMPARE(c->Button3->text(), QString("Параметры..."));
+        QCOMPARE(c->Button2->text(), QString("Отмена"));
+        QCOMPARE(c->PagePaintBox->size(), QSize(98, 98));
+        QCOMPARE(c->Panel2->size(), QSize(100, 100));
+        // The menu, the shortcut and the tool button.
+        auto& ui = form->Controls();
+        QCOMPARE(ui.DoPrint->text(), QString("&Печать..."));
+        QCOMPARE(ui.DoPrint->shortcut(), QKeySequence("Ctrl+P"));
+        QCOMPARE(ui.N5->text(), QString("Пе&чатать"));
+        QCOMPARE(ui.ToolButton3->toolTip(), QString("Печать"));
+        QVERIFY(ui.N1->actions().contains(ui.DoPrint));
+        QVERIFY(ui.N1->actions().contains(ui.N5));
+    }
+
+    void previewFollowsThePageShape() {
+        QPrinter& printer = form->Printing().Printer();
+        dialog->SetSubject(PlanePrintSubject(form->Plane()));
+        const int s = static_cast<int>(100.0 * printer.width() / printer.height());
+        QCOMPARE(dialog->PreviewPage(), QSize(s, 100));
+        QCOMPARE(c->Panel2->size(), QSize(s, 100));
+        QCOMPARE(c->TrackBar1->width(), s + 19);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        dialog->UpdatePreview();
+        QCOMPARE(dialog->PreviewPage(), QSize(100, s));
+        QCOMPARE(c->Panel2->size(), QSize(100, s));
+        QCOMPARE(c->TrackBar1->width(), 119);
+        // A square printable area counts as portrait: 100 x 100.
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setPageSize(QPageSize(QSizeF(150, 150), QPageSize::Millimeter));
+        dialog->UpdatePreview();
+        QCOMPARE(dialog->PreviewPage(), QSize(100, 100));
+    }
+
+    void previewRedrawsOnEveryChange() {
+        dialog->SetSubject(PlanePrintSubject(form->Plane()));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const int s = dialog->PreviewPage().width();
+        int before = Draws();
+        // The graph is (s * P) div 100 preview pixels wide.
+        c->TrackBar1->setValue(100);
+        QCOMPARE(Draws(), before + 1);
+        QVERIFY(qAbs(RightmostInk(c->PagePaintBox->Picture(), 60) - (s - 1)) <= 1);
+        c->TrackBar1->setValue(50);
+        Draws();
+        QVERIFY(qAbs(RightmostInk(c->PagePaintBox->Picture(), 30) - (s * 50 / 100 - 1)) <= 1);
+        for (QCheckBox* box : {c->CheckBox1, c->CheckBox2, c->CheckBox3, c->CheckBox4}) {
+            before = Draws();
+            box->click();
+            QCOMPARE(Draws(), before + 1);
+        }
+        before = Draws();
+        QTest::keyClicks(c->Edit1, "!");
+        QCOMPARE(Draws(), before + 1);
+        // "Параметры...": Qt's page set-up dialog, then the preview again.
+        bool seen = false;
+        QTimer::singleShot(100, this, [&] {
+            auto* setup = qobject_cast<QPageSetupDialog*>(QApplication::activeModalWidget());
+            seen = setup != nullptr;
+            if (setup) setup->accept();
+        });
+        before = Draws();
+        c->Button3->click();
+        QVERIFY(seen);
+        QCOMPARE(Draws(), before + 1);
+        dialog->hide();
+    }
+
+    void theSurfaceLocksTheAxesBox() {
+        CountingSubject surface;
+        dialog->SetSubject(surface.Make(QSize(400, 300), true));
+        QVERIFY(!c->CheckBox3->isEnabled());
+        Draws();
+        QVERIFY(surface.draws > 0);
+        QVERIFY(!surface.axes);  // drawn without the axes choice
+        QCOMPARE(surface.width, dialog->PreviewPage().width() / 2);
+        dialog->SetSubject(PlanePrintSubject(form->Plane()));
+        QVERIFY(c->CheckBox3->isEnabled());
+    }
+
+    void printingIntoPdfListsTheCheckedFormulas() {
+        auto& p = form->Plane().Controls();
+        p.GraphEdit->setText("x^2/4");
+        p.GraphList->item(1)->setCheckState(Qt::Checked);  // cos(x)
+        p.GraphList->item(5)->setCheckState(Qt::Checked);  // arctg(x)
+        QTest::qWait(1);
+        chosen = Path("window.pdf");
+        // No printer: the message offers a PDF file, then "Печатать" in the dialog asks for it.
+        QTimer::singleShot(0, this, [&] { c->Button1->click(); });
+        form->Controls().DoPrint->trigger();
+        QCOMPARE(offers, 1);
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        const QString text = PdfText(chosen);
+        QVERIFY2(text.contains("x^2/4, cos(x), arctg(x)"), qPrintable(text));
+        QVERIFY(!text.contains("sin(x)"));
+        QVERIFY(text.contains("График. Кванториум+ от KX"));
+        QVERIFY(!text.contains("Q+."));
+        // Unchecked, nothing but the formula.
+        p.GraphList->item(1)->setCheckState(Qt::Unchecked);
+        p.GraphList->item(5)->setCheckState(Qt::Unchecked);
+        QTest::qWait(1);
+        c->CheckBox4->setChecked(true);
+        chosen = Path("now.pdf");
+        form->Controls().N5->trigger();  // "Печатать": at once
+        const QString now = PdfText(chosen);
+        QVERIFY2(now.contains(QRegularExpression("x\\^2/4\\s*\\n")), qPrintable(now));
+        QVERIFY(now.contains("Q+. " + QLocale::system().toString(QDate(2024, 3, 5), QLocale::ShortFormat)));
+        QVERIFY(now.contains("13:05:07"));
+    }
+
+    void declinedOfferOrCancelledFilePrintsNothing() {
+        takeOffer = false;
+        form->Controls().DoPrint->trigger();
+        form->Controls().N5->trigger();
+        QCOMPARE(offers, 2);
+        QVERIFY(!dialog->isVisible());
+        takeOffer = true;
+        chosen.clear();  // the file dialog cancelled: the print dialog stays
+        QTimer::singleShot(0, this, [&] {
+            c->Button1->click();
+            QVERIFY(dialog->isVisible());
+            c->Button2->click();
+        });
+        form->Controls().DoPrint->trigger();
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QVERIFY(QDir(Folder()).entryList(QDir::Files).isEmpty());
+    }
+
+    void aPrinterPrintsWithoutAsking() {
+        form->Printing().hasPrinter = [] { return true; };
+        QPrinter& printer = form->Printing().Printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(Path("printer.pdf"));
+        QTimer::singleShot(0, this, [&] { c->Button1->click(); });
+        form->Controls().ToolButton3->trigger();
+        QCOMPARE(offers, 0);
+        QVERIFY(PdfText(Path("printer.pdf")).contains("cos(x^2-3)"));
+    }
+
+    void nothingToPrintAbortsTheJobAndSays() {
+        CountingSubject empty;
+        PrintCommands commands(
+            form.get(), [&] { return empty.Make(QSize(0, 300), false); }, form->prompts);
+        commands.now = [] { return QDateTime::currentDateTime(); };
+        QVERIFY(!commands.PrintToPdf(Path("empty.pdf"), PrintOptions{}));
+        QCOMPARE(empty.draws, 0);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("Ничего не напечатано"));
+        QVERIFY(QDir(Folder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        // A zero-width paint box draws no preview either, but the page shape still shows.
+        dialog->SetSubject(empty.Make(QSize(0, 300), false));
+        Draws();
+        QCOMPARE(empty.draws, 0);
+        QVERIFY(!dialog->PreviewPage().isEmpty());
+    }
+
+    void aFailedPdfWriteKeepsTheOldFile() {
+        chosen = Path("old.pdf");
+        {
+            QFile f(chosen);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        SafeFile::FailAfterBytesForTests(1000);
+        const bool printed = form->Printing().PrintToPdf(chosen, PrintOptions{});
+        SafeFile::FailAfterBytesForTests(-1);
+        QVERIFY(!printed);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("Печать не удалась"));
+        QFile f(chosen);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("old"));
+    }
+};
+
+QTEST_MAIN(PrintSetTest)
+#include "print_set_test.moc"

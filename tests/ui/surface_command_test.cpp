@@ -1,0 +1,172 @@
+// `quantorium surface`: pictures in every format, the view options, the printed grid and the
+// usage errors.
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <sstream>
+#include <string>
+
+#include "ui/file_output.h"
+#include "ui/surface_command.h"
+
+using namespace kq;
+
+class SurfaceCommandTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr) {
+        std::ostringstream o, e;
+        const int status = RunSurfaceCommand(args, o, e);
+        if (out) *out = o.str();
+        if (err) *err = e.str();
+        return status;
+    }
+    std::string Path(const char* name) { return (dir.path() + "/" + name).toStdString(); }
+    QImage Picture(std::vector<std::string> args) {
+        const std::string path = Path("p.png");
+        args.insert(args.end(), {"-o", path});
+        if (Run(args) != 0) return {};
+        return QImage(QString::fromStdString(path));
+    }
+    // The bounding box of everything that is not background.
+    static QRect Drawn(const QImage& image) {
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (QColor(image.pixel(x, y)) != QColor(242, 242, 242)) box |= QRect(x, y, 1, 1);
+        return box;
+    }
+    static std::vector<std::string> Lines(const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+private slots:
+    void writesEveryFormat() {
+        for (const char* ext : {"png", "bmp", "svg", "pdf"}) {
+            const std::string path = Path((std::string("s.") + ext).c_str());
+            QCOMPARE(Run({"-o", path, "cos(rt2(x*x+y*y))"}), 0);
+            QVERIFY2(QFile(QString::fromStdString(path)).size() > 1000, ext);
+        }
+        QFile svg(dir.path() + "/s.svg");
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray text = svg.readAll();
+        QVERIFY(text.contains("<title>z = cos(rt2(x*x+y*y))</title>"));
+        QVERIFY(text.contains("<path") || text.contains("<polygon") || text.contains("<polyline"));
+        QVERIFY(QFile(dir.path() + "/s.pdf").open(QIODevice::ReadOnly));
+    }
+
+    void pictureShowsTheSurfaceOnTheGreyBackground() {
+        const QImage image = Picture({"--size", "400x300", "x*y"});
+        QCOMPARE(image.size(), QSize(400, 300));
+        QCOMPARE(QColor(image.pixel(2, 2)), QColor(242, 242, 242));
+        int dark = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) dark += qGray(image.pixel(x, y)) < 100;
+        QVERIFY2(dark > 2000, "mesh lines are drawn");
+        const QRect drawn = Drawn(image);
+        QVERIFY(drawn.width() > 200 && drawn.height() > 150);
+        QVERIFY(QRect(0, 0, 400, 300).contains(drawn));
+    }
+
+    void viewOptionsChangeThePicture() {
+        const QImage start = Picture({"x*x-y*y"});
+        QVERIFY(!start.isNull());
+        QCOMPARE(Picture({"--turn", "395", "-395", "x*x-y*y"}), start);  // a whole turn more
+        QVERIFY(Picture({"--parallel", "x*x-y*y"}) != start);
+        QVERIFY(Picture({"--turn", "60", "10", "x*x-y*y"}) != start);
+        QVERIFY(Picture({"--step", "0.5", "x*x-y*y"}) != start);
+        // A larger divisor, a smaller picture.
+        const QRect normal = Drawn(Picture({"--scale", "2", "x*x-y*y"}));
+        const QRect small = Drawn(Picture({"--scale", "4", "x*x-y*y"}));
+        QVERIFY(small.width() < normal.width() * 0.7);
+        QVERIFY(small.height() < normal.height() * 0.7);
+    }
+
+    void meshPrintsEveryPoint() {
+        std::string out;
+        QCOMPARE(Run({"--mesh", "x*y"}, &out), 0);
+        auto lines = Lines(out);
+        QCOMPARE(lines.size(), std::size_t{484});
+        QCOMPARE(lines[0], std::string("-10\t-10\t100"));
+        // x runs fastest; 20 / 0.91 is not whole, so the last point is short of 10.
+        QCOMPARE(lines[1].substr(0, 6), std::string("-9.09\t"));
+        QCOMPARE(lines[483].substr(0, 10), std::string("9.11\t9.11\t"));
+        QVERIFY(std::fabs(std::stold(lines[483].substr(10)) - 82.9921L) < 1e-14L);
+
+        QCOMPARE(Run({"--mesh", "--step", "5", "--degrees", "sin(x)+y"}, &out), 0);
+        lines = Lines(out);
+        QCOMPARE(lines.size(), std::size_t{25});
+        QCOMPARE(lines[4].substr(0, 7), std::string("10\t-10\t"));
+        QVERIFY(std::fabs(std::stold(lines[4].substr(7)) - (std::sin(10 * M_PI / 180) - 10)) < 1e-15);
+        QCOMPARE(Run({"--mesh", "--step", "5", "--round", "2", "x/3"}, &out), 0);
+        QCOMPARE(Lines(out)[1], std::string("-5\t-10\t-1.67"));
+    }
+
+    void meshNamesFailingPoints() {
+        std::string out;
+        QCOMPARE(Run({"--mesh", "--step", "5", "1/x"}, &out), 0);
+        const auto lines = Lines(out);
+        QCOMPARE(lines[2], std::string("0\t-10\terror: /0"));
+        QCOMPARE(lines[3], std::string("5\t-10\t0.2"));
+        QCOMPARE(Run({"--mesh", "--step", "5", "--", "-sqrt(x)"}, &out), 0);
+        QCOMPARE(Lines(out)[0], std::string("-10\t-10\terror: "));
+    }
+
+    void usageErrors() {
+        const std::string png = Path("x.png");
+        for (const auto& args : std::vector<std::vector<std::string>>{
+                 {"x"},
+                 {"-o", png},
+                 {"-o", Path("x.gif"), "x"},
+                 {"-o", png, "--step", "0.01", "x"},
+                 {"-o", png, "--step", "5.5", "x"},
+                 {"-o", png, "--step", "abc", "x"},
+                 {"-o", png, "--scale", "0", "x"},
+                 {"-o", png, "--scale", "100", "x"},
+                 {"-o", png, "--size", "0x10", "x"},
+                 {"-o", png, "--turn", "10", "x"},
+                 {"-o", png, "--turn", "10", "inf", "x"},
+                 {"-o", png, "--bogus", "x"},
+                 {"-o", png, "x", "y"},
+                 {"-o", "", "x"},
+                 {"--mesh", "-o", png, "x"},
+                 {"--mesh", "--parallel", "x"},
+                 {"--mesh"},
+             }) {
+            std::string err;
+            QCOMPARE(Run(args, nullptr, &err), 2);
+            QVERIFY(err.find("использование") != std::string::npos);
+        }
+        QVERIFY(!QFile::exists(QString::fromStdString(png)));
+    }
+
+    void unwritableFileKeepsWhatWasThere() {
+        std::string err;
+        QCOMPARE(Run({"-o", "/nonexistent-dir/x.png", "x"}, nullptr, &err), 1);
+        QVERIFY(!err.empty());
+        const QString path = dir.path() + "/kept.png";
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        // A disk that fills up half way through the picture.
+        SafeFile::FailAfterBytesForTests(100);
+        const int status = Run({"-o", path.toStdString(), "x"}, nullptr, &err);
+        SafeFile::FailAfterBytesForTests(-1);
+        QCOMPARE(status, 1);
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("old"));
+    }
+};
+
+QTEST_MAIN(SurfaceCommandTest)
+#include "surface_command_test.moc"

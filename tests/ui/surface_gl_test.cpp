@@ -1,0 +1,169 @@
+// The 3D page on real OpenGL (run under Xvfb with Mesa): the view is the OpenGL one, its frames
+// read back are not blank, show what the canvas path shows, and change when the surface is
+// dragged, scrolled and switched to the other projection; turning never uploads again.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTabWidget>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "ui/main_form.h"
+#include "ui/surface_gl_view.h"
+#include "ui/surface_page.h"
+#include "ui/surface_painting.h"
+#include "ui_surface_page.h"
+#include "window_fixture.h"
+
+using namespace kq;
+
+class SurfaceGlTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TMainForm> form;
+    SurfacePage* page = nullptr;
+    SurfaceGlView* view = nullptr;
+
+    static bool Background(QRgb p) {
+        return std::abs(qRed(p) - 242) <= 2 && std::abs(qGreen(p) - 242) <= 2 && std::abs(qBlue(p) - 242) <= 2;
+    }
+    // Where the mesh lines are: the box around the dark pixels, and how many there are.
+    static QRect DarkBox(const QImage& image, int* count = nullptr) {
+        QRect box;
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 100) {
+                    box |= QRect(x, y, 1, 1);
+                    ++n;
+                }
+        if (count) *count = n;
+        return box;
+    }
+    QImage Frame() {
+        QImage image = view->grabFramebuffer();
+        image.setDevicePixelRatio(1);
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+    void Wheel(int delta) {
+        const QPointF at(view->width() / 2.0, view->height() / 2.0);
+        QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+    }
+
+private slots:
+    void init() {
+        QCOMPARE(QGuiApplication::platformName(), QString("xcb"));
+        form = kq::test::OpenTestWindow();
+        QVERIFY(form);
+        form->findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
+        page = &form->Surface();
+        QVERIFY2(page->UsesOpenGL(), "an OpenGL view on a real display");
+        view = qobject_cast<SurfaceGlView*>(page->View());
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QTRY_VERIFY(view->FrameCount() > 0);
+    }
+    void cleanup() { form.reset(); }
+
+    void frameIsTheSurfaceNotABlank() {
+        const QImage frame = Frame();
+        QVERIFY(!frame.isNull());
+        QVERIFY(Background(frame.pixel(2, 2)));
+        int dark = 0;
+        const QRect box = DarkBox(frame, &dark);
+        QVERIFY2(dark > 2000, qPrintable(QString::number(dark)));
+        QVERIFY(box.width() > frame.width() / 3 && box.height() > frame.height() / 3);
+    }
+
+    void openGLShowsWhatTheCanvasPathShows() {
+        const QImage gl = Frame();
+        QImage canvas(gl.size(), QImage::Format_RGB32);
+        {
+            QPainter painter(&canvas);
+            PaintSurface(painter, page->Surface(), gl.size(), view->font());
+        }
+        const QRect a = DarkBox(gl), b = DarkBox(canvas);
+        // The same projection: the surface covers the same place within a few pixels (labels
+        // are drawn by the same code in both).
+        QVERIFY2(std::abs(a.left() - b.left()) <= 4 && std::abs(a.right() - b.right()) <= 4 &&
+                     std::abs(a.top() - b.top()) <= 4 && std::abs(a.bottom() - b.bottom()) <= 4,
+                 qPrintable(QString("%1,%2 %3x%4 / %5,%6 %7x%8")
+                                .arg(a.x())
+                                .arg(a.y())
+                                .arg(a.width())
+                                .arg(a.height())
+                                .arg(b.x())
+                                .arg(b.y())
+                                .arg(b.width())
+                                .arg(b.height())));
+        // Hidden lines are hidden on both: about as much ink either way.
+        int inkGl = 0, inkCanvas = 0;
+        DarkBox(gl, &inkGl);
+        DarkBox(canvas, &inkCanvas);
+        QVERIFY2(inkGl > inkCanvas * 0.6 && inkGl < inkCanvas * 1.6,
+                 qPrintable(QString("%1 / %2").arg(inkGl).arg(inkCanvas)));
+    }
+
+    void dragScrollAndProjectionChangeTheFrame() {
+        const QImage start = Frame();
+        const int uploads = view->UploadCount();
+        QCOMPARE(uploads, 1);
+
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 200));
+        for (int k = 1; k <= 8; ++k) QTest::mouseMove(view, QPoint(200 + 10 * k, 200 + 3 * k));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(280, 224));
+        const QImage turned = Frame();
+        QVERIFY(turned != start);
+        int dark = 0;
+        DarkBox(turned, &dark);
+        QVERIFY(dark > 2000);
+
+        const QRect before = DarkBox(turned);
+        Wheel(240);
+        const QImage closer = Frame();
+        const QRect after = DarkBox(closer);
+        QVERIFY(after.width() > before.width() && after.height() > before.height());
+
+        QTest::mouseClick(page->Controls().PerspectiveBox, Qt::LeftButton);
+        QVERIFY(!page->Surface().View().Perspective());
+        const QImage parallel = Frame();
+        QVERIFY(parallel != closer);
+        DarkBox(parallel, &dark);
+        QVERIFY(dark > 2000);
+        // Turning and scaling kept the polygons on the card.
+        QCOMPARE(view->UploadCount(), uploads);
+    }
+
+    void newFormulaUploadsOnceAndFineGridDraws() {
+        page->Controls().SurfaceEdit->setText("x*y/10");
+        const QImage saddle = Frame();
+        QCOMPARE(view->UploadCount(), 2);
+        page->Controls().StepEdit->setValue(0.05);
+        const QImage fine = Frame();
+        QCOMPARE(view->UploadCount(), 3);
+        QVERIFY(fine != saddle);
+        // A fine grid shows a net of lines on the surface, not a dark patch.
+        int dark = 0;
+        const QRect box = DarkBox(fine, &dark);
+        QVERIFY(dark > 2000);
+        QVERIFY2(dark < box.width() * box.height() / 4, qPrintable(QString::number(dark)));
+    }
+
+    void poleFrameStaysInItsBox() {
+        page->Controls().SurfaceEdit->setText("1/(x*x+y*y-4)");
+        const QImage pole = Frame();
+        page->Controls().SurfaceEdit->setText("0");
+        const QRect flat = DarkBox(Frame());
+        // Nothing shoots off to the canvas edges: the pole stays within the box's outline,
+        // which a flat surface already nearly spans.
+        const QRect box = DarkBox(pole);
+        QVERIFY(box.top() > 2 && box.bottom() < pole.height() - 3);
+        QVERIFY(box.left() >= flat.left() - 40 && box.right() <= flat.right() + 40);
+    }
+};
+
+QTEST_MAIN(SurfaceGlTest)
+#include "surface_gl_test.moc"

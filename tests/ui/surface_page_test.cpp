@@ -1,0 +1,225 @@
+// The "3D Графики" page driven through its real widgets on the offscreen platform, where the
+// canvas path shows the surface.
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "ui/main_form.h"
+#include "ui/options_form.h"
+#include "ui/surface_page.h"
+#include "ui/surface_picture.h"
+#include "ui_main_form.h"
+#include "ui_options_form.h"
+#include "ui_surface_page.h"
+#include "window_fixture.h"
+
+using namespace kq;
+
+class SurfacePageTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TMainForm> form;
+    SurfacePage* page = nullptr;
+    Ui::SurfacePage* c = nullptr;
+
+    SurfaceView& View() { return page->Surface().View(); }
+    void Wheel(int delta) {
+        const QPointF at(page->View()->width() / 2.0, page->View()->height() / 2.0);
+        QWheelEvent event(at, page->View()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(page->View(), &event);
+    }
+    // Pixels that are neither the background nor near it.
+    static int Dark(const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 120;
+        return dark;
+    }
+
+private slots:
+    void init() {
+        form = kq::test::OpenTestWindow();
+        QVERIFY(form);
+        form->findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
+        page = &form->Surface();
+        c = &page->Controls();
+        QVERIFY(QTest::qWaitForWindowExposed(page->View()));
+    }
+    void cleanup() { form.reset(); }
+
+    void controlsHaveTheirNamesAndHints() {
+        for (const char* name : {"SurfaceEdit", "PaintBox2", "StepEdit", "PerspectiveBox", "ResetViewButton",
+                                 "GridLabel", "StatusLabel", "SurfacePicture"})
+            QVERIFY2(form->findChild<QWidget*>(name), name);
+        QVERIFY(!page->UsesOpenGL());  // never under the offscreen platform
+        QCOMPARE(page->View()->parentWidget(), static_cast<QWidget*>(c->PaintBox2));
+        for (QWidget* w : {static_cast<QWidget*>(c->SurfaceEdit), static_cast<QWidget*>(c->StepEdit),
+                           static_cast<QWidget*>(c->PerspectiveBox), static_cast<QWidget*>(c->ResetViewButton),
+                           page->View(), static_cast<QWidget*>(c->GridLabel)})
+            QVERIFY2(w->toolTip().size() > 10, qPrintable(w->objectName()));
+        QCOMPARE(c->SurfaceEdit->text(), QString("cos(rt2(x*x+y*y))"));
+        QCOMPARE(c->StepEdit->value(), 0.91);
+        QCOMPARE(c->StepEdit->text(), QString("0.91"));  // a point whatever the language
+        QVERIFY(c->PerspectiveBox->isChecked());
+    }
+
+    void firstShowReadsTheFormulaAndShowsTheGrid() {
+        QCOMPARE(page->Surface().Formula(), std::string("cos(rt2(x*x+y*y))"));
+        QCOMPARE(c->GridLabel->text(), QString("22 × 22 точек"));
+        QVERIFY(c->StatusLabel->text().isEmpty());
+        const QImage frame = page->Frame();
+        QCOMPARE(frame.size(), page->View()->size() * page->View()->devicePixelRatio());
+        QCOMPARE(QColor(frame.pixel(3, 3)), QColor(242, 242, 242));
+        QVERIFY(Dark(frame) > 2000);
+    }
+
+    void tabOrderRunsThroughTheView() {
+        QCOMPARE(c->SurfaceEdit->nextInFocusChain(), page->View());
+        QWidget* w = page->View()->nextInFocusChain();
+        while (w && w->focusPolicy() == Qt::NoFocus) w = w->nextInFocusChain();
+        QCOMPARE(w, static_cast<QWidget*>(c->StepEdit));
+        QVERIFY(page->View()->focusPolicy() & Qt::TabFocus);
+    }
+
+    void typingAFormulaRecompilesAndHoldsLowerCase() {
+        c->SurfaceEdit->clear();
+        QTest::keyClicks(c->SurfaceEdit, "X*Y");
+        QCOMPARE(c->SurfaceEdit->text(), QString("x*y"));
+        QCOMPARE(page->Surface().Formula(), std::string("x*y"));
+        QCOMPARE(page->Surface().Mesh().Z(0, 0), 100.0L);
+        c->SurfaceEdit->setText("ln(0-1-x*x)");
+        QVERIFY(c->StatusLabel->text().startsWith("Формула не имеет значений"));
+        c->SurfaceEdit->setText("1/(x-x)");
+        QVERIFY(c->StatusLabel->text().endsWith("/0"));
+        c->SurfaceEdit->setText("x");
+        QVERIFY(c->StatusLabel->text().isEmpty());
+    }
+
+    void draggingTurnsWithoutEvaluating() {
+        page->Surface().Mesh();
+        const auto evaluations = page->Surface().EvaluationCount();
+        const QImage before = page->Frame();
+        const SurfaceView start = View();
+        QWidget* v = page->View();
+        QTest::mousePress(v, Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(v->cursor().shape(), Qt::ClosedHandCursor);
+        for (int k = 1; k <= 10; ++k) QTest::mouseMove(v, QPoint(100 + 5 * k, 100 - 2 * k));
+        QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(150, 80));
+        QCOMPARE(v->cursor().shape(), Qt::OpenHandCursor);
+        QCOMPARE(View().Spin(), NormalizeDegrees(start.Spin() + 50 * SurfacePage::kDegreesPerPixel));
+        QCOMPARE(View().Tilt(), NormalizeDegrees(start.Tilt() - 20 * SurfacePage::kDegreesPerPixel));
+        QVERIFY(page->Frame() != before);
+        QCOMPARE(page->Surface().EvaluationCount(), evaluations);
+        QVERIFY(v->hasFocus());  // the keys work at once after a click
+        // Moving without a button pressed turns nothing.
+        const SurfaceView after = View();
+        QTest::mouseMove(v, QPoint(10, 10));
+        QCOMPARE(View(), after);
+        QTest::mousePress(v, Qt::RightButton, {}, QPoint(50, 50));
+        QTest::mouseMove(v, QPoint(90, 90));
+        QTest::mouseRelease(v, Qt::RightButton, {}, QPoint(90, 90));
+        QCOMPARE(View(), after);
+    }
+
+    void keysTurnAndScale() {
+        QWidget* v = page->View();
+        v->setFocus();
+        const SurfaceView start = View();
+        QTest::keyClick(v, Qt::Key_Right);
+        QCOMPARE(View().Spin(), NormalizeDegrees(start.Spin() + 5));
+        QTest::keyClick(v, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(View().Tilt(), NormalizeDegrees(start.Tilt() - 1));
+        QTest::keyClick(v, Qt::Key_Left);
+        QTest::keyClick(v, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(View(), start);
+        QTest::keyClick(v, Qt::Key_Plus);
+        QVERIFY(View().Divisor() < start.Divisor());  // larger picture
+        QTest::keyClick(v, Qt::Key_Minus);
+        QTest::keyClick(v, Qt::Key_Minus);
+        QVERIFY(View().Divisor() > start.Divisor());
+        QTest::keyClick(v, Qt::Key_Home);
+        QCOMPARE(View(), SurfaceView());
+    }
+
+    void wheelScales() {
+        const QImage before = page->Frame();
+        const double divisor = View().Divisor();
+        Wheel(120);
+        QVERIFY(View().Divisor() < divisor);
+        const QImage closer = page->Frame();
+        QVERIFY(Dark(closer) > Dark(before));
+        Wheel(-240);
+        QVERIFY(View().Divisor() > divisor);
+        for (int k = 0; k < 100; ++k) Wheel(-120);
+        QCOMPARE(View().Divisor(), SurfaceView::kMaxDivisor);  // never vanishes
+        QVERIFY(Dark(page->Frame()) > 0);
+    }
+
+    void projectionAndResetButtons() {
+        const QImage perspective = page->Frame();
+        QTest::mouseClick(c->PerspectiveBox, Qt::LeftButton);
+        QVERIFY(!View().Perspective());
+        const QImage parallel = page->Frame();
+        QVERIFY(parallel != perspective);
+        page->Turn(20, 30);
+        page->Zoom(2);
+        QTest::mouseClick(c->ResetViewButton, Qt::LeftButton);
+        QCOMPARE(View(), SurfaceView());
+        QVERIFY(c->PerspectiveBox->isChecked());
+        QCOMPARE(page->Frame(), perspective);
+    }
+
+    void stepChangesTheGridOnEnter() {
+        c->StepEdit->setFocus();
+        c->StepEdit->selectAll();
+        QTest::keyClicks(c->StepEdit, "0.5");
+        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.91));  // not while typing
+        QTest::keyClick(c->StepEdit, Qt::Key_Return);
+        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.5));
+        QCOMPARE(c->GridLabel->text(), QString("41 × 41 точек"));
+        c->StepEdit->setValue(0.01);  // below the range: the smallest step
+        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.05));
+        QCOMPARE(page->Surface().Mesh().Side(), 401);
+    }
+
+    void optionsReachTheSurface() {
+        c->SurfaceEdit->setText("sin(x)");
+        const long double radians = page->Surface().Mesh().Z(21, 0);
+        form->Settings().degrees = true;
+        form->Settings().graphRounding = 2;
+        form->ApplyOptions();
+        QVERIFY(page->Surface().Degrees());
+        QCOMPARE(page->Surface().Rounding(), 2);
+        const long double degrees = page->Surface().Mesh().Z(21, 0);
+        QVERIFY(degrees != radians);
+        QCOMPARE(static_cast<double>(degrees), std::round(std::sin(9.11 * M_PI / 180) * 100) / 100);
+    }
+
+    void switchedOnAgainTheFormulaIsReadAnew() {
+        auto* pages = form->findChild<QTabWidget*>("Pages");
+        // The model drifted from the field (as while the page was off).
+        page->Surface().SetFormula("0");
+        pages->setCurrentIndex(0);
+        pages->setCurrentIndex(1);
+        QCOMPARE(page->Surface().Formula(), std::string("0"));  // shown again: nothing to re-read
+        form->Settings().show3D = false;
+        form->ApplyOptions();
+        QVERIFY(!pages->isTabVisible(1));
+        form->Settings().show3D = true;
+        form->ApplyOptions();
+        QVERIFY(pages->isTabVisible(1));
+        QCOMPARE(page->Surface().Formula(), std::string("0"));  // not before the page is shown
+        pages->setCurrentIndex(1);
+        QCOMPARE(page->Surface().Formula(), std::string("cos(rt2(x*x+y*y))"));
+    }
+};
+
+QTEST_MAIN(SurfacePageTest)
+#include "surface_page_test.moc"

@@ -1,0 +1,145 @@
+// `quantorium workplace`: a file as JSON, JSON written as the window would save it, and the
+// exit statuses of bad files, bad JSON and unstorable states.
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <sstream>
+
+#include "ui/workplace_command.h"
+
+using namespace kq;
+
+namespace {
+
+const QByteArray kExample = QByteArray("_KXQuantorium+_1.0_!") + '\0' + "?-10?10?-5?5?cos(x^2-3)#" + '\x02' +
+                            "sin(x)$cos(x)$@@" + '\x01' + "@Eof_";
+
+// JSON written with single quotes, which need no escaping here.
+std::string J(std::string text) {
+    std::replace(text.begin(), text.end(), '\'', '"');
+    return text;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class WorkplaceCommandTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    std::string out, err;
+
+    QString Path(const QString& name) { return dir.path() + "/" + name; }
+
+    int Run(std::vector<std::string> args, const std::string& input = "") {
+        std::istringstream in(input);
+        std::ostringstream o, e;
+        const int status = RunWorkplaceCommand(args, in, o, e);
+        out = o.str();
+        err = e.str();
+        return status;
+    }
+
+    void Write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+private slots:
+    void printsTheExampleAsJson() {
+        Write(Path("example.kwp"), kExample);
+        QCOMPARE(Run({Path("example.kwp").toStdString()}), 0);
+        QVERIFY(err.empty());
+        QCOMPARE(out.back(), '\n');
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(out));
+        const QJsonDocument expected = QJsonDocument::fromJson(QByteArray::fromStdString(
+            J("{'absolute': false, 'range': [-10, 10, -5, 5], 'formula': 'cos(x^2-3)', 'list': ['sin(x)', 'cos(x)'],"
+              " 'calc': ['', ''], 'active': 1}")));
+        QCOMPARE(doc, expected);
+    }
+
+    void writesWhatTheWindowWouldSave() {
+        const std::string json =
+            J("{'absolute': false, 'range': [-10, 10, -5, 5], 'formula': 'cos(x^2-3)',"
+              " 'list': ['sin(x)', 'cos(x)'], 'calc': ['', ''], 'active': 1}");
+        QCOMPARE(Run({"--write", Path("w.kwp").toStdString()}, json), 0);
+        QCOMPARE(ReadAll(Path("w.kwp")), kExample);
+        // Keys left out keep a new workplace's values.
+        const std::string some = J("{'formula': 'cos(x^2-3)', 'list': ['sin(x)', 'cos(x)']}");
+        QCOMPARE(Run({"--write", Path("min.kwp").toStdString()}, some), 0);
+        QCOMPARE(ReadAll(Path("min.kwp")), kExample);
+    }
+
+    void cyrillicAndEveryFieldRoundTrip() {
+        const std::string json =
+            J("{'absolute': true, 'range': [-3.25, 1000000, -0.000125, 3.14159], 'formula': '',"
+              " 'list': ['x', '', 'ln(x)'], 'calc': ['Сумма 2+2', 'ёж №1'], 'active': 2}");
+        QCOMPARE(Run({"--write", Path("r.kwp").toStdString()}, json), 0);
+        QVERIFY(ReadAll(Path("r.kwp"))
+                    .contains("\xd1\xf3\xec\xec\xe0 2+2@\xb8\xe6 \xb9"
+                              "1@\x02"));
+        QCOMPARE(Run({Path("r.kwp").toStdString()}), 0);
+        QCOMPARE(QJsonDocument::fromJson(QByteArray::fromStdString(out)),
+                 QJsonDocument::fromJson(QByteArray::fromStdString(json)));
+    }
+
+    void badFilesExitWithOne() {
+        Write(Path("bad.kwp"), "_KXQuantorium+_1.0_?rest");
+        for (const QString& path : {Path("bad.kwp"), Path("missing.kwp"), dir.path()}) {
+            QCOMPARE(Run({path.toStdString()}), 1);
+            QVERIFY(out.empty());
+            QVERIFY(err.find("Я не могу прочитать данный файл, т.к. он сохранен в неправильном формате.") !=
+                    std::string::npos);
+        }
+    }
+
+    void unstorableStatesExitWithOneAndWriteNothing() {
+        const struct {
+            std::string json;
+            const char* named;
+        } cases[] = {
+            {J("{'formula': 'a#b'}"), "Формула графика содержит знак «#»"},
+            {J("{'list': ['ok', 'x$']}"), "Формула №2 списка"},
+            {J("{'calc': ['@', '']}"), "Первая строка калькулятора"},
+            {J("{'calc': ['', '✓']}"), "«✓»"},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(Run({"--write", Path("no.kwp").toStdString()}, c.json), 1);
+            QVERIFY2(err.find(c.named) != std::string::npos, err.c_str());
+            QVERIFY(!QFile::exists(Path("no.kwp")));
+        }
+        std::string many = J("{'list': [");
+        for (int i = 0; i < 256; ++i) many += std::string(i ? "," : "") + "\"x\"";
+        QCOMPARE(Run({"--write", Path("no.kwp").toStdString()}, many + "]}"), 1);
+        QVERIFY(!QFile::exists(Path("no.kwp")));
+    }
+
+    void badJsonAndUsageExitWithTwo() {
+        const std::string file = Path("u.kwp").toStdString();
+        for (const std::string& json :
+             {std::string(), J("{"), J("[1, 2]"), J("{'range': [1, 2, 3]}"), J("{'range': 'x'}"), J("{'absolute': 1}"),
+              J("{'active': 3}"), J("{'list': [1]}"), J("{'calc': ['a']}"), J("{'formula': null}"),
+              J("{'colour': true}")}) {
+            QCOMPARE(Run({"--write", file}, json), 2);
+            QVERIFY2(!err.empty(), json.c_str());
+            QVERIFY(!QFile::exists(Path("u.kwp")));
+        }
+        for (const auto& args :
+             std::vector<std::vector<std::string>>{{}, {"--write"}, {"a.kwp", "b.kwp"}, {"--bogus", "a.kwp"}}) {
+            QCOMPARE(Run(args), 2);
+            QVERIFY(err.find("использование") != std::string::npos);
+        }
+    }
+};
+
+QTEST_MAIN(WorkplaceCommandTest)
+#include "workplace_command_test.moc"
