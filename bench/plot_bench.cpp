@@ -1,6 +1,7 @@
 // One full frame of the plane graph at 1920 x 1080: the default main formula and the eleven
-// default list formulas, into the recording canvas (engine and algorithm) and into a QImage
-// through the QPainter adapter (everything the screen pays).
+// default list formulas, into a canvas that ignores everything (engine and algorithm only),
+// into the recording canvas (plus writing every call down) and into a QImage through the
+// QPainter adapter (everything the screen pays; the difference to the first is painting).
 #include <benchmark/benchmark.h>
 
 #include <QFont>
@@ -24,6 +25,35 @@ void Setup(kq::Graphiq& g) {
     g.SetListCount(11);
     g.SetView({-17.78L, 17.78L, -10, 10}, false);
 }
+
+// Measures text as the recording canvas does and draws nothing.
+class NullCanvas : public kq::Canvas {
+public:
+    void SetPenColor(kq::Rgb) override {}
+    void SetPenWidth(int) override {}
+    void SetBrushClear(bool) override {}
+    void SetFontSize(int) override {}
+    void SetFontColor(kq::Rgb) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void TextOut(int, int, std::string_view) override {}
+    void Rectangle(int, int, int, int) override {}
+    void Fill(kq::Rgb) override {}
+    kq::Size TextExtent(std::string_view text) override { return recording_.TextExtent(text); }
+
+private:
+    kq::RecordingCanvas recording_;
+};
+
+void DrawNothing(benchmark::State& state) {
+    kq::Graphiq g;
+    Setup(g);
+    for (auto _ : state) {
+        NullCanvas canvas;
+        g.Draw(canvas, 1920, 1080, true, true);
+    }
+}
+BENCHMARK(DrawNothing)->Unit(benchmark::kMillisecond);
 
 void DrawRecording(benchmark::State& state) {
     kq::Graphiq g;

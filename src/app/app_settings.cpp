@@ -73,6 +73,7 @@ const std::vector<Entry>& Entries() {
         IntEntry(kOptions, "ReduceCalc", &AppSettings::calcRounding),
         IntEntry(kOptions, "ReduceGraph", &AppSettings::graphRounding),
         IntEntry(kOptions, "System", &AppSettings::base),
+        BoolEntry(kOptions, "ColorGraphs", &AppSettings::colorGraphs),
     };
     return entries;
 }

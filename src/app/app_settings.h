@@ -22,6 +22,7 @@ struct AppSettings {
     int calcRounding = -1;
     int graphRounding = -1;
     int base = 10;
+    bool colorGraphs = false;  // each list formula in its own colour
 };
 
 // Reads into `settings` in the stored order (the bounds only while the state is normal).

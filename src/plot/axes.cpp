@@ -161,13 +161,13 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
     // The axis names keep clear of the numbers: their usual place, else the next one free.
     if (text && yAxisShown) {
         const Box y = labels.Measure(x0 + 20, 3, "Y");
-        labels.PutFirstFree({y, {x0 + hx + 3 + widest + 4, 3, y.width, y.height},
-                             {x0 - 20 - y.width, 3, y.width, y.height}},
-                            "Y");
+        labels.PutFirstFree(
+            {y, {x0 + hx + 3 + widest + 4, 3, y.width, y.height}, {x0 - 20 - y.width, 3, y.width, y.height}}, "Y");
     }
     if (text && xAxisShown) {
         const Box x = labels.Measure(width - 20, y0 - 20, "X");
-        labels.PutFirstFree({x, {x.x, xLabelRow - x.height - 2, x.width, x.height},
+        labels.PutFirstFree({x,
+                             {x.x, xLabelRow - x.height - 2, x.width, x.height},
                              {x.x, y0 + hy + labelHeight + 5, x.width, x.height}},
                             "X");
     }

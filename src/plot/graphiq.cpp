@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "plot/axes.h"
+#include "plot/curve_palette.h"
 
 namespace kq {
 
@@ -52,6 +53,8 @@ bool Graphiq::SetListFormula(int i, std::string_view text) {
 
 void Graphiq::SetListCount(int count) { listCount_ = std::clamp(count, 0, static_cast<int>(list_.size())); }
 
+Rgb Graphiq::CurveColour(int index) const { return coloured_ ? ListCurveColour(index) : kBlack; }
+
 EvalStatus Graphiq::Evaluate(long double x, int index, long double& value) {
     if (index < 0 || index > listCount_) return EvalStatus::NoValue;
     return FormulaAt(index).TryValue(x, 0, value);
@@ -68,6 +71,7 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
         values_.resize(width + 1);
         defined_.resize(width + 1);
         Translator& formula = FormulaAt(j);
+        if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
         for (int px = 0; px <= width; ++px)
             defined_[px] = formula.TryValue(map.XOfColumn(px), 0, values_[px]) == EvalStatus::Ok;
         DrawCurve(canvas, map, width, height, j, false);

@@ -43,6 +43,13 @@ public:
     void SetDegrees(bool degrees);
     bool Degrees() const { return degrees_; }
 
+    // Each list formula in its own colour (ListCurveColour) instead of all black; the main
+    // formula stays black. Every canvas follows: screen, pictures and prints.
+    void SetColoured(bool on) { coloured_ = on; }
+    bool Coloured() const { return coloured_; }
+    // The pen of formula `index` (0 the main one, i >= 1 list formula i).
+    Rgb CurveColour(int index) const;
+
     // Rounding digits of every formula's value (-1: none).
     void SetRounding(int digits);
     int Rounding() const { return rounding_; }
@@ -77,6 +84,7 @@ private:
     ViewRect view_;
     bool notSetUp_ = true;
     bool absolute_ = false;
+    bool coloured_ = false;
     int rounding_ = -1;
     bool degrees_ = false;
     std::vector<long double> values_;  // one formula's value per column, reused between draws

@@ -44,7 +44,8 @@ RangeProblems CheckRange(std::string_view fromText, std::string_view toText) {
     return problems;
 }
 
-std::string WriteRange(long double value) { return FormatC("%.4Lg", value); }
+// A zoom edge on the axis is -0 as often as 0; the editor shows 0.
+std::string WriteRange(long double value) { return FormatC("%.4Lg", value == 0 ? 0.0L : value); }
 
 void SeparateEqualBounds(ViewRect& view) {
     if (view.xmin == view.xmax) view.xmin -= 0.00001L;

@@ -17,7 +17,7 @@ PixelMap::PixelMap(const ViewRect& v, int width, int height) {
 
 bool PixelOf(long double v, int& out) {
     if (!(v > static_cast<long double>(INT_MIN) - 1 && v < static_cast<long double>(INT_MAX) + 1)) return false;
-    out = static_cast<int>(std::trunc(v));
+    out = static_cast<int>(v);  // the conversion truncates toward zero
     return true;
 }
 

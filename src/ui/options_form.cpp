@@ -19,6 +19,7 @@ TOptionsForm::TOptionsForm(AppSettings& settings, QWidget* parent)
     connect(ui_->RadioButton1, &QRadioButton::clicked, this, &TOptionsForm::PickDegrees);
     connect(ui_->RadioButton2, &QRadioButton::clicked, this, &TOptionsForm::PickRadians);
     connect(ui_->CheckBox3, &QCheckBox::toggled, this, &TOptionsForm::Toggle3D);
+    connect(ui_->ColorGraphs, &QCheckBox::toggled, this, &TOptionsForm::ToggleColourGraphs);
     connect(ui_->Button1, &QPushButton::clicked, this, &TOptionsForm::Confirm);
     connect(ui_->Button2, &QPushButton::clicked, this, &TOptionsForm::Cancel);
 }
@@ -45,6 +46,7 @@ void TOptionsForm::LoadControls() {
     load(ui_->CheckBox2, ui_->Edit2, settings_.graphRounding);
     (settings_.degrees ? ui_->RadioButton1 : ui_->RadioButton2)->setChecked(true);
     ui_->CheckBox3->setChecked(settings_.show3D);
+    ui_->ColorGraphs->setChecked(settings_.colorGraphs);
     loading_ = false;
 }
 
@@ -75,6 +77,12 @@ void TOptionsForm::PickRadians() {
 void TOptionsForm::Toggle3D() {
     if (loading_) return;
     settings_.show3D = ui_->CheckBox3->isChecked();
+    Changed();
+}
+
+void TOptionsForm::ToggleColourGraphs() {
+    if (loading_) return;
+    settings_.colorGraphs = ui_->ColorGraphs->isChecked();
     Changed();
 }
 

@@ -33,6 +33,8 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
         item->setCheckState(Qt::Unchecked);
     }
     ui_->GraphList->viewport()->installEventFilter(this);
+    const int swatch = ui_->GraphList->fontMetrics().height() * 2 / 3;
+    ui_->GraphList->setIconSize(QSize(swatch, swatch));
     // The graph takes whatever the list does not.
     ui_->GraphSplitter->setStretchFactor(0, 1);
     ui_->GraphSplitter->setStretchFactor(1, 0);
@@ -63,10 +65,11 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::ToggleAbsoluteMode);
     connect(ui_->SpeedButton1, &QToolButton::clicked, this, &PlanePage::AddFormulaToList);
     connect(ui_->SpeedButton2, &QToolButton::clicked, this, &PlanePage::RemoveFormulaFromList);
-    // A click, a tick (mouse or Space) and a keyboard move all act on the entry concerned.
+    // A click, a tick (mouse or Space) and a keyboard move all act on the entry concerned; the
+    // current entry the list picks by itself (on a press, on focus) does not.
     connect(ui_->GraphList, &QListWidget::itemClicked, this, &PlanePage::ScheduleListClick);
     connect(ui_->GraphList, &QListWidget::itemChanged, this, &PlanePage::ListEntryTicked);
-    connect(ui_->GraphList, &QListWidget::currentRowChanged, this, &PlanePage::ScheduleListClick);
+    ui_->GraphList->installEventFilter(this);
     connect(ui_->PaintBox1, &PaintBox::mousePressed, this, &PlanePage::BeginZoomDrag);
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::DragZoomRectangle);
     connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::EndZoomDrag);
@@ -91,7 +94,40 @@ void PlanePage::WriteEditors(const ViewRect& v) {
     ui_->ToY->setText(QString::fromStdString(WriteRange(v.ymax)));
 }
 
-void PlanePage::Repaint() { ui_->PaintBox1->Invalidate(); }
+void PlanePage::Repaint() {
+    ShowListColours();
+    ui_->PaintBox1->Invalidate();
+}
+
+// While graphs are coloured, each drawn list entry shows its curve's colour as a swatch.
+void PlanePage::ShowListColours() {
+    const QSignalBlocker block(ui_->GraphList);
+    const qreal ratio = ui_->GraphList->devicePixelRatioF();
+    const int side = ui_->GraphList->iconSize().height();
+    int rank = 0;
+    for (int i = 0; i < ui_->GraphList->count(); ++i) {
+        QListWidgetItem* item = ui_->GraphList->item(i);
+        QColor colour;  // none: no swatch
+        if (item->checkState() == Qt::Checked && ++rank <= graphiq_.ListCount() && graphiq_.Coloured()) {
+            const Rgb c = graphiq_.CurveColour(rank);
+            colour = QColor(c.r, c.g, c.b);
+        }
+        if (item->data(Qt::UserRole).value<QColor>() == colour) continue;
+        item->setData(Qt::UserRole, colour);
+        if (!colour.isValid()) {
+            item->setIcon(QIcon());
+            continue;
+        }
+        QPixmap swatch(QSize(side, side) * ratio);
+        swatch.setDevicePixelRatio(ratio);
+        swatch.fill(colour);
+        QPainter painter(&swatch);
+        painter.setPen(QPen(colour.darker(150), 0));
+        painter.drawRect(QRectF(0, 0, side - 1.0 / ratio, side - 1.0 / ratio));
+        painter.end();
+        item->setIcon(QIcon(swatch));
+    }
+}
 
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
@@ -168,12 +204,15 @@ void PlanePage::AddFormulaToList() {
 void PlanePage::RemoveFormulaFromList() {
     const int row = ui_->GraphList->currentRow();
     if (row < 0) return;
-    {
-        const QSignalBlocker block(ui_->GraphList);
-        delete ui_->GraphList->takeItem(row);
-        ui_->GraphList->setCurrentRow(std::max(row - 1, 0));
-    }
-    ApplyListClick();
+    const bool ticked = ui_->GraphList->item(row)->checkState() == Qt::Checked;
+    const QSignalBlocker block(ui_->GraphList);
+    delete ui_->GraphList->takeItem(row);
+    // The entry before it becomes current only as a place in the list: its text is not copied
+    // over the user's formula, and the graph changes only when a curve went with the entry.
+    CompileList(listState_.OnClick(CheckedStates(), -1));
+    if (ticked) ApplyFormula();
+    ShowListColours();
+    ui_->GraphList->setCurrentRow(std::max(row - 1, 0));
 }
 
 std::vector<bool> PlanePage::CheckedStates() const {
@@ -204,17 +243,21 @@ void PlanePage::ScheduleListClick() {
     });
 }
 
+void PlanePage::CompileList(const FormulaListState::Click& click) {
+    graphiq_.Reserve(static_cast<int>(click.compile.size()));
+    if (!click.recompile) return;
+    int n = 0;
+    for (int index : click.compile)
+        if (graphiq_.SetListFormula(n + 1, ui_->GraphList->item(index)->text().toStdString())) ++n;
+    graphiq_.SetListCount(n);
+}
+
 void PlanePage::ApplyListClick() {
     const std::vector<bool> checked = CheckedStates();
     const int selected = ui_->GraphList->currentRow();
     const auto click = listState_.OnClick(checked, selected);
-    graphiq_.Reserve(static_cast<int>(click.compile.size()));
-    if (click.recompile) {
-        int n = 0;
-        for (int index : click.compile)
-            if (graphiq_.SetListFormula(n + 1, ui_->GraphList->item(index)->text().toStdString())) ++n;
-        graphiq_.SetListCount(n);
-    }
+    CompileList(click);
+    ShowListColours();
     if (click.redraw) {
         ApplyFormula();
     } else if (click.copyText) {
@@ -226,8 +269,15 @@ void PlanePage::ApplyListClick() {
 
 void PlanePage::ClearListMemory() { listState_.Forget(); }
 
-// A right click on the selected formula copies it into the editor.
+// A right click on the selected formula copies it into the editor. A key that moves the
+// current entry acts as a click on the entry it lands on.
 bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->GraphList && event->type() == QEvent::KeyPress) {
+        const int before = ui_->GraphList->currentRow();
+        QTimer::singleShot(0, this, [this, before] {
+            if (ui_->GraphList->currentRow() != before && ui_->GraphList->currentRow() >= 0) ScheduleListClick();
+        });
+    }
     if (watched == ui_->GraphList->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
@@ -314,8 +364,13 @@ void PlanePage::EndZoomDrag(Qt::MouseButton button, QPoint at) {
         if (ui_->RealMagni->isChecked()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
         if (at.x() != dragStart_.x() && at.y() != dragStart_.y()) {
             const ViewRect zoomed = ZoomToRectangle(graphiq_.View(), w, h, dragStart_.x(), dragStart_.y(), at.x(), at.y());
-            WriteEditors(zoomed);
-            // The editors show 4 digits; the view keeps the exact rectangle.
+            // The editors show the rectangle with 4 digits and the view keeps it exactly; their
+            // own handlers stay quiet, or the 1:1 rule would re-derive x from the rounded y.
+            {
+                const QSignalBlocker fromX(ui_->FromX), toX(ui_->ToX), fromY(ui_->FromY), toY(ui_->ToY);
+                WriteEditors(zoomed);
+            }
+            MarkRangeProblems();
             graphiq_.SetView(zoomed, true);
         }
     }

@@ -52,7 +52,7 @@ public slots:
     void ClearPointer();
     // Tints a range editor whose text is doubtful and says why in its tooltip.
     void MarkRangeProblems();
-    // Redraws the graph (after options change the engine's settings).
+    // Redraws the graph (after options change the engine's settings) and its list's colours.
     void Repaint();
     // Forgets which list formulas were checked, as at start-up.
     void ClearListMemory();
@@ -68,6 +68,8 @@ private:
     std::vector<bool> CheckedStates() const;
     void ListEntryTicked(QListWidgetItem* item);
     void ScheduleListClick();
+    void ShowListColours();
+    void CompileList(const FormulaListState::Click& click);
 
     std::unique_ptr<Ui::PlanePage> ui_;
     std::map<const QLineEdit*, QString> usualToolTips_;

@@ -26,7 +26,16 @@ QPainterCanvas::QPainterCanvas(QPainter& painter, const QFont& font, QRect area)
     painter_.setBrush(Qt::white);
 }
 
-QPainterCanvas::~QPainterCanvas() { painter_.restore(); }
+QPainterCanvas::~QPainterCanvas() {
+    Flush();
+    painter_.restore();
+}
+
+void QPainterCanvas::Flush() {
+    if (run_.size() >= 2) painter_.drawPolyline(run_);
+    // A LineTo after the flush goes on from where the pen is.
+    run_.clear();
+}
 
 void QPainterCanvas::ApplyPen() {
     QPen pen(penColor_);
@@ -43,16 +52,19 @@ void QPainterCanvas::ApplyPen() {
 }
 
 void QPainterCanvas::SetPenColor(Rgb color) {
+    Flush();
     penColor_ = ToQColor(color);
     ApplyPen();
 }
 
 void QPainterCanvas::SetPenWidth(int width) {
+    Flush();
     penWidth_ = width;
     ApplyPen();
 }
 
 void QPainterCanvas::SetBrushClear(bool clear) {
+    Flush();
     brushClear_ = clear;
     painter_.setBrush(clear ? QBrush(Qt::NoBrush) : QBrush(Qt::white));
 }
@@ -61,16 +73,31 @@ void QPainterCanvas::SetFontSize(int points) { font_.setPointSize(points); }
 
 void QPainterCanvas::SetFontColor(Rgb color) { fontColor_ = ToQColor(color); }
 
-void QPainterCanvas::MoveTo(int x, int y) { position_ = QPoint(x, y); }
+void QPainterCanvas::MoveTo(int x, int y) {
+    Flush();
+    position_ = QPoint(x, y);
+}
 
 void QPainterCanvas::LineTo(int x, int y) {
     const QPoint to(x, y);
     // A line to the point itself shows nothing, as on the original canvases.
-    if (to != position_) painter_.drawLine(Centre(position_), Centre(to));
+    if (to == position_) return;
+    if (run_.isEmpty()) {
+        run_.append(Centre(position_));
+    } else if (run_.size() >= 2) {
+        // A point on the straight on from the last two only lengthens that line: drawn as one,
+        // its pixels are covered once, not half by each of two segments.
+        const QPoint before = (run_[run_.size() - 2] - QPointF(0.5, 0.5)).toPoint();
+        const qint64 ax = position_.x() - before.x(), ay = position_.y() - before.y();
+        const qint64 bx = to.x() - position_.x(), by = to.y() - position_.y();
+        if (ax * by == ay * bx && ax * bx + ay * by > 0) run_.removeLast();
+    }
+    run_.append(Centre(to));
     position_ = to;
 }
 
 void QPainterCanvas::TextOut(int x, int y, std::string_view utf8) {
+    Flush();
     painter_.save();
     painter_.setFont(font_);
     painter_.setPen(fontColor_);
@@ -87,12 +114,17 @@ Size QPainterCanvas::TextExtent(std::string_view utf8) {
 }
 
 void QPainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    Flush();
     painter_.drawRect(QRectF(Centre(QPoint(x1, y1)), Centre(QPoint(x2 - 1, y2 - 1))));
 }
 
-void QPainterCanvas::Fill(Rgb color) { painter_.fillRect(area_, ToQColor(color)); }
+void QPainterCanvas::Fill(Rgb color) {
+    Flush();
+    painter_.fillRect(area_, ToQColor(color));
+}
 
 void QPainterCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
+    Flush();
     polygon_.resize(static_cast<qsizetype>(points.size()));
     for (std::size_t k = 0; k < points.size(); ++k) polygon_[static_cast<qsizetype>(k)] = {points[k].x, points[k].y};
     const QBrush brush = painter_.brush();
@@ -102,6 +134,7 @@ void QPainterCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
 }
 
 void QPainterCanvas::Polyline(std::span<const CanvasPoint> points) {
+    Flush();
     polygon_.resize(static_cast<qsizetype>(points.size()));
     for (std::size_t k = 0; k < points.size(); ++k) polygon_[static_cast<qsizetype>(k)] = {points[k].x, points[k].y};
     painter_.drawPolyline(polygon_.constData(), static_cast<int>(polygon_.size()));

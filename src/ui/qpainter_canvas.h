@@ -2,10 +2,14 @@
 // Strokes are antialiased and one canvas pixel wide on any device (2 device pixels on a 2x
 // screen); they run through pixel centres, so axis-parallel lines stay sharp. The painter's
 // state is handed back as it was when the canvas goes.
+// A run of MoveTo/LineTo is drawn as one polyline (a frame is some twenty thousand segments):
+// it is flushed before anything else reaches the painter and when the canvas goes, so the
+// picture is complete whenever the painter is used again.
 #pragma once
 
 #include <QFont>
 #include <QPainter>
+#include <QPolygonF>
 
 #include "plot/canvas.h"
 
@@ -33,6 +37,10 @@ public:
     void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
     void Polyline(std::span<const CanvasPoint> points) override;
 
+    // Draws the pending run of lines now; for callers that paint on the painter themselves
+    // while the canvas is still alive.
+    void Flush();
+
 private:
     void ApplyPen();
 
@@ -45,6 +53,7 @@ private:
     QColor fontColor_ = Qt::black;
     bool brushClear_ = false;
     QPoint position_;
+    QPolygonF run_;           // the pending polyline through pixel centres; starts at position_
     QList<QPointF> polygon_;  // reused: a surface draws many small polygons
 };
 

@@ -20,7 +20,8 @@ TEST(AppSettings, FirstRunWritesTheDefaults) {
     EXPECT_EQ(store.writes, (std::vector<std::string>{"Window/Page", "Window/Left", "Window/Top", "Window/Width",
                                                       "Window/Height", "Window/WindowState", "Place/OpenedFile",
                                                       "Options/Trigonometry", "Options/ShowSpec", "Options/ShowQuest",
-                                                      "Options/ReduceCalc", "Options/ReduceGraph", "Options/System"}));
+                                                      "Options/ReduceCalc", "Options/ReduceGraph", "Options/System",
+                                                      "Options/ColorGraphs"}));
     EXPECT_EQ(store.values["Place/OpenedFile"], "ForFuture");
     EXPECT_EQ(store.values["Options/ReduceCalc"], "-1");
     EXPECT_EQ(store.values["Options/System"], "10");
@@ -41,6 +42,7 @@ TEST(AppSettings, RoundTrip) {
     out.calcRounding = 3;
     out.graphRounding = 0;
     out.base = 16;
+    out.colorGraphs = true;
     SaveSettings(store, out);
     AppSettings in;
     ASSERT_TRUE(LoadSettings(store, in).empty());
@@ -53,6 +55,23 @@ TEST(AppSettings, RoundTrip) {
     EXPECT_EQ(in.calcRounding, 3);
     EXPECT_EQ(in.graphRounding, 0);
     EXPECT_EQ(in.base, 16);
+    EXPECT_TRUE(in.colorGraphs);
+}
+
+// Files written before coloured graphs existed: the option is off and only it is added.
+TEST(AppSettings, ColouredGraphsAreOffInOlderFiles) {
+    MemorySettingsStore store = Complete();
+    store.values.erase("Options/ColorGraphs");
+    store.values["Options/System"] = "16";
+    store.values["Options/ReduceGraph"] = "3";
+    AppSettings s;
+    s.colorGraphs = false;
+    LoadOrCreateSettings(store, s);
+    EXPECT_FALSE(s.colorGraphs);
+    EXPECT_EQ(s.base, 16);
+    EXPECT_EQ(s.graphRounding, 3);
+    EXPECT_EQ(store.writes, std::vector<std::string>{"Options/ColorGraphs"});
+    EXPECT_EQ(store.values["Options/ColorGraphs"], "false");
 }
 
 TEST(AppSettings, The3DPageIsNotStartedOnWhenItIsOff) {

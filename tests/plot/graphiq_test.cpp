@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "plot/curve_palette.h"
 #include "plot/graphiq.h"
 #include "support/recording_canvas.h"
 
@@ -452,29 +453,6 @@ TEST(Graphiq, ListFormulasFollowTheMainOne) {
     EXPECT_EQ(y, 2);
 }
 
-// The angle mode reaches the main formula and every list formula, reserved before or after.
-TEST(Graphiq, DegreesReachEveryFormula) {
-    Graphiq g;
-    g.SetDegrees(true);
-    g.SetFormula("sin(x)");
-    g.SetListFormula(1, "cos(x)");
-    g.Reserve(20);
-    g.SetListFormula(20, "tg(x)");
-    g.SetListCount(20);
-    long double v = 0;
-    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
-    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
-    ASSERT_EQ(g.Evaluate(60, 1, v), EvalStatus::Ok);
-    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
-    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
-    EXPECT_NEAR(static_cast<double>(v), 1, 1e-15);
-    g.SetDegrees(false);
-    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
-    EXPECT_LT(v, 1.7L);  // tan(45 radians) is about 1.62
-    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
-    EXPECT_LT(v, -0.9L);
-}
-
 // What one curve leaves behind (a lifted pen, a negative stretch in |y| mode) never changes
 // how the next one is drawn: a list formula looks the same whatever comes before it.
 TEST(Graphiq, EachCurveStartsAfresh) {
@@ -498,6 +476,75 @@ TEST(Graphiq, EachCurveStartsAfresh) {
                 EXPECT_EQ(strokes({before, after}, absolute), expected) << before << " then " << after << " |y| "
                                                                        << absolute;
             }
+}
+
+// The angle mode reaches the main formula and every list formula, reserved before or after.
+TEST(Graphiq, DegreesReachEveryFormula) {
+    Graphiq g;
+    g.SetDegrees(true);
+    g.SetFormula("sin(x)");
+    g.SetListFormula(1, "cos(x)");
+    g.Reserve(20);
+    g.SetListFormula(20, "tg(x)");
+    g.SetListCount(20);
+    long double v = 0;
+    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
+    ASSERT_EQ(g.Evaluate(60, 1, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 0.5, 1e-17);
+    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
+    EXPECT_NEAR(static_cast<double>(v), 1, 1e-15);
+    g.SetDegrees(false);
+    ASSERT_EQ(g.Evaluate(45, 20, v), EvalStatus::Ok);
+    EXPECT_LT(v, 1.7L);  // tan(45 radians) is about 1.62
+    ASSERT_EQ(g.Evaluate(30, 0, v), EvalStatus::Ok);
+    EXPECT_LT(v, -0.9L);
+}
+
+// Coloured graphs: the main formula black, each list formula its palette colour, on every
+// canvas; plain graphs keep one black pen for all.
+TEST(Graphiq, ColouredGraphsGiveEachListFormulaItsColour) {
+    Graphiq g;
+    g.SetFormula("x");
+    g.Reserve(12);
+    for (int i = 1; i <= 12; ++i) g.SetListFormula(i, "x+" + std::to_string(i));
+    g.SetListCount(12);
+    g.SetView({-10, 10, -5, 5}, false);
+    const auto pens = [&] {
+        RecordingCanvas c;
+        g.Draw(c, 200, 100, false, false);
+        std::vector<std::string> out;
+        for (const auto& s : c.calls)
+            if (s.rfind("pen ", 0) == 0) out.push_back(s.substr(4));
+        return out;
+    };
+    EXPECT_EQ(pens(), std::vector<std::string>{"0,0,0"});
+    g.SetColoured(true);
+    const auto coloured = pens();
+    ASSERT_EQ(coloured.size(), 13u);  // black, then one per list formula
+    EXPECT_EQ(coloured[0], "0,0,0");
+    EXPECT_EQ(g.CurveColour(0), kBlack);
+    for (int i = 1; i <= 12; ++i) {
+        const Rgb c = g.CurveColour(i);
+        EXPECT_EQ(coloured[i], std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b));
+    }
+    EXPECT_EQ(g.CurveColour(11), g.CurveColour(1));  // the palette repeats after ten
+    g.SetColoured(false);
+    EXPECT_EQ(g.CurveColour(3), kBlack);
+}
+
+// Ten colours, each its own, none pale on white paper and none grey like the axes.
+TEST(Graphiq, ThePaletteReadsOnWhite) {
+    const auto luminance = [](Rgb c) { return (0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b) / 255; };
+    for (int i = 1; i <= kCurvePaletteSize; ++i) {
+        const Rgb a = ListCurveColour(i);
+        EXPECT_LT(luminance(a), 0.65) << i;  // contrast with white well above 1.5
+        EXPECT_GT(std::max({a.r, a.g, a.b}) - std::min({a.r, a.g, a.b}), 60) << i;  // a hue, not a grey
+        for (int j = 1; j < i; ++j) {
+            const Rgb b = ListCurveColour(j);
+            EXPECT_GT(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b), 80) << i << " " << j;
+        }
+    }
 }
 
 TEST(Graphiq, SetViewAsksForARepaintOnlyWhenTold) {

@@ -16,6 +16,7 @@ TEST(PlanePageLogic, RangeTexts) {
     EXPECT_EQ(WriteRange(-6.666666L), "-6.667");
     EXPECT_EQ(WriteRange(12345.678L), "1.235e+04");
     EXPECT_EQ(WriteRange(10), "10");
+    EXPECT_EQ(WriteRange(-0.0L), "0");
     EXPECT_EQ(WriteRange(0.0001234567L), "0.0001235");
 }
 

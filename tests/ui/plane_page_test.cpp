@@ -13,6 +13,7 @@
 
 #include "plot/plane_page_logic.h"
 #include "ui/main_form.h"
+#include "ui/options_form.h"
 #include "window_fixture.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
@@ -44,10 +45,20 @@ private:
         const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
         return box.center();
     }
+    // As a user's click arrives: the press and the release are separate events, with the
+    // event loop running between them.
     void Tick(int row) {
-        QTest::mouseClick(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
-        QCoreApplication::processEvents();
+        QTest::mousePress(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
+        QTest::qWait(20);
+        QTest::mouseRelease(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(row));
+        QTest::qWait(20);
     }
+    // A canvas of a known size, so the ranges can be checked against figures worked out by hand.
+    void CanvasSize(int w, int h) {
+        c->PaintBox1->setFixedSize(w, h);
+        QTRY_COMPARE(c->PaintBox1->size(), QSize(w, h));
+    }
+    QStringList Editors() { return {Text(c->FromX), Text(c->ToX), Text(c->FromY), Text(c->ToY)}; }
     int Draws() {
         c->PaintBox1->grab();  // paints if anything changed
         return c->PaintBox1->DrawCount();
@@ -103,11 +114,9 @@ private slots:
         // 1:1 is on: the x range follows the canvas's aspect, and its editors are disabled.
         QVERIFY(!c->FromX->isEnabled());
         QVERIFY(!c->fx->isEnabled());
-        ViewRect v{-10, 10, -5, 5};
-        const auto expected = OneToOne(v, c->PaintBox1->width(), c->PaintBox1->height());
-        QVERIFY(expected.has_value());
-        QCOMPARE(Text(c->FromX), QString::fromStdString(WriteRange(expected->xmin)));
-        QCOMPARE(Text(c->ToX), QString::fromStdString(WriteRange(expected->xmax)));
+        // On a 400 x 300 canvas, y from -5 to 5 is 30 pixels a unit: x runs ±200/30.
+        CanvasSize(400, 300);
+        QCOMPARE(Editors(), QStringList({"-6.667", "6.667", "-5", "5"}));
     }
 
     void typingAFormulaRepaints() {
@@ -126,11 +135,12 @@ private slots:
     }
 
     void oneToOneFollowsTheYRange() {
+        CanvasSize(400, 300);
         c->FromY->setText("-2");
-        ViewRect v{-10, 10, -2, 5};
-        const auto expected = OneToOne(v, c->PaintBox1->width(), c->PaintBox1->height());
-        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(expected->xmin));
-        QCOMPARE(Text(c->ToX).toStdString(), WriteRange(expected->xmax));
+        // 7 units on 300 pixels: the x range is 400/300 * 7 = 9.333 wide, about its middle 0.
+        QCOMPARE(Editors(), QStringList({"-4.667", "4.667", "-2", "5"}));
+        c->ToY->setText("1");
+        QCOMPARE(Editors(), QStringList({"-2", "2", "-2", "1"}));
         // Off: the x editors are free again and keep what they hold.
         QTest::mouseClick(c->spb, Qt::LeftButton);
         QVERIFY(c->FromX->isEnabled());
@@ -152,20 +162,22 @@ private slots:
     }
 
     void dragZoomsIntoTheRectangle() {
+        CanvasSize(400, 300);
         QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off, so the rectangle is taken as drawn
-        const int w = c->PaintBox1->width(), h = c->PaintBox1->height();
-        const ViewRect before = page->Renderer().View();
-        const QPoint a(w / 4, h / 4), b(w / 2, h / 2);
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        const QPoint a(100, 75), b(200, 150);  // 20 pixels an x unit, 30 a y unit
         QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, b);
         page->DragZoomRectangle(a);
         QCOMPARE(c->PaintBox1->RubberBand(), QRect(b, a));
         QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, a);  // dragged up and left
         QVERIFY(c->PaintBox1->RubberBand().isNull());
-        const ViewRect expected = ZoomToRectangle(before, w, h, a.x(), a.y(), b.x(), b.y());
-        QCOMPARE(page->Renderer().View(), expected);  // exact, not the editors' 4 digits
-        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(expected.xmin));
-        QCOMPARE(Text(c->ToY).toStdString(), WriteRange(expected.ymax));
-        QVERIFY(expected.xmin < expected.xmax && expected.ymin < expected.ymax);
+        QCOMPARE(page->Renderer().View(), (ViewRect{-5, 0, 0, 2.5L}));
+        QCOMPARE(Editors(), QStringList({"-5", "0", "0", "2.5"}));
+        // A rectangle whose bounds the editors cannot hold: the view keeps them exactly.
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, QPoint(80, 30));  // 80 pixels an x unit, 120 a y unit
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, QPoint(300, 100));
+        QCOMPARE(page->Renderer().View(), (ViewRect{-4, -1.25L, 5.0L / 3, 2.25L}));
+        QCOMPARE(Editors(), QStringList({"-4", "-1.25", "1.667", "2.25"}));
         // A click without a rectangle changes nothing.
         const ViewRect now = page->Renderer().View();
         QTest::mouseClick(c->PaintBox1, Qt::LeftButton, {}, a);
@@ -176,10 +188,13 @@ private slots:
         QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off
         QTest::mouseClick(c->Button2, Qt::LeftButton);
         QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
-        const long double w = c->PaintBox1->width(), h = c->PaintBox1->height();
         QCOMPARE(Text(c->FromY), QString("-10"));  // a quarter of the x range more on each side
         QCOMPARE(Text(c->ToY), QString("10"));
-        QCOMPARE(Text(c->FromX).toStdString(), WriteRange(-10 - w / h * 5));
+        CanvasSize(400, 200);
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
+        // Twice as wide as high: x gains twice what y gains, 5 units each side.
+        QCOMPARE(Editors(), QStringList({"-20", "20", "-10", "10"}));
         // Past ±4e7 it stops.
         c->FromX->setText("-50000000");
         const ViewRect wide = page->Renderer().View();
@@ -253,28 +268,46 @@ private slots:
         QCOMPARE(c->GraphEdit->text(), QString("x"));
     }
 
+    // The list makes its first entry current when it gets the focus; that is no click.
+    void focusAloneActsOnNothing() {
+        c->GraphList->setFocus(Qt::TabFocusReason);
+        QTest::qWait(20);
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        // Nor does the press of a click before its release.
+        c->GraphEdit->setFocus();
+        c->GraphEdit->setText("x");  // no current entry again
+        QTest::mousePress(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(3));
+        QTest::qWait(20);
+        QCOMPARE(c->GraphEdit->text(), QString("x"));
+        QTest::mouseRelease(c->GraphList->viewport(), Qt::LeftButton, {}, CheckBoxOf(3));
+        QTest::qWait(20);
+        QCOMPARE(c->GraphEdit->text(), QString("x"));
+        QCOMPARE(page->Renderer().ListCount(), 1);
+    }
+
     void keyboardMovesAndTicks() {
         QListWidget* list = c->GraphList;
         list->setFocus();
         list->setCurrentRow(0);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         c->GraphEdit->setText("x*x");  // clears the selection
         list->setCurrentRow(0);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QTest::keyClick(list, Qt::Key_Down);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
         QTest::keyClick(list, Qt::Key_Down);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
         QTest::keyClick(list, Qt::Key_Space);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Checked);
         QCOMPARE(page->Renderer().ListCount(), 1);
         QCOMPARE(list->currentRow(), 2);
         QTest::keyClick(list, Qt::Key_Space);
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
         QCOMPARE(page->Renderer().ListCount(), 0);
         QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
@@ -349,6 +382,125 @@ private slots:
         QVERIFY(c->ToX->toolTip().contains("точкой"));
         QTest::mouseClick(c->Button2, Qt::LeftButton);
         for (QLineEdit* e : {c->FromX, c->ToX, c->FromY, c->ToY}) QVERIFY(!tinted(e));
+    }
+
+    void colouredGraphsFromTheOptions() {
+        QCheckBox* option = form->Options().findChild<QCheckBox*>("ColorGraphs");
+        QVERIFY(option);
+        QCOMPARE(option->text(), QString("Цветные графики"));
+        QVERIFY(!option->isChecked());
+        QVERIFY(!form->Settings().colorGraphs);
+        QListWidget* list = c->GraphList;
+        Tick(0);
+        Tick(2);
+        const auto swatch = [&](int row) {
+            const QIcon icon = list->item(row)->icon();
+            if (icon.isNull()) return QColor();
+            const QImage image = icon.pixmap(list->iconSize()).toImage();
+            return QColor(image.pixel(image.width() / 2, image.height() / 2));
+        };
+        const auto colouredPixels = [&] {
+            c->PaintBox1->grab();
+            const QImage& picture = c->PaintBox1->Picture();
+            int n = 0;
+            for (int y = 0; y < picture.height(); y += 2)
+                for (int x = 0; x < picture.width(); x += 2) {
+                    const QColor p = picture.pixelColor(x, y);
+                    if (std::max({p.red(), p.green(), p.blue()}) - std::min({p.red(), p.green(), p.blue()}) > 60) ++n;
+                }
+            return n;
+        };
+        QVERIFY(!swatch(0).isValid());
+        QCOMPARE(colouredPixels(), 0);
+        option->click();
+        QVERIFY(form->Settings().colorGraphs);
+        QVERIFY(page->Renderer().Coloured());
+        // The ticked entries show their curves' colours, in list order; the others nothing.
+        const Rgb first = page->Renderer().CurveColour(1), second = page->Renderer().CurveColour(2);
+        QCOMPARE(swatch(0), QColor(first.r, first.g, first.b));
+        QCOMPARE(swatch(2), QColor(second.r, second.g, second.b));
+        QVERIFY(!swatch(1).isValid());
+        QVERIFY(colouredPixels() > 50);
+        // Ticking one above moves the colours along with the curves.
+        Tick(1);
+        QCOMPARE(swatch(1), QColor(second.r, second.g, second.b));
+        Tick(1);
+        option->click();
+        QVERIFY(!page->Renderer().Coloured());
+        QVERIFY(!swatch(0).isValid() && !swatch(2).isValid());
+        QCOMPARE(colouredPixels(), 0);
+    }
+
+    void deletingATickedEntryRemovesItsCurve() {
+        QListWidget* list = c->GraphList;
+        Tick(0);  // sin(x)
+        Tick(2);  // tg(x), now current
+        QCOMPARE(page->Renderer().ListCount(), 2);
+        const int before = Draws();
+        QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);
+        QCOMPARE(list->count(), 10);
+        QCOMPARE(list->item(2)->text(), QString("sec(x)"));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(page->Renderer().ListCount(), 1);
+        long double y = 0;
+        QCOMPARE(page->Renderer().Evaluate(0.5L, 1, y), EvalStatus::Ok);
+        QCOMPARE(static_cast<double>(y), std::sin(0.5));  // what is left is sin(x)
+        QVERIFY(Draws() > before);
+        // The entry that becomes current is not copied over the user's formula.
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+        // The last ticked one too, and an unticked one changes no curve.
+        list->setCurrentRow(0);
+        QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        QCOMPARE(list->item(0)->text(), QString("cos(x)"));
+        QTest::mouseClick(c->SpeedButton2, Qt::LeftButton);
+        QCOMPARE(page->Renderer().ListCount(), 0);
+        QCOMPARE(list->item(0)->text(), QString("sec(x)"));
+        QCOMPARE(c->GraphEdit->text(), QString("cos(x^2-3)"));
+    }
+
+    void oneToOneFollowsTheCanvasSize() {
+        // Through the widgets: a canvas that changes shape rewrites the x range.
+        CanvasSize(400, 300);
+        QCOMPARE(Editors(), QStringList({"-6.667", "6.667", "-5", "5"}));
+        CanvasSize(600, 300);
+        QCOMPARE(Editors(), QStringList({"-10", "10", "-5", "5"}));
+        CanvasSize(300, 300);
+        QCOMPARE(Editors(), QStringList({"-5", "5", "-5", "5"}));
+        QCOMPARE(page->Renderer().View(), (ViewRect{-5, 5, -5, 5}));
+        // And a whole window: one unit as long on both axes, about the same middle.
+        c->PaintBox1->setMinimumSize(60, 60);
+        c->PaintBox1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        form->resize(1200, 700);
+        QTRY_VERIFY(c->PaintBox1->width() > 700);
+        const ViewRect v = page->Renderer().View();
+        const double xUnit = c->PaintBox1->width() / double(v.xmax - v.xmin);
+        const double yUnit = c->PaintBox1->height() / double(v.ymax - v.ymin);
+        QVERIFY2(std::abs(xUnit - yUnit) < 1e-3 * yUnit, qPrintable(QString("%1 %2").arg(xUnit).arg(yUnit)));
+        QCOMPARE(double(v.xmin), -double(v.xmax));
+    }
+
+    void zoomingKeepsOneToOne() {
+        CanvasSize(400, 300);  // x ±6.667, y ±5: 30 pixels a unit both ways
+        // Dragged to (250, 210): the column follows the row, keeping the canvas's 4:3.
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, QPoint(200, 150));
+        QTest::mouseMove(c->PaintBox1, QPoint(250, 210));
+        QCOMPARE(c->PaintBox1->RubberBand(), QRect(QPoint(200, 150), QPoint(280, 210)));
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, QPoint(250, 210));
+        QCOMPARE(Editors(), QStringList({"0", "2.667", "-2", "0"}));
+        const ViewRect v = page->Renderer().View();
+        QCOMPARE(v.ymin, -2.0L);
+        QCOMPARE(v.xmin, 0.0L);
+        const auto square = [](const ViewRect& r) {
+            const double xUnit = double(400 / (r.xmax - r.xmin)), yUnit = double(300 / (r.ymax - r.ymin));
+            return std::abs(xUnit - yUnit) < 1e-3 * yUnit;
+        };
+        QVERIFY(square(v));  // 150 pixels a unit now, both ways
+        // Zooming out keeps it too: y gains a quarter of the x range on each side, x follows.
+        QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, QPoint(10, 10));
+        QCOMPARE(Editors().mid(2), QStringList({"-2.667", "0.6667"}));
+        QVERIFY(square(page->Renderer().View()));
+        QVERIFY(!c->FromX->isEnabled());
     }
 
     void absoluteModeToggles() {

@@ -104,6 +104,63 @@ private slots:
         QVERIFY(inked > 10);
     }
 
+    // Runs of lines are drawn as polylines: whatever reaches the painter next, and the end of
+    // the canvas, finds them drawn, in the order they were asked for.
+    void runsAreDrawnBeforeAnythingElse() {
+        QImage image = White(100, 60, 1);
+        QPainter painter(&image);
+        {
+            QPainterCanvas canvas(painter, QFont("DejaVu Sans"), image.rect());
+            canvas.MoveTo(10, 10);
+            canvas.LineTo(50, 10);
+            canvas.Fill(kSilver);  // paints over the line: it was drawn first
+            canvas.MoveTo(10, 20);
+            canvas.LineTo(30, 20);
+            canvas.SetPenColor(Rgb{255, 0, 0});
+            canvas.LineTo(50, 20);  // goes on from (30, 20) in the new colour
+            canvas.MoveTo(10, 30);
+            canvas.LineTo(50, 30);
+            canvas.Rectangle(20, 25, 40, 35);  // its white inside covers the middle of that line
+            canvas.MoveTo(10, 40);
+            canvas.LineTo(50, 40);
+            canvas.Flush();
+            QCOMPARE(QColor(image.pixel(30, 40)), QColor(Qt::red));  // there before the canvas goes
+            painter.fillRect(QRect(25, 38, 10, 5), Qt::blue);  // the caller paints over it
+            canvas.MoveTo(10, 50);
+            canvas.LineTo(50, 50);  // drawn when the canvas goes
+        }
+        QCOMPARE(QColor(image.pixel(30, 10)), QColor(kSilver.r, kSilver.g, kSilver.b));
+        QCOMPARE(QColor(image.pixel(20, 20)), QColor(Qt::black));
+        QCOMPARE(QColor(image.pixel(40, 20)), QColor(Qt::red));
+        QCOMPARE(QColor(image.pixel(15, 30)), QColor(Qt::red));
+        QCOMPARE(QColor(image.pixel(30, 30)), QColor(Qt::white));
+        QCOMPARE(QColor(image.pixel(30, 40)), QColor(Qt::blue));
+        QCOMPARE(QColor(image.pixel(30, 50)), QColor(Qt::red));
+    }
+
+    // Many short steps along one straight line come out as that line drawn in one piece, its
+    // pixels covered fully and once (not half by each of two segments).
+    void straightRunsAreWhole() {
+        const auto draw = [](int step) {
+            QImage image = White(220, 120, 1);
+            QPainter painter(&image);
+            QPainterCanvas canvas(painter, QFont("DejaVu Sans"), image.rect());
+            canvas.MoveTo(0, 25);
+            for (int x = step; x < 200; x = std::min(x + step, 199)) {
+                canvas.LineTo(x, 25);
+                if (x == 199) break;
+            }
+            canvas.MoveTo(0, 30);
+            for (int x = step; x <= 80; x += step) canvas.LineTo(x, 30 + x);
+            canvas.Flush();
+            return image;
+        };
+        const QImage stepwise = draw(1);
+        QCOMPARE(stepwise, draw(80));
+        for (int x : {0, 50, 100, 199}) QCOMPARE(Grey(stepwise, x, 25), 0);
+        QCOMPARE(Grey(stepwise, 200, 25), 255);
+    }
+
     void painterIsHandedBackAsItWas() {
         QImage image = White(20, 20, 1);
         QPainter painter(&image);
