@@ -12,6 +12,7 @@
 #include "calc/keypad_editing.h"
 #include "calc/base_format.h"
 #include "calc/calc_texts.h"
+#include "calc/field_doubts.h"
 #include "ui_calc_page.h"
 
 namespace kq {
@@ -84,6 +85,11 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     connect(ui_->RadioButton5, &QRadioButton::clicked, this, &CalcPage::PickBinaryBase);
     connect(ui_->SpecSys, &QRadioButton::clicked, this, &CalcPage::PickCustomBase);
     connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::CustomBaseEdited);
+    connect(ui_->FirstPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
+    connect(ui_->SecondPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
+    QPalette doubtColour = ui_->DoubtLine->palette();
+    doubtColour.setColor(QPalette::WindowText, QColor(160, 40, 0));
+    ui_->DoubtLine->setPalette(doubtColour);
     for (QRadioButton* b : BaseButtons()) connect(b, &QRadioButton::toggled, this, &CalcPage::UpdateBaseTabStop);
     UpdateBaseTabStop();
     baseHint_ = ui_->Edit3->toolTip();
@@ -142,6 +148,23 @@ void CalcPage::LayoutFields() {
     const int fieldWidth = CalcFieldWidth(width);
     ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth, ui_->FirstPanel->height());
     ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
+    ui_->DoubtLine->setGeometry(8, ui_->DoubtLine->y(), width - 16, ui_->DoubtLine->height());
+    FitDoubtLine();
+}
+
+// What the engine would silently do with either field's text, in the line under them; the
+// whole list in its tooltip when the line is too short for it.
+void CalcPage::ShowDoubts() {
+    QStringList lines;
+    for (const FieldDoubt& d : FieldDoubts(ui_->FirstPanel->text().toStdString(), ui_->SecondPanel->text().toStdString()))
+        lines << QString::fromStdString(DoubtText(d));
+    doubts_ = lines.join(QStringLiteral("; "));
+    ui_->DoubtLine->setToolTip(lines.join('\n'));
+    FitDoubtLine();
+}
+
+void CalcPage::FitDoubtLine() {
+    ui_->DoubtLine->setText(ui_->DoubtLine->fontMetrics().elidedText(doubts_, Qt::ElideRight, ui_->DoubtLine->width()));
 }
 
 void CalcPage::CaretToEnd(QLineEdit* field) {

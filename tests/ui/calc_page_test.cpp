@@ -260,6 +260,32 @@ private slots:
         QCOMPARE(c->Edit3->grab().toImage().pixelColor(c->Edit3->width() / 2, 3), plain);
     }
 
+    // The line under the fields says what the engine would silently do; evaluation is the same.
+    void doubtfulTextIsShownUnderTheFields() {
+        QCOMPARE(c->DoubtLine->text(), QString());
+        QTest::keyClicks(c->FirstPanel, "sinx");
+        QCOMPARE(c->DoubtLine->text(), QString("Поле 1, символ 1: неизвестное слово «sinx» считается нулём"));
+        c->FirstPanel->setText("1+2x");
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("3"));  // read as 1+2, as before
+        QCOMPARE(c->DoubtLine->text(), QString("Поле 1, символ 3: «2x» читается как 2"));
+        QTest::keyClicks(c->SecondPanel, "+sinx");
+        QCOMPARE(c->DoubtLine->toolTip(), QString("Поле 1, символ 3: «2x» читается как 2\n"
+                                                  "Поле 2, символ 3: неизвестное слово «sinx» считается нулём"));
+        QCOMPARE(c->DoubtLine->text(), QString("Поле 1, символ 3: «2x» читается как 2; "
+                                               "Поле 2, символ 3: неизвестное слово «sinx» считается нулём"));
+        // A line longer than the page is cut, and the tooltip keeps all of it.
+        form->resize(form->minimumSize());
+        QTest::qWait(10);
+        QVERIFY(c->DoubtLine->text().endsWith(QChar(0x2026)));
+        QVERIFY(c->DoubtLine->fontMetrics().horizontalAdvance(c->DoubtLine->text()) <= c->DoubtLine->width());
+        QVERIFY(c->DoubtLine->geometry().bottom() < c->Panel4->height());
+        Click(c->SpeedButton38);  // "C" in the second field
+        c->FirstPanel->clear();
+        QCOMPARE(c->DoubtLine->text(), QString());
+        QCOMPARE(c->DoubtLine->toolTip(), QString());
+    }
+
     void equalsEvaluatesIntoTheOtherField() {
         c->FirstPanel->setText("2*3");
         Click(c->DoThisButton);
@@ -404,9 +430,9 @@ private slots:
         QTest::newRow("800 x 600") << QSize(800, 600) << QRect(169, 179, 410, 360)
                                    << QList<int>{0, 46, 92, 138, 184, 230, 276, 322, 368}
                                    << QList<int>{0, 52, 104, 156, 208, 260, 312} << QSize(42, 48);
-        QTest::newRow("smallest window") << QSize(494, 407) << QRect(16, 98, 410, 248)
+        QTest::newRow("smallest window") << QSize(494, 407) << QRect(16, 119, 410, 227)
                                          << QList<int>{0, 46, 92, 138, 184, 230, 276, 322, 368}
-                                         << QList<int>{0, 36, 72, 108, 144, 180, 216} << QSize(42, 32);
+                                         << QList<int>{0, 33, 66, 99, 132, 165, 198} << QSize(42, 29);
     }
     void keysSitOnOneGrid() {
         QFETCH(QSize, window);
