@@ -10,7 +10,9 @@
 
 #include "ui/keypad_layout.h"
 #include "calc/keypad_editing.h"
+#include "calc/base_format.h"
 #include "calc/calc_texts.h"
+#include "calc/field_doubts.h"
 #include "ui_calc_page.h"
 
 namespace kq {
@@ -83,6 +85,15 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     connect(ui_->RadioButton5, &QRadioButton::clicked, this, &CalcPage::PickBinaryBase);
     connect(ui_->SpecSys, &QRadioButton::clicked, this, &CalcPage::PickCustomBase);
     connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::CustomBaseEdited);
+    connect(ui_->FirstPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
+    connect(ui_->SecondPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
+    QPalette doubtColour = ui_->DoubtLine->palette();
+    doubtColour.setColor(QPalette::WindowText, QColor(160, 40, 0));
+    ui_->DoubtLine->setPalette(doubtColour);
+    for (QRadioButton* b : BaseButtons()) connect(b, &QRadioButton::toggled, this, &CalcPage::UpdateBaseTabStop);
+    UpdateBaseTabStop();
+    baseHint_ = ui_->Edit3->toolTip();
+    ShowCustomBaseState();
     ui_->FirstPanel->installEventFilter(this);
     ui_->SecondPanel->installEventFilter(this);
     ui_->Panel4->installEventFilter(this);
@@ -137,6 +148,23 @@ void CalcPage::LayoutFields() {
     const int fieldWidth = CalcFieldWidth(width);
     ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth, ui_->FirstPanel->height());
     ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
+    ui_->DoubtLine->setGeometry(8, ui_->DoubtLine->y(), width - 16, ui_->DoubtLine->height());
+    FitDoubtLine();
+}
+
+// What the engine would silently do with either field's text, in the line under them; the
+// whole list in its tooltip when the line is too short for it.
+void CalcPage::ShowDoubts() {
+    QStringList lines;
+    for (const FieldDoubt& d : FieldDoubts(ui_->FirstPanel->text().toStdString(), ui_->SecondPanel->text().toStdString()))
+        lines << QString::fromStdString(DoubtText(d));
+    doubts_ = lines.join(QStringLiteral("; "));
+    ui_->DoubtLine->setToolTip(lines.join('\n'));
+    FitDoubtLine();
+}
+
+void CalcPage::FitDoubtLine() {
+    ui_->DoubtLine->setText(ui_->DoubtLine->fontMetrics().elidedText(doubts_, Qt::ElideRight, ui_->DoubtLine->width()));
 }
 
 void CalcPage::CaretToEnd(QLineEdit* field) {
@@ -223,7 +251,28 @@ void CalcPage::PickBinaryBase() { session_.Engine().SetBase(2); }
 void CalcPage::PickCustomBase() { session_.Engine().SetBase(LeadingInteger(ui_->Edit3->text().toStdString())); }
 
 void CalcPage::CustomBaseEdited() {
+    ShowCustomBaseState();
     if (ui_->SpecSys->isChecked()) PickCustomBase();
+}
+
+std::array<QRadioButton*, 5> CalcPage::BaseButtons() const {
+    return {ui_->RadioButton1, ui_->RadioButton2, ui_->RadioButton3, ui_->RadioButton5, ui_->SpecSys};
+}
+
+// Tab reaches the base group at its checked button, as in any group of radio buttons; the
+// arrow keys move within the group.
+void CalcPage::UpdateBaseTabStop() {
+    for (QRadioButton* b : BaseButtons()) b->setFocusPolicy(b->isChecked() ? Qt::TabFocus : Qt::NoFocus);
+}
+
+// A custom base the converter cannot use is tinted and says why, before "=" is pressed.
+void CalcPage::ShowCustomBaseState() {
+    const int base = LeadingInteger(ui_->Edit3->text().toStdString());
+    const bool usable = base >= kMinBase && base <= kMaxBase;
+    QPalette palette;  // the application's, as every other field
+    if (!usable) palette.setColor(QPalette::Base, QColor(255, 221, 221));  // the tint of the plane page's ranges
+    ui_->Edit3->setPalette(palette);
+    ui_->Edit3->setToolTip(usable ? baseHint_ : QString::fromUtf8(kBadBaseText));
 }
 
 void CalcPage::CalcPageShown() {
@@ -235,6 +284,7 @@ void CalcPage::CalcPageShown() {
         default: {
             const QSignalBlocker block(ui_->Edit3);
             ui_->Edit3->setText(QString::number(session_.Engine().Base()));
+            ShowCustomBaseState();
             ui_->SpecSys->setChecked(true);
         }
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -18,6 +19,7 @@ class CalcPage;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QRadioButton;
 
 namespace kq {
 
@@ -56,8 +58,10 @@ public slots:
     // A function key: wraps the active field's selection, or appends.
     void InsertFunctionText(const QString& function);
     void ClearActiveField();
-    // Lays out the two fields after a resize.
+    // Lays out the two fields and the line under them after a resize.
     void LayoutFields();
+    // The line under the fields: what the engine would silently do with their texts.
+    void ShowDoubts();
     // Puts the keypad block where the main window's layout wants it for a page control of
     // the given size, kept inside the page.
     void PlaceKeypad(int pagesWidth, int pagesHeight);
@@ -65,12 +69,18 @@ public slots:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void CaretToEnd(QLineEdit* field);
+    std::array<QRadioButton*, 5> BaseButtons() const;
+    void UpdateBaseTabStop();
+    void ShowCustomBaseState();
+    void FitDoubtLine();
 
     std::unique_ptr<Ui::CalcPage> ui_;
     CalcSession& session_;
     QMenu* pm1_ = nullptr;
     QAction* separator_ = nullptr;
     QAction* N10_ = nullptr;
+    QString baseHint_;  // the custom base field's own tooltip
+    QString doubts_;    // the line under the fields, before it is cut to its width
     // Every control of the keypad block with its cell on the grid.
     std::vector<std::pair<QWidget*, KeyCell>> keyCells_;
 };

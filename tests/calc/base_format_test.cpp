@@ -180,6 +180,31 @@ TEST(BaseFormat, LargeValuesInOtherBasesReadBackClosely) {
     }
 }
 
+// Rounding works on the decimal value; the rounded value is then written in the chosen base.
+TEST(CalcEngine, RoundingWithAnotherBase) {
+    struct Case {
+        int rounding, base;
+        const char* expression;
+        const char* text;
+    };
+    const Case cases[] = {
+        {2, 16, "1/3", "0.547AE147AE148h"},          // 0.33
+        {1, 8, "-2.75", "-2.6314631463146315o"},     // -2.8: halves round away from zero
+        {3, 5, "2/3", "0.313141414141414141414s5"},  // 0.667
+        {0, 2, "7.4", "111b"},
+        {0, 2, "-7.5", "-1000b"},
+        {2, 16, "255.999", "100h"},  // 256.00
+        {4, 2, "0.0625", "0.0001b"},
+    };
+    CalcEngine c;
+    for (const Case& k : cases) {
+        c.SetRounding(k.rounding);
+        c.SetBase(k.base);
+        c.Translate(k.expression);
+        EXPECT_EQ(c.ResultText().text, k.text) << k.expression << " rounded to " << k.rounding << " in base " << k.base;
+    }
+}
+
 TEST(CalcEngine, ResultText) {
     CalcEngine c;
     c.Translate("x+1");

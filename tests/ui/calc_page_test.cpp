@@ -1,5 +1,7 @@
 // The "Калькулятор+" page driven through its real widgets on the offscreen platform.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -12,6 +14,34 @@
 #include "ui/main_form.h"
 #include "window_fixture.h"
 #include "ui_calc_page.h"
+#include "ui_main_form.h"
+
+namespace {
+
+struct KeyText {
+    const char* key;   // objectName
+    const char* text;  // what it puts in
+    bool wraps;        // a function key: it wraps a selection and closes it with ")"
+};
+
+// Every key that types: the 26 character keys, "( )" and the 11 function keys.
+const KeyText kKeyTexts[] = {
+    {"SpeedButton18", "0", false}, {"SpeedButton17", "1", false}, {"SpeedButton20", "2", false},
+    {"SpeedButton25", "3", false}, {"SpeedButton16", "4", false}, {"SpeedButton21", "5", false},
+    {"SpeedButton24", "6", false}, {"SpeedButton15", "7", false}, {"SpeedButton22", "8", false},
+    {"SpeedButton23", "9", false}, {"SpeedButton19", "00", false}, {"SpeedButton26", ",", false},
+    {"SpeedButton3", "/", false},  {"SpeedButton4", "*", false},  {"SpeedButton5", "-", false},
+    {"SpeedButton6", "+", false},  {"SpeedButton14", "A", false}, {"SpeedButton27", "B", false},
+    {"SpbC", "C", false},          {"SpeedButton29", "D", false}, {"SpeedButton30", "E", false},
+    {"SpeedButton31", "F", false}, {"SpeedButton34", "h", false}, {"SpeedButton35", "o", false},
+    {"SpeedButton36", "b", false}, {"SpeedButton37", "s", false}, {"SpeedButton12", "(", true},
+    {"SinKey", "sin(", true},      {"CosKey", "cos(", true},      {"TgKey", "tg(", true},
+    {"CtgKey", "ctg(", true},      {"SecKey", "sec(", true},      {"CscKey", "csc(", true},
+    {"AsinKey", "asin(", true},    {"AcosKey", "acos(", true},    {"AbsKey", "abs(", true},
+    {"LnKey", "ln(", true},        {"LgKey", "lg(", true},
+};
+
+}  // namespace
 
 using namespace kq;
 
@@ -72,6 +102,188 @@ private slots:
         c->FirstPanel->selectAll();
         Click(c->LgKey);
         QCOMPARE(c->FirstPanel->text(), QString("lg(x+1)"));
+    }
+
+    // One table for every key: what it types into an empty field, and what it does to a selection.
+    void everyKeyTypesItsText_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wraps");
+        for (const KeyText& k : kKeyTexts) QTest::newRow(k.key) << k.key << k.text << k.wraps;
+    }
+    void everyKeyTypesItsText() {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(bool, wraps);
+        auto* button = c->FullPanel->findChild<QToolButton*>(key);
+        QVERIFY(button);
+        Click(button);
+        QCOMPARE(c->FirstPanel->text(), text);
+        QCOMPARE(c->FirstPanel->cursorPosition(), text.size());
+        // In the other field, over a selection: a character key appends at the end, a function
+        // key wraps what is selected.
+        c->SecondPanel->setFocus();
+        c->SecondPanel->setText("abcd");
+        c->SecondPanel->setSelection(1, 2);
+        Click(button);
+        const QString expected = wraps ? "a" + text + "bc)d" : "abcd" + text;
+        QCOMPARE(c->SecondPanel->text(), expected);
+        QCOMPARE(c->SecondPanel->cursorPosition(), expected.size());
+        QVERIFY(!c->SecondPanel->hasSelectedText());
+        QVERIFY(c->SecondPanel->hasFocus());
+        QCOMPARE(c->FirstPanel->text(), text);
+    }
+    // The table above leaves no key of the keypad out ("C" and "=" have their own tests).
+    void theKeyTableCoversTheKeypad() {
+        QStringList inTable;
+        for (const KeyText& k : kKeyTexts) inTable << k.key;
+        QCOMPARE(inTable.size(), 38);
+        for (QToolButton* key : c->FullPanel->findChildren<QToolButton*>()) {
+            if (key == c->SpeedButton38 || key == c->DoThisButton) continue;
+            QVERIFY2(inTable.removeOne(key->objectName()), qPrintable(key->objectName()));
+        }
+        QVERIFY2(inTable.isEmpty(), qPrintable(inTable.join(' ')));
+    }
+
+    void caretGoesToTheEndOfTheResult() {
+        c->SecondPanel->setText("old");
+        c->SecondPanel->setCursorPosition(0);
+        c->FirstPanel->setText("2^70");
+        c->FirstPanel->setCursorPosition(1);
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("1180591620717411303400"));
+        QCOMPARE(c->SecondPanel->cursorPosition(), 22);
+        QVERIFY(!c->SecondPanel->hasSelectedText());
+        QVERIFY(c->SecondPanel->hasFocus());
+        QTest::keyClicks(c->SecondPanel, "/2");  // typing goes on after the result
+        QCOMPARE(c->SecondPanel->text(), QString("1180591620717411303400/2"));
+        QTest::keyClick(c->SecondPanel, Qt::Key_Enter);
+        QCOMPARE(c->FirstPanel->text(), QString("590295810358705651700"));  // 2^69, past 2^64: no noise
+        QCOMPARE(c->FirstPanel->cursorPosition(), 21);
+    }
+
+    // "Правка" on either calculator field: copy, cut, paste at the caret and over a selection,
+    // replace; the caret ends at the end and the other field is left alone.
+    void editMenuOnBothFields_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("FirstPanel") << 1;
+        QTest::newRow("SecondPanel") << 2;
+    }
+    void editMenuOnBothFields() {
+        QFETCH(int, which);
+        QLineEdit* field = which == 1 ? c->FirstPanel : c->SecondPanel;
+        QLineEdit* other = which == 1 ? c->SecondPanel : c->FirstPanel;
+        auto& menu = form->Controls();
+        QCOMPARE(menu.N12->text().remove('&'), QString("Копировать"));
+        QCOMPARE(menu.N13->text().remove('&'), QString("Вырезать"));
+        QCOMPARE(menu.N14->text().remove('&'), QString("Вставить"));
+        QCOMPARE(menu.N15->text().remove('&'), QString("Вклеить"));
+        other->setText("other");
+        field->setFocus();
+        QApplication::setActiveWindow(form.get());
+        QTRY_VERIFY(field->hasFocus());
+        QClipboard* clipboard = QApplication::clipboard();
+        field->setText("12+34");
+        field->setCursorPosition(2);
+        menu.N12->trigger();  // "Копировать" takes the whole text
+        QCOMPARE(clipboard->text(), QString("12+34"));
+        QCOMPARE(field->cursorPosition(), 5);
+        QVERIFY(!field->hasSelectedText());
+        clipboard->setText("x");
+        field->setCursorPosition(2);
+        menu.N14->trigger();  // "Вставить" at the caret
+        QCOMPARE(field->text(), QString("12x+34"));
+        QCOMPARE(field->cursorPosition(), 6);
+        clipboard->setText("*5");
+        field->setSelection(3, 3);
+        menu.N14->trigger();  // over a selection: the selection is replaced
+        QCOMPARE(field->text(), QString("12x*5"));
+        QCOMPARE(field->cursorPosition(), 5);
+        clipboard->setText("7*6");
+        field->setCursorPosition(1);
+        menu.N15->trigger();  // "Вклеить" replaces the whole text
+        QCOMPARE(field->text(), QString("7*6"));
+        QCOMPARE(field->cursorPosition(), 3);
+        clipboard->setText("");
+        menu.N13->trigger();  // "Вырезать"
+        QCOMPARE(field->text(), QString());
+        QCOMPARE(clipboard->text(), QString("7*6"));
+        QCOMPARE(other->text(), QString("other"));
+        QCOMPARE(form->Session().ActiveField(), which);
+    }
+
+    // Tab goes field, field, the checked base, the custom base; arrows move the check.
+    void tabOrderAndTheBaseGroup() {
+        QApplication::setActiveWindow(form.get());
+        c->FirstPanel->setFocus();
+        QTRY_VERIFY(c->FirstPanel->hasFocus());
+        QList<QWidget*> chain;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            chain << QApplication::focusWidget();
+        }
+        QCOMPARE(chain, (QList<QWidget*>{c->SecondPanel, c->RadioButton2, c->Edit3}));
+        c->RadioButton2->setFocus();
+        QTest::keyClick(c->RadioButton2, Qt::Key_Left);
+        QVERIFY(c->RadioButton1->isChecked());
+        QVERIFY(c->RadioButton1->hasFocus());
+        QCOMPARE(form->Session().Engine().Base(), 16);
+        c->SecondPanel->setFocus();
+        QTest::keyClick(c->SecondPanel, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c->RadioButton1);  // the tab stop follows the check
+        // A digit typed while a base button has the focus still goes to the active field.
+        QTest::keyClicks(c->RadioButton1, "7");
+        QCOMPARE(c->SecondPanel->text(), QString("7"));
+        QTest::keyClick(c->RadioButton1, Qt::Key_Return);
+        QCOMPARE(c->FirstPanel->text(), QString("7h"));
+    }
+
+    // A custom base the converter cannot use shows so at once, and "=" says why.
+    void customBaseOutOfRange() {
+        QCOMPARE(c->Edit3->text(), QString("5"));
+        const QString hint = c->Edit3->toolTip();
+        Click(c->SpecSys);
+        c->FirstPanel->setText("10");
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("20s5"));
+        const QColor plain = c->Edit3->palette().color(QPalette::Base);
+        for (const char* bad : {"1", "0", "-3", "37", "x"}) {
+            c->Edit3->setText(bad);
+            QVERIFY2(c->Edit3->grab().toImage().pixelColor(c->Edit3->width() / 2, 3) != plain, bad);
+            QCOMPARE(c->Edit3->toolTip(), QString("Основание системы счисления должно быть целым числом от 2 до 36"));
+        }
+        Click(c->DoThisButton);
+        QCOMPARE(errors, QStringList{"Ошибка операции - Кванториум+|Основание системы счисления должно быть целым числом от 2 до 36"});
+        QCOMPARE(c->FirstPanel->text(), QString());
+        c->Edit3->setText("36");
+        QCOMPARE(c->Edit3->toolTip(), hint);
+        QCOMPARE(c->Edit3->grab().toImage().pixelColor(c->Edit3->width() / 2, 3), plain);
+    }
+
+    // The line under the fields says what the engine would silently do; evaluation is the same.
+    void doubtfulTextIsShownUnderTheFields() {
+        QCOMPARE(c->DoubtLine->text(), QString());
+        QTest::keyClicks(c->FirstPanel, "sinx");
+        QCOMPARE(c->DoubtLine->text(), QString("Поле 1, символ 1: неизвестное слово «sinx» считается нулём"));
+        c->FirstPanel->setText("1+2x");
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("3"));  // read as 1+2, as before
+        QCOMPARE(c->DoubtLine->text(), QString("Поле 1, символ 3: «2x» читается как 2"));
+        QTest::keyClicks(c->SecondPanel, "+sinx");
+        QCOMPARE(c->DoubtLine->toolTip(), QString("Поле 1, символ 3: «2x» читается как 2\n"
+                                                  "Поле 2, символ 3: неизвестное слово «sinx» считается нулём"));
+        QCOMPARE(c->DoubtLine->text(), QString("Поле 1, символ 3: «2x» читается как 2; "
+                                               "Поле 2, символ 3: неизвестное слово «sinx» считается нулём"));
+        // A line longer than the page is cut, and the tooltip keeps all of it.
+        form->resize(form->minimumSize());
+        QTest::qWait(10);
+        QVERIFY(c->DoubtLine->text().endsWith(QChar(0x2026)));
+        QVERIFY(c->DoubtLine->fontMetrics().horizontalAdvance(c->DoubtLine->text()) <= c->DoubtLine->width());
+        QVERIFY(c->DoubtLine->geometry().bottom() < c->Panel4->height());
+        Click(c->SpeedButton38);  // "C" in the second field
+        c->FirstPanel->clear();
+        QCOMPARE(c->DoubtLine->text(), QString());
+        QCOMPARE(c->DoubtLine->toolTip(), QString());
     }
 
     void equalsEvaluatesIntoTheOtherField() {
@@ -218,9 +430,9 @@ private slots:
         QTest::newRow("800 x 600") << QSize(800, 600) << QRect(169, 179, 410, 360)
                                    << QList<int>{0, 46, 92, 138, 184, 230, 276, 322, 368}
                                    << QList<int>{0, 52, 104, 156, 208, 260, 312} << QSize(42, 48);
-        QTest::newRow("smallest window") << QSize(494, 407) << QRect(16, 98, 410, 248)
+        QTest::newRow("smallest window") << QSize(494, 407) << QRect(16, 119, 410, 227)
                                          << QList<int>{0, 46, 92, 138, 184, 230, 276, 322, 368}
-                                         << QList<int>{0, 36, 72, 108, 144, 180, 216} << QSize(42, 32);
+                                         << QList<int>{0, 33, 66, 99, 132, 165, 198} << QSize(42, 29);
     }
     void keysSitOnOneGrid() {
         QFETCH(QSize, window);
