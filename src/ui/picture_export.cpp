@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 
 #include "ui/emf_canvas.h"
+#include "ui/svg_text.h"
 
 namespace kq {
 namespace {
@@ -37,8 +38,7 @@ QByteArray Svg(const PictureSource& source) {
     svg.setOutputDevice(&buffer);
     svg.setSize(source.size);
     svg.setViewBox(QRect(QPoint(0, 0), source.size));
-    // The generator writes the title as it is: a formula's "<" or "&" must not break the XML.
-    svg.setTitle(source.title.toHtmlEscaped());
+    svg.setTitle(SvgText(source.title));
     return Paint(svg, source) ? buffer.data() : QByteArray();
 }
 

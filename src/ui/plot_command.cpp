@@ -1,21 +1,16 @@
 #include "ui/plot_command.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
-#include <QImage>
-#include <QImageWriter>
+#include <QIODevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
+#include <optional>
 #include <ostream>
 
 #include "app/command_line.h"
 #include "plot/graphiq.h"
-#include "ui/emf_canvas.h"
 #include "ui/file_output.h"
+#include "ui/picture_export.h"
 #include "ui/qpainter_canvas.h"
-#include "ui/svg_text.h"
 
 namespace kq {
 namespace {
@@ -62,49 +57,23 @@ void TakeOperands(const std::vector<std::string>& operands, PlotOptions& o) {
     o.formula = operands[0];
 }
 
-bool Render(Graphiq& g, QPaintDevice& device, const PlotOptions& o) {
-    QPainter painter(&device);
-    if (!painter.isActive()) return false;
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(QRect(0, 0, o.width, o.height), Qt::white);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    {
-        QPainterCanvas canvas(painter, font, QRect(0, 0, o.width, o.height));
-        g.Draw(canvas, o.width, o.height, !o.noAxes, true);
-    }
-    return painter.end();
-}
-
-// Draws into the file's device in the format its suffix names; false when anything failed.
-bool WritePicture(Graphiq& g, const PlotOptions& o, const QString& suffix, QIODevice& device) {
-    if (suffix == "png" || suffix == "bmp") {
-        QImage image(o.width, o.height, QImage::Format_RGB32);
-        if (image.isNull() || !Render(g, image, o)) return false;
-        QImageWriter writer(&device, suffix.toLatin1());
-        return writer.write(image);
-    }
-    if (suffix == "svg") {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&device);
-        svg.setSize(QSize(o.width, o.height));
-        svg.setViewBox(QRect(0, 0, o.width, o.height));
-        svg.setTitle(SvgText(QString::fromUtf8(o.formula.c_str())));
-        return Render(g, svg, o);
-    }
-    if (suffix == "emf") {
-        EmfCanvas emf(o.width, o.height, o.formula);
-        emf.Fill({255, 255, 255});
-        g.Draw(emf, o.width, o.height, !o.noAxes, true);
-        const std::vector<std::uint8_t> bytes = emf.Finish();
-        const auto size = static_cast<qint64>(bytes.size());
-        return size > 0 && device.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
-    }
-    QPdfWriter pdf(&device);
-    pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setResolution(72);
-    pdf.setTitle(QString::fromUtf8(o.formula.c_str()));
-    return Render(g, pdf, o);
+// The graph as the picture export draws it: on white, the labels in grey.
+PictureSource GraphPicture(Graphiq& g, const PlotOptions& o) {
+    PictureSource source;
+    source.size = QSize(o.width, o.height);
+    source.title = QString::fromUtf8(o.formula.c_str());
+    source.paint = [&g, &o](QPainter& painter, QSize size) {
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        QPainterCanvas canvas(painter, QFont(QStringLiteral("DejaVu Sans")), QRect(QPoint(0, 0), size));
+        canvas.SetFontColor(kGrey);
+        g.Draw(canvas, size.width(), size.height(), !o.noAxes, true);
+    };
+    source.draw = [&g, &o](Canvas& canvas, int width, int height) {
+        canvas.Fill({255, 255, 255});
+        canvas.SetFontColor(kGrey);
+        g.Draw(canvas, width, height, !o.noAxes, true);
+    };
+    return source;
 }
 
 }  // namespace
@@ -121,8 +90,8 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
         return 2;
     // The name stays bytes all the way to the file system: it need not be valid UTF-8.
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
-    const QString suffix = QFileInfo(QString::fromLatin1(path)).suffix().toLower();
-    if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf" && suffix != "emf") {
+    const std::optional<PictureFormat> format = PictureFormatOf(QString::fromLatin1(path));
+    if (!format) {
         parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .svg, .pdf или .emf)");
         return 2;
     }
@@ -137,10 +106,10 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     g.SetListCount(static_cast<int>(o.list.size()));
     g.SetView(o.view, false);
 
+    const QByteArray bytes = RenderPicture(*format, GraphPicture(g, o));
     SafeFile file(path);
-    bool drawn = false;
-    if (QIODevice* device = file.Device()) drawn = WritePicture(g, o, suffix, *device);
-    if (!file.Commit(drawn)) {
+    if (QIODevice* device = file.Device()) device->write(bytes);
+    if (!file.Commit(!bytes.isEmpty())) {
         err << "quantorium plot: " << file.Error().toStdString() << "\n";
         return 1;
     }
