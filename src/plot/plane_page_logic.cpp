@@ -56,11 +56,14 @@ std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height) {
     SeparateEqualBounds(view);
     if (width == 0 || height == 0) return std::nullopt;
     if (view.ymax - view.ymin < 1e-12L) return std::nullopt;
+    // The x range keeps its middle and takes the width the y range asks for. Worked out in
+    // single precision, as it once was, a y range below about 1e-6 left x reversed or wide.
     const long double aspect = static_cast<long double>(width) / height;
-    const float v = static_cast<float>((aspect * (view.ymax - view.ymin) - (view.xmax - view.xmin)) * 0.5L);
+    const long double middle = view.xmin / 2 + view.xmax / 2;
+    const long double half = aspect * (view.ymax - view.ymin) / 2;
     ViewRect result = view;
-    result.xmin -= v;
-    result.xmax += v;
+    result.xmin = middle - half;
+    result.xmax = middle + half;
     return result;
 }
 

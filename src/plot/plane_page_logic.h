@@ -30,7 +30,7 @@ std::string WriteRange(long double value);
 void SeparateEqualBounds(ViewRect& view);
 
 // The 1:1 adjustment: the x range widened or narrowed about its middle so that a unit has
-// the same length on both axes of a W x H canvas. Returns nothing when it cannot apply
+// the same length on both axes of a W x H canvas, at any scale. Returns nothing when it cannot apply
 // (zero-sized canvas, y range below 1e-12); `view` keeps the equal-bounds correction.
 std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height);
 
