@@ -351,6 +351,13 @@ private slots:
         QTest::mouseMove(c->PaintBox1, QPoint(5, 5));
         QTRY_COMPARE(line->text().split("   ").size(), 2);
         QVERIFY(line->text().startsWith("x = -"));
+        // However long the line, the graph keeps its width.
+        const int graphWidth = c->PaintBox1->width();
+        c->FromY->setText("-0.000000000001");
+        c->ToY->setText("0.000000000001");
+        QTest::mouseMove(c->PaintBox1, QPoint(7, 7));
+        QTRY_VERIFY(line->text().size() > 40);
+        QCOMPARE(c->PaintBox1->width(), graphWidth);
         // Gone when the pointer leaves; the graph keeps its size.
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(c->PaintBox1, &leave);
