@@ -139,6 +139,21 @@ std::vector<std::string> OptionParser::Parse(const std::vector<std::string>& arg
     return operands;
 }
 
+bool OptionParser::ParseInto(const std::vector<std::string>& args, std::ostream& err,
+                             const std::function<void(std::vector<std::string>)>& take) const {
+    try {
+        take(Parse(args));
+        return true;
+    } catch (const UsageError& e) {
+        Complain(err, e.message);
+        return false;
+    }
+}
+
+void OptionParser::Complain(std::ostream& err, const std::string& message) const {
+    err << "quantorium " << verb_ << ": " << message << "\nиспользование: " << Usage() << "\n";
+}
+
 std::string OptionParser::Usage() const {
     if (!usage_.empty()) return usage_;
     std::string usage = "quantorium " + verb_;
@@ -163,6 +178,23 @@ std::vector<std::string> ReadLines(std::istream& in) {
     std::string line;
     while (ReadLine(in, line)) lines.push_back(line);
     return lines;
+}
+
+bool AnswerEach(const std::vector<std::string>& operands, std::istream& in, std::ostream& out,
+                const std::function<void(const std::string&)>& answer) {
+    for (const std::string& operand : operands) {
+        answer(operand);
+        if (!out) return false;
+    }
+    if (operands.empty()) {
+        std::string line;
+        while (ReadLine(in, line)) {
+            answer(line);
+            if (in.rdbuf()->in_avail() <= 0) out.flush();
+            if (!out) return false;
+        }
+    }
+    return static_cast<bool>(out.flush());
 }
 
 }  // namespace kq

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <istream>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,13 @@ public:
     // operand and is returned in order.
     std::vector<std::string> Parse(const std::vector<std::string>& args) const;
 
+    // Parse, then `take` the operands (it may throw UsageError too). A usage error is told on
+    // `err` with the usage line, and the result is false: the verb exits with 2.
+    bool ParseInto(const std::vector<std::string>& args, std::ostream& err,
+                   const std::function<void(std::vector<std::string>)>& take) const;
+    // "quantorium VERB: message" and the usage line, on `err`.
+    void Complain(std::ostream& err, const std::string& message) const;
+
     // "quantorium eval [--degrees] [--round R] [--x X]... [ФОРМУЛА...]"
     std::string Usage() const;
     const std::string& Verb() const { return verb_; }
@@ -72,5 +80,12 @@ std::vector<std::string> ReadLines(std::istream& in);
 
 // Reads one line ("\r\n" too) into `line`; false at the end of the input.
 bool ReadLine(std::istream& in, std::string& line);
+
+// Answers each operand, or, when there are none, each line of `in` as it comes: what is
+// answered goes out before waiting for more input, but not line by line while more input is
+// already there (a pipe gets its answers at once, a file is fast). False when the output
+// could not be written.
+bool AnswerEach(const std::vector<std::string>& operands, std::istream& in, std::ostream& out,
+                const std::function<void(const std::string&)>& answer);
 
 }  // namespace kq

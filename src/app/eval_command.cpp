@@ -61,38 +61,18 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
     EvalOptions o;
     const OptionParser parser = EvalParser(o);
     std::vector<std::string> formulas;
-    try {
-        formulas = parser.Parse(args);
-    } catch (const UsageError& e) {
-        err << "quantorium eval: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { formulas = std::move(operands); }))
         return 2;
-    }
     if (o.xs.empty()) o.xs.push_back(1);
 
     Translator translator;
     translator.SetDegrees(o.degrees);
     translator.SetRounding(o.rounding);
     bool failed = false;
-    // Lines from standard input are answered as they come, so that another program can
-    // talk to this one through a pipe.
-    auto answer = [&](const std::string& formula) {
+    const bool written = AnswerEach(formulas, in, out, [&](const std::string& formula) {
         if (!EvaluateLine(translator, formula, o, out)) failed = true;
-        return static_cast<bool>(out);
-    };
-    bool written = true;
-    if (!formulas.empty()) {
-        for (const std::string& formula : formulas)
-            if (!(written = answer(formula))) break;
-    } else {
-        std::string line;
-        // What is answered goes out before waiting for more input, but not line by line
-        // while more input is already there: a pipe gets its answers at once, a file is fast.
-        while (written && ReadLine(in, line)) {
-            written = answer(line);
-            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
-        }
-    }
-    if (!written || !out.flush()) {
+    });
+    if (!written) {
         err << "quantorium eval: не удалось вывести результат\n";
         return 1;
     }

@@ -33,41 +33,23 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
     CalcOptions o;
     const OptionParser parser = CalcParser(o);
     std::vector<std::string> expressions;
-    try {
-        expressions = parser.Parse(args);
-    } catch (const UsageError& e) {
-        err << "quantorium calc: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { expressions = std::move(operands); }))
         return 2;
-    }
     CalcSession session;
     session.SetKeepResults(false);  // nobody reads a list here: memory stays flat
     session.Engine().SetDegrees(o.degrees);
     session.Engine().SetBase(o.base);
     session.Engine().SetRounding(o.rounding);
     bool failed = false;
-    auto answer = [&](const std::string& expression) {
+    const bool written = AnswerEach(expressions, in, out, [&](const std::string& expression) {
         const auto outcome = session.Evaluate(expression);
         if (!outcome.result.ok) {
             err << UndefinedValueMessage() << "\n";
             failed = true;
         }
         out << outcome.result.text << "\n";
-        return static_cast<bool>(out);
-    };
-    bool written = true;
-    if (!expressions.empty()) {
-        for (const std::string& e : expressions)
-            if (!(written = answer(e))) break;
-    } else {
-        std::string line;
-        // What is answered goes out before waiting for more input, but not line by line
-        // while more input is already there: a pipe gets its answers at once, a file is fast.
-        while (written && ReadLine(in, line)) {
-            written = answer(line);
-            if (in.rdbuf()->in_avail() <= 0) written = written && out.flush();
-        }
-    }
-    if (!written || !out.flush()) {
+    });
+    if (!written) {
         err << "quantorium calc: не удалось вывести результат\n";
         return 1;
     }

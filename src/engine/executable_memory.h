@@ -1,5 +1,8 @@
-// Memory that holds generated machine code: written while it is only writable, then made
-// only executable, and unmapped when its owner goes. Never writable and executable at once.
+// Memory that holds generated machine code. Blocks come from pages the process maps once and
+// hands out again as formulas come and go; each page is mapped twice from one memory file,
+// writable at one address and executable at the other, so no address is ever writable and
+// executable at once and writing code changes no protection. Where the system has no memory
+// files, a block gets pages of its own, written while writable and then made executable.
 #pragma once
 
 #include <cstddef>
@@ -15,17 +18,21 @@ public:
     ExecutableMemory(const ExecutableMemory&) = delete;
     ExecutableMemory& operator=(const ExecutableMemory&) = delete;
 
-    // Maps fresh memory read-write, copies `code` there and turns it read-execute; false (and
-    // holds nothing) when the system refuses.
+    // Gives up what it held and takes a block holding `code`; false (and holds nothing) when
+    // the system refuses the memory.
     bool Load(std::span<const std::uint8_t> code);
     void Release();
 
-    const void* Address() const { return memory_; }
-    bool Empty() const { return memory_ == nullptr; }
+    const void* Address() const { return address_; }
+    bool Empty() const { return address_ == nullptr; }
+
+    // Pages the pool holds mapped now, in bytes (each counted once, not per view).
+    static std::size_t PooledBytes();
 
 private:
-    void* memory_ = nullptr;
+    void* address_ = nullptr;  // where the code runs
     std::size_t size_ = 0;
+    void* chunk_ = nullptr;    // the pool's page run it came from; null for pages of its own
 };
 
 }  // namespace kq

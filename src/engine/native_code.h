@@ -10,6 +10,17 @@
 
 namespace kq {
 
+// One call's worth of points for a column function: x[k] (and y[k], or one y) in, values and
+// statuses out. The layout is what generated code reads.
+struct ColumnJob {
+    const long double* xs;
+    const long double* ys;     // moves on by yStride bytes a point
+    std::int64_t yStride;      // sizeof(long double), or 0 for one y for every point
+    long double* values;       // meaningful where the status is Ok
+    EvalStatus* statuses;
+    std::uint64_t count;       // at least 1
+};
+
 class NativeCode {
 public:
     NativeCode() = default;
@@ -35,9 +46,18 @@ public:
     bool ReadsX() const { return readsX_; }
     bool ReadsY() const { return readsY_; }
 
+    // The same program over a whole column of points, with the loop inside the machine code.
+    // Compiled on first use from the arguments Compile had, which must still be there; null
+    // when there is none.
+    using ColumnFunction = void (*)(long double* registers, const ColumnJob* job);
+    ColumnFunction Column(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
+                          std::uint32_t resultSlot, std::uint32_t limitSlot);
+
 private:
-    ExecutableMemory memory_;
+    ExecutableMemory memory_, columnMemory_;
     Function function_ = nullptr;
+    ColumnFunction column_ = nullptr;
+    bool columnTried_ = false;
     bool readsX_ = true, readsY_ = true;
 };
 

@@ -1,10 +1,7 @@
 #include "engine/program.h"
 
-#include <array>
 #include <cmath>
 #include <cstring>
-#include <map>
-#include <tuple>
 
 #include "engine/math_functions.h"
 #include "engine/native_code.h"
@@ -73,28 +70,57 @@ public:
 
     // (cos or sin node) paired with the other function of the same argument
     int Partner(int node) const {
-        const Node& n = nodes[node];
-        const Op other = n.op == Op::Sin ? Op::Cos : Op::Sin;
-        auto it = index_.find(Key{Node::Compute, other, FunctionCode::None, EvalStatus::Ok, n.a, -1, {}});
-        return it == index_.end() ? -1 : it->second;
+        Node other{};
+        other.kind = Node::Compute;
+        other.op = nodes[node].op == Op::Sin ? Op::Cos : Op::Sin;
+        other.a = nodes[node].a;
+        return table_[Position(other)] - 1;
     }
 
 private:
-    using Bits = std::array<unsigned char, 10>;
-    using Key = std::tuple<int, Op, FunctionCode, EvalStatus, int, int, Bits>;
+    // Equal nodes are made once: same computation of the same operands, or a constant of the
+    // same bits (so 0 and -0 stay apart).
+    static bool Same(const Node& x, const Node& y) {
+        if (x.kind != y.kind) return false;
+        if (x.kind == Node::Constant) return std::memcmp(&x.value, &y.value, 10) == 0;
+        return x.op == y.op && x.code == y.code && x.fail == y.fail && x.a == y.a && x.b == y.b;
+    }
+    static std::size_t Hash(const Node& n) {
+        std::uint64_t h = static_cast<std::uint64_t>(n.kind) << 56 | static_cast<std::uint64_t>(n.op) << 48 |
+                          static_cast<std::uint64_t>(n.code) << 40 | static_cast<std::uint64_t>(n.fail) << 32;
+        if (n.kind == Node::Constant) {
+            std::uint64_t low = 0;
+            std::uint16_t high = 0;
+            std::memcpy(&low, &n.value, 8);
+            std::memcpy(&high, reinterpret_cast<const char*>(&n.value) + 8, 2);
+            h ^= low ^ static_cast<std::uint64_t>(high) << 20;
+        } else {
+            h ^= static_cast<std::uint32_t>(n.a) * 0x9E3779B1u ^ static_cast<std::uint64_t>(static_cast<std::uint32_t>(n.b)) << 7;
+        }
+        return static_cast<std::size_t>((h * 0x9E3779B97F4A7C15u) >> 32);
+    }
 
-    static Bits BitsOf(long double v) {
-        Bits bits{};
-        std::memcpy(bits.data(), &v, bits.size());
-        return bits;
+    // Where `n` is in the table (holding 1 + its node's index), or the free entry where it
+    // would go (holding 0).
+    std::size_t Position(const Node& n) const {
+        const std::size_t mask = table_.size() - 1;
+        for (std::size_t i = Hash(n) & mask;; i = (i + 1) & mask)
+            if (table_[i] == 0 || Same(nodes[table_[i] - 1], n)) return i;
     }
 
     int Intern(const Node& node) {
-        const Key key{node.kind, node.op, node.code, node.fail, node.a, node.b,
-                      node.kind == Node::Constant ? BitsOf(node.value) : Bits{}};
-        auto [it, inserted] = index_.emplace(key, static_cast<int>(nodes.size()));
-        if (inserted) nodes.push_back(node);
-        return it->second;
+        if (2 * (nodes.size() + 1) > table_.size()) Grow();
+        int& entry = table_[Position(node)];
+        if (entry == 0) {
+            nodes.push_back(node);
+            entry = static_cast<int>(nodes.size());
+        }
+        return entry - 1;
+    }
+
+    void Grow() {
+        table_.assign(table_.size() * 2, 0);
+        for (std::size_t k = 0; k < nodes.size(); ++k) table_[Position(nodes[k])] = static_cast<int>(k + 1);
     }
 
     int Const(long double v) {
@@ -194,7 +220,7 @@ private:
         return v;
     }
 
-    std::map<Key, int> index_;
+    std::vector<int> table_ = std::vector<int>(64, 0);  // a power of two, at most half full
     bool degrees_;
 };
 
@@ -205,6 +231,8 @@ Program::Program() : native_(std::make_unique<NativeCode>()) { registers_.assign
 Program::~Program() = default;
 
 bool Program::IsNative() const { return native_->Ready(); }
+
+bool Program::ColumnIsNative() { return entry_ && native_->Column(code_, registers_, result_, limit_); }
 
 EvalStatus Program::Step(const Instr& instr, long double* registers) { return Execute(instr, registers); }
 
@@ -262,9 +290,9 @@ void Program::Build(const ExpressionList& root, bool degrees) {
         code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
     }
     result_ = slot[top];
-    const std::uint32_t limit = newSlot();
-    registers_[limit] = kNegligible;
-    if (native_->Compile(code_, registers_, result_, limit)) {
+    limit_ = newSlot();
+    registers_[limit_] = kNegligible;
+    if (nativeAllowed_ && native_->Compile(code_, registers_, result_, limit_)) {
         entry_ = native_->Entry();
         readsX_ = native_->ReadsX();
         readsY_ = native_->ReadsY();
@@ -279,6 +307,26 @@ EvalStatus Program::Interpret(long double x, long double y, long double& out) {
         if (EvalStatus s = Execute(instr, r); s != EvalStatus::Ok) return s;
     out = r[result_] + 0.0L;  // a sum starts from +0, so the formula never yields -0
     return EvalStatus::Ok;
+}
+
+void Program::RunColumn(const long double* xs, const long double* ys, long double y, std::size_t count,
+                        long double* values, EvalStatus* statuses) {
+    if (count == 0) return;
+    const NativeCode::ColumnFunction column = entry_ ? native_->Column(code_, registers_, result_, limit_) : nullptr;
+    if (!column) {
+        for (std::size_t k = 0; k < count; ++k) statuses[k] = Run(xs[k], ys ? ys[k] : y, values[k]);
+        return;
+    }
+    // One y for every point is read where the interpreter's code finds it too.
+    if (!ys) registers_[1] = y;
+    const ColumnJob job{xs, ys ? ys : &registers_[1], ys ? static_cast<std::int64_t>(sizeof(long double)) : 0,
+                        values, statuses, count};
+    column(registers_.data(), &job);
+}
+
+void Program::InterpretColumn(const long double* xs, const long double* ys, long double y, std::size_t count,
+                              long double* values, EvalStatus* statuses) {
+    for (std::size_t k = 0; k < count; ++k) statuses[k] = Interpret(xs[k], ys ? ys[k] : y, values[k]);
 }
 
 }  // namespace kq

@@ -4,6 +4,7 @@
 // together; the results are bit for bit those of the unit tree.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -49,6 +50,10 @@ public:
     // functions read their arguments in degrees (the conversion is compiled in).
     void Build(const ExpressionList& root, bool degrees);
 
+    // Whether Build may compile native code (where the machine allows it); without, Run
+    // interprets. Takes effect at the next Build.
+    void AllowNative(bool allowed) { nativeAllowed_ = allowed; }
+
     // The root value at (x, y); the registers are scratch, hence not const. Native code
     // runs it where there is any, the interpreter elsewhere.
     EvalStatus Run(const long double& x, const long double& y, long double& out) {
@@ -66,19 +71,31 @@ public:
     // The same through the interpreter alone.
     EvalStatus Interpret(long double x, long double y, long double& out);
 
+    // Run at `count` points: x from xs[k], y from ys[k] (or `y` for every point when ys is
+    // null); the value goes to values[k] (meaningful only where it is Ok) and the status to
+    // statuses[k]. The bits are Run's, point by point; native code loops inside.
+    void RunColumn(const long double* xs, const long double* ys, long double y, std::size_t count,
+                   long double* values, EvalStatus* statuses);
+    // The same through the interpreter alone.
+    void InterpretColumn(const long double* xs, const long double* ys, long double y, std::size_t count,
+                         long double* values, EvalStatus* statuses);
+
     // One instruction on a register file.
     static EvalStatus Step(const Instr& instr, long double* registers);
 
     const std::vector<Instr>& Code() const { return code_; }
     bool IsNative() const;
+    // Whether RunColumn runs native code (compiling it now if it has not yet).
+    bool ColumnIsNative();
 
 private:
     std::vector<Instr> code_;
     std::vector<long double> registers_;
-    std::uint32_t result_ = 0;
+    std::uint32_t result_ = 0, limit_ = 0;
     std::unique_ptr<NativeCode> native_;
     long double (*entry_)(long double*, int*) = nullptr;  // the native code, when there is any
     bool readsX_ = true, readsY_ = true;
+    bool nativeAllowed_ = true;
 };
 
 }  // namespace kq

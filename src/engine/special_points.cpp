@@ -1,16 +1,58 @@
 #include "engine/special_points.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "engine/math_functions.h"
 
 namespace kq {
+namespace {
+
+// c^(1/d) by powl, remembered: powl is slow, and the same numbers come back with every
+// translation of a formula being typed. One table per thread, so no lock is needed.
+long double RootOf(long double c, int d) {
+    struct Entry {
+        long double c, root;
+        int d;
+    };
+    thread_local Entry cache[256] = {};
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(static_cast<double>(c));
+    Entry& e = cache[((bits ^ static_cast<std::uint64_t>(d)) * 0x9E3779B97F4A7C15u) >> 56];
+    if (e.d != d || e.c != c) e = {c, std::pow(c, 1.0L / d), d};
+    return e.root;
+}
+
+}  // namespace
+
+void SpecialPointSet::ValueIndex::Clear() {
+    if (++generation_ == 0x10000) {
+        slots_.fill(0);
+        generation_ = 1;
+    }
+}
+
+bool SpecialPointSet::ValueIndex::Insert(const std::vector<long double>& store, long double v, std::size_t at) {
+    // Hashed by the nearest double: equal values hash alike, and a double's bits come out of
+    // the x87 unit far faster than the 80 of a long double.
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(static_cast<double>(v));
+    std::size_t h = static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15u) >> 54);
+    for (;; h = (h + 1) % slots_.size()) {
+        if (slots_[h] >> 16 != generation_) {
+            slots_[h] = generation_ << 16 | static_cast<std::uint32_t>(at + 1);
+            return true;
+        }
+        if (store[(slots_[h] & 0xFFFF) - 1] == v) return false;
+    }
+}
 
 void SpecialPointSet::Reset() {
     rootDegree_ = 1;
     candidates_.assign(1, 1.0L);  // 0 is a candidate too, but only positive ones form ratios
+    candidateIndex_.Clear();
+    candidateIndex_.Insert(candidates_, 1.0L, 0);
     points_.clear();
+    pointIndex_.Clear();
     sorted_.clear();
     periodic_ = false;
 }
@@ -18,24 +60,25 @@ void SpecialPointSet::Reset() {
 void SpecialPointSet::AddOperand(long double value) {
     const long double magnitude = std::fabs(value);
     if (!(magnitude > 0) || !std::isfinite(magnitude) || candidates_.size() >= kCapacity) return;
-    if (std::find(candidates_.begin(), candidates_.end(), magnitude) == candidates_.end())
-        candidates_.push_back(magnitude);
+    if (candidateIndex_.Insert(candidates_, magnitude, candidates_.size())) candidates_.push_back(magnitude);
 }
 
 void SpecialPointSet::AddPoint(long double p) {
     if (!std::isfinite(p) || points_.size() >= kCapacity) return;
-    if (std::find(points_.begin(), points_.end(), p) != points_.end()) return;
-    points_.push_back(p);
+    if (pointIndex_.Insert(points_, p, points_.size())) points_.push_back(p);
 }
 
 void SpecialPointSet::Build() {
     points_.clear();
+    pointIndex_.Clear();
     std::vector<long double> roots(candidates_.size());
     for (int d = 1; d <= rootDegree_ && points_.size() < kCapacity; ++d) {
-        const long double inverse = 1.0L / d;
-        for (std::size_t i = 0; i < candidates_.size(); ++i) roots[i] = std::pow(candidates_[i], inverse);
+        // The first root is the value itself and any root of 1 is 1: powl gives exactly these.
+        for (std::size_t i = 0; i < candidates_.size(); ++i)
+            roots[i] = d == 1 || candidates_[i] == 1 ? candidates_[i] : RootOf(candidates_[i], d);
         for (std::size_t p = 0; p < roots.size() && points_.size() < kCapacity; ++p) {
             for (std::size_t q = 0; q < roots.size() && points_.size() < kCapacity; ++q) {
+                if (p == q && p > 0) continue;  // 1 and -1 again, there from the first pair on
                 const long double r = roots[p] / roots[q];
                 AddPoint(r);
                 AddPoint(-r);

@@ -2,6 +2,7 @@
 // exactly there and lift the pen instead of joining +∞ to −∞.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,11 +40,27 @@ public:
     int RootDegree() const { return rootDegree_; }
 
 private:
+    // Where each value of a store sits, found in constant time, so that building stays linear
+    // in what it adds however many values are already there.
+    class ValueIndex {
+    public:
+        // Forgets every value at once: entries of an older generation count as free.
+        void Clear();
+        // False when `v` is already among `store`; else true, and `v` is known to be store[at].
+        bool Insert(const std::vector<long double>& store, long double v, std::size_t at);
+
+    private:
+        std::array<std::uint32_t, 1024> slots_{};  // generation << 16 | (1 + the index in the store)
+        std::uint32_t generation_ = 0;
+    };
+    static_assert(2 * kCapacity <= 1024, "the index must stay at most half full");
+
     void AddPoint(long double p);
 
     int rootDegree_ = 1;
     std::vector<long double> candidates_;  // the positive ones, each once
     std::vector<long double> points_;      // in the order found
+    ValueIndex candidateIndex_, pointIndex_;
     std::vector<std::pair<long double, std::uint32_t>> sorted_;  // points by value, with their order
     bool periodic_ = false;
 };

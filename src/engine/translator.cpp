@@ -23,6 +23,11 @@ void Translator::SetDegrees(bool degrees) {
     program_.Build(*root_, degrees_);
 }
 
+void Translator::UseNativeCode(bool use) {
+    program_.AllowNative(use);
+    program_.Build(*root_, degrees_);
+}
+
 long double Translator::Value(long double x, long double y) {
     long double v = 0;
     const EvalStatus status = TryValue(x, y, v);

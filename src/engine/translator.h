@@ -2,7 +2,9 @@
 // Every plotted formula and the calculator own one each.
 #pragma once
 
+#include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,6 +41,22 @@ public:
         return status;
     }
 
+    // Values at many points in one call, the fast way for plots: at xs[k] and y (or ys[k]),
+    // into values[k] with statuses[k] saying whether the value means anything; the bits are
+    // TryValue's, point by point. Only as many points as the shortest span holds are done.
+    void TryValues(std::span<const long double> xs, long double y, std::span<long double> values,
+                   std::span<EvalStatus> statuses) {
+        const std::size_t n = std::min({xs.size(), values.size(), statuses.size()});
+        program_.RunColumn(xs.data(), nullptr, y, n, values.data(), statuses.data());
+        RoundColumn(n, values, statuses);
+    }
+    void TryValues(std::span<const long double> xs, std::span<const long double> ys, std::span<long double> values,
+                   std::span<EvalStatus> statuses) {
+        const std::size_t n = std::min({xs.size(), ys.size(), values.size(), statuses.size()});
+        program_.RunColumn(xs.data(), ys.data(), 0, n, values.data(), statuses.data());
+        RoundColumn(n, values, statuses);
+    }
+
     // The unrounded value computed by walking the unit tree (the reference the fast path
     // is checked against).
     EvalStatus TreeValue(long double x, long double y, long double& out) const;
@@ -50,6 +68,10 @@ public:
     // its own mode; changing it recompiles the formula that is there.
     void SetDegrees(bool degrees);
     bool Degrees() const { return degrees_; }
+
+    // Whether the formula may run as native code, which it does by default where the machine
+    // allows it; without, the interpreter runs it (to compare the two, or to rule one out).
+    void UseNativeCode(bool use);
 
     void SetRounding(int digits) { rounding_ = digits; }
     int Rounding() const { return rounding_; }
@@ -64,8 +86,15 @@ public:
     const ExpressionList& Root() const { return *root_; }
     const Program& Compiled() const { return program_; }
     bool IsNative() const { return program_.IsNative(); }
+    bool ColumnIsNative() { return program_.ColumnIsNative(); }
 
 private:
+    void RoundColumn(std::size_t count, std::span<long double> values, std::span<const EvalStatus> statuses) {
+        if (rounding_ == kNoRounding) return;
+        for (std::size_t k = 0; k < count; ++k)
+            if (statuses[k] == EvalStatus::Ok) values[k] = RoundToDigits(values[k], rounding_);
+    }
+
     std::unique_ptr<ExpressionList> root_;
     SpecialPointSet specials_;
     int rounding_ = kNoRounding;

@@ -72,6 +72,7 @@ public:
     void MovRegMem(Reg dst, Mem m) { Op(Rex(true, dst), {0x8B}, Low(dst), m); }
     void LeaRegMem(Reg dst, Mem m) { Op(Rex(true, dst), {0x8D}, Low(dst), m); }
     void MovMemEax(Mem m) { Op(0, {0x89}, 0, m); }
+    void MovMemReg(Mem m, Reg src) { Op(Rex(true, src), {0x89}, Low(src), m); }
     void MovMemAl(Mem m) { Op(0, {0x88}, 0, m); }
     void MovMemImm32(Mem m, std::uint32_t v) { Op(0, {0xC7}, 0, m), U32(v); }
     void MovMemImm8(Mem m, std::uint8_t v) { Op(0, {0xC6}, 0, m), Raw({v}); }

@@ -3,9 +3,12 @@
 #ifdef KQ_NATIVE_X87
 
 #include <cmath>
+#include <cstddef>
+#include <optional>
 #include <math.h>
 
 #include "engine/x86_encoder.h"
+#include "engine/x87_frame.h"
 #include "engine/x87_stack.h"
 
 namespace kq {
@@ -39,40 +42,31 @@ double (*DoubleFunction(FunctionCode code))(double) {
     return f->inDouble;
 }
 
-const Mem kFrame{Reg::Rsp, 0};  // 16 bytes of the frame: arguments and conversions
+const Mem kFrame = X87Frame::Scratch();
 
 // Between instructions the x87 stack holds at most x (pinned at the bottom when it is read
 // often) and the previous results that are still to be read.
 class X87Compiler {
 public:
     X87Compiler(const std::vector<Instr>& code, const std::vector<long double>& registers, std::uint32_t result,
-                std::uint32_t limit)
-        : code_(code), registers_(registers), result_(result), limit_(limit), stack_(e_, constantOf_) {}
+                std::uint32_t limit, bool column)
+        : code_(code), registers_(registers), result_(result), limit_(limit), column_(column),
+          stack_(e_, constantOf_) {}
 
     bool Compile(X87Code& out) {
         if (!Analyse()) return false;
-        e_.Reserve(64 + 48 * code_.size());
-        if (!leaf_) {
-            e_.Push(Reg::Rbx);
-            e_.Push(Reg::R12);
-            e_.SubRegImm8(Reg::Rsp, 24);  // 16 bytes of arguments; rsp stays aligned to 16
-            e_.MovRegReg(Reg::Rbx, Reg::Rdi);
-            e_.MovRegReg(Reg::R12, Reg::Rsi);
-        }
-        if (stack_.PinnedX()) e_.FldTbyte(stack_.Slot(0));
+        e_.Reserve(96 + 48 * code_.size());
+        frame_->EmitEntry();
+        if (column_) CopyVariables();
+        if (stack_.PinnedX()) stack_.LoadPinnedX();
         for (const Instr& i : code_) EmitInstruction(i);
         if (!(stack_.Depth() == 1 && stack_.OnTop(result_))) {
             stack_.SpillAll();
             stack_.Load(result_);
         }
         if (stack_.PinnedX()) e_.FstpSt(1);  // x goes from under the result
-        exit_ = e_.Here();
-        if (!leaf_) {
-            e_.AddRegImm8(Reg::Rsp, 24);
-            e_.Pop(Reg::R12);
-            e_.Pop(Reg::Rbx);
-        }
-        e_.Ret();
+        frame_->EmitPointEnd();
+        frame_->EmitExit();
         EmitExtendedCalls();
         EmitFailures();
         e_.PlaceConstants();
@@ -98,6 +92,16 @@ private:
         const Instr* instr;
     };
 
+    // A column point's x and y go to the register file where the interpreter's code reads them.
+    void CopyVariables() {
+        const Mem homes[2] = {X87Frame::XHome(), X87Frame::YHome()};
+        for (std::uint32_t v = 0; v < 2; ++v) {
+            if (!copied_[v]) continue;
+            e_.FldTbyte(homes[v]);
+            e_.FstpTbyte(stack_.Slot(v));
+        }
+    }
+
     bool Analyse() {
         constexpr std::uint32_t kMaxSlot = 0x07FFFFFF;  // slot * 16 must fit a disp32
         if (result_ > kMaxSlot || limit_ > kMaxSlot || registers_.size() > kMaxSlot) return false;
@@ -122,12 +126,22 @@ private:
         double above = static_cast<double>(registers_[limit_]);
         if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
         limitAbove_ = e_.AddDouble(above);
-        // Code that calls nothing needs no frame and keeps x, when it is read more than once,
-        // at the bottom of the x87 stack (calls would make it leave and come back each time).
-        leaf_ = true;
-        for (const Instr& i : code_) leaf_ = leaf_ && FormOf(i) == Form::Arithmetic;
-        stack_.SetUp(leaf_ ? Reg::Rdi : Reg::Rbx, uses_[0] >= 2 && leaf_);
-        status_ = leaf_ ? Reg::Rsi : Reg::R12;
+        // Code that calls nothing keeps x, when it is read more than once, at the bottom of the
+        // x87 stack (calls would make it leave and come back each time), and needs no frame
+        // unless it loops over a column.
+        bool calls = false;
+        for (const Instr& i : code_) calls = calls || FormOf(i) != Form::Arithmetic;
+        frame_.emplace(e_, column_, calls);
+        stack_.SetUp(frame_->Base(), uses_[0] >= 2 && !calls);
+        if (column_) {
+            stack_.SetVariableHomes(X87Frame::XHome(), X87Frame::YHome());
+            // The interpreter's code reads x and y in the register file.
+            for (const Instr& i : code_) {
+                if (FormOf(i) != Form::Helper) continue;
+                for (std::uint32_t v = 0; v < 2; ++v)
+                    if ((ReadsA(i.op) && i.a == v) || (ReadsB(i.op) && i.b == v)) copied_[v] = true;
+            }
+        }
         return true;
     }
 
@@ -343,22 +357,16 @@ private:
         }
     }
 
-    // Failures leave the status in *status and one value (0) on the x87 stack, as the calling
-    // convention expects of a function returning long double.
+    // The ways out through failures, after the code of every point.
     void EmitFailures() {
         if (!helperFails_.empty()) {
-            const std::size_t helperFailed = e_.Here();
-            e_.MovMemEax({status_});
-            e_.Fldz();
-            e_.JumpTo(exit_);
-            for (std::size_t at : helperFails_) e_.Patch(at, helperFailed);
+            for (std::size_t at : helperFails_) e_.Patch(at, e_.Here());
+            frame_->EmitFailureFromEax();
         }
         for (const FailSite& f : fails_) {
             e_.Patch(f.jump, e_.Here());
             for (int d = 0; d < f.depth; ++d) e_.FstpSt(0);
-            e_.MovMemImm32({status_}, static_cast<std::uint32_t>(f.status));
-            e_.Fldz();
-            e_.JumpTo(exit_);
+            frame_->EmitFailure(f.status);
         }
     }
 
@@ -368,10 +376,10 @@ private:
     std::vector<std::uint32_t> uses_;
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
     int limitAbove_ = 0;
-    bool leaf_ = true;
-    Reg status_ = Reg::Rsi;  // holds the status word's address
-    std::size_t exit_ = 0;
+    bool column_;
+    bool copied_[2] = {false, false};  // a column's x, y copied to the register file each point
     X86Encoder e_;
+    std::optional<X87Frame> frame_;  // set up once the code is known
     X87Stack stack_;
     std::vector<FailSite> fails_;
     std::vector<std::size_t> helperFails_;
@@ -381,8 +389,8 @@ private:
 }  // namespace
 
 bool CompileX87(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
-                std::uint32_t result, std::uint32_t limit, X87Code& out) {
-    return X87Compiler(code, registers, result, limit).Compile(out);
+                std::uint32_t result, std::uint32_t limit, bool column, X87Code& out) {
+    return X87Compiler(code, registers, result, limit, column).Compile(out);
 }
 
 }  // namespace kq

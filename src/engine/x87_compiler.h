@@ -27,9 +27,11 @@ struct X87Code {
 
 // The code of a function `long double f(long double* registers, int* status)` that runs
 // `code` on the register file and returns the value of slot `result`; a failure writes its
-// status to *status and returns 0. The code embeds the addresses of the instructions, which
+// status to *status and returns 0. With `column`, the code of `void f(long double* registers,
+// const ColumnJob* job)` instead, which does that for every point of the job, each value
+// plus 0 (as Program::Run gives it). The code embeds the addresses of the instructions, which
 // must outlive it. `limit` is the slot of the division limit. False when it cannot compile.
 bool CompileX87(const std::vector<Program::Instr>& code, const std::vector<long double>& registers,
-                std::uint32_t result, std::uint32_t limit, X87Code& out);
+                std::uint32_t result, std::uint32_t limit, bool column, X87Code& out);
 
 }  // namespace kq

@@ -21,6 +21,13 @@ public:
         base_ = base;
         pinnedX_ = pinnedX;
     }
+    // x and y load from elsewhere than the register file (the caller's arrays); they are
+    // still stored to the register file, where the interpreter's code finds them.
+    void SetVariableHomes(Mem x, Mem y) {
+        homes_[0] = x;
+        homes_[1] = y;
+        ownHomes_ = true;
+    }
     Mem Slot(std::uint32_t slot) const { return {base_, static_cast<std::int32_t>(slot * 16)}; }
     bool PinnedX() const { return pinnedX_; }
 
@@ -37,8 +44,10 @@ public:
     void Popped() { slots_.pop_back(); }
     void TopBecomes(std::uint32_t slot) { slots_.back() = slot; }
 
-    // Pushes a slot's value: the pinned x, a constant or the register file.
+    // Pushes a slot's value: the pinned x, a constant, x's or y's home or the register file.
     void Load(std::uint32_t slot);
+    // Pushes x below everything, to stay there.
+    void LoadPinnedX() { e_.FldTbyte(ownHomes_ ? homes_[0] : Slot(0)); }
     // Everything on the stack goes to its slot, where later readers find it.
     void SpillAll();
     // Leaves only `slot`'s value on the stack, on top.
@@ -56,6 +65,8 @@ private:
     const std::vector<int>& constantOf_;
     Reg base_ = Reg::Rdi;
     bool pinnedX_ = false;
+    bool ownHomes_ = false;
+    Mem homes_[2] = {{Reg::Rdi}, {Reg::Rdi}};
     std::vector<std::uint32_t> slots_;  // bottom first; each value has one reader still to come
 };
 

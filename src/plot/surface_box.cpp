@@ -45,12 +45,6 @@ std::vector<Edge> EdgesAlong(int axis) {
     return out;
 }
 
-// Rough text extents for a sans font at `points`, in pixels of a 96 dpi canvas.
-double TextWidth(const std::string& text, int points) {
-    return 0.6 * points * 96 / 72 * static_cast<double>(text.size());
-}
-double TextHeight(int points) { return 1.25 * points * 96 / 72; }
-
 BoxLabel::Align AlignFor(double outward) {
     // The text grows away from the box along the outward direction.
     if (outward > 0.38) return BoxLabel::Align::Start;
@@ -70,7 +64,7 @@ std::vector<BoxEdge> FarBoxEdges(const Projector& projector) {
     return out;
 }
 
-std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range) {
+std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range, const TextMeasure& measure) {
     std::vector<BoxLabel> labels;
     const ScreenPoint centre = projector({0, 0, 0});
     const char* names[3] = {"x", "y", "z"};
@@ -125,16 +119,27 @@ std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range)
         const double edgeLength = std::hypot(ex, ey);
         ex = edgeLength > 1e-6 ? ex / edgeLength : 0;
         ey = edgeLength > 1e-6 ? ey / edgeLength : 0;
-        auto inset = [&](const std::string& text) {
-            const double along = std::fabs(ex) * TextWidth(text, 8) + std::fabs(ey) * TextHeight(8);
-            return std::min(0.5 * along + 3, edgeLength / 3);
+        // How much of the edge a text takes along it, and across it.
+        auto along = [&](const std::string& text) {
+            const Size size = measure(text, 8);
+            return std::fabs(ex) * size.width + std::fabs(ey) * size.height;
         };
-        const double lowInset = inset(low), highInset = inset(high);
-        labels.push_back(
-            {a.x + nx * kGap + ex * lowInset, a.y + ny * kGap + ey * lowInset, h, v, low, 8, kRangeTextColor});
-        labels.push_back(
-            {b.x + nx * kGap - ex * highInset, b.y + ny * kGap - ey * highInset, h, v, high, 8, kRangeTextColor});
-        const double nameGap = kGap + 0.9 * TextHeight(8);
+        auto across = [&](const std::string& text) {
+            const Size size = measure(text, 8);
+            return std::fabs(nx) * size.width + std::fabs(ny) * size.height;
+        };
+        // An edge seen end on has no room for two numbers: then it shows only its name.
+        const bool roomForRange = edgeLength > along(low) + along(high) + 4;
+        if (roomForRange) {
+            const double lowInset = std::min(0.5 * along(low) + 3, edgeLength / 3);
+            const double highInset = std::min(0.5 * along(high) + 3, edgeLength / 3);
+            labels.push_back(
+                {a.x + nx * kGap + ex * lowInset, a.y + ny * kGap + ey * lowInset, h, v, low, 8, kRangeTextColor});
+            labels.push_back(
+                {b.x + nx * kGap - ex * highInset, b.y + ny * kGap - ey * highInset, h, v, high, 8, kRangeTextColor});
+        }
+        // The name beyond the numbers, wherever they stick out.
+        const double nameGap = kGap + (roomForRange ? std::max(across(low), across(high)) : 0) + 4;
         labels.push_back({mx + nx * nameGap, my + ny * nameGap, h, v, names[axis], 11, kAxisNameColor});
     }
     return labels;
@@ -152,14 +157,22 @@ void DrawFarEdges(Canvas& canvas, const Projector& projector) {
 
 void DrawBoxLabels(Canvas& canvas, const Projector& projector, const ZRange& range) {
     canvas.SetBrushClear(true);
-    for (const BoxLabel& l : BoxLabels(projector, range)) {
-        const double w = TextWidth(l.text, l.points), h = TextHeight(l.points);
+    const TextMeasure measure = [&canvas](const std::string& text, int points) {
+        canvas.SetFontSize(points);
+        return canvas.TextExtent(text);
+    };
+    for (const BoxLabel& l : BoxLabels(projector, range, measure)) {
+        canvas.SetFontSize(l.points);
+        const Size size = canvas.TextExtent(l.text);
+        const double w = size.width, h = size.height;
         double x = l.x, y = l.y;
         if (l.horizontal == BoxLabel::Align::Centre) x -= w / 2;
         if (l.horizontal == BoxLabel::Align::End) x -= w;
         if (l.vertical == BoxLabel::Align::Centre) y -= h / 2;
         if (l.vertical == BoxLabel::Align::End) y -= h;
-        canvas.SetFontSize(l.points);
+        // Never off the canvas, however the box is turned.
+        x = std::clamp(x, 2.0, std::max(2.0, projector.Width() - w - 2));
+        y = std::clamp(y, 2.0, std::max(2.0, projector.Height() - h - 2));
         canvas.SetFontColor(l.color);
         canvas.TextOut(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)), l.text);
     }

@@ -2,6 +2,7 @@
 // the axis names with the range of each axis written at the ends of an outer edge.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,13 +32,16 @@ struct BoxLabel {
     Rgb color = kRangeTextColor;
 };
 
+// The size of a text at a font size in points, as the canvas will draw it.
+using TextMeasure = std::function<Size(const std::string& text, int points)>;
+
 // For each axis: its name beside the middle of an outer edge parallel to it and the two ends
 // of its range at the ends of that edge, all pushed away from the box.
-std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range);
+std::vector<BoxLabel> BoxLabels(const Projector& projector, const ZRange& range, const TextMeasure& measure);
 
 // The far edges (light lines) on a canvas.
 void DrawFarEdges(Canvas& canvas, const Projector& projector);
-// The labels on a canvas, placed with an estimate of the text's size.
+// The labels on a canvas, placed by the sizes the canvas measures.
 void DrawBoxLabels(Canvas& canvas, const Projector& projector, const ZRange& range);
 
 // The range ends as the box shows them ("%.4Lg").

@@ -76,6 +76,23 @@ double BoxScale::operator()(long double z) const {
     return static_cast<double>(std::clamp(t, static_cast<long double>(-kFarAway), static_cast<long double>(kFarAway)));
 }
 
+void OutlineFolds(const SurfaceGeometry& g, std::span<const ScreenPoint> p, std::vector<std::uint32_t>& out) {
+    out.clear();
+    // Twice the signed area on the canvas: its sign says which side faces the eye.
+    auto side = [&](std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+        return (p[b].x - p[a].x) * (p[c].y - p[a].y) - (p[b].y - p[a].y) * (p[c].x - p[a].x);
+    };
+    for (std::size_t k = 0; k < g.PolygonCount(); ++k) {
+        const std::uint32_t from = g.starts[k], to = g.starts[k + 1];
+        const std::uint32_t first = g.indices[from];
+        for (std::uint32_t c = from + 2; c + 1 < to; ++c) {
+            const double before = side(first, g.indices[c - 1], g.indices[c]);
+            const double after = side(first, g.indices[c], g.indices[c + 1]);
+            if ((before > 0 && after < 0) || (before < 0 && after > 0)) out.insert(out.end(), {first, g.indices[c]});
+        }
+    }
+}
+
 bool IsBreak(double previous, bool hasPrevious, double step, double next, bool hasNext, double height) {
     const double size = std::fabs(step);
     // Beside a hole or at the border one neighbour says too little: a slope running into a

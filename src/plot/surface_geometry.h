@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "plot/surface_mesh.h"
@@ -46,6 +47,13 @@ private:
 };
 
 SurfaceGeometry BuildGeometry(const SurfaceMesh& mesh, const ZRange& range);
+
+// Cells are drawn as triangles fanned out from their first point. Where such a fold between
+// two triangles is part of the outline seen from the eye (one triangle turns its front to the
+// eye, the other its back), lines behind stop there; those folds, as vertex pairs, go to
+// `out` so that they can be drawn as lines too.
+void OutlineFolds(const SurfaceGeometry& geometry, std::span<const ScreenPoint> projected,
+                  std::vector<std::uint32_t>& out);
 
 // Whether the step of z along one grid line between neighbours is a break rather than a slope:
 // the line climbs the same way on both sides and the step goes back against it by more than

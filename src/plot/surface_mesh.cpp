@@ -42,6 +42,29 @@ void SurfaceMesh::Evaluate(Translator& formula, long double step) {
     }
 }
 
+SurfaceMesh SurfaceMesh::Coarser(int k) const {
+    SurfaceMesh c;
+    k = std::max(k, 1);
+    c.step_ = step_ * k;
+    c.intervals_ = intervals_ / k;
+    const int side = c.Side();
+    const std::size_t count = static_cast<std::size_t>(side) * side;
+    c.z_.resize(count);
+    c.status_.resize(count);
+    c.defined_.resize(count);
+    for (int j = 0; j < side; ++j) {
+        for (int i = 0; i < side; ++i) {
+            const std::size_t from = At(i * k, j * k), to = c.At(i, j);
+            c.z_[to] = z_[from];
+            c.status_[to] = status_[from];
+            c.defined_[to] = defined_[from];
+            c.definedCount_ += defined_[from];
+            if (c.firstFailure_ == EvalStatus::Ok) c.firstFailure_ = status_[from];
+        }
+    }
+    return c;
+}
+
 ZRange ZRangeOf(const SurfaceMesh& mesh) {
     std::vector<long double> values;
     values.reserve(mesh.DefinedCount());

@@ -47,6 +47,10 @@ public:
     // The failure of the first failing point in grid order (Ok when none failed).
     EvalStatus FirstFailure() const { return firstFailure_; }
 
+    // Every k-th point each way (a grid k times coarser over the same corner), for a quick
+    // picture while the surface is being turned.
+    SurfaceMesh Coarser(int k) const;
+
     const std::vector<long double>& Values() const { return z_; }
     const std::vector<std::uint8_t>& DefinedFlags() const { return defined_; }
 

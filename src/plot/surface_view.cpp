@@ -8,7 +8,7 @@ namespace kq {
 namespace {
 
 // At divisor 1 the box's half width takes this share of the shorter canvas side.
-constexpr double kFit = 0.5;
+constexpr double kFit = 0.56;
 
 double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
 
@@ -28,7 +28,8 @@ Projector::Projector(double tilt, double spin, double divisor, bool perspective,
     const double s = Radians(spin), e = Radians(tilt);
     const double cs = std::cos(s), ss = std::sin(s), ce = std::cos(e), se = std::sin(e);
     r_ = {cs, -ss, 0, ss * se, cs * se, ce, ss * ce, cs * ce, -se};
-    scale_ = kFit * std::min(width_, height_) / divisor;
+    // The width counts for less: the box is wider than high, and its labels sit beside it.
+    scale_ = kFit * std::min(0.85 * width_, 1.0 * height_) / divisor;
     cx_ = width_ / 2.0;
     cy_ = height_ / 2.0;
 }

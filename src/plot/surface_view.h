@@ -41,6 +41,8 @@ public:
         return {-k * r_[6], -k * r_[7], -k * r_[8]};
     }
     bool Perspective() const { return perspective_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     // Canvas pixels per box unit at the centre of the box.
     double PixelsPerUnit() const { return scale_; }
 

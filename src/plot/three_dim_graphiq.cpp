@@ -102,6 +102,20 @@ const std::vector<std::uint32_t>& ThreeDimGraphiq::DrawingOrder(const Projector&
     return order_;
 }
 
+const SurfaceGeometry& ThreeDimGraphiq::PreviewGeometry() {
+    Refresh();
+    // Every other mesh line's grid, or the lines' own when their stride is odd: the preview
+    // keeps exactly the lines of the full picture.
+    const int stride = geometry_.lineStride;
+    const int k = stride % 2 == 0 ? stride / 2 : stride;
+    if (k <= 1) return geometry_;
+    if (previewOf_ != evaluations_) {
+        preview_ = BuildGeometry(mesh_.Coarser(k), range_);
+        previewOf_ = evaluations_;
+    }
+    return preview_;
+}
+
 void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background) {
     if (width <= 0 || height <= 0) return;
     Refresh();

@@ -51,6 +51,9 @@ public:
     const SurfaceMesh& Mesh();
     const ZRange& Range();
     const SurfaceGeometry& Geometry();
+    // The same surface on a grid a few times coarser, with the same mesh lines, for frames
+    // drawn while turning where the full one is too slow; Geometry() itself on coarse grids.
+    const SurfaceGeometry& PreviewGeometry();
 
     // How many times the grid was evaluated; a view that keeps uploaded geometry uploads
     // again when this moves on.
@@ -80,6 +83,8 @@ private:
     SurfaceMesh mesh_;
     ZRange range_;
     SurfaceGeometry geometry_;
+    SurfaceGeometry preview_;
+    std::uint64_t previewOf_ = 0;  // the evaluation the preview was made from
     SurfaceView view_;
     // Reused between frames.
     std::vector<ScreenPoint> projected_;

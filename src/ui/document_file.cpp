@@ -19,8 +19,9 @@ std::optional<QByteArray> ReadDocument(const QString& path, qint64 limit, bool* 
     if (!info.isFile()) return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.read(limit + 1);
-    if (bytes.size() > limit) {
+    // Refused before reading when it is already too large; a file still growing is cut off.
+    QByteArray bytes = file.size() > limit ? QByteArray() : file.read(limit + 1);
+    if (file.size() > limit || bytes.size() > limit) {
         if (tooLarge) *tooLarge = true;
         return std::nullopt;
     }

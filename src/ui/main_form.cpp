@@ -32,6 +32,7 @@
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
+#include "ui_surface_page.h"
 
 namespace kq {
 
@@ -87,7 +88,14 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
     connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
     connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureCommand::Save);
-    printing_ = new PrintCommands(this, [this] { return PlanePrintSubject(*planePage_); }, prompts);
+    // The graph of the page in front: the surface on the 3D page, the plane graph elsewhere.
+    printing_ = new PrintCommands(
+        this,
+        [this] {
+            return ui_->Pages->currentIndex() == 1 ? SurfacePrintSubject(*surfacePage_)
+                                                   : PlanePrintSubject(*planePage_);
+        },
+        prompts);
     connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
     connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
     connect(ui_->N5, &QAction::triggered, printing_, &PrintCommands::PrintNow);
@@ -278,7 +286,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 QLineEdit* TMainForm::FocusedField() const {
     QWidget* focus = QApplication::focusWidget();
     for (QLineEdit* field : {calcPage_->Controls().FirstPanel, calcPage_->Controls().SecondPanel,
-                             planePage_->Controls().GraphEdit})
+                             planePage_->Controls().GraphEdit, surfacePage_->Controls().SurfaceEdit})
         if (field == focus) return field;
     return nullptr;
 }

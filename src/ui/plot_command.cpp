@@ -54,14 +54,12 @@ OptionParser PlotParser(PlotOptions& o) {
     return parser;
 }
 
-PlotOptions Parse(const std::vector<std::string>& args, const OptionParser& parser, PlotOptions& o) {
-    const std::vector<std::string> operands = parser.Parse(args);
+void TakeOperands(const std::vector<std::string>& operands, PlotOptions& o) {
     if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
     if (o.output.empty()) throw UsageError{"имя файла после -o пусто"};
     if (operands.empty()) throw UsageError{"не задана формула"};
     if (static_cast<int>(o.list.size()) > Graphiq::kMaxListFormulas) throw UsageError{"не больше 100 формул списка"};
     o.formula = operands[0];
-    return o;
 }
 
 bool Render(Graphiq& g, QPaintDevice& device, const PlotOptions& o) {
@@ -119,19 +117,13 @@ std::string PlotUsage() {
 int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     PlotOptions o;
     const OptionParser parser = PlotParser(o);
-    try {
-        Parse(args, parser, o);
-    } catch (const UsageError& e) {
-        err << "quantorium plot: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); }))
         return 2;
-    }
     // The name stays bytes all the way to the file system: it need not be valid UTF-8.
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
     const QString suffix = QFileInfo(QString::fromLatin1(path)).suffix().toLower();
     if (suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf" && suffix != "emf") {
-        err << "quantorium plot: неизвестный формат файла \"" << o.output
-            << "\" (нужно .png, .bmp, .svg, .pdf или .emf)\n"
-            << "использование: " << parser.Usage() << "\n";
+        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .svg, .pdf или .emf)");
         return 2;
     }
 

@@ -12,7 +12,9 @@
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
 #include "ui/print_set.h"
+#include "ui/surface_page.h"
 #include "ui_plane_page.h"
+#include "ui_surface_page.h"
 
 namespace kq {
 namespace {
@@ -34,6 +36,19 @@ PrintSubject PlanePrintSubject(PlanePage& plane) {
         checked.push_back(c.GraphList->item(i)->checkState() == Qt::Checked);
     }
     s.description = QString::fromStdString(GraphDescription(c.GraphEdit->text().toStdString(), list, checked));
+    return s;
+}
+
+PrintSubject SurfacePrintSubject(SurfacePage& page) {
+    PrintSubject s;
+    ThreeDimGraphiq& surface = page.Surface();
+    s.draw = [&surface](Canvas& canvas, int width, int height, bool) {
+        surface.Draw(canvas, width, height, Rgb{255, 255, 255});
+    };
+    // The aspect of the picture on screen: the view inside the frame.
+    s.paintBox = page.View() ? page.View()->size() : page.Controls().PaintBox2->size();
+    s.description = page.Controls().SurfaceEdit->text();
+    s.surface = true;
     return s;
 }
 

@@ -60,4 +60,9 @@ private:
 class PlanePage;
 PrintSubject PlanePrintSubject(PlanePage& plane);
 
+// What printing the "3D Графики" page prints: the surface as its canvas path draws it, on
+// white paper, described by its formula alone.
+class SurfacePage;
+PrintSubject SurfacePrintSubject(SurfacePage& page);
+
 }  // namespace kq

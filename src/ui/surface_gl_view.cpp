@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QOpenGLContext>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <vector>
 
@@ -70,16 +71,19 @@ bool SurfaceGlView::Available() {
 }
 
 void SurfaceGlView::Release() {
-    if (!context() || (!program_.isLinked() && !vertices_.isCreated())) return;
+    if (!context() || (!program_.isLinked() && !full_.vertices.isCreated())) return;
     makeCurrent();
-    vertices_.destroy();
-    fills_.destroy();
-    lines_.destroy();
+    for (Buffers* b : {&full_, &preview_}) {
+        b->vertices.destroy();
+        b->fills.destroy();
+        b->lines.destroy();
+        b->evaluation = ~std::uint64_t{0};
+    }
     box_.destroy();
+    folds_.destroy();
     vao_.destroy();
     program_.removeAllShaders();
     ready_ = false;
-    uploaded_ = ~std::uint64_t{0};
     doneCurrent();
 }
 
@@ -96,12 +100,23 @@ void SurfaceGlView::initializeGL() {
     colorLocation_ = program_.uniformLocation("color");
     liftLocation_ = program_.uniformLocation("lift");
     vao_.create();  // core profiles need one; elsewhere it may be missing, and the state is set each frame
-    for (QOpenGLBuffer* b : {&vertices_, &fills_, &lines_, &box_}) ready_ = b->create() && ready_;
+    for (Buffers* b : {&full_, &preview_}) {
+        for (QOpenGLBuffer* buffer : {&b->vertices, &b->fills, &b->lines}) ready_ = buffer->create() && ready_;
+        b->evaluation = ~std::uint64_t{0};
+    }
+    ready_ = box_.create() && folds_.create() && ready_;
     box_.setUsagePattern(QOpenGLBuffer::DynamicDraw);
-    uploaded_ = ~std::uint64_t{0};
+    folds_.setUsagePattern(QOpenGLBuffer::DynamicDraw);
+    if (!ready_ || !context()->isValid()) emit unusable();
 }
 
-void SurfaceGlView::Upload(const SurfaceGeometry& g) {
+void SurfaceGlView::SetTurning(bool turning) {
+    if (turning == turning_) return;
+    turning_ = turning;
+    update();
+}
+
+void SurfaceGlView::Upload(Buffers& b, const SurfaceGeometry& g) {
     std::vector<float> points;
     points.reserve(g.vertices.size() * 3);
     for (const BoxPoint& p : g.vertices) {
@@ -116,17 +131,16 @@ void SurfaceGlView::Upload(const SurfaceGeometry& g) {
         for (std::uint32_t c = from + 1; c + 1 < to; ++c)
             fills.insert(fills.end(), {g.indices[from], g.indices[c], g.indices[c + 1]});
     }
-    const std::vector<std::uint32_t>& lines = g.edges;
-    vertices_.bind();
-    vertices_.allocate(points.data(), static_cast<int>(points.size() * sizeof(float)));
-    fills_.bind();
-    fills_.allocate(fills.data(), static_cast<int>(fills.size() * sizeof(GLuint)));
-    lines_.bind();
-    lines_.allocate(lines.data(), static_cast<int>(lines.size() * sizeof(GLuint)));
-    fillCount_ = static_cast<int>(fills.size());
-    lineCount_ = static_cast<int>(lines.size());
-    uploaded_ = surface_.EvaluationCount();
-    ++uploads_;
+    b.vertices.bind();
+    b.vertices.allocate(points.data(), static_cast<int>(points.size() * sizeof(float)));
+    b.fills.bind();
+    b.fills.allocate(fills.data(), static_cast<int>(fills.size() * sizeof(GLuint)));
+    b.lines.bind();
+    b.lines.allocate(g.edges.data(), static_cast<int>(g.edges.size() * sizeof(std::uint32_t)));
+    b.fillCount = static_cast<int>(fills.size());
+    b.lineCount = static_cast<int>(g.edges.size());
+    b.evaluation = surface_.EvaluationCount();
+    ++b.uploads;
 }
 
 void SurfaceGlView::paintGL() {
@@ -138,12 +152,19 @@ void SurfaceGlView::paintGL() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (!ready_) return;
 
-    const SurfaceGeometry& g = surface_.Geometry();
+    // The coarser surface only while turning, and only where the full one is slow to draw.
+    const SurfaceGeometry& full = surface_.Geometry();
+    const SurfaceGeometry& g = turning_ && slow_ ? surface_.PreviewGeometry() : full;
+    Buffers& b = &g == &full ? full_ : preview_;
+    lastWasPreview_ = &b == &preview_;
     const Projector projector = surface_.View().For(width(), height());
     const std::array<float, 16> matrix = projector.ClipMatrix();
     {
         QOpenGLVertexArrayObject::Binder binder(&vao_);
-        if (surface_.EvaluationCount() != uploaded_) Upload(g);
+        if (b.evaluation != surface_.EvaluationCount()) {
+            Upload(b, g);
+            measure_ = measure_ || &b == &full_;
+        }
         program_.bind();
         glUniformMatrix4fv(matrixLocation_, 1, GL_FALSE, matrix.data());
         glUniform1f(liftLocation_, 0);
@@ -163,30 +184,51 @@ void SurfaceGlView::paintGL() {
         color(kBoxColor);
         glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(edges.size() / 3));
 
-        vertices_.bind();
+        // The first full frame after an upload is timed: it decides about the preview.
+        const bool timed = measure_ && &b == &full_;
+        QElapsedTimer timer;
+        if (timed) {
+            glFinish();
+            timer.start();
+        }
+        b.vertices.bind();
         glVertexAttribPointer(kPosition, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
         // The cells a little farther than their outlines: lines in front stay whole.
         glEnable(GL_POLYGON_OFFSET_FILL);
         glPolygonOffset(1.0f, 1.0f);
         color(back);
-        fills_.bind();
-        glDrawElements(GL_TRIANGLES, fillCount_, GL_UNSIGNED_INT, nullptr);
+        b.fills.bind();
+        glDrawElements(GL_TRIANGLES, b.fillCount, GL_UNSIGNED_INT, nullptr);
         glDisable(GL_POLYGON_OFFSET_FILL);
         // Lines drawn at a cell's steep edge follow another depth than the cell's own pixels
         // there; lifting them a hair toward the eye keeps them whole.
         color(surface_.LineColor(projector));
         glUniform1f(liftLocation_, kLineLift);
-        lines_.bind();
-        glDrawElements(GL_LINES, lineCount_, GL_UNSIGNED_INT, nullptr);
+        b.lines.bind();
+        glDrawElements(GL_LINES, b.lineCount, GL_UNSIGNED_INT, nullptr);
+        // On a coarse grid a cell's fold can be where the surface turns away: drawn as well,
+        // so that the lines it hides end at a line, as on the canvas path.
+        if (g.lineStride == 1 && !g.indices.empty()) {
+            ProjectAll(projector, g.vertices, projected_);
+            OutlineFolds(g, projected_, foldIndices_);
+            if (!foldIndices_.empty()) {
+                folds_.bind();
+                folds_.allocate(foldIndices_.data(), static_cast<int>(foldIndices_.size() * sizeof(std::uint32_t)));
+                glDrawElements(GL_LINES, static_cast<GLsizei>(foldIndices_.size()), GL_UNSIGNED_INT, nullptr);
+            }
+        }
+        if (timed) {
+            glFinish();
+            slow_ = timer.nsecsElapsed() / 1e6 > kSlowFrameMs;
+            measure_ = false;
+        }
 
         glDisableVertexAttribArray(kPosition);
         glDisable(GL_DEPTH_TEST);
         program_.release();
-        vertices_.release();
+        b.vertices.release();
         box_.release();
-        if (!vao_.isCreated()) {
-            lines_.release();
-        }
+        if (!vao_.isCreated()) b.lines.release();
     }
 
     QPainter painter(this);

@@ -10,6 +10,7 @@
 #include <QOpenGLVertexArrayObject>
 #include <QOpenGLWidget>
 #include <cstdint>
+#include <vector>
 
 #include "plot/three_dim_graphiq.h"
 
@@ -26,29 +27,50 @@ public:
     static bool Available();
 
     int FrameCount() const { return frames_; }
-    // How many times the polygons were sent to the graphics card.
-    int UploadCount() const { return uploads_; }
+    // How many times the full surface was sent to the graphics card.
+    int UploadCount() const { return full_.uploads; }
+
+    // While the user turns or scales, a renderer too slow for the full surface (measured on
+    // the first frame after each upload) draws the coarser preview instead.
+    void SetTurning(bool turning);
+    bool Slow() const { return slow_; }
+    bool LastFrameWasPreview() const { return lastWasPreview_; }
+
+    // Frames slower than this count as slow.
+    static constexpr double kSlowFrameMs = 25;
+
+signals:
+    // The context came, but the view cannot draw with it (shaders or buffers refused).
+    void unusable();
 
 protected:
     void initializeGL() override;
     void paintGL() override;
 
 private:
-    void Upload(const SurfaceGeometry& geometry);
-    void DrawLines(QOpenGLBuffer& indices, int count, const std::array<float, 16>& matrix, Rgb color);
+    // One surface on the card: its points, its cells as triangles, its mesh lines.
+    struct Buffers {
+        QOpenGLBuffer vertices{QOpenGLBuffer::VertexBuffer};
+        QOpenGLBuffer fills{QOpenGLBuffer::IndexBuffer};
+        QOpenGLBuffer lines{QOpenGLBuffer::IndexBuffer};
+        int fillCount = 0, lineCount = 0;
+        std::uint64_t evaluation = ~std::uint64_t{0};  // of the surface uploaded
+        int uploads = 0;
+    };
+    void Upload(Buffers& buffers, const SurfaceGeometry& geometry);
     void Release();
 
     ThreeDimGraphiq& surface_;
     QOpenGLShaderProgram program_;
     QOpenGLVertexArrayObject vao_;
-    QOpenGLBuffer vertices_{QOpenGLBuffer::VertexBuffer};
-    QOpenGLBuffer fills_{QOpenGLBuffer::IndexBuffer};
-    QOpenGLBuffer lines_{QOpenGLBuffer::IndexBuffer};
+    Buffers full_, preview_;
     QOpenGLBuffer box_{QOpenGLBuffer::VertexBuffer};
-    int fillCount_ = 0, lineCount_ = 0;
-    std::uint64_t uploaded_ = ~std::uint64_t{0};
+    QOpenGLBuffer folds_{QOpenGLBuffer::IndexBuffer};
+    std::vector<ScreenPoint> projected_;
+    std::vector<std::uint32_t> foldIndices_;
     bool ready_ = false;
-    int frames_ = 0, uploads_ = 0;
+    bool turning_ = false, slow_ = false, measure_ = false, lastWasPreview_ = false;
+    int frames_ = 0;
     int matrixLocation_ = -1, colorLocation_ = -1, liftLocation_ = -1;
 };
 

@@ -20,20 +20,13 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
     ui_->StepEdit->installEventFilter(this);
 
     // OpenGL views crash the offscreen platform: they are only made where they can work.
-    openGL_ = useOpenGL && SurfaceGlView::Available();
-    if (openGL_)
-        view_ = new SurfaceGlView(surface_, ui_->PaintBox2);
-    else
-        view_ = new SurfacePicture(surface_, ui_->PaintBox2);
-    view_->setObjectName(openGL_ ? "SurfaceGL" : "SurfacePicture");
-    view_->setFocusPolicy(Qt::StrongFocus);
-    view_->setCursor(Qt::OpenHandCursor);
-    view_->setToolTip(ui_->PaintBox2->toolTip());
-    view_->setMinimumSize(60, 60);
-    ui_->PaintBox2->layout()->addWidget(view_);
-    view_->installEventFilter(this);
-    setTabOrder(ui_->SurfaceEdit, view_);
-    setTabOrder(view_, ui_->StepEdit);
+    InstallView(useOpenGL && SurfaceGlView::Available());
+    turningRest_ = new QTimer(this);
+    turningRest_->setSingleShot(true);
+    turningRest_->setInterval(250);
+    connect(turningRest_, &QTimer::timeout, this, [this] {
+        if (!dragging_) SetTurning(false);
+    });
 
     surface_.SetStep(ui_->StepEdit->value());
     surface_.View().SetPerspective(ui_->PerspectiveBox->isChecked());
@@ -55,6 +48,40 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
 }
 
 SurfacePage::~SurfacePage() = default;
+
+void SurfacePage::InstallView(bool openGL) {
+    openGL_ = openGL;
+    if (openGL_) {
+        auto* gl = new SurfaceGlView(surface_, ui_->PaintBox2);
+        // A driver that gives a context but cannot run the view: the canvas path takes over.
+        connect(gl, &SurfaceGlView::unusable, this, &SurfacePage::UseCanvasPath, Qt::QueuedConnection);
+        view_ = gl;
+    } else {
+        view_ = new SurfacePicture(surface_, ui_->PaintBox2);
+    }
+    view_->setObjectName(openGL_ ? "SurfaceGL" : "SurfacePicture");
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setCursor(Qt::OpenHandCursor);
+    view_->setToolTip(ui_->PaintBox2->toolTip());
+    view_->setMinimumSize(60, 60);
+    ui_->PaintBox2->layout()->addWidget(view_);
+    view_->installEventFilter(this);
+    setTabOrder(ui_->SurfaceEdit, view_);
+    setTabOrder(view_, ui_->StepEdit);
+}
+
+void SurfacePage::UseCanvasPath() {
+    if (!openGL_) return;
+    qWarning("quantorium: OpenGL view unusable here; the surface is drawn without OpenGL");
+    const bool focused = view_->hasFocus();
+    view_->removeEventFilter(this);
+    view_->hide();
+    view_->deleteLater();
+    dragging_ = false;
+    InstallView(false);
+    view_->show();
+    if (focused) view_->setFocus();
+}
 
 QImage SurfacePage::Frame() {
     if (openGL_) return static_cast<SurfaceGlView*>(view_)->grabFramebuffer();
@@ -83,7 +110,7 @@ void SurfacePage::ApplyProjection() {
 
 void SurfacePage::ResetView() {
     surface_.View().Reset();
-    // The check box follows the view; its signal draws once more.
+    // The check box follows the view quietly: one drawing is enough.
     const QSignalBlocker block(ui_->PerspectiveBox);
     ui_->PerspectiveBox->setChecked(surface_.View().Perspective());
     view_->update();
@@ -99,9 +126,22 @@ void SurfacePage::Zoom(double factor) {
     view_->update();
 }
 
+void SurfacePage::SetTurning(bool turning) {
+    if (openGL_) static_cast<SurfaceGlView*>(view_)->SetTurning(turning);
+}
+
+void SurfacePage::TurnedByKeyOrWheel() {
+    SetTurning(true);
+    turningRest_->start();
+}
+
 void SurfacePage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     ShowGridState();
+    // A context the widget could not make leaves it blank without a word: checked once shown.
+    QTimer::singleShot(0, this, [this] {
+        if (openGL_ && view_->isVisible() && !static_cast<SurfaceGlView*>(view_)->isValid()) UseCanvasPath();
+    });
 }
 
 // The grid's size, and why nothing is drawn when no point has a value.
@@ -153,6 +193,7 @@ bool SurfacePage::eventFilter(QObject* watched, QEvent* event) {
             dragFrom_ = mouse->position().toPoint();
             view_->setCursor(Qt::ClosedHandCursor);
             view_->setFocus(Qt::MouseFocusReason);
+            SetTurning(true);
             return true;
         }
         case QEvent::MouseMove: {
@@ -168,16 +209,23 @@ bool SurfacePage::eventFilter(QObject* watched, QEvent* event) {
             if (mouse->button() != Qt::LeftButton || !dragging_) break;
             dragging_ = false;
             view_->setCursor(Qt::OpenHandCursor);
+            SetTurning(false);
             return true;
         }
         case QEvent::Wheel: {
             const auto* wheel = static_cast<QWheelEvent*>(event);
             const double notches = wheel->angleDelta().y() / 120.0;
-            if (notches != 0) Zoom(std::pow(kZoomStep, -notches));
+            if (notches != 0) {
+                TurnedByKeyOrWheel();
+                Zoom(std::pow(kZoomStep, -notches));
+            }
             return true;
         }
         case QEvent::KeyPress:
-            if (HandleKey(*static_cast<QKeyEvent*>(event))) return true;
+            if (HandleKey(*static_cast<QKeyEvent*>(event))) {
+                if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Home) TurnedByKeyOrWheel();
+                return true;
+            }
             break;
         default: break;
     }

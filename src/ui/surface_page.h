@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -54,13 +55,20 @@ public slots:
     void Zoom(double factor);
     // Draws again (after the options changed the angle unit or rounding).
     void Repaint();
+    // Replaces an OpenGL view that cannot work by the canvas path.
+    void UseCanvasPath();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void InstallView(bool openGL);
     bool HandleKey(const QKeyEvent& key);
+    // Tells an OpenGL view that the user is turning or scaling (it may draw a quick preview);
+    // keys and the wheel count as turning until they have rested a moment.
+    void SetTurning(bool turning);
+    void TurnedByKeyOrWheel();
     void ShowGridState();
 
     std::unique_ptr<Ui::SurfacePage> ui_;
@@ -69,6 +77,7 @@ private:
     bool openGL_ = false;
     bool dragging_ = false;
     QPoint dragFrom_;
+    QTimer* turningRest_ = nullptr;
 };
 
 }  // namespace kq

@@ -28,6 +28,8 @@ expect 0 "eval" "$program" eval "2+2"
 expect 1 "eval into a full disk" bash -c "'$program' eval 1 >/dev/full"
 expect 1 "calc into a full disk" bash -c "'$program' calc 1 >/dev/full"
 expect 0 "plot without a display" "$program" plot -o "$work/g.png" "sin(x)"
+expect 0 "surface without a display" "$program" surface -o "$work/s.png" "cos(rt2(x*x+y*y))"
+expect 1 "surface --mesh into a full disk" bash -c "'$program' surface --mesh x >/dev/full"
 expect 2 "plot with an overflowing size" "$program" plot --size 4294967906x4294967776 -o "$work/h.png" x
 expect 2 "plot with an empty range" "$program" plot --range 1 1 2 2 -o "$work/h.png" x
 [ -e "$work/h.png" ] && { echo "FAIL: a refused plot wrote a file"; failures=$((failures + 1)); }

@@ -1,4 +1,5 @@
-// Evaluates a formula both ways (flat program and unit tree) and insists they agree.
+// Evaluates a formula every way (the fast path, the interpreter and the unit tree) and insists
+// they agree, and that the fast path is native code where the machine allows it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,10 +7,18 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/translator.h"
 
 namespace kq::test {
+
+// Where the engine must compile native code: the fast path is never the interpreter there.
+#if defined(__x86_64__) && defined(__linux__)
+inline constexpr bool kNativeExpected = true;
+#else
+inline constexpr bool kNativeExpected = false;
+#endif
 
 struct Outcome {
     EvalStatus status = EvalStatus::Ok;
@@ -21,12 +30,15 @@ inline bool SameBits(long double a, long double b) {
     return a == b && std::signbit(a) == std::signbit(b);
 }
 
+// With `native` false the fast path is the interpreter the engine falls back on.
 inline Outcome Evaluate(const std::string& formula, long double x = 1, long double y = 0, int rounding = -1,
-                        bool degrees = false) {
+                        bool degrees = false, bool native = true) {
     Translator t;
     t.SetRounding(rounding);
     t.SetDegrees(degrees);
+    if (!native) t.UseNativeCode(false);
     t.Translate(formula);
+    EXPECT_EQ(t.IsNative(), native && kNativeExpected) << "the fast path of " << formula;
     Outcome fast;
     fast.status = t.TryValue(x, y, fast.value);
     long double tree = 0, interpreted = 0;
@@ -43,6 +55,34 @@ inline Outcome Evaluate(const std::string& formula, long double x = 1, long doub
             << static_cast<double>(fast.value);
     }
     return fast;
+}
+
+// Evaluates `t` at every x (with ys[k], or `y` when ys is empty) in one call, and point by
+// point on every path, and insists that each status and each value's bits agree.
+inline void CheckColumn(Translator& t, const std::vector<long double>& xs, const std::vector<long double>& ys,
+                        long double y, const std::string& what) {
+    std::vector<long double> values(xs.size(), -12345);
+    std::vector<EvalStatus> statuses(xs.size(), EvalStatus::TooDeep);
+    if (ys.empty()) t.TryValues(xs, y, values, statuses);
+    else t.TryValues(xs, ys, values, statuses);
+    for (std::size_t k = 0; k < xs.size(); ++k) {
+        const long double yk = ys.empty() ? y : ys[k];
+        long double single = 0, interpreted = 0, tree = 0;
+        const EvalStatus s = t.TryValue(xs[k], yk, single);
+        const EvalStatus i = t.InterpretedValue(xs[k], yk, interpreted);
+        const EvalStatus r = t.TreeValue(xs[k], yk, tree);
+        const std::string where = what + " at x=" + std::to_string(static_cast<double>(xs[k])) +
+                                  " y=" + std::to_string(static_cast<double>(yk));
+        ASSERT_EQ(statuses[k], s) << where;
+        ASSERT_EQ(i, s) << where;
+        ASSERT_EQ(r, s) << where;
+        if (s != EvalStatus::Ok) continue;
+        EXPECT_TRUE(SameBits(values[k], single)) << where;
+        if (t.Rounding() == kNoRounding) {
+            EXPECT_TRUE(SameBits(values[k], interpreted)) << where;
+            EXPECT_TRUE(SameBits(values[k], tree + 0.0L)) << where;
+        }
+    }
 }
 
 }  // namespace kq::test

@@ -93,13 +93,16 @@ TEST(Evaluation, Rounding) {
         {"2/3", 2, 0.67L},   {"-2/3", 2, -0.67L},  {"2.7", 0, 3},       {"-2.7", 0, -3},
         {"2.5", 0, 3},       {"-2.5", 0, -3},      {"1e12/3", 2, 333333333333.33L},
         {"2/3", -1, 2.0L / 3}, {"2/3", 10, 2.0L / 3}, {"2/3", 9, 0.666666667L}, {"1/8", 2, 0.13L},
-        {"5e9", 0, 5e9L},    {"-5e9-0.4", 0, -5e9L}, {"1e30/7", 3, std::round(1e30L / 7 * 1000) / 1000},
+        {"5e9", 0, 5e9L},    {"-5e9-0.4", 0, -5e9L},
     };
     for (const auto& c : cases) {
         const Outcome o = Evaluate(c.formula, 1, 0, c.digits);
         ASSERT_EQ(o.status, EvalStatus::Ok) << c.formula;
         EXPECT_EQ(o.value, c.expected) << c.formula << " rounded to " << c.digits;
     }
+    // Far beyond the digits rounding could change, a value stays what it was to the last bit or so.
+    const Outcome huge = Evaluate("1e30/7", 1, 0, 3);
+    EXPECT_LT(std::fabs(huge.value / (1e30L / 7) - 1), 1e-18L);
     EXPECT_TRUE(std::isinf(RoundToDigits(std::numeric_limits<long double>::infinity(), 2)));
     EXPECT_EQ(RoundToDigits(1e4900L, 9), 1e4900L);
 }
@@ -154,9 +157,6 @@ namespace {
 // Where the machine allows it the fast path is native code; long formulas, deep stacks and
 // many failure exits must come out the same as the interpreter's.
 TEST(Evaluation, NativeCodeMatchesOnLongFormulas) {
-    Translator probe;
-    probe.Translate("x+1");
-    if (!probe.IsNative()) GTEST_SKIP() << "no native code on this machine";
     std::string sum = "x";
     std::string nested = "x";
     for (int i = 1; i < 60; ++i) {

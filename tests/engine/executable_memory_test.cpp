@@ -1,8 +1,12 @@
-// Generated code's memory: executable and never writable while it holds code, gone with its
-// owner, and a Program that holds code cannot be moved away from it.
+// Generated code's memory: executable and never writable at the same address, pooled pages
+// reused and released, and a Program that holds code cannot be moved away from it.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <type_traits>
+#include <vector>
 
 #include "engine/executable_memory.h"
 #include "engine/program.h"
@@ -15,24 +19,58 @@ static_assert(!std::is_move_constructible_v<Program> && !std::is_move_assignable
 static_assert(!std::is_copy_constructible_v<ExecutableMemory>);
 
 #if defined(__x86_64__) && defined(__linux__)
-TEST(ExecutableMemory, RunsReadOnlyAndIsUnmappedWithItsOwner) {
-    const std::uint8_t answer[] = {0xB8, 0x2A, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 42; ret
-    const void* address = nullptr;
-    {
-        ExecutableMemory memory;
-        ASSERT_TRUE(memory.Load(answer));
-        address = memory.Address();
-        EXPECT_EQ(ProtectionAt(address), "r-xp");
-        EXPECT_EQ(reinterpret_cast<int (*)()>(const_cast<void*>(address))(), 42);
-        ASSERT_TRUE(memory.Load(answer));  // loading again gives up the first block
-        EXPECT_EQ(reinterpret_cast<int (*)()>(const_cast<void*>(memory.Address()))(), 42);
-        address = memory.Address();
+int CallCode(const ExecutableMemory& m) { return reinterpret_cast<int (*)()>(const_cast<void*>(m.Address()))(); }
+
+// No address of the process is writable and executable at once.
+bool NothingWritableAndExecutable() {
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        const std::string perms = ParseMapping(line).perms;
+        if (perms.find('w') != std::string::npos && perms.find('x') != std::string::npos) return false;
     }
-    const auto after = ProtectionAt(address);
-    EXPECT_TRUE(!after || after->find('x') == std::string::npos) << *after;
+    return true;
+}
+
+TEST(ExecutableMemory, RunsWithoutEverBeingWritableThere) {
+    const std::uint8_t answer[] = {0xB8, 0x2A, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 42; ret
+    ExecutableMemory memory;
+    ASSERT_TRUE(memory.Load(answer));
+    const auto protection = ProtectionAt(memory.Address());
+    ASSERT_TRUE(protection.has_value());
+    EXPECT_NE(protection->find('x'), std::string::npos);
+    EXPECT_EQ(protection->find('w'), std::string::npos);
+    EXPECT_TRUE(NothingWritableAndExecutable());
+    EXPECT_EQ(CallCode(memory), 42);
+    const std::uint8_t other[] = {0xB8, 0x07, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 7; ret
+    ASSERT_TRUE(memory.Load(other));  // the first block goes back and the same place serves again
+    EXPECT_EQ(CallCode(memory), 7);
     ExecutableMemory empty;
     EXPECT_FALSE(empty.Load({}));
     EXPECT_TRUE(empty.Empty());
+}
+
+// Blocks come from pages mapped once: freed blocks serve again, and pages beyond the one
+// run the pool keeps are unmapped once their code is gone.
+TEST(ExecutableMemory, PooledPagesAreReusedAndReleased) {
+    const std::vector<std::uint8_t> code(1000, 0xC3);
+    ExecutableMemory probe;
+    ASSERT_TRUE(probe.Load(code));
+    const void* first = probe.Address();
+    probe.Release();
+    ASSERT_TRUE(probe.Load(code));
+    EXPECT_EQ(probe.Address(), first);  // the block freed a moment ago
+    const std::size_t kept = ExecutableMemory::PooledBytes();
+    const std::uintptr_t executable = ExecutableBytes();
+    {
+        std::vector<ExecutableMemory> many(600);
+        for (auto& m : many) ASSERT_TRUE(m.Load(code));
+        EXPECT_GT(ExecutableMemory::PooledBytes(), kept);
+        ExecutableMemory huge;
+        ASSERT_TRUE(huge.Load(std::vector<std::uint8_t>(3 << 20, 0xC3)));
+        EXPECT_GE(ExecutableMemory::PooledBytes(), kept + (3u << 20));
+    }
+    EXPECT_EQ(ExecutableMemory::PooledBytes(), kept);
+    EXPECT_EQ(ExecutableBytes(), executable);
 }
 #endif
 

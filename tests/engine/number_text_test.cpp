@@ -3,6 +3,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "engine/number_text.h"
 
@@ -29,10 +31,7 @@ TEST(NumberText, Based) {
     EXPECT_EQ(ReadNumberOperand("10s2.5"), 2.5L);
 }
 
-TEST(NumberText, FormattingIgnoresTheLocale) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = old ? old : "C";
-    const bool russian = std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") != nullptr;
+void CheckCNotation() {
     EXPECT_EQ(FormatC("%.18Lg", 0.5L), "0.5");
     EXPECT_EQ(FormatC("%.4Lg", 1234567.0L), "1.235e+06");
     long double v = 0;
@@ -40,8 +39,47 @@ TEST(NumberText, FormattingIgnoresTheLocale) {
     EXPECT_EQ(v, 2.25L);
     EXPECT_FALSE(ParseWholeDecimal("2,25", v));
     EXPECT_FALSE(ParseWholeDecimal("", v));
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    if (!russian) GTEST_LOG_(INFO) << "no Russian locale here; checked in the C locale only";
+    EXPECT_EQ(LeadingDecimal("1.5e3"), 1500);
+}
+
+// Switches LC_NUMERIC to a Russian locale (decimal comma) and back.
+class RussianNumbers {
+public:
+    RussianNumbers() {
+        const char* old = std::setlocale(LC_NUMERIC, nullptr);
+        saved_ = old ? old : "C";
+        active_ = Switch();
+    }
+    ~RussianNumbers() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
+    bool Active() const { return active_; }
+
+private:
+    static bool Switch() {
+        if (std::setlocale(LC_NUMERIC, "ru_RU.UTF-8")) return IsComma();
+#ifdef KQ_TEST_LOCALES
+        // The one the build made, where the system has none installed.
+        const char* oldPath = std::getenv("LOCPATH");
+        const std::string saved = oldPath ? oldPath : "";
+        setenv("LOCPATH", KQ_TEST_LOCALES, 1);
+        const bool found = std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") != nullptr;
+        if (oldPath) setenv("LOCPATH", saved.c_str(), 1);
+        else unsetenv("LOCPATH");
+        if (found) return IsComma();
+#endif
+        return false;
+    }
+    static bool IsComma() { return std::string(std::localeconv()->decimal_point) == ","; }
+
+    std::string saved_;
+    bool active_ = false;
+};
+
+TEST(NumberText, FormattingInTheCLocale) { CheckCNotation(); }
+
+TEST(NumberText, FormattingIgnoresARussianLocale) {
+    RussianNumbers russian;
+    if (!russian.Active()) GTEST_SKIP() << "no Russian locale (ru_RU.UTF-8) on this machine, nor one built for the tests";
+    CheckCNotation();
 }
 
 }  // namespace

@@ -212,3 +212,44 @@ TEST(SurfaceLines, FineGridsDrawEveryFewLinesAndAlwaysTheBorderAndTheCuts) {
 
 }  // namespace
 }  // namespace kq
+
+namespace kq {
+namespace {
+
+TEST(SurfaceFolds, AFoldIsOutlineWhereItsTrianglesFaceApart) {
+    SurfaceGeometry g;
+    g.vertices.resize(4);
+    g.indices = {0, 1, 2, 3};
+    g.starts = {0, 4};
+    g.cells = {0};
+    std::vector<std::uint32_t> out;
+    // Triangle (0, 1, 2) and (0, 2, 3) on the canvas: both turn the same way, then one flipped.
+    std::vector<ScreenPoint> flat = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    OutlineFolds(g, flat, out);
+    EXPECT_TRUE(out.empty());
+    std::vector<ScreenPoint> folded = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {2, 0.5, 0}};
+    OutlineFolds(g, folded, out);
+    EXPECT_EQ(out, (std::vector<std::uint32_t>{0, 2}));
+}
+
+TEST(SurfaceFolds, AHeightFieldSeenFromStraightAboveNeverFolds) {
+    const SurfaceMesh mesh = MeshOf("cos(rt2(x*x+y*y))");
+    const SurfaceGeometry g = BuildGeometry(mesh, ZRangeOf(mesh));
+    SurfaceView view;
+    view.SetPerspective(false);
+    std::vector<ScreenPoint> projected;
+    std::vector<std::uint32_t> folds;
+    view.SetAngles(90, 20);
+    ProjectAll(view.For(600, 600), g.vertices, projected);
+    OutlineFolds(g, projected, folds);
+    EXPECT_TRUE(folds.empty());
+    // From low down its steep ridges turn away.
+    view.SetAngles(10, 20);
+    ProjectAll(view.For(600, 600), g.vertices, projected);
+    OutlineFolds(g, projected, folds);
+    EXPECT_FALSE(folds.empty());
+    EXPECT_EQ(folds.size() % 2, 0u);
+}
+
+}  // namespace
+}  // namespace kq

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "plot/surface_box.h"
 #include "plot/three_dim_graphiq.h"
@@ -232,6 +233,69 @@ TEST(ThreeDimGraphiq, FineGridFillsEveryCellAndDrawsASparserNet) {
     EXPECT_LT(c.polylines.size(), 200u * 200u * 4 / 3);
     // Lines 4 steps apart, about 6 pixels here: dark grey.
     EXPECT_LT(s.LineColor(s.View().For(800, 600)).r, 100);
+}
+
+TEST(ThreeDimGraphiq, LabelsStayOnTheCanvasAndNamesEveryAxis) {
+    ThreeDimGraphiq s;
+    s.SetFormula("x*y");
+    for (const auto& [w, h] : {std::pair{640, 480}, {360, 640}, {200, 120}}) {
+        for (double tilt = -90; tilt <= 90; tilt += 30) {
+            for (double spin = -180; spin < 180; spin += 45) {
+                s.View().SetAngles(tilt, spin);
+                RecordingCanvas c;
+                s.Draw(c, w, h);
+                int names = 0;
+                for (const auto& call : c.calls) {
+                    if (call[0] != 'T') continue;
+                    int x = 0, y = 0;
+                    char text[32] = {};
+                    ASSERT_EQ(std::sscanf(call.c_str(), "T %d %d %31s", &x, &y, text), 3);
+                    EXPECT_GE(x, 0) << call;
+                    EXPECT_GE(y, 0) << call;
+                    EXPECT_LT(x, w) << call;
+                    EXPECT_LT(y, h) << call;
+                    names += std::string(text).size() == 1;
+                }
+                EXPECT_EQ(names, 3) << tilt << " " << spin;
+            }
+        }
+    }
+}
+
+TEST(ThreeDimGraphiq, PreviewIsACoarserGridWithTheSameLines) {
+    ThreeDimGraphiq s;
+    s.SetFormula("cos(rt2(x*x+y*y))");
+    EXPECT_EQ(&s.PreviewGeometry(), &s.Geometry());  // the start grid is quick enough
+    s.SetStep(kMinGridStep);
+    const SurfaceGeometry& full = s.Geometry();
+    const SurfaceGeometry& preview = s.PreviewGeometry();
+    ASSERT_NE(&preview, &full);
+    EXPECT_EQ(preview.PolygonCount(), 100u * 100u);
+    // Its points are points of the full grid: every 4th each way.
+    const SurfaceMesh& mesh = s.Mesh();
+    for (int j = 0; j <= 100; j += 7)
+        for (int i = 0; i <= 100; i += 3) {
+            const BoxPoint& p = preview.vertices[static_cast<std::size_t>(j) * 101 + i];
+            const BoxPoint& q = full.vertices[mesh.At(4 * i, 4 * j)];
+            EXPECT_NEAR(p.x, q.x, 1e-15);
+            EXPECT_NEAR(p.y, q.y, 1e-15);
+            EXPECT_EQ(p.z, q.z);
+        }
+    // Its lines lie on the full picture's lines (every 8th of the fine grid).
+    auto onFullLine = [](double box) {
+        const double index = (box * 10 + 10) / 0.05;
+        return std::fabs(index / 8 - std::round(index / 8)) < 1e-6;
+    };
+    for (std::size_t e = 0; e < preview.edges.size(); e += 2) {
+        const BoxPoint &a = preview.vertices[preview.edges[e]], &b = preview.vertices[preview.edges[e + 1]];
+        EXPECT_TRUE((a.x == b.x && onFullLine(a.x)) || (a.y == b.y && onFullLine(a.y))) << a.x << " " << a.y;
+    }
+    // Made once per evaluation.
+    EXPECT_EQ(&s.PreviewGeometry(), &preview);
+    const auto evaluations = s.EvaluationCount();
+    s.View().Turn(10, 10);
+    s.PreviewGeometry();
+    EXPECT_EQ(s.EvaluationCount(), evaluations);
 }
 
 TEST(ThreeDimGraphiq, ConstantIsAFlatSquareInTheMiddleOfItsBox) {

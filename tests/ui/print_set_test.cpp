@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +22,8 @@
 #include "ui/plane_page.h"
 #include "ui/print_commands.h"
 #include "ui/print_set.h"
+#include "ui/surface_page.h"
+#include "ui_surface_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
 #include "ui_print_set.h"
@@ -216,6 +219,41 @@ private slots:
         QVERIFY(surface.draws > 0);
         QVERIFY(!surface.axes);  // drawn without the axes choice
         QCOMPARE(surface.width, dialog->PreviewPage().width() / 2);
+        dialog->SetSubject(PlanePrintSubject(form->Plane()));
+        QVERIFY(c->CheckBox3->isEnabled());
+    }
+
+    void onThe3DPageTheSurfaceIsPrinted() {
+        auto* pages = form->findChild<QTabWidget*>("Pages");
+        pages->setCurrentIndex(1);
+        QCOMPARE(form->CurrentPage(), 1);
+        auto& surface = form->Surface().Controls();
+        surface.SurfaceEdit->setText("sin(x)*cos(y)");
+        form->Plane().Controls().GraphList->item(0)->setCheckState(Qt::Checked);
+        QTest::qWait(1);
+        chosen = Path("surface.pdf");
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            checked = !c->CheckBox3->isEnabled() && dialog->Subject().surface;
+            QCOMPARE(dialog->Subject().description, QString("sin(x)*cos(y)"));
+            QCOMPARE(dialog->Subject().paintBox, form->Surface().View()->size());
+            c->Button1->click();
+        });
+        form->Controls().DoPrint->trigger();
+        QVERIFY(checked);
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        const QString text = PdfText(chosen);
+        QVERIFY2(text.contains("sin(x)*cos(y)"), qPrintable(text));
+        QVERIFY(!text.contains("cos(x^2-3)"));
+        // The surface is on the page, at the top left, half the printable width.
+        QString html;
+        QVERIFY(Run("pdftoppm", {"-r", "40", "-png", "-singlefile", chosen, Path("surface")}));
+        const QImage page(Path("surface.png"));
+        const int rightmost = RightmostInk(page.convertToFormat(QImage::Format_RGB32), page.height() / 4);
+        QVERIFY2(rightmost > page.width() / 4 && rightmost <= page.width() / 2 + 2,
+                 qPrintable(QString::number(rightmost)));
+        // Back on the graphs page, the plane graph again with its axes box.
+        pages->setCurrentIndex(0);
         dialog->SetSubject(PlanePrintSubject(form->Plane()));
         QVERIFY(c->CheckBox3->isEnabled());
     }

@@ -152,6 +152,50 @@ private slots:
         QVERIFY2(dark < box.width() * box.height() / 4, qPrintable(QString::number(dark)));
     }
 
+    void slowRenderersTurnAPreview() {
+        page->Controls().StepEdit->setValue(0.05);
+        Frame();  // uploads and times the full surface
+        QCOMPARE(view->UploadCount(), 2);
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 200));
+        QTest::mouseMove(view, QPoint(230, 210));
+        const QImage turning = Frame();
+        // Mesa's software renderer is slow with 160 000 cells: it turns the preview; a fast
+        // renderer keeps the full surface. Either way the frame shows the surface.
+        QCOMPARE(view->LastFrameWasPreview(), view->Slow());
+        int dark = 0;
+        DarkBox(turning, &dark);
+        QVERIFY(dark > 2000);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(230, 210));
+        Frame();
+        QVERIFY(!view->LastFrameWasPreview());
+        QCOMPARE(view->UploadCount(), 2);  // the full surface stayed on the card
+        // Keys and the wheel turn the preview too, until they rest.
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Left);
+        Frame();
+        QCOMPARE(view->LastFrameWasPreview(), view->Slow());
+        QTRY_VERIFY_WITH_TIMEOUT(!view->LastFrameWasPreview() && (Frame(), !view->LastFrameWasPreview()), 2000);
+    }
+
+    void aViewThatCannotWorkGivesWayToTheCanvasPath() {
+        QVERIFY(view->isValid());
+        QTest::qWait(50);
+        QVERIFY(page->UsesOpenGL());  // a working view is kept
+        page->UseCanvasPath();
+        QVERIFY(!page->UsesOpenGL());
+        QVERIFY(page->View()->inherits("kq::SurfacePicture"));
+        QVERIFY(QTest::qWaitForWindowExposed(page->View()));
+        int dark = 0;
+        DarkBox(page->Frame().convertToFormat(QImage::Format_RGB32), &dark);
+        QVERIFY(dark > 2000);
+        const SurfaceView before = page->Surface().View();
+        QTest::mousePress(page->View(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(page->View(), QPoint(130, 100));
+        QTest::mouseRelease(page->View(), Qt::LeftButton, {}, QPoint(130, 100));
+        QVERIFY(!(page->Surface().View() == before));
+        view = nullptr;
+    }
+
     void poleFrameStaysInItsBox() {
         page->Controls().SurfaceEdit->setText("1/(x*x+y*y-4)");
         const QImage pole = Frame();

@@ -1,6 +1,8 @@
 // The "3D Графики" page driven through its real widgets on the offscreen platform, where the
 // canvas path shows the surface.
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,6 +189,17 @@ private slots:
         c->StepEdit->setValue(0.01);  // below the range: the smallest step
         QCOMPARE(page->Surface().Step(), static_cast<long double>(0.05));
         QCOMPARE(page->Surface().Mesh().Side(), 401);
+    }
+
+    void editMenuWorksOnTheFormula() {
+        c->SurfaceEdit->setFocus();
+        QTRY_VERIFY(c->SurfaceEdit->hasFocus());
+        form->findChild<QAction*>("N13")->trigger();  // cut
+        QCOMPARE(c->SurfaceEdit->text(), QString());
+        QCOMPARE(QApplication::clipboard()->text(), QString("cos(rt2(x*x+y*y))"));
+        form->findChild<QAction*>("N14")->trigger();  // paste
+        QCOMPARE(c->SurfaceEdit->text(), QString("cos(rt2(x*x+y*y))"));
+        QCOMPARE(page->Surface().Formula(), std::string("cos(rt2(x*x+y*y))"));
     }
 
     void optionsReachTheSurface() {

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <sys/stat.h>
 
 #include "app/settings_store.h"
 #include "docs/workplace_codec.h"
@@ -274,7 +275,20 @@ private slots:
         errors.clear();
         QVERIFY(!form->OpenWorkplace(Path("missing.kwp")));
         QVERIFY(!form->OpenWorkplace(dir.path()));  // a folder
-        QCOMPARE(errors.size(), 2);
+        // A pipe nobody writes to would block a plain read for ever.
+        QVERIFY(::mkfifo(QFile::encodeName(Path("pipe.kwp")).constData(), 0600) == 0);
+        QVERIFY(!form->OpenWorkplace(Path("pipe.kwp")));
+        QCOMPARE(errors.size(), 3);
+        // A huge file is not read into memory.
+        {
+            QFile huge(Path("huge.kwp"));
+            QVERIFY(huge.open(QIODevice::WriteOnly));
+            huge.write(good);
+            QVERIFY(huge.resize(WorkplaceCommands::kMaxFileSize + 1));
+        }
+        QVERIFY(!form->OpenWorkplace(Path("huge.kwp")));
+        QCOMPARE(errors.size(), 4);
+        QVERIFY(errors[3].contains("слишком велик"));
         QCOMPARE(form->Workplaces().Capture(), before);
     }
 

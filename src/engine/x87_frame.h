@@ -1,0 +1,47 @@
+// The shape of a generated function around a formula's code: for one point, it returns the
+// value and writes a failure's status through a pointer; for a column, it loops over the
+// job's points, storing each value and status. It knows where the register file, the status
+// and a column's x and y are. Only the x87 compiler uses it.
+#pragma once
+
+#include <cstddef>
+
+#include "engine/eval_status.h"
+#include "engine/x86_encoder.h"
+
+namespace kq {
+
+class X87Frame {
+public:
+    // `calls`: the code calls functions, so it needs saved registers and a frame even for one
+    // point (code that calls nothing keeps its arguments where they came).
+    X87Frame(X86Encoder& e, bool column, bool calls) : e_(e), column_(column), frame_(column || calls) {}
+
+    bool Column() const { return column_; }
+    // Where the register file's address is.
+    Reg Base() const { return frame_ ? Reg::Rbx : Reg::Rdi; }
+    // Where a column point's x and y are read.
+    static Mem XHome() { return {Reg::R13}; }
+    static Mem YHome() { return {Reg::R14}; }
+    // 16 bytes of the stack frame for arguments and conversions.
+    static Mem Scratch() { return {Reg::Rsp}; }
+
+    // Saves registers and sets up the pointers; a column's loop starts right after.
+    void EmitEntry();
+    // After a point's value (on the x87 stack, alone): a column stores it plus 0 (as
+    // Program::Run gives it) with an Ok status and goes on with the next point.
+    void EmitPointEnd();
+    // Restores the registers and returns.
+    void EmitExit();
+    // A failure, after the x87 stack was emptied: the status (or, with `fromEax`, the status
+    // in eax) is written, and the point is left.
+    void EmitFailure(EvalStatus status);
+    void EmitFailureFromEax();
+
+private:
+    X86Encoder& e_;
+    bool column_, frame_;
+    std::size_t loop_ = 0, next_ = 0, exit_ = 0;
+};
+
+}  // namespace kq
