@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 
+#include "app/check_command.h"
 #include "app/command_line.h"
 #include "engine/number_text.h"
 #include "engine/translator.h"
@@ -13,6 +14,7 @@ namespace {
 
 struct EvalOptions {
     bool degrees = false;
+    bool check = false;
     int rounding = kNoRounding;
     std::vector<long double> xs;
     long double y = 0;
@@ -23,7 +25,9 @@ OptionParser EvalParser(EvalOptions& o) {
     parser.Flag("--degrees", o.degrees)
         .Int("--round", "R", o.rounding, -1, 1000)
         .Numbers("--x", "X", o.xs)
-        .Number("--y", "Y", o.y);
+        .Number("--y", "Y", o.y)
+        .Flag("--check", o.check);
+    parser.SetUsage(parser.Usage() + "\n" + kCheckUsage);
     return parser;
 }
 
@@ -64,6 +68,7 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
     if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { formulas = std::move(operands); }))
         return 2;
     if (o.xs.empty()) o.xs.push_back(1);
+    if (o.check) return RunCheck(formulas, in, out, err);
 
     Translator translator;
     translator.SetDegrees(o.degrees);

@@ -7,9 +7,10 @@
 
 namespace kq {
 
-// quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [FORMULA...]
+// quantorium eval [--degrees] [--round R] [--x X]... [--y Y] [--check] [FORMULA...]
 // Returns the exit status: 0 all evaluated, 1 some failed or the output could not be
-// written, 2 usage error.
+// written, 2 usage error. With --check the formulas are not evaluated but diagnosed (see
+// RunCheck).
 int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 
 // The usage line of the verb.

@@ -1,5 +1,11 @@
 #include "engine/filter.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+#include "engine/macro_expansion.h"
+
 namespace kq {
 
 Filter::Filter() {
@@ -26,116 +32,108 @@ bool Filter::DefineMacro(std::string_view name, std::string_view templ) {
     return true;
 }
 
-std::string Filter::Apply(std::string_view input) const {
+std::string Filter::Apply(std::string_view input) const { return Rewrite(input, nullptr); }
+
+std::string Filter::Apply(std::string_view input, std::vector<std::uint32_t>& origins) const {
+    return Rewrite(input, &origins);
+}
+
+std::string Filter::Rewrite(std::string_view input, std::vector<std::uint32_t>* origins) const {
     std::string text;
     text.reserve(input.size());
-    // Blanks carry no meaning anywhere in a formula.
-    for (char c : input)
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') text.push_back(c);
-    text = ReplaceBars(std::move(text));
-    for (const MacroTemplate& macro : macros_) text = Expand(macro, std::move(text));
+    if (origins) origins->clear();
+    // Blanks carry no meaning anywhere in a formula; the decimal comma is a point.
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const char c = input[i];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        text.push_back(c == ',' ? '.' : c);
+        if (origins) origins->push_back(static_cast<std::uint32_t>(i));
+    }
+    text = ReplaceBars(std::move(text), origins);
+    for (const MacroTemplate& macro : macros_) text = ExpandMacro(macro, std::move(text), origins);
     return text;
 }
 
 // Each pass turns the outermost bar pairs it can match into "(abs(" and "))"; a bar right
 // after an operator or another bar opens a nested pair left for the next pass.
-std::string Filter::ReplaceBars(std::string text) {
+std::string Filter::ReplaceBars(std::string text, std::vector<std::uint32_t>* origins) {
+    // Passes only ever turn bars into brackets, so this count bounds every pass's.
+    const std::size_t bars = static_cast<std::size_t>(std::count(text.begin(), text.end(), '|'));
+    if (bars == 0) return text;
+    std::vector<std::uint32_t> written;
     bool opening = true;
-    for (;;) {
-        int bars = 0, pending = 0, depth = 0, markDepth = 0;
-        std::string out;
-        out.reserve(text.size() + 8);
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const char c = text[i];
-            switch (c) {
-                case '(':
-                    if (!opening) ++depth;
-                    out.push_back(c);
-                    break;
-                case ')':
-                    if (!opening) --depth;
-                    out.push_back(c);
-                    break;
-                case ',':
-                    out.push_back('.');
-                    break;
-                case '|': {
-                    ++bars;
-                    const char prev = i > 0 ? text[i - 1] : '\0';
-                    const bool afterOperator = prev == '+' || prev == '-' || prev == '*' || prev == '/' ||
-                                               prev == '^' || prev == '|';
-                    if (!opening && i > 0 && afterOperator) {
-                        ++pending;
-                        out.push_back('|');
-                    } else if (depth == markDepth && pending == 0) {
-                        if (opening) {
-                            out += "(abs(";
-                            markDepth = depth;
-                            opening = false;
-                        } else {
-                            out += "))";
-                            opening = true;
-                        }
-                    } else {
-                        out.push_back('|');
-                        if (pending > 0) --pending;
-                    }
-                    break;
+    for (int pass = 0; pass < kMaxBarPasses; ++pass) {
+        const std::size_t n = text.size();
+        std::string out(n + 4 * bars, '\0');  // a bar becomes at most five characters
+        char* write = out.data();
+        const char* const read = text.data();
+        if (origins) written.resize(out.size());
+        // Copies n characters from read + i, keeping their origins.
+        auto copy = [&](std::size_t i, std::size_t count) {
+            if (origins) std::copy_n(origins->begin() + i, count, written.begin() + (write - out.data()));
+            std::memcpy(write, read + i, count);
+            write += count;
+        };
+        // Writes the text a bar at i became.
+        auto insert = [&](std::size_t i, std::string_view inserted) {
+            if (origins)
+                std::fill_n(written.begin() + (write - out.data()), inserted.size(), (*origins)[i] | kInserted);
+            std::memcpy(write, inserted.data(), inserted.size());
+            write += inserted.size();
+        };
+        std::ptrdiff_t depth = 0, markDepth = 0;
+        std::size_t pending = 0;
+        bool changed = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (opening) {
+                // Until a pair opens only bars do anything.
+                const void* bar = std::memchr(read + i, '|', n - i);
+                const std::size_t stop = bar ? static_cast<const char*>(bar) - read : n;
+                copy(i, stop - i);
+                i = stop;
+                if (i == n) break;
+            }
+            if (read[i] != '|') {
+                // Brackets count only while a pair is open: up to the next bar.
+                const std::size_t from = i;
+                const std::ptrdiff_t at = write - out.data();
+                for (; i < n && read[i] != '|'; ++i) {
+                    depth += (read[i] == '(') - (read[i] == ')');
+                    *write++ = read[i];
                 }
-                default:
-                    out.push_back(c);
+                if (origins) std::copy(origins->begin() + from, origins->begin() + i, written.begin() + at);
+                --i;
+                continue;
+            }
+            const char prev = i > 0 ? read[i - 1] : '\0';
+            const bool afterOperator =
+                prev == '+' || prev == '-' || prev == '*' || prev == '/' || prev == '^' || prev == '|';
+            if (!opening && i > 0 && afterOperator) {
+                ++pending;
+                copy(i, 1);
+            } else if (depth == markDepth && pending == 0) {
+                if (opening) {
+                    insert(i, "(abs(");
+                    markDepth = depth;
+                    opening = false;
+                } else {
+                    insert(i, "))");
+                    opening = true;
+                }
+                changed = true;
+            } else {
+                copy(i, 1);
+                if (pending > 0) --pending;
             }
         }
-        // A pass that changes nothing would change nothing again: stop there.
-        const bool changed = out != text;
+        out.resize(static_cast<std::size_t>(write - out.data()));
         text = std::move(out);
-        if (!(depth == 0 && bars > 0 && changed)) break;
-    }
-    return text;
-}
-
-namespace {
-
-// Collects from `pos` up to the bracket that closes the level opened just before it; `pos`
-// ends on that bracket (or at the end of the text when it never closes).
-std::string CollectBalanced(const std::string& text, std::size_t& pos, char open, char close) {
-    std::string arg;
-    int level = 0;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (c == open) ++level;
-        if (c == close) {
-            if (level == 0) break;
-            --level;
+        if (origins) {
+            written.resize(text.size());
+            origins->swap(written);
         }
-        arg.push_back(c);
-        ++pos;
-    }
-    return arg;
-}
-
-}  // namespace
-
-std::string Filter::Expand(const MacroTemplate& macro, std::string text) {
-    std::size_t count = 0;
-    for (std::size_t p = text.find(macro.opening); p != std::string::npos; p = text.find(macro.opening, p + 1)) ++count;
-    for (std::size_t round = 0; round <= count; ++round) {
-        const std::size_t start = text.find(macro.opening);
-        if (start == std::string::npos) break;
-        std::size_t pos = start + macro.opening.size();
-        const std::string angle = CollectBalanced(text, pos, '<', '>');
-        pos += 2;  // the ">" and the "(" after it
-        std::string paren;
-        if (pos <= text.size()) paren = CollectBalanced(text, pos, '(', ')');
-        const std::size_t rest = pos < text.size() ? pos + 1 : text.size();
-        std::string rebuilt = text.substr(0, start);
-        rebuilt += macro.before;
-        rebuilt += paren;
-        rebuilt += macro.middle;
-        rebuilt += angle;
-        rebuilt += macro.after;
-        rebuilt.append(text, rest, std::string::npos);
-        text = std::move(rebuilt);
+        // A pass that changes nothing would change nothing again: stop there.
+        if (!(depth == 0 && changed)) break;
     }
     return text;
 }

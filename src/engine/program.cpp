@@ -56,8 +56,8 @@ public:
     int List(const ExpressionList& list, int depth) {
         int acc = -1;  // -1: the 0 a list starts from
         for (const auto& unit : list.units) {
-            const int v = Unit(*unit, depth);
-            switch (unit->operation) {
+            const int v = Unit(unit, depth);
+            switch (unit.operation) {
                 case Operation::Add: acc = acc < 0 ? v : Add(acc, v); break;
                 case Operation::Multiply: acc = Make(Op::Mul, acc < 0 ? Const(0) : acc, v); break;
                 case Operation::Divide: acc = Make(Op::Div, acc < 0 ? Const(0) : acc, v); break;

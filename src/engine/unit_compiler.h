@@ -1,10 +1,11 @@
 // Builds the unit tree from filtered formula text, telling the special-point set what it
-// reads on the way.
+// reads on the way. The text is cut as FormulaCuts says.
 #pragma once
 
 #include <memory>
 #include <string_view>
 
+#include "engine/formula_cuts.h"
 #include "engine/units.h"
 
 namespace kq {
@@ -18,17 +19,18 @@ public:
 
     explicit UnitCompiler(SpecialPointSet& specials) : specials_(specials) {}
 
+    // <sum> = ["-"] <term> {("+" | "-") <term>}
     std::unique_ptr<ExpressionList> CompileSum(std::string_view text, int depth = 0);
 
 private:
-    void CompileTerm(std::string_view text, bool negative, ExpressionList& target, int depth);
-    std::unique_ptr<OperationUnit> ReadOperand(std::string_view text);
+    std::unique_ptr<ExpressionList> Sum(std::size_t begin, std::size_t end, int depth, bool exponent);
+    void Term(std::size_t begin, std::size_t end, bool negative, ExpressionList& target, int depth, bool inExponent);
+    // False when the factor makes no unit ("sin()").
+    bool Factor(const FactorPiece& piece, int depth, OperationUnit& unit);
+    void ReadOperand(std::string_view text, OperationUnit& unit);
 
     SpecialPointSet& specials_;
+    const FormulaCuts* cuts_ = nullptr;  // of the text being compiled
 };
-
-// The segment scan every compile step uses: from `pos`, characters are taken while a
-// parenthesis is open or the next one is not among `stops`; the first is always taken.
-std::string_view Segment(std::string_view text, std::size_t pos, std::string_view stops);
 
 }  // namespace kq

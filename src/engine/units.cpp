@@ -4,7 +4,8 @@
 
 namespace kq {
 
-OperationUnit::OperationUnit() = default;
+static_assert(sizeof(OperationUnit) <= 32, "a unit is held by value in lists of millions");
+
 OperationUnit::~OperationUnit() = default;
 
 EvalStatus OperationUnit::Finish(long double v, long double x, long double y, bool degrees, long double& out) const {
@@ -18,6 +19,15 @@ EvalStatus OperationUnit::Finish(long double v, long double x, long double y, bo
 }
 
 EvalStatus OperationUnit::Evaluate(long double x, long double y, bool degrees, long double& out) const {
+    if (IsFunction()) {
+        long double t = 0;
+        if (sub)
+            if (EvalStatus s = sub->Evaluate(x, y, degrees, t); s != EvalStatus::Ok) return s;
+        if (degrees && IsDirectTrig(code)) t *= kRadiansPerDegree;
+        long double v = 0;
+        if (EvalStatus s = ApplyFunction(code, n, t, v); s != EvalStatus::Ok) return s;
+        return Finish(v, x, y, degrees, out);
+    }
     long double v = 0;
     switch (kind) {
         case OperandKind::Number: v = value; break;
@@ -31,22 +41,12 @@ EvalStatus OperationUnit::Evaluate(long double x, long double y, bool degrees, l
     return Finish(v, x, y, degrees, out);
 }
 
-EvalStatus FunctionUnit::Evaluate(long double x, long double y, bool degrees, long double& out) const {
-    long double t = 0;
-    if (sub)
-        if (EvalStatus s = sub->Evaluate(x, y, degrees, t); s != EvalStatus::Ok) return s;
-    if (degrees && IsDirectTrig(code)) t *= kRadiansPerDegree;
-    long double v = 0;
-    if (EvalStatus s = ApplyFunction(code, n, t, v); s != EvalStatus::Ok) return s;
-    return Finish(v, x, y, degrees, out);
-}
-
 EvalStatus ExpressionList::Evaluate(long double x, long double y, bool degrees, long double& out) const {
     long double acc = 0;
-    for (const auto& unit : units) {
+    for (const OperationUnit& unit : units) {
         long double v = 0;
-        if (EvalStatus s = unit->Evaluate(x, y, degrees, v); s != EvalStatus::Ok) return s;
-        switch (unit->operation) {
+        if (EvalStatus s = unit.Evaluate(x, y, degrees, v); s != EvalStatus::Ok) return s;
+        switch (unit.operation) {
             case Operation::Add: acc += v; break;
             case Operation::Multiply: acc *= v; break;
             case Operation::Divide:

@@ -2,6 +2,7 @@
 // screen shows; `quantorium plot -o FILE.emf` too.
 #include <QFile>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -12,6 +13,7 @@
 #include <sstream>
 
 #include "picture_compare.h"
+#include "plot/curve_palette.h"
 #include "ui/document_prompts.h"
 #include "ui/file_output.h"
 #include "ui/paint_box.h"
@@ -143,6 +145,31 @@ private slots:
         QVERIFY(text.contains("<path"));
         QVERIFY(text.contains("<text"));  // the axis labels
         QVERIFY(SameStrokes(Screen(), RenderSvg(Path("emf.svg"), plane->PaintBox1->size())));
+    }
+
+    void colouredGraphsStayColouredInEveryFormat() {
+        form->Settings().colorGraphs = true;
+        form->ApplyOptions();
+        plane->GraphList->item(0)->setCheckState(Qt::Checked);  // sin(x), in its palette colour
+        QTest::qWait(1);
+        const QString colour = QColor(ListCurveColour(1).r, ListCurveColour(1).g, ListCurveColour(1).b).name();
+        const auto hasColour = [&](const QImage& image) {
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (QColor(image.pixel(x, y)).name() == colour) return true;
+            return false;
+        };
+        QVERIFY(hasColour(Screen()));
+        QVERIFY(form->Picture().SaveFile(Path("c.png")));
+        QVERIFY(hasColour(QImage(Path("c.png")).convertToFormat(QImage::Format_RGB32)));
+        QVERIFY(form->Picture().SaveFile(Path("c.svg")));
+        QVERIFY(form->Picture().SaveFile(Path("c.emf")));
+        QVERIFY(Run("emf2svg-conv", {"-i", Path("c.emf"), "-o", Path("c-emf.svg")}));
+        for (const QString& svg : {Path("c.svg"), Path("c-emf.svg")}) {
+            QFile f(svg);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(f.readAll().toLower().contains(colour.toLatin1()), qPrintable(svg));
+        }
     }
 
     void unknownFormatsAndFailedWritesAreReported() {

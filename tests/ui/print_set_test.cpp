@@ -289,6 +289,25 @@ private slots:
         QVERIFY(now.contains("13:05:07"));
     }
 
+    void colouredGraphsPrintInColour() {
+        const auto saturated = [](const QImage& page) {
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    if (QColor(page.pixel(x, y)).hsvSaturation() > 120) return true;
+            return false;
+        };
+        form->Plane().Controls().GraphList->item(0)->setCheckState(Qt::Checked);
+        QTest::qWait(1);
+        for (bool coloured : {false, true}) {
+            form->Settings().colorGraphs = coloured;
+            form->ApplyOptions();
+            const QString pdf = Path(coloured ? "colour.pdf" : "black.pdf");
+            QVERIFY(form->Printing().PrintToPdf(pdf, PrintOptions{}));
+            QVERIFY(Run("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, pdf}));
+            QCOMPARE(saturated(QImage(pdf + ".png").convertToFormat(QImage::Format_RGB32)), coloured);
+        }
+    }
+
     void declinedOfferOrCancelledFilePrintsNothing() {
         takeOffer = false;
         form->Controls().DoPrint->trigger();

@@ -1,0 +1,34 @@
+#include "app/check_command.h"
+
+#include <istream>
+#include <ostream>
+
+#include "app/command_line.h"
+#include "engine/diagnose.h"
+
+namespace kq {
+
+const char* const kCheckUsage =
+    "    --check: не вычислять, а сказать, что в каждой формуле сомнительно: строки «ПОЗИЦИЯ: СООБЩЕНИЕ»\n"
+    "    (ПОЗИЦИЯ — смещение в байтах от начала формулы, с 0), затем пустая строка; код выхода 0,\n"
+    "    если сомнений нет ни в одной формуле, иначе 1";
+
+bool CheckFormula(const std::string& formula, std::ostream& out) {
+    const std::vector<Diagnostic> doubts = Diagnose(formula);
+    for (const Diagnostic& d : doubts) out << d.position << ": " << d.message << '\n';
+    out << '\n';
+    return doubts.empty();
+}
+
+int RunCheck(const std::vector<std::string>& formulas, std::istream& in, std::ostream& out, std::ostream& err) {
+    bool clean = true;
+    const bool written =
+        AnswerEach(formulas, in, out, [&](const std::string& formula) { clean = CheckFormula(formula, out) && clean; });
+    if (!written) {
+        err << "quantorium eval: не удалось вывести результат\n";
+        return 1;
+    }
+    return clean ? 0 : 1;
+}
+
+}  // namespace kq
