@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/diagnose.h"
 #include "engine/number_text.h"
 
 namespace kq {
@@ -99,6 +100,18 @@ std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height) {
     v.ymin -= u;
     v.ymax += u;
     return v;
+}
+
+std::string FormulaDoubts(std::string_view text) {
+    std::string line;
+    for (const Diagnostic& d : Diagnose(text)) {
+        // Characters, not bytes, before the doubtful one.
+        const std::size_t end = std::min(d.position, text.size());
+        const auto before = std::count_if(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end),
+                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+        line += (line.empty() ? "Позиция " : "; позиция ") + std::to_string(before + 1) + ": " + d.message;
+    }
+    return line;
 }
 
 std::string WriteAtResolution(long double value, long double resolution) {

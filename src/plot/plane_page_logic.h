@@ -43,6 +43,11 @@ ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column
 // Zooming out by a quarter of the x range on each side; nothing once |x| passes 4e7.
 std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height);
 
+// The line under the formula editor: what the engine would silently do with a doubtful text,
+// each doubt after the position of its character (counted from 1, as a user counts),
+// "Позиция 5: неизвестное слово «sinx» считается нулём; позиция 9: ..."; "" when clean.
+std::string FormulaDoubts(std::string_view text);
+
 // The point under the mouse, written at the view's resolution (as many decimals as tell
 // neighbouring pixels apart), in C notation; `x` is the number its text says.
 struct PointerReading {

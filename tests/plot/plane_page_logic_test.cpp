@@ -133,6 +133,19 @@ TEST(PlanePageLogic, PointerReadings) {
     EXPECT_FALSE(ReadPointer({1, 1, -1, 1}, 400, 300, 10, 10));
 }
 
+// What the line under the formula says: positions as a user counts, in the text's order.
+TEST(PlanePageLogic, FormulaDoubtsLine) {
+    EXPECT_EQ(FormulaDoubts("cos(x^2-3)"), "");
+    EXPECT_EQ(FormulaDoubts(""), "");
+    EXPECT_EQ(FormulaDoubts("sinx"), "Позиция 1: неизвестное слово «sinx» считается нулём");
+    EXPECT_EQ(FormulaDoubts("sinx+cosy"),
+              "Позиция 1: неизвестное слово «sinx» считается нулём; "
+              "позиция 6: неизвестное слово «cosy» считается нулём");
+    // After a two-byte letter the position still counts characters.
+    const std::string cyrillic = FormulaDoubts("ж+ abc");
+    EXPECT_NE(cyrillic.find("озиция 4: неизвестное слово «abc» считается нулём"), std::string::npos) << cyrillic;
+}
+
 TEST(PlanePageLogic, ListClicks) {
     FormulaListState s;
     // Checking item 2 compiles it and redraws.

@@ -365,6 +365,25 @@ private slots:
         QCOMPARE(c->PaintBox1->height(), heightBefore);
     }
 
+    void doubtfulFormulasAreExplained() {
+        QLabel* doubts = form->findChild<QLabel*>("FormulaDoubts");
+        QVERIFY(doubts);
+        QVERIFY(doubts->text().isEmpty());  // the default formula is clean
+        const int graphHeight = c->PaintBox1->height(), graphWidth = c->PaintBox1->width();
+        c->GraphEdit->clear();
+        QTest::keyClicks(c->GraphEdit, "sinx");
+        QVERIFY(doubts->text().startsWith("Позиция 1: "));
+        QVERIFY(doubts->text().contains("sinx"));
+        QCOMPARE(doubts->toolTip(), doubts->text());
+        QCOMPARE(page->Renderer().Formula(), std::string("sinx"));  // evaluated as before
+        // Many doubts make a long line; the graph keeps its size.
+        QTest::keyClicks(c->GraphEdit, "+cosy+tanz+(((((");
+        QCOMPARE(c->PaintBox1->height(), graphHeight);
+        QCOMPARE(c->PaintBox1->width(), graphWidth);
+        c->GraphEdit->setText("x^2");
+        QVERIFY(doubts->text().isEmpty());
+    }
+
     void doubtfulRangesAreTinted() {
         const auto tinted = [](QLineEdit* e) { return e->palette().color(QPalette::Base) == QColor(255, 221, 221); };
         QVERIFY(!tinted(c->FromY) && !tinted(c->ToY));
