@@ -17,7 +17,7 @@ namespace kq {
 #ifdef KQ_HAVE_MMAP
 namespace {
 
-constexpr std::size_t kUnit = 64;                 // blocks start on cache lines
+constexpr std::size_t kUnit = 64;                // blocks start on cache lines
 constexpr std::size_t kChunkBytes = 256 * 1024;  // the usual run of pages mapped at once
 
 std::size_t RoundUp(std::size_t n, std::size_t to) { return (n + to - 1) / to * to; }
@@ -118,7 +118,8 @@ public:
             }
         }
         if (!chunk) {
-            auto fresh = MapChunk(std::max(kChunkBytes, RoundUp(length, static_cast<std::size_t>(sysconf(_SC_PAGESIZE)))));
+            auto fresh =
+                MapChunk(std::max(kChunkBytes, RoundUp(length, static_cast<std::size_t>(sysconf(_SC_PAGESIZE)))));
             if (!fresh) {
                 memoryFiles_ = !chunks_.empty();
                 return nullptr;
@@ -183,8 +184,10 @@ bool ExecutableMemory::Load(std::span<const std::uint8_t> code) {
 
 void ExecutableMemory::Release() {
     if (!address_) return;
-    if (chunk_) CodePool::Instance().Free(chunk_, address_, size_);
-    else munmap(address_, size_);
+    if (chunk_)
+        CodePool::Instance().Free(chunk_, address_, size_);
+    else
+        munmap(address_, size_);
     address_ = nullptr;
     chunk_ = nullptr;
     size_ = 0;

@@ -32,7 +32,7 @@ public:
 private:
     void* address_ = nullptr;  // where the code runs
     std::size_t size_ = 0;
-    void* chunk_ = nullptr;    // the pool's page run it came from; null for pages of its own
+    void* chunk_ = nullptr;  // the pool's page run it came from; null for pages of its own
 };
 
 }  // namespace kq

@@ -29,7 +29,9 @@ EvalStatus Secant(const long double&, const long double& t, long double& out) {
 EvalStatus Cosecant(const long double&, const long double& t, long double& out) {
     return TrigReciprocal(std::sin(t), out);
 }
-EvalStatus TangentOf(const long double&, const long double& t, long double& out) { return Tangent(t, std::cos(t), out); }
+EvalStatus TangentOf(const long double&, const long double& t, long double& out) {
+    return Tangent(t, std::cos(t), out);
+}
 EvalStatus CotangentOf(const long double&, const long double& t, long double& out) {
     return Cotangent(t, std::sin(t), out);
 }
@@ -51,15 +53,20 @@ EvalStatus NthPower(const long double& n, const long double& t, long double& out
         return S::Ok;
     }
     const double exponent = static_cast<double>(n);
-    out = DoublePrecisionValue(t, [exponent](double d) { return std::pow(d, exponent); }, inExtended);
+    out = DoublePrecisionValue(
+        t, [exponent](double d) { return std::pow(d, exponent); }, inExtended);
     return S::Ok;
 }
 // Values in (0, π): the arctangent of 1/t, moved up by π for negative t.
 EvalStatus ArcCotangent(const long double&, const long double& t, long double& out) {
-    if (t > 0) out = DoublePrecisionValue(1.0L / t, ::atan, ::atanl);
-    else if (t < 0) out = DoublePrecisionValue(1.0L / t, ::atan, ::atanl) + kPi;
-    else if (t == 0) out = kPi / 2;
-    else out = t;  // NaN stays NaN
+    if (t > 0)
+        out = DoublePrecisionValue(1.0L / t, ::atan, ::atanl);
+    else if (t < 0)
+        out = DoublePrecisionValue(1.0L / t, ::atan, ::atanl) + kPi;
+    else if (t == 0)
+        out = kPi / 2;
+    else
+        out = t;  // NaN stays NaN
     return S::Ok;
 }
 
@@ -114,7 +121,8 @@ constexpr FunctionInfo kTable[] = {
 constexpr auto kIndex = [] {
     std::array<std::int16_t, 256> index{};
     index.fill(-1);
-    for (std::size_t i = 0; i < std::size(kTable); ++i) index[static_cast<std::size_t>(kTable[i].code)] = static_cast<std::int16_t>(i);
+    for (std::size_t i = 0; i < std::size(kTable); ++i)
+        index[static_cast<std::size_t>(kTable[i].code)] = static_cast<std::int16_t>(i);
     return index;
 }();
 

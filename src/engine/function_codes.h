@@ -13,7 +13,24 @@ namespace kq {
 
 enum class FunctionCode : std::uint8_t {
     None,  // not a function
-    Ln, Lg, Sgn, Sin, Cos, Sec, Csc, Tg, Ctg, Abs, Root, PowerN, Arcsin, Arccos, Arctg, Arcctg, Sqrt, Exp,
+    Ln,
+    Lg,
+    Sgn,
+    Sin,
+    Cos,
+    Sec,
+    Csc,
+    Tg,
+    Ctg,
+    Abs,
+    Root,
+    PowerN,
+    Arcsin,
+    Arccos,
+    Arctg,
+    Arcctg,
+    Sqrt,
+    Exp,
 };
 
 // Where a function has a value; outside it the evaluation fails with the entry's status. NaN
@@ -34,8 +51,8 @@ enum class Precision : std::uint8_t {
 struct FunctionInfo {
     FunctionCode code;
     std::array<std::string_view, 3> names;  // the name, then its aliases; "" after the last
-    bool numbered;    // written with a number after the name: rt2(x), pw3(x)
-    bool directTrig;  // reads degrees in degrees mode; has periodic poles
+    bool numbered;                          // written with a number after the name: rt2(x), pw3(x)
+    bool directTrig;                        // reads degrees in degrees mode; has periodic poles
     Domain domain;
     EvalStatus failure;  // the status outside the domain
     Precision precision;

@@ -45,9 +45,12 @@ EvalStatus Power(long double a, long double b, long double& out) {
         return EvalStatus::Ok;
     }
     // Squares and cubes by multiplication give the same bits as powl and cost far less.
-    if (b == 2) out = a * a;
-    else if (b == 3) out = a * a * a;
-    else out = std::pow(a, b);
+    if (b == 2)
+        out = a * a;
+    else if (b == 3)
+        out = a * a * a;
+    else
+        out = std::pow(a, b);
     return EvalStatus::Ok;
 }
 

@@ -66,7 +66,8 @@ long double DoublePrecisionValue(long double t, InDouble inDouble, InExtended in
     }
     return FitsDouble(t) ? inDouble(d) : inExtended(t);
 }
-inline long double DoublePrecisionValue(long double t, double (*inDouble)(double), long double (*inExtended)(long double)) {
+inline long double DoublePrecisionValue(long double t, double (*inDouble)(double),
+                                        long double (*inExtended)(long double)) {
     return DoublePrecisionValue<double (*)(double), long double (*)(long double)>(t, inDouble, inExtended);
 }
 

@@ -22,8 +22,8 @@ bool NativeCode::Compile(const std::vector<Program::Instr>& code, const std::vec
 }
 
 NativeCode::ColumnFunction NativeCode::Column(const std::vector<Program::Instr>& code,
-                                             const std::vector<long double>& registers, std::uint32_t resultSlot,
-                                             std::uint32_t limitSlot) {
+                                              const std::vector<long double>& registers, std::uint32_t resultSlot,
+                                              std::uint32_t limitSlot) {
     if (column_ || columnTried_ || !function_) return column_;
     columnTried_ = true;
 #ifdef KQ_NATIVE_X87

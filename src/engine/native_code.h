@@ -14,11 +14,11 @@ namespace kq {
 // statuses out. The layout is what generated code reads.
 struct ColumnJob {
     const long double* xs;
-    const long double* ys;     // moves on by yStride bytes a point
-    std::int64_t yStride;      // sizeof(long double), or 0 for one y for every point
-    long double* values;       // meaningful where the status is Ok
+    const long double* ys;  // moves on by yStride bytes a point
+    std::int64_t yStride;   // sizeof(long double), or 0 for one y for every point
+    long double* values;    // meaningful where the status is Ok
     EvalStatus* statuses;
-    std::uint64_t count;       // at least 1
+    std::uint64_t count;  // at least 1
 };
 
 class NativeCode {

@@ -95,8 +95,9 @@ void SpecialPointSet::Build() {
 
 std::optional<long double> SpecialPointSet::Query(long double a, long double b) const {
     // Of the points in [a, b] (adjacent in value order) the one with the lowest order wins.
-    auto it = std::lower_bound(sorted_.begin(), sorted_.end(), a,
-                               [](const std::pair<long double, std::uint32_t>& e, long double v) { return e.first < v; });
+    auto it =
+        std::lower_bound(sorted_.begin(), sorted_.end(), a,
+                         [](const std::pair<long double, std::uint32_t>& e, long double v) { return e.first < v; });
     std::uint32_t first = UINT32_MAX;
     for (; it != sorted_.end() && it->first <= b; ++it) first = std::min(first, it->second);
     if (first != UINT32_MAX) return points_[first];

@@ -62,7 +62,9 @@ public:
     EvalStatus TreeValue(long double x, long double y, long double& out) const;
 
     // The unrounded value through the interpreter, bypassing any native code.
-    EvalStatus InterpretedValue(long double x, long double y, long double& out) { return program_.Interpret(x, y, out); }
+    EvalStatus InterpretedValue(long double x, long double y, long double& out) {
+        return program_.Interpret(x, y, out);
+    }
 
     // Whether sin, cos, sec, csc, tg and ctg read their arguments in degrees. Each formula has
     // its own mode; changing it recompiles the formula that is there.

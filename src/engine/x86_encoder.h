@@ -26,8 +26,8 @@ enum class Cond : std::uint8_t {
     AboveEqual = 0x3,  // !CF
     Equal = 0x4,
     NotEqual = 0x5,
-    Above = 0x7,       // !CF && !ZF
-    Parity = 0xA,      // PF: the comparison was unordered (NaN)
+    Above = 0x7,   // !CF && !ZF
+    Parity = 0xA,  // PF: the comparison was unordered (NaN)
 };
 
 class X86Encoder {
@@ -59,7 +59,7 @@ public:
     void Fsqrt() { Raw({0xD9, 0xFA}); }
     void FaddP() { Raw({0xDE, 0xC1}); }
     void FmulP() { Raw({0xDE, 0xC9}); }
-    void FmulSt0() { Raw({0xD8, 0xC8}); }               // st(0) *= st(0)
+    void FmulSt0() { Raw({0xD8, 0xC8}); }                                                          // st(0) *= st(0)
     void FsubP(bool reversed) { Raw({0xDE, static_cast<std::uint8_t>(reversed ? 0xE1 : 0xE9)}); }  // st1-st0 / st0-st1
     void FdivP(bool reversed) { Raw({0xDE, static_cast<std::uint8_t>(reversed ? 0xF1 : 0xF9)}); }  // st1/st0 / st0/st1
     void Fcomip(int i) { Raw({0xDF, static_cast<std::uint8_t>(0xF0 + i)}); }  // compares st(0) with st(i), pops
@@ -107,7 +107,9 @@ public:
 private:
     static std::uint8_t Low(Reg r) { return static_cast<std::uint8_t>(r) & 7; }
     static bool High(Reg r) { return static_cast<std::uint8_t>(r) >= 8; }
-    static std::uint8_t Rex(bool wide, Reg reg) { return static_cast<std::uint8_t>((wide ? 0x48 : 0) | (High(reg) ? 0x44 : 0)); }
+    static std::uint8_t Rex(bool wide, Reg reg) {
+        return static_cast<std::uint8_t>((wide ? 0x48 : 0) | (High(reg) ? 0x44 : 0));
+    }
     // [rex] opcode ModRM(reg field, m) [SIB] [disp]; the REX byte also carries m's base.
     void Op(std::uint8_t rex, std::initializer_list<std::uint8_t> opcode, std::uint8_t reg, Mem m);
     void Prefixed(std::uint8_t prefix, std::initializer_list<std::uint8_t> opcode, Mem m);

@@ -50,7 +50,11 @@ class X87Compiler {
 public:
     X87Compiler(const std::vector<Instr>& code, const std::vector<long double>& registers, std::uint32_t result,
                 std::uint32_t limit, bool column)
-        : code_(code), registers_(registers), result_(result), limit_(limit), column_(column),
+        : code_(code),
+          registers_(registers),
+          result_(result),
+          limit_(limit),
+          column_(column),
           stack_(e_, constantOf_) {}
 
     bool Compile(X87Code& out) {
@@ -147,20 +151,23 @@ private:
 
     Form FormOf(const Instr& i) const {
         switch (i.op) {
-            case Op::Add: case Op::Sub: case Op::Mul: case Op::Div:
-            case Op::Neg: case Op::Abs: case Op::Square: case Op::Cube:
-                return Form::Arithmetic;
-            case Op::Sin: case Op::Cos:
-                return Form::Call;
-            case Op::SinCos:
-                return Form::SinCos;
+            case Op::Add:
+            case Op::Sub:
+            case Op::Mul:
+            case Op::Div:
+            case Op::Neg:
+            case Op::Abs:
+            case Op::Square:
+            case Op::Cube: return Form::Arithmetic;
+            case Op::Sin:
+            case Op::Cos: return Form::Call;
+            case Op::SinCos: return Form::SinCos;
             case Op::Func:
                 if (DoubleFunction(i.code)) return Form::Call;
                 if (i.code == FunctionCode::Root && registers_[i.b] == 2 && constantOf_[i.b] >= 0)
                     return Form::Arithmetic;
                 return Form::Helper;
-            default:
-                return Form::Helper;
+            default: return Form::Helper;
         }
     }
 
@@ -174,8 +181,10 @@ private:
                 return;
             case Form::SinCos: EmitSinCos(i); return;
             case Form::Arithmetic:
-                if (IsBinary(i.op)) EmitBinary(i);
-                else EmitUnary(i);
+                if (IsBinary(i.op))
+                    EmitBinary(i);
+                else
+                    EmitUnary(i);
                 break;
             case Form::Call: EmitCall(i); break;
         }
@@ -197,8 +206,8 @@ private:
         stack_.Popped();
         e_.LeaRegMem(Reg::Rdi, stack_.Slot(i.dst));
         e_.LeaRegMem(Reg::Rsi, stack_.Slot(i.b));
-        e_.CallAbsolute(reinterpret_cast<const void*>(
-            static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)));
+        e_.CallAbsolute(
+            reinterpret_cast<const void*>(static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)));
     }
 
     void EmitCall(const Instr& i) {
@@ -207,8 +216,8 @@ private:
             e_.FstpTbyte(kFrame);  // the argument
             stack_.Popped();
             using LongFunction = long double (*)(long double);
-            e_.CallAbsolute(reinterpret_cast<const void*>(
-                i.op == Op::Sin ? static_cast<LongFunction>(&::sinl) : static_cast<LongFunction>(&::cosl)));
+            e_.CallAbsolute(reinterpret_cast<const void*>(i.op == Op::Sin ? static_cast<LongFunction>(&::sinl)
+                                                                          : static_cast<LongFunction>(&::cosl)));
             stack_.Pushed(i.dst);
             return;
         }
@@ -238,7 +247,7 @@ private:
         switch (f.domain) {
             case Domain::Positive:
                 e_.Fldz();
-                e_.Fcomip(1);                     // 0 against t
+                e_.Fcomip(1);                       // 0 against t
                 Fail(Cond::AboveEqual, f.failure);  // t <= 0 (NaN passes)
                 break;
             case Domain::NotNegative:
@@ -253,7 +262,7 @@ private:
                 e_.Fcomip(1);  // 1 against |t|
                 e_.FstpSt(0);
                 const std::size_t unordered = e_.Jump(Cond::Parity);  // NaN passes
-                Fail(Cond::Below, f.failure);                          // |t| > 1
+                Fail(Cond::Below, f.failure);                         // |t| > 1
                 e_.Patch(unordered, e_.Here());
                 break;
             }

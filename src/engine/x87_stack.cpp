@@ -11,10 +11,14 @@ bool X87Stack::OnStack(std::uint32_t slot) const {
 }
 
 void X87Stack::Load(std::uint32_t slot) {
-    if (slot == 0 && pinnedX_) e_.FldSt(Depth());
-    else if (constantOf_[slot] >= 0) e_.FldConstant(constantOf_[slot]);
-    else if (slot < 2 && ownHomes_) e_.FldTbyte(homes_[slot]);
-    else e_.FldTbyte(Slot(slot));
+    if (slot == 0 && pinnedX_)
+        e_.FldSt(Depth());
+    else if (constantOf_[slot] >= 0)
+        e_.FldConstant(constantOf_[slot]);
+    else if (slot < 2 && ownHomes_)
+        e_.FldTbyte(homes_[slot]);
+    else
+        e_.FldTbyte(Slot(slot));
     slots_.push_back(slot);
 }
 

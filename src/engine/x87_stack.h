@@ -34,9 +34,7 @@ public:
     // Values above the pinned x, and every value the x87 stack holds.
     int Depth() const { return static_cast<int>(slots_.size()); }
     int Held() const { return Depth() + (pinnedX_ ? 1 : 0); }
-    bool OnTop(std::uint32_t slot, int k = 0) const {
-        return Depth() > k && slots_[slots_.size() - 1 - k] == slot;
-    }
+    bool OnTop(std::uint32_t slot, int k = 0) const { return Depth() > k && slots_[slots_.size() - 1 - k] == slot; }
     bool OnStack(std::uint32_t slot) const;
 
     // Bookkeeping for what an emitted instruction did to the stack.

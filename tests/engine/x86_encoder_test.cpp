@@ -21,20 +21,32 @@ TEST(X86Encoder, OperandFormsMatchTheAssembler) {
     const Encoding cases[] = {
         {"fld tbyte [r13]", [](X86Encoder& e) { e.FldTbyte({Reg::R13}); }, {0x41, 0xDB, 0x6D, 0x00}},
         {"fld tbyte [r14]", [](X86Encoder& e) { e.FldTbyte({Reg::R14}); }, {0x41, 0xDB, 0x2E}},
-        {"fstp tbyte [rbx+0x30]", [](X86Encoder& e) { e.FstpTbyte({Reg::Rbx, 0x30}); }, {0xDB, 0x7B, 0x30}},
-        {"fld tbyte [rbx+0x800]", [](X86Encoder& e) { e.FldTbyte({Reg::Rbx, 0x800}); },
+        {"fstp tbyte [rbx+0x30]",
+         [](X86Encoder& e) {
+             e.FstpTbyte({Reg::Rbx, 0x30});
+         },
+         {0xDB, 0x7B, 0x30}},
+        {"fld tbyte [rbx+0x800]",
+         [](X86Encoder& e) {
+             e.FldTbyte({Reg::Rbx, 0x800});
+         },
          {0xDB, 0xAB, 0x00, 0x08, 0x00, 0x00}},
         {"fstp tbyte [rsp]", [](X86Encoder& e) { e.FstpTbyte({Reg::Rsp}); }, {0xDB, 0x3C, 0x24}},
         {"fst qword [rsp]", [](X86Encoder& e) { e.FstQword({Reg::Rsp}); }, {0xDD, 0x14, 0x24}},
         {"fstp tbyte [r15]", [](X86Encoder& e) { e.FstpTbyte({Reg::R15}); }, {0x41, 0xDB, 0x3F}},
-        {"mov dword [r12], 5", [](X86Encoder& e) { e.MovMemImm32({Reg::R12}, 5); },
+        {"mov dword [r12], 5",
+         [](X86Encoder& e) { e.MovMemImm32({Reg::R12}, 5); },
          {0x41, 0xC7, 0x04, 0x24, 0x05, 0x00, 0x00, 0x00}},
         {"mov byte [r12], 3", [](X86Encoder& e) { e.MovMemImm8({Reg::R12}, 3); }, {0x41, 0xC6, 0x04, 0x24, 0x03}},
         {"mov byte [r12], al", [](X86Encoder& e) { e.MovMemAl({Reg::R12}); }, {0x41, 0x88, 0x04, 0x24}},
-        {"mov dword [rsi], 7", [](X86Encoder& e) { e.MovMemImm32({Reg::Rsi}, 7); },
+        {"mov dword [rsi], 7",
+         [](X86Encoder& e) { e.MovMemImm32({Reg::Rsi}, 7); },
          {0xC7, 0x06, 0x07, 0x00, 0x00, 0x00}},
         {"mov rax, [rsp]", [](X86Encoder& e) { e.MovRegMem(Reg::Rax, {Reg::Rsp}); }, {0x48, 0x8B, 0x04, 0x24}},
-        {"lea rdi, [rbx+0x20]", [](X86Encoder& e) { e.LeaRegMem(Reg::Rdi, {Reg::Rbx, 0x20}); },
+        {"lea rdi, [rbx+0x20]",
+         [](X86Encoder& e) {
+             e.LeaRegMem(Reg::Rdi, {Reg::Rbx, 0x20});
+         },
          {0x48, 0x8D, 0x7B, 0x20}},
         {"movsd xmm0, [rsp]", [](X86Encoder& e) { e.MovsdXmm0Mem({Reg::Rsp}); }, {0xF2, 0x0F, 0x10, 0x04, 0x24}},
         {"movsd [rsp], xmm0", [](X86Encoder& e) { e.MovsdMemXmm0({Reg::Rsp}); }, {0xF2, 0x0F, 0x11, 0x04, 0x24}},
@@ -45,7 +57,10 @@ TEST(X86Encoder, OperandFormsMatchTheAssembler) {
         {"mov rsi, r14", [](X86Encoder& e) { e.MovRegReg(Reg::Rsi, Reg::R14); }, {0x4C, 0x89, 0xF6}},
         {"add r13, 16", [](X86Encoder& e) { e.AddRegImm8(Reg::R13, 16); }, {0x49, 0x83, 0xC5, 0x10}},
         {"sub rsp, 24", [](X86Encoder& e) { e.SubRegImm8(Reg::Rsp, 24); }, {0x48, 0x83, 0xEC, 0x18}},
-        {"add r14, [rsp+8]", [](X86Encoder& e) { e.AddRegMem(Reg::R14, {Reg::Rsp, 8}); },
+        {"add r14, [rsp+8]",
+         [](X86Encoder& e) {
+             e.AddRegMem(Reg::R14, {Reg::Rsp, 8});
+         },
          {0x4C, 0x03, 0x74, 0x24, 0x08}},
     };
     for (const Encoding& c : cases) {
