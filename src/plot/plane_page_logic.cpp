@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/diagnose.h"
 #include "engine/number_text.h"
 
 namespace kq {
@@ -56,11 +57,14 @@ std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height) {
     SeparateEqualBounds(view);
     if (width == 0 || height == 0) return std::nullopt;
     if (view.ymax - view.ymin < 1e-12L) return std::nullopt;
+    // The x range keeps its middle and takes the width the y range asks for. Worked out in
+    // single precision, as it once was, a y range below about 1e-6 left x reversed or wide.
     const long double aspect = static_cast<long double>(width) / height;
-    const float v = static_cast<float>((aspect * (view.ymax - view.ymin) - (view.xmax - view.xmin)) * 0.5L);
+    const long double middle = view.xmin / 2 + view.xmax / 2;
+    const long double half = aspect * (view.ymax - view.ymin) / 2;
     ViewRect result = view;
-    result.xmin -= v;
-    result.xmax += v;
+    result.xmin = middle - half;
+    result.xmax = middle + half;
     return result;
 }
 
@@ -96,6 +100,18 @@ std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height) {
     v.ymin -= u;
     v.ymax += u;
     return v;
+}
+
+std::string FormulaDoubts(std::string_view text) {
+    std::string line;
+    for (const Diagnostic& d : Diagnose(text)) {
+        // Characters, not bytes, before the doubtful one.
+        const std::size_t end = std::min(d.position, text.size());
+        const auto before = std::count_if(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end),
+                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+        line += (line.empty() ? "Позиция " : "; позиция ") + std::to_string(before + 1) + ": " + d.message;
+    }
+    return line;
 }
 
 std::string WriteAtResolution(long double value, long double resolution) {

@@ -30,7 +30,7 @@ std::string WriteRange(long double value);
 void SeparateEqualBounds(ViewRect& view);
 
 // The 1:1 adjustment: the x range widened or narrowed about its middle so that a unit has
-// the same length on both axes of a W x H canvas. Returns nothing when it cannot apply
+// the same length on both axes of a W x H canvas, at any scale. Returns nothing when it cannot apply
 // (zero-sized canvas, y range below 1e-12); `view` keeps the equal-bounds correction.
 std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height);
 
@@ -42,6 +42,11 @@ ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column
 
 // Zooming out by a quarter of the x range on each side; nothing once |x| passes 4e7.
 std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height);
+
+// The line under the formula editor: what the engine would silently do with a doubtful text,
+// each doubt after the position of its character (counted from 1, as a user counts),
+// "Позиция 5: неизвестное слово «sinx» считается нулём; позиция 9: ..."; "" when clean.
+std::string FormulaDoubts(std::string_view text);
 
 // The point under the mouse, written at the view's resolution (as many decimals as tell
 // neighbouring pixels apart), in C notation; `x` is the number its text says.

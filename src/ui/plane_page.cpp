@@ -43,6 +43,7 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintGraph(painter, size); };
 
     connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ApplyFormula);
+    connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ShowFormulaDoubts);
     // The formula editor takes lower case only: names and variables are lower case.
     connect(ui_->GraphEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString lower = text.toLower();
@@ -78,6 +79,12 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::AdjustOneToOne);
     // The line keeps its height while empty, so the graph does not jump when the pointer leaves.
     ui_->PointerLine->setMinimumHeight(ui_->PointerLine->fontMetrics().height());
+    // The same for the doubts under the formula; they are written in a dark red.
+    ui_->FormulaDoubts->setMinimumHeight(ui_->FormulaDoubts->fontMetrics().height());
+    QPalette doubts = ui_->FormulaDoubts->palette();
+    doubts.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    ui_->FormulaDoubts->setPalette(doubts);
+    ShowFormulaDoubts();
 }
 
 PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
@@ -329,6 +336,12 @@ void PlanePage::MarkRangeProblems() {
     mark(ui_->ToX, x.to);
     mark(ui_->FromY, y.from);
     mark(ui_->ToY, y.to);
+}
+
+void PlanePage::ShowFormulaDoubts() {
+    const QString doubts = QString::fromStdString(FormulaDoubts(Text(ui_->GraphEdit)));
+    ui_->FormulaDoubts->setText(doubts);
+    ui_->FormulaDoubts->setToolTip(doubts);  // the whole of it, when the line is cut short
 }
 
 void PlanePage::ShowPointer(QPoint at) {

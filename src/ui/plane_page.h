@@ -52,6 +52,8 @@ public slots:
     void ClearPointer();
     // Tints a range editor whose text is doubtful and says why in its tooltip.
     void MarkRangeProblems();
+    // The line under the formula editor says what a doubtful formula text is read as.
+    void ShowFormulaDoubts();
     // Redraws the graph (after options change the engine's settings) and its list's colours.
     void Repaint();
     // Forgets which list formulas were checked, as at start-up.

@@ -54,6 +54,16 @@ TEST(PlanePageLogic, OneToOneWidensTheXRange) {
     EXPECT_EQ(flat.ymin, 3 - 0.00001L);  // pulled apart, then used
     ASSERT_TRUE(f);
     EXPECT_LT(f->xmax - f->xmin, 0.0001L);
+    // Tiny and huge y ranges: the x range still has the canvas's aspect about its middle.
+    for (const ViewRect& y : {ViewRect{-10, 10, -1e-12L, 1e-12L}, ViewRect{5, 7, -3e-9L, 3e-9L},
+                              ViewRect{-1, 1, -1e30L, 1e30L}}) {
+        ViewRect in = y;
+        const auto square = OneToOne(in, 400, 300);
+        ASSERT_TRUE(square);
+        const long double middle = (y.xmin + y.xmax) / 2, half = (y.ymax - y.ymin) * 2 / 3;
+        EXPECT_NEAR(static_cast<double>((square->xmin - middle) / half), -1, 1e-9) << static_cast<double>(y.ymax);
+        EXPECT_NEAR(static_cast<double>((square->xmax - middle) / half), 1, 1e-9) << static_cast<double>(y.ymax);
+    }
     ViewRect thin{-1, 1, 3, 3 + 1e-13L};
     EXPECT_FALSE(OneToOne(thin, 640, 480));
     ViewRect any{-1, 1, -1, 1};
@@ -121,6 +131,19 @@ TEST(PlanePageLogic, PointerReadings) {
     ASSERT_TRUE(at);
     EXPECT_EQ(PointerLineText(*at, 12345.678L), "x = -40000   y = -30000   f(x) = 12346");
     EXPECT_FALSE(ReadPointer({1, 1, -1, 1}, 400, 300, 10, 10));
+}
+
+// What the line under the formula says: positions as a user counts, in the text's order.
+TEST(PlanePageLogic, FormulaDoubtsLine) {
+    EXPECT_EQ(FormulaDoubts("cos(x^2-3)"), "");
+    EXPECT_EQ(FormulaDoubts(""), "");
+    EXPECT_EQ(FormulaDoubts("sinx"), "Позиция 1: неизвестное слово «sinx» считается нулём");
+    EXPECT_EQ(FormulaDoubts("sinx+cosy"),
+              "Позиция 1: неизвестное слово «sinx» считается нулём; "
+              "позиция 6: неизвестное слово «cosy» считается нулём");
+    // After a two-byte letter the position still counts characters.
+    const std::string cyrillic = FormulaDoubts("ж+ abc");
+    EXPECT_NE(cyrillic.find("озиция 4: неизвестное слово «abc» считается нулём"), std::string::npos) << cyrillic;
 }
 
 TEST(PlanePageLogic, ListClicks) {

@@ -351,11 +351,37 @@ private slots:
         QTest::mouseMove(c->PaintBox1, QPoint(5, 5));
         QTRY_COMPARE(line->text().split("   ").size(), 2);
         QVERIFY(line->text().startsWith("x = -"));
+        // However long the line, the graph keeps its width.
+        const int graphWidth = c->PaintBox1->width();
+        c->FromY->setText("-0.000000000001");
+        c->ToY->setText("0.000000000001");
+        QTest::mouseMove(c->PaintBox1, QPoint(7, 7));
+        QTRY_VERIFY(line->text().size() > 40);
+        QCOMPARE(c->PaintBox1->width(), graphWidth);
         // Gone when the pointer leaves; the graph keeps its size.
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(c->PaintBox1, &leave);
         QVERIFY(line->text().isEmpty());
         QCOMPARE(c->PaintBox1->height(), heightBefore);
+    }
+
+    void doubtfulFormulasAreExplained() {
+        QLabel* doubts = form->findChild<QLabel*>("FormulaDoubts");
+        QVERIFY(doubts);
+        QVERIFY(doubts->text().isEmpty());  // the default formula is clean
+        const int graphHeight = c->PaintBox1->height(), graphWidth = c->PaintBox1->width();
+        c->GraphEdit->clear();
+        QTest::keyClicks(c->GraphEdit, "sinx");
+        QVERIFY(doubts->text().startsWith("Позиция 1: "));
+        QVERIFY(doubts->text().contains("sinx"));
+        QCOMPARE(doubts->toolTip(), doubts->text());
+        QCOMPARE(page->Renderer().Formula(), std::string("sinx"));  // evaluated as before
+        // Many doubts make a long line; the graph keeps its size.
+        QTest::keyClicks(c->GraphEdit, "+cosy+tanz+(((((");
+        QCOMPARE(c->PaintBox1->height(), graphHeight);
+        QCOMPARE(c->PaintBox1->width(), graphWidth);
+        c->GraphEdit->setText("x^2");
+        QVERIFY(doubts->text().isEmpty());
     }
 
     void doubtfulRangesAreTinted() {
