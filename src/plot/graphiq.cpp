@@ -66,14 +66,18 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
     if (withAxes) DrawAxes(canvas, view_, map, width, height, greyLabels);
     canvas.SetPenColor(kBlack);
     canvas.SetPenWidth(1);
+    // One value per column (and one beyond, for the look-ahead of the last column), each
+    // formula running its own loop over the columns' x.
+    columns_.resize(width + 1);
+    for (int px = 0; px <= width; ++px) columns_[px] = map.XOfColumn(px);
+    values_.resize(width + 1);
+    statuses_.resize(width + 1);
+    defined_.resize(width + 1);
     for (int j = 0; j <= listCount_; ++j) {
-        // One value per column (and one beyond, for the look-ahead of the last column).
-        values_.resize(width + 1);
-        defined_.resize(width + 1);
         Translator& formula = FormulaAt(j);
         if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
-        for (int px = 0; px <= width; ++px)
-            defined_[px] = formula.TryValue(map.XOfColumn(px), 0, values_[px]) == EvalStatus::Ok;
+        formula.TryValues(columns_, 0, values_, statuses_);
+        for (int px = 0; px <= width; ++px) defined_[px] = statuses_[px] == EvalStatus::Ok;
         DrawCurve(canvas, map, width, height, j, false);
         if (absolute_) DrawCurve(canvas, map, width, height, j, true);
     }

@@ -87,7 +87,9 @@ private:
     bool coloured_ = false;
     int rounding_ = -1;
     bool degrees_ = false;
-    std::vector<long double> values_;  // one formula's value per column, reused between draws
+    std::vector<long double> columns_;  // the x of every column, reused between draws
+    std::vector<long double> values_;   // one formula's value per column
+    std::vector<EvalStatus> statuses_;
     std::vector<char> defined_;
 };
 
