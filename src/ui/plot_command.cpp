@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "plot/graphiq.h"
 #include "ui/file_output.h"
+#include "ui/graph_options.h"
 #include "ui/picture_export.h"
 #include "ui/qpainter_canvas.h"
 
@@ -18,50 +19,35 @@ namespace {
 constexpr int kMaxSide = 20000;
 
 struct PlotOptions {
-    bool degrees = false, absolute = false, noAxes = false;
-    int rounding = -1;
-    ViewRect view{-10, 10, -5, 5};
+    GraphOptions graph;
+    bool noAxes = false;
     int width = 640, height = 480;
-    std::vector<std::string> list;
-    std::string output, formula;
+    std::string output;
 };
 
 OptionParser PlotParser(PlotOptions& o) {
     OptionParser parser("plot", "ФОРМУЛА");
-    parser.Flag("--degrees", o.degrees)
-        .Int("--round", "R", o.rounding, -1, 1000)
-        .Flag("--abs", o.absolute)
-        .Values("--range", {"XMIN", "XMAX", "YMIN", "YMAX"},
-                [&o](const std::vector<std::string>& v) {
-                    o.view = {ParseNumberOption("--range", v[0]), ParseNumberOption("--range", v[1]),
-                              ParseNumberOption("--range", v[2]), ParseNumberOption("--range", v[3])};
-                    // The window tolerates such a range while it is being typed; a command
-                    // that would write a blank picture is a mistake.
-                    if (!(o.view.xmin < o.view.xmax) || !(o.view.ymin < o.view.ymax))
-                        throw UsageError{"в --range нужно XMIN < XMAX и YMIN < YMAX"};
-                })
-        .Values("--size", {"ШxВ"},
-                [&o](const std::vector<std::string>& v) { ParseSizeOption("--size", v[0], kMaxSide, o.width, o.height); })
+    DeclareGraphOptions(parser, o.graph);
+    parser
+        .Values(
+            "--size", {"ШxВ"},
+            [&o](const std::vector<std::string>& v) { ParseSizeOption("--size", v[0], kMaxSide, o.width, o.height); })
         .Flag("--no-axes", o.noAxes)
-        .Texts("--list", "ФОРМУЛА", o.list)
         .Text("-o", "ФАЙЛ", o.output)
         .Required();
     return parser;
 }
 
 void TakeOperands(const std::vector<std::string>& operands, PlotOptions& o) {
-    if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
     if (o.output.empty()) throw UsageError{"имя файла после -o пусто"};
-    if (operands.empty()) throw UsageError{"не задана формула"};
-    if (static_cast<int>(o.list.size()) > Graphiq::kMaxListFormulas) throw UsageError{"не больше 100 формул списка"};
-    o.formula = operands[0];
+    TakeGraphFormula(operands, o.graph);
 }
 
 // The graph as the picture export draws it: on white, the labels in grey.
 PictureSource GraphPicture(Graphiq& g, const PlotOptions& o) {
     PictureSource source;
     source.size = QSize(o.width, o.height);
-    source.title = QString::fromUtf8(o.formula.c_str());
+    source.title = QString::fromUtf8(o.graph.formula.c_str());
     source.paint = [&g, &o](QPainter& painter, QSize size) {
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         QPainterCanvas canvas(painter, QFont(QStringLiteral("DejaVu Sans")), QRect(QPoint(0, 0), size));
@@ -86,8 +72,7 @@ std::string PlotUsage() {
 int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     PlotOptions o;
     const OptionParser parser = PlotParser(o);
-    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); }))
-        return 2;
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); })) return 2;
     // The name stays bytes all the way to the file system: it need not be valid UTF-8.
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
     const std::optional<PictureFormat> format = PictureFormatOf(QString::fromLatin1(path));
@@ -97,14 +82,7 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     }
 
     Graphiq g;
-    g.SetDegrees(o.degrees);
-    g.SetRounding(o.rounding);
-    g.SetAbsoluteMode(o.absolute);
-    g.SetFormula(o.formula);
-    g.Reserve(static_cast<int>(o.list.size()));
-    for (std::size_t i = 0; i < o.list.size(); ++i) g.SetListFormula(static_cast<int>(i) + 1, o.list[i]);
-    g.SetListCount(static_cast<int>(o.list.size()));
-    g.SetView(o.view, false);
+    SetUpGraph(g, o.graph);
 
     const QByteArray bytes = RenderPicture(*format, GraphPicture(g, o));
     SafeFile file(path);

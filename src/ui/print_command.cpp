@@ -10,6 +10,7 @@
 #include "docs/print_layout.h"
 #include "plot/graphiq.h"
 #include "ui/file_output.h"
+#include "ui/graph_options.h"
 #include "ui/print_job.h"
 
 namespace kq {
@@ -19,30 +20,18 @@ namespace {
 constexpr int kAspectBase = 10000;
 
 struct PrintCommandOptions {
-    bool degrees = false, absolute = false, noAxes = false, noDescription = false, noText = false, date = false,
-         landscape = false;
-    int rounding = -1, percent = 50;
+    GraphOptions graph;
+    bool noAxes = false, noDescription = false, noText = false, date = false, landscape = false;
+    int percent = 50;
     long double aspect = 0.75L;
-    ViewRect view{-10, 10, -5, 5};
-    std::vector<std::string> list;
-    std::string text, output, formula;
+    std::string text, output;
     bool textGiven = false;
 };
 
 OptionParser PrintParser(PrintCommandOptions& o) {
     OptionParser parser("print", "ФОРМУЛА");
-    parser.Flag("--degrees", o.degrees)
-        .Int("--round", "R", o.rounding, -1, 1000)
-        .Flag("--abs", o.absolute)
-        .Values("--range", {"XMIN", "XMAX", "YMIN", "YMAX"},
-                [&o](const std::vector<std::string>& v) {
-                    o.view = {ParseNumberOption("--range", v[0]), ParseNumberOption("--range", v[1]),
-                              ParseNumberOption("--range", v[2]), ParseNumberOption("--range", v[3])};
-                    if (!(o.view.xmin < o.view.xmax) || !(o.view.ymin < o.view.ymax))
-                        throw UsageError{"в --range нужно XMIN < XMAX и YMIN < YMAX"};
-                })
-        .Texts("--list", "ФОРМУЛА", o.list)
-        .Int("--percent", "P", o.percent, 0, 100)
+    DeclareGraphOptions(parser, o.graph);
+    parser.Int("--percent", "P", o.percent, 0, 100)
         .Values("--aspect", {"A"},
                 [&o](const std::vector<std::string>& v) {
                     o.aspect = ParseNumberOption("--aspect", v[0]);
@@ -68,16 +57,12 @@ OptionParser PrintParser(PrintCommandOptions& o) {
     return parser;
 }
 
-void Parse(const std::vector<std::string>& args, const OptionParser& parser, PrintCommandOptions& o) {
-    const std::vector<std::string> operands = parser.Parse(args);
-    if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
-    if (operands.empty()) throw UsageError{"не задана формула"};
+void TakeOperands(const std::vector<std::string>& operands, PrintCommandOptions& o) {
+    TakeGraphFormula(operands, o.graph);
     if (o.output.empty()) throw UsageError{"имя файла после -o пусто"};
     if (QFileInfo(QString::fromLatin1(o.output.c_str())).suffix().toLower() != "pdf")
         throw UsageError{"печать идёт в файл PDF: нужно имя с расширением .pdf"};
     if (o.textGiven && o.noText) throw UsageError{"--text и --no-text вместе не задаются"};
-    if (static_cast<int>(o.list.size()) > Graphiq::kMaxListFormulas) throw UsageError{"не больше 100 формул списка"};
-    o.formula = operands[0];
 }
 
 }  // namespace
@@ -90,22 +75,10 @@ std::string PrintUsage() {
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
     PrintCommandOptions o;
     const OptionParser parser = PrintParser(o);
-    try {
-        Parse(args, parser, o);
-    } catch (const UsageError& e) {
-        err << "quantorium print: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
-        return 2;
-    }
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); })) return 2;
 
     Graphiq g;
-    g.SetDegrees(o.degrees);
-    g.SetRounding(o.rounding);
-    g.SetAbsoluteMode(o.absolute);
-    g.SetFormula(o.formula);
-    g.Reserve(static_cast<int>(o.list.size()));
-    for (std::size_t i = 0; i < o.list.size(); ++i) g.SetListFormula(static_cast<int>(i) + 1, o.list[i]);
-    g.SetListCount(static_cast<int>(o.list.size()));
-    g.SetView(o.view, false);
+    SetUpGraph(g, o.graph);
 
     // Every list formula counts as checked.
     PrintSubject subject;
@@ -113,8 +86,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
         g.Draw(canvas, width, height, axes, true);
     };
     subject.paintBox = QSize(kAspectBase, static_cast<int>(std::lround(static_cast<double>(o.aspect) * kAspectBase)));
-    subject.description =
-        QString::fromStdString(GraphDescription(o.formula, o.list, std::vector<bool>(o.list.size(), true)));
+    subject.description = QString::fromStdString(
+        GraphDescription(o.graph.formula, o.graph.list, std::vector<bool>(o.graph.list.size(), true)));
     PrintOptions options;
     options.percent = o.percent;
     options.description = !o.noDescription;
