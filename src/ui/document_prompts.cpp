@@ -5,11 +5,10 @@
 #include <QPushButton>
 
 #include "docs/docs_texts.h"
+#include "ui/utf8_text.h"
 
 namespace kq {
 namespace {
-
-QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Picture formats: the default first, then the others; WMF is not offered.
 const char* const kPictureFilters[][2] = {

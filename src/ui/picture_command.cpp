@@ -8,14 +8,10 @@
 #include "ui/paint_box.h"
 #include "ui/picture_export.h"
 #include "ui/plane_page.h"
+#include "ui/utf8_text.h"
 #include "ui_plane_page.h"
 
 namespace kq {
-namespace {
-
-QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
 
 PictureSource PlanePictureSource(PlanePage& plane) {
     PictureSource source;

@@ -13,15 +13,11 @@
 #include "ui/plane_page.h"
 #include "ui/print_set.h"
 #include "ui/surface_page.h"
+#include "ui/utf8_text.h"
 #include "ui_plane_page.h"
 #include "ui_surface_page.h"
 
 namespace kq {
-namespace {
-
-QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
 
 PrintSubject PlanePrintSubject(PlanePage& plane) {
     PrintSubject s;

@@ -12,34 +12,30 @@
 namespace kq {
 namespace {
 
-// Two dialects: the compatibility contexts most drivers give, and core profiles.
-const char* const kVertexLegacy =
-    "#version 120\n"
-    "attribute vec3 position;\n"
+// Two dialects, the compatibility contexts most drivers give and core profiles, differ only
+// in the first lines of each shader.
+const char* const kVertexBody =
     "uniform mat4 matrix;\n"
     "uniform float lift;\n"
     "void main() {\n"
     "    gl_Position = matrix * vec4(position, 1.0);\n"
     "    gl_Position.z -= lift * gl_Position.w;\n"
     "}\n";
-const char* const kFragmentLegacy =
-    "#version 120\n"
-    "uniform vec4 color;\n"
-    "void main() { gl_FragColor = color; }\n";
-const char* const kVertexCore =
-    "#version 150\n"
-    "in vec3 position;\n"
-    "uniform mat4 matrix;\n"
-    "uniform float lift;\n"
-    "void main() {\n"
-    "    gl_Position = matrix * vec4(position, 1.0);\n"
-    "    gl_Position.z -= lift * gl_Position.w;\n"
-    "}\n";
-const char* const kFragmentCore =
-    "#version 150\n"
-    "uniform vec4 color;\n"
-    "out vec4 fragColor;\n"
-    "void main() { fragColor = color; }\n";
+
+QByteArray VertexShader(bool core) {
+    return QByteArray(core ? "#version 150\nin vec3 position;\n" : "#version 120\nattribute vec3 position;\n") +
+           kVertexBody;
+}
+
+QByteArray FragmentShader(bool core) {
+    return core ? QByteArray("#version 150\n"
+                             "uniform vec4 color;\n"
+                             "out vec4 fragColor;\n"
+                             "void main() { fragColor = color; }\n")
+                : QByteArray("#version 120\n"
+                             "uniform vec4 color;\n"
+                             "void main() { gl_FragColor = color; }\n");
+}
 
 constexpr GLuint kPosition = 0;
 // In depth units, where the box spans about 2.
@@ -92,8 +88,8 @@ void SurfaceGlView::initializeGL() {
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &SurfaceGlView::Release, Qt::UniqueConnection);
     initializeOpenGLFunctions();
     const bool core = context()->format().profile() == QSurfaceFormat::CoreProfile;
-    ready_ = program_.addShaderFromSourceCode(QOpenGLShader::Vertex, core ? kVertexCore : kVertexLegacy) &&
-             program_.addShaderFromSourceCode(QOpenGLShader::Fragment, core ? kFragmentCore : kFragmentLegacy);
+    ready_ = program_.addShaderFromSourceCode(QOpenGLShader::Vertex, VertexShader(core)) &&
+             program_.addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentShader(core));
     program_.bindAttributeLocation("position", kPosition);
     ready_ = ready_ && program_.link();
     matrixLocation_ = program_.uniformLocation("matrix");

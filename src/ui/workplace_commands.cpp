@@ -11,13 +11,13 @@
 #include "ui/document_file.h"
 #include "ui/document_prompts.h"
 #include "ui/plane_page.h"
+#include "ui/utf8_text.h"
 #include "ui_calc_page.h"
 #include "ui_plane_page.h"
 
 namespace kq {
 namespace {
 
-QString Tr(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 std::string S(const QString& text) { return text.toStdString(); }
 

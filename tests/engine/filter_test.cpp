@@ -7,16 +7,12 @@
 
 #include "engine/filter.h"
 #include "filter_reference.h"
+#include "long_text.h"
 
 namespace kq {
 namespace {
 
-std::string Repeat(const std::string& piece, std::size_t times) {
-    std::string text;
-    text.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i) text += piece;
-    return text;
-}
+using test::Repeat;
 
 std::string Joined(const std::string& piece, std::size_t times, const std::string& separator) {
     std::string text = piece;

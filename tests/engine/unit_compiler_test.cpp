@@ -13,16 +13,10 @@
 #include "engine/special_points.h"
 #include "engine/unit_compiler.h"
 #include "eval_helpers.h"
+#include "long_text.h"
 
 namespace kq::test {
 namespace {
-
-std::string Repeat(const std::string& piece, std::size_t times) {
-    std::string text;
-    text.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i) text += piece;
-    return text;
-}
 
 bool SameBytes(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
 
