@@ -31,10 +31,19 @@ void ChooseHeadlessPlatform() {
 
 using Args = std::vector<std::string>;
 
+// A script or a service has no session runtime folder; Qt falls back to a folder of its own
+// and says so on every start, which a verb's standard error should not carry.
+QtMessageHandler qtHandler = nullptr;
+void QuietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+    if (qtHandler) qtHandler(type, context, message);
+}
+
 // The drawing verbs paint with Qt but need no display.
 template <class Body>
 int WithPainting(char* program, Body body) {
     ChooseHeadlessPlatform();
+    qtHandler = qInstallMessageHandler(QuietAboutRuntimeFolder);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, &program);
     return body();

@@ -29,6 +29,9 @@ expect 1 "eval into a full disk" bash -c "'$program' eval 1 >/dev/full"
 expect 1 "calc into a full disk" bash -c "'$program' calc 1 >/dev/full"
 expect 0 "plot without a display" "$program" plot -o "$work/g.png" "sin(x)"
 expect 0 "surface without a display" "$program" surface -o "$work/s.png" "cos(rt2(x*x+y*y))"
+# Without a session runtime folder (a script, a service) a drawing verb's standard error stays clean.
+expect 0 "plot without a runtime folder" env -u XDG_RUNTIME_DIR "$program" plot -o "$work/r.png" "sin(x)"
+[ -s "$work/err" ] && { echo "FAIL: plot wrote to standard error:"; cat "$work/err"; failures=$((failures + 1)); }
 expect 1 "surface --mesh into a full disk" bash -c "'$program' surface --mesh x >/dev/full"
 expect 2 "plot with an overflowing size" "$program" plot --size 4294967906x4294967776 -o "$work/h.png" x
 expect 2 "plot with an empty range" "$program" plot --range 1 1 2 2 -o "$work/h.png" x
