@@ -1,5 +1,6 @@
 #include "engine/program.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -237,61 +238,74 @@ bool Program::ColumnIsNative() { return entry_ && native_->Column(code_, registe
 EvalStatus Program::Step(const Instr& instr, long double* registers) { return Execute(instr, registers); }
 
 void Program::Build(const ExpressionList& root, bool degrees) {
-    Lowering lowering(degrees);
-    const int top = lowering.List(root, 0);
-    const auto& nodes = lowering.nodes;
+    // The graph of shared nodes is gone before the native code is made: on a long formula the two
+    // together would double what translation holds at its peak.
+    {
+        Lowering lowering(degrees);
+        const int top = lowering.List(root, 0);
+        const auto& nodes = lowering.nodes;
 
-    // Only what the root needs is kept.
-    std::vector<char> needed(nodes.size(), 0);
-    needed[top] = 1;
-    for (int i = top; i >= 0; --i) {
-        if (!needed[i]) continue;
-        const auto& n = nodes[i];
-        if (n.a >= 0) needed[n.a] = 1;
-        if (n.b >= 0) needed[n.b] = 1;
-    }
-
-    native_->Clear();
-    entry_ = nullptr;
-    readsX_ = readsY_ = true;
-    code_.clear();
-    registers_.assign(2, 0.0L);
-    std::vector<std::uint32_t> slot(nodes.size(), 0);
-    std::vector<char> done(nodes.size(), 0);
-    auto newSlot = [&]() { registers_.push_back(0.0L); return static_cast<std::uint32_t>(registers_.size() - 1); };
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        if (!needed[i] || done[i]) continue;
-        const auto& n = nodes[i];
-        done[i] = 1;
-        switch (n.kind) {
-            case Lowering::Node::VarX: slot[i] = 0; continue;
-            case Lowering::Node::VarY: slot[i] = 1; continue;
-            case Lowering::Node::Constant:
-                slot[i] = newSlot();
-                registers_[slot[i]] = n.value;
-                continue;
-            case Lowering::Node::Compute: break;
+        // Only what the root needs is kept.
+        std::vector<char> needed(nodes.size(), 0);
+        needed[top] = 1;
+        for (int i = top; i >= 0; --i) {
+            if (!needed[i]) continue;
+            const auto& n = nodes[i];
+            if (n.a >= 0) needed[n.a] = 1;
+            if (n.b >= 0) needed[n.b] = 1;
         }
-        slot[i] = newSlot();
-        const std::uint32_t a = n.a >= 0 ? slot[n.a] : 0;
-        const std::uint32_t b = n.b >= 0 ? slot[n.b] : 0;
-        if (n.op == Op::Sin || n.op == Op::Cos) {
-            const int partner = lowering.Partner(static_cast<int>(i));
-            if (partner >= 0 && needed[partner] && !done[partner]) {
-                done[partner] = 1;
-                slot[partner] = newSlot();
-                const bool sinFirst = n.op == Op::Sin;
-                const std::uint32_t s = sinFirst ? slot[i] : slot[partner];
-                const std::uint32_t c = sinFirst ? slot[partner] : slot[i];
-                code_.push_back(Instr{Op::SinCos, FunctionCode::None, EvalStatus::Ok, s, a, c});
-                continue;
+
+        native_->Clear();
+        entry_ = nullptr;
+        readsX_ = readsY_ = true;
+        // One instruction or register at most for each node kept, held without a growth margin.
+        const auto kept = static_cast<std::size_t>(std::count(needed.begin(), needed.end(), 1));
+        code_.clear();
+        code_.shrink_to_fit();
+        code_.reserve(kept);
+        registers_.assign(2, 0.0L);
+        registers_.shrink_to_fit();
+        registers_.reserve(kept + 3);
+        std::vector<std::uint32_t> slot(nodes.size(), 0);
+        std::vector<char> done(nodes.size(), 0);
+        auto newSlot = [&]() {
+            registers_.push_back(0.0L);
+            return static_cast<std::uint32_t>(registers_.size() - 1);
+        };
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            if (!needed[i] || done[i]) continue;
+            const auto& n = nodes[i];
+            done[i] = 1;
+            switch (n.kind) {
+                case Lowering::Node::VarX: slot[i] = 0; continue;
+                case Lowering::Node::VarY: slot[i] = 1; continue;
+                case Lowering::Node::Constant:
+                    slot[i] = newSlot();
+                    registers_[slot[i]] = n.value;
+                    continue;
+                case Lowering::Node::Compute: break;
             }
+            slot[i] = newSlot();
+            const std::uint32_t a = n.a >= 0 ? slot[n.a] : 0;
+            const std::uint32_t b = n.b >= 0 ? slot[n.b] : 0;
+            if (n.op == Op::Sin || n.op == Op::Cos) {
+                const int partner = lowering.Partner(static_cast<int>(i));
+                if (partner >= 0 && needed[partner] && !done[partner]) {
+                    done[partner] = 1;
+                    slot[partner] = newSlot();
+                    const bool sinFirst = n.op == Op::Sin;
+                    const std::uint32_t s = sinFirst ? slot[i] : slot[partner];
+                    const std::uint32_t c = sinFirst ? slot[partner] : slot[i];
+                    code_.push_back(Instr{Op::SinCos, FunctionCode::None, EvalStatus::Ok, s, a, c});
+                    continue;
+                }
+            }
+            code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
         }
-        code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
+        result_ = slot[top];
+        limit_ = newSlot();
+        registers_[limit_] = kNegligible;
     }
-    result_ = slot[top];
-    limit_ = newSlot();
-    registers_[limit_] = kNegligible;
     if (nativeAllowed_ && native_->Compile(code_, registers_, result_, limit_)) {
         entry_ = native_->Entry();
         readsX_ = native_->ReadsX();

@@ -59,7 +59,7 @@ public:
 
     bool Compile(X87Code& out) {
         if (!Analyse()) return false;
-        e_.Reserve(96 + 48 * code_.size());
+        e_.Reserve(EstimatedSize());
         frame_->EmitEntry();
         if (column_) CopyVariables();
         if (stack_.PinnedX()) stack_.LoadPinnedX();
@@ -147,6 +147,17 @@ private:
             }
         }
         return true;
+    }
+
+    // Enough bytes for the code as a rule, never far more: an operation that stays on the x87
+    // stack takes a few bytes, a checked division or a call up to about eighty.
+    std::size_t EstimatedSize() const {
+        std::size_t bytes = 128;
+        for (const Instr& i : code_) {
+            const bool small = FormOf(i) == Form::Arithmetic && i.op != Op::Div;
+            bytes += small ? 12 : 80;
+        }
+        return bytes;
     }
 
     Form FormOf(const Instr& i) const {
