@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/math_functions.h"
+
 namespace kq {
 
 class SpecialPointSet {
@@ -26,12 +28,15 @@ public:
     void AddXOperand() { ++rootDegree_; }
     // While translating: the formula calls a function with periodic poles.
     void SetPeriodic() { periodic_ = true; }
+    // Half a turn in the formula's angle unit (π, or 180 in degrees mode): where the
+    // periodic poles are looked for. Kept by Reset, as the mode is the formula's.
+    void SetHalfTurn(long double halfTurn) { halfTurn_ = halfTurn; }
 
     // After translating: ratios p^(1/d) / q^(1/d) of positive candidates, both signs.
     void Build();
 
     // The special point of [a, b]: the stored point lying there that was found first, else,
-    // for a periodic formula, the multiple of π and then of π/2 lying there. Asking changes
+    // for a periodic formula, the multiple of half a turn and then of a quarter lying there. Asking changes
     // nothing, so the same question always gets the same answer.
     std::optional<long double> Query(long double a, long double b) const;
 
@@ -63,6 +68,7 @@ private:
     ValueIndex candidateIndex_, pointIndex_;
     std::vector<std::pair<long double, std::uint32_t>> sorted_;  // points by value, with their order
     bool periodic_ = false;
+    long double halfTurn_ = kPi;
 };
 
 }  // namespace kq

@@ -59,6 +59,26 @@ TEST(SpecialPoints, QueryFindsStoredPointsThenMultiplesOfPi) {
     EXPECT_EQ(s.Query(2.01L, 1.99L), std::nullopt);  // an empty interval
 }
 
+// In degrees mode the periodic poles are at multiples of 90 (tg at 90 + 180k, ctg at 180k),
+// whether the mode was set before translating or changed afterwards.
+TEST(SpecialPoints, PeriodicPointsFollowTheAngleUnit) {
+    for (bool before : {true, false}) {
+        Translator t;
+        if (before) t.SetDegrees(true);
+        t.Translate("0.001*tg(x)");
+        if (!before) t.SetDegrees(true);
+        const SpecialPointSet& s = t.Specials();
+        EXPECT_EQ(s.Query(89.5L, 90.5L), 90.0L) << before;
+        EXPECT_EQ(s.Query(-270.5L, -269.5L), -270.0L) << before;
+        EXPECT_EQ(s.Query(179.5L, 180.5L), 180.0L) << before;
+        EXPECT_EQ(s.Query(1.57L, 1.58L), std::nullopt) << before;  // π/2 means nothing here
+        t.SetDegrees(false);
+        constexpr long double pi = 3.141592653589793;
+        EXPECT_EQ(s.Query(90.0L, 90.5L), std::nullopt) << before;  // 57π/2 lies just below 89.54
+        EXPECT_EQ(s.Query(1.57L, 1.58L), pi / 2) << before;
+    }
+}
+
 // Among the points of an interval the one found first wins, not the smallest; asking again
 // gives the same answer, since a query moves nothing.
 TEST(SpecialPoints, FirstInStoredOrderWins) {

@@ -307,6 +307,34 @@ TEST(Graphiq, PolesInsideAColumnAreNeverJoined) {
     }
 }
 
+// The same in degrees mode, where tg's poles lie at 90 + 180k degrees: left of each pole the
+// curve climbs above the axis, right of it it comes up from below (or, with |y|, along the
+// axis); a stroke from the one side to the other would join +∞ to −∞.
+TEST(Graphiq, DegreePolesInsideAColumnAreNeverJoined) {
+    for (bool absolute : {false, true}) {
+        Graphiq g;
+        g.SetDegrees(true);
+        g.SetFormula("0.001*tg(x)");
+        // 641 columns: each pole strictly inside a column, its neighbours' values on the canvas.
+        const ViewRect view{-400, 400, -0.5L, 0.5L};
+        g.SetView(view, false);
+        g.SetAbsoluteMode(absolute);
+        RecordingCanvas c;
+        g.Draw(c, 641, 480, false, false);
+        const auto points = Parse(c.Strokes());
+        ASSERT_FALSE(points.empty());
+        const PixelMap map(view, 641, 480);
+        const int axis = static_cast<int>(map.y0);
+        for (long double pole : {-270.0L, -90.0L, 90.0L, 270.0L}) {
+            const int column = static_cast<int>(map.x0 + pole * map.kx);
+            for (const Segment& s : VisibleSegments(points))
+                EXPECT_FALSE(s.from.x <= column && s.to.x > column && s.from.y < axis && s.to.y >= axis)
+                    << (absolute ? "|y| " : "") << "pole " << static_cast<double>(pole) << ": joined from "
+                    << s.from.x << "," << s.from.y << " to " << s.to.x << "," << s.to.y;
+        }
+    }
+}
+
 TEST(Graphiq, UndefinedStretchesAreNotDrawn) {
     for (const char* f : {"ln(x)", "sqrt(x)", "rt2(x)", "lg(x)"}) {
         const auto points = CurveOf(f, 400, 300);
