@@ -40,7 +40,7 @@ bool EvaluateLine(Translator& translator, const std::string& formula, const Eval
         long double value = 0;
         const EvalStatus status = translator.TryValue(o.xs[i], o.y, value);
         if (status != EvalStatus::Ok) {
-            out << "error: " << MessageOf(status);
+            out << "error: " << FailureText(status);
             ok = false;
         } else if (std::isnan(value)) {
             // A NaN is no value, whatever produced it.

@@ -26,6 +26,10 @@ const std::string& MessageOf(EvalStatus status);
 // calculator's base): "Значение данного выражения не определено".
 const std::string& UndefinedValueMessage();
 
+// What a text output says of a failure: the engine's message, or for the silent ones (ln, lg
+// and sqrt outside their domain) the general one, so that no failure reads as blank.
+const std::string& FailureText(EvalStatus status);
+
 // An evaluation that has no value.
 class EvalError : public std::runtime_error {
 public:

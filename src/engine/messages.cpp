@@ -24,4 +24,9 @@ const std::string& UndefinedValueMessage() {
     return text;
 }
 
+const std::string& FailureText(EvalStatus status) {
+    const std::string& message = MessageOf(status);
+    return message.empty() ? UndefinedValueMessage() : message;
+}
+
 }  // namespace kq

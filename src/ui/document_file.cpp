@@ -12,13 +12,19 @@ QString WriteDocument(const QString& path, const QByteArray& bytes) {
     return WriteWholeFile(path, bytes, &error) ? QString() : error;
 }
 
-std::optional<QByteArray> ReadDocument(const QString& path, qint64 limit, bool* tooLarge) {
+std::optional<QByteArray> ReadDocument(const QString& path, qint64 limit, bool* tooLarge, QString* whyNot) {
     if (tooLarge) *tooLarge = false;
+    const auto refuse = [&](const char* reason) -> std::optional<QByteArray> {
+        if (whyNot)
+            *whyNot = QString::fromUtf8("Не удалось открыть файл «%1»: %2").arg(path, QString::fromUtf8(reason));
+        return std::nullopt;
+    };
     // Only a regular file: a pipe or a device could block or never end.
     const QFileInfo info(path);
-    if (!info.isFile()) return std::nullopt;
+    if (!info.exists()) return refuse("нет такого файла");
+    if (!info.isFile()) return refuse("это не обычный файл");
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) return refuse("нет доступа на чтение");
     // Refused before reading when it is already too large; a file still growing is cut off.
     QByteArray bytes = file.size() > limit ? QByteArray() : file.read(limit + 1);
     if (file.size() > limit || bytes.size() > limit) {

@@ -12,8 +12,10 @@ namespace kq {
 // was. Returns an empty text, or why it failed (in Russian, naming the file).
 QString WriteDocument(const QString& path, const QByteArray& bytes);
 
-// The file's bytes; nothing when it is not a readable regular file or holds more than
-// `limit` bytes (then `tooLarge` is set).
-std::optional<QByteArray> ReadDocument(const QString& path, qint64 limit, bool* tooLarge = nullptr);
+// The file's bytes; nothing when it is not a readable regular file (then `whyNot`, when
+// given, says so in Russian, naming the file) or holds more than `limit` bytes (then
+// `tooLarge` is set).
+std::optional<QByteArray> ReadDocument(const QString& path, qint64 limit, bool* tooLarge = nullptr,
+                                       QString* whyNot = nullptr);
 
 }  // namespace kq

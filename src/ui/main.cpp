@@ -89,6 +89,14 @@ bool IsWorkplaceFile(const char* arg) {
 // names a workplace file to open in it.
 int RunWindow(int argc, char** argv, const char* workplace) {
     QApplication app(argc, argv);
+    // The toolkit has taken its own options (-platform, -style...); whatever else is left is
+    // a mistake, said before a window opens.
+    const QStringList rest = QCoreApplication::arguments().mid(workplace ? 2 : 1);
+    if (!rest.isEmpty()) {
+        std::cerr << "quantorium: неизвестный параметр \"" << rest.front().toStdString() << "\"\n";
+        PrintUsage(std::cerr);
+        return 2;
+    }
     kq::ConfigureApplication();
     return kq::RunReportingFailures(
         [workplace] {

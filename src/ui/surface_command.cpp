@@ -141,7 +141,7 @@ bool PrintMesh(ThreeDimGraphiq& surface, std::ostream& out) {
             if (status == EvalStatus::Ok)
                 line += FormatC("%.18Lg", mesh.Z(i, j));
             else
-                line += "error: " + MessageOf(status);
+                line += "error: " + FailureText(status);
             line += '\n';
             out << line;
         }

@@ -89,7 +89,13 @@ Workplace FromJson(const QJsonObject& o) {
 
 int Print(const std::string& file, std::ostream& out, std::ostream& err) {
     bool tooLarge = false;
-    const auto bytes = ReadDocument(QFile::decodeName(file.c_str()), WorkplaceCommands::kMaxFileSize, &tooLarge);
+    QString whyNot;
+    const auto bytes =
+        ReadDocument(QFile::decodeName(file.c_str()), WorkplaceCommands::kMaxFileSize, &tooLarge, &whyNot);
+    if (!whyNot.isEmpty()) {
+        err << "quantorium workplace: " << whyNot.toStdString() << "\n";
+        return 1;
+    }
     std::optional<Workplace> w;
     if (bytes)
         w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),

@@ -88,7 +88,12 @@ void WorkplaceCommands::Apply(const Workplace& w) {
 
 bool WorkplaceCommands::LoadFile(const QString& path) {
     bool tooLarge = false;
-    const std::optional<QByteArray> bytes = ReadDocument(path, kMaxFileSize, &tooLarge);
+    QString whyNot;
+    const std::optional<QByteArray> bytes = ReadDocument(path, kMaxFileSize, &tooLarge, &whyNot);
+    if (!whyNot.isEmpty()) {
+        prompts_.showError(window_, Tr(kBadWorkplaceCaption), whyNot);
+        return false;
+    }
     std::optional<Workplace> w;
     if (bytes)
         w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),

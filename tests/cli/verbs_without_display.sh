@@ -24,6 +24,8 @@ grep -q "quantorium eval" "$work/out" && grep -q "quantorium plot" "$work/out" |
 expect 0 "-h" "$program" -h
 expect 2 "an unknown verb" "$program" frobnicate
 grep -q "quantorium calc" "$work/out" || { echo "FAIL: an unknown verb prints no usage"; failures=$((failures + 1)); }
+expect 2 "an unknown option" env QT_QPA_PLATFORM=offscreen "$program" --bogus
+grep -q "quantorium eval" "$work/err" || { echo "FAIL: an unknown option prints no usage"; failures=$((failures + 1)); }
 expect 0 "eval" "$program" eval "2+2"
 expect 1 "eval into a full disk" bash -c "'$program' eval 1 >/dev/full"
 expect 1 "calc into a full disk" bash -c "'$program' calc 1 >/dev/full"

@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(lines[2], std::string("0\t-10\terror: /0"));
         QCOMPARE(lines[3], std::string("5\t-10\t0.2"));
         QCOMPARE(Run({"--mesh", "--step", "5", "--", "-sqrt(x)"}, &out), 0);
-        QCOMPARE(Lines(out)[0], std::string("-10\t-10\terror: "));
+        QCOMPARE(Lines(out)[0], std::string("-10\t-10\terror: Значение данного выражения не определено"));
     }
 
     void usageErrors() {

@@ -94,11 +94,20 @@ private slots:
 
     void badFilesExitWithOne() {
         Write(Path("bad.kwp"), "_KXQuantorium+_1.0_?rest");
-        for (const QString& path : {Path("bad.kwp"), Path("missing.kwp"), dir.path()}) {
-            QCOMPARE(Run({path.toStdString()}), 1);
+        // A file that is there but no workplace is said to be one in the wrong format; one that
+        // cannot be read at all is said to be that.
+        const struct {
+            QString path;
+            const char* said;
+        } cases[] = {
+            {Path("bad.kwp"), "Я не могу прочитать данный файл, т.к. он сохранен в неправильном формате."},
+            {Path("missing.kwp"), "missing.kwp»: нет такого файла"},
+            {dir.path(), "»: это не обычный файл"},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(Run({c.path.toStdString()}), 1);
             QVERIFY(out.empty());
-            QVERIFY(err.find("Я не могу прочитать данный файл, т.к. он сохранен в неправильном формате.") !=
-                    std::string::npos);
+            QVERIFY2(err.find(c.said) != std::string::npos, err.c_str());
         }
     }
 

@@ -279,6 +279,9 @@ private slots:
         QVERIFY(::mkfifo(QFile::encodeName(Path("pipe.kwp")).constData(), 0600) == 0);
         QVERIFY(!form->OpenWorkplace(Path("pipe.kwp")));
         QCOMPARE(errors.size(), 3);
+        QVERIFY2(errors[0].contains("missing.kwp»: нет такого файла"), qPrintable(errors[0]));
+        QVERIFY2(errors[1].contains("это не обычный файл"), qPrintable(errors[1]));
+        QVERIFY2(errors[2].contains("это не обычный файл"), qPrintable(errors[2]));
         // A huge file is not read into memory.
         {
             QFile huge(Path("huge.kwp"));
