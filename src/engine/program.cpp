@@ -260,12 +260,11 @@ void Program::Build(const ExpressionList& root, bool degrees) {
         readsX_ = readsY_ = true;
         // One instruction or register at most for each node kept, held without a growth margin.
         const auto kept = static_cast<std::size_t>(std::count(needed.begin(), needed.end(), 1));
-        code_.clear();
-        code_.shrink_to_fit();
+        code_ = {};
         code_.reserve(kept);
-        registers_.assign(2, 0.0L);
-        registers_.shrink_to_fit();
+        registers_ = {};
         registers_.reserve(kept + 3);
+        registers_.assign(2, 0.0L);
         std::vector<std::uint32_t> slot(nodes.size(), 0);
         std::vector<char> done(nodes.size(), 0);
         auto newSlot = [&]() {

@@ -29,15 +29,16 @@ public:
     // While translating: the formula calls a function with periodic poles.
     void SetPeriodic() { periodic_ = true; }
     // Half a turn in the formula's angle unit (π, or 180 in degrees mode): where the
-    // periodic poles are looked for. Kept by Reset, as the mode is the formula's.
+    // periodic poles are looked for. Reset keeps it: the mode belongs to the formula, which
+    // sets it whenever the mode changes.
     void SetHalfTurn(long double halfTurn) { halfTurn_ = halfTurn; }
 
     // After translating: ratios p^(1/d) / q^(1/d) of positive candidates, both signs.
     void Build();
 
     // The special point of [a, b]: the stored point lying there that was found first, else,
-    // for a periodic formula, the multiple of half a turn and then of a quarter lying there. Asking changes
-    // nothing, so the same question always gets the same answer.
+    // for a periodic formula, the multiple of half a turn and then of a quarter lying there.
+    // Asking changes nothing, so the same question always gets the same answer.
     std::optional<long double> Query(long double a, long double b) const;
 
     const std::vector<long double>& Points() const { return points_; }

@@ -9,15 +9,8 @@ Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.
 
 Translator::~Translator() = default;
 
-namespace {
-
-constexpr long double HalfTurn(bool degrees) { return degrees ? 180.0L : kPi; }
-
-}  // namespace
-
 void Translator::Translate(std::string_view text) {
     specials_.Reset();
-    specials_.SetHalfTurn(HalfTurn(degrees_));
     compiledText_ = filter_.Apply(text);
     UnitCompiler compiler(specials_);
     root_ = compiler.CompileSum(compiledText_);
@@ -28,7 +21,7 @@ void Translator::Translate(std::string_view text) {
 void Translator::SetDegrees(bool degrees) {
     if (degrees == degrees_) return;
     degrees_ = degrees;
-    specials_.SetHalfTurn(HalfTurn(degrees_));
+    specials_.SetHalfTurn(degrees_ ? 180.0L : kPi);
     program_.Build(*root_, degrees_);
 }
 

@@ -163,7 +163,8 @@ bool SafeFile::Commit(bool producerOk) {
 }
 
 QString SafeFile::TemporarySibling() const {
-    return QFile::decodeName(temporary_.isEmpty() ? target_ + ".part" : temporary_ + ".part");
+    // Only beside a temporary file of our own: its name is unique, so the sibling's is too.
+    return fd_ >= 0 && error_.isEmpty() ? QFile::decodeName(temporary_ + ".part") : QString();
 }
 
 bool SafeFile::TakeFrom(const QString& temporaryPath) {

@@ -34,8 +34,9 @@ public:
     QString Error() const { return error_; }
 
     // For writers that insist on a file name of their own (a printer driver): a path beside
-    // the target to give them, and taking what they wrote into this file (the temporary file
-    // is removed either way).
+    // the target to give them (empty when the file could not be created: then there is
+    // nothing to write to), and taking what they wrote into this file (the temporary file is
+    // removed either way).
     QString TemporarySibling() const;
     bool TakeFrom(const QString& temporaryPath);
 

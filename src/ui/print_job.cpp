@@ -118,6 +118,7 @@ PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, const Pri
                             const PrintOptions& options, const QDateTime& now) {
     // The printer writes a file of its own choosing: beside the target, taken in when complete.
     const QString temporary = file.TemporarySibling();
+    if (temporary.isEmpty()) return PrintOutcome::Failed;  // the file's own error says why
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageLayout(layout);

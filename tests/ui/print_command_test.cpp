@@ -1,5 +1,6 @@
 // `quantorium print`: PDF pages read back with pdftoppm and pdftotext. The graph's share of
 // the printable width, where the three lines go, which lines there are, and the usage errors.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -199,6 +200,20 @@ private slots:
     void anUnwritableFileExitsWithOne() {
         QCOMPARE(Print({"-o", "/nonexistent-folder/x.pdf", "x"}), 1);
         QVERIFY(err.find("Не удалось записать файл") != std::string::npos);
+    }
+
+    // A target that cannot be written (here a folder) leaves every file beside it alone: the
+    // printer is never pointed at a name of the user's.
+    void anUnwritableTargetTouchesNothingBesideIt() {
+        QVERIFY(QDir().mkpath(Path("out.pdf")));
+        QFile neighbour(Path("out.pdf.part"));
+        QVERIFY(neighbour.open(QIODevice::WriteOnly));
+        neighbour.write("the user's own file");
+        neighbour.close();
+        QCOMPARE(Print({"-o", Path("out.pdf").toStdString(), "x"}), 1);
+        QVERIFY(err.find("Не удалось записать файл") != std::string::npos);
+        QVERIFY(neighbour.open(QIODevice::ReadOnly));
+        QCOMPARE(neighbour.readAll(), QByteArray("the user's own file"));
     }
 };
 
