@@ -173,13 +173,6 @@ bool ReadLine(std::istream& in, std::string& line) {
     return true;
 }
 
-std::vector<std::string> ReadLines(std::istream& in) {
-    std::vector<std::string> lines;
-    std::string line;
-    while (ReadLine(in, line)) lines.push_back(line);
-    return lines;
-}
-
 bool AnswerEach(const std::vector<std::string>& operands, std::istream& in, std::ostream& out,
                 const std::function<void(const std::string&)>& answer) {
     for (const std::string& operand : operands) {

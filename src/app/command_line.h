@@ -59,7 +59,6 @@ public:
 
     // "quantorium eval [--degrees] [--round R] [--x X]... [ФОРМУЛА...]"
     std::string Usage() const;
-    const std::string& Verb() const { return verb_; }
 
 private:
     struct Option {
@@ -74,9 +73,6 @@ private:
     std::string verb_, operands_, usage_;
     std::vector<Option> options_;
 };
-
-// Every line of `in`, without line ends ("\r\n" too); an empty last line is not a line.
-std::vector<std::string> ReadLines(std::istream& in);
 
 // Reads one line ("\r\n" too) into `line`; false at the end of the input.
 bool ReadLine(std::istream& in, std::string& line);

@@ -337,9 +337,4 @@ void Program::RunColumn(const long double* xs, const long double* ys, long doubl
     column(registers_.data(), &job);
 }
 
-void Program::InterpretColumn(const long double* xs, const long double* ys, long double y, std::size_t count,
-                              long double* values, EvalStatus* statuses) {
-    for (std::size_t k = 0; k < count; ++k) statuses[k] = Interpret(xs[k], ys ? ys[k] : y, values[k]);
-}
-
 }  // namespace kq

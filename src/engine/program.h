@@ -76,9 +76,6 @@ public:
     // statuses[k]. The bits are Run's, point by point; native code loops inside.
     void RunColumn(const long double* xs, const long double* ys, long double y, std::size_t count,
                    long double* values, EvalStatus* statuses);
-    // The same through the interpreter alone.
-    void InterpretColumn(const long double* xs, const long double* ys, long double y, std::size_t count,
-                         long double* values, EvalStatus* statuses);
 
     // One instruction on a register file.
     static EvalStatus Step(const Instr& instr, long double* registers);

@@ -45,7 +45,6 @@ public:
     void FstpTbyte(Mem m) { Op(0, {0xDB}, 7, m); }
     void FldQword(Mem m) { Op(0, {0xDD}, 0, m); }
     void FstQword(Mem m) { Op(0, {0xDD}, 2, m); }
-    void FstpQword(Mem m) { Op(0, {0xDD}, 3, m); }
     // fld qword [rip + d]: returns where d goes, to be patched with PatchRip.
     std::size_t FldQwordRip();
     void FldSt(int i) { Raw({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }

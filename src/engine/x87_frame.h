@@ -17,7 +17,6 @@ public:
     // point (code that calls nothing keeps its arguments where they came).
     X87Frame(X86Encoder& e, bool column, bool calls) : e_(e), column_(column), frame_(column || calls) {}
 
-    bool Column() const { return column_; }
     // Where the register file's address is.
     Reg Base() const { return frame_ ? Reg::Rbx : Reg::Rdi; }
     // Where a column point's x and y are read.

@@ -45,7 +45,6 @@ public:
     PlanePage& Plane() { return *planePage_; }
     // The 3D page and its surface (printing draws the surface at any size).
     SurfacePage& Surface() { return *surfacePage_; }
-    ThreeDimGraphiq& SurfaceModel() { return *surface_; }
     CalcPage& Calculator() { return *calcPage_; }
     CalcSession& Session() { return *session_; }
 

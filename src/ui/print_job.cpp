@@ -132,11 +132,11 @@ PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, const Pri
     return file.Commit(taken) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
-QSize DrawPreview(QPainter& painter, QSize pageSize, const PrintSubject& subject, const PrintOptions& options,
-                  const QDateTime& now) {
+void DrawPreview(QPainter& painter, QSize pageSize, const PrintSubject& subject, const PrintOptions& options,
+                 const QDateTime& now) {
     painter.fillRect(QRect(0, 0, 101, 101), Qt::white);
     const std::optional<PreviewShape> shape = PreviewPageShape(pageSize.width(), pageSize.height());
-    if (!shape) return {};
+    if (!shape) return;
     const std::optional<float> aspect = GraphAspect(subject.paintBox.width(), subject.paintBox.height());
     if (aspect) {
         const PageLayout layout =
@@ -144,7 +144,6 @@ QSize DrawPreview(QPainter& painter, QSize pageSize, const PrintSubject& subject
         DrawGraph(painter, subject, layout.graphWidth, layout.graphHeight, options.axes && !subject.surface);
         DrawLines(painter, LinesToPrint(subject, options, now), layout, 1);
     }
-    return QSize(shape->width, shape->height);
 }
 
 }  // namespace kq

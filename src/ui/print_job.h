@@ -64,8 +64,8 @@ PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, const Pri
                             const PrintOptions& options, const QDateTime& now);
 
 // Draws the preview of a page of `pageSize` printer pixels on `painter` (a bitmap the size of
-// the preview box). Returns the preview page's size, empty when the page has no size.
-QSize DrawPreview(QPainter& painter, QSize pageSize, const PrintSubject& subject, const PrintOptions& options,
-                  const QDateTime& now);
+// the preview box); nothing but white when the page has no size.
+void DrawPreview(QPainter& painter, QSize pageSize, const PrintSubject& subject, const PrintOptions& options,
+                 const QDateTime& now);
 
 }  // namespace kq

@@ -65,7 +65,6 @@ void QPainterCanvas::SetPenWidth(int width) {
 
 void QPainterCanvas::SetBrushClear(bool clear) {
     Flush();
-    brushClear_ = clear;
     painter_.setBrush(clear ? QBrush(Qt::NoBrush) : QBrush(Qt::white));
 }
 

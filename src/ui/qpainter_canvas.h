@@ -51,7 +51,6 @@ private:
     QColor penColor_ = Qt::black;
     int penWidth_ = 1;
     QColor fontColor_ = Qt::black;
-    bool brushClear_ = false;
     QPoint position_;
     QPolygonF run_;           // the pending polyline through pixel centres; starts at position_
     QList<QPointF> polygon_;  // reused: a surface draws many small polygons

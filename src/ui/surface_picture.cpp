@@ -13,7 +13,6 @@ SurfacePicture::SurfacePicture(ThreeDimGraphiq& surface, QWidget* parent) : QWid
 void SurfacePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintSurface(painter, surface_, size(), font());
-    ++frames_;
 }
 
 }  // namespace kq

@@ -13,15 +13,11 @@ class SurfacePicture : public QWidget {
 public:
     explicit SurfacePicture(ThreeDimGraphiq& surface, QWidget* parent = nullptr);
 
-    // How many times the picture was painted.
-    int FrameCount() const { return frames_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     ThreeDimGraphiq& surface_;
-    int frames_ = 0;
 };
 
 }  // namespace kq
