@@ -380,4 +380,11 @@ std::vector<Diagnostic> Diagnose(std::string_view text) {
     return Diagnosis(text).Run();
 }
 
+std::size_t CharacterNumber(std::string_view text, const Diagnostic& d) {
+    const auto end = text.begin() + static_cast<std::ptrdiff_t>(std::min(d.position, text.size()));
+    const auto before =
+        std::count_if(text.begin(), end, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    return static_cast<std::size_t>(before) + 1;
+}
+
 }  // namespace kq

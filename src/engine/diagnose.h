@@ -19,4 +19,8 @@ struct Diagnostic {
 // The doubts about `text`, in order of position; empty when the text is clean.
 std::vector<Diagnostic> Diagnose(std::string_view text);
 
+// The 1-based number of the character a diagnostic points at: positions count bytes of UTF-8,
+// a person counts characters.
+std::size_t CharacterNumber(std::string_view text, const Diagnostic& d);
+
 }  // namespace kq

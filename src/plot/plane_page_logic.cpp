@@ -104,13 +104,9 @@ std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height) {
 
 std::string FormulaDoubts(std::string_view text) {
     std::string line;
-    for (const Diagnostic& d : Diagnose(text)) {
-        // Characters, not bytes, before the doubtful one.
-        const std::size_t end = std::min(d.position, text.size());
-        const auto before = std::count_if(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end),
-                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
-        line += (line.empty() ? "Позиция " : "; позиция ") + std::to_string(before + 1) + ": " + d.message;
-    }
+    for (const Diagnostic& d : Diagnose(text))
+        line +=
+            (line.empty() ? "Позиция " : "; позиция ") + std::to_string(CharacterNumber(text, d)) + ": " + d.message;
     return line;
 }
 

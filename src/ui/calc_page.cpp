@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "ui/keypad_layout.h"
+#include "ui/field_marks.h"
 #include "calc/keypad_editing.h"
 #include "calc/base_format.h"
 #include "calc/calc_texts.h"
@@ -269,10 +270,7 @@ void CalcPage::UpdateBaseTabStop() {
 void CalcPage::ShowCustomBaseState() {
     const int base = LeadingInteger(ui_->Edit3->text().toStdString());
     const bool usable = base >= kMinBase && base <= kMaxBase;
-    QPalette palette;  // the application's, as every other field
-    if (!usable) palette.setColor(QPalette::Base, QColor(255, 221, 221));  // the tint of the plane page's ranges
-    ui_->Edit3->setPalette(palette);
-    ui_->Edit3->setToolTip(usable ? baseHint_ : QString::fromUtf8(kBadBaseText));
+    MarkDoubtful(ui_->Edit3, usable ? QString() : QString::fromUtf8(kBadBaseText), baseHint_);
 }
 
 void CalcPage::CalcPageShown() {

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "ui/qpainter_canvas.h"
+#include "ui/field_marks.h"
 #include "ui_plane_page.h"
 
 namespace kq {
@@ -44,15 +45,7 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
 
     connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ApplyFormula);
     connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ShowFormulaDoubts);
-    // The formula editor takes lower case only: names and variables are lower case.
-    connect(ui_->GraphEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const QString lower = text.toLower();
-        if (lower != text) {
-            const int cursor = ui_->GraphEdit->cursorPosition();
-            ui_->GraphEdit->setText(lower);
-            ui_->GraphEdit->setCursorPosition(cursor);
-        }
-    });
+    KeepLowerCase(ui_->GraphEdit);
     for (QLineEdit* edit : {ui_->FromX, ui_->ToX, ui_->FromY, ui_->ToY}) {
         usualToolTips_[edit] = edit->toolTip();
         connect(edit, &QLineEdit::textChanged, this, &PlanePage::MarkRangeProblems);
@@ -322,13 +315,7 @@ void PlanePage::GraphPageShown() {
 
 void PlanePage::MarkRangeProblems() {
     const auto mark = [this](QLineEdit* edit, const std::string& problem) {
-        const bool bad = !problem.empty();
-        if (edit->property("doubtful").toBool() == bad && (!bad || edit->toolTip().toStdString() == problem)) return;
-        edit->setProperty("doubtful", bad);
-        QPalette palette;  // the application's, as every other field
-        if (bad) palette.setColor(QPalette::Base, QColor(255, 221, 221));
-        edit->setPalette(palette);
-        edit->setToolTip(bad ? QString::fromStdString(problem) : usualToolTips_[edit]);
+        MarkDoubtful(edit, QString::fromStdString(problem), usualToolTips_[edit]);
     };
     const auto x = CheckRange(Text(ui_->FromX), Text(ui_->ToX));
     const auto y = CheckRange(Text(ui_->FromY), Text(ui_->ToY));

@@ -8,6 +8,7 @@
 
 #include "ui/surface_gl_view.h"
 #include "ui/surface_picture.h"
+#include "ui/field_marks.h"
 #include "ui_surface_page.h"
 
 namespace kq {
@@ -33,15 +34,7 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
     surface_.SetFormula(ui_->SurfaceEdit->text().toStdString());
 
     connect(ui_->SurfaceEdit, &QLineEdit::textChanged, this, &SurfacePage::ApplyFormula);
-    // Names and variables are lower case: the field takes nothing else.
-    connect(ui_->SurfaceEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const QString lower = text.toLower();
-        if (lower != text) {
-            const int cursor = ui_->SurfaceEdit->cursorPosition();
-            ui_->SurfaceEdit->setText(lower);
-            ui_->SurfaceEdit->setCursorPosition(cursor);
-        }
-    });
+    KeepLowerCase(ui_->SurfaceEdit);
     connect(ui_->StepEdit, &QDoubleSpinBox::valueChanged, this, &SurfacePage::ApplyStep);
     connect(ui_->PerspectiveBox, &QCheckBox::toggled, this, &SurfacePage::ApplyProjection);
     connect(ui_->ResetViewButton, &QPushButton::clicked, this, &SurfacePage::ResetView);
