@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/number_text.h"
+#include "engine/rounding.h"
 
 namespace kq {
 namespace {
@@ -62,6 +63,12 @@ OptionParser& OptionParser::Int(const std::string& name, const std::string& valu
     return Add({name, {value}, false, [&target, name, min, max](const std::vector<std::string>& v) {
                     target = ParseIntOption(name, v[0], min, max);
                 }});
+}
+
+OptionParser& OptionParser::Rounding(int& target) {
+    // More digits than any long double holds mean nothing; the bound only keeps the number sane.
+    constexpr int kMostDigits = 1000;
+    return Int("--round", "R", target, kNoRounding, kMostDigits);
 }
 
 OptionParser& OptionParser::Number(const std::string& name, const std::string& value, long double& target) {

@@ -30,6 +30,8 @@ public:
 
     OptionParser& Flag(const std::string& name, bool& target);
     OptionParser& Int(const std::string& name, const std::string& value, int& target, int min, int max);
+    // "--round R": digits after the point, -1 for none, as every verb takes it.
+    OptionParser& Rounding(int& target);
     OptionParser& Number(const std::string& name, const std::string& value, long double& target);
     OptionParser& Numbers(const std::string& name, const std::string& value, std::vector<long double>& target);
     OptionParser& Text(const std::string& name, const std::string& value, std::string& target);

@@ -23,7 +23,7 @@ struct EvalOptions {
 OptionParser EvalParser(EvalOptions& o) {
     OptionParser parser("eval", "[ФОРМУЛА...]");
     parser.Flag("--degrees", o.degrees)
-        .Int("--round", "R", o.rounding, -1, 1000)
+        .Rounding(o.rounding)
         .Numbers("--x", "X", o.xs)
         .Number("--y", "Y", o.y)
         .Flag("--check", o.check);

@@ -18,7 +18,7 @@ struct CalcOptions {
 
 OptionParser CalcParser(CalcOptions& o) {
     OptionParser parser("calc", "[ВЫРАЖЕНИЕ...]");
-    parser.Int("--base", "B", o.base, kMinBase, kMaxBase).Int("--round", "R", o.rounding, -1, 1000).Flag("--degrees", o.degrees);
+    parser.Int("--base", "B", o.base, kMinBase, kMaxBase).Rounding(o.rounding).Flag("--degrees", o.degrees);
     return parser;
 }
 

@@ -14,6 +14,15 @@ int Truncate(long double v) {
     return static_cast<int>(std::trunc(v));
 }
 
+// The three text rows: the description where the text block starts, the extra text one and a
+// half font heights below it, the stamp three.
+void PlaceTextRows(PageLayout& page, long double top, int fontHeight) {
+    const long double h = std::abs(fontHeight);
+    page.descriptionRow = Truncate(top);
+    page.extraTextRow = Truncate(1.5L * h + top);
+    page.stampRow = Truncate(3.0L * h + top);
+}
+
 }  // namespace
 
 std::optional<float> GraphAspect(int width, int height) {
@@ -30,14 +39,10 @@ std::optional<PageLayout> LayOutPrintedPage(int pageWidth, int pageHeight, int p
     if (pageWidth == 0 || pageHeight == 0) return std::nullopt;
     const long double a = aspect;
     const long double base = static_cast<long double>(static_cast<long long>(percent) * pageWidth);
-    const long double top = base * (1.0L / 95) * a;  // 100/95 of the graph's height
-    const long double h = std::abs(fontHeight);
     PageLayout page;
     page.graphWidth = Truncate(base * 0.01L);
     page.graphHeight = Truncate(base * 0.01L * a);
-    page.descriptionRow = Truncate(top);
-    page.extraTextRow = Truncate(1.5L * h + top);
-    page.stampRow = Truncate(3.0L * h + top);
+    PlaceTextRows(page, base * (1.0L / 95) * a, fontHeight);  // 100/95 of the graph's height
     return page;
 }
 
@@ -52,14 +57,10 @@ std::optional<PreviewShape> PreviewPageShape(int pageWidth, int pageHeight) {
 PageLayout LayOutPreview(int previewWidth, int percent, float aspect, int fontHeight) {
     const long double a = aspect;
     const int scaled = previewWidth * percent;
-    const long double top = static_cast<long double>(scaled / 95) * a;
-    const long double f = std::abs(fontHeight);
     PageLayout page;
     page.graphWidth = scaled / 100;
     page.graphHeight = Truncate(page.graphWidth * a);
-    page.descriptionRow = Truncate(top);
-    page.extraTextRow = Truncate(1.5L * f + top);
-    page.stampRow = Truncate(3.0L * f + top);
+    PlaceTextRows(page, static_cast<long double>(scaled / 95) * a, fontHeight);
     return page;
 }
 

@@ -7,7 +7,7 @@ namespace kq {
 
 void DeclareGraphOptions(OptionParser& parser, GraphOptions& o) {
     parser.Flag("--degrees", o.degrees)
-        .Int("--round", "R", o.rounding, -1, 1000)
+        .Rounding(o.rounding)
         .Flag("--abs", o.absolute)
         .Values("--range", {"XMIN", "XMAX", "YMIN", "YMAX"},
                 [&o](const std::vector<std::string>& v) {

@@ -38,7 +38,7 @@ OptionParser SurfaceParser(SurfaceOptions& o) {
     OptionParser parser("surface", "ФОРМУЛА");
     parser.Flag("--mesh", o.mesh)
         .Flag("--degrees", o.degrees)
-        .Int("--round", "R", o.rounding, -1, 1000)
+        .Rounding(o.rounding)
         .Values("--step", {"H"},
                 [&o](const std::vector<std::string>& v) {
                     o.step = ParseNumberOption("--step", v[0]);
