@@ -5,7 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <ctime>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,7 +83,11 @@ double HandWrittenNs(int k, const std::vector<Point>& points) {
 }
 
 void ReportBaseline(benchmark::State& state, int k, const std::vector<Point>& points, double nsPerPoint) {
-    const double hand = HandWrittenNs(k, points);
+    // Measured once per formula: the library calls each benchmark several times while it
+    // settles the iteration count, and the one-point and column figures share the baseline.
+    static std::array<std::optional<double>, std::size(kFormulas)> measured;
+    if (!measured[k]) measured[k] = HandWrittenNs(k, points);
+    const double hand = *measured[k];
     state.counters["hand_ns"] = hand;
     state.counters["x_hand"] = nsPerPoint / hand;
 }
