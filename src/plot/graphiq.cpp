@@ -25,13 +25,11 @@ void Graphiq::SetView(const ViewRect& view, bool repaint) {
 }
 
 void Graphiq::SetRounding(int digits) {
-    rounding_ = digits;
     main_.SetRounding(digits);
     for (auto& t : list_) t->SetRounding(digits);
 }
 
 void Graphiq::SetDegrees(bool degrees) {
-    degrees_ = degrees;
     main_.SetDegrees(degrees);
     for (auto& t : list_) t->SetDegrees(degrees);
 }
@@ -40,8 +38,8 @@ void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
         list_.push_back(std::make_unique<Translator>());
-        list_.back()->SetRounding(rounding_);
-        list_.back()->SetDegrees(degrees_);
+        list_.back()->SetRounding(main_.Rounding());
+        list_.back()->SetDegrees(main_.Degrees());
     }
 }
 

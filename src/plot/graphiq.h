@@ -41,7 +41,7 @@ public:
     // Degrees instead of radians for the trigonometric functions of every formula, including
     // list translators reserved later.
     void SetDegrees(bool degrees);
-    bool Degrees() const { return degrees_; }
+    bool Degrees() const { return main_.Degrees(); }
 
     // Each list formula in its own colour (ListCurveColour) instead of all black; the main
     // formula stays black. Every canvas follows: screen, pictures and prints.
@@ -52,7 +52,7 @@ public:
 
     // Rounding digits of every formula's value (-1: none).
     void SetRounding(int digits);
-    int Rounding() const { return rounding_; }
+    int Rounding() const { return main_.Rounding(); }
 
     // Makes at least n list translators exist (never more than 100).
     void Reserve(int n);
@@ -85,8 +85,6 @@ private:
     bool notSetUp_ = true;
     bool absolute_ = false;
     bool coloured_ = false;
-    int rounding_ = -1;
-    bool degrees_ = false;
     std::vector<long double> columns_;  // the x of every column, reused between draws
     std::vector<long double> values_;   // one formula's value per column
     std::vector<EvalStatus> statuses_;

@@ -30,15 +30,13 @@ void ThreeDimGraphiq::SetStep(long double step) {
 }
 
 void ThreeDimGraphiq::SetDegrees(bool degrees) {
-    if (degrees == degrees_) return;
-    degrees_ = degrees;
+    if (degrees == Degrees()) return;
     translator_.SetDegrees(degrees);
     stale_ = true;
 }
 
 void ThreeDimGraphiq::SetRounding(int digits) {
-    if (digits == rounding_) return;
-    rounding_ = digits;
+    if (digits == Rounding()) return;
     translator_.SetRounding(digits);
     stale_ = true;
 }

@@ -37,11 +37,11 @@ public:
 
     // Trigonometric functions in degrees instead of radians.
     void SetDegrees(bool degrees);
-    bool Degrees() const { return degrees_; }
+    bool Degrees() const { return translator_.Degrees(); }
 
     // Rounding digits of every value (-1: none).
     void SetRounding(int digits);
-    int Rounding() const { return rounding_; }
+    int Rounding() const { return translator_.Rounding(); }
 
     // Turning and scaling: never evaluates.
     SurfaceView& View() { return view_; }
@@ -76,8 +76,6 @@ private:
     Translator translator_;
     std::string formula_;
     long double step_ = kInitialGridStep;
-    bool degrees_ = false;
-    int rounding_ = -1;
     bool stale_ = true;
     std::uint64_t evaluations_ = 0;
     SurfaceMesh mesh_;
