@@ -88,20 +88,10 @@ Workplace FromJson(const QJsonObject& o) {
 }
 
 int Print(const std::string& file, std::ostream& out, std::ostream& err) {
-    bool tooLarge = false;
-    QString whyNot;
-    const auto bytes =
-        ReadDocument(QFile::decodeName(file.c_str()), WorkplaceCommands::kMaxFileSize, &tooLarge, &whyNot);
-    if (!whyNot.isEmpty()) {
-        err << "quantorium workplace: " << whyNot.toStdString() << "\n";
-        return 1;
-    }
-    std::optional<Workplace> w;
-    if (bytes)
-        w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
-                                      static_cast<std::size_t>(bytes->size())));
+    QString problem;
+    const std::optional<Workplace> w = WorkplaceCommands::ReadFile(QFile::decodeName(file.c_str()), problem);
     if (!w) {
-        err << "quantorium workplace: " << (tooLarge ? kWorkplaceTooLargeText : kBadWorkplaceText) << "\n";
+        err << "quantorium workplace: " << problem.toStdString() << "\n";
         return 1;
     }
     out << QJsonDocument(ToJson(*w)).toJson(QJsonDocument::Compact).toStdString() << "\n";

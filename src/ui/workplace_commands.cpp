@@ -86,20 +86,24 @@ void WorkplaceCommands::Apply(const Workplace& w) {
     plane_.ApplyFormula();
 }
 
-bool WorkplaceCommands::LoadFile(const QString& path) {
+std::optional<Workplace> WorkplaceCommands::ReadFile(const QString& path, QString& problem) {
     bool tooLarge = false;
-    QString whyNot;
-    const std::optional<QByteArray> bytes = ReadDocument(path, kMaxFileSize, &tooLarge, &whyNot);
-    if (!whyNot.isEmpty()) {
-        prompts_.showError(window_, Tr(kBadWorkplaceCaption), whyNot);
-        return false;
-    }
+    problem.clear();
+    const std::optional<QByteArray> bytes = ReadDocument(path, kMaxFileSize, &tooLarge, &problem);
+    if (!problem.isEmpty()) return std::nullopt;
     std::optional<Workplace> w;
     if (bytes)
         w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
                                       static_cast<std::size_t>(bytes->size())));
+    if (!w) problem = Tr(tooLarge ? kWorkplaceTooLargeText : kBadWorkplaceText);
+    return w;
+}
+
+bool WorkplaceCommands::LoadFile(const QString& path) {
+    QString problem;
+    const std::optional<Workplace> w = ReadFile(path, problem);
     if (!w) {
-        prompts_.showError(window_, Tr(kBadWorkplaceCaption), Tr(tooLarge ? kWorkplaceTooLargeText : kBadWorkplaceText));
+        prompts_.showError(window_, Tr(kBadWorkplaceCaption), problem);
         return false;
     }
     Apply(*w);

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "docs/workplace.h"
 
@@ -36,6 +37,9 @@ public:
 
     // The largest file taken for a workplace.
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+    // The workplace in the file `path`; nothing, with `problem` saying why in Russian, when the
+    // file cannot be read, is too large or is no workplace.
+    static std::optional<Workplace> ReadFile(const QString& path, QString& problem);
 
 public slots:
     // Asks, then puts back the starting formula and list; ranges and calculator stay.
