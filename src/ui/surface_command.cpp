@@ -1,21 +1,18 @@
 #include "ui/surface_command.h"
 
-#include <QFileInfo>
 #include <QFont>
-#include <QImage>
-#include <QImageWriter>
+#include <QIODevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <cmath>
+#include <optional>
 #include <ostream>
 
 #include "app/command_line.h"
 #include "engine/number_text.h"
 #include "plot/three_dim_graphiq.h"
 #include "ui/file_output.h"
+#include "ui/picture_export.h"
 #include "ui/surface_painting.h"
-#include "ui/svg_text.h"
 
 namespace kq {
 namespace {
@@ -82,8 +79,7 @@ OptionParser SurfaceParser(SurfaceOptions& o) {
     return parser;
 }
 
-void Parse(const std::vector<std::string>& args, const OptionParser& parser, SurfaceOptions& o) {
-    const std::vector<std::string> operands = parser.Parse(args);
+void TakeOperands(const std::vector<std::string>& operands, SurfaceOptions& o) {
     if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
     if (o.mesh) {
         if (o.outputGiven || o.viewGiven)
@@ -96,35 +92,18 @@ void Parse(const std::vector<std::string>& args, const OptionParser& parser, Sur
     o.formula = operands[0];
 }
 
-bool Render(ThreeDimGraphiq& surface, QPaintDevice& device, const SurfaceOptions& o) {
-    QPainter painter(&device);
-    if (!painter.isActive()) return false;
-    PaintSurface(painter, surface, QSize(o.width, o.height), QFont(QStringLiteral("DejaVu Sans")));
-    return painter.end();
-}
-
-bool WritePicture(ThreeDimGraphiq& surface, const SurfaceOptions& o, const QString& suffix, QIODevice& device) {
-    if (suffix == "png" || suffix == "bmp") {
-        QImage image(o.width, o.height, QImage::Format_RGB32);
-        if (image.isNull() || !Render(surface, image, o)) return false;
-        QImageWriter writer(&device, suffix.toLatin1());
-        return writer.write(image);
-    }
-    const QString title = QStringLiteral("z = ") + QString::fromUtf8(o.formula.c_str());
-    if (suffix == "svg") {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&device);
-        svg.setSize(QSize(o.width, o.height));
-        svg.setViewBox(QRect(0, 0, o.width, o.height));
-        svg.setTitle(SvgText(title));
-        return Render(surface, svg, o);
-    }
-    QPdfWriter pdf(&device);
-    pdf.setPageSize(QPageSize(QSizeF(o.width, o.height), QPageSize::Point));
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setResolution(72);
-    pdf.setTitle(title);
-    return Render(surface, pdf, o);
+// The surface as the page shows it, on a painter or (for formats without one) a canvas.
+PictureSource SurfacePicture(ThreeDimGraphiq& surface, const SurfaceOptions& o) {
+    PictureSource source;
+    source.size = QSize(o.width, o.height);
+    source.title = QStringLiteral("z = ") + QString::fromUtf8(o.formula.c_str());
+    source.paint = [&surface](QPainter& painter, QSize size) {
+        PaintSurface(painter, surface, size, QFont(QStringLiteral("DejaVu Sans")));
+    };
+    source.draw = [&surface](Canvas& canvas, int width, int height) {
+        surface.Draw(canvas, width, height, Rgb{255, 255, 255});
+    };
+    return source;
 }
 
 // x, y and z (or the failure) of every grid point, x running fastest.
@@ -159,18 +138,12 @@ std::string SurfaceUsage() {
 int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     SurfaceOptions o;
     const OptionParser parser = SurfaceParser(o);
-    try {
-        Parse(args, parser, o);
-    } catch (const UsageError& e) {
-        err << "quantorium surface: " << e.message << "\nиспользование: " << parser.Usage() << "\n";
-        return 2;
-    }
+    if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); })) return 2;
     // The name stays bytes all the way to the file system: it need not be valid UTF-8.
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
-    const QString suffix = QFileInfo(QString::fromLatin1(path)).suffix().toLower();
-    if (!o.mesh && suffix != "png" && suffix != "bmp" && suffix != "svg" && suffix != "pdf") {
-        err << "quantorium surface: неизвестный формат файла \"" << o.output
-            << "\" (нужно .png, .bmp, .svg или .pdf)\nиспользование: " << parser.Usage() << "\n";
+    const std::optional<PictureFormat> format = PictureFormatOf(QString::fromLatin1(path));
+    if (!o.mesh && (!format || *format == PictureFormat::Emf)) {
+        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .svg или .pdf)");
         return 2;
     }
 
@@ -190,10 +163,10 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
     surface.View().SetDivisor(o.divisor);
     surface.View().SetPerspective(!o.parallel);
 
+    const QByteArray bytes = RenderPicture(*format, SurfacePicture(surface, o));
     SafeFile file(path);
-    bool drawn = false;
-    if (QIODevice* device = file.Device()) drawn = WritePicture(surface, o, suffix, *device);
-    if (!file.Commit(drawn)) {
+    if (QIODevice* device = file.Device()) device->write(bytes);
+    if (!file.Commit(!bytes.isEmpty())) {
         err << "quantorium surface: " << file.Error().toStdString() << "\n";
         return 1;
     }

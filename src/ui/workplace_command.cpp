@@ -12,7 +12,6 @@
 #include "app/command_line.h"
 #include "docs/docs_texts.h"
 #include "docs/workplace_codec.h"
-#include "ui/document_file.h"
 #include "ui/file_output.h"
 #include "ui/workplace_commands.h"
 
