@@ -25,7 +25,7 @@ int RunCheck(const std::vector<std::string>& formulas, std::istream& in, std::os
     const bool written =
         AnswerEach(formulas, in, out, [&](const std::string& formula) { clean = CheckFormula(formula, out) && clean; });
     if (!written) {
-        err << "quantorium eval: не удалось вывести результат\n";
+        ReportLostOutput(err, "eval");
         return 1;
     }
     return clean ? 0 : 1;

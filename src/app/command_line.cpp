@@ -174,6 +174,10 @@ std::string OptionParser::Usage() const {
     return usage;
 }
 
+void ReportLostOutput(std::ostream& err, std::string_view verb) {
+    err << "quantorium " << verb << ": не удалось вывести результат\n";
+}
+
 bool ReadLine(std::istream& in, std::string& line) {
     if (!std::getline(in, line)) return false;
     if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -76,6 +76,9 @@ private:
     std::vector<Option> options_;
 };
 
+// "quantorium VERB: не удалось вывести результат": standard output took not all it was given.
+void ReportLostOutput(std::ostream& err, std::string_view verb);
+
 // Reads one line ("\r\n" too) into `line`; false at the end of the input.
 bool ReadLine(std::istream& in, std::string& line);
 

@@ -78,7 +78,7 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
         if (!EvaluateLine(translator, formula, o, out)) failed = true;
     });
     if (!written) {
-        err << "quantorium eval: не удалось вывести результат\n";
+        ReportLostOutput(err, "eval");
         return 1;
     }
     return failed ? 1 : 0;

@@ -50,7 +50,7 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
         out << outcome.result.text << "\n";
     });
     if (!written) {
-        err << "quantorium calc: не удалось вывести результат\n";
+        ReportLostOutput(err, "calc");
         return 1;
     }
     return failed ? 1 : 0;

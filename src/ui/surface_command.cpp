@@ -154,7 +154,7 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
     surface.SetFormula(o.formula);
     if (o.mesh) {
         if (!PrintMesh(surface, out)) {
-            err << "quantorium surface: не удалось вывести результат\n";
+            ReportLostOutput(err, "surface");
             return 1;
         }
         return 0;
