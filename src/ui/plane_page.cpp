@@ -28,11 +28,7 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     ui_->tx->Attach(ui_->ToX, -100, 100);
     ui_->fy->Attach(ui_->FromY, -32768, 32767);
     ui_->ty->Attach(ui_->ToY, -32768, 32767);
-    for (const char* f : kDefaultList) {
-        auto* item = new QListWidgetItem(QString::fromUtf8(f), ui_->GraphList);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
+    for (const char* f : kDefaultList) ui_->GraphList->addItem(NewListItem(QString::fromUtf8(f)));
     ui_->GraphList->viewport()->installEventFilter(this);
     const int swatch = ui_->GraphList->fontMetrics().height() * 2 / 3;
     ui_->GraphList->setIconSize(QSize(swatch, swatch));
@@ -186,18 +182,36 @@ void PlanePage::AdjustOneToOne() {
     Repaint();
 }
 
+void PlanePage::SetAbsoluteMode(bool absolute) {
+    graphiq_.SetAbsoluteMode(absolute);
+    ui_->Label2->setText(absolute ? "|y| =" : "y =");
+}
+
 void PlanePage::ToggleAbsoluteMode() {
-    graphiq_.SetAbsoluteMode(!graphiq_.AbsoluteMode());
-    ui_->Label2->setText(graphiq_.AbsoluteMode() ? "|y| =" : "y =");
+    SetAbsoluteMode(!graphiq_.AbsoluteMode());
     ApplyFormula();
 }
 
-void PlanePage::AddFormulaToList() {
-    auto* item = new QListWidgetItem(ui_->GraphEdit->text());
+QListWidgetItem* PlanePage::NewListItem(const QString& text) {
+    auto* item = new QListWidgetItem(text);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
+    return item;
+}
+
+void PlanePage::ReplaceList(const std::vector<QString>& formulas) {
+    {
+        const QSignalBlocker block(ui_->GraphList);
+        ui_->GraphList->clear();
+        for (const QString& text : formulas) ui_->GraphList->addItem(NewListItem(text));
+    }
+    graphiq_.SetListCount(0);
+    ClearListMemory();
+}
+
+void PlanePage::AddFormulaToList() {
     const QSignalBlocker block(ui_->GraphList);
-    ui_->GraphList->insertItem(0, item);
+    ui_->GraphList->insertItem(0, NewListItem(ui_->GraphEdit->text()));
     ui_->GraphList->setCurrentRow(0);
 }
 

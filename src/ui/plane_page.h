@@ -59,6 +59,12 @@ public slots:
     // Forgets which list formulas were checked, as at start-up.
     void ClearListMemory();
 
+public:
+    // y = f(x) or |y| = f(x), with the label before the formula saying which.
+    void SetAbsoluteMode(bool absolute);
+    // The list becomes `formulas`, none ticked; nothing of the old list stays on the graph.
+    void ReplaceList(const std::vector<QString>& formulas);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -68,6 +74,8 @@ private:
     ViewRect ReadEditors() const;
     void WriteEditors(const ViewRect& view);
     std::vector<bool> CheckedStates() const;
+    // An unticked list entry holding `text`, put nowhere yet.
+    static QListWidgetItem* NewListItem(const QString& text);
     void ListEntryTicked(QListWidgetItem* item);
     void ScheduleListClick();
     void ShowListColours();

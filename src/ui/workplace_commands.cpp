@@ -44,34 +44,17 @@ Workplace WorkplaceCommands::Capture() const {
     return w;
 }
 
-void WorkplaceCommands::ReplaceList(const std::vector<QString>& formulas) {
-    QListWidget* list = plane_.Controls().GraphList;
-    {
-        const QSignalBlocker block(list);
-        list->clear();
-        for (const QString& text : formulas) {
-            auto* item = new QListWidgetItem(text, list);
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(Qt::Unchecked);
-        }
-    }
-    // Nothing is checked now: nothing of the old list may stay on the graph.
-    plane_.Renderer().SetListCount(0);
-    plane_.ClearListMemory();
-}
-
 void WorkplaceCommands::Apply(const Workplace& w) {
     // The page's first showing resets the ranges; let that happen before, not after, loading.
     plane_.GraphPageShown();
     auto& page = plane_.Controls();
     Graphiq& g = plane_.Renderer();
-    g.SetAbsoluteMode(w.absolute);
-    page.Label2->setText(w.absolute ? "|y| =" : "y =");
+    plane_.SetAbsoluteMode(w.absolute);
     g.SetView({w.xFrom, w.xTo, w.yFrom, w.yTo}, false);
     page.GraphEdit->setText(Q(w.formula));
     std::vector<QString> list;
     for (const std::string& entry : w.list) list.push_back(Q(entry));
-    ReplaceList(list);
+    plane_.ReplaceList(list);
     calc_.Controls().FirstPanel->setText(Q(w.firstLine));
     calc_.Controls().SecondPanel->setText(Q(w.secondLine));
     session_.SetActiveField(w.activeLine);
@@ -124,7 +107,7 @@ bool WorkplaceCommands::SaveFile(const QString& path) {
 void WorkplaceCommands::Reset() {
     if (!prompts_.ask(window_, Tr(kResetCaption), Tr(kResetQuestion))) return;
     plane_.Controls().GraphEdit->setText(QStringLiteral("cos(x^2-3)"));
-    ReplaceList({QStringLiteral("sin(x)"), QStringLiteral("cos(x)"), QStringLiteral("tg(x)")});
+    plane_.ReplaceList({QStringLiteral("sin(x)"), QStringLiteral("cos(x)"), QStringLiteral("tg(x)")});
     plane_.Repaint();
 }
 

@@ -48,8 +48,6 @@ public slots:
     void Save();
 
 private:
-    void ReplaceList(const std::vector<QString>& formulas);
-
     QWidget* window_;
     PlanePage& plane_;
     CalcPage& calc_;
