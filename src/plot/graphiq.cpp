@@ -82,6 +82,12 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
     canvas.SetPenWidth(1);
 }
 
+void Graphiq::DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes) {
+    canvas.Fill({255, 255, 255});
+    canvas.SetFontColor(kGrey);
+    Draw(canvas, width, height, withAxes, true);
+}
+
 namespace {
 
 // |y| = f(x): below the axis the curve is first brought down to it, then broken off.

@@ -67,6 +67,8 @@ public:
     EvalStatus Evaluate(long double x, int index, long double& value);
 
     void Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels);
+    // The graph as the screen and its pictures show it: on white, the numbers grey.
+    void DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes);
 
 private:
     Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }

@@ -20,11 +20,7 @@ PictureSource PlanePictureSource(PlanePage& plane) {
     source.paint = box->onPaint;
     Graphiq& g = plane.Renderer();
     // The same steps as the screen's paint routine, on a canvas that has no painter.
-    source.draw = [&g](Canvas& canvas, int width, int height) {
-        canvas.Fill({255, 255, 255});
-        canvas.SetFontColor(kGrey);
-        g.Draw(canvas, width, height, true, true);
-    };
+    source.draw = [&g](Canvas& canvas, int width, int height) { g.DrawOnWhite(canvas, width, height, true); };
     source.title = plane.Controls().GraphEdit->text();
     return source;
 }

@@ -126,10 +126,8 @@ void PlanePage::ShowListColours() {
 }
 
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     QPainterCanvas canvas(painter, ui_->PaintBox1->font(), QRect(QPoint(0, 0), size));
-    canvas.SetFontColor(kGrey);
-    graphiq_.Draw(canvas, size.width(), size.height(), true, true);
+    graphiq_.DrawOnWhite(canvas, size.width(), size.height(), true);
 }
 
 void PlanePage::ApplyFormula() {

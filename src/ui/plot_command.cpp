@@ -49,15 +49,11 @@ PictureSource GraphPicture(Graphiq& g, const PlotOptions& o) {
     source.size = QSize(o.width, o.height);
     source.title = QString::fromUtf8(o.graph.formula.c_str());
     source.paint = [&g, &o](QPainter& painter, QSize size) {
-        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         QPainterCanvas canvas(painter, QFont(QStringLiteral("DejaVu Sans")), QRect(QPoint(0, 0), size));
-        canvas.SetFontColor(kGrey);
-        g.Draw(canvas, size.width(), size.height(), !o.noAxes, true);
+        g.DrawOnWhite(canvas, size.width(), size.height(), !o.noAxes);
     };
     source.draw = [&g, &o](Canvas& canvas, int width, int height) {
-        canvas.Fill({255, 255, 255});
-        canvas.SetFontColor(kGrey);
-        g.Draw(canvas, width, height, !o.noAxes, true);
+        g.DrawOnWhite(canvas, width, height, !o.noAxes);
     };
     return source;
 }
