@@ -52,9 +52,7 @@ PictureSource GraphPicture(Graphiq& g, const PlotOptions& o) {
         QPainterCanvas canvas(painter, QFont(QStringLiteral("DejaVu Sans")), QRect(QPoint(0, 0), size));
         g.DrawOnWhite(canvas, size.width(), size.height(), !o.noAxes);
     };
-    source.draw = [&g, &o](Canvas& canvas, int width, int height) {
-        g.DrawOnWhite(canvas, width, height, !o.noAxes);
-    };
+    source.draw = [&g, &o](Canvas& canvas, int width, int height) { g.DrawOnWhite(canvas, width, height, !o.noAxes); };
     return source;
 }
 
