@@ -15,14 +15,6 @@ EvalStatus Sign(const long double&, const long double& t, long double& out) {
     out = t > 0 ? 1 : (t < 0 ? -1 : 0);
     return S::Ok;
 }
-EvalStatus Sine(const long double&, const long double& t, long double& out) {
-    out = std::sin(t);
-    return S::Ok;
-}
-EvalStatus Cosine(const long double&, const long double& t, long double& out) {
-    out = std::cos(t);
-    return S::Ok;
-}
 EvalStatus Secant(const long double&, const long double& t, long double& out) {
     return TrigReciprocal(std::cos(t), out);
 }
@@ -34,10 +26,6 @@ EvalStatus TangentOf(const long double&, const long double& t, long double& out)
 }
 EvalStatus CotangentOf(const long double&, const long double& t, long double& out) {
     return Cotangent(t, std::sin(t), out);
-}
-EvalStatus Absolute(const long double&, const long double& t, long double& out) {
-    out = std::fabs(t);
-    return S::Ok;
 }
 EvalStatus NthRoot(const long double& n, const long double& t, long double& out) { return Root(t, n, out); }
 EvalStatus NthPower(const long double& n, const long double& t, long double& out) {
@@ -79,9 +67,9 @@ constexpr Precision kDbl = Precision::Double;
 constexpr FunctionInfo kTable[] = {
     // code       names                          numbered trig   domain                 failure          precision
     {F::Sin,    {"sin"},                          false, true,  kAny,                  S::Ok,           kExt,
-     nullptr, nullptr, Sine, "синус", "—"},
+     nullptr, ::sinl, nullptr, "синус", "—"},
     {F::Cos,    {"cos"},                          false, true,  kAny,                  S::Ok,           kExt,
-     nullptr, nullptr, Cosine, "косинус", "—"},
+     nullptr, ::cosl, nullptr, "косинус", "—"},
     {F::Tg,     {"tg", "tan"},                    false, true,  kOwn,                  S::FunctionPole, kDbl,
      nullptr, nullptr, TangentOf, "тангенс", "cos = 0"},
     {F::Ctg,    {"ctg", "cot"},                   false, true,  kOwn,                  S::FunctionPole, kDbl,
@@ -111,7 +99,7 @@ constexpr FunctionInfo kTable[] = {
     {F::PowerN, {"pw"},                           true,  false, kOwn,                  S::DivisionByZero, kDbl,
      nullptr, nullptr, NthPower, "степень N: pw3(x) = x³", "—"},
     {F::Abs,    {"abs"},                          false, false, kAny,                  S::Ok,           kExt,
-     nullptr, nullptr, Absolute, "модуль", "—"},
+     nullptr, ::fabsl, nullptr, "модуль", "—"},
     {F::Sgn,    {"sgn"},                          false, false, kAny,                  S::Ok,           kExt,
      nullptr, nullptr, Sign, "знак: 1, −1 или 0", "—"},
 };
