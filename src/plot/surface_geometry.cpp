@@ -123,24 +123,24 @@ SurfaceGeometry BuildGeometry(const SurfaceMesh& mesh, const ZRange& range) {
 
     // Breaks along x (edge (i, j)-(i+1, j)) and along y (edge (i, j)-(i, j+1)).
     std::vector<std::uint8_t> breakX(static_cast<std::size_t>(side) * n, 0), breakY(breakX.size(), 0);
-    for (int j = 0; j < side; ++j) {
-        for (int i = 0; i < n; ++i) {
-            if (!defined(i, j) || !defined(i + 1, j)) continue;
-            const bool hasPrevious = i > 0 && defined(i - 1, j), hasNext = i + 2 <= n && defined(i + 2, j);
-            breakX[static_cast<std::size_t>(j) * n + i] =
-                IsBreak(hasPrevious ? z(i, j) - z(i - 1, j) : 0, hasPrevious, z(i + 1, j) - z(i, j),
-                        hasNext ? z(i + 2, j) - z(i + 1, j) : 0, hasNext, height);
+    // Along one grid line: the edge from step k to k + 1, judged with the steps on either side.
+    const auto breaksAlong = [&](std::vector<std::uint8_t>& breaks, auto at) {
+        const auto zOf = [&](std::pair<int, int> p) { return z(p.first, p.second); };
+        const auto has = [&](std::pair<int, int> p) { return defined(p.first, p.second); };
+        for (int line = 0; line < side; ++line) {
+            for (int k = 0; k < n; ++k) {
+                const auto a = at(line, k), b = at(line, k + 1);
+                if (!has(a) || !has(b)) continue;
+                const bool hasPrevious = k > 0 && has(at(line, k - 1));
+                const bool hasNext = k + 2 <= n && has(at(line, k + 2));
+                breaks[static_cast<std::size_t>(line) * n + k] =
+                    IsBreak(hasPrevious ? zOf(a) - zOf(at(line, k - 1)) : 0, hasPrevious, zOf(b) - zOf(a),
+                            hasNext ? zOf(at(line, k + 2)) - zOf(b) : 0, hasNext, height);
+            }
         }
-    }
-    for (int i = 0; i < side; ++i) {
-        for (int j = 0; j < n; ++j) {
-            if (!defined(i, j) || !defined(i, j + 1)) continue;
-            const bool hasPrevious = j > 0 && defined(i, j - 1), hasNext = j + 2 <= n && defined(i, j + 2);
-            breakY[static_cast<std::size_t>(i) * n + j] =
-                IsBreak(hasPrevious ? z(i, j) - z(i, j - 1) : 0, hasPrevious, z(i, j + 1) - z(i, j),
-                        hasNext ? z(i, j + 2) - z(i, j + 1) : 0, hasNext, height);
-        }
-    }
+    };
+    breaksAlong(breakX, [](int j, int i) { return std::pair{i, j}; });
+    breaksAlong(breakY, [](int i, int j) { return std::pair{i, j}; });
 
     g.lineStride = LineStride(n);
     std::vector<double> rows(side), columns(side);
