@@ -4,7 +4,7 @@
 #   readme_examples.sh PROGRAM README
 set -uo pipefail
 program=$(realpath "$1")
-readme=$2
+readme=$(realpath "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
