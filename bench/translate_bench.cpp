@@ -43,6 +43,9 @@ enum class Text {
     Bars,          // nested bars, 1 MB
     NestedMacros,  // 100,000 nested macros
     Exponents,     // "x^x^...", 1 MB
+    Numbers,       // "1+1+...", 1 MB: a sum that folds to one constant, 1, 2, 3, ... on the way
+    Products,      // "x*1+x*1+...", 1 MB: the same terms with x in each; Numbers is to take
+                   // at most twice its time
 };
 
 std::string Make(Text kind) {
@@ -58,6 +61,8 @@ std::string Make(Text kind) {
         }
         case Text::NestedMacros: return Joined("pow<2>(", 100000, "") + "x" + std::string(100000, ')');
         case Text::Exponents: return Repeat("x^", kMB) + "x";
+        case Text::Numbers: return Repeat("1+", kMB) + "1";
+        case Text::Products: return Repeat("x*1+", kMB) + "x";
     }
     return {};
 }
@@ -138,6 +143,8 @@ KQ_TRANSLATION_BENCH(Brackets);
 KQ_TRANSLATION_BENCH(Bars);
 KQ_TRANSLATION_BENCH(NestedMacros);
 KQ_TRANSLATION_BENCH(Exponents);
+KQ_TRANSLATION_BENCH(Numbers);
+KQ_TRANSLATION_BENCH(Products);
 
 }  // namespace
 

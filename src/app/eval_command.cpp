@@ -1,6 +1,5 @@
 #include "app/eval_command.h"
 
-#include <cmath>
 #include <istream>
 #include <ostream>
 
@@ -39,12 +38,8 @@ bool EvaluateLine(Translator& translator, const std::string& formula, const Eval
         if (i > 0) out << '\t';
         long double value = 0;
         const EvalStatus status = translator.TryValue(o.xs[i], o.y, value);
-        if (status != EvalStatus::Ok) {
-            out << "error: " << FailureText(status);
-            ok = false;
-        } else if (std::isnan(value)) {
-            // A NaN is no value, whatever produced it.
-            out << "error: " << UndefinedValueMessage();
+        if (const std::string* reason = UnprintableReason(status, value)) {
+            out << "error: " << *reason;
             ok = false;
         } else {
             out << FormatC("%.18Lg", value);

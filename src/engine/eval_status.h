@@ -30,6 +30,12 @@ const std::string& UndefinedValueMessage();
 // and sqrt outside their domain) the general one, so that no failure reads as blank.
 const std::string& FailureText(EvalStatus status);
 
+// What a text output of values shows instead of a number, or null when there is a number to
+// show: the failure's text (as FailureText), or the general one for a NaN and for an overflow
+// to ±inf. The engine keeps an infinity as a value, since a graph draws it as off the canvas;
+// a printed result has no such place, so it is no value there.
+const std::string* UnprintableReason(EvalStatus status, long double value);
+
 // An evaluation that has no value.
 class EvalError : public std::runtime_error {
 public:

@@ -27,7 +27,12 @@ EvalStatus TangentOf(const long double&, const long double& t, long double& out)
 EvalStatus CotangentOf(const long double&, const long double& t, long double& out) {
     return Cotangent(t, std::sin(t), out);
 }
-EvalStatus NthRoot(const long double& n, const long double& t, long double& out) { return Root(t, n, out); }
+// rtN(t) is t^(1/N): a degree N too small to divide by fails as that division would, so that
+// rt0(t) fails "/0" as rtt<0>(t) does rather than give an infinity.
+EvalStatus NthRoot(const long double& n, const long double& t, long double& out) {
+    if (!(std::fabs(n) >= kNegligible)) return S::DivisionByZero;
+    return Root(t, n, out);
+}
 EvalStatus NthPower(const long double& n, const long double& t, long double& out) {
     if (n == 0) {
         out = 1;
@@ -95,7 +100,7 @@ constexpr FunctionInfo kTable[] = {
     {F::Sqrt,   {"sqrt"},                         false, false, Domain::NotNegative,   S::NoValue,      kDbl,
      ::sqrt, ::sqrtl, nullptr, "квадратный корень", "x < 0"},
     {F::Root,   {"rt"},                           true,  false, kOwn,                  S::EvenRoot,     kExt,
-     nullptr, nullptr, NthRoot, "корень степени N: rt2(x), rt3(x)", "четный N при x < 0"},
+     nullptr, nullptr, NthRoot, "корень степени N: rt2(x), rt3(x)", "N = 0; четный N при x < 0"},
     {F::PowerN, {"pw"},                           true,  false, kOwn,                  S::DivisionByZero, kDbl,
      nullptr, nullptr, NthPower, "степень N: pw3(x) = x³", "—"},
     {F::Abs,    {"abs"},                          false, false, kAny,                  S::Ok,           kExt,

@@ -36,11 +36,13 @@ inline EvalStatus Divide(long double a, long double b, long double& out) {
     return EvalStatus::Ok;
 }
 
-// tg t given cos t, ctg t given sin t, and 1/v for sec and csc: each fails at its poles.
+// tg t given cos t, ctg t given sin t, and 1/v for sec (v = cos t) and csc (v = sin t): each
+// fails at its poles, where that cosine or sine is not above kNegligible (cos(π/2) is not
+// exactly 0, and the reciprocal of what it is would be a finite 1.6e16).
 EvalStatus Tangent(long double t, long double cosine, long double& out);
 EvalStatus Cotangent(long double t, long double sine, long double& out);
 inline EvalStatus TrigReciprocal(long double v, long double& out) {
-    if (v == 0) return EvalStatus::FunctionPole;
+    if (std::fabs(v) <= kNegligible) return EvalStatus::FunctionPole;
     out = 1.0L / v;
     return EvalStatus::Ok;
 }

@@ -2,6 +2,7 @@
 #include "engine/eval_status.h"
 
 #include <array>
+#include <cmath>
 
 namespace kq {
 
@@ -27,6 +28,12 @@ const std::string& UndefinedValueMessage() {
 const std::string& FailureText(EvalStatus status) {
     const std::string& message = MessageOf(status);
     return message.empty() ? UndefinedValueMessage() : message;
+}
+
+const std::string* UnprintableReason(EvalStatus status, long double value) {
+    if (status != EvalStatus::Ok) return &FailureText(status);
+    if (!std::isfinite(value)) return &UndefinedValueMessage();
+    return nullptr;
 }
 
 }  // namespace kq

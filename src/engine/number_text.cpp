@@ -1,14 +1,23 @@
 #include "engine/number_text.h"
 
-#include <charconv>
-#include <cmath>
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
 #include <string>
 
 namespace kq {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The C locale, made once: a point is the decimal separator whatever the process's locale.
+locale_t CNumericLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return c;
+}
 
 }  // namespace
 
@@ -37,22 +46,13 @@ std::size_t LeadingDecimalLength(std::string_view text) {
 long double LeadingDecimal(std::string_view text) {
     const std::size_t len = LeadingDecimalLength(text);
     if (len == 0) return 0.0L;
-    std::string_view number = text.substr(0, len);
-    bool negative = false;
-    if (number.front() == '+' || number.front() == '-') {
-        negative = number.front() == '-';
-        number.remove_prefix(1);
-    }
-    long double value = 0.0L;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone on overflow and underflow; tell them apart by
-        // the exponent's sign the way strtold would answer.
-        const auto e = number.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
-        value = tiny ? 0.0L : HUGE_VALL;
-    }
-    return negative ? -value : value;
+    // The C library's conversion rounds correctly over the whole range, subnormals and
+    // overflow included, whatever the length; that it sets errno for them is no failure here.
+    const std::string number(text.substr(0, len));
+    const int savedErrno = errno;
+    const long double value = strtold_l(number.c_str(), nullptr, CNumericLocale());
+    errno = savedErrno;
+    return value;
 }
 
 long double DigitsInBase(std::string_view text, long double base) {
@@ -96,17 +96,8 @@ long double ReadNumberOperand(std::string_view text) {
     }
 }
 
-}  // namespace kq
-
-#include <clocale>
-#include <cstdio>
-#include <locale.h>
-
-namespace kq {
-
 std::string FormatC(const char* format, long double value) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    const locale_t previous = uselocale(cLocale);
+    const locale_t previous = uselocale(CNumericLocale());
     char buffer[128];
     const int n = std::snprintf(buffer, sizeof buffer, format, value);
     uselocale(previous);

@@ -7,7 +7,9 @@
 namespace kq {
 
 // The longest prefix of `text` that reads as a decimal number ([sign] digits [. digits]
-// [e [sign] digits]); 0 when there is none. Infinity is what a too large literal gives.
+// [e [sign] digits]); 0 when there is none. Correctly rounded over the whole range of long
+// double, subnormals included: infinity beyond the largest value, 0 only for what lies nearer
+// to 0 than to the smallest subnormal, however many digits the text has.
 long double LeadingDecimal(std::string_view text);
 
 // Length of that prefix (0 when the text does not start with a number).

@@ -86,19 +86,30 @@ private:
         if (x.kind == Node::Constant) return std::memcmp(&x.value, &y.value, 10) == 0;
         return x.op == y.op && x.code == y.code && x.fail == y.fail && x.a == y.a && x.b == y.b;
     }
+    // Every bit of a node reaches the low bits the table is indexed by: the constants a long
+    // sum folds to (1, 2, 3, ...) differ only in the top bits of their significands, and a
+    // hash that left those bits high sent a whole binade of them to one chain.
+    static std::uint64_t Mix(std::uint64_t h) {
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDu;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53u;
+        h ^= h >> 33;
+        return h;
+    }
     static std::size_t Hash(const Node& n) {
-        std::uint64_t h = static_cast<std::uint64_t>(n.kind) << 56 | static_cast<std::uint64_t>(n.op) << 48 |
-                          static_cast<std::uint64_t>(n.code) << 40 | static_cast<std::uint64_t>(n.fail) << 32;
+        const std::uint64_t tag = static_cast<std::uint64_t>(n.kind) << 24 | static_cast<std::uint64_t>(n.op) << 16 |
+                                  static_cast<std::uint64_t>(n.code) << 8 | static_cast<std::uint64_t>(n.fail);
+        std::uint64_t low = 0, high = tag;
         if (n.kind == Node::Constant) {
-            std::uint64_t low = 0;
-            std::uint16_t high = 0;
+            std::uint16_t top = 0;
             std::memcpy(&low, &n.value, 8);
-            std::memcpy(&high, reinterpret_cast<const char*>(&n.value) + 8, 2);
-            h ^= low ^ static_cast<std::uint64_t>(high) << 20;
+            std::memcpy(&top, reinterpret_cast<const char*>(&n.value) + 8, 2);
+            high ^= static_cast<std::uint64_t>(top) << 32;
         } else {
-            h ^= static_cast<std::uint32_t>(n.a) * 0x9E3779B1u ^ static_cast<std::uint64_t>(static_cast<std::uint32_t>(n.b)) << 7;
+            low = static_cast<std::uint64_t>(static_cast<std::uint32_t>(n.a)) << 32 | static_cast<std::uint32_t>(n.b);
         }
-        return static_cast<std::size_t>((h * 0x9E3779B97F4A7C15u) >> 32);
+        return static_cast<std::size_t>(Mix(low ^ Mix(high)));
     }
 
     // Where `n` is in the table (holding 1 + its node's index), or the free entry where it

@@ -116,11 +116,10 @@ bool PrintMesh(ThreeDimGraphiq& surface, std::ostream& out) {
             line += '\t';
             line += FormatC("%.18Lg", mesh.Y(j));
             line += '\t';
-            const EvalStatus status = mesh.Status(i, j);
-            if (status == EvalStatus::Ok)
-                line += FormatC("%.18Lg", mesh.Z(i, j));
+            if (const std::string* reason = UnprintableReason(mesh.Status(i, j), mesh.Z(i, j)))
+                line += "error: " + *reason;
             else
-                line += "error: " + FailureText(status);
+                line += FormatC("%.18Lg", mesh.Z(i, j));
             line += '\n';
             out << line;
         }

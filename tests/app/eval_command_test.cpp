@@ -63,6 +63,34 @@ TEST(EvalCommand, NoValueIsAFailure) {
     EXPECT_EQ(r.status, 1);
 }
 
+// Every result without a finite value fails with the calculator's message, an overflow to an
+// infinity as much as a NaN; the largest finite values still print.
+TEST(EvalCommand, NoFiniteValueIsAFailure) {
+    const std::string undefined = "error: Значение данного выражения не определено";
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {{"1e4932*10"}, undefined, 1},
+        {{"-1e4932*10"}, undefined, 1},
+        {{"1e5000"}, undefined, 1},
+        {{"exp(12000)"}, undefined, 1},
+        {{"--x", "10", "--y", "10", "1e4932*x*y"}, undefined, 1},
+        {{"--x", "10", "x*1e4932-x*1e4932"}, undefined, 1},
+        {{"--x", "1", "--x", "10", "x*1e4932"}, "1e+4932\t" + undefined, 1},
+        {{"1e4932"}, "1e+4932", 0},
+        {{"--x", "1", "x*1e4932-x*1e4932"}, "0", 0},
+        {{"--round", "2", "1e4932*10"}, undefined, 1},
+    };
+    for (const Case& c : cases) {
+        const EvalRun r = Eval(c.args);
+        EXPECT_EQ(r.out, c.out + "\n") << c.args.back();
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+    }
+}
+
 // Output that cannot be written (a full disk, a closed pipe) is an error, not a success.
 TEST(EvalCommand, LostOutputIsAnError) {
     struct Full : std::streambuf {

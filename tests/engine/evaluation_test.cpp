@@ -13,6 +13,7 @@ struct FailureCase {
     const char* formula;
     long double x;
     EvalStatus status;
+    bool degrees = false;
 };
 
 TEST(Evaluation, FailuresCarryTheirMessages) {
@@ -27,8 +28,29 @@ TEST(Evaluation, FailuresCarryTheirMessages) {
         {"rt4(x)", -1, EvalStatus::EvenRoot},
         {"tg(pi/2)", 0, EvalStatus::FunctionPole},
         {"ctg(0)", 0, EvalStatus::FunctionPole},
-        {"sec(pi/2)+0", 0, EvalStatus::Ok},  // cos(pi/2) is tiny but not 0
         {"csc(0)", 0, EvalStatus::FunctionPole},
+        // sec and csc fail where tg and ctg do: the cosine or sine is not above 1e-14 there,
+        // though cos(pi/2) and sin(180°) are not exactly 0.
+        {"sec(pi/2)", 0, EvalStatus::FunctionPole},
+        {"sec(x)", -3 * 1.5707963267948966L, EvalStatus::FunctionPole},
+        {"csc(pi)", 0, EvalStatus::FunctionPole},
+        {"csc(x)", 1e-15L, EvalStatus::FunctionPole},
+        {"csc(x)", -1e-15L, EvalStatus::FunctionPole},
+        {"sec(90)", 0, EvalStatus::FunctionPole, true},
+        {"sec(x)", 270, EvalStatus::FunctionPole, true},
+        {"csc(180)", 0, EvalStatus::FunctionPole, true},
+        {"csc(x)", -360, EvalStatus::FunctionPole, true},
+        {"tg(90)", 0, EvalStatus::FunctionPole, true},
+        {"sec(x)", 1e-13L, EvalStatus::Ok},
+        {"csc(x)", 1e-13L, EvalStatus::Ok},
+        {"sec(x)", 89.9999, EvalStatus::Ok, true},
+        // A root of degree 0 is a division by 0, as the macro's 1/0 is.
+        {"rt0(8)", 0, EvalStatus::DivisionByZero},
+        {"rt0(x)", -8, EvalStatus::DivisionByZero},
+        {"rt0(x)", 0, EvalStatus::DivisionByZero},
+        {"rt0.000000000000001(x)", 2, EvalStatus::DivisionByZero},
+        {"rtt<0>(5)", 0, EvalStatus::DivisionByZero},
+        {"rt0.00000000000001(x)", 1, EvalStatus::Ok},
         {"arcsin(2)", 0, EvalStatus::InverseTrig},
         {"arccos(-1.5)", 0, EvalStatus::InverseTrig},
         {"ln(0)", 0, EvalStatus::NoValue},
@@ -45,7 +67,8 @@ TEST(Evaluation, FailuresCarryTheirMessages) {
         {"x*0/0", 1, EvalStatus::DivisionByZero},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Evaluate(c.formula, c.x).status, c.status) << c.formula;
+        EXPECT_EQ(static_cast<int>(Evaluate(c.formula, c.x, 0, kNoRounding, c.degrees).status), static_cast<int>(c.status))
+            << c.formula << " at " << static_cast<double>(c.x) << (c.degrees ? " in degrees" : "");
     }
     EXPECT_EQ(MessageOf(EvalStatus::DivisionByZero), "/0");
     EXPECT_EQ(MessageOf(EvalStatus::ZeroToZero), "err2");

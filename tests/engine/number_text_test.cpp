@@ -4,9 +4,12 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "decimal_reference.h"
 #include "engine/number_text.h"
+#include "eval_helpers.h"
 
 namespace kq {
 namespace {
@@ -19,6 +22,42 @@ TEST(NumberText, LeadingDecimal) {
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(LeadingDecimal(text), value) << text;
     EXPECT_TRUE(std::isinf(LeadingDecimal("1e5000")));
+}
+
+// The reference's raw fields as a long double.
+long double FromFields(const test::DecimalReference& r) {
+    long double v = 0;
+    unsigned char bytes[sizeof v] = {};
+    std::memcpy(bytes, &r.significand, 8);
+    std::memcpy(bytes + 8, &r.biasedExponent, 2);
+    std::memcpy(&v, bytes, sizeof v);
+    return v;
+}
+
+std::string Shown(const std::string& text) {
+    return text.size() <= 60 ? text : text.substr(0, 30) + "…(" + std::to_string(text.size()) + " chars)";
+}
+
+TEST(NumberText, DecimalsAreRoundedCorrectlyOverTheWholeRange) {
+    for (const test::DecimalReference& r : test::kDecimalReference) {
+        const long double expected = FromFields(r);
+        const std::string text = r.text;
+        EXPECT_TRUE(test::SameBits(LeadingDecimal(text), expected))
+            << Shown(text) << ": " << FormatC("%.21Lg", LeadingDecimal(text)) << " instead of "
+            << FormatC("%.21Lg", expected);
+        EXPECT_TRUE(test::SameBits(LeadingDecimal("-" + text), -expected)) << "-" << Shown(text);
+        EXPECT_TRUE(test::SameBits(LeadingDecimal(text + "x"), expected)) << Shown(text) << "x";
+    }
+}
+
+// A literal in a formula has those values on every evaluation path.
+TEST(NumberText, FormulaLiteralsKeepTheirRoundedValues) {
+    for (const test::DecimalReference& r : test::kDecimalReference) {
+        const long double expected = FromFields(r);
+        const test::Outcome o = test::Evaluate(r.text);
+        ASSERT_EQ(o.status, EvalStatus::Ok) << Shown(r.text);
+        EXPECT_TRUE(test::SameBits(o.value, expected + 0.0L)) << Shown(r.text);
+    }
 }
 
 TEST(NumberText, Based) {

@@ -120,6 +120,38 @@ private slots:
         QCOMPARE(Lines(out)[0], std::string("-10\t-10\terror: Значение данного выражения не определено"));
     }
 
+    // NaN and an overflow to an infinity are no value to print: each point says so.
+    void meshNamesPointsWithoutAFiniteValue() {
+        const std::string undefined = "error: Значение данного выражения не определено";
+        struct Case {
+            const char* formula;
+            int line;  // step 5: x and y from -10 to 10, x running fastest
+            const char* point;
+            bool finite;
+        };
+        const Case cases[] = {
+            {"x*1e4932-x*1e4932", 0, "-10\t-10\t", false},  // inf - inf
+            {"x*1e4932-x*1e4932", 2, "0\t-10\t", true},
+            {"1e4932*x*y", 0, "-10\t-10\t", false},          // +inf
+            {"1e4932*x*y", 4, "10\t-10\t", false},           // -inf
+            {"1e4932*x*y", 12, "0\t0\t", true},
+            {"exp(12000)*x", 3, "5\t-10\t", false},
+            {"1e4932/10000*(x+y)", 0, "-10\t-10\t", true},
+        };
+        for (const Case& c : cases) {
+            std::string out;
+            QCOMPARE(Run({"--mesh", "--step", "5", c.formula}, &out), 0);
+            const std::string line = Lines(out).at(c.line);
+            const std::string point = c.point;
+            QVERIFY2(line.rfind(point, 0) == 0, line.c_str());
+            const std::string z = line.substr(point.size());
+            if (c.finite)
+                QVERIFY2(z.rfind("error", 0) != 0 && std::isfinite(std::stold(z)), (c.formula + (" " + line)).c_str());
+            else
+                QVERIFY2(z == undefined, (c.formula + (" " + line)).c_str());
+        }
+    }
+
     void usageErrors() {
         const std::string png = Path("x.png");
         for (const auto& args : std::vector<std::vector<std::string>>{
