@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
@@ -93,7 +94,10 @@ constexpr const char* kNoDisplay =
     "quantorium: дисплей не найден или недоступен, окно программы открыть нельзя.\n"
     "Команды eval, calc, plot, surface, print и workplace работают и без дисплея (quantorium --help).\n";
 
-bool DisplayNamed() {
+// A display, or a platform that needs none, is named in the environment or with -platform.
+bool DisplayNamed(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "-platform" || std::string_view(argv[i]) == "--platform") return true;
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
@@ -114,7 +118,7 @@ void HoldReportsUntilTheDisplayOpens(QtMsgType type, const QMessageLogContext& c
 // The window, with what a failure escaping it shows before the program ends; `workplace`
 // names a workplace file to open in it.
 int RunWindow(int argc, char** argv, const char* workplace) {
-    if (!DisplayNamed()) {
+    if (!DisplayNamed(argc, argv)) {
         std::cerr << kNoDisplay;
         return 1;
     }
