@@ -66,6 +66,9 @@ private slots:
                  // Numbers beyond what the type holds are refused, never wrapped.
                  {"-o", png, "--size", "4294967906x4294967776", "x"},
                  {"-o", png, "--size", "640x99999999999", "x"},
+                 // An image of more than 1 GB is refused before anything is drawn.
+                 {"-o", png, "--size", "20000x20000", "x"},
+                 {"-o", (dir.path() + "/x.bmp").toStdString(), "--size", "16384x16385", "x"},
                  {"-o", png, "--round", "99999999999", "x"},
                  {"-o", png, "--range", "-1e4933", "1", "-1", "1", "x"},
                  // An empty or inverted range would only write a blank picture.
