@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <cmath>
 #include <span>
 #include <vector>
 
@@ -120,13 +121,15 @@ QString PictureSizeRefusal(PictureFormat format, QSize size) {
     const qint64 bytes = qint64{size.width()} * size.height() * kBytesPerPixel;
     if (bytes <= kMostImageBytes) return {};
     constexpr qint64 kMiB = qint64{1} << 20;
+    const auto side = static_cast<qint64>(std::sqrt(static_cast<double>(kMostImageBytes / kBytesPerPixel)));
     return QStringLiteral("изображение %1x%2 точек заняло бы %3 МБ памяти, а можно не больше %4 МБ "
-                          "(%5 точек, например 16384x16384)")
+                          "(вместе с программой %5 МБ), например %6x%6 точек")
         .arg(size.width())
         .arg(size.height())
         .arg((bytes + kMiB - 1) / kMiB)
         .arg(kMostImageBytes / kMiB)
-        .arg(kMostImageBytes / kBytesPerPixel);
+        .arg(kMostMemory / kMiB)
+        .arg(side);
 }
 
 bool WritePicture(PictureFormat format, const PictureSource& source, QIODevice& out) {

@@ -29,8 +29,10 @@ struct PictureSource {
     QString title;  // the file's title where the format keeps one
 };
 
-// The bitmap formats draw the whole picture in memory first: no more than this.
-inline constexpr qint64 kMostImageBytes = qint64{1} << 30;
+// The bitmap formats draw the whole picture in memory first. The program as a whole stays
+// within kMostMemory: the image gets all of it but what the program itself needs.
+inline constexpr qint64 kMostMemory = qint64{1} << 30;
+inline constexpr qint64 kMostImageBytes = kMostMemory - (qint64{64} << 20);
 
 // Why a picture of `size` cannot be made in `format` (in Russian, with the limit), or an empty
 // text when it can.

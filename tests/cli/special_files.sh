@@ -92,11 +92,11 @@ done
 run 2 "two workplaces for the window" "$program" a.kwp b.kwp
 says "two workplaces for the window" "открыть можно только одно рабочее место"
 
-# A picture whose image would take more than 1 GB of memory is refused before drawing.
+# A picture whose image would take more memory than allowed is refused before drawing.
 run 2 "a picture too large for memory" "$program" plot --size 20000x20000 -o huge.bmp x
-says "a picture too large for memory" "не больше 1024 МБ"
+says "a picture too large for memory" "не больше 960 МБ"
 run 2 "a surface too large for memory" "$program" surface --size 20000x20000 -o huge.png x
-says "a surface too large for memory" "не больше 1024 МБ"
+says "a surface too large for memory" "не больше 960 МБ"
 [ -e huge.bmp ] || [ -e huge.png ] && fail "a refused picture was written"
 
 # A disk that fills up: the old file stays byte for byte, and the verb says so.
