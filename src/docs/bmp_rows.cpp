@@ -29,7 +29,9 @@ std::optional<BmpRows> BmpRows::For(int width, int height) {
 
 std::size_t BmpRows::RowBytes() const { return (static_cast<std::size_t>(width_) * 3 + 3) & ~std::size_t{3}; }
 
-std::uint64_t BmpRows::FileBytes() const { return kHeaderBytes + std::uint64_t{RowBytes()} * static_cast<std::uint64_t>(height_); }
+std::uint64_t BmpRows::FileBytes() const {
+    return kHeaderBytes + std::uint64_t{RowBytes()} * static_cast<std::uint64_t>(height_);
+}
 
 std::vector<std::uint8_t> BmpRows::Header() const {
     std::vector<std::uint8_t> out;

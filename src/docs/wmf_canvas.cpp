@@ -69,8 +69,10 @@ void WmfCanvas::Flush() {
 void WmfCanvas::ApplyPen() { writer_.SetPen(Packed(penColor_), std::max(1, penWidth_) * unitsPerPixel_); }
 
 void WmfCanvas::ApplyBrush() {
-    if (brushClear_) writer_.SetNullBrush();
-    else writer_.SetBrush(Packed({255, 255, 255}));
+    if (brushClear_)
+        writer_.SetNullBrush();
+    else
+        writer_.SetBrush(Packed({255, 255, 255}));
 }
 
 void WmfCanvas::SetPenColor(Rgb color) {

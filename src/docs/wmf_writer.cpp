@@ -127,8 +127,8 @@ void WmfWriter::Select(Slot slot, const Record& record) {
     if (used >= kTableSize) {
         std::size_t oldest = table_.size();
         for (std::size_t i = 0; i < table_.size(); ++i) {
-            const bool selected = std::find(std::begin(selected_), std::end(selected_), static_cast<int>(i)) !=
-                                  std::end(selected_);
+            const bool selected =
+                std::find(std::begin(selected_), std::end(selected_), static_cast<int>(i)) != std::end(selected_);
             if (table_[i].record.empty() || selected) continue;
             if (oldest == table_.size() || table_[i].lastUse < table_[oldest].lastUse) oldest = i;
         }
@@ -160,7 +160,7 @@ void WmfWriter::SetNullBrush() { Select(kBrush, Record(kCreateBrush).Word(kNullB
 void WmfWriter::SetFont(std::string_view face, int height, std::uint8_t charset) {
     Record font(kCreateFont);
     // A negative height asks for that character height, without the internal leading.
-    font.At(-std::max(height, 1)).At(0).At(0).At(0).Word(400);  // width, escapement, orientation, weight
+    font.At(-std::max(height, 1)).At(0).At(0).At(0).Word(400);    // width, escapement, orientation, weight
     const std::uint8_t flags[] = {0, 0, 0, charset, 0, 0, 0, 0};  // italic ... pitch and family
     font.Bytes(std::string_view(reinterpret_cast<const char*>(flags), sizeof flags));
     std::string name(face.substr(0, kFaceBytes - 1));

@@ -122,8 +122,9 @@ QString PictureSizeRefusal(PictureFormat format, QSize size) {
     if (bytes <= kMostImageBytes) return {};
     constexpr qint64 kMiB = qint64{1} << 20;
     const auto side = static_cast<qint64>(std::sqrt(static_cast<double>(kMostImageBytes / kBytesPerPixel)));
-    return QStringLiteral("изображение %1x%2 точек заняло бы %3 МБ памяти, а можно не больше %4 МБ "
-                          "(вместе с программой %5 МБ), например %6x%6 точек")
+    return QStringLiteral(
+               "изображение %1x%2 точек заняло бы %3 МБ памяти, а можно не больше %4 МБ "
+               "(вместе с программой %5 МБ), например %6x%6 точек")
         .arg(size.width())
         .arg(size.height())
         .arg((bytes + kMiB - 1) / kMiB)

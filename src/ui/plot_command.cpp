@@ -71,7 +71,8 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
     const std::optional<PictureFormat> format = PictureFormatOf(QString::fromLatin1(path));
     if (!format) {
-        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .wmf, .svg, .pdf или .emf)");
+        parser.Complain(err,
+                        "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .wmf, .svg, .pdf или .emf)");
         return 2;
     }
     if (const QString refusal = PictureSizeRefusal(*format, QSize(o.width, o.height)); !refusal.isEmpty()) {

@@ -68,7 +68,8 @@ TEST(WmfWriter, HeadersDescribeTheRecords) {
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.back().function, 0);
     std::uint32_t largest = 0;
-    for (const Record& r : records) largest = std::max<std::uint32_t>(largest, 3 + static_cast<std::uint32_t>(r.words.size()));
+    for (const Record& r : records)
+        largest = std::max<std::uint32_t>(largest, 3 + static_cast<std::uint32_t>(r.words.size()));
     EXPECT_EQ(Long(file, 22 + 12), largest);
     // Text: its length, the bytes padded to a whole word, then y and x.
     for (const Record& r : records)
@@ -140,7 +141,8 @@ TEST(WmfCanvas, LinesGoThroughPixelCentresAndRunsBecomeOneRecord) {
         if (r.function == kPolyline) lines.push_back(r.words);
     const int k = 16;  // units a pixel for a picture this small
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], (std::vector<std::int16_t>{3, 1 * k + 8, 2 * k + 8, 5 * k + 8, 2 * k + 8, 5 * k + 8, 9 * k + 8}));
+    EXPECT_EQ(lines[0],
+              (std::vector<std::int16_t>{3, 1 * k + 8, 2 * k + 8, 5 * k + 8, 2 * k + 8, 5 * k + 8, 9 * k + 8}));
     EXPECT_EQ(lines[1], (std::vector<std::int16_t>{2, 8, 8, 3 * k + 8, 3 * k + 8}));
 }
 

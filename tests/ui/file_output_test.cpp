@@ -85,7 +85,8 @@ private slots:
                 const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
                 sockaddr_un address{};
                 address.sun_family = AF_UNIX;
-                if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path)) QSKIP("the folder's name is too long for a socket");
+                if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path))
+                    QSKIP("the folder's name is too long for a socket");
                 std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
                 QCOMPARE(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
                 ::close(s);
@@ -104,10 +105,12 @@ private slots:
         QTest::addColumn<QByteArray>("pointsTo");
         QTest::addColumn<QByteArray>("fileMade");
         QTest::newRow("to nothing yet") << QByteArray("dangling") << QByteArray("made.txt") << QByteArray("made.txt");
-        QTest::newRow("to an existing file") << QByteArray("existing") << QByteArray("old.txt") << QByteArray("old.txt");
+        QTest::newRow("to an existing file")
+            << QByteArray("existing") << QByteArray("old.txt") << QByteArray("old.txt");
         QTest::newRow("relative, from a folder")
             << QByteArray("sub/rel") << QByteArray("../sub2/far.txt") << QByteArray("sub2/far.txt");
-        QTest::newRow("through another link") << QByteArray("second") << QByteArray("dangling2") << QByteArray("end.txt");
+        QTest::newRow("through another link")
+            << QByteArray("second") << QByteArray("dangling2") << QByteArray("end.txt");
     }
     void linksAreWrittenThrough() {
         QFETCH(QByteArray, link);
@@ -141,8 +144,10 @@ private slots:
         }
         const QString error = Write(P(name.constData()), "new");
         QVERIFY2(error.contains(reason), qPrintable(error));
-        if (name != "loop-a") QCOMPARE(Slurp(P("ro.txt")), QByteArray("kept"));
-        else QVERIFY(IsLink(P("loop-a")) && IsLink(P("loop-b")));
+        if (name != "loop-a")
+            QCOMPARE(Slurp(P("ro.txt")), QByteArray("kept"));
+        else
+            QVERIFY(IsLink(P("loop-a")) && IsLink(P("loop-b")));
     }
 
     // Reading says why a name cannot be read, a circle of links included.

@@ -242,7 +242,8 @@ private slots:
         const QByteArray name = QFile::encodeName(dir.path()) + "/w\xff\xfe.kwp";
         SafeFile file(name);
         QVERIFY(file.Device());
-        file.Device()->write(reinterpret_cast<const char*>(bytes.bytes.data()), static_cast<qint64>(bytes.bytes.size()));
+        file.Device()->write(reinterpret_cast<const char*>(bytes.bytes.data()),
+                             static_cast<qint64>(bytes.bytes.size()));
         QVERIFY(file.Commit());
         QVERIFY(form->OpenWorkplace(name));
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
@@ -299,7 +300,8 @@ private slots:
         QFile::link("loop-b.kwp", Path("loop-a.kwp"));
         QFile::link("loop-a.kwp", Path("loop-b.kwp"));
         QVERIFY(!form->OpenWorkplace(Path("loop-a.kwp")));
-        QVERIFY2(errors.takeLast().contains("loop-a.kwp»: слишком много символических ссылок"), qPrintable(errors.join('\n')));
+        QVERIFY2(errors.takeLast().contains("loop-a.kwp»: слишком много символических ссылок"),
+                 qPrintable(errors.join('\n')));
         QCOMPARE(errors.size(), 3);
         QVERIFY2(errors[0].contains("missing.kwp»: нет такого файла"), qPrintable(errors[0]));
         QVERIFY2(errors[1].contains("это не обычный файл"), qPrintable(errors[1]));
