@@ -16,7 +16,8 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
           clang libclang-rt-14-dev
           qt6-base-dev libqt6opengl6-dev qt6-svg-dev libemf-dev qt6-translations-l10n
           xvfb xauth libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
-          poppler-utils emf2svg python3-mpmath)
+          poppler-utils emf2svg libwmf-bin fonts-urw-base35
+          python3-mpmath)
 
 install_missing() {
     local missing=()

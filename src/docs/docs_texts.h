@@ -31,7 +31,7 @@ inline constexpr const char* kTooManyListEntries = "В списке %1 форм�
 inline constexpr const char* kSavePictureTitle = "Сохранение изображения графика ...";
 inline constexpr const char* kPictureNotSaved = "Изображение графика не сохранено.";
 inline constexpr const char* kUnknownPictureFormat =
-    "Неизвестный формат файла «%1»: нужно расширение .emf, .bmp, .png, .svg или .pdf.";
+    "Неизвестный формат файла «%1»: нужно расширение .emf, .bmp, .wmf, .png, .svg или .pdf.";
 
 // Printing.
 inline constexpr const char* kPrintJobTitle = "Кванториум KX  -  график";

@@ -10,11 +10,13 @@
 namespace kq {
 namespace {
 
-// Picture formats: the default first, then the others; WMF is not offered.
+// Picture formats: all of them (a bare name gets the default, EMF), the three metafile and
+// bitmap formats of old, then those of today.
 const char* const kPictureFilters[][2] = {
-    {"Все (*.emf *.bmp *.png *.svg *.pdf)", "emf"},
-    {"В формате EMF (*.emf)", "emf"},
+    {"Все (*.bmp *.wmf *.emf *.png *.svg *.pdf)", "emf"},
     {"В формате BMP (*.bmp)", "bmp"},
+    {"В формате WMF (*.wmf)", "wmf"},
+    {"В формате EMF (*.emf)", "emf"},
     {"В формате PNG (*.png)", "png"},
     {"В формате SVG (*.svg)", "svg"},
     {"В формате PDF (*.pdf)", "pdf"},

@@ -1,11 +1,9 @@
 #include "ui/emf_canvas.h"
 
-#include <QFont>
-#include <algorithm>
-#include <QFontMetrics>
 #include <QString>
 
 #include "docs/print_layout.h"
+#include "ui/arial_metrics.h"
 #include "ui/emf_device.h"
 
 namespace kq {
@@ -50,15 +48,8 @@ void EmfCanvas::SetFontSize(int points) {
     device_->SetFont(kFontFamily, fontPixels_);
 }
 
-// Measured with the font a reader of the picture will most likely use (Arial, or its
-// metric twin where Arial itself is missing).
-Size EmfCanvas::TextExtent(std::string_view utf8) {
-    QFont font(QString::fromStdU16String(kFontFamily));
-    font.setPixelSize(std::max(1, fontPixels_));
-    const QFontMetrics metrics(font);
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    return {metrics.horizontalAdvance(text), metrics.height()};
-}
+// Measured with the font a reader of the picture will most likely use.
+Size EmfCanvas::TextExtent(std::string_view utf8) { return ArialTextExtent(utf8, fontPixels_); }
 
 void EmfCanvas::SetFontColor(Rgb color) { device_->SetTextColor(Packed(color)); }
 

@@ -65,19 +65,47 @@ QString Reason(int error) {
         case EROFS: return QStringLiteral("диск только для чтения");
         case EISDIR: return QStringLiteral("на этом месте папка");
         case ENAMETOOLONG: return QStringLiteral("слишком длинное имя");
+        case ELOOP: return QStringLiteral("слишком много символических ссылок");
         case EIO: return QStringLiteral("ошибка ввода-вывода");
         default: return QString::fromLocal8Bit(std::strerror(error));
     }
 }
 
-// Where the bytes really go: a link is followed, so that the link stays a link.
-QByteArray ResolveTarget(const QByteArray& path) {
-    struct stat st {};
-    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.constData(), resolved)) return QByteArray(resolved);
+// As many links in a row as the system itself follows before it gives up.
+constexpr int kMostLinks = 40;
+
+// Where the bytes really go: links are followed, also one whose target does not exist yet
+// (the file is made there), so that a link stays a link. An error number when the links go
+// round in a circle.
+int ResolveTarget(QByteArray& path) {
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0) return errno == ELOOP ? ELOOP : 0;
+        if (!S_ISLNK(st.st_mode)) return 0;
+        if (links == kMostLinks) return ELOOP;
+        QByteArray link(static_cast<qsizetype>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+        const ssize_t n = ::readlink(path.constData(), link.data(), static_cast<std::size_t>(link.size()));
+        if (n <= 0) return n < 0 ? errno : ENOENT;
+        link.truncate(n);
+        const int slash = path.lastIndexOf('/');
+        path = link.startsWith('/') || slash < 0 ? link : path.left(slash + 1) + link;
     }
-    return path;
+}
+
+// Why an existing target cannot be replaced by a new file, or nothing when it can.
+QString Unreplaceable(const QByteArray& path) {
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0) return {};
+    if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return QStringLiteral("это устройство, а не обычный файл");
+    if (S_ISFIFO(st.st_mode)) return QStringLiteral("это канал, а не обычный файл");
+    if (S_ISSOCK(st.st_mode)) return QStringLiteral("это сокет, а не обычный файл");
+    if (!S_ISREG(st.st_mode)) return QStringLiteral("это не обычный файл");
+    // Even where the system would let it be replaced (the administrator may), a file marked
+    // read-only is kept.
+    if ((st.st_mode & 0222) == 0 || ::access(path.constData(), W_OK) != 0)
+        return QStringLiteral("файл только для чтения");
+    return {};
 }
 
 }  // namespace
@@ -94,10 +122,9 @@ SafeFile::SafeFile(const QByteArray& nativePath)
 SafeFile::~SafeFile() { Discard(); }
 
 void SafeFile::Open() {
-    target_ = ResolveTarget(target_);
     if (target_.isEmpty()) return Fail(ENOENT);
-    struct stat st {};
-    if (::stat(target_.constData(), &st) == 0 && S_ISDIR(st.st_mode)) return Fail(EISDIR);
+    if (const int error = ResolveTarget(target_)) return Fail(error);
+    if (const QString why = Unreplaceable(target_); !why.isEmpty()) return Fail(why);
     const int slash = target_.lastIndexOf('/');
     const QByteArray dir = slash < 0 ? QByteArray(".") : target_.left(slash + 1);
     const QByteArray name = slash < 0 ? target_ : target_.mid(slash + 1);
@@ -108,6 +135,7 @@ void SafeFile::Open() {
     temporary_ = pattern;
     // The new file keeps the old one's permissions; a new one gets what the umask allows.
     mode_t mode = 0;
+    struct stat st {};
     if (::stat(target_.constData(), &st) == 0) {
         mode = st.st_mode & 07777;
     } else {

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -254,7 +255,9 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 
 void TMainForm::ExitProgram() { close(); }
 
-bool TMainForm::OpenWorkplace(const QString& path) { return workplaces_->LoadFile(path); }
+bool TMainForm::OpenWorkplace(const QString& path) { return OpenWorkplace(QFile::encodeName(path)); }
+
+bool TMainForm::OpenWorkplace(const QByteArray& nativePath) { return workplaces_->LoadFile(nativePath); }
 
 void TMainForm::CaptureWindowState() {
     settings_.page = currentPage_;

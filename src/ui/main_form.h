@@ -64,6 +64,8 @@ public:
     PrintCommands& Printing() { return *printing_; }
     // Opens a workplace named on the command line; false (after telling the user) when it cannot.
     bool OpenWorkplace(const QString& path);
+    // The same with the name's bytes as the file system has them (they need be in no encoding).
+    bool OpenWorkplace(const QByteArray& nativePath);
 
     AppSettings& Settings() { return settings_; }
     TOptionsForm& Options() { return *options_; }

@@ -1,4 +1,4 @@
-// Pictures of the plane graph in the formats this platform serves: EMF (the default), BMP,
+// Pictures of the graphs in the formats this platform serves: EMF (the default), BMP, WMF,
 // PNG, SVG and PDF, each drawn by the same renderer at the on-screen size.
 #pragma once
 
@@ -8,13 +8,14 @@
 #include <functional>
 #include <optional>
 
+class QIODevice;
 class QPainter;
 
 namespace kq {
 
 class Canvas;
 
-enum class PictureFormat { Emf, Bmp, Png, Svg, Pdf };
+enum class PictureFormat { Emf, Bmp, Wmf, Png, Svg, Pdf };
 
 // The format a file name's extension asks for (case does not matter).
 std::optional<PictureFormat> PictureFormatOf(const QString& path);
@@ -23,10 +24,23 @@ struct PictureSource {
     QSize size;
     // Draws the picture on a painter, as the screen does (BMP, PNG, SVG, PDF).
     std::function<void(QPainter&, QSize)> paint;
-    // Draws it on a canvas of that size (EMF, which has no painter).
+    // Draws it on a canvas of that size (EMF and WMF, which have no painter).
     std::function<void(Canvas&, int width, int height)> draw;
     QString title;  // the file's title where the format keeps one
 };
+
+// The bitmap formats draw the whole picture in memory first. The program as a whole stays
+// within kMostMemory: the image gets all of it but what the program itself needs.
+inline constexpr qint64 kMostMemory = qint64{1} << 30;
+inline constexpr qint64 kMostImageBytes = kMostMemory - (qint64{64} << 20);
+
+// Why a picture of `size` cannot be made in `format` (in Russian, with the limit), or an empty
+// text when it can.
+QString PictureSizeRefusal(PictureFormat format, QSize size);
+
+// Draws the picture and writes the file's bytes to `out` as they are made (a bitmap a row at
+// a time); false when drawing or encoding failed or the size is refused.
+bool WritePicture(PictureFormat format, const PictureSource& source, QIODevice& out);
 
 // The file's bytes; empty when drawing or encoding failed.
 QByteArray RenderPicture(PictureFormat format, const PictureSource& source);

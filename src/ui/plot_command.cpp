@@ -71,17 +71,23 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
     const std::optional<PictureFormat> format = PictureFormatOf(QString::fromLatin1(path));
     if (!format) {
-        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .svg, .pdf или .emf)");
+        parser.Complain(err,
+                        "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .wmf, .svg, .pdf или .emf)");
+        return 2;
+    }
+    if (const QString refusal = PictureSizeRefusal(*format, QSize(o.width, o.height)); !refusal.isEmpty()) {
+        parser.Complain(err, "--size: " + refusal.toStdString());
         return 2;
     }
 
     Graphiq g;
     SetUpGraph(g, o.graph);
 
-    const QByteArray bytes = RenderPicture(*format, GraphPicture(g, o));
+    // Straight into the file: a large picture is not held a second time as its bytes.
     SafeFile file(path);
-    if (QIODevice* device = file.Device()) device->write(bytes);
-    if (!file.Commit(!bytes.isEmpty())) {
+    QIODevice* device = file.Device();
+    const bool drawn = device && WritePicture(*format, GraphPicture(g, o), *device);
+    if (!file.Commit(drawn)) {
         err << "quantorium plot: " << file.Error().toStdString() << "\n";
         return 1;
     }

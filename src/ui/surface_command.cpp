@@ -142,8 +142,14 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
     const QByteArray path(o.output.data(), static_cast<qsizetype>(o.output.size()));
     const std::optional<PictureFormat> format = PictureFormatOf(QString::fromLatin1(path));
     if (!o.mesh && (!format || *format == PictureFormat::Emf)) {
-        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .svg или .pdf)");
+        parser.Complain(err, "неизвестный формат файла \"" + o.output + "\" (нужно .png, .bmp, .wmf, .svg или .pdf)");
         return 2;
+    }
+    if (!o.mesh) {
+        if (const QString refusal = PictureSizeRefusal(*format, QSize(o.width, o.height)); !refusal.isEmpty()) {
+            parser.Complain(err, "--size: " + refusal.toStdString());
+            return 2;
+        }
     }
 
     ThreeDimGraphiq surface;
@@ -162,10 +168,10 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
     surface.View().SetDivisor(o.divisor);
     surface.View().SetPerspective(!o.parallel);
 
-    const QByteArray bytes = RenderPicture(*format, SurfacePicture(surface, o));
     SafeFile file(path);
-    if (QIODevice* device = file.Device()) device->write(bytes);
-    if (!file.Commit(!bytes.isEmpty())) {
+    QIODevice* device = file.Device();
+    const bool drawn = device && WritePicture(*format, SurfacePicture(surface, o), *device);
+    if (!file.Commit(drawn)) {
         err << "quantorium surface: " << file.Error().toStdString() << "\n";
         return 1;
     }

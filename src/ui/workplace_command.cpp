@@ -88,7 +88,7 @@ Workplace FromJson(const QJsonObject& o) {
 
 int Print(const std::string& file, std::ostream& out, std::ostream& err) {
     QString problem;
-    const std::optional<Workplace> w = WorkplaceCommands::ReadFile(QFile::decodeName(file.c_str()), problem);
+    const std::optional<Workplace> w = WorkplaceCommands::ReadFile(QByteArray::fromStdString(file), problem);
     if (!w) {
         err << "quantorium workplace: " << problem.toStdString() << "\n";
         return 1;

@@ -1,5 +1,6 @@
 #include "ui/workplace_commands.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -69,10 +70,10 @@ void WorkplaceCommands::Apply(const Workplace& w) {
     plane_.ApplyFormula();
 }
 
-std::optional<Workplace> WorkplaceCommands::ReadFile(const QString& path, QString& problem) {
+std::optional<Workplace> WorkplaceCommands::ReadFile(const QByteArray& nativePath, QString& problem) {
     bool tooLarge = false;
     problem.clear();
-    const std::optional<QByteArray> bytes = ReadDocument(path, kMaxFileSize, &tooLarge, &problem);
+    const std::optional<QByteArray> bytes = ReadDocument(nativePath, kMaxFileSize, &tooLarge, &problem);
     if (!problem.isEmpty()) return std::nullopt;
     std::optional<Workplace> w;
     if (bytes)
@@ -82,9 +83,9 @@ std::optional<Workplace> WorkplaceCommands::ReadFile(const QString& path, QStrin
     return w;
 }
 
-bool WorkplaceCommands::LoadFile(const QString& path) {
+bool WorkplaceCommands::LoadFile(const QByteArray& nativePath) {
     QString problem;
-    const std::optional<Workplace> w = ReadFile(path, problem);
+    const std::optional<Workplace> w = ReadFile(nativePath, problem);
     if (!w) {
         prompts_.showError(window_, Tr(kBadWorkplaceCaption), problem);
         return false;
@@ -113,7 +114,7 @@ void WorkplaceCommands::Reset() {
 
 void WorkplaceCommands::Load() {
     const QString path = prompts_.chooseFile(window_, FileChoice::LoadWorkplace);
-    if (!path.isEmpty()) LoadFile(path);
+    if (!path.isEmpty()) LoadFile(QFile::encodeName(path));
 }
 
 void WorkplaceCommands::Save() {

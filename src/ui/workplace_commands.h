@@ -3,6 +3,7 @@
 // to the graph and calculator pages.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -30,16 +31,17 @@ public:
     // Puts a loaded workplace into the pages, as reading a file does.
     void Apply(const Workplace& w);
 
-    // Reads `path` and applies it; on failure tells the user and changes nothing.
-    bool LoadFile(const QString& path);
+    // Reads the file (its name as the file system spells it) and applies it; on failure
+    // tells the user and changes nothing.
+    bool LoadFile(const QByteArray& nativePath);
     // Writes the pages' state to `path`; on failure tells the user and leaves any old file alone.
     bool SaveFile(const QString& path);
 
     // The largest file taken for a workplace.
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
-    // The workplace in the file `path`; nothing, with `problem` saying why in Russian, when the
-    // file cannot be read, is too large or is no workplace.
-    static std::optional<Workplace> ReadFile(const QString& path, QString& problem);
+    // The workplace in the file `nativePath` (the file system's bytes); nothing, with `problem`
+    // saying why in Russian, when the file cannot be read, is too large or is no workplace.
+    static std::optional<Workplace> ReadFile(const QByteArray& nativePath, QString& problem);
 
 public slots:
     // Asks, then puts back the starting formula and list; ranges and calculator stay.

@@ -42,6 +42,19 @@ private slots:
         QVERIFY(text.contains("polyline") || text.contains("<path") || text.contains("<line"));
     }
 
+    // A bitmap is written a row at a time: every width, padded or not, reads back as the PNG
+    // of the same graph.
+    void bitmapsOfEveryWidthReadBack() {
+        for (const char* size : {"1x1", "3x2", "5x7", "62x40", "333x101"}) {
+            const std::string bmp = (dir.path() + "/w.bmp").toStdString(), png = (dir.path() + "/w.png").toStdString();
+            QCOMPARE(Plot({"--size", size, "--range", "-2", "2", "-2", "2", "-o", bmp, "x*x-1"}), 0);
+            QCOMPARE(Plot({"--size", size, "--range", "-2", "2", "-2", "2", "-o", png, "x*x-1"}), 0);
+            const QImage fromBmp(QString::fromStdString(bmp)), fromPng(QString::fromStdString(png));
+            QVERIFY2(!fromBmp.isNull(), size);
+            QCOMPARE(fromBmp.convertToFormat(QImage::Format_RGB32), fromPng.convertToFormat(QImage::Format_RGB32));
+        }
+    }
+
     void drawsWhatItIsTold() {
         const std::string path = (dir.path() + "/line.png").toStdString();
         QCOMPARE(Plot({"--size", "200x100", "--no-axes", "--range", "-1", "1", "-1", "1", "-o", path, "0.5"}), 0);
@@ -66,6 +79,9 @@ private slots:
                  // Numbers beyond what the type holds are refused, never wrapped.
                  {"-o", png, "--size", "4294967906x4294967776", "x"},
                  {"-o", png, "--size", "640x99999999999", "x"},
+                 // An image that would take the program past 1 GB is refused before anything is drawn.
+                 {"-o", png, "--size", "20000x20000", "x"},
+                 {"-o", (dir.path() + "/x.bmp").toStdString(), "--size", "15864x15864", "x"},
                  {"-o", png, "--round", "99999999999", "x"},
                  {"-o", png, "--range", "-1e4933", "1", "-1", "1", "x"},
                  // An empty or inverted range would only write a blank picture.

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "picture_compare.h"
 #include "ui/file_output.h"
 #include "ui/surface_command.h"
 
@@ -74,6 +75,28 @@ private slots:
         const QRect drawn = Drawn(image);
         QVERIFY(drawn.width() > 200 && drawn.height() > 150);
         QVERIFY(QRect(0, 0, 400, 300).contains(drawn));
+    }
+
+    // The metafile shows what the bitmap shows, read back by another program; hidden lines
+    // stay hidden (the cells are filled), at a coarse and at a fine grid. The labels are drawn
+    // in the reader's own font, so the share asked for is lower than for the plane graph.
+    void wmfShowsThePictureOfTheBitmap() {
+        for (const char* step : {"2", "0.5"}) {
+            const std::vector<std::string> view{"--size", "320x240", "--step", step, "--turn", "30", "20"};
+            std::vector<std::string> args = view;
+            args.insert(args.end(), {"-o", Path("s.wmf"), "sin(x)*cos(y)"});
+            QCOMPARE(Run(args), 0);
+            args = view;
+            args.push_back("sin(x)*cos(y)");
+            const QImage bitmap = Picture(args).convertToFormat(QImage::Format_RGB32);
+            const QImage back = kq::test::ReadBackWmf(QString::fromStdString(Path("s.wmf")), QSize(320, 240));
+            QVERIFY2(!back.isNull(), "wmf2svg (libwmf-bin)");
+            back.save(dir.path() + "/s-back-" + step + ".png");
+            QVERIFY2(kq::test::SameGreyStrokes(bitmap, back, 0.9), step);
+            args = view;
+            args.push_back("x*y/20");
+            QVERIFY2(!kq::test::SameGreyStrokes(Picture(args).convertToFormat(QImage::Format_RGB32), back, 0.9), step);
+        }
     }
 
     void viewOptionsChangeThePicture() {
@@ -164,6 +187,10 @@ private slots:
                  {"-o", png, "--scale", "0", "x"},
                  {"-o", png, "--scale", "100", "x"},
                  {"-o", png, "--size", "0x10", "x"},
+                 // An image that would take the program past 1 GB is refused before anything is drawn.
+                 {"-o", png, "--size", "20000x20000", "x"},
+                 {"-o", Path("x.bmp"), "--size", "15864x15864", "x"},
+                 {"-o", Path("x.emf"), "x"},
                  {"-o", png, "--turn", "10", "x"},
                  {"-o", png, "--turn", "10", "inf", "x"},
                  {"-o", png, "--bogus", "x"},

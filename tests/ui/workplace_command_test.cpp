@@ -7,6 +7,7 @@
 #include <QTest>
 #include <algorithm>
 #include <sstream>
+#include <unistd.h>
 
 #include "ui/workplace_command.h"
 
@@ -92,6 +93,20 @@ private slots:
                  QJsonDocument::fromJson(QByteArray::fromStdString(json)));
     }
 
+    // Names are the file system's bytes: one in no encoding, or in Windows-1251, is read back
+    // as it was written, and two such names stay two files.
+    void namesInNoEncodingRoundTrip() {
+        const std::string base = QFile::encodeName(dir.path()).toStdString();
+        const std::string names[] = {base + "/w\xff.kwp", base + "/w\xfe.kwp", base + "/\xf0\xe0\xe1.kwp"};
+        const auto formula = [](int i) { return "\"formula\":\"x+" + std::to_string(i) + "\""; };
+        for (int i = 0; i < 3; ++i) QCOMPARE(Run({"--write", names[i]}, "{" + formula(i) + "}"), 0);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(Run({names[i]}), 0);
+            QVERIFY2(out.find(formula(i)) != std::string::npos, out.c_str());
+            ::unlink(names[i].c_str());
+        }
+    }
+
     void badFilesExitWithOne() {
         Write(Path("bad.kwp"), "_KXQuantorium+_1.0_?rest");
         // A file that is there but no workplace is said to be one in the wrong format; one that
@@ -103,7 +118,10 @@ private slots:
             {Path("bad.kwp"), "Я не могу прочитать данный файл, т.к. он сохранен в неправильном формате."},
             {Path("missing.kwp"), "missing.kwp»: нет такого файла"},
             {dir.path(), "»: это не обычный файл"},
+            {Path("loop-a.kwp"), "loop-a.kwp»: слишком много символических ссылок"},
         };
+        QFile::link("loop-b.kwp", Path("loop-a.kwp"));
+        QFile::link("loop-a.kwp", Path("loop-b.kwp"));
         for (const auto& c : cases) {
             QCOMPARE(Run({c.path.toStdString()}), 1);
             QVERIFY(out.empty());

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/settings_store.h"
 #include "docs/workplace_codec.h"
@@ -233,6 +234,23 @@ private slots:
         QVERIFY(!other->Plane().Renderer().AbsoluteMode());
     }
 
+    // A workplace named on the command line opens by the name's bytes, in no encoding too.
+    void aNameInNoEncodingOpens() {
+        Workplace w;
+        w.formula = "x*3";
+        const WorkplaceBytes bytes = EncodeWorkplace(w);
+        const QByteArray name = QFile::encodeName(dir.path()) + "/w\xff\xfe.kwp";
+        SafeFile file(name);
+        QVERIFY(file.Device());
+        file.Device()->write(reinterpret_cast<const char*>(bytes.bytes.data()),
+                             static_cast<qint64>(bytes.bytes.size()));
+        QVERIFY(file.Commit());
+        QVERIFY(form->OpenWorkplace(name));
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        QCOMPARE(form->Plane().Controls().GraphEdit->text(), QString("x*3"));
+        ::unlink(name.constData());
+    }
+
     void rangesShowFourDigitsAfterLoading() {
         Workplace w;
         w.xFrom = -3.14159L;
@@ -278,6 +296,12 @@ private slots:
         // A pipe nobody writes to would block a plain read for ever.
         QVERIFY(::mkfifo(QFile::encodeName(Path("pipe.kwp")).constData(), 0600) == 0);
         QVERIFY(!form->OpenWorkplace(Path("pipe.kwp")));
+        // A circle of links is named as such.
+        QFile::link("loop-b.kwp", Path("loop-a.kwp"));
+        QFile::link("loop-a.kwp", Path("loop-b.kwp"));
+        QVERIFY(!form->OpenWorkplace(Path("loop-a.kwp")));
+        QVERIFY2(errors.takeLast().contains("loop-a.kwp»: слишком много символических ссылок"),
+                 qPrintable(errors.join('\n')));
         QCOMPARE(errors.size(), 3);
         QVERIFY2(errors[0].contains("missing.kwp»: нет такого файла"), qPrintable(errors[0]));
         QVERIFY2(errors[1].contains("это не обычный файл"), qPrintable(errors[1]));
