@@ -50,8 +50,10 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
     // Every acceptable step as it is typed; other texts only tint the field.
     stepTip_ = ui_->StepEdit->toolTip();
     connect(ui_->StepEdit, &QDoubleSpinBox::valueChanged, this, &SurfacePage::ApplyStep);
-    // The box itself tells only of acceptable texts; its editor tells of every one.
+    // The box itself tells only of acceptable texts; its editor tells of every one, except when
+    // the box gives the step in force back on Enter or on leaving the field.
     connect(ui_->StepEdit->findChild<QLineEdit*>(), &QLineEdit::textChanged, this, &SurfacePage::MarkStep);
+    connect(ui_->StepEdit, &QDoubleSpinBox::editingFinished, this, &SurfacePage::MarkStep);
     connect(ui_->PerspectiveBox, &QCheckBox::toggled, this, &SurfacePage::ApplyProjection);
     connect(ui_->ResetViewButton, &QPushButton::clicked, this, &SurfacePage::ResetView);
 }
