@@ -1,4 +1,4 @@
-// The surface's costs: evaluating the grid of the page's default formula (22 x 22 and
+// The surface's costs: evaluating the grid of the page's default formula (23 x 23 and
 // 401 x 401 points), everything an evaluation brings (z range, cut polygons), projecting a
 // 401 x 401 mesh again as turning does, one frame of the canvas path at 1920 x 1080 (visible
 // lines, and cells filled for comparison), and an SVG picture of the 401 x 401 surface with

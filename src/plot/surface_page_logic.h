@@ -10,7 +10,7 @@ namespace kq {
 // drawn, and always the last.
 int DrawnGridLines(int intervals, int stride);
 
-// "22 × 22 точек"; where the picture draws fewer lines than the grid has,
+// "23 × 23 точек"; where the picture draws fewer lines than the grid has,
 // "401 × 401 точек, линий на рисунке: 51 × 51".
 std::string GridSizeText(int intervals, int stride);
 
