@@ -1,6 +1,8 @@
-// The surface's costs: evaluating the grid of the page's default formula (22 x 22 and
+// The surface's costs: evaluating the grid of the page's default formula (23 x 23 and
 // 401 x 401 points), everything an evaluation brings (z range, cut polygons), projecting a
-// 401 x 401 mesh again as turning does, and one frame of the canvas path at 1920 x 1080.
+// 401 x 401 mesh again as turning does, one frame of the canvas path at 1920 x 1080 (visible
+// lines, and cells filled for comparison), and an SVG picture of the 401 x 401 surface with
+// its size.
 #include <benchmark/benchmark.h>
 
 #include <QFont>
@@ -9,6 +11,8 @@
 
 #include "engine/translator.h"
 #include "plot/three_dim_graphiq.h"
+#include "ui/picture_export.h"
+#include "ui/qpainter_canvas.h"
 #include "ui/surface_painting.h"
 
 namespace {
@@ -85,5 +89,40 @@ void CanvasFrame1920(benchmark::State& state) {
     }
 }
 BENCHMARK(CanvasFrame1920)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same frame with every cell filled back to front under its lines, for comparison.
+void FilledFrame1920(benchmark::State& state) {
+    kq::ThreeDimGraphiq surface;
+    surface.SetFormula(kDefault);
+    surface.SetStep(StepOf(state));
+    surface.Geometry();
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    const QFont font(QStringLiteral("DejaVu Sans"));
+    for (auto _ : state) {
+        surface.View().Turn(0.4, 0.4);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        kq::QPainterCanvas canvas(painter, font, image.rect());
+        surface.Draw(canvas, image.width(), image.height(), kq::kSurfaceBackground, kq::SurfaceStyle::Filled);
+    }
+}
+BENCHMARK(FilledFrame1920)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// An SVG file of the 401 x 401 surface at 640 x 480, as `surface -o x.svg` writes it.
+void SurfaceSvg401(benchmark::State& state) {
+    kq::ThreeDimGraphiq surface;
+    surface.SetFormula(kDefault);
+    surface.SetStep(kq::kMinGridStep);
+    surface.Geometry();
+    kq::PictureSource source;
+    source.size = QSize(640, 480);
+    source.paint = [&surface](QPainter& painter, QSize size) {
+        kq::PaintSurface(painter, surface, size, QFont(QStringLiteral("DejaVu Sans")));
+    };
+    qsizetype bytes = 0;
+    for (auto _ : state) bytes = kq::RenderPicture(kq::PictureFormat::Svg, source).size();
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(SurfaceSvg401)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -9,24 +9,24 @@
 
 namespace kq {
 
-int GridIntervals(long double step) { return static_cast<int>(std::floor((kGridTo - kGridFrom) / step + 1e-9L)); }
+int GridIntervals(long double step) { return static_cast<int>(std::ceil((kGridTo - kGridFrom) / step - 1e-9L)); }
 
 void SurfaceMesh::Evaluate(Translator& formula, long double step) {
     step_ = step;
     intervals_ = GridIntervals(step);
     const int side = Side();
+    coordinates_.resize(side);
+    for (int i = 0; i < side; ++i) coordinates_[i] = GridCoordinate(i, step, intervals_);
     const std::size_t count = static_cast<std::size_t>(side) * side;
     z_.assign(count, 0);
     status_.assign(count, EvalStatus::Ok);
     defined_.assign(count, 0);
     definedCount_ = 0;
     firstFailure_ = EvalStatus::Ok;
-    std::vector<long double> xs(side);
-    for (int i = 0; i < side; ++i) xs[i] = X(i);
     // A row of the grid at a time: the formula runs its own loop over the x values.
     for (int j = 0; j < side; ++j) {
         const std::size_t row = At(0, j);
-        formula.TryValues(xs, Y(j), std::span(z_).subspan(row, side), std::span(status_).subspan(row, side));
+        formula.TryValues(coordinates_, Y(j), std::span(z_).subspan(row, side), std::span(status_).subspan(row, side));
         for (std::size_t k = row; k < row + static_cast<std::size_t>(side); ++k) {
             if (status_[k] != EvalStatus::Ok) {
                 z_[k] = 0;
@@ -43,15 +43,19 @@ SurfaceMesh SurfaceMesh::Coarser(int k) const {
     SurfaceMesh c;
     k = std::max(k, 1);
     c.step_ = step_ * k;
-    c.intervals_ = intervals_ / k;
+    c.intervals_ = (intervals_ + k - 1) / k;
     const int side = c.Side();
+    // Point i of the coarser grid is point i * k of this one, and its last point this one's.
+    const auto source = [&](int i) { return std::min(i * k, intervals_); };
+    c.coordinates_.resize(side);
+    for (int i = 0; i < side; ++i) c.coordinates_[i] = coordinates_[source(i)];
     const std::size_t count = static_cast<std::size_t>(side) * side;
     c.z_.resize(count);
     c.status_.resize(count);
     c.defined_.resize(count);
     for (int j = 0; j < side; ++j) {
         for (int i = 0; i < side; ++i) {
-            const std::size_t from = At(i * k, j * k), to = c.At(i, j);
+            const std::size_t from = At(source(i), source(j)), to = c.At(i, j);
             c.z_[to] = z_[from];
             c.status_[to] = status_[from];
             c.defined_[to] = defined_[from];
@@ -94,6 +98,11 @@ ZRange ZRangeOf(const SurfaceMesh& mesh) {
         range.low = middle - half;
         range.high = middle + half;
     }
+    range.ticks = RoundTicksFor(range.low, range.high, kMostZTicks);
+    range.low = range.ticks.low;
+    range.high = range.ticks.high;
+    range.lowest = min;
+    range.highest = max;
     return range;
 }
 

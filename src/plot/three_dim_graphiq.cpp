@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "plot/surface_box.h"
+#include "plot/surface_lines.h"
 
 namespace kq {
 Rgb MeshLineColor(double cellPixels) {
@@ -60,6 +61,11 @@ const ZRange& ThreeDimGraphiq::Range() {
     return range_;
 }
 
+BoxAxes ThreeDimGraphiq::Axes() {
+    Refresh();
+    return AxesOf(mesh_, range_);
+}
+
 const SurfaceGeometry& ThreeDimGraphiq::Geometry() {
     Refresh();
     return geometry_;
@@ -78,16 +84,16 @@ const std::vector<std::uint32_t>& ThreeDimGraphiq::DrawingOrder(const Projector&
     Refresh();
     const SurfaceGeometry& g = geometry_;
     const int n = std::max(mesh_.Intervals(), 1);
-    const double h = static_cast<double>(mesh_.Step());
     const BoxPoint eye = projector.Eye();
-    // Grid index units; the cell (i, j) has its centre at (i + 1/2, j + 1/2).
-    const double ex = (eye.x * 10 - static_cast<double>(kGridFrom)) / h,
-                 ey = (eye.y * 10 - static_cast<double>(kGridFrom)) / h;
+    // The middles of the cells along x (and y) in box units: the last cell may be narrower.
+    centres_.resize(n);
+    for (int i = 0; i < n; ++i) centres_[i] = static_cast<double>(mesh_.X(i) / 20 + mesh_.X(i + 1) / 20);
+    const double ex = eye.x, ey = eye.y;
     const double sx = eye.x > 0 ? 1 : eye.x < 0 ? -1 : 0, sy = eye.y > 0 ? 1 : eye.y < 0 ? -1 : 0;
     const std::size_t count = g.PolygonCount();
     keys_.resize(count);
     for (std::size_t k = 0; k < count; ++k) {
-        const double ci = g.cells[k] % n + 0.5, cj = g.cells[k] / n + 0.5;
+        const double ci = centres_[g.cells[k] % n], cj = centres_[g.cells[k] / n];
         // An eye infinitely far away: only the side it is on counts.
         const double key = projector.Perspective() ? std::fabs(ci - ex) + std::fabs(cj - ey) : -(sx * ci + sy * cj);
         keys_[k] = {key, static_cast<std::uint32_t>(k)};
@@ -114,13 +120,31 @@ const SurfaceGeometry& ThreeDimGraphiq::PreviewGeometry() {
     return preview_;
 }
 
-void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background) {
+void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background, SurfaceStyle style) {
     if (width <= 0 || height <= 0) return;
     Refresh();
     canvas.Fill(background);
     const Projector projector = view_.For(width, height);
-    DrawFarEdges(canvas, projector);
+    if (style == SurfaceStyle::Lines)
+        DrawLines(canvas, projector);
+    else
+        DrawFilled(canvas, projector, background);
+    DrawBoxLabels(canvas, projector, AxesOf(mesh_, range_), background);
+}
 
+void ThreeDimGraphiq::DrawLines(Canvas& canvas, const Projector& projector) {
+    const SurfaceGeometry& g = geometry_;
+    ProjectAll(projector, g.vertices, projected_);
+    const VisibleLines lines = VisibleMeshLines(g, projected_, DrawingOrder(projector), FarBoxEdges(projector), projector);
+    canvas.SetPenWidth(1);
+    canvas.SetPenColor(kBoxColor);
+    for (const auto& run : lines.box) canvas.Polyline(run);
+    canvas.SetPenColor(LineColor(projector));
+    for (const auto& run : lines.mesh) canvas.Polyline(run);
+}
+
+void ThreeDimGraphiq::DrawFilled(Canvas& canvas, const Projector& projector, Rgb background) {
+    DrawFarEdges(canvas, projector);
     const SurfaceGeometry& g = geometry_;
     ProjectAll(projector, g.vertices, projected_);
     const Rgb line = LineColor(projector);
@@ -154,7 +178,6 @@ void ThreeDimGraphiq::Draw(Canvas& canvas, int width, int height, Rgb background
             canvas.Polyline(segment);
         }
     }
-    DrawBoxLabels(canvas, projector, range_);
 }
 
 }  // namespace kq

@@ -11,6 +11,7 @@
 
 #include "engine/translator.h"
 #include "plot/canvas.h"
+#include "plot/surface_box.h"
 #include "plot/surface_geometry.h"
 #include "plot/surface_mesh.h"
 #include "plot/surface_view.h"
@@ -23,6 +24,13 @@ inline constexpr Rgb kSurfaceBackground{242, 242, 242};
 // Black while the cells are large; lighter as they shrink toward a few pixels, so that a fine
 // grid still shows its shape instead of a black patch.
 Rgb MeshLineColor(double cellPixels);
+
+// How the surface reaches its canvas. Lines: only what stays visible of the mesh lines, one
+// path per visible run along a grid line, coordinates to a hundredth of a pixel; small files
+// for vector pictures and printers, quick on screen, and whole lines where cells are a pixel
+// or two, as OpenGL shows them. Filled: every cell filled with the background back to front
+// and its mesh lines drawn over it; the lines a fill does not hide are what Lines keeps.
+enum class SurfaceStyle { Filled, Lines };
 
 class ThreeDimGraphiq {
 public:
@@ -50,6 +58,8 @@ public:
     // The evaluated grid, the box's z range and the polygons, evaluated first when stale.
     const SurfaceMesh& Mesh();
     const ZRange& Range();
+    // What the box's labels say: the sampled x and y ranges and the z range.
+    BoxAxes Axes();
     const SurfaceGeometry& Geometry();
     // The same surface on a grid a few times coarser, with the same mesh lines, for frames
     // drawn while turning where the full one is too slow; Geometry() itself on coarse grids.
@@ -60,9 +70,10 @@ public:
     std::uint64_t EvaluationCount() const { return evaluations_; }
 
     // The whole picture on a W x H canvas: the background, the far edges of the box, the
-    // surface with hidden lines removed (cells back to front, each filled with the background
-    // and outlined), the axis names and ranges.
-    void Draw(Canvas& canvas, int width, int height, Rgb background = kSurfaceBackground);
+    // surface with hidden lines removed, the axis names and ranges and the note on values the
+    // box cuts.
+    void Draw(Canvas& canvas, int width, int height, Rgb background = kSurfaceBackground,
+              SurfaceStyle style = SurfaceStyle::Lines);
 
     // The colour of the mesh lines for this projection and the current grid step.
     Rgb LineColor(const Projector& projector) const;
@@ -72,6 +83,8 @@ public:
 
 private:
     void Refresh();
+    void DrawFilled(Canvas& canvas, const Projector& projector, Rgb background);
+    void DrawLines(Canvas& canvas, const Projector& projector);
 
     Translator translator_;
     std::string formula_;
@@ -87,6 +100,7 @@ private:
     // Reused between frames.
     std::vector<ScreenPoint> projected_;
     std::vector<std::pair<double, std::uint32_t>> keys_;
+    std::vector<double> centres_;
     std::vector<std::uint32_t> order_;
 };
 

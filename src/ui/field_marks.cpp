@@ -16,7 +16,7 @@ void KeepLowerCase(QLineEdit* edit) {
     });
 }
 
-void MarkDoubtful(QLineEdit* edit, const QString& problem, const QString& usualTip) {
+void MarkDoubtful(QWidget* edit, const QString& problem, const QString& usualTip) {
     const bool bad = !problem.isEmpty();
     const QString tip = bad ? problem : usualTip;
     if (edit->property("doubtful").toBool() == bad && edit->toolTip() == tip) return;

@@ -5,14 +5,15 @@
 #include <QString>
 
 class QLineEdit;
+class QWidget;
 
 namespace kq {
 
 // Names and variables are lower case: typed capitals become small ones, the caret staying put.
 void KeepLowerCase(QLineEdit* edit);
 
-// Tints `edit` and shows `problem` as its tooltip; an empty problem gives back the usual look
+// Tints `field` and shows `problem` as its tooltip; an empty problem gives back the usual look
 // and `usualTip`. Nothing is repainted when nothing changes.
-void MarkDoubtful(QLineEdit* edit, const QString& problem, const QString& usualTip);
+void MarkDoubtful(QWidget* field, const QString& problem, const QString& usualTip);
 
 }  // namespace kq

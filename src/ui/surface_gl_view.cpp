@@ -230,7 +230,7 @@ void SurfaceGlView::paintGL() {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     QPainterCanvas canvas(painter, font(), rect());
-    DrawBoxLabels(canvas, projector, surface_.Range());
+    DrawBoxLabels(canvas, projector, surface_.Axes(), kSurfaceBackground);
 }
 
 }  // namespace kq

@@ -1,14 +1,17 @@
 #include "ui/surface_page.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <cmath>
 
+#include "plot/plane_page_logic.h"
+#include "plot/surface_page_logic.h"
+#include "ui/field_marks.h"
 #include "ui/surface_gl_view.h"
 #include "ui/surface_picture.h"
-#include "ui/field_marks.h"
 #include "ui_surface_page.h"
 
 namespace kq {
@@ -34,8 +37,23 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
     surface_.SetFormula(ui_->SurfaceEdit->text().toStdString());
 
     connect(ui_->SurfaceEdit, &QLineEdit::textChanged, this, &SurfacePage::ApplyFormula);
+    connect(ui_->SurfaceEdit, &QLineEdit::textChanged, this, &SurfacePage::ShowFormulaDoubts);
     KeepLowerCase(ui_->SurfaceEdit);
+    // The doubts keep their line while there are none, so the picture does not jump; they are
+    // written in the dark red of the graph page's.
+    ui_->SurfaceDoubts->setMinimumHeight(ui_->SurfaceDoubts->fontMetrics().height());
+    QPalette doubts = ui_->SurfaceDoubts->palette();
+    doubts.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    ui_->SurfaceDoubts->setPalette(doubts);
+    ui_->SurfaceDoubts->installEventFilter(this);
+    ShowFormulaDoubts();
+    // Every acceptable step as it is typed; other texts only tint the field.
+    stepTip_ = ui_->StepEdit->toolTip();
     connect(ui_->StepEdit, &QDoubleSpinBox::valueChanged, this, &SurfacePage::ApplyStep);
+    // The box itself tells only of acceptable texts; its editor tells of every one, except when
+    // the box gives the step in force back on Enter or on leaving the field.
+    connect(ui_->StepEdit->findChild<QLineEdit*>(), &QLineEdit::textChanged, this, &SurfacePage::MarkStep);
+    connect(ui_->StepEdit, &QDoubleSpinBox::editingFinished, this, &SurfacePage::MarkStep);
     connect(ui_->PerspectiveBox, &QCheckBox::toggled, this, &SurfacePage::ApplyProjection);
     connect(ui_->ResetViewButton, &QPushButton::clicked, this, &SurfacePage::ResetView);
 }
@@ -96,6 +114,19 @@ void SurfacePage::ApplyStep() {
     Repaint();
 }
 
+void SurfacePage::MarkStep() {
+    const QString problem =
+        ui_->StepEdit->hasAcceptableInput() ? QString() : QString::fromStdString(BadStepText(surface_.Step()));
+    MarkDoubtful(ui_->StepEdit, problem, stepTip_);
+}
+
+void SurfacePage::ShowFormulaDoubts() {
+    doubts_ = QString::fromStdString(FormulaDoubts(ui_->SurfaceEdit->text().toStdString()));
+    QLabel* line = ui_->SurfaceDoubts;
+    line->setText(line->fontMetrics().elidedText(doubts_, Qt::ElideRight, line->width()));
+    line->setToolTip(doubts_);
+}
+
 void SurfacePage::ApplyProjection() {
     surface_.View().SetPerspective(ui_->PerspectiveBox->isChecked());
     view_->update();
@@ -140,7 +171,7 @@ void SurfacePage::showEvent(QShowEvent* event) {
 // The grid's size, and why nothing is drawn when no point has a value.
 void SurfacePage::ShowGridState() {
     const SurfaceMesh& mesh = surface_.Mesh();
-    ui_->GridLabel->setText(QStringLiteral("%1 × %1 точек").arg(mesh.Side()));
+    ui_->GridLabel->setText(QString::fromStdString(GridSizeText(mesh.Intervals(), surface_.Geometry().lineStride)));
     QString status;
     if (mesh.DefinedCount() == 0) {
         const QString reason = QString::fromStdString(MessageOf(mesh.FirstFailure()));
@@ -177,6 +208,7 @@ bool SurfacePage::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (watched == ui_->SurfaceDoubts && event->type() == QEvent::Resize) ShowFormulaDoubts();
     if (watched != view_) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseButtonPress: {

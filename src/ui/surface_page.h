@@ -1,6 +1,7 @@
-// The "3D Графики" page: the formula z = f(x, y), the view in PaintBox2 (OpenGL on a real
-// display, the canvas path elsewhere) turned by the mouse and the arrow keys and scaled by the
-// wheel and + / −, the grid step, the projection and a reset of the view.
+// The "3D Графики" page: the formula z = f(x, y) with a line under it on what a doubtful text
+// is read as, the view in PaintBox2 (OpenGL on a real display, the canvas path elsewhere)
+// turned by the mouse and the arrow keys and scaled by the wheel and + / −, the grid step
+// (applied as it is typed), the projection and a reset of the view.
 #pragma once
 
 #include <QImage>
@@ -46,6 +47,8 @@ public slots:
     // after 3D was switched on).
     void ApplyFormula();
     void ApplyStep();
+    // Tints the step field while its text is no step; the surface keeps the last one.
+    void MarkStep();
     void ApplyProjection();
     void ResetView();
     // Turns by degrees: about the horizontal axis (positive looks more from above) and about
@@ -70,6 +73,8 @@ private:
     void SetTurning(bool turning);
     void TurnedByKeyOrWheel();
     void ShowGridState();
+    // The doubts about the formula, cut with "…" to the line's width (the whole in its tooltip).
+    void ShowFormulaDoubts();
 
     std::unique_ptr<Ui::SurfacePage> ui_;
     ThreeDimGraphiq& surface_;
@@ -78,6 +83,8 @@ private:
     bool dragging_ = false;
     QPoint dragFrom_;
     QTimer* turningRest_ = nullptr;
+    QString doubts_;   // the line under the formula before it is cut to its width
+    QString stepTip_;  // the step field's usual tooltip
 };
 
 }  // namespace kq

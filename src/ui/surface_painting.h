@@ -11,6 +11,7 @@
 namespace kq {
 
 // The whole picture at `size` (logical pixels) from the painter's origin, lines smoothed.
-void PaintSurface(QPainter& painter, ThreeDimGraphiq& surface, QSize size, const QFont& font);
+void PaintSurface(QPainter& painter, ThreeDimGraphiq& surface, QSize size, const QFont& font,
+                  Rgb background = kSurfaceBackground);
 
 }  // namespace kq

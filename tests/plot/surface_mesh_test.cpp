@@ -19,14 +19,48 @@ SurfaceMesh MeshOf(const char* formula, long double step = kInitialGridStep) {
     return mesh;
 }
 
-TEST(SurfaceGrid, StartsWith22PointsASide) {
+TEST(SurfaceGrid, StartsWith23PointsASideEndingAtTen) {
     const SurfaceMesh mesh = MeshOf("x*y");
-    ASSERT_EQ(mesh.Intervals(), 21);
-    EXPECT_EQ(mesh.Side(), 22);
-    EXPECT_EQ(mesh.PointCount(), 484);
+    ASSERT_EQ(mesh.Intervals(), 22);
+    EXPECT_EQ(mesh.Side(), 23);
+    EXPECT_EQ(mesh.PointCount(), 529);
     EXPECT_EQ(mesh.X(0), -10);
-    EXPECT_NEAR(static_cast<double>(mesh.X(21)), 9.11, 1e-15);  // 20 / 0.91 is not whole: short of 10
-    EXPECT_NEAR(static_cast<double>(mesh.Z(21, 3)), 9.11 * (-10 + 3 * 0.91), 1e-13);
+    EXPECT_NEAR(static_cast<double>(mesh.X(21)), 9.11, 1e-15);
+    // 20 / 0.91 is not whole: the last step is shorter and the grid ends at 10 exactly.
+    EXPECT_EQ(mesh.X(22), 10);
+    EXPECT_EQ(mesh.Y(22), 10);
+    EXPECT_EQ(mesh.Z(22, 22), 100);
+    EXPECT_EQ(mesh.Z(0, 22), -100);
+    EXPECT_NEAR(static_cast<double>(mesh.Z(22, 3)), 10 * (-10 + 3 * 0.91), 1e-13);
+}
+
+// Whatever the step, the grid runs from -10 to exactly 10, every step but the last the step
+// asked for and the last no longer than it.
+TEST(SurfaceGrid, EveryStepEndsAtTen) {
+    for (const long double step : {0.91L, 0.05L, 0.07L, 0.3L, 1.5L, 3.0L, 4.99L, 5.0L, 0.33L, 1.999L}) {
+        const SurfaceMesh mesh = MeshOf("x", step);
+        const int n = mesh.Intervals();
+        EXPECT_EQ(mesh.X(0), -10) << static_cast<double>(step);
+        EXPECT_EQ(mesh.X(n), 10) << static_cast<double>(step);
+        EXPECT_EQ(mesh.Z(n, 0), 10) << static_cast<double>(step);
+        for (int i = 0; i + 1 < n; ++i) ASSERT_NEAR(mesh.X(i + 1) - mesh.X(i), step, 1e-15L) << i;
+        const long double last = mesh.X(n) - mesh.X(n - 1);
+        EXPECT_GT(last, 0) << static_cast<double>(step);
+        EXPECT_LE(last, step + 1e-15L) << static_cast<double>(step);
+    }
+}
+
+// A coarser grid for turning keeps the ends: its last point is the fine grid's.
+TEST(SurfaceGrid, CoarserGridEndsAtTenToo) {
+    const SurfaceMesh fine = MeshOf("x+y", 0.07L);  // 286 intervals
+    for (int k : {2, 3, 4, 7}) {
+        const SurfaceMesh coarse = fine.Coarser(k);
+        const int n = coarse.Intervals();
+        EXPECT_EQ(n, (fine.Intervals() + k - 1) / k) << k;
+        EXPECT_EQ(coarse.X(n), 10) << k;
+        EXPECT_EQ(coarse.Z(n, n), 20) << k;
+        for (int i = 0; i < n; ++i) EXPECT_EQ(coarse.X(i), fine.X(i * k)) << k << " " << i;
+    }
 }
 
 TEST(SurfaceGrid, FinestStepReachesTenWithoutDrift) {
@@ -43,7 +77,8 @@ TEST(SurfaceGrid, IntervalsAtTheEdgesOfTheStepRange) {
         long double step;
         int intervals;
     };
-    for (const Case& c : {Case{5, 4}, Case{0.05L, 400}, Case{0.1L, 200}, Case{0.91L, 21}, Case{3, 6}, Case{0.3L, 66}})
+    for (const Case& c : {Case{5, 4}, Case{0.05L, 400}, Case{0.1L, 200}, Case{0.91L, 22}, Case{3, 7}, Case{0.3L, 67},
+                          Case{1.5L, 14}, Case{0.07L, 286}, Case{2.5L, 8}})
         EXPECT_EQ(GridIntervals(c.step), c.intervals) << static_cast<double>(c.step);
     // A step that arrives as a double (from a control) still counts 400 intervals.
     EXPECT_EQ(GridIntervals(static_cast<long double>(0.05)), 400);
@@ -89,7 +124,7 @@ TEST(SurfaceHoles, FailingPointsAreHoles) {
     const SurfaceMesh mesh = MeshOf("sqrt(x)");
     for (int j = 0; j < mesh.Side(); ++j)
         for (int i = 0; i < mesh.Side(); ++i) EXPECT_EQ(mesh.Defined(i, j), mesh.X(i) >= 0) << i << " " << j;
-    EXPECT_EQ(mesh.DefinedCount(), 11 * 22);
+    EXPECT_EQ(mesh.DefinedCount(), 12 * 23);  // x from 0.01 to 10
     EXPECT_EQ(mesh.Status(0, 0), EvalStatus::NoValue);
 
     const SurfaceMesh all = MeshOf("1/0");
@@ -128,7 +163,8 @@ TEST(SurfaceHoles, HalfPlaneAndDiscAreEmpty) {
 TEST(SurfaceRange, BoundedSurfacesKeepEveryValue) {
     const ZRange plane = ZRangeOf(MeshOf("x+y"));
     EXPECT_EQ(plane.low, -20);
-    EXPECT_NEAR(static_cast<double>(plane.high), 18.22, 1e-14);
+    EXPECT_EQ(plane.high, 20);
+    EXPECT_FALSE(plane.CutAbove() || plane.CutBelow());
     const ZRange fine = ZRangeOf(MeshOf("x*x+y*y", kMinGridStep));
     EXPECT_EQ(fine.low, 0);
     EXPECT_NEAR(static_cast<double>(fine.high), 200, 1e-12);
@@ -142,17 +178,25 @@ TEST(SurfaceRange, OneHugeValueDoesNotFlattenTheRest) {
     ASSERT_GT(largest, 1e12L);
     const ZRange r = ZRangeOf(mesh);
     EXPECT_LT(r.high, 2);
-    EXPECT_GT(r.low, 0);
+    EXPECT_GE(r.low, 0);
+    // And the box says that it leaves the peak out.
+    EXPECT_TRUE(r.CutAbove());
+    EXPECT_FALSE(r.CutBelow());
+    EXPECT_EQ(r.highest, largest);
 }
 
-TEST(SurfaceRange, ConstantGetsABoxOfHeightOne) {
-    for (const char* formula : {"5", "sin(x)^2+cos(x)^2+4", "-0.25"}) {
+TEST(SurfaceRange, ConstantGetsABoxOfAboutHeightOne) {
+    for (const char* formula : {"5", "sin(x)^2+cos(x)^2+4", "-0.25", "0.3"}) {
         const SurfaceMesh mesh = MeshOf(formula);
         const ZRange r = ZRangeOf(mesh);
         const long double value = mesh.Z(3, 4);
-        EXPECT_NEAR(static_cast<double>(r.high - r.low), 1, 1e-9) << formula;
-        EXPECT_NEAR(static_cast<double>((r.high + r.low) / 2), static_cast<double>(value), 1e-15) << formula;
+        // Half a unit each way at least, widened to round labels.
+        EXPECT_LE(r.low, value - 0.5L + 1e-15L) << formula;
+        EXPECT_GE(r.high, value + 0.5L - 1e-15L) << formula;
+        EXPECT_LE(r.high - r.low, 2) << formula;
     }
+    EXPECT_EQ(ZRangeOf(MeshOf("5")).low, 4.5L);
+    EXPECT_EQ(ZRangeOf(MeshOf("5")).high, 5.5L);
     // Where a unit is below the type's resolution the box is as thin as the type allows.
     const ZRange huge = ZRangeOf(MeshOf("-1e30"));
     EXPECT_LT(huge.low, -1e30L);

@@ -13,9 +13,10 @@
 namespace kq {
 namespace {
 
-RecordingCanvas DrawnBy(ThreeDimGraphiq& s, int w = 640, int h = 480) {
+// Cells filled back to front, unless asked for the visible lines.
+RecordingCanvas DrawnBy(ThreeDimGraphiq& s, int w = 640, int h = 480, SurfaceStyle style = SurfaceStyle::Filled) {
     RecordingCanvas c;
-    s.Draw(c, w, h);
+    s.Draw(c, w, h, kSurfaceBackground, style);
     return c;
 }
 
@@ -38,12 +39,11 @@ TEST(ThreeDimGraphiq, DrawsBackgroundBoxCellsAndLabelsInThatOrder) {
     EXPECT_LT(firstPolygon, firstText);
     // Far box edges come before the surface.
     EXPECT_LT(std::find(c.calls.begin(), c.calls.end(), "pen 175,175,175"), firstPolygon);
-    EXPECT_EQ(c.polygons.size(), 21u * 21u);
+    EXPECT_EQ(c.polygons.size(), 22u * 22u);
     const auto texts = Texts(c);
-    for (const char* t : {"x", "y", "z", "-10", "10"})
+    // The z range is written at round values: the surface spans -1..1.
+    for (const char* t : {"x", "y", "z", "-10", "10", "-1", "1"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
-    // The z range is written as the box spans it.
-    EXPECT_NE(std::find(texts.begin(), texts.end(), AxisEndLabel(s.Range().high)), texts.end());
 }
 
 // The painter's result checked against a depth buffer: at sample pixels, the polygon painted
@@ -120,17 +120,24 @@ TEST(ThreeDimGraphiq, NearerCellsArePaintedLaterInPerspective) {
     const Projector p = s.View().For(400, 400);
     const std::vector<std::uint32_t> order = s.DrawingOrder(p);
     const SurfaceGeometry& g = s.Geometry();
+    const SurfaceMesh& mesh = s.Mesh();
+    const int n = mesh.Intervals();
+    // How far the cell's middle is from the point under the eye, along x plus along y.
     auto distance = [&](std::uint32_t polygon) {
-        const int i = static_cast<int>(g.cells[polygon] % 21) - 10, j = static_cast<int>(g.cells[polygon] / 21) - 10;
-        return std::max(std::abs(i), std::abs(j));
+        const int i = static_cast<int>(g.cells[polygon] % n), j = static_cast<int>(g.cells[polygon] / n);
+        return std::fabs(mesh.X(i) + mesh.X(i + 1)) / 2 + std::fabs(mesh.Y(j) + mesh.Y(j + 1)) / 2;
     };
-    EXPECT_EQ(distance(order.back()), 0);
-    EXPECT_EQ(distance(order.front()), 10);
+    for (std::uint32_t k : order) {
+        EXPECT_GE(distance(k), distance(order.back()));
+        EXPECT_LE(distance(k), distance(order.front()));
+    }
+    EXPECT_LT(distance(order.back()), 0.91);
+    EXPECT_GT(distance(order.front()), 18);
     // Turned to look from the side, the far row comes first.
     s.View().SetAngles(10, 0);
     const std::vector<std::uint32_t>& side = s.DrawingOrder(s.View().For(400, 400));
-    EXPECT_EQ(g.cells[side.front()] / 21, 20u);
-    EXPECT_EQ(g.cells[side.back()] / 21, 0u);
+    EXPECT_EQ(g.cells[side.front()] / n, 21u);
+    EXPECT_EQ(g.cells[side.back()] / n, 0u);
 }
 
 TEST(ThreeDimGraphiq, PlaneProjectsToParallelograms) {
@@ -140,7 +147,7 @@ TEST(ThreeDimGraphiq, PlaneProjectsToParallelograms) {
     for (double spin : {-35.0, 10.0, 100.0}) {
         s.View().SetAngles(25, spin);
         const RecordingCanvas c = DrawnBy(s);
-        ASSERT_EQ(c.polygons.size(), 21u * 21u);  // nothing cut: the plane fits its box
+        ASSERT_EQ(c.polygons.size(), 22u * 22u);  // nothing cut: the plane fits its box
         for (const auto& q : c.polygons) {
             ASSERT_EQ(q.size(), 4u);
             EXPECT_NEAR(q[0].x + q[2].x, q[1].x + q[3].x, 1e-9);
@@ -194,8 +201,10 @@ TEST(ThreeDimGraphiq, PoleStaysInsideItsBox) {
                 top = std::min(top, q.y), bottom = std::max(bottom, q.y);
             }
     const RecordingCanvas c = DrawnBy(s);
-    for (const auto& polygon : c.polygons)
-        for (const CanvasPoint& q : polygon) {
+    const std::size_t cells = s.Geometry().PolygonCount();
+    ASSERT_GE(c.polygons.size(), cells);
+    for (std::size_t k = 0; k < cells; ++k)  // the cells (the note's background after them)
+        for (const CanvasPoint& q : c.polygons[k]) {
             EXPECT_GE(q.x, left - 1e-6);
             EXPECT_LE(q.x, right + 1e-6);
             EXPECT_GE(q.y, top - 1e-6);
@@ -228,7 +237,8 @@ TEST(ThreeDimGraphiq, FineGridFillsEveryCellAndDrawsASparserNet) {
     const auto firstPolygon = std::find(c.calls.begin(), c.calls.end(), "P 242,242,242");
     EXPECT_EQ(*std::prev(std::find(c.calls.rbegin(), c.calls.rend(), "pen 242,242,242").base()), "pen 242,242,242");
     EXPECT_NE(std::find(c.calls.begin(), firstPolygon, "pen 242,242,242"), firstPolygon);
-    EXPECT_EQ(c.polylines.size(), s.Geometry().edges.size() / 2);
+    // The edges, then the strokes at the z labels.
+    EXPECT_EQ(c.polylines.size(), s.Geometry().edges.size() / 2 + BoxTicks(s.View().For(800, 600), s.Axes()).size());
     // Every 4th line each way (each segment drawn with both its cells): a third of all edges.
     EXPECT_LT(c.polylines.size(), 200u * 200u * 4 / 3);
     // Lines 4 steps apart, about 6 pixels here: dark grey.
@@ -243,7 +253,7 @@ TEST(ThreeDimGraphiq, LabelsStayOnTheCanvasAndNamesEveryAxis) {
             for (double spin = -180; spin < 180; spin += 45) {
                 s.View().SetAngles(tilt, spin);
                 RecordingCanvas c;
-                s.Draw(c, w, h);
+                s.Draw(c, w, h);  // visible lines
                 int names = 0;
                 for (const auto& call : c.calls) {
                     if (call[0] != 'T') continue;
@@ -254,7 +264,7 @@ TEST(ThreeDimGraphiq, LabelsStayOnTheCanvasAndNamesEveryAxis) {
                     EXPECT_GE(y, 0) << call;
                     EXPECT_LT(x, w) << call;
                     EXPECT_LT(y, h) << call;
-                    names += std::string(text).size() == 1;
+                    names += std::string(text) == "x" || std::string(text) == "y" || std::string(text) == "z";
                 }
                 EXPECT_EQ(names, 3) << tilt << " " << spin;
             }
@@ -301,7 +311,7 @@ TEST(ThreeDimGraphiq, PreviewIsACoarserGridWithTheSameLines) {
 TEST(ThreeDimGraphiq, ConstantIsAFlatSquareInTheMiddleOfItsBox) {
     ThreeDimGraphiq s;
     s.SetFormula("3");
-    EXPECT_EQ(s.Geometry().PolygonCount(), 21u * 21u);
+    EXPECT_EQ(s.Geometry().PolygonCount(), 22u * 22u);
     for (const BoxPoint& p : s.Geometry().vertices) EXPECT_EQ(p.z, 0);
     const auto texts = Texts(DrawnBy(s));
     EXPECT_NE(std::find(texts.begin(), texts.end(), "2.5"), texts.end());
@@ -314,6 +324,7 @@ TEST(ThreeDimGraphiq, NoValuesAnywhereDrawsTheEmptyBox) {
     const RecordingCanvas c = DrawnBy(s);
     EXPECT_TRUE(c.polygons.empty());
     EXPECT_FALSE(c.Strokes().empty());
+    EXPECT_FALSE(DrawnBy(s, 640, 480, SurfaceStyle::Lines).polylines.empty());  // the far edges
     RecordingCanvas none;
     s.Draw(none, 0, 100);
     EXPECT_TRUE(none.calls.empty());
@@ -324,17 +335,19 @@ TEST(ThreeDimGraphiq, FullTurnGivesTheSamePicture) {
     s.SetFormula("cos(rt2(x*x+y*y))+x/10");
     for (bool perspective : {true, false}) {
         s.View().SetPerspective(perspective);
-        const auto before = DrawnBy(s).calls;
-        s.View().Turn(0, 360);
-        EXPECT_EQ(DrawnBy(s).calls, before);
-        s.View().Turn(-360, 0);
-        EXPECT_EQ(DrawnBy(s).calls, before);
-        for (int k = 0; k < 72; ++k) s.View().Turn(5, -5);
-        EXPECT_EQ(DrawnBy(s).calls, before);
-        s.View().Turn(0, 90);
-        EXPECT_NE(DrawnBy(s).calls, before);
-        s.View().Turn(0, 270);
-        EXPECT_EQ(DrawnBy(s).calls, before);
+        for (const SurfaceStyle style : {SurfaceStyle::Filled, SurfaceStyle::Lines}) {
+            const auto before = DrawnBy(s, 640, 480, style).calls;
+            s.View().Turn(0, 360);
+            EXPECT_EQ(DrawnBy(s, 640, 480, style).calls, before);
+            s.View().Turn(-360, 0);
+            EXPECT_EQ(DrawnBy(s, 640, 480, style).calls, before);
+            for (int k = 0; k < 72; ++k) s.View().Turn(5, -5);
+            EXPECT_EQ(DrawnBy(s, 640, 480, style).calls, before);
+            s.View().Turn(0, 90);
+            EXPECT_NE(DrawnBy(s, 640, 480, style).calls, before);
+            s.View().Turn(0, 270);
+            EXPECT_EQ(DrawnBy(s, 640, 480, style).calls, before);
+        }
     }
 }
 

@@ -2,15 +2,27 @@
 // usage errors.
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 
 #include "picture_compare.h"
 #include "ui/file_output.h"
 #include "ui/surface_command.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KQ_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KQ_SANITIZED 1
+#endif
+#endif
 
 using namespace kq;
 
@@ -50,6 +62,36 @@ private:
     }
 
 private slots:
+    // First, while the process is still small: its peak memory is this picture's.
+    void fineGridVectorPictureIsSmall() {
+        const QString svg = dir.path() + "/fine.svg", png = dir.path() + "/fine.png";
+        for (const QString& path : {svg, png})
+            QCOMPARE(Run({"--step", "0.05", "-o", path.toStdString(), "cos(rt2(x*x+y*y))"}), 0);
+#ifndef KQ_SANITIZED
+        rusage usage{};
+        QCOMPARE(getrusage(RUSAGE_SELF, &usage), 0);
+        QVERIFY2(usage.ru_maxrss < 150 * 1024, qPrintable(QString("%1 KB").arg(usage.ru_maxrss)));
+#endif
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY2(text.size() < 20 * 1024 * 1024, qPrintable(QString::number(text.size())));
+        // A path per visible run, not a polygon per cell.
+        QCOMPARE(text.count("<polygon"), 0);
+        QVERIFY(text.count("<polyline") < 2000);
+        // No coordinate carries more than four decimals.
+        const QRegularExpression longFraction(QStringLiteral("[0-9]\\.[0-9]{5,}"));
+        QVERIFY(!longFraction.match(QString::fromUtf8(text)).hasMatch());
+        // The file shows what the bitmap shows.
+        QImage drawn(640, 480, QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        {
+            QPainter painter(&drawn);
+            QSvgRenderer(text).render(&painter);
+        }
+        QVERIFY(kq::test::SameStrokes(drawn, QImage(png).convertToFormat(QImage::Format_RGB32), 0.95));
+    }
+
     void writesEveryFormat() {
         for (const char* ext : {"png", "bmp", "svg", "pdf"}) {
             const std::string path = Path((std::string("s.") + ext).c_str());
@@ -117,12 +159,14 @@ private slots:
         std::string out;
         QCOMPARE(Run({"--mesh", "x*y"}, &out), 0);
         auto lines = Lines(out);
-        QCOMPARE(lines.size(), std::size_t{484});
+        QCOMPARE(lines.size(), std::size_t{529});
         QCOMPARE(lines[0], std::string("-10\t-10\t100"));
-        // x runs fastest; 20 / 0.91 is not whole, so the last point is short of 10.
+        // x runs fastest; 20 / 0.91 is not whole, so the last step is shorter and ends at 10.
         QCOMPARE(lines[1].substr(0, 6), std::string("-9.09\t"));
-        QCOMPARE(lines[483].substr(0, 10), std::string("9.11\t9.11\t"));
-        QVERIFY(std::fabs(std::stold(lines[483].substr(10)) - 82.9921L) < 1e-14L);
+        QCOMPARE(lines[21].substr(0, 9), std::string("9.11\t-10\t"));
+        QCOMPARE(lines[22], std::string("10\t-10\t-100"));
+        QCOMPARE(lines[527].substr(0, 8), std::string("9.11\t10\t"));
+        QCOMPARE(lines[528], std::string("10\t10\t100"));
 
         QCOMPARE(Run({"--mesh", "--step", "5", "--degrees", "sin(x)+y"}, &out), 0);
         lines = Lines(out);

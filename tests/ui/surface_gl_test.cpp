@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "plot/surface_box.h"
 #include "ui/main_form.h"
 #include "ui/surface_gl_view.h"
 #include "ui/surface_page.h"
@@ -28,18 +29,38 @@ private:
     static bool Background(QRgb p) {
         return std::abs(qRed(p) - 242) <= 2 && std::abs(qGreen(p) - 242) <= 2 && std::abs(qBlue(p) - 242) <= 2;
     }
-    // Where the mesh lines are: the box around the dark pixels, and how many there are.
+    // Where the mesh lines are: the box around the dark grey pixels (not the red note), and how
+    // many there are.
     static QRect DarkBox(const QImage& image, int* count = nullptr) {
         QRect box;
         int n = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                if (qGray(image.pixel(x, y)) < 100) {
+                if (qGray(image.pixel(x, y)) < 100 && !Red(image.pixel(x, y))) {
                     box |= QRect(x, y, 1, 1);
                     ++n;
                 }
         if (count) *count = n;
         return box;
+    }
+    static bool Red(QRgb p) { return qRed(p) > 110 && qGreen(p) < 90 && qBlue(p) < 90; }
+    // The box around the red pixels (the note on cut values), and how many there are.
+    static QRect RedBox(const QImage& image, int* count) {
+        QRect box;
+        *count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (Red(image.pixel(x, y))) {
+                    box |= QRect(x, y, 1, 1);
+                    ++*count;
+                }
+        return box;
+    }
+    QImage Canvas(QSize size) {
+        QImage canvas(size, QImage::Format_RGB32);
+        QPainter painter(&canvas);
+        PaintSurface(painter, page->Surface(), size, view->font());
+        return canvas;
     }
     QImage Frame() {
         QImage image = view->grabFramebuffer();
@@ -80,11 +101,7 @@ private slots:
 
     void openGLShowsWhatTheCanvasPathShows() {
         const QImage gl = Frame();
-        QImage canvas(gl.size(), QImage::Format_RGB32);
-        {
-            QPainter painter(&canvas);
-            PaintSurface(painter, page->Surface(), gl.size(), view->font());
-        }
+        const QImage canvas = Canvas(gl.size());
         const QRect a = DarkBox(gl), b = DarkBox(canvas);
         // The same projection: the surface covers the same place within a few pixels (labels
         // are drawn by the same code in both).
@@ -194,6 +211,35 @@ private slots:
         QTest::mouseRelease(page->View(), Qt::LeftButton, {}, QPoint(130, 100));
         QVERIFY(!(page->Surface().View() == before));
         view = nullptr;
+    }
+
+    void labelsAndNoteAreTheCanvasPathsOwn() {
+        page->Controls().SurfaceEdit->setText("1/(x*x+y*y)");
+        const QImage gl = Frame(), canvas = Canvas(gl.size());
+        int redGl = 0, redCanvas = 0;
+        const QRect a = RedBox(gl, &redGl), b = RedBox(canvas, &redCanvas);
+        QVERIFY2(redGl > 30 && redCanvas > 30, qPrintable(QString("%1 / %2").arg(redGl).arg(redCanvas)));
+        QVERIFY(std::abs(redGl - redCanvas) <= redCanvas / 10);
+        QVERIFY2((a.topLeft() - b.topLeft()).manhattanLength() <= 2 && (a.size() - b.size()).isNull(),
+                 qPrintable(QString("%1,%2 %3x%4 / %5,%6 %7x%8")
+                                .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height())
+                                .arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())));
+        QVERIFY(a.bottom() > gl.height() - 20 && a.left() < 20);  // at the foot, on the left
+        // The z axis's numbers: the same text in the same place, left of the strokes at them.
+        const auto ticks = BoxTicks(page->Surface().View().For(gl.width(), gl.height()), page->Surface().Axes());
+        QVERIFY(ticks.size() >= 2);
+        double edge = gl.width();
+        for (const BoxTick& t : ticks) edge = std::min({edge, t.from.x, t.to.x});
+        const QRect strip(0, 0, static_cast<int>(edge) - 1, gl.height() - 20);
+        QImage textGl = gl.copy(strip), textCanvas = canvas.copy(strip);
+        int inkGl = 0, inkCanvas = 0;
+        const QRect c = DarkBox(textCanvas, &inkCanvas), g = DarkBox(textGl, &inkGl);
+        QVERIFY2(inkCanvas > 10 && std::abs(inkGl - inkCanvas) < inkCanvas / 4,
+                 qPrintable(QString("%1 / %2").arg(inkGl).arg(inkCanvas)));
+        QVERIFY((c.topLeft() - g.topLeft()).manhattanLength() <= 2 && (c.bottomRight() - g.bottomRight()).manhattanLength() <= 2);
+        page->Controls().SurfaceEdit->setText("x*y");
+        RedBox(Frame(), &redGl);
+        QCOMPARE(redGl, 0);
     }
 
     void poleFrameStaysInItsBox() {

@@ -57,8 +57,8 @@ private slots:
     void cleanup() { form.reset(); }
 
     void controlsHaveTheirNamesAndHints() {
-        for (const char* name : {"SurfaceEdit", "PaintBox2", "StepEdit", "PerspectiveBox", "ResetViewButton",
-                                 "GridLabel", "StatusLabel", "SurfacePicture"})
+        for (const char* name : {"SurfaceEdit", "SurfaceDoubts", "PaintBox2", "StepEdit", "PerspectiveBox",
+                                 "ResetViewButton", "GridLabel", "StatusLabel", "SurfacePicture"})
             QVERIFY2(form->findChild<QWidget*>(name), name);
         QVERIFY(!page->UsesOpenGL());  // never under the offscreen platform
         QCOMPARE(page->View()->parentWidget(), static_cast<QWidget*>(c->PaintBox2));
@@ -74,7 +74,7 @@ private slots:
 
     void firstShowReadsTheFormulaAndShowsTheGrid() {
         QCOMPARE(page->Surface().Formula(), std::string("cos(rt2(x*x+y*y))"));
-        QCOMPARE(c->GridLabel->text(), QString("22 × 22 точек"));
+        QCOMPARE(c->GridLabel->text(), QString("23 × 23 точек"));
         QVERIFY(c->StatusLabel->text().isEmpty());
         const QImage frame = page->Frame();
         QCOMPARE(frame.size(), page->View()->size() * page->View()->devicePixelRatio());
@@ -178,17 +178,81 @@ private slots:
         QCOMPARE(page->Frame(), perspective);
     }
 
-    void stepChangesTheGridOnEnter() {
+    void stepAppliesAsItIsTyped() {
         c->StepEdit->setFocus();
         c->StepEdit->selectAll();
         QTest::keyClicks(c->StepEdit, "0.5");
-        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.91));  // not while typing
-        QTest::keyClick(c->StepEdit, Qt::Key_Return);
-        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.5));
+        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.5));  // no Enter needed
         QCOMPARE(c->GridLabel->text(), QString("41 × 41 точек"));
+        QVERIFY(!c->StepEdit->property("doubtful").toBool());
+        // On the way to 0.05 the text is no step for a moment: tinted, the last step kept.
+        c->StepEdit->selectAll();
+        QTest::keyClicks(c->StepEdit, "0.0");
+        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.5));
+        QVERIFY(c->StepEdit->property("doubtful").toBool());
+        QVERIFY(c->StepEdit->toolTip().contains("пока действует шаг 0.5"));
+        QCOMPARE(c->StepEdit->palette().color(QPalette::Base), QColor(255, 221, 221));
+        QTest::keyClicks(c->StepEdit, "5");
+        QCOMPARE(page->Surface().Step(), static_cast<long double>(0.05));
+        QVERIFY(!c->StepEdit->property("doubtful").toBool());
+        QVERIFY(c->StepEdit->toolTip().startsWith("Шаг сетки по x и y"));
+        // Fewer lines are drawn than the grid has: the label says so.
+        QCOMPARE(c->GridLabel->text(), QString("401 × 401 точек, линий на рисунке: 51 × 51"));
         c->StepEdit->setValue(0.01);  // below the range: the smallest step
         QCOMPARE(page->Surface().Step(), static_cast<long double>(0.05));
         QCOMPARE(page->Surface().Mesh().Side(), 401);
+        // Enter on an unfinished text gives the step in force back.
+        c->StepEdit->selectAll();
+        QTest::keyClicks(c->StepEdit, "0.0");
+        QVERIFY(c->StepEdit->property("doubtful").toBool());
+        QTest::keyClick(c->StepEdit, Qt::Key_Return);
+        QVERIFY(!c->StepEdit->property("doubtful").toBool());
+        QCOMPARE(c->StepEdit->text(), QString("0.05"));
+    }
+
+    void doubtfulFormulaIsNamedUnderTheField() {
+        auto* line = page->findChild<QLabel*>("SurfaceDoubts");
+        QVERIFY(line);
+        QVERIFY(line->text().isEmpty());
+        QVERIFY(line->height() > 0);  // the line is kept while empty
+        c->SurfaceEdit->setText("ln(x)+foo");
+        const QString doubts = QStringLiteral("Позиция 7: «foo» читается как 47");
+        QCOMPARE(line->toolTip(), doubts);
+        QCOMPARE(line->text(), doubts);
+        QCOMPARE(line->palette().color(QPalette::WindowText), QColor(160, 0, 0));
+        // The surface is what the engine makes of it all the same.
+        QCOMPARE(page->Surface().Formula(), std::string("ln(x)+foo"));
+        // A long line is cut with "…"; the whole of it is in the tooltip.
+        c->SurfaceEdit->setText("aa+bb+cc+dd+ee+ff+gg+hh+ii+jj+kk+ll+mm+nn+oo+pp+qq+rr+ss+tt+uu+vv");
+        QVERIFY(line->text().endsWith(QChar(0x2026)));
+        QVERIFY(line->toolTip().contains("«vv»"));
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <=
+                line->width());
+        c->SurfaceEdit->setText("x*y");
+        QVERIFY(line->text().isEmpty());
+        QVERIFY(line->toolTip().isEmpty());
+    }
+
+    void cutValuesAreNotedUnderThePicture() {
+        c->SurfaceEdit->setText("1/(x*x+y*y)");
+        // Dark red letters at the foot of the picture.
+        const QImage frame = page->Frame().convertToFormat(QImage::Format_RGB32);
+        int red = 0;
+        for (int y = frame.height() - 20; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width() / 2; ++x) {
+                const QColor p(frame.pixel(x, y));
+                red += p.red() > 110 && p.green() < 90 && p.blue() < 90;
+            }
+        QVERIFY2(red > 30, qPrintable(QString::number(red)));
+        c->SurfaceEdit->setText("x*y");
+        const QImage clean = page->Frame().convertToFormat(QImage::Format_RGB32);
+        int none = 0;
+        for (int y = clean.height() - 20; y < clean.height(); ++y)
+            for (int x = 0; x < clean.width() / 2; ++x) {
+                const QColor p(clean.pixel(x, y));
+                none += p.red() > 110 && p.green() < 90 && p.blue() < 90;
+            }
+        QCOMPARE(none, 0);
     }
 
     void editMenuWorksOnTheFormula() {
