@@ -5,6 +5,7 @@
 
 #include "docs/docs_texts.h"
 #include "docs/workplace_codec.h"
+#include "docs/workplace_file.h"
 #include "plot/plane_page_logic.h"
 #include "ui/calc_page.h"
 #include "ui/click_label.h"
@@ -75,10 +76,17 @@ std::optional<Workplace> WorkplaceCommands::ReadFile(const QString& path, QStrin
     const std::optional<QByteArray> bytes = ReadDocument(path, kMaxFileSize, &tooLarge, &problem);
     if (!problem.isEmpty()) return std::nullopt;
     std::optional<Workplace> w;
+    bool damaged = false;
     if (bytes)
         w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
-                                      static_cast<std::size_t>(bytes->size())));
-    if (!w) problem = Tr(tooLarge ? kWorkplaceTooLargeText : kBadWorkplaceText);
+                                      static_cast<std::size_t>(bytes->size())),
+                            &damaged);
+    if (tooLarge)
+        problem = Q(FillMessage(kWorkplaceTooLargeText, {std::to_string(workplace_format::kMaxFileBytes)}));
+    else if (!w)
+        problem = Tr(kBadWorkplaceText);
+    else if (damaged)
+        problem = Tr(kDamagedWorkplaceText).arg(path);
     return w;
 }
 
@@ -90,6 +98,7 @@ bool WorkplaceCommands::LoadFile(const QString& path) {
         return false;
     }
     Apply(*w);
+    if (!problem.isEmpty()) prompts_.showError(window_, Tr(kBadWorkplaceCaption), problem);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "docs/workplace.h"
+#include "docs/workplace_format.h"
 
 class QWidget;
 
@@ -30,15 +31,17 @@ public:
     // Puts a loaded workplace into the pages, as reading a file does.
     void Apply(const Workplace& w);
 
-    // Reads `path` and applies it; on failure tells the user and changes nothing.
+    // Reads `path` and applies it; on failure tells the user and changes nothing. A damaged
+    // file is applied as far as it goes, and then the user is told.
     bool LoadFile(const QString& path);
     // Writes the pages' state to `path`; on failure tells the user and leaves any old file alone.
     bool SaveFile(const QString& path);
 
-    // The largest file taken for a workplace.
-    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+    // The largest file taken for a workplace, the same that saving keeps to.
+    static constexpr qint64 kMaxFileSize = workplace_format::kMaxFileBytes;
     // The workplace in the file `path`; nothing, with `problem` saying why in Russian, when the
-    // file cannot be read, is too large or is no workplace.
+    // file cannot be read, is too large or is no workplace. For a damaged file, the workplace
+    // as far as the file goes, and `problem` says that it is damaged.
     static std::optional<Workplace> ReadFile(const QString& path, QString& problem);
 
 public slots:
