@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <limits>
 
 #include "docs/docs_texts.h"
 #include "docs/workplace_codec.h"
@@ -44,6 +45,10 @@ Workplace WorkplaceCommands::Capture() const {
     w.activeLine = session_.ActiveField();
     return w;
 }
+
+// The formula fields and calculator lines take as much as a line edit can hold, so no text a
+// workplace file can carry is cut on its way into them.
+static_assert(workplace_format::kMaxFileBytes < static_cast<std::size_t>(std::numeric_limits<int>::max()));
 
 void WorkplaceCommands::Apply(const Workplace& w) {
     // The page's first showing resets the ranges; let that happen before, not after, loading.
