@@ -54,9 +54,9 @@ private:
 // The number a range text starts with (0 when none, or too large); `exact` is cleared unless
 // the whole text is a number the type holds.
 long double RangeNumber(std::string_view text, bool& exact) {
-    long double whole = 0;
-    if (!ParseWholeDecimal(text, whole) || !std::isfinite(whole)) exact = false;
     const long double value = LeadingDecimal(text);
+    const std::size_t length = LeadingDecimalLength(text);
+    if (length == 0 || length != text.size() || !std::isfinite(value)) exact = false;
     return std::isfinite(value) ? value : 0.0L;
 }
 
@@ -94,6 +94,8 @@ std::string FillMessage(std::string pattern, const std::vector<std::string>& val
 
 std::string FieldName(int field) { return kFieldNames[field]; }
 
+std::string TooLargeText() { return FillMessage(kWorkplaceTooLargeText, {std::to_string(wf::kMaxFileBytes)}); }
+
 std::string ListEntryName(std::size_t index) { return FillMessage(kListEntryName, {std::to_string(index + 1)}); }
 
 std::string RangeText(long double value) { return FormatC(wf::kRangeFormat, value); }
@@ -110,7 +112,7 @@ WorkplaceBytes WorkplaceToBytes(const Workplace& w) {
     CheckTerminator(w.secondLine, wf::kCalcLineEnd, FieldName(2), result.refusal);
     if (FileSize(w) > wf::kMaxFileBytes) {
         if (!result.refusal.empty()) result.refusal += '\n';
-        result.refusal += FillMessage(kWorkplaceTooLargeText, {std::to_string(wf::kMaxFileBytes)});
+        result.refusal += TooLargeText();
     }
     if (!result.refusal.empty()) return result;
 

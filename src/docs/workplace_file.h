@@ -37,6 +37,9 @@ std::string RangeText(long double value);
 // Fills %1, %2, ... of a message pattern.
 std::string FillMessage(std::string pattern, const std::vector<std::string>& values);
 
+// Why a file is too large for a workplace, the same whether it is read or would be written.
+std::string TooLargeText();
+
 // The Russian name of a text field in messages: 0 the formula, 1 and 2 the calculator lines.
 std::string FieldName(int field);
 std::string ListEntryName(std::size_t index);  // 0-based index, named from 1

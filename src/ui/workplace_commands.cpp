@@ -87,7 +87,7 @@ std::optional<Workplace> WorkplaceCommands::ReadFile(const QString& path, QStrin
                                       static_cast<std::size_t>(bytes->size())),
                             &damaged);
     if (tooLarge)
-        problem = Q(FillMessage(kWorkplaceTooLargeText, {std::to_string(workplace_format::kMaxFileBytes)}));
+        problem = Q(TooLargeText());
     else if (!w)
         problem = Tr(kBadWorkplaceText);
     else if (damaged)
