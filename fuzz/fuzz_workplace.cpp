@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <span>
+#include <string>
 
 #include "docs/workplace_codec.h"
 #include "docs/workplace_file.h"
+#include "docs/workplace_json.h"
 
 namespace {
 
@@ -25,8 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Whatever was read splits at its terminators, so it can always be written again.
         const kq::WorkplaceBytes first = kq::WorkplaceToBytes(*raw);
         if (!first.refusal.empty()) Fail("a workplace that was read cannot be written back");
-        const auto again = kq::WorkplaceFromBytes(first.bytes);
+        bool damaged = true;
+        const auto again = kq::WorkplaceFromBytes(first.bytes, &damaged);
         if (!again) Fail("a written workplace does not read back");
+        if (damaged) Fail("a written workplace reads as damaged");
         if (kq::WorkplaceToBytes(*again).bytes != first.bytes) Fail("writing a read workplace does not settle");
     }
     const auto decoded = kq::DecodeWorkplace(bytes);
@@ -38,6 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto again = kq::DecodeWorkplace(first.bytes);
             if (!again || kq::EncodeWorkplace(*again).bytes != first.bytes) Fail("UTF-8 round trip does not settle");
         }
+        // The `workplace` verb's JSON holds the very workplace, ranges to the last bit.
+        std::string error;
+        const auto json = kq::WorkplaceFromJson(kq::WorkplaceToJson(*decoded), error);
+        if (!json || !(*json == *decoded)) Fail("the JSON of a workplace does not read back as the same");
     }
     return 0;
 }

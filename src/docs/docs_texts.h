@@ -11,7 +11,12 @@ inline constexpr const char* kLoadWorkplaceTitle = "Загрузить рабо�
 inline constexpr const char* kBadWorkplaceText =
     "Я не могу прочитать данный файл, т.к. он сохранен в неправильном формате.";
 inline constexpr const char* kBadWorkplaceCaption = "Ошибка чтения";
-inline constexpr const char* kWorkplaceTooLargeText = "Файл слишком велик для рабочего места.";
+// %1 is the largest size in bytes; the same text whether a file is read or would be written.
+inline constexpr const char* kWorkplaceTooLargeText =
+    "Файл слишком велик для рабочего места: рабочее место занимает не больше %1 байт.";
+// %1 is the file's name.
+inline constexpr const char* kDamagedWorkplaceText =
+    "Файл «%1» повреждён: он обрывается до конца рабочего места; недостающие поля пусты.";
 inline constexpr const char* kResetQuestion = "Вернуть все параметры к начальным установкам ?";
 inline constexpr const char* kResetCaption = "Кванториум+";
 inline constexpr const char* kWriteErrorCaption = "Ошибка записи";
@@ -26,6 +31,32 @@ inline constexpr const char* kTerminatorInText =
 inline constexpr const char* kNotInCodePage = "%1 содержит символ «%2», которого нет в кодировке Windows-1251.";
 inline constexpr const char* kBadUtf8 = "%1 содержит байты, которые не составляют текст UTF-8.";
 inline constexpr const char* kTooManyListEntries = "В списке %1 формул, а файл рабочего места вмещает не больше %2.";
+
+// A workplace in JSON (the `workplace` verb): what is not JSON, and JSON that is no workplace.
+inline constexpr const char* kJsonInvalid = "неверный JSON: %1 (байт %2)";
+inline constexpr const char* kJsonCutShort = "текст обрывается";
+inline constexpr const char* kJsonValueExpected = "ожидалось значение";
+inline constexpr const char* kJsonTrailingText = "после значения лишний текст";
+inline constexpr const char* kJsonKeyExpected = "ожидалось имя поля в кавычках";
+inline constexpr const char* kJsonColonExpected = "ожидалось «:»";
+inline constexpr const char* kJsonObjectGoesOn = "ожидалась «,» или «}»";
+inline constexpr const char* kJsonArrayGoesOn = "ожидалась «,» или «]»";
+inline constexpr const char* kJsonRepeatedKey = "поле \"%1\" задано дважды";
+inline constexpr const char* kJsonBadEscape = "неверная escape-последовательность";
+inline constexpr const char* kJsonLoneSurrogate = "%1 — половина суррогатной пары без второй половины";
+inline constexpr const char* kJsonControlInString = "управляющий символ внутри строки";
+inline constexpr const char* kJsonNotUtf8 = "байты не составляют текст UTF-8";
+inline constexpr const char* kJsonBadNumber = "неверное число";
+inline constexpr const char* kJsonTooDeep = "вложенность глубже %1 уровней";
+inline constexpr const char* kJsonNotObject = "JSON должен быть объектом";
+inline constexpr const char* kJsonUnknownKey = "неизвестное поле \"%1\"";
+inline constexpr const char* kJsonBadAbsolute = "\"absolute\" должно быть true или false";
+inline constexpr const char* kJsonBadRange = "\"range\" должно быть массивом из четырёх чисел";
+inline constexpr const char* kJsonRangeOverflow = "число %1 в \"range\" не помещается в 80-битное число";
+inline constexpr const char* kJsonBadList = "\"list\" должно быть массивом строк";
+inline constexpr const char* kJsonBadCalc = "\"calc\" должно быть массивом из двух строк";
+inline constexpr const char* kJsonBadActive = "\"active\" должно быть 1 или 2";
+inline constexpr const char* kJsonNotString = "%1 должно быть строкой";
 
 // Pictures of the graph.
 inline constexpr const char* kSavePictureTitle = "Сохранение изображения графика ...";

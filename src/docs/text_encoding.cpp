@@ -46,16 +46,33 @@ std::size_t SequenceLength(unsigned char lead) {
     return 1;
 }
 
+// ASCII is the same bytes in both encodings, and no byte of a longer character is ASCII in
+// either: the ASCII at the front of `in` is copied as it is, and the run of other bytes after
+// it is returned for the converter (both taken off `in`). Long formulas are mostly ASCII.
+std::string_view CopyAscii(std::string_view& in, std::string& out) {
+    std::size_t ascii = 0;
+    while (ascii < in.size() && static_cast<unsigned char>(in[ascii]) < 0x80) ++ascii;
+    out.append(in.substr(0, ascii));
+    std::size_t other = ascii;
+    while (other < in.size() && static_cast<unsigned char>(in[other]) >= 0x80) ++other;
+    const std::string_view run = in.substr(ascii, other - ascii);
+    in.remove_prefix(other);
+    return run;
+}
+
 }  // namespace
 
 std::string Cp1251ToUtf8(std::string_view cp1251) {
     Converter c("UTF-8", "WINDOWS-1251");
     std::string out;
     if (!c.Ok()) return out;
-    out.reserve(cp1251.size() * 2);
-    while (c.Convert(cp1251, out) > 0) {
-        out += "\xEF\xBF\xBD";  // U+FFFD for the one byte the code page leaves undefined
-        cp1251.remove_prefix(1);
+    out.reserve(cp1251.size());
+    while (!cp1251.empty()) {
+        std::string_view run = CopyAscii(cp1251, out);
+        while (c.Convert(run, out) > 0) {
+            out += "\xEF\xBF\xBD";  // U+FFFD for the one byte the code page leaves undefined
+            run.remove_prefix(1);
+        }
     }
     return out;
 }
@@ -66,16 +83,21 @@ std::optional<std::string> Utf8ToCp1251(std::string_view utf8, std::string* offe
     if (!c.Ok()) return std::nullopt;
     std::string out;
     out.reserve(utf8.size());
-    if (c.Convert(utf8, out) == 0) return out;
-    if (offending) {
-        const std::size_t length = SequenceLength(static_cast<unsigned char>(utf8.front()));
-        // An incomplete or malformed sequence is not a character to name.
-        bool wellFormed = length > 1 && length <= utf8.size();
-        for (std::size_t i = 1; wellFormed && i < length; ++i)
-            wellFormed = (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;
-        if (wellFormed) *offending = std::string(utf8.substr(0, length));
+    while (!utf8.empty()) {
+        std::string_view run = CopyAscii(utf8, out);
+        if (c.Convert(run, out) == 0) continue;
+        // `run` now starts with the character that has no code, or with bytes that are none.
+        if (offending) {
+            const std::size_t length = SequenceLength(static_cast<unsigned char>(run.front()));
+            // An incomplete or malformed sequence is not a character to name.
+            bool wellFormed = length > 1 && length <= run.size();
+            for (std::size_t i = 1; wellFormed && i < length; ++i)
+                wellFormed = (static_cast<unsigned char>(run[i]) & 0xC0) == 0x80;
+            if (wellFormed) *offending = std::string(run.substr(0, length));
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
+    return out;
 }
 
 }  // namespace kq

@@ -35,8 +35,8 @@ WorkplaceBytes EncodeWorkplace(const Workplace& utf8) {
     return result;
 }
 
-std::optional<Workplace> DecodeWorkplace(std::span<const std::uint8_t> bytes) {
-    std::optional<Workplace> w = WorkplaceFromBytes(bytes);
+std::optional<Workplace> DecodeWorkplace(std::span<const std::uint8_t> bytes, bool* damaged) {
+    std::optional<Workplace> w = WorkplaceFromBytes(bytes, damaged);
     if (!w) return w;
     w->formula = Cp1251ToUtf8(w->formula);
     for (std::string& entry : w->list) entry = Cp1251ToUtf8(entry);

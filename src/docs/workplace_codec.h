@@ -11,10 +11,12 @@
 namespace kq {
 
 // The file's bytes, or a refusal naming every text the file cannot keep: a character
-// outside Windows-1251, a field's own terminator, more than 255 list entries.
+// outside Windows-1251, a field's own terminator, more than 255 list entries, or all of them
+// together being more than a workplace file may hold.
 WorkplaceBytes EncodeWorkplace(const Workplace& utf8);
 
 // The workplace in a file's bytes with its texts in UTF-8; nothing when the magic differs.
-std::optional<Workplace> DecodeWorkplace(std::span<const std::uint8_t> bytes);
+// `damaged` as for WorkplaceFromBytes.
+std::optional<Workplace> DecodeWorkplace(std::span<const std::uint8_t> bytes, bool* damaged = nullptr);
 
 }  // namespace kq

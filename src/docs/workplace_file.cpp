@@ -11,15 +11,20 @@ namespace kq {
 namespace wf = workplace_format;
 namespace {
 
-// Reads fields front to back and never past the end: what is missing reads as empty.
+// Reads fields front to back and never past the end: what is missing reads as empty, and
+// the reader remembers that something was.
 class FieldReader {
 public:
     explicit FieldReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-    std::uint8_t Byte() { return pos_ < bytes_.size() ? bytes_[pos_++] : 0; }
-    void Skip() {
-        if (pos_ < bytes_.size()) ++pos_;
+    std::uint8_t Byte() {
+        if (pos_ < bytes_.size()) return bytes_[pos_++];
+        ranOut_ = true;
+        return 0;
     }
+    void Skip() { Byte(); }
+    // Whether a field, or `more` bytes after the last one read, were missing.
+    bool RanOut(std::size_t more = 0) const { return ranOut_ || bytes_.size() - pos_ < more; }
     std::uint8_t PeekByte() const { return pos_ < bytes_.size() ? bytes_[pos_] : 0; }
     bool AtEnd() const { return pos_ >= bytes_.size(); }
 
@@ -43,11 +48,24 @@ public:
 private:
     std::span<const std::uint8_t> bytes_;
     std::size_t pos_ = 0;
+    bool ranOut_ = false;
 };
 
-long double RangeNumber(std::string_view text) {
+// The number a range text starts with (0 when none, or too large); `exact` is cleared unless
+// the whole text is a number the type holds.
+long double RangeNumber(std::string_view text, bool& exact) {
     const long double value = LeadingDecimal(text);
+    const std::size_t length = LeadingDecimalLength(text);
+    if (length == 0 || length != text.size() || !std::isfinite(value)) exact = false;
     return std::isfinite(value) ? value : 0.0L;
+}
+
+std::size_t FileSize(const Workplace& w) {
+    std::size_t size = wf::kMagic.size() + 2 + w.formula.size() + 1 + 1 + w.firstLine.size() + 1 +
+                       w.secondLine.size() + 1 + 1 + wf::kEndMarker.size();
+    for (long double v : {w.xFrom, w.xTo, w.yFrom, w.yTo}) size += RangeText(v).size() + 1;
+    for (const std::string& entry : w.list) size += entry.size() + 1;
+    return size;
 }
 
 void Append(std::vector<std::uint8_t>& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
@@ -76,6 +94,8 @@ std::string FillMessage(std::string pattern, const std::vector<std::string>& val
 
 std::string FieldName(int field) { return kFieldNames[field]; }
 
+std::string TooLargeText() { return FillMessage(kWorkplaceTooLargeText, {std::to_string(wf::kMaxFileBytes)}); }
+
 std::string ListEntryName(std::size_t index) { return FillMessage(kListEntryName, {std::to_string(index + 1)}); }
 
 std::string RangeText(long double value) { return FormatC(wf::kRangeFormat, value); }
@@ -90,6 +110,10 @@ WorkplaceBytes WorkplaceToBytes(const Workplace& w) {
         CheckTerminator(w.list[i], wf::kListEntryEnd, ListEntryName(i), result.refusal);
     CheckTerminator(w.firstLine, wf::kCalcLineEnd, FieldName(1), result.refusal);
     CheckTerminator(w.secondLine, wf::kCalcLineEnd, FieldName(2), result.refusal);
+    if (FileSize(w) > wf::kMaxFileBytes) {
+        if (!result.refusal.empty()) result.refusal += '\n';
+        result.refusal += TooLargeText();
+    }
     if (!result.refusal.empty()) return result;
 
     std::vector<std::uint8_t>& out = result.bytes;
@@ -107,7 +131,7 @@ WorkplaceBytes WorkplaceToBytes(const Workplace& w) {
     return result;
 }
 
-std::optional<Workplace> WorkplaceFromBytes(std::span<const std::uint8_t> bytes) {
+std::optional<Workplace> WorkplaceFromBytes(std::span<const std::uint8_t> bytes, bool* damaged) {
     FieldReader in(bytes);
     if (in.Line(wf::kMagic.size()) != wf::kMagic) return std::nullopt;
     // The flag byte is 0 or 1; a line feed here means a text that merely starts with the magic.
@@ -116,10 +140,11 @@ std::optional<Workplace> WorkplaceFromBytes(std::span<const std::uint8_t> bytes)
     Workplace w;
     w.absolute = in.Byte() != 0;
     in.Skip();
-    w.xFrom = RangeNumber(in.Text(wf::kRangeEnd));
-    w.xTo = RangeNumber(in.Text(wf::kRangeEnd));
-    w.yFrom = RangeNumber(in.Text(wf::kRangeEnd));
-    w.yTo = RangeNumber(in.Text(wf::kRangeEnd));
+    bool numbers = true;
+    w.xFrom = RangeNumber(in.Text(wf::kRangeEnd), numbers);
+    w.xTo = RangeNumber(in.Text(wf::kRangeEnd), numbers);
+    w.yFrom = RangeNumber(in.Text(wf::kRangeEnd), numbers);
+    w.yTo = RangeNumber(in.Text(wf::kRangeEnd), numbers);
     w.formula = in.Text(wf::kFormulaEnd);
     const int count = in.Byte();
     w.list.reserve(count);
@@ -127,6 +152,8 @@ std::optional<Workplace> WorkplaceFromBytes(std::span<const std::uint8_t> bytes)
     w.firstLine = in.Text(wf::kCalcLineEnd);
     w.secondLine = in.Text(wf::kCalcLineEnd);
     w.activeLine = in.Byte() == wf::kSecondLine ? wf::kSecondLine : wf::kFirstLine;
+    // The end marker itself is not looked at, only whether the file goes on as far as it.
+    if (damaged) *damaged = in.RanOut(wf::kEndMarker.size()) || !numbers;
     return w;
 }
 

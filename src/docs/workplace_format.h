@@ -19,6 +19,10 @@ inline constexpr char kListEntryEnd = '$';  // after each list formula
 inline constexpr char kCalcLineEnd = '@';   // after each calculator line
 inline constexpr char kLineFeed = '\n';
 
+// The largest workplace file, for reading and for writing alike: a file the reader would
+// refuse is never written.
+inline constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
+
 // The list's length is one byte.
 inline constexpr std::size_t kMaxListEntries = 255;
 // Range numbers keep 6 significant digits in the file.

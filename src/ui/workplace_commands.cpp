@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <limits>
 
 #include "docs/docs_texts.h"
 #include "docs/workplace_codec.h"
+#include "docs/workplace_file.h"
 #include "plot/plane_page_logic.h"
 #include "ui/calc_page.h"
 #include "ui/click_label.h"
@@ -45,6 +47,10 @@ Workplace WorkplaceCommands::Capture() const {
     return w;
 }
 
+// The formula fields and calculator lines take as much as a line edit can hold, so no text a
+// workplace file can carry is cut on its way into them.
+static_assert(workplace_format::kMaxFileBytes < static_cast<std::size_t>(std::numeric_limits<int>::max()));
+
 void WorkplaceCommands::Apply(const Workplace& w) {
     // The page's first showing resets the ranges; let that happen before, not after, loading.
     plane_.GraphPageShown();
@@ -76,10 +82,17 @@ std::optional<Workplace> WorkplaceCommands::ReadFile(const QByteArray& nativePat
     const std::optional<QByteArray> bytes = ReadDocument(nativePath, kMaxFileSize, &tooLarge, &problem);
     if (!problem.isEmpty()) return std::nullopt;
     std::optional<Workplace> w;
+    bool damaged = false;
     if (bytes)
         w = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(bytes->constData()),
-                                      static_cast<std::size_t>(bytes->size())));
-    if (!w) problem = Tr(tooLarge ? kWorkplaceTooLargeText : kBadWorkplaceText);
+                                      static_cast<std::size_t>(bytes->size())),
+                            &damaged);
+    if (tooLarge)
+        problem = Q(TooLargeText());
+    else if (!w)
+        problem = Tr(kBadWorkplaceText);
+    else if (damaged)
+        problem = Tr(kDamagedWorkplaceText).arg(QFile::decodeName(nativePath));
     return w;
 }
 
@@ -91,6 +104,7 @@ bool WorkplaceCommands::LoadFile(const QByteArray& nativePath) {
         return false;
     }
     Apply(*w);
+    if (!problem.isEmpty()) prompts_.showError(window_, Tr(kBadWorkplaceCaption), problem);
     return true;
 }
 

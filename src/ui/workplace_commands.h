@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "docs/workplace.h"
+#include "docs/workplace_format.h"
 
 class QWidget;
 
@@ -32,15 +33,18 @@ public:
     void Apply(const Workplace& w);
 
     // Reads the file (its name as the file system spells it) and applies it; on failure
-    // tells the user and changes nothing.
+    // tells the user and changes nothing. A damaged file is applied as far as it goes, and
+    // then the user is told.
     bool LoadFile(const QByteArray& nativePath);
     // Writes the pages' state to `path`; on failure tells the user and leaves any old file alone.
     bool SaveFile(const QString& path);
 
-    // The largest file taken for a workplace.
-    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+    // The largest file taken for a workplace, the same that saving keeps to.
+    static constexpr qint64 kMaxFileSize = workplace_format::kMaxFileBytes;
     // The workplace in the file `nativePath` (the file system's bytes); nothing, with `problem`
     // saying why in Russian, when the file cannot be read, is too large or is no workplace.
+    // For a damaged file, the workplace as far as the file goes, and `problem` says that it is
+    // damaged.
     static std::optional<Workplace> ReadFile(const QByteArray& nativePath, QString& problem);
 
 public slots:

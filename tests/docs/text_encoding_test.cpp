@@ -34,5 +34,20 @@ TEST(TextEncoding, UnencodableCharactersAreNamed) {
     EXPECT_EQ(Utf8ToCp1251(std::string(5000, 'x') + "Я"), std::string(5000, 'x') + "\xdf");
 }
 
+// Runs of ASCII and of other characters in any order and length come out the same both ways.
+TEST(TextEncoding, MixedRunsRoundTrip) {
+    const std::string pieces[] = {"x", "2+2", "Ж", "ёлка", "«№»", " ", "€", std::string(3000, 'q')};
+    std::string utf8;
+    for (int i = 0; i < 200; ++i) utf8 += pieces[(i * 7 + i / 3) % 8];
+    const auto cp1251 = Utf8ToCp1251(utf8);
+    ASSERT_TRUE(cp1251);
+    EXPECT_EQ(Cp1251ToUtf8(*cp1251), utf8);
+    std::string offending;
+    EXPECT_FALSE(Utf8ToCp1251(utf8 + "ok→" + utf8, &offending));
+    EXPECT_EQ(offending, "→");
+    EXPECT_FALSE(Utf8ToCp1251("Ж\xd0 x", &offending));  // a lead byte cut off by ASCII
+    EXPECT_EQ(offending, "");
+}
+
 }  // namespace
 }  // namespace kq

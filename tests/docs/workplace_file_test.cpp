@@ -211,5 +211,73 @@ TEST(WorkplaceFile, OddBytesInNumberFields) {
     EXPECT_EQ(second->activeLine, 2);
 }
 
+// A file is damaged when it ends before its end marker does, or when a range text is not a
+// number; what it holds is read all the same.
+TEST(WorkplaceFile, DamageIsToldAndTheRestIsKept) {
+    Workplace full = Example();
+    full.firstLine = "12+3";
+    full.activeLine = 2;
+    const std::vector<std::uint8_t> bytes = WorkplaceToBytes(full).bytes;
+    for (std::size_t n = workplace_format::kMagic.size(); n <= bytes.size(); ++n) {
+        bool damaged = false;
+        ASSERT_TRUE(WorkplaceFromBytes(std::span(bytes).first(n), &damaged));
+        EXPECT_EQ(damaged, n < bytes.size()) << n;
+    }
+    const std::string good = "_KXQuantorium+_1.0_!\x00?1?2?3?4?x#\x00@@\x01"s;
+    const struct {
+        std::string bytes;
+        bool damaged;
+    } cases[] = {
+        {good + "@Eof_", false},
+        {good + "@Eof_ and more", false},
+        {good + "?????", false},  // the marker's bytes are not looked at, only that they are there
+        {good + "@Eof", true},
+        {good, true},
+        {"_KXQuantorium+_1.0_!\x00?1?2?3?4?x#\x00@@"s, true},
+        {"_KXQuantorium+_1.0_!\x00?-1.5e+06?2?0.0001?-0?x#\x00@@\x01@Eof_"s, false},
+        {"_KXQuantorium+_1.0_!\x00?1?2x?3?4?x#\x00@@\x01@Eof_"s, true},
+        {"_KXQuantorium+_1.0_!\x00??2?3?4?x#\x00@@\x01@Eof_"s, true},
+        {"_KXQuantorium+_1.0_!\x00?1?2?nan?4?x#\x00@@\x01@Eof_"s, true},
+        {"_KXQuantorium+_1.0_!\x00?1?2?3?1e99999?x#\x00@@\x01@Eof_"s, true},
+        {"_KXQuantorium+_1.0_!\x00?1?2?3? 4?x#\x00@@\x01@Eof_"s, true},
+        // A count larger than the entries there are runs to the end.
+        {"_KXQuantorium+_1.0_!\x00?1?2?3?4?x#\x03a$@@\x01@Eof_"s, true},
+    };
+    for (const auto& c : cases) {
+        bool damaged = !c.damaged;
+        const auto w = DecodeWorkplace(Bytes(c.bytes), &damaged);
+        ASSERT_TRUE(w) << c.bytes;
+        EXPECT_EQ(damaged, c.damaged) << c.bytes;
+    }
+    // What a damaged file holds is what the reader without the question reads.
+    bool damaged = false;
+    const auto cut = WorkplaceFromBytes(Bytes("_KXQuantorium+_1.0_!\x01?1?oops?3?4?sin(x"s), &damaged);
+    ASSERT_TRUE(cut);
+    EXPECT_TRUE(damaged);
+    EXPECT_EQ(*cut, *WorkplaceFromBytes(Bytes("_KXQuantorium+_1.0_!\x01?1?oops?3?4?sin(x"s)));
+    EXPECT_EQ(cut->xTo, 0);
+    EXPECT_EQ(cut->formula, "sin(x");
+}
+
+// The writer keeps to the size the reader takes: a file of the largest size is written, one
+// byte more is refused.
+TEST(WorkplaceFile, TheWriterKeepsToTheReadersSizeLimit) {
+    const std::size_t besides = WorkplaceToBytes(Workplace{}).bytes.size();
+    Workplace w;
+    w.list = {"sin(x)", "cos(x)"};
+    w.formula.assign(workplace_format::kMaxFileBytes - besides - 14, 'x');
+    const WorkplaceBytes largest = WorkplaceToBytes(w);
+    EXPECT_EQ(largest.refusal, "");
+    EXPECT_EQ(largest.bytes.size(), workplace_format::kMaxFileBytes);
+    w.list[1] += ' ';
+    const WorkplaceBytes over = EncodeWorkplace(w);
+    EXPECT_TRUE(over.bytes.empty());
+    EXPECT_EQ(over.refusal, "Файл слишком велик для рабочего места: рабочее место занимает не больше 67108864 байт.");
+    // With other problems, each is named.
+    w.formula += '#';
+    EXPECT_NE(WorkplaceToBytes(w).refusal.find("«#»"), std::string::npos);
+    EXPECT_NE(WorkplaceToBytes(w).refusal.find("67108864"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kq

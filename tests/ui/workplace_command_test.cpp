@@ -1,11 +1,15 @@
 // `quantorium workplace`: a file as JSON, JSON written as the window would save it, and the
 // exit statuses of bad files, bad JSON and unstorable states.
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <clocale>
+#include <cstdlib>
+#include <regex>
 #include <sstream>
 #include <unistd.h>
 
@@ -23,6 +27,24 @@ std::string J(std::string text) {
     std::replace(text.begin(), text.end(), '\'', '"');
     return text;
 }
+
+// The four numbers of "range" exactly as printed (a JSON library would round them to double).
+std::vector<std::string> RangeTexts(const std::string& json) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex(R"("range":\[([^,\]]*),([^,\]]*),([^,\]]*),([^,\]]*)\])")))
+        return {};
+    return {m[1], m[2], m[3], m[4]};
+}
+
+// What the C library reads a decimal text as (the program's C locale).
+long double Strtold(const std::string& text) { return std::strtold(text.c_str(), nullptr); }
+
+bool IsJsonNumber(const std::string& text) {
+    static const std::regex kNumber(R"(-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?)");
+    return std::regex_match(text, kNumber);
+}
+
+const char* const kDamaged = "повреждён: он обрывается до конца рабочего места; недостающие поля пусты.";
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
@@ -165,6 +187,116 @@ private slots:
             QCOMPARE(Run(args), 2);
             QVERIFY(err.find("использование") != std::string::npos);
         }
+    }
+
+    // A file cut short, or with a range text that is no number, is printed as far as it goes;
+    // standard error says it is damaged and the status is 1.
+    void damagedFilesArePrintedAndSaidToBeDamaged() {
+        const QByteArray magic = "_KXQuantorium+_1.0_!";
+        const struct {
+            QByteArray bytes;
+            const char* formula;
+            int listCount;
+            bool damaged;
+        } cases[] = {
+            {kExample, "cos(x^2-3)", 2, false},
+            {kExample + "trailing", "cos(x^2-3)", 2, false},
+            {magic, "", 0, true},
+            {kExample.left(kExample.indexOf("sin(x)") + 3), "cos(x^2-3)", 2, true},  // "sin" and ""
+            {kExample.left(kExample.indexOf("cos(x^2") + 5), "cos(x", 0, true},
+            {kExample.left(kExample.size() - 5), "cos(x^2-3)", 2, true},  // all but the end marker
+            {kExample.left(kExample.size() - 2), "cos(x^2-3)", 2, true},  // half of it
+            {QByteArray(kExample).replace("?10?", "?abc?"), "cos(x^2-3)", 2, true},
+            {QByteArray(kExample).replace("?-5?", "??"), "cos(x^2-3)", 2, true},
+            {QByteArray(kExample).replace("?10?", "?1e99999?"), "cos(x^2-3)", 2, true},
+            {QByteArray(kExample).replace("?10?", "?10x?"), "cos(x^2-3)", 2, true},
+        };
+        for (const auto& c : cases) {
+            Write(Path("d.kwp"), c.bytes);
+            QCOMPARE(Run({Path("d.kwp").toStdString()}), c.damaged ? 1 : 0);
+            const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(out)).object();
+            QVERIFY2(!o.isEmpty(), c.bytes.constData());
+            QCOMPARE(o["formula"].toString(), QString(c.formula));
+            QCOMPARE(o["list"].toArray().size(), c.listCount);
+            if (c.damaged)
+                QCOMPARE(err, "quantorium workplace: Файл «" + Path("d.kwp").toStdString() + "» " + kDamaged + "\n");
+            else
+                QCOMPARE(err, std::string());
+        }
+    }
+
+    // Every range value is a JSON number that reads back to the very value the file holds,
+    // beyond the range of double as well.
+    void rangeValuesAreNumbersThatReadBack() {
+        const char* const texts[] = {"1e+4932",  "-1e+4932",    "1.18973e+4932", "-2.5e-4000",
+                                     "1e+400",   "3.14159e-310", "0.1",           "-123456"};
+        for (const char* text : texts) {
+            QByteArray bytes = kExample;
+            bytes.replace("?10?", QByteArray("?") + text + "?");
+            Write(Path("n.kwp"), bytes);
+            QCOMPARE(Run({Path("n.kwp").toStdString()}), 0);
+            const std::vector<std::string> range = RangeTexts(out);
+            QVERIFY2(range.size() == 4, out.c_str());
+            QVERIFY2(IsJsonNumber(range[1]), range[1].c_str());
+            QVERIFY2(Strtold(range[1]) == Strtold(text), range[1].c_str());
+            QCOMPARE(range[0], std::string("-10"));
+            // And the JSON writes the same file back.
+            QCOMPARE(Run({"--write", Path("back.kwp").toStdString()}, out), 0);
+            QCOMPARE(ReadAll(Path("back.kwp")), bytes);
+        }
+        QCOMPARE(Run({"--write", Path("big.kwp").toStdString()}, J("{'range': [-1e+4932, 1e4932, 2.5e-4000, 3]}")), 0);
+        QVERIFY(ReadAll(Path("big.kwp")).contains("?-1e+4932?1e+4932?2.5e-4000?3?#"));
+    }
+
+    // Text that is not JSON by the standard is refused with status 2, not patched up.
+    void aLoneSurrogateOrARepeatedKeyIsBadJson() {
+        const struct {
+            std::string json;
+            const char* said;
+        } cases[] = {
+            {J("{'formula': '\\ud800'}"), "\\ud800"},
+            {J("{'formula': 'a\\udc00b'}"), "\\udc00"},
+            {J("{'calc': ['\\ud83dx', '']}"), "\\ud83d"},
+            {J("{'formula': '\\ud800\\u0041'}"), "\\ud800"},
+            {J("{'formula': 'x', 'formula': 'y'}"), "\"formula\" задано дважды"},
+            {J("{'list': [], 'absolute': true, 'list': []}"), "\"list\" задано дважды"},
+            {"{\"formula\": \"\xed\xa0\x80\"}", "UTF-8"},
+            {"{\"formula\": \"\xff\"}", "UTF-8"},
+            {J("{'range': [1e5000, 2, 3, 4]}"), "1e5000"},
+            {J("{'formula': 'x',}"), "неверный JSON"},
+            {J("{'range': [01, 2, 3, 4]}"), "неверный JSON"},
+            {std::string(300, '[') + std::string(300, ']'), "вложенность"},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(Run({"--write", Path("s.kwp").toStdString()}, c.json), 2);
+            QVERIFY2(err.find(c.said) != std::string::npos, err.c_str());
+            QVERIFY(!QFile::exists(Path("s.kwp")));
+        }
+        // A pair of surrogates is one character; this one has no Windows-1251 code.
+        QCOMPARE(Run({"--write", Path("s.kwp").toStdString()}, J("{'formula': '\\ud83d\\ude00'}")), 1);
+        QVERIFY2(err.find("«\U0001F600»") != std::string::npos, err.c_str());
+        QCOMPARE(Run({"--write", Path("s.kwp").toStdString()}, J("{'formula': '\\u0436\\u00ab'}")), 0);
+        QVERIFY(ReadAll(Path("s.kwp")).contains("?\xe6\xab#"));
+    }
+
+    // One size limit for reading and writing: what would be too large to read is not written.
+    void aWorkplaceTooLargeToReadIsNotWritten() {
+        QFile huge(Path("huge.kwp"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        huge.write(kExample);
+        QVERIFY(huge.resize(64 * 1024 * 1024 + 1));
+        huge.close();
+        QCOMPARE(Run({Path("huge.kwp").toStdString()}), 1);
+        const std::string tooLarge = "Файл слишком велик для рабочего места";
+        const std::size_t at = err.find(tooLarge);
+        QVERIFY2(at != std::string::npos, err.c_str());
+        const std::string readMessage = err.substr(at);
+
+        // The default workplace takes 44 bytes besides its formula.
+        const std::string json = "{\"formula\": \"" + std::string(64 * 1024 * 1024 - 44 + 1, 'x') + "\"}";
+        QCOMPARE(Run({"--write", Path("toolarge.kwp").toStdString()}, json), 1);
+        QVERIFY(!QFile::exists(Path("toolarge.kwp")));
+        QCOMPARE(err.substr(err.find(tooLarge)), readMessage);
     }
 };
 

@@ -1,6 +1,7 @@
 // Workplace files through the main window: the "Система" menu, "Создать", saving and loading
 // with the file's exact bytes, the 4-digit editors after loading, refusals and failed writes.
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,10 +24,12 @@
 #include "ui/calc_page.h"
 #include "ui/file_output.h"
 #include "ui/plane_page.h"
+#include "ui/surface_page.h"
 #include "ui/workplace_commands.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
+#include "ui_surface_page.h"
 #include "window_fixture.h"
 
 using namespace kq;
@@ -47,6 +51,15 @@ QStringList ListTexts(QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
     return texts;
+}
+
+QByteArray Bytes(const WorkplaceBytes& w) {
+    return QByteArray(reinterpret_cast<const char*>(w.bytes.data()), static_cast<qsizetype>(w.bytes.size()));
+}
+
+// A formula `length` characters long that means `head`+1: cut anywhere, it would mean less.
+QString LongFormula(const QString& head, int length) {
+    return head + QString(length - head.size() - 2, ' ') + "+1";
 }
 
 int CheckedCount(QListWidget* list) {
@@ -399,6 +412,126 @@ private slots:
         QCOMPARE(fresh.Plane().Controls().FromX->text(), QString("1"));
         QCOMPARE(fresh.Plane().Controls().ToY->text(), QString("4"));
         QCOMPARE(fresh.Plane().Renderer().View(), (ViewRect{1, 2, 3, 4}));
+    }
+
+    // Every formula field and calculator line takes a megabyte from the clipboard whole, and
+    // saving keeps all of it.
+    void aMegabytePasteStaysWhole() {
+        const QString text = LongFormula("x", 1 << 20);
+        auto* pages = form->findChild<QTabWidget*>("Pages");
+        const struct {
+            QLineEdit* field;
+            int page;
+        } fields[] = {{plane->GraphEdit, 0},
+                      {form->Surface().Controls().SurfaceEdit, 1},
+                      {calc->FirstPanel, 2},
+                      {calc->SecondPanel, 2}};
+        QApplication::setActiveWindow(form.get());
+        for (const auto& f : fields) {
+            pages->setCurrentIndex(f.page);
+            f.field->setFocus();
+            QTRY_VERIFY(f.field->hasFocus());
+            QApplication::clipboard()->setText(text);
+            form->Controls().N15->trigger();  // "Вклеить": the field becomes the clipboard's text
+            QCOMPARE(f.field->text().size(), text.size());
+            QVERIFY(f.field->text() == text);
+            // No limit short of the most a line edit can hold: the engine translates any text.
+            QCOMPARE(f.field->maxLength(), std::numeric_limits<int>::max());
+        }
+        long double value = 0;
+        QCOMPARE(form->Plane().Renderer().Evaluate(2, 0, value), EvalStatus::Ok);
+        QCOMPARE(static_cast<double>(value), 3.0);
+        chosen = Path("pasted.kwp");
+        form->Controls().SaveWP->trigger();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        const QByteArray saved = ReadAll(chosen);
+        const auto back = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(saved.constData()),
+                                                    static_cast<std::size_t>(saved.size())));
+        QVERIFY(back);
+        QVERIFY(back->formula == text.toStdString());
+        QVERIFY(back->firstLine == text.toStdString());
+        QVERIFY(back->secondLine == text.toStdString());
+    }
+
+    // A 50 MB workplace loads with nothing cut and saves back byte for byte.
+    void aFiftyMegabyteWorkplaceStaysWhole() {
+        Workplace w;
+        w.formula = LongFormula("x", 100000).toStdString();
+        w.firstLine = LongFormula("2", 70000).toStdString();
+        w.secondLine = LongFormula("3", 40000).toStdString();
+        for (int i = 0; i < 50; ++i) w.list.push_back(LongFormula("x*" + QString::number(i), 1 << 20).toStdString());
+        const QByteArray bytes = Bytes(EncodeWorkplace(w));
+        QVERIFY(bytes.size() > 50 * 1024 * 1024);
+        chosen = Path("big.kwp");
+        WriteAll(chosen, bytes);
+        form->Controls().LoadWP->trigger();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        const Workplace loaded = form->Workplaces().Capture();
+        QCOMPARE(loaded.formula.size(), w.formula.size());
+        QCOMPARE(loaded.firstLine.size(), w.firstLine.size());
+        QCOMPARE(loaded.secondLine.size(), w.secondLine.size());
+        QVERIFY(loaded == w);
+        chosen = Path("again.kwp");
+        form->Controls().SaveWP->trigger();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        QVERIFY(ReadAll(chosen) == bytes);
+    }
+
+    // A damaged file is loaded as far as it goes; then the window says that it is damaged.
+    void aDamagedFileLoadsAndIsSaidToBeDamaged() {
+        Workplace w;
+        w.xFrom = 1;
+        w.xTo = 2;
+        w.yFrom = 3;
+        w.yTo = 4;
+        w.formula = "x^2";
+        w.list = {"sin(x)", "ln(x)"};
+        w.firstLine = "1+2";
+        w.secondLine = "3*4";
+        w.activeLine = 2;
+        const QByteArray full = Bytes(EncodeWorkplace(w));
+        const auto change = [&](auto edit) {
+            Workplace c = w;
+            edit(c);
+            return c;
+        };
+        const struct {
+            QByteArray bytes;
+            Workplace loaded;
+            bool damaged;
+        } cases[] = {
+            {full, w, false},
+            {full.chopped(5), w, true},  // everything but the end marker
+            {full.chopped(1), w, true},
+            {full.left(full.indexOf("ln(x)") + 3), change([](Workplace& c) {
+                 c.list = {"sin(x)", "ln("};
+                 c.firstLine = c.secondLine = "";
+                 c.activeLine = 1;
+             }),
+             true},
+            {QByteArray(full).replace("?2?", "?two?"), change([](Workplace& c) { c.xTo = 0; }), true},
+        };
+        for (const auto& c : cases) {
+            chosen = Path("damaged.kwp");
+            WriteAll(chosen, c.bytes);
+            errors.clear();
+            form->Controls().LoadWP->trigger();
+            QCOMPARE(form->Workplaces().Capture(), c.loaded);
+            if (c.damaged)
+                QCOMPARE(errors, QStringList{"Ошибка чтения: Файл «" + chosen +
+                                             "» повреждён: он обрывается до конца рабочего места; недостающие поля "
+                                             "пусты."});
+            else
+                QCOMPARE(errors, QStringList());
+        }
+        // The magic alone: an empty workplace, said to be damaged.
+        WriteAll(chosen, "_KXQuantorium+_1.0_!");
+        errors.clear();
+        QVERIFY(form->OpenWorkplace(chosen));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("повреждён"));
+        QCOMPARE(plane->GraphEdit->text(), QString());
+        QCOMPARE(plane->GraphList->count(), 0);
     }
 
     void inOneToOneModeXFollowsTheLoadedY() {
