@@ -12,7 +12,7 @@ inline constexpr const char* kBadWorkplaceText =
     "Я не могу прочитать данный файл, т.к. он сохранен в неправильном формате.";
 inline constexpr const char* kBadWorkplaceCaption = "Ошибка чтения";
 inline constexpr const char* kWorkplaceTooLargeText = "Файл слишком велик для рабочего места.";
-inline constexpr const char* kResetQuestion = "Вернуть все параметры к начальным установкам ?";
+inline constexpr const char* kResetQuestion = "Вернуть все параметры к начальным установкам?";
 inline constexpr const char* kResetCaption = "Кванториум+";
 inline constexpr const char* kWriteErrorCaption = "Ошибка записи";
 inline constexpr const char* kWorkplaceNotSaved = "Рабочее место не сохранено.";
