@@ -205,12 +205,14 @@ void CalcPage::Evaluate() {
     QLineEdit* target = o.target == 2 ? ui_->SecondPanel : ui_->FirstPanel;
     target->setFocus();
     session_.SetActiveField(o.target);
+    // The field is emptied before the message shows: an old result left beside it would read
+    // as the answer.
+    target->setText(QString::fromStdString(o.result.text));
     if (o.result.badBase) {
         showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kBadBaseText));
     } else if (!o.result.ok) {
         showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromStdString(UndefinedValueMessage()));
     }
-    target->setText(QString::fromStdString(o.result.text));
     const auto& item = session_.Results().front();
     // A menu would read "&" in the user's text as a keyboard mark.
     auto* action = new QAction(QString::fromStdString(item.caption).replace('&', "&&"), pm1_);

@@ -325,9 +325,15 @@ private slots:
         QVERIFY(errors.at(1).contains("от 2 до 36"));
     }
 
-    // A failed "=" empties the field that would have got the result, whatever it held: an old
-    // result left there would read as the answer.
+    // A failed "=" empties the field that would have got the result, whatever it held, before
+    // the message is shown: an old result beside the message would read as the answer.
     void aFailureLeavesTheResultFieldEmpty() {
+        // What both fields hold while the message is on screen.
+        QStringList shownWith;
+        page->showError = [&](QWidget*, const QString& caption, const QString& text) {
+            errors << caption + "|" + text;
+            shownWith << c->FirstPanel->text() + "|" + c->SecondPanel->text();
+        };
         c->FirstPanel->setText("2*3");
         Click(c->DoThisButton);
         QCOMPARE(c->SecondPanel->text(), QString("6"));
@@ -336,6 +342,7 @@ private slots:
         c->FirstPanel->setText("1/0");
         Click(c->DoThisButton);
         QCOMPARE(errors.size(), 1);
+        QCOMPARE(shownWith.last(), QString("1/0|"));
         QCOMPARE(c->SecondPanel->text(), QString());
         // By Enter, and into the first field.
         c->FirstPanel->setText("7");
@@ -343,6 +350,7 @@ private slots:
         c->SecondPanel->setText("ln(0)");
         QTest::keyClick(c->SecondPanel, Qt::Key_Return);
         QCOMPARE(errors.size(), 2);
+        QCOMPARE(shownWith.last(), QString("|ln(0)"));
         QCOMPARE(c->FirstPanel->text(), QString());
         // And after a base the converter cannot use.
         c->SecondPanel->setText("3");
@@ -352,6 +360,7 @@ private slots:
         Click(c->SpecSys);
         Click(c->DoThisButton);
         QCOMPARE(errors.size(), 3);
+        QCOMPARE(shownWith.last(), QString("5|"));
         QCOMPARE(c->SecondPanel->text(), QString());
     }
 
