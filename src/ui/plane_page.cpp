@@ -75,6 +75,10 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::ShowPointer);
     connect(ui_->PaintBox1, &PaintBox::mouseLeft, this, &PlanePage::ClearPointer);
     connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::AdjustOneToOne);
+    // A resized graph puts another point under a pointer that has not moved.
+    connect(ui_->PaintBox1, &PaintBox::resized, this, [this] {
+        if (pointer_) ShowPointer(*pointer_);
+    });
     // The line keeps its height while empty, so the graph does not jump when the pointer leaves.
     ui_->PointerLine->setMinimumHeight(ui_->PointerLine->fontMetrics().height());
     // The same for the doubts under the formula; they are written in a dark red.

@@ -309,19 +309,19 @@ private slots:
         QTest::keyClick(list, Qt::Key_Down);
         QTest::qWait(20);
         QCOMPARE(list->currentRow(), 1);
-        QCOMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
+        QTRY_COMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
         QTest::keyClick(list, Qt::Key_Down);
         QTest::qWait(20);
-        QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
+        QTRY_COMPARE(c->GraphEdit->text(), QString("tg(x)"));
         QTest::keyClick(list, Qt::Key_Space);
         QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Checked);
-        QCOMPARE(page->Renderer().ListCount(), 1);
+        QTRY_COMPARE(page->Renderer().ListCount(), 1);
         QCOMPARE(list->currentRow(), 2);
         QTest::keyClick(list, Qt::Key_Space);
         QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
-        QCOMPARE(page->Renderer().ListCount(), 0);
+        QTRY_COMPARE(page->Renderer().ListCount(), 0);
         QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
     }
 
@@ -557,6 +557,13 @@ private slots:
         c->GraphEdit->setText("x+1");
         const auto reading = ReadPointer(page->Renderer().View(), 400, 300, at.x(), at.y());
         QCOMPARE(line->text(), QString::fromStdString(PointerLineText(*reading, reading->x + 1)));
+        // A resized graph, the view kept: another point lies under the pointer.
+        c->GraphEdit->setText("x");
+        const QString before = line->text();
+        CanvasSize(500, 300);
+        const auto wider = ReadPointer(page->Renderer().View(), 500, 300, at.x(), at.y());
+        QVERIFY(line->text() != before);
+        QCOMPARE(line->text(), QString::fromStdString(PointerLineText(*wider, wider->x)));
         // Once the pointer has gone, a view change brings no line back.
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(c->PaintBox1, &leave);
