@@ -136,8 +136,9 @@ std::optional<PointerReading> ReadPointer(const ViewRect& view, int width, int h
     const PixelMap map(view, width, height);
     if (map.Degenerate() || width <= 0 || height <= 0) return std::nullopt;
     PointerReading at;
-    at.xText = WriteAtResolution((column - map.x0) / map.kx, 1 / map.kx);
-    at.yStep = 1 / map.ky;
+    // (A mirrored axis has a negative step; its resolution is the same.)
+    at.xText = WriteAtResolution((column - map.x0) / map.kx, std::fabs(1 / map.kx));
+    at.yStep = std::fabs(1 / map.ky);
     at.yText = WriteAtResolution(-(row - map.y0) / map.ky, at.yStep);
     // The formula is read where the text says, so the line agrees with itself.
     if (!ParseWholeDecimal(at.xText, at.x) || !ParseWholeDecimal(at.yText, at.y)) return std::nullopt;

@@ -156,6 +156,10 @@ TEST(PlanePageLogic, PointerReadings) {
     ASSERT_TRUE(at);
     EXPECT_EQ(PointerLineText(*at, 12345.678L), "x = -40000   y = -30000   f(x) = 12346");
     EXPECT_FALSE(ReadPointer({1, 1, -1, 1}, 400, 300, 10, 10));
+    // Mirrored views are read at the same resolution, the values mirrored.
+    at = ReadPointer({10, -10, 5, -5}, 400, 300, 225, 100);
+    ASSERT_TRUE(at);
+    EXPECT_EQ(PointerLineText(*at, 0.9490L), "x = -1.25   y = -1.67   f(x) = 0.95");
 }
 
 // What the line under the formula says: positions as a user counts, in the text's order.
