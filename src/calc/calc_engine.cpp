@@ -22,6 +22,7 @@ CalcEngine::Result CalcEngine::ResultText() {
     }
     r.ok = true;
     r.text = *text;
+    r.value = value;
     return r;
 }
 

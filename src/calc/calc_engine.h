@@ -14,6 +14,7 @@ public:
     struct Result {
         bool ok = false;
         std::string text;                    // the value in the output base; empty on failure
+        long double value = 0;               // the value itself, when there is one
         EvalStatus status = EvalStatus::Ok;  // why it failed, when the engine failed
         bool badBase = false;                // the base is outside 2..36
     };

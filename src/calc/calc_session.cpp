@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "calc/base_format.h"
+
 namespace kq {
 
 CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
@@ -11,11 +13,22 @@ CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
     active_ = o.target;
     engine_.Translate(sourceText);
     o.result = engine_.ResultText();
+    last_.reset();
+    if (o.result.ok) last_ = o.result;
+    lastField_ = o.target;
     if (keepResults_)
         results_.push_front(
             Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_), o.result.text});
     ++counter_;
     return o;
+}
+
+std::optional<std::string> CalcSession::LastResultInBase(const std::string& fieldText) {
+    if (!last_ || fieldText != last_->text) return std::nullopt;
+    const std::optional<std::string> text = FormatInBase(last_->value, engine_.Base());
+    if (!text) return std::nullopt;
+    last_->text = *text;
+    return text;
 }
 
 int LeadingInteger(const std::string& text) {

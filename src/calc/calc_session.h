@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "calc/calc_engine.h"
@@ -31,6 +32,13 @@ public:
     // result; the results list gets an item either way.
     Outcome Evaluate(const std::string& sourceText);
 
+    // The field that got the last result (0 when the last "=" failed or none came yet).
+    int LastResultField() const { return last_ ? lastField_ : 0; }
+    // After the output base changed: the last result written in the new base, when
+    // `fieldText` (what its field holds now) is still that result as it was written; then
+    // it counts as written so. Nothing when the field was edited or the base is unusable.
+    std::optional<std::string> LastResultInBase(const std::string& fieldText);
+
     // Newest first.
     const std::deque<Item>& Results() const { return results_; }
     void ClearResults() { results_.clear(); }
@@ -42,6 +50,8 @@ private:
     CalcEngine engine_;
     int active_ = 1;
     int counter_ = 0;
+    std::optional<CalcEngine::Result> last_;
+    int lastField_ = 0;
     std::deque<Item> results_;
     bool keepResults_ = true;
 };

@@ -17,7 +17,7 @@ inline constexpr const char* kWorkplaceTooLargeText =
 // %1 is the file's name.
 inline constexpr const char* kDamagedWorkplaceText =
     "Файл «%1» повреждён: он обрывается до конца рабочего места; недостающие поля пусты.";
-inline constexpr const char* kResetQuestion = "Вернуть все параметры к начальным установкам ?";
+inline constexpr const char* kResetQuestion = "Вернуть все параметры к начальным установкам?";
 inline constexpr const char* kResetCaption = "Кванториум+";
 inline constexpr const char* kWriteErrorCaption = "Ошибка записи";
 inline constexpr const char* kWorkplaceNotSaved = "Рабочее место не сохранено.";

@@ -27,8 +27,10 @@ long double TickStep(long double range) {
 }
 
 // The integer ticks of one axis: from trunc(low) up to high by the step, a bounded number of
-// them, and a stop when the step no longer moves the value (ranges a user can type).
-std::vector<long double> Ticks(long double low, long double high, int most) {
+// them, and a stop when the step no longer moves the value (ranges a user can type). A
+// mirrored axis ("от" above "до") has the same ticks as the upright one.
+std::vector<long double> Ticks(long double from, long double to, int most) {
+    const long double low = std::min(from, to), high = std::max(from, to);
     std::vector<long double> ticks;
     const long double step = TickStep(high - low);
     for (long double i = std::trunc(low); i <= high && static_cast<int>(ticks.size()) < most; i += step) {
@@ -45,11 +47,18 @@ struct Box {
     }
 };
 
-// The labels already written: a new one goes only where it is whole on the canvas and clear
+// The labels already placed: a new one goes only where it is whole on the canvas and clear
 // of the others, so no number is cut by the frame or hidden under another.
 class LabelLayout {
 public:
     LabelLayout(Canvas& canvas, int width, int height) : canvas_(canvas), width_(width), height_(height) {}
+
+    // The font size of the labels placed next; the canvas measures at it.
+    void SetFontSize(int points, bool edge = false) {
+        canvas_.SetFontSize(points);
+        fontSize_ = points;
+        edge_ = edge;
+    }
 
     Box Measure(int x, int y, std::string_view text) {
         const Size size = canvas_.TextExtent(text);
@@ -70,21 +79,25 @@ public:
     bool Put(const Box& b, std::string_view text, int gap = 0) {
         if (!Free(b, gap)) return false;
         placed_.push_back(b);
-        canvas_.TextOut(b.x, b.y, text);
+        labels_.push_back({b.x, b.y, fontSize_, edge_, std::string(text)});
         return true;
     }
-    // The first place of `candidates` (each pushed inside the canvas) that keeps a little
-    // clear of every label; none when all are taken.
-    void PutFirstFree(std::initializer_list<Box> candidates, std::string_view text) {
-        constexpr int kGap = 2;
+    // The first place of `candidates` (each pushed inside the canvas) that keeps `gap` clear
+    // of every label; none when all are taken.
+    void PutFirstFree(std::initializer_list<Box> candidates, std::string_view text, int gap) {
         for (Box b : candidates)
-            if (Put(Inside(b), text, kGap)) return;
+            if (Put(Inside(b), text, gap)) return;
     }
+
+    std::vector<AxisLabel> Take() { return std::move(labels_); }
 
 private:
     Canvas& canvas_;
     int width_, height_;
+    int fontSize_ = 6;
+    bool edge_ = false;
     std::vector<Box> placed_;
+    std::vector<AxisLabel> labels_;
 };
 
 // Whether a tick at pixel `at` lies on a canvas `extent` pixels long (its far edge included).
@@ -92,9 +105,8 @@ bool OnCanvas(long double at, int extent) { return at >= 0 && at <= extent; }
 
 }  // namespace
 
-void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int width, int height, bool greyLabels) {
+std::vector<AxisLabel> DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int width, int height) {
     canvas.SetPenColor(kSilver);
-    if (greyLabels) canvas.SetFontColor(kGrey);
     const int x0 = ClampPixel(map.x0), y0 = ClampPixel(map.y0);
     canvas.MoveTo(3, y0);
     canvas.LineTo(width - 3, y0);
@@ -102,8 +114,8 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
     canvas.LineTo(x0, height - 3);
     const int hx = width / 50, hy = height / 50;
     const bool text = width > 100;
-    canvas.SetFontSize(6);
     LabelLayout labels(canvas, width, height);
+    labels.SetFontSize(6);
     // An axis out of view leaves its numbers to the canvas edge it is beyond.
     const bool xAxisShown = OnCanvas(map.y0, height), yAxisShown = OnCanvas(map.x0, width);
     struct EdgeLabel {
@@ -156,26 +168,28 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
         canvas.LineTo(x0 + hx / 2, minor);
     }
 
-    canvas.SetBrushClear(true);
-    canvas.SetFontSize(8);
-    // The axis names keep clear of the numbers: their usual place, else the next one free.
+    labels.SetFontSize(8);
+    // The axis names keep clear of the numbers, by half a number's height, so that "X" beside
+    // "10" never reads as one word: their usual place, else the next one free.
+    const int nameGap = std::max(2, labelHeight / 2);
     if (text && yAxisShown) {
         const Box y = labels.Measure(x0 + 20, 3, "Y");
         labels.PutFirstFree(
-            {y, {x0 + hx + 3 + widest + 4, 3, y.width, y.height}, {x0 - 20 - y.width, 3, y.width, y.height}}, "Y");
+            {y, {x0 + hx + 3 + widest + nameGap, 3, y.width, y.height}, {x0 - 20 - y.width, 3, y.width, y.height}},
+            "Y", nameGap);
     }
     if (text && xAxisShown) {
         const Box x = labels.Measure(width - 20, y0 - 20, "X");
         labels.PutFirstFree({x,
-                             {x.x, xLabelRow - x.height - 2, x.width, x.height},
-                             {x.x, y0 + hy + labelHeight + 5, x.width, x.height}},
-                            "X");
+                             {x.x, xLabelRow - x.height - nameGap, x.width, x.height},
+                             {x.x, y0 + hy + labelHeight + 5, x.width, x.height},
+                             {x.x, xLabelRow + labelHeight + nameGap, x.width, x.height}},
+                            "X", nameGap);
     }
 
     // A hidden axis's numbers, grey, centred on their ticks along its edge.
-    if (xEdge.empty() && yEdge.empty()) return;
-    canvas.SetFontSize(6);
-    if (!greyLabels) canvas.SetFontColor(kGrey);
+    if (xEdge.empty() && yEdge.empty()) return labels.Take();
+    labels.SetFontSize(6, true);
     constexpr int kEdgeMargin = 2;
     for (const EdgeLabel& e : xEdge) {
         Box b = labels.Measure(0, 0, e.text);
@@ -188,6 +202,24 @@ void DrawAxes(Canvas& canvas, const ViewRect& view, const PixelMap& map, int wid
         b.x = map.x0 < 0 ? kEdgeMargin : width - b.width - kEdgeMargin;
         b.y = ClampPixel(e.at - b.height / 2.0L);
         labels.Put(labels.Inside(b), e.text);
+    }
+    return labels.Take();
+}
+
+void DrawAxisLabels(Canvas& canvas, const std::vector<AxisLabel>& labels, bool greyLabels) {
+    if (labels.empty()) return;
+    constexpr Rgb kHalo{255, 255, 255};
+    canvas.SetBrushClear(true);
+    if (greyLabels) canvas.SetFontColor(kGrey);
+    int size = 0;
+    bool grey = greyLabels;
+    for (const AxisLabel& label : labels) {
+        if (label.fontSize != size) canvas.SetFontSize(size = label.fontSize);
+        if (label.edge && !grey) {
+            canvas.SetFontColor(kGrey);
+            grey = true;
+        }
+        canvas.TextOutOnHalo(label.x, label.y, label.text, kHalo);
     }
 }
 

@@ -44,6 +44,12 @@ public:
     virtual void LineTo(int x, int y) = 0;
     // Text whose top-left corner is at (x, y).
     virtual void TextOut(int x, int y, std::string_view utf8) = 0;
+    // The same text on a narrow outline of `halo` around its letters, so that lines under it
+    // do not hide it. A canvas that cannot outline text writes it plainly.
+    virtual void TextOutOnHalo(int x, int y, std::string_view utf8, Rgb halo) {
+        (void)halo;
+        TextOut(x, y, utf8);
+    }
     // The outline from (x1, y1) up to but not including (x2, y2), filled unless the brush is clear.
     virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
     // Paints the whole surface with one colour.

@@ -25,4 +25,16 @@ Rgb ListCurveColour(int i) {
     return kPalette[(i - 1) % kCurvePaletteSize];
 }
 
+int FreeColourSlot(const std::vector<int>& tickedSlots, const std::vector<int>& otherSlots) {
+    int ticked[kCurvePaletteSize] = {}, held[kCurvePaletteSize] = {};
+    for (int slot : tickedSlots)
+        if (slot >= 1) ++ticked[(slot - 1) % kCurvePaletteSize];
+    for (int slot : otherSlots)
+        if (slot >= 1) ++held[(slot - 1) % kCurvePaletteSize];
+    int best = 0;
+    for (int k = 1; k < kCurvePaletteSize; ++k)
+        if (ticked[k] < ticked[best] || (ticked[k] == ticked[best] && held[k] < held[best])) best = k;
+    return best + 1;
+}
+
 }  // namespace kq

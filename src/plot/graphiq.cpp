@@ -38,6 +38,7 @@ void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
         list_.push_back(std::make_unique<Translator>());
+        listColours_.push_back(static_cast<int>(list_.size()));
         list_.back()->SetRounding(main_.Rounding());
         list_.back()->SetDegrees(main_.Degrees());
     }
@@ -51,19 +52,110 @@ bool Graphiq::SetListFormula(int i, std::string_view text) {
 
 void Graphiq::SetListCount(int count) { listCount_ = std::clamp(count, 0, static_cast<int>(list_.size())); }
 
-Rgb Graphiq::CurveColour(int index) const { return coloured_ ? ListCurveColour(index) : kBlack; }
+Rgb Graphiq::CurveColour(int index) const {
+    if (!coloured_ || index < 1 || index > static_cast<int>(list_.size())) return kBlack;
+    return ListCurveColour(listColours_[index - 1]);
+}
+
+bool Graphiq::SetListColour(int i, int slot) {
+    if (i < 1 || i > static_cast<int>(list_.size()) || slot < 1) return false;
+    listColours_[i - 1] = slot;
+    return true;
+}
 
 EvalStatus Graphiq::Evaluate(long double x, int index, long double& value) {
     if (index < 0 || index > listCount_) return EvalStatus::NoValue;
     return FormulaAt(index).TryValue(x, 0, value);
 }
 
-void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels) {
+namespace {
+
+// The strokes of a grid `scale` times finer than the canvas's pixels, handed on as polylines
+// through the centres of the fine pixels; everything else goes to the canvas unchanged.
+class FinerGrid : public Canvas {
+public:
+    FinerGrid(Canvas& canvas, double scaleX, double scaleY) : canvas_(canvas), sx_(scaleX), sy_(scaleY) {}
+    ~FinerGrid() override { Flush(); }
+    FinerGrid(const FinerGrid&) = delete;
+    FinerGrid& operator=(const FinerGrid&) = delete;
+
+    void SetPenColor(Rgb color) override {
+        Flush();
+        canvas_.SetPenColor(color);
+    }
+    void SetPenWidth(int width) override {
+        Flush();
+        canvas_.SetPenWidth(width);
+    }
+    void SetBrushClear(bool clear) override { canvas_.SetBrushClear(clear); }
+    void SetFontSize(int points) override { canvas_.SetFontSize(points); }
+    void SetFontColor(Rgb color) override { canvas_.SetFontColor(color); }
+    void MoveTo(int x, int y) override {
+        Flush();
+        x_ = x;
+        y_ = y;
+    }
+    void LineTo(int x, int y) override {
+        if (x == x_ && y == y_) return;  // a line to the point itself shows nothing
+        if (run_.empty()) run_.push_back(Centre(x_, y_));
+        run_.push_back(Centre(x, y));
+        x_ = x;
+        y_ = y;
+    }
+    void TextOut(int x, int y, std::string_view utf8) override {
+        Flush();
+        canvas_.TextOut(x, y, utf8);
+    }
+    void Rectangle(int x1, int y1, int x2, int y2) override {
+        Flush();
+        canvas_.Rectangle(x1, y1, x2, y2);
+    }
+    void Fill(Rgb color) override {
+        Flush();
+        canvas_.Fill(color);
+    }
+    Size TextExtent(std::string_view utf8) override { return canvas_.TextExtent(utf8); }
+
+    void Flush() {
+        if (run_.size() >= 2) canvas_.Polyline(run_);
+        run_.clear();
+    }
+
+private:
+    CanvasPoint Centre(int x, int y) const { return {(x + 0.5) / sx_, (y + 0.5) / sy_}; }
+
+    Canvas& canvas_;
+    double sx_, sy_;
+    int x_ = 0, y_ = 0;
+    std::vector<CanvasPoint> run_;
+};
+
+}  // namespace
+
+void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels, double density) {
     const PixelMap map(view_, width, height);
     if (map.Degenerate() || width <= 0 || height <= 0) return;
-    if (withAxes) DrawAxes(canvas, view_, map, width, height, greyLabels);
+    std::vector<AxisLabel> labels;
+    if (withAxes) labels = DrawAxes(canvas, view_, map, width, height);
     canvas.SetPenColor(kBlack);
     canvas.SetPenWidth(1);
+    // On a fine screen every device column is sampled; a canvas pixel is then several rows
+    // and columns of the sampling grid.
+    constexpr double kMostDensity = 8;
+    const double d = std::isfinite(density) ? std::min(density, kMostDensity) : 1;
+    const int fineWidth = static_cast<int>(std::lround(width * d)), fineHeight = static_cast<int>(std::lround(height * d));
+    if (d > 1 && fineWidth > width && fineHeight > height) {
+        FinerGrid fine(canvas, static_cast<double>(fineWidth) / width, static_cast<double>(fineHeight) / height);
+        DrawCurves(fine, PixelMap(view_, fineWidth, fineHeight), fineWidth, fineHeight);
+    } else {
+        DrawCurves(canvas, map, width, height);
+    }
+    canvas.SetPenWidth(1);
+    // The numbers go over the curves, so that none is hidden under one.
+    DrawAxisLabels(canvas, labels, greyLabels);
+}
+
+void Graphiq::DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height) {
     // One value per column (and one beyond, for the look-ahead of the last column), each
     // formula running its own loop over the columns' x.
     columns_.resize(width + 1);
@@ -79,13 +171,12 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
         DrawCurve(canvas, map, width, height, j, false);
         if (absolute_) DrawCurve(canvas, map, width, height, j, true);
     }
-    canvas.SetPenWidth(1);
 }
 
-void Graphiq::DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes) {
+void Graphiq::DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes, double density) {
     canvas.Fill({255, 255, 255});
     canvas.SetFontColor(kGrey);
-    Draw(canvas, width, height, withAxes, true);
+    Draw(canvas, width, height, withAxes, true, density);
 }
 
 namespace {
@@ -157,7 +248,9 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
     for (int px = 0; px < width; ++px) {
         const long double x = map.XOfColumn(px);
         // At most one likely pole per column is sampled, so the pen lifts there.
-        const std::optional<long double> found = specials.Query(x, x + columnWidth);
+        // (A mirrored view runs its columns toward smaller x.)
+        const std::optional<long double> found =
+            specials.Query(std::min(x, x + columnWidth), std::max(x, x + columnWidth));
         const long double special = found.value_or(0);
         const int samples = found ? 2 : 1;
         int drawnRow = -1;

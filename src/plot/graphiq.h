@@ -49,6 +49,9 @@ public:
     bool Coloured() const { return coloured_; }
     // The pen of formula `index` (0 the main one, i >= 1 list formula i).
     Rgb CurveColour(int index) const;
+    // List formula i (1-based) is drawn in palette colour `slot` (ListCurveColour); until
+    // told otherwise, list formula i has colour i. False when i is beyond the reserved ones.
+    bool SetListColour(int i, int slot);
 
     // Rounding digits of every formula's value (-1: none).
     void SetRounding(int digits);
@@ -66,9 +69,13 @@ public:
     // Index 0 is the main formula, i >= 1 list formula i; the formula's y is 0.
     EvalStatus Evaluate(long double x, int index, long double& value);
 
-    void Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels);
+    // `density` is device pixels per canvas pixel: above 1 the curves are sampled at every
+    // device column and drawn through the device pixels' centres (with fractional canvas
+    // coordinates), so that a fine screen shows them smooth; axes and labels stay on the
+    // canvas's own pixels.
+    void Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels, double density = 1);
     // The graph as the screen and its pictures show it: on white, the numbers grey.
-    void DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes);
+    void DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes, double density = 1);
 
 private:
     Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }
@@ -78,10 +85,13 @@ private:
                         int& column, int& row) const;
     // One curve: a formula's values, or their mirror image (the second pass in |y| mode).
     void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored);
+    // Every curve on a grid of width x height sampling pixels.
+    void DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height);
 
     Translator main_;
     std::string formula_;
     std::vector<std::unique_ptr<Translator>> list_;
+    std::vector<int> listColours_;  // the palette slot of each list translator
     int listCount_ = 0;
     ViewRect view_;
     bool notSetUp_ = true;

@@ -59,9 +59,11 @@ std::optional<ViewRect> OneToOne(ViewRect& view, int width, int height) {
     if (view.ymax - view.ymin < 1e-12L) return std::nullopt;
     // The x range keeps its middle and takes the width the y range asks for. Worked out in
     // single precision, as it once was, a y range below about 1e-6 left x reversed or wide.
+    // A mirrored x range stays mirrored, whichever way y runs.
     const long double aspect = static_cast<long double>(width) / height;
     const long double middle = view.xmin / 2 + view.xmax / 2;
-    const long double half = aspect * (view.ymax - view.ymin) / 2;
+    const long double half =
+        (view.xmax < view.xmin ? -1 : 1) * aspect * std::fabs(view.ymax - view.ymin) / 2;
     ViewRect result = view;
     result.xmin = middle - half;
     result.xmax = middle + half;
@@ -90,15 +92,18 @@ ViewRect ZoomToRectangle(const ViewRect& view, int width, int height, int column
 }
 
 std::optional<ViewRect> ZoomOut(const ViewRect& view, int width, int height) {
-    if (!(view.xmin >= -4e7L && view.xmax <= 4e7L) || height == 0) return std::nullopt;
+    if (!(std::min(view.xmin, view.xmax) >= -4e7L && std::max(view.xmin, view.xmax) <= 4e7L) || height == 0)
+        return std::nullopt;
     ViewRect v = view;
     SeparateEqualBounds(v);
-    const long double u = (v.xmax - v.xmin) / 4;
+    // Each axis widens away from its middle in its own direction (a mirrored one stays so).
+    const long double u = std::fabs(v.xmax - v.xmin) / 4;
     const long double aspect = static_cast<long double>(width) / height;
-    v.xmin -= aspect * u;
-    v.xmax += aspect * u;
-    v.ymin -= u;
-    v.ymax += u;
+    const long double sx = v.xmax < v.xmin ? -1 : 1, sy = v.ymax < v.ymin ? -1 : 1;
+    v.xmin -= sx * aspect * u;
+    v.xmax += sx * aspect * u;
+    v.ymin -= sy * u;
+    v.ymax += sy * u;
     return v;
 }
 
@@ -131,8 +136,9 @@ std::optional<PointerReading> ReadPointer(const ViewRect& view, int width, int h
     const PixelMap map(view, width, height);
     if (map.Degenerate() || width <= 0 || height <= 0) return std::nullopt;
     PointerReading at;
-    at.xText = WriteAtResolution((column - map.x0) / map.kx, 1 / map.kx);
-    at.yStep = 1 / map.ky;
+    // (A mirrored axis has a negative step; its resolution is the same.)
+    at.xText = WriteAtResolution((column - map.x0) / map.kx, std::fabs(1 / map.kx));
+    at.yStep = std::fabs(1 / map.ky);
     at.yText = WriteAtResolution(-(row - map.y0) / map.ky, at.yStep);
     // The formula is read where the text says, so the line agrees with itself.
     if (!ParseWholeDecimal(at.xText, at.x) || !ParseWholeDecimal(at.yText, at.y)) return std::nullopt;

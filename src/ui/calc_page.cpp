@@ -205,12 +205,14 @@ void CalcPage::Evaluate() {
     QLineEdit* target = o.target == 2 ? ui_->SecondPanel : ui_->FirstPanel;
     target->setFocus();
     session_.SetActiveField(o.target);
+    // The field is emptied before the message shows: an old result left beside it would read
+    // as the answer.
+    target->setText(QString::fromStdString(o.result.text));
     if (o.result.badBase) {
         showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kBadBaseText));
     } else if (!o.result.ok) {
         showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromStdString(UndefinedValueMessage()));
     }
-    target->setText(QString::fromStdString(o.result.text));
     const auto& item = session_.Results().front();
     // A menu would read "&" in the user's text as a keyboard mark.
     auto* action = new QAction(QString::fromStdString(item.caption).replace('&', "&&"), pm1_);
@@ -245,11 +247,24 @@ void CalcPage::ClearResultsList() {
     ShowResultsList();
 }
 
-void CalcPage::PickHexBase() { session_.Engine().SetBase(16); }
-void CalcPage::PickDecimalBase() { session_.Engine().SetBase(10); }
-void CalcPage::PickOctalBase() { session_.Engine().SetBase(8); }
-void CalcPage::PickBinaryBase() { session_.Engine().SetBase(2); }
-void CalcPage::PickCustomBase() { session_.Engine().SetBase(LeadingInteger(ui_->Edit3->text().toStdString())); }
+void CalcPage::PickHexBase() { SetBase(16); }
+void CalcPage::PickDecimalBase() { SetBase(10); }
+void CalcPage::PickOctalBase() { SetBase(8); }
+void CalcPage::PickBinaryBase() { SetBase(2); }
+void CalcPage::PickCustomBase() { SetBase(LeadingInteger(ui_->Edit3->text().toStdString())); }
+
+// A result the user has not touched since "=" follows the base, so that it never reads as a
+// number of another base.
+void CalcPage::SetBase(int base) {
+    session_.Engine().SetBase(base);
+    const int field = session_.LastResultField();
+    if (field == 0) return;
+    QLineEdit* target = field == 2 ? ui_->SecondPanel : ui_->FirstPanel;
+    if (const auto text = session_.LastResultInBase(target->text().toStdString())) {
+        target->setText(QString::fromStdString(*text));
+        CaretToEnd(target);
+    }
+}
 
 void CalcPage::CustomBaseEdited() {
     ShowCustomBaseState();

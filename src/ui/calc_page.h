@@ -69,6 +69,7 @@ public slots:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void CaretToEnd(QLineEdit* field);
+    void SetBase(int base);
     std::array<QRadioButton*, 5> BaseButtons() const;
     void UpdateBaseTabStop();
     void ShowCustomBaseState();

@@ -74,7 +74,7 @@ DocumentPrompts StandardPrompts() {
         QMessageBox::critical(parent, caption, text);
     };
     p.offerPdf = [](QWidget* parent) {
-        QMessageBox box(QMessageBox::Critical, Tr(kNoPrinterCaption), Tr(kNoPrinterText), QMessageBox::NoButton,
+        QMessageBox box(QMessageBox::Information, Tr(kNoPrinterCaption), Tr(kNoPrinterText), QMessageBox::NoButton,
                         parent);
         box.setInformativeText(Tr(kOfferPdfText));
         QPushButton* pdf = box.addButton(Tr(kPdfButton), QMessageBox::AcceptRole);

@@ -51,13 +51,28 @@ void EmfCanvas::SetFontSize(int points) {
 // Measured with the font a reader of the picture will most likely use.
 Size EmfCanvas::TextExtent(std::string_view utf8) { return ArialTextExtent(utf8, fontPixels_); }
 
-void EmfCanvas::SetFontColor(Rgb color) { device_->SetTextColor(Packed(color)); }
+void EmfCanvas::SetFontColor(Rgb color) {
+    fontColor_ = color;
+    device_->SetTextColor(Packed(color));
+}
 
 void EmfCanvas::MoveTo(int x, int y) { device_->MoveTo(x, y); }
 
 void EmfCanvas::LineTo(int x, int y) { device_->LineTo(x, y); }
 
 void EmfCanvas::TextOut(int x, int y, std::string_view utf8) { device_->Text(x, y, Utf16(utf8)); }
+
+// A metafile has no outlined text: the halo is the text written a pixel off in every
+// direction in the halo colour, under the text itself.
+void EmfCanvas::TextOutOnHalo(int x, int y, std::string_view utf8, Rgb halo) {
+    const std::u16string text = Utf16(utf8);
+    device_->SetTextColor(Packed(halo));
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx != 0 || dy != 0) device_->Text(x + dx, y + dy, text);
+    device_->SetTextColor(Packed(fontColor_));
+    device_->Text(x, y, text);
+}
 
 void EmfCanvas::Rectangle(int x1, int y1, int x2, int y2) { device_->Rectangle(x1, y1, x2, y2); }
 

@@ -27,6 +27,7 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view utf8) override;
+    void TextOutOnHalo(int x, int y, std::string_view utf8, Rgb halo) override;
     Size TextExtent(std::string_view utf8) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
@@ -44,6 +45,7 @@ private:
     Rgb penColor_ = kBlack;
     int penWidth_ = 1;
     int fontPixels_ = 0;
+    Rgb fontColor_ = kBlack;
 };
 
 }  // namespace kq

@@ -38,7 +38,7 @@
 namespace kq {
 
 bool AskToClose(QWidget* parent) {
-    return QMessageBox::question(parent, QStringLiteral("Кванториум+ от KX"), QStringLiteral("Завершить приложение ?"),
+    return QMessageBox::question(parent, QStringLiteral("Кванториум+ от KX"), QStringLiteral("Завершить приложение?"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 

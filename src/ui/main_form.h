@@ -48,7 +48,7 @@ public:
     CalcPage& Calculator() { return *calcPage_; }
     CalcSession& Session() { return *session_; }
 
-    // Asks "Завершить приложение ?"; tests replace it to answer without a dialog.
+    // Asks "Завершить приложение?"; tests replace it to answer without a dialog.
     std::function<bool(QWidget*)> confirmClose;
     // Tells the user that the settings could not be saved; tests replace it.
     std::function<void(QWidget*, const QString&)> reportSaveFailure;

@@ -1,17 +1,25 @@
 #include "ui/plane_page.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 
+#include "plot/curve_palette.h"
 #include "ui/qpainter_canvas.h"
 #include "ui/field_marks.h"
 #include "ui_plane_page.h"
 
 namespace kq {
 namespace {
+
+// What a list entry keeps: the colour its swatch shows now (none without a swatch), and the
+// palette slot of its curve, given the first time it is drawn and kept while it exists.
+constexpr int kSwatchRole = Qt::UserRole;
+constexpr int kColourSlotRole = Qt::UserRole + 1;
 
 const char* const kDefaultList[] = {"sin(x)",   "cos(x)",      "tg(x)",     "sec(x)",     "arcsin(x)",       "arctg(x)",
                                     "ln(x)",    "log<x>(2*x)", "log<3>(x)", "cos(x^2-3)", "abs(x+2)/(x+2)-x"};
@@ -30,6 +38,7 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     ui_->ty->Attach(ui_->ToY, -32768, 32767);
     for (const char* f : kDefaultList) ui_->GraphList->addItem(NewListItem(QString::fromUtf8(f)));
     ui_->GraphList->viewport()->installEventFilter(this);
+    ui_->FormulaDoubts->installEventFilter(this);
     const int swatch = ui_->GraphList->fontMetrics().height() * 2 / 3;
     ui_->GraphList->setIconSize(QSize(swatch, swatch));
     // The graph takes whatever the list does not.
@@ -66,6 +75,10 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::ShowPointer);
     connect(ui_->PaintBox1, &PaintBox::mouseLeft, this, &PlanePage::ClearPointer);
     connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::AdjustOneToOne);
+    // A resized graph puts another point under a pointer that has not moved.
+    connect(ui_->PaintBox1, &PaintBox::resized, this, [this] {
+        if (pointer_) ShowPointer(*pointer_);
+    });
     // The line keeps its height while empty, so the graph does not jump when the pointer leaves.
     ui_->PointerLine->setMinimumHeight(ui_->PointerLine->fontMetrics().height());
     // The same for the doubts under the formula; they are written in a dark red.
@@ -93,23 +106,29 @@ void PlanePage::WriteEditors(const ViewRect& v) {
 void PlanePage::Repaint() {
     ShowListColours();
     ui_->PaintBox1->Invalidate();
+    // The view or the formula may have changed under a pointer that has not moved.
+    if (pointer_) ShowPointer(*pointer_);
 }
 
-// While graphs are coloured, each drawn list entry shows its curve's colour as a swatch.
+// While graphs are coloured, each drawn list entry shows its curve's colour as a swatch; the
+// other entries keep an empty place of the same size, so every text starts at one indent.
 void PlanePage::ShowListColours() {
     const QSignalBlocker block(ui_->GraphList);
     const qreal ratio = ui_->GraphList->devicePixelRatioF();
     const int side = ui_->GraphList->iconSize().height();
+    const bool coloured = graphiq_.Coloured();
     int rank = 0;
     for (int i = 0; i < ui_->GraphList->count(); ++i) {
         QListWidgetItem* item = ui_->GraphList->item(i);
-        QColor colour;  // none: no swatch
-        if (item->checkState() == Qt::Checked && ++rank <= graphiq_.ListCount() && graphiq_.Coloured()) {
+        QColor colour(Qt::transparent);  // an empty place
+        if (item->checkState() == Qt::Checked && ++rank <= graphiq_.ListCount()) {
             const Rgb c = graphiq_.CurveColour(rank);
-            colour = QColor(c.r, c.g, c.b);
+            if (coloured) colour = QColor(c.r, c.g, c.b);
         }
-        if (item->data(Qt::UserRole).value<QColor>() == colour) continue;
-        item->setData(Qt::UserRole, colour);
+        if (!coloured) colour = QColor();  // no place at all
+        const QVariant shown = item->data(kSwatchRole);
+        if (shown.isValid() && shown.value<QColor>() == colour) continue;
+        item->setData(kSwatchRole, colour);
         if (!colour.isValid()) {
             item->setIcon(QIcon());
             continue;
@@ -117,17 +136,21 @@ void PlanePage::ShowListColours() {
         QPixmap swatch(QSize(side, side) * ratio);
         swatch.setDevicePixelRatio(ratio);
         swatch.fill(colour);
-        QPainter painter(&swatch);
-        painter.setPen(QPen(colour.darker(150), 0));
-        painter.drawRect(QRectF(0, 0, side - 1.0 / ratio, side - 1.0 / ratio));
-        painter.end();
+        if (colour.alpha() != 0) {
+            QPainter painter(&swatch);
+            painter.setPen(QPen(colour.darker(150), 0));
+            painter.drawRect(QRectF(0, 0, side - 1.0 / ratio, side - 1.0 / ratio));
+        }
         item->setIcon(QIcon(swatch));
     }
 }
 
+// On a device finer than the widget's pixels (a 2x screen, a picture at that ratio) the
+// curves are sampled at every device pixel.
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
     QPainterCanvas canvas(painter, ui_->PaintBox1->font(), QRect(QPoint(0, 0), size));
-    graphiq_.DrawOnWhite(canvas, size.width(), size.height(), true);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    graphiq_.DrawOnWhite(canvas, size.width(), size.height(), true, ratio);
 }
 
 void PlanePage::ApplyFormula() {
@@ -165,9 +188,10 @@ void PlanePage::ToggleOneToOne() {
 void PlanePage::AdjustOneToOne() {
     if (graphiq_.NotSetUp()) return;
     const bool on = ui_->RealMagni->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(ui_->Label3), static_cast<QWidget*>(ui_->fx),
-                       static_cast<QWidget*>(ui_->tx), static_cast<QWidget*>(ui_->FromX),
-                       static_cast<QWidget*>(ui_->ToX)})
+    // The whole x row is derived then, both its labels greyed with its editors.
+    for (QWidget* w : {static_cast<QWidget*>(ui_->Label3), static_cast<QWidget*>(ui_->Label4),
+                       static_cast<QWidget*>(ui_->fx), static_cast<QWidget*>(ui_->tx),
+                       static_cast<QWidget*>(ui_->FromX), static_cast<QWidget*>(ui_->ToX)})
         w->setEnabled(!on);
     if (!on) return;
     ViewRect view = graphiq_.View();
@@ -258,10 +282,32 @@ void PlanePage::ScheduleListClick() {
 void PlanePage::CompileList(const FormulaListState::Click& click) {
     graphiq_.Reserve(static_cast<int>(click.compile.size()));
     if (!click.recompile) return;
+    GiveColours(click.compile);
     int n = 0;
-    for (int index : click.compile)
-        if (graphiq_.SetListFormula(n + 1, ui_->GraphList->item(index)->text().toStdString())) ++n;
+    for (int index : click.compile) {
+        QListWidgetItem* item = ui_->GraphList->item(index);
+        if (!graphiq_.SetListFormula(n + 1, item->text().toStdString())) continue;
+        graphiq_.SetListColour(n + 1, item->data(kColourSlotRole).toInt());
+        ++n;
+    }
     graphiq_.SetListCount(n);
+}
+
+// Every entry about to be drawn that has no colour yet gets one apart from the others'.
+void PlanePage::GiveColours(const std::vector<int>& drawn) {
+    std::vector<int> ticked, others;
+    for (int i = 0; i < ui_->GraphList->count(); ++i) {
+        const int slot = ui_->GraphList->item(i)->data(kColourSlotRole).toInt();
+        if (slot == 0) continue;
+        (std::find(drawn.begin(), drawn.end(), i) != drawn.end() ? ticked : others).push_back(slot);
+    }
+    for (int index : drawn) {
+        QListWidgetItem* item = ui_->GraphList->item(index);
+        if (item->data(kColourSlotRole).toInt() != 0) continue;
+        const int slot = FreeColourSlot(ticked, others);
+        item->setData(kColourSlotRole, slot);
+        ticked.push_back(slot);
+    }
 }
 
 void PlanePage::ApplyListClick() {
@@ -284,6 +330,7 @@ void PlanePage::ClearListMemory() { listState_.Forget(); }
 // A right click on the selected formula copies it into the editor. A key that moves the
 // current entry acts as a click on the entry it lands on.
 bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->FormulaDoubts && event->type() == QEvent::Resize) FitFormulaDoubts();
     if (watched == ui_->GraphList && event->type() == QEvent::KeyPress) {
         const int before = ui_->GraphList->currentRow();
         QTimer::singleShot(0, this, [this, before] {
@@ -338,22 +385,32 @@ void PlanePage::MarkRangeProblems() {
 }
 
 void PlanePage::ShowFormulaDoubts() {
-    const QString doubts = QString::fromStdString(FormulaDoubts(Text(ui_->GraphEdit)));
-    ui_->FormulaDoubts->setText(doubts);
-    ui_->FormulaDoubts->setToolTip(doubts);  // the whole of it, when the line is cut short
+    doubts_ = QString::fromStdString(FormulaDoubts(Text(ui_->GraphEdit)));
+    ui_->FormulaDoubts->setToolTip(doubts_);  // the whole of it, when the line is cut short
+    FitFormulaDoubts();
+}
+
+// A line longer than its place ends in "…".
+void PlanePage::FitFormulaDoubts() {
+    QLabel* line = ui_->FormulaDoubts;
+    line->setText(line->fontMetrics().elidedText(doubts_, Qt::ElideRight, line->width()));
 }
 
 void PlanePage::ShowPointer(QPoint at) {
+    pointer_ = at;
     const auto reading =
         ReadPointer(graphiq_.View(), ui_->PaintBox1->width(), ui_->PaintBox1->height(), at.x(), at.y());
-    if (!reading) return ClearPointer();
+    if (!reading) return ui_->PointerLine->clear();
     long double value = 0;
     const bool defined = graphiq_.Evaluate(reading->x, 0, value) == EvalStatus::Ok;
     const auto text = PointerLineText(*reading, defined ? std::optional(value) : std::nullopt);
     ui_->PointerLine->setText(QString::fromStdString(text));
 }
 
-void PlanePage::ClearPointer() { ui_->PointerLine->clear(); }
+void PlanePage::ClearPointer() {
+    pointer_.reset();
+    ui_->PointerLine->clear();
+}
 
 void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {
     if (button != Qt::RightButton) dragStart_ = at;

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "plot/graphiq.h"
 #include "plot/plane_page_logic.h"
@@ -80,6 +81,8 @@ private:
     void ScheduleListClick();
     void ShowListColours();
     void CompileList(const FormulaListState::Click& click);
+    void GiveColours(const std::vector<int>& drawn);
+    void FitFormulaDoubts();
 
     std::unique_ptr<Ui::PlanePage> ui_;
     std::map<const QLineEdit*, QString> usualToolTips_;
@@ -89,6 +92,8 @@ private:
     bool shown_ = false;
     bool splitterPlaced_ = false;
     bool listClickPending_ = false;
+    std::optional<QPoint> pointer_;  // where the pointer is over the graph
+    QString doubts_;                 // the line under the formula, before it is cut to its width
 };
 
 }  // namespace kq

@@ -30,6 +30,9 @@ public:
     void MoveTo(int x, int y) override { inner_.MoveTo(x, y); }
     void LineTo(int x, int y) override { inner_.LineTo(x, y); }
     void TextOut(int x, int y, std::string_view utf8) override { inner_.TextOut(x, y, utf8); }
+    void TextOutOnHalo(int x, int y, std::string_view utf8, Rgb halo) override {
+        inner_.TextOutOnHalo(x, y, utf8, halo);
+    }
     Size TextExtent(std::string_view utf8) override { return inner_.TextExtent(utf8); }
     void Rectangle(int x1, int y1, int x2, int y2) override { inner_.Rectangle(x1, y1, x2, y2); }
     void Fill(Rgb color) override { inner_.Fill(color); }

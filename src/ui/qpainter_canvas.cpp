@@ -1,8 +1,10 @@
 #include "ui/qpainter_canvas.h"
 
 #include <QFontMetrics>
+#include <QPainterPath>
 #include <QPen>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace kq {
@@ -103,6 +105,22 @@ void QPainterCanvas::TextOut(int x, int y, std::string_view utf8) {
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     painter_.drawText(QRect(x, y, 2000, 200), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
     painter_.restore();
+}
+
+// The halo is the letters' outline stroked wide in the halo colour, a quarter of the font's
+// pixel height across (about 1 pixel each side at the screen's sizes), then the text over it.
+// The font takes the device's resolution, so that the outline fits the letters on a printer too.
+void QPainterCanvas::TextOutOnHalo(int x, int y, std::string_view utf8, Rgb halo) {
+    Flush();
+    const QFont font(font_, painter_.device());
+    const QFontMetricsF metrics(font);
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    QPainterPath outline;
+    outline.addText(QPointF(x, y + metrics.ascent()), font, text);
+    QPen pen(ToQColor(halo), std::max(1.0, metrics.height() / 4));
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter_.strokePath(outline, pen);
+    TextOut(x, y, utf8);
 }
 
 // Measured on the painter's device, as TextOut draws it there.

@@ -31,6 +31,7 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view utf8) override;
+    void TextOutOnHalo(int x, int y, std::string_view utf8, Rgb halo) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
     Size TextExtent(std::string_view utf8) override;

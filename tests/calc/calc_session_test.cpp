@@ -48,6 +48,35 @@ TEST(CalcSession, FailuresAndEmptyTextStillMakeAnItem) {
     EXPECT_EQ(s.Results()[0].name, "EmptyNo2");  // the counter is not reset
 }
 
+// After a base change the last result is written again in the new base, as long as its
+// field still holds it as written.
+TEST(CalcSession, TheLastResultFollowsTheBase) {
+    struct Step {
+        int base;
+        std::string field;     // what the result's field holds when the base changes
+        std::string expected;  // the rewritten text, "" for none
+    };
+    CalcSession s;
+    s.Evaluate("-10.25");
+    ASSERT_EQ(s.LastResultField(), 2);
+    for (const Step& k : {Step{16, "-10.25", "-A.4h"}, Step{2, "-A.4h", "-1010.01b"}, Step{8, "-10.25", ""},
+                          Step{8, "-1010.01b", "-12.2o"}, Step{1, "-12.2o", ""}, Step{37, "-12.2o", ""},
+                          Step{36, "-12.2o", "-A.9s36"}, Step{10, "-A.9s36", "-10.25"}}) {
+        s.Engine().SetBase(k.base);
+        const auto text = s.LastResultInBase(k.field);
+        EXPECT_EQ(text.value_or(""), k.expected) << k.base << " " << k.field;
+    }
+    // A failure leaves no result behind.
+    s.Evaluate("ln(0)");
+    EXPECT_EQ(s.LastResultField(), 0);
+    s.Engine().SetBase(16);
+    EXPECT_FALSE(s.LastResultInBase(""));
+    s.Evaluate("255");
+    EXPECT_EQ(s.LastResultField(), 2);
+    s.Engine().SetBase(10);
+    EXPECT_EQ(s.LastResultInBase("FFh").value_or(""), "255");
+}
+
 // The command line keeps no list: a million lines cost the same memory as one.
 TEST(CalcSession, WithoutAListNothingAccumulates) {
     CalcSession s;

@@ -79,9 +79,9 @@ TEST(Graphiq, AxesComeFirstWithTicksAndLabels) {
     RecordingCanvas c;
     g.Draw(c, 400, 300, true, true);
     ASSERT_GE(c.calls.size(), 8u);
-    const std::vector<std::string> head(c.calls.begin(), c.calls.begin() + 7);
-    EXPECT_EQ(head, (std::vector<std::string>{"pen 192,192,192", "fontcolor 128,128,128", "M 3 150", "L 397 150",
-                                              "M 200 3", "L 200 297", "font 6"}));
+    const std::vector<std::string> head(c.calls.begin(), c.calls.begin() + 6);
+    EXPECT_EQ(head, (std::vector<std::string>{"pen 192,192,192", "M 3 150", "L 397 150", "M 200 3", "L 200 297",
+                                              "font 6"}));
     // Ticks every 2 units from -10 to 10 on x, 1 unit from -5 to 5 on y; labels but not at 0.
     const auto texts = std::count_if(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'T'; });
     EXPECT_EQ(texts, 10 + 1 + 10 + 2);  // x labels, "O", y labels, "Y" and "X"
@@ -91,8 +91,9 @@ TEST(Graphiq, AxesComeFirstWithTicksAndLabels) {
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 211 2 5"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 211 290 -5"), c.calls.end());
     EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 203 137 O"), c.calls.end());
-    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 220 3 Y"), c.calls.end());
-    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 380 130 X"), c.calls.end());
+    // The names keep half a number's height from the numbers: "Y" right of "5", "X" above "10".
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 228 3 Y"), c.calls.end());
+    EXPECT_NE(std::find(c.calls.begin(), c.calls.end(), "T 380 119 X"), c.calls.end());
 }
 
 struct Label {
@@ -145,6 +146,14 @@ TEST(Graphiq, LabelsAreWholeAndApart) {
                 const Label& b = labels[j];
                 EXPECT_FALSE(a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom())
                     << a.text << " over " << b.text << " view " << k.view.xmin << " " << k.view.ymin;
+                // An axis name stands apart from every number, so that "X" beside "10" never
+                // reads as "X10".
+                const bool name = a.text == "X" || a.text == "Y" || b.text == "X" || b.text == "Y";
+                constexpr int gap = RecordingCanvas::kTextHeight / 2;
+                EXPECT_FALSE(name && a.x - gap < b.Right() && b.x < a.Right() + gap && a.y - gap < b.Bottom() &&
+                             b.y < a.Bottom() + gap)
+                    << a.text << " at " << a.x << "," << a.y << " next to " << b.text << " at " << b.x << "," << b.y
+                    << " view " << k.view.xmin << " " << k.view.ymin << " on " << k.w << "x" << k.h;
             }
         }
     }
@@ -572,6 +581,216 @@ TEST(Graphiq, ThePaletteReadsOnWhite) {
             const Rgb b = ListCurveColour(j);
             EXPECT_GT(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b), 80) << i << " " << j;
         }
+    }
+}
+
+// The curves go between the axis lines and their labels: every label is written after the
+// last stroke of the last curve, grey, on a white halo, so that no curve hides a number.
+TEST(Graphiq, LabelsComeAfterTheCurvesOnAHalo) {
+    for (bool grey : {true, false}) {
+        Graphiq g;
+        g.SetFormula("0.25*x");  // runs through the x labels left of the origin
+        g.SetListFormula(1, "-x");
+        g.SetListCount(1);
+        g.SetView({-10, 10, -5, 5}, false);
+        RecordingCanvas c;
+        g.Draw(c, 400, 300, true, grey);
+        const auto black = std::find(c.calls.begin(), c.calls.end(), "pen 0,0,0");
+        ASSERT_NE(black, c.calls.end());
+        const auto firstText =
+            std::find_if(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'T'; });
+        ASSERT_NE(firstText, c.calls.end());
+        EXPECT_LT(black, firstText);
+        // Nothing but text and its settings after the first label.
+        const std::vector<std::string> rest(firstText, c.calls.end());
+        for (const std::string& s : rest) EXPECT_TRUE(s[0] != 'M' && s[0] != 'L' && s[0] != 'Y') << s;
+        for (std::size_t i = 0; i < c.calls.size(); ++i)
+            if (c.calls[i][0] == 'T') {
+                EXPECT_EQ(c.calls[i - 1], "halo 255,255,255") << c.calls[i];
+            }
+        EXPECT_EQ(std::count(c.calls.begin(), black, "fontcolor 128,128,128"), 0) << grey;
+        EXPECT_EQ(LabelsOf(c.calls).size(), 23u);
+        EXPECT_EQ(std::find(black, firstText, "fontcolor 128,128,128") != firstText, grey);
+    }
+}
+
+// A view whose "от" lies above its "до" shows the plane mirrored, with the same ticks and
+// numbers as the upright view, each at its mirrored place.
+TEST(Graphiq, MirroredViewsAreLabelledLikeAnyOther) {
+    struct Case {
+        ViewRect upright, mirrored;
+        bool xMirrored;
+    };
+    for (const Case& k : {Case{{-10, 10, -5, 5}, {10, -10, -5, 5}, true}, Case{{-10, 10, -5, 5}, {-10, 10, 5, -5}, false},
+                          Case{{-3, 7, -2, 4}, {7, -3, -2, 4}, true}, Case{{-3, 7, -2, 4}, {-3, 7, 4, -2}, false}}) {
+        const auto draw = [](const ViewRect& v) {
+            Graphiq g;
+            g.SetFormula("x");
+            g.SetView(v, false);
+            RecordingCanvas c;
+            g.Draw(c, 400, 300, true, true);
+            return c;
+        };
+        const RecordingCanvas upright = draw(k.upright), mirrored = draw(k.mirrored);
+        const auto numbers = [](const RecordingCanvas& c) {
+            std::vector<std::string> out;
+            for (const Label& l : LabelsOf(c.calls))
+                if (l.text != "X" && l.text != "Y" && l.text != "O") out.push_back(l.text);
+            std::sort(out.begin(), out.end());
+            return out;
+        };
+        EXPECT_EQ(numbers(mirrored), numbers(upright)) << k.mirrored.xmin << " " << k.mirrored.ymin;
+        const auto ticks = [](const RecordingCanvas& c) {
+            return std::count_if(c.calls.begin(), c.calls.end(), [](const std::string& s) { return s[0] == 'M'; });
+        };
+        EXPECT_EQ(ticks(mirrored), ticks(upright));
+        // Each number sits by its own tick of the mirrored axis (or is pushed inside the frame).
+        const PixelMap map(k.mirrored, 400, 300);
+        const int xRow = static_cast<int>(map.y0) - 300 / 50 - 10, yColumn = static_cast<int>(map.x0) + 400 / 50 + 3;
+        int checked = 0;
+        for (const Label& l : LabelsOf(mirrored.calls)) {
+            if (l.text == "X" || l.text == "Y" || l.text == "O") continue;
+            const long double v = std::stold(l.text);
+            if (k.xMirrored && l.y == xRow && l.x > 0 && l.Right() < 400) {
+                EXPECT_LE(std::abs(l.x - (map.x0 + v * map.kx - 2)), 1) << l.text;
+                ++checked;
+            } else if (!k.xMirrored && l.x == yColumn && l.y > 0 && l.Bottom() < 300) {
+                EXPECT_LE(std::abs(l.y - (map.y0 - v * map.ky + 2)), 1) << l.text;
+                ++checked;
+            }
+        }
+        EXPECT_GE(checked, 4) << k.mirrored.xmin << " " << k.mirrored.ymin;
+    }
+}
+
+// Mirrored, a pole inside a column is still sampled, so the pen lifts there: the likely poles
+// of a column are looked for between its two edges whichever way the columns run.
+TEST(Graphiq, MirroredViewsLiftThePenAtPoles) {
+    for (const char* formula : {"0.001/(x-2.01)", "-0.001/(x-2.01)"}) {
+        const ViewRect view{10, -10, -5, 5};
+        const auto points = CurveOf(formula, 400, 300, view);
+        const PixelMap map(view, 400, 300);
+        const int left = static_cast<int>(map.x0 + 2.01L * map.kx);  // the column holding the pole
+        int nearPole = 0;
+        for (const Segment& s : VisibleSegments(points)) {
+            EXPECT_FALSE(s.from.x <= left && s.to.x > left)
+                << formula << ": joined from " << s.from.x << "," << s.from.y << " to " << s.to.x << "," << s.to.y;
+            if (s.to.x == left || s.from.x == left + 1) ++nearPole;
+        }
+        EXPECT_GE(nearPole, 1) << formula;
+    }
+    const auto tangent = CurveOf("tg(x)", 640, 480, {10, -10, -5, 5});
+    EXPECT_LT(LargestJoinedJump(tangent), 240);
+}
+
+// Strokes as the polylines through pixel centres they show, scaled: a line to the point the
+// pen is at shows nothing and is left out, and so is a run of a single point.
+std::vector<std::vector<CanvasPoint>> Runs(const std::vector<std::string>& strokes, double sx, double sy) {
+    std::vector<std::vector<CanvasPoint>> runs;
+    Point at{};
+    for (const Point& p : Parse(strokes)) {
+        const bool still = p.kind == 'L' && p.x == at.x && p.y == at.y;
+        at = p;
+        if (still) continue;
+        if (p.kind == 'M' || runs.empty()) runs.emplace_back();
+        runs.back().push_back({(p.x + 0.5) * sx, (p.y + 0.5) * sy});
+    }
+    std::erase_if(runs, [](const auto& run) { return run.size() < 2; });
+    return runs;
+}
+
+// On a device of density d the curves are sampled at every device column: the same strokes
+// as on a canvas d times larger, drawn through the device pixels' centres. Axes and labels
+// keep the canvas's own pixels; at density 1 nothing changes.
+TEST(Graphiq, FineDevicesSampleEveryDevicePixel) {
+    struct Case {
+        const char* formula;
+        bool absolute;
+        double density;
+        int w, h;
+    };
+    for (const Case& k : {Case{"sin(x)", false, 2, 200, 150}, Case{"tg(x)", false, 2, 200, 150},
+                          Case{"sqrt(16-x*x)", true, 2, 201, 150}, Case{"x*x-3", false, 3, 120, 90},
+                          Case{"ln(x)", false, 1.5, 200, 150}}) {
+        Graphiq g;
+        g.SetFormula(k.formula);
+        g.SetAbsoluteMode(k.absolute);
+        g.SetView({-10, 10, -5, 5}, false);
+        const int fw = static_cast<int>(std::lround(k.w * k.density)), fh = static_cast<int>(std::lround(k.h * k.density));
+        RecordingCanvas coarse, fine, large;
+        g.Draw(coarse, k.w, k.h, true, true);
+        g.Draw(fine, k.w, k.h, true, true, k.density);
+        g.Draw(large, fw, fh, false, false);
+        // The fine curve, point for point, is the large canvas's curve scaled down.
+        const auto expected = Runs(large.Strokes(), static_cast<double>(k.w) / fw, static_cast<double>(k.h) / fh);
+        ASSERT_EQ(fine.polylines.size(), expected.size()) << k.formula;
+        std::size_t columns = 0;
+        for (std::size_t r = 0; r < expected.size(); ++r) {
+            ASSERT_EQ(fine.polylines[r].size(), expected[r].size()) << k.formula << " run " << r;
+            for (std::size_t i = 0; i < expected[r].size(); ++i) {
+                EXPECT_DOUBLE_EQ(fine.polylines[r][i].x, expected[r][i].x) << k.formula;
+                EXPECT_DOUBLE_EQ(fine.polylines[r][i].y, expected[r][i].y) << k.formula;
+            }
+            columns += expected[r].size();
+        }
+        // Finer than the canvas: more points than its own curve has, by about the density.
+        RecordingCanvas plain;
+        g.Draw(plain, k.w, k.h, false, false);
+        std::size_t coarsePoints = 0;
+        for (const auto& run : Runs(plain.Strokes(), 1, 1)) coarsePoints += run.size();
+        EXPECT_GT(static_cast<double>(columns), 1.3 * static_cast<double>(coarsePoints)) << k.formula;
+        // The axes and their labels are those of the canvas itself.
+        EXPECT_EQ(LabelsOf(fine.calls).size(), LabelsOf(coarse.calls).size());
+        const auto firstCurve = std::find(fine.calls.begin(), fine.calls.end(), "pen 0,0,0");
+        const auto coarseCurve = std::find(coarse.calls.begin(), coarse.calls.end(), "pen 0,0,0");
+        EXPECT_EQ(std::vector<std::string>(fine.calls.begin(), firstCurve),
+                  std::vector<std::string>(coarse.calls.begin(), coarseCurve));
+        // Density 1 is the canvas's own grid: the very same calls.
+        RecordingCanvas one;
+        g.Draw(one, k.w, k.h, true, true, 1.0);
+        EXPECT_EQ(one.calls, coarse.calls);
+    }
+}
+
+// A colour belongs to the formula it is given to, not to its place among the drawn ones.
+TEST(Graphiq, ListColoursAreGivenNotCounted) {
+    Graphiq g;
+    g.SetColoured(true);
+    EXPECT_EQ(g.CurveColour(2), ListCurveColour(2));  // until told otherwise
+    EXPECT_TRUE(g.SetListColour(1, 7));
+    EXPECT_TRUE(g.SetListColour(2, 3));
+    EXPECT_FALSE(g.SetListColour(11, 1));  // not reserved
+    EXPECT_FALSE(g.SetListColour(1, 0));
+    EXPECT_EQ(g.CurveColour(1), ListCurveColour(7));
+    EXPECT_EQ(g.CurveColour(2), ListCurveColour(3));
+    EXPECT_EQ(g.CurveColour(0), kBlack);
+    g.SetFormula("x");
+    g.SetListFormula(1, "x+1");
+    g.SetListFormula(2, "x+2");
+    g.SetListCount(2);
+    g.SetView({-10, 10, -5, 5}, false);
+    RecordingCanvas c;
+    g.Draw(c, 200, 100, false, false);
+    const auto colour = [](Rgb r) { return "pen " + std::to_string(r.r) + "," + std::to_string(r.g) + "," + std::to_string(r.b); };
+    std::vector<std::string> pens;
+    for (const auto& s : c.calls)
+        if (s.rfind("pen ", 0) == 0) pens.push_back(s);
+    EXPECT_EQ(pens, (std::vector<std::string>{"pen 0,0,0", colour(ListCurveColour(7)), colour(ListCurveColour(3))}));
+}
+
+// A new colour is one no drawn curve shows, then one no other entry keeps, then the first.
+TEST(Graphiq, FreeColourSlots) {
+    struct Case {
+        std::vector<int> ticked, others;
+        int slot;
+    };
+    const std::vector<int> all{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    for (const Case& k : {Case{{}, {}, 1}, Case{{1}, {}, 2}, Case{{2, 1}, {}, 3}, Case{{1, 3}, {}, 2},
+                          Case{{}, {1, 2}, 3}, Case{{3}, {1, 2}, 4}, Case{{1}, {2}, 3},
+                          Case{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10}, 10},  // kept by an unticked entry, still free
+                          Case{all, {}, 1}, Case{all, {1, 2}, 3}, Case{{11}, {}, 2},
+                          Case{{0, -1}, {}, 1}}) {
+        EXPECT_EQ(FreeColourSlot(k.ticked, k.others), k.slot) << k.ticked.size() << " " << k.others.size();
     }
 }
 

@@ -97,6 +97,31 @@ TEST(PlanePageLogic, ZoomOutStopsPastFortyMillion) {
     EXPECT_TRUE(ZoomOut({-4e7L, 4e7L, -5, 5}, 400, 200));
 }
 
+// A mirrored view ("от" above "до") zooms out and keeps 1:1 like any other, mirrored as it
+// was: each axis widens away from its middle in its own direction.
+TEST(PlanePageLogic, MirroredViewsZoomOutAndKeepTheirSide) {
+    struct Case {
+        ViewRect view, out;
+    };
+    for (const Case& k : {Case{{10, -10, -5, 5}, {20, -20, -10, 10}}, Case{{-10, 10, 5, -5}, {-20, 20, 10, -10}},
+                          Case{{10, -10, 5, -5}, {20, -20, 10, -10}}, Case{{-10, 10, -5, 5}, {-20, 20, -10, 10}}}) {
+        const auto r = ZoomOut(k.view, 400, 200);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(*r, k.out) << static_cast<double>(k.view.xmin) << " " << static_cast<double>(k.view.ymin);
+    }
+    EXPECT_FALSE(ZoomOut({5e7L, -10, -5, 5}, 400, 200));
+    EXPECT_FALSE(ZoomOut({10, -4.1e7L, -5, 5}, 400, 200));
+    // 1:1 derives x from y: its width follows y's height, its direction stays x's own (a y
+    // range running down, below 1e-12, leaves x alone).
+    ViewRect mirrored{10, -10, -5, 5};
+    const auto r = OneToOne(mirrored, 400, 300);
+    ASSERT_TRUE(r);
+    EXPECT_NEAR(static_cast<double>(r->xmin), 20.0 / 3, 1e-9);
+    EXPECT_NEAR(static_cast<double>(r->xmax), -20.0 / 3, 1e-9);
+    ViewRect down{-10, 10, 5, -5};
+    EXPECT_FALSE(OneToOne(down, 400, 300));
+}
+
 TEST(PlanePageLogic, ValuesAtTheViewsResolution) {
     struct Case {
         long double value, resolution;
@@ -131,6 +156,10 @@ TEST(PlanePageLogic, PointerReadings) {
     ASSERT_TRUE(at);
     EXPECT_EQ(PointerLineText(*at, 12345.678L), "x = -40000   y = -30000   f(x) = 12346");
     EXPECT_FALSE(ReadPointer({1, 1, -1, 1}, 400, 300, 10, 10));
+    // Mirrored views are read at the same resolution, the values mirrored.
+    at = ReadPointer({10, -10, 5, -5}, 400, 300, 225, 100);
+    ASSERT_TRUE(at);
+    EXPECT_EQ(PointerLineText(*at, 0.9490L), "x = -1.25   y = -1.67   f(x) = 0.95");
 }
 
 // What the line under the formula says: positions as a user counts, in the text's order.

@@ -19,6 +19,10 @@ void RecordingCanvas::LineTo(int x, int y) { calls.push_back("L " + std::to_stri
 void RecordingCanvas::TextOut(int x, int y, std::string_view text) {
     calls.push_back("T " + std::to_string(x) + " " + std::to_string(y) + " " + std::string(text));
 }
+void RecordingCanvas::TextOutOnHalo(int x, int y, std::string_view text, Rgb halo) {
+    calls.push_back("halo " + Color(halo));
+    TextOut(x, y, text);
+}
 void RecordingCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     calls.push_back("R " + std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(x2) + " " +
                     std::to_string(y2));

@@ -24,6 +24,8 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view text) override;
+    // Written down as "halo r,g,b" and then the text as TextOut writes it.
+    void TextOutOnHalo(int x, int y, std::string_view text, Rgb halo) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb c) override;
     Size TextExtent(std::string_view text) override;

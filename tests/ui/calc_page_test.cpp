@@ -297,7 +297,8 @@ private slots:
         QCOMPARE(c->FirstPanel->text(), QString("6h"));
         QVERIFY(c->FirstPanel->hasFocus());
         QCOMPARE(page->ResultsMenu().actions().size(), 4);
-        QCOMPARE(page->ResultsMenu().actions().at(0)->text(), QString("6  (=6h)"));
+        // (The result followed the base before it was evaluated again.)
+        QCOMPARE(page->ResultsMenu().actions().at(0)->text(), QString("6h  (=6h)"));
         QCOMPARE(page->ResultsMenu().actions().at(0)->objectName(), QString("EmptyNo1"));
         QVERIFY(errors.isEmpty());
     }
@@ -322,6 +323,87 @@ private slots:
         Click(c->DoThisButton);
         QCOMPARE(errors.size(), 2);
         QVERIFY(errors.at(1).contains("от 2 до 36"));
+    }
+
+    // A failed "=" empties the field that would have got the result, whatever it held, before
+    // the message is shown: an old result beside the message would read as the answer.
+    void aFailureLeavesTheResultFieldEmpty() {
+        // What both fields hold while the message is on screen.
+        QStringList shownWith;
+        page->showError = [&](QWidget*, const QString& caption, const QString& text) {
+            errors << caption + "|" + text;
+            shownWith << c->FirstPanel->text() + "|" + c->SecondPanel->text();
+        };
+        c->FirstPanel->setText("2*3");
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("6"));
+        Click(c->RadioButton1);  // and in another base
+        c->FirstPanel->setFocus();
+        c->FirstPanel->setText("1/0");
+        Click(c->DoThisButton);
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(shownWith.last(), QString("1/0|"));
+        QCOMPARE(c->SecondPanel->text(), QString());
+        // By Enter, and into the first field.
+        c->FirstPanel->setText("7");
+        c->SecondPanel->setFocus();
+        c->SecondPanel->setText("ln(0)");
+        QTest::keyClick(c->SecondPanel, Qt::Key_Return);
+        QCOMPARE(errors.size(), 2);
+        QCOMPARE(shownWith.last(), QString("|ln(0)"));
+        QCOMPARE(c->FirstPanel->text(), QString());
+        // And after a base the converter cannot use.
+        c->SecondPanel->setText("3");
+        c->FirstPanel->setFocus();
+        c->FirstPanel->setText("5");
+        c->Edit3->setText("1");
+        Click(c->SpecSys);
+        Click(c->DoThisButton);
+        QCOMPARE(errors.size(), 3);
+        QCOMPARE(shownWith.last(), QString("5|"));
+        QCOMPARE(c->SecondPanel->text(), QString());
+    }
+
+    // A result left as "=" wrote it follows the base; once edited it is the user's text.
+    void anUntouchedResultFollowsTheBase() {
+        c->FirstPanel->setText("255.5");
+        Click(c->DoThisButton);
+        QCOMPARE(c->SecondPanel->text(), QString("255.5"));
+        Click(c->RadioButton1);
+        QCOMPARE(c->SecondPanel->text(), QString("FF.8h"));
+        Click(c->RadioButton5);
+        QCOMPARE(c->SecondPanel->text(), QString("11111111.1b"));
+        Click(c->RadioButton3);
+        QCOMPARE(c->SecondPanel->text(), QString("377.4o"));
+        c->Edit3->setText("5");
+        Click(c->SpecSys);
+        // As "=" writes the value in base 5.
+        CalcSession five;
+        five.Engine().SetBase(5);
+        const QString inFive = QString::fromStdString(five.Evaluate("255.5").result.text);
+        QVERIFY(inFive.startsWith("2010.2222") && inFive.endsWith("s5"));
+        QCOMPARE(c->SecondPanel->text(), inFive);
+        c->Edit3->setText("1");  // no base: the text stays as it is
+        QCOMPARE(c->SecondPanel->text(), inFive);
+        c->Edit3->setText("16");
+        QCOMPARE(c->SecondPanel->text(), QString("FF.8h"));
+        Click(c->RadioButton2);
+        QCOMPARE(c->SecondPanel->text(), QString("255.5"));
+        QCOMPARE(c->FirstPanel->text(), QString("255.5"));  // the source is the user's
+        // Evaluating the shown result again gives the same value.
+        Click(c->RadioButton1);
+        Click(c->DoThisButton);
+        QCOMPARE(c->FirstPanel->text(), QString("FF.8h"));
+        // Edited, it stays.
+        QTest::keyClicks(c->FirstPanel, "+1");
+        Click(c->RadioButton2);
+        QCOMPARE(c->FirstPanel->text(), QString("FF.8h+1"));
+        // After a failure there is no result to follow.
+        c->FirstPanel->setText("1/0");
+        Click(c->DoThisButton);
+        c->SecondPanel->setText("12");
+        Click(c->RadioButton1);
+        QCOMPARE(c->SecondPanel->text(), QString("12"));
     }
 
     void baseSelector() {

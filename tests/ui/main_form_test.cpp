@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTextBrowser>
@@ -26,7 +27,10 @@
 #include "ui/main_form.h"
 #include "ui/options_form.h"
 #include "ui/plane_page.h"
+#include "ui/document_prompts.h"
 #include "ui/qsettings_store.h"
+#include "ui/quest_dial.h"
+#include "ui/workplace_commands.h"
 #include "ui/up_down.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
@@ -319,6 +323,49 @@ private slots:
     }
 
     // Captions read exactly as given: the platform would append a display name to each.
+    // The program's questions end in "?" with no space before it; the 3D question keeps its
+    // words. Each is caught as it is shown and answered "Нет" or cancelled.
+    void questionsAndTheNoPrinterMessage() {
+        struct Shown {
+            QString text, informative;
+            QMessageBox::Icon icon = QMessageBox::NoIcon;
+        };
+        const auto catchBox = [](Shown& shown) {
+            QTimer::singleShot(0, [&shown] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                shown = {box->text(), box->informativeText(), box->icon()};
+                box->reject();
+            });
+        };
+        Shown close;
+        catchBox(close);
+        QVERIFY(!AskToClose(nullptr));
+        QCOMPARE(close.text, QString("Завершить приложение?"));
+        QCOMPARE(close.icon, QMessageBox::Question);
+
+        auto form = Open();
+        form->prompts = StandardPrompts();
+        Shown reset;
+        catchBox(reset);
+        form->Workplaces().Reset();
+        QCOMPARE(reset.text, QString("Вернуть все параметры к начальным установкам?"));
+
+        TQuestDial quest;
+        QStringList texts;
+        for (QLabel* label : quest.findChildren<QLabel*>()) texts << label->text();
+        QVERIFY2(texts.contains("Показывать панель 3D графиков или нет?"), qPrintable(texts.join(" | ")));
+        for (const QString& t : texts) QVERIFY2(!t.contains(" ?"), qPrintable(t));
+
+        // No printer: an offer, so the information icon, not the error one.
+        Shown printer;
+        catchBox(printer);
+        QVERIFY(!StandardPrompts().offerPdf(nullptr));
+        QCOMPARE(printer.text, QString("Нет принтера, установленного по умолчанию"));
+        QCOMPARE(printer.informative, QString("График можно напечатать в файл PDF."));
+        QCOMPARE(printer.icon, QMessageBox::Information);
+    }
+
     void captionsAreTheProgramsOwn() {
         ConfigureApplication();
         QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());

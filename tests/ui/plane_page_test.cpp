@@ -1,5 +1,8 @@
 // The "Графики" page driven through its real widgets on the offscreen platform.
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,6 +20,7 @@
 #include "window_fixture.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
+#include "ui/qpainter_canvas.h"
 #include "ui/up_down.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
@@ -57,6 +61,14 @@ private:
     void CanvasSize(int w, int h) {
         c->PaintBox1->setFixedSize(w, h);
         QTRY_COMPARE(c->PaintBox1->size(), QSize(w, h));
+    }
+    // The colour a list entry's swatch shows; none for no swatch or an empty place.
+    QColor Swatch(int row) {
+        const QIcon icon = c->GraphList->item(row)->icon();
+        if (icon.isNull()) return QColor();
+        const QImage image = icon.pixmap(c->GraphList->iconSize()).toImage();
+        const QColor centre = QColor::fromRgba(image.pixel(image.width() / 2, image.height() / 2));
+        return centre.alpha() == 0 ? QColor() : centre;
     }
     QStringList Editors() { return {Text(c->FromX), Text(c->ToX), Text(c->FromY), Text(c->ToY)}; }
     int Draws() {
@@ -297,19 +309,19 @@ private slots:
         QTest::keyClick(list, Qt::Key_Down);
         QTest::qWait(20);
         QCOMPARE(list->currentRow(), 1);
-        QCOMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
+        QTRY_COMPARE(c->GraphEdit->text(), QString("cos(x)"));  // as a click on it
         QTest::keyClick(list, Qt::Key_Down);
         QTest::qWait(20);
-        QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
+        QTRY_COMPARE(c->GraphEdit->text(), QString("tg(x)"));
         QTest::keyClick(list, Qt::Key_Space);
         QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Checked);
-        QCOMPARE(page->Renderer().ListCount(), 1);
+        QTRY_COMPARE(page->Renderer().ListCount(), 1);
         QCOMPARE(list->currentRow(), 2);
         QTest::keyClick(list, Qt::Key_Space);
         QTest::qWait(20);
         QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
-        QCOMPARE(page->Renderer().ListCount(), 0);
+        QTRY_COMPARE(page->Renderer().ListCount(), 0);
         QCOMPARE(c->GraphEdit->text(), QString("tg(x)"));
     }
 
@@ -416,15 +428,9 @@ private slots:
         QCOMPARE(option->text(), QString("Цветные графики"));
         QVERIFY(!option->isChecked());
         QVERIFY(!form->Settings().colorGraphs);
-        QListWidget* list = c->GraphList;
         Tick(0);
         Tick(2);
-        const auto swatch = [&](int row) {
-            const QIcon icon = list->item(row)->icon();
-            if (icon.isNull()) return QColor();
-            const QImage image = icon.pixmap(list->iconSize()).toImage();
-            return QColor(image.pixel(image.width() / 2, image.height() / 2));
-        };
+        const auto swatch = [&](int row) { return Swatch(row); };
         const auto colouredPixels = [&] {
             c->PaintBox1->grab();
             const QImage& picture = c->PaintBox1->Picture();
@@ -447,14 +453,249 @@ private slots:
         QCOMPARE(swatch(2), QColor(second.r, second.g, second.b));
         QVERIFY(!swatch(1).isValid());
         QVERIFY(colouredPixels() > 50);
-        // Ticking one above moves the colours along with the curves.
         Tick(1);
-        QCOMPARE(swatch(1), QColor(second.r, second.g, second.b));
         Tick(1);
         option->click();
         QVERIFY(!page->Renderer().Coloured());
         QVERIFY(!swatch(0).isValid() && !swatch(2).isValid());
         QCOMPARE(colouredPixels(), 0);
+    }
+
+    // An entry's colour is its own from its first drawing while it exists: ticking, unticking
+    // or adding other entries never changes it; a newly drawn entry gets one no curve shows.
+    void coloursBelongToTheirEntries() {
+        form->Options().findChild<QCheckBox*>("ColorGraphs")->click();
+        QVERIFY(page->Renderer().Coloured());
+        const auto swatch = [&](int row) { return Swatch(row); };
+        Tick(0);
+        Tick(2);
+        const QColor a = swatch(0), b = swatch(2);
+        QVERIFY(a.isValid() && b.isValid());
+        QVERIFY(a != b);
+        Tick(1);  // a curve drawn between them
+        QCOMPARE(swatch(0), a);
+        QCOMPARE(swatch(2), b);
+        const QColor between = swatch(1);
+        QVERIFY(between.isValid() && between != a && between != b);
+        // The renderer draws each curve in its entry's colour.
+        const auto drawn = [&](int i) {
+            const Rgb r = page->Renderer().CurveColour(i);
+            return QColor(r.r, r.g, r.b);
+        };
+        QCOMPARE(page->Renderer().ListCount(), 3);
+        QCOMPARE(drawn(1), a);
+        QCOMPARE(drawn(2), between);
+        QCOMPARE(drawn(3), b);
+        // Unticked, an entry keeps its colour for when it comes back; the others keep theirs.
+        Tick(0);
+        QVERIFY(!swatch(0).isValid());  // no swatch while not drawn
+        QCOMPARE(swatch(2), b);
+        QCOMPARE(drawn(2), b);
+        Tick(0);
+        QCOMPARE(swatch(0), a);
+        // A new entry above moves the rows, not the colours.
+        c->GraphEdit->setText("x/2");
+        QTest::mouseClick(c->SpeedButton1, Qt::LeftButton);
+        QCOMPARE(swatch(1), a);
+        QCOMPARE(swatch(2), between);
+        QCOMPARE(swatch(3), b);
+        Tick(0);
+        QVERIFY(swatch(0) != a && swatch(0) != b && swatch(0) != between);
+    }
+
+    // Rows with and without a swatch are alike: the same height, their texts at one indent.
+    void rowsWithAndWithoutASwatchLineUp() {
+        form->Options().findChild<QCheckBox*>("ColorGraphs")->click();
+        Tick(0);
+        Tick(3);
+        QListWidget* list = c->GraphList;
+        struct Probe : QStyledItemDelegate {
+            using QStyledItemDelegate::initStyleOption;
+        } probe;
+        const auto textRect = [&](int row) {
+            QStyleOptionViewItem option;
+            option.initFrom(list->viewport());
+            option.rect = list->visualItemRect(list->item(row));
+            probe.initStyleOption(&option, list->model()->index(row, 0));
+            return list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list);
+        };
+        QVERIFY(!list->item(0)->icon().isNull());
+        for (int row = 1; row < list->count(); ++row) {
+            QCOMPARE(list->visualItemRect(list->item(row)).height(), list->visualItemRect(list->item(0)).height());
+            QCOMPARE(textRect(row).left(), textRect(0).left());
+        }
+    }
+
+    // The line under the graph follows the view and the formula, not only the mouse.
+    void thePointerLineFollowsEveryViewChange() {
+        QLabel* line = form->findChild<QLabel*>("PointerLine");
+        CanvasSize(400, 300);
+        QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off
+        c->GraphEdit->setText("x");
+        const QPoint at(300, 100);
+        // The move itself, sent straight to the graph: where a synthesised pointer lands
+        // depends on the platform's window frame.
+        QMouseEvent move(QEvent::MouseMove, at, c->PaintBox1->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QCoreApplication::sendEvent(c->PaintBox1, &move);
+        const auto expected = [&] {
+            const auto reading = ReadPointer(page->Renderer().View(), 400, 300, at.x(), at.y());
+            return reading ? QString::fromStdString(PointerLineText(*reading, reading->x)) : QString();
+        };
+        QTRY_COMPARE(line->text(), expected());
+        const QString first = line->text();
+        QTest::mouseClick(c->PaintBox1, Qt::RightButton, {}, at);  // zoom out, the pointer still
+        QVERIFY(line->text() != first);
+        QCOMPARE(line->text(), expected());
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, QPoint(250, 50));  // zoom in
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, QPoint(350, 150));
+        QCOMPARE(line->text(), expected());
+        c->FromY->setText("-1");
+        QCOMPARE(line->text(), expected());
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        QCOMPARE(line->text(), expected());
+        // A new formula is read at the same point.
+        c->GraphEdit->setText("x+1");
+        const auto reading = ReadPointer(page->Renderer().View(), 400, 300, at.x(), at.y());
+        QCOMPARE(line->text(), QString::fromStdString(PointerLineText(*reading, reading->x + 1)));
+        // A resized graph, the view kept: another point lies under the pointer.
+        c->GraphEdit->setText("x");
+        const QString before = line->text();
+        CanvasSize(500, 300);
+        const auto wider = ReadPointer(page->Renderer().View(), 500, 300, at.x(), at.y());
+        QVERIFY(line->text() != before);
+        QCOMPARE(line->text(), QString::fromStdString(PointerLineText(*wider, wider->x)));
+        // Once the pointer has gone, a view change brings no line back.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(c->PaintBox1, &leave);
+        c->FromY->setText("-2");
+        QVERIFY(line->text().isEmpty());
+    }
+
+    // A doubt line longer than its place ends in "…", as the calculator's does; the tooltip
+    // holds all of it.
+    void longDoubtsAreElided() {
+        QLabel* doubts = form->findChild<QLabel*>("FormulaDoubts");
+        c->GraphEdit->setText("sinx+cosy+tanz+foo+bar+baz+qux+(((((");
+        const QString whole = doubts->toolTip();
+        QVERIFY(whole.startsWith("Позиция 1: "));
+        QVERIFY(doubts->fontMetrics().horizontalAdvance(whole) > doubts->width());
+        QVERIFY(doubts->text().endsWith(QChar(0x2026)));
+        QVERIFY(doubts->fontMetrics().horizontalAdvance(doubts->text()) <= doubts->width());
+        QVERIFY(whole.startsWith(doubts->text().chopped(1)));
+        // A wider window shows more of it.
+        const int shown = doubts->text().size();
+        form->resize(1600, 600);
+        QTRY_VERIFY(doubts->text().size() > shown);
+        QCOMPARE(doubts->toolTip(), whole);
+        c->GraphEdit->setText("sinx");
+        QCOMPARE(doubts->text(), doubts->toolTip());
+        QVERIFY(!doubts->text().endsWith(QChar(0x2026)));
+    }
+
+    // Tab runs down the formula row, then the list side, then the ranges and the buttons.
+    void tabOrder() {
+        QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off: every range editor takes the focus
+        c->GraphEdit->setFocus();
+        QTRY_VERIFY(c->GraphEdit->hasFocus());
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"GraphEdit", "SpeedButton1", "SpeedButton2", "GraphList", "FromX", "ToX", "FromY",
+                                     "ToY", "spb", "Button2"}));
+    }
+
+    // While 1:1 derives the x range, the whole x row is greyed: both its labels too.
+    void aDisabledRangeRowIsGreyedWhole() {
+        QVERIFY(c->spb->isChecked());
+        for (QWidget* w : {static_cast<QWidget*>(c->Label3), static_cast<QWidget*>(c->Label4),
+                           static_cast<QWidget*>(c->FromX), static_cast<QWidget*>(c->ToX)})
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        QVERIFY(c->Label6->isEnabled());
+        QTest::mouseClick(c->spb, Qt::LeftButton);
+        for (QWidget* w : {static_cast<QWidget*>(c->Label3), static_cast<QWidget*>(c->Label4),
+                           static_cast<QWidget*>(c->FromX), static_cast<QWidget*>(c->ToX)})
+            QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    }
+
+    // On a device twice as fine as the widget (a 2x screen) every device column is sampled;
+    // at ratio 1 the picture is what it always was.
+    void fineScreensSampleEveryDevicePixel() {
+        CanvasSize(300, 200);
+        c->GraphEdit->setText("x/8+sin(3*x)");
+        const QSize size = c->PaintBox1->size();
+        const auto picture = [&](qreal ratio, std::function<void(QPainter&)> paint) {
+            QImage image(size * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            paint(painter);
+            painter.end();
+            return image;
+        };
+        const auto renderer = [&](double density) {
+            return [&, density](QPainter& painter) {
+                QPainterCanvas canvas(painter, c->PaintBox1->font(), QRect(QPoint(0, 0), size));
+                page->Renderer().DrawOnWhite(canvas, size.width(), size.height(), true, density);
+            };
+        };
+        const auto screen = [&](QPainter& painter) { c->PaintBox1->onPaint(painter, size); };
+        const QImage fine = picture(2, screen);
+        QCOMPARE(fine, picture(2, renderer(2)));
+        QVERIFY(fine != picture(2, renderer(1)));
+        QCOMPARE(picture(1, screen), picture(1, renderer(1)));
+    }
+
+    // With the screen's own font, no two labels of the axes share a pixel: the numbers and
+    // the names "X", "Y" and "O" each take the ink box the font gives them, whatever the view.
+    void labelsNeverOverlapWithTheScreenFont() {
+        // Passes everything on and notes the ink box of every text at the size it is written.
+        struct InkCanvas : QPainterCanvas {
+            InkCanvas(QPainter& p, const QFont& f, QRect r) : QPainterCanvas(p, f, r), font(f), painter(p) {}
+            void SetFontSize(int points) override {
+                QPainterCanvas::SetFontSize(points);
+                font.setPointSize(points);
+            }
+            void TextOutOnHalo(int x, int y, std::string_view text, Rgb halo) override {
+                QPainterCanvas::TextOutOnHalo(x, y, text, halo);
+                const QFontMetrics metrics(font, painter.device());
+                const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+                inks.push_back({t, metrics.tightBoundingRect(t).translated(x, y + metrics.ascent())});
+            }
+            QFont font;
+            QPainter& painter;
+            std::vector<std::pair<QString, QRect>> inks;
+        };
+        struct Case {
+            ViewRect view;
+            QSize size;
+        };
+        for (const Case& k : {Case{{-10, 10, -5, 5}, {530, 365}}, Case{{-10, 10, -5, 5}, {400, 300}},
+                              Case{{-10, 10, -5, 5}, {1100, 560}}, Case{{-7.307L, 7.307L, -5, 5}, {530, 365}},
+                              Case{{-10, 10, -5, 5}, {200, 150}}, Case{{-100, 100, -50, 50}, {530, 365}},
+                              Case{{-10, 10, -0.3L, 9.7L}, {530, 365}}, Case{{-9.8L, 0.2L, -5, 5}, {530, 365}},
+                              Case{{-1000, 1000, -5, 5}, {530, 365}}, Case{{10, -10, 5, -5}, {530, 365}}}) {
+            for (qreal ratio : {1.0, 2.0}) {
+                Graphiq g;
+                g.SetFormula("x");
+                g.SetView(k.view, false);
+                QImage image(k.size * ratio, QImage::Format_RGB32);
+                image.setDevicePixelRatio(ratio);
+                QPainter painter(&image);
+                InkCanvas canvas(painter, c->PaintBox1->font(), QRect(QPoint(0, 0), k.size));
+                g.DrawOnWhite(canvas, k.size.width(), k.size.height(), true, ratio);
+                QVERIFY(canvas.inks.size() > 4);
+                for (std::size_t i = 0; i < canvas.inks.size(); ++i)
+                    for (std::size_t j = 0; j < i; ++j)
+                        QVERIFY2(!canvas.inks[i].second.intersects(canvas.inks[j].second),
+                                 qPrintable(QString("%1 over %2 in %3x%4 view %5")
+                                                .arg(canvas.inks[i].first, canvas.inks[j].first)
+                                                .arg(k.size.width())
+                                                .arg(k.size.height())
+                                                .arg(double(k.view.xmin))));
+            }
+        }
     }
 
     void deletingATickedEntryRemovesItsCurve() {

@@ -106,6 +106,46 @@ private slots:
 
     // Runs of lines are drawn as polylines: whatever reaches the painter next, and the end of
     // the canvas, finds them drawn, in the order they were asked for.
+    // Text on a halo: over a black band the letters keep a white rim, so the band is broken
+    // around them; the letters themselves are where plain text puts them. At any density.
+    void haloClearsTheLinesAroundTheText_data() {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("1x") << 1.0;
+        QTest::newRow("2x") << 2.0;
+    }
+    void haloClearsTheLinesAroundTheText() {
+        QFETCH(qreal, ratio);
+        const auto draw = [&](bool band, bool halo) {
+            QImage image = White(80, 40, ratio);
+            QPainter painter(&image);
+            {
+                QPainterCanvas canvas(painter, QFont("DejaVu Sans"), QRect(0, 0, 80, 40));
+                canvas.SetPenWidth(12);  // a band as high as the text
+                canvas.MoveTo(0, 15);
+                if (band) canvas.LineTo(80, 15);
+                canvas.SetFontSize(12);
+                canvas.SetFontColor(kGrey);
+                if (halo) canvas.TextOutOnHalo(10, 5, "4X", {255, 255, 255});
+                else canvas.TextOut(10, 5, "4X");
+            }
+            painter.end();
+            return image;
+        };
+        const QImage plain = draw(true, false), haloed = draw(true, true), alone = draw(false, false);
+        int cleared = 0, letters = 0, lettersKept = 0;
+        for (int y = 0; y < haloed.height(); ++y)
+            for (int x = 0; x < haloed.width(); ++x) {
+                if (Grey(haloed, x, y) > 200 && Grey(plain, x, y) < 50) ++cleared;  // the band broken by the halo
+                if (Grey(alone, x, y) < 160) {
+                    ++letters;  // the letters as on white
+                    if (std::abs(Grey(haloed, x, y) - Grey(alone, x, y)) < 40) ++lettersKept;
+                }
+            }
+        QVERIFY2(cleared > 20 * ratio * ratio, qPrintable(QString::number(cleared)));
+        QVERIFY(letters > 0);
+        QVERIFY2(lettersKept * 10 > letters * 9, qPrintable(QString("%1 of %2").arg(lettersKept).arg(letters)));
+    }
+
     void runsAreDrawnBeforeAnythingElse() {
         QImage image = White(100, 60, 1);
         QPainter painter(&image);

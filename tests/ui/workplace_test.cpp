@@ -179,7 +179,7 @@ private slots:
         const Workplace before = form->Workplaces().Capture();
         answer = false;
         form->Controls().N8->trigger();
-        QCOMPARE(questions, QStringList{"Кванториум+: Вернуть все параметры к начальным установкам ?"});
+        QCOMPARE(questions, QStringList{"Кванториум+: Вернуть все параметры к начальным установкам?"});
         QCOMPARE(form->Workplaces().Capture(), before);
 
         answer = true;
