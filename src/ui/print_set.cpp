@@ -20,7 +20,7 @@ TPrintSet::TPrintSet(QPrinter& printer, QWidget* parent)
     ui_->PagePaintBox->setMinimumSize(0, 0);
     // The preview is drawn into the paint box's own bitmap, then shown.
     ui_->PagePaintBox->onPaint = [this](QPainter& painter, QSize) {
-        DrawPreview(painter, QSize(printer_.width(), printer_.height()), subject_, Options(), now());
+        DrawPreview(painter, printer_, subject_, Options(), now());
     };
     connect(ui_->TrackBar1, &QSlider::valueChanged, this, &TPrintSet::UpdatePreview);
     connect(ui_->Edit1, &QLineEdit::textChanged, this, &TPrintSet::UpdatePreview);
