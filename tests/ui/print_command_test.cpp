@@ -277,6 +277,49 @@ private slots:
         }
     }
 
+    // `print --surface`: the 3D page's print, its view set as `surface -o` sets it.
+    void theSurfacePrintsFromTheCommandLine() {
+        const QString pdf = Path("surface.pdf");
+        QCOMPARE(Print({"--surface", "--step", "0.5", "--date", "-o", pdf.toStdString(), "sin(x)*cos(y)"}), 0);
+        const QList<Word> words = Words(pdf);
+        const Word d = Find(words, "sin(x)*cos(y)");
+        QVERIFY(d.y > 0);
+        QVERIFY(Find(words, "z").y > 0);   // the surface's axis names, not the plane's
+        QCOMPARE(Find(words, "X").y, -1.0);
+        QVERIFY(Find(words, "Q+.").y > d.y);
+        // On white paper, inside the graph's share of the page, above the text.
+        const QImage page = Page(pdf, 72);
+        const double printable = 595 - 2 * kMargin;
+        int right = -1, bottom = -1, dark = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (y < d.y - 1 && Dark(page, x, y, 100)) {
+                    right = std::max(right, x);
+                    bottom = std::max(bottom, y);
+                    ++dark;
+                }
+        QVERIFY(dark > 500);
+        QVERIFY2(right <= kMargin + printable / 2 + 1 && right > kMargin + printable / 4, qPrintable(QString::number(right)));
+        QVERIFY(bottom <= kMargin + printable / 2 * 0.75 + 1);
+        QCOMPARE(page.pixel(static_cast<int>(kMargin) + 2, static_cast<int>(kMargin) + 2), qRgb(255, 255, 255));
+        // The view options move the picture; the same options give the same page.
+        const auto picture = [&](std::vector<std::string> view) {
+            const QString file = Path(QString("view%1.pdf").arg(view.size()));
+            view.insert(view.begin(), "--surface");
+            view.insert(view.end(), {"--no-text", "--no-description", "-o", file.toStdString(), "sin(x)*cos(y)"});
+            return Print(view) == 0 ? Page(file, 72) : QImage();
+        };
+        const QImage usual = picture({});
+        QVERIFY(!usual.isNull());
+        for (const auto& view : std::vector<std::vector<std::string>>{
+                 {"--turn", "10", "80"}, {"--scale", "4"}, {"--parallel"}, {"--step", "2"}}) {
+            const QImage turned = picture(view);
+            QVERIFY(!turned.isNull());
+            QVERIFY2(turned != usual, view[0].c_str());
+        }
+        QCOMPARE(picture({"--turn", "35", "30", "--step", "0.91"}).size(), usual.size());
+    }
+
     void usageErrorsExitWithTwoAndWriteNothing() {
         const std::string pdf = Path("bad.pdf").toStdString();
         for (const auto& args : std::vector<std::vector<std::string>>{
@@ -292,12 +335,24 @@ private slots:
                  {"-o", Path("bad.png").toStdString(), "x"},
                  {"--bogus", "-o", pdf, "x"},
                  {"-o", pdf, "x", "y"},
+                 {"--surface", "--list", "x", "-o", pdf, "x"},
+                 {"--surface", "--range", "0", "1", "0", "1", "-o", pdf, "x"},
+                 {"--surface", "--abs", "-o", pdf, "x"},
+                 {"--surface", "--no-axes", "-o", pdf, "x"},
+                 {"--surface", "--step", "10", "-o", pdf, "x"},
+                 {"--surface", "--scale", "0", "-o", pdf, "x"},
+                 {"--surface", "--turn", "1", "-o", pdf, "x"},
+                 {"--step", "0.5", "-o", pdf, "x"},
+                 {"--parallel", "-o", pdf, "x"},
+                 {"--turn", "1", "2", "-o", pdf, "x"},
              }) {
             QCOMPARE(Print(args), 2);
             QVERIFY(err.find("использование: quantorium print") != std::string::npos);
         }
         QVERIFY(!QFile::exists(Path("bad.pdf")));
         QVERIFY(PrintUsage().find("[--text ТЕКСТ | --no-text]") != std::string::npos);
+        QVERIFY(PrintUsage().find("quantorium print --surface [--degrees] [--round R] [--step H] [--turn AX AY]") !=
+                std::string::npos);
     }
 
     void anUnwritableFileExitsWithOne() {

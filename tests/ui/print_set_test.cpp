@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPageSetupDialog>
@@ -174,6 +175,31 @@ private slots:
         QVERIFY(ui.N1->actions().contains(ui.N5));
     }
 
+    // The size in per cent beside the track bar, following it, clear of the other controls.
+    void theTrackBarShowsItsPercentage() {
+        QLabel* label = dialog->findChild<QLabel*>("PercentLabel");
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString("50 %"));
+        for (int value : {0, 73, 100}) {
+            c->TrackBar1->setValue(value);
+            QCOMPARE(label->text(), QString("%1 %").arg(value));
+        }
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        for (auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+            form->Printing().Printer().setPageOrientation(orientation);
+            dialog->UpdatePreview();
+            const QRect at = label->geometry();
+            QVERIFY(dialog->rect().contains(at));
+            QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= at.width());
+            QVERIFY(qAbs(at.center().y() - c->TrackBar1->geometry().bottom()) < 20);
+            for (QWidget* other : dialog->findChildren<QWidget*>())
+                if (other != label && other->parentWidget() == dialog && other->isVisible())
+                    QVERIFY2(!other->geometry().intersects(at), qPrintable(other->objectName()));
+        }
+        dialog->hide();
+    }
+
     void previewFollowsThePageShape() {
         QPrinter& printer = form->Printing().Printer();
         dialog->SetSubject(PlanePrintSubject(form->Plane()));
@@ -287,6 +313,15 @@ private slots:
         const int rightmost = RightmostInk(page.convertToFormat(QImage::Format_RGB32), page.height() / 4);
         QVERIFY2(rightmost > page.width() / 4 && rightmost <= page.width() / 2 + 2,
                  qPrintable(QString::number(rightmost)));
+        // The tool button and "Печатать" (at once, no dialog) print the surface too.
+        for (QAction* action : {form->Controls().ToolButton3, form->Controls().N5}) {
+            chosen = Path(action->objectName() + ".pdf");
+            if (action == form->Controls().ToolButton3) QTimer::singleShot(0, this, [&] { c->Button1->click(); });
+            action->trigger();
+            const QString printed = PdfText(chosen);
+            QVERIFY2(printed.contains("sin(x)*cos(y)"), qPrintable(action->objectName() + ": " + printed));
+            QVERIFY(printed.contains(QRegularExpression("\\bz\\b")));  // the surface's own axis name
+        }
         // Back on the graphs page, the plane graph again with its axes box.
         pages->setCurrentIndex(0);
         dialog->SetSubject(PlanePrintSubject(form->Plane()));
