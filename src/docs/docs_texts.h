@@ -61,6 +61,11 @@ inline constexpr const char* kJsonNotString = "%1 должно быть стро
 // Pictures of the graph.
 inline constexpr const char* kSavePictureTitle = "Сохранение изображения графика ...";
 inline constexpr const char* kPictureNotSaved = "Изображение графика не сохранено.";
+inline constexpr const char* kPictureDefaultName = "график";
+inline constexpr const char* kPictureSizeLabel = "Р&азмер:";
+inline constexpr const char* kPictureSizeUnit = "точек";
+inline constexpr const char* kPictureLegendBox = "&Легенда";
+inline constexpr const char* kPictureLegendHint = "Под графиком — формулы цветами их графиков";
 inline constexpr const char* kUnknownPictureFormat =
     "Неизвестный формат файла «%1»: нужно расширение .emf, .bmp, .wmf, .png, .svg или .pdf.";
 

@@ -101,7 +101,9 @@ private:
 };
 
 // Whether a tick at pixel `at` lies on a canvas `extent` pixels long (its far edge included).
-bool OnCanvas(long double at, int extent) { return at >= 0 && at <= extent; }
+// A tick less than a pixel outside is drawn on the edge pixel (pixels truncate toward zero), so
+// it is labelled: a range end on an odd-sized canvas maps half a pixel beyond it.
+bool OnCanvas(long double at, int extent) { return at > -1 && at < extent + 1; }
 
 }  // namespace
 

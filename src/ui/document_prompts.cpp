@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "docs/docs_texts.h"
+#include "ui/picture_dialog.h"
 #include "ui/utf8_text.h"
 
 namespace kq {
@@ -70,6 +71,7 @@ DocumentPrompts StandardPrompts() {
                QMessageBox::Yes;
     };
     p.chooseFile = ChooseFile;
+    p.choosePicture = ChoosePicture;
     p.showError = [](QWidget* parent, const QString& caption, const QString& text) {
         QMessageBox::critical(parent, caption, text);
     };

@@ -1,5 +1,9 @@
 #include "ui/emf_canvas.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
 #include <QString>
 
 #include "docs/print_layout.h"
@@ -77,6 +81,15 @@ void EmfCanvas::TextOutOnHalo(int x, int y, std::string_view utf8, Rgb halo) {
 void EmfCanvas::Rectangle(int x1, int y1, int x2, int y2) { device_->Rectangle(x1, y1, x2, y2); }
 
 void EmfCanvas::Fill(Rgb color) { device_->Fill(Packed(color)); }
+
+void EmfCanvas::Polygon(std::span<const CanvasPoint> points, Rgb fill) {
+    polygon_.clear();
+    for (const CanvasPoint& p : points) {
+        polygon_.push_back(static_cast<std::int32_t>(std::lround(p.x)));
+        polygon_.push_back(static_cast<std::int32_t>(std::lround(p.y)));
+    }
+    device_->Polygon(polygon_, Packed(fill));
+}
 
 std::vector<std::uint8_t> EmfCanvas::Finish() { return device_->Finish(); }
 

@@ -31,6 +31,8 @@ public:
     Size TextExtent(std::string_view utf8) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void Fill(Rgb color) override;
+    // Filled, so that a surface hides what lies behind it as on screen.
+    void Polygon(std::span<const CanvasPoint> points, Rgb fill) override;
 
     // Ends the picture: the file's bytes, or nothing when the metafile could not be made.
     std::vector<std::uint8_t> Finish();
@@ -46,6 +48,7 @@ private:
     int penWidth_ = 1;
     int fontPixels_ = 0;
     Rgb fontColor_ = kBlack;
+    std::vector<std::int32_t> polygon_;  // reused: a surface draws many small polygons
 };
 
 }  // namespace kq

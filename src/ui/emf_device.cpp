@@ -117,6 +117,17 @@ void EmfDevice::Rectangle(int x1, int y1, int x2, int y2) {
     if (Ok()) ::Rectangle(state_->dc, x1, y1, x2, y2);
 }
 
+void EmfDevice::Polygon(const std::vector<std::int32_t>& xy, std::uint32_t fill) {
+    if (!Ok() || xy.size() < 4) return;
+    std::vector<POINT> points(xy.size() / 2);
+    for (std::size_t k = 0; k < points.size(); ++k) points[k] = {xy[2 * k], xy[2 * k + 1]};
+    HBRUSH brush = CreateSolidBrush(ToColorRef(fill));
+    const HGDIOBJ oldBrush = SelectObject(state_->dc, brush);
+    ::Polygon(state_->dc, points.data(), static_cast<INT>(points.size()));
+    SelectObject(state_->dc, oldBrush);
+    DeleteObject(brush);
+}
+
 void EmfDevice::Fill(std::uint32_t color) {
     if (!Ok()) return;
     HBRUSH brush = CreateSolidBrush(ToColorRef(color));

@@ -31,6 +31,9 @@ public:
     void Text(int x, int y, std::u16string_view text);
     // GDI's rectangle: the outline ends one pixel before (x2, y2).
     void Rectangle(int x1, int y1, int x2, int y2);
+    // A closed polygon through the points (x0, y0, x1, y1, ...) outlined with the pen and
+    // filled with `fill`, leaving the brush as it was.
+    void Polygon(const std::vector<std::int32_t>& xy, std::uint32_t fill);
     // The whole picture in one colour, leaving pen and brush as they were.
     void Fill(std::uint32_t color);
 

@@ -190,25 +190,6 @@ bool SafeFile::Commit(bool producerOk) {
     return true;
 }
 
-QString SafeFile::TemporarySibling() const {
-    // Only beside a temporary file of our own: its name is unique, so the sibling's is too.
-    return fd_ >= 0 && error_.isEmpty() ? QFile::decodeName(temporary_ + ".part") : QString();
-}
-
-bool SafeFile::TakeFrom(const QString& temporaryPath) {
-    QFile made(temporaryPath);
-    const bool read = made.open(QIODevice::ReadOnly);
-    const QByteArray bytes = read ? made.readAll() : QByteArray();
-    made.close();
-    made.remove();
-    if (!read) {
-        Fail(QStringLiteral("промежуточный файл не прочитан (%1)").arg(made.errorString()));
-        return false;
-    }
-    QIODevice* device = Device();
-    return device && device->write(bytes) == bytes.size();
-}
-
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
     SafeFile file(path);
     if (QIODevice* device = file.Device()) device->write(bytes);

@@ -33,13 +33,6 @@ public:
     // Why the file could not be written, in Russian, naming the file.
     QString Error() const { return error_; }
 
-    // For writers that insist on a file name of their own (a printer driver): a path beside
-    // the target to give them (empty when the file could not be created: then there is
-    // nothing to write to), and taking what they wrote into this file (the temporary file is
-    // removed either way).
-    QString TemporarySibling() const;
-    bool TakeFrom(const QString& temporaryPath);
-
     // Tests: files opened from now on fail as a full disk does once they have taken `bytes`
     // bytes; -1 turns that off.
     static void FailAfterBytesForTests(qint64 bytes);

@@ -82,7 +82,13 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
 
     prompts = StandardPrompts();
     workplaces_ = new WorkplaceCommands(this, *planePage_, *calcPage_, *session_, prompts);
-    picture_ = new PictureCommand(this, *planePage_, prompts);
+    // The graph of the page in front: the surface on the 3D page, the plane graph elsewhere.
+    picture_ = new PictureCommand(
+        this,
+        [this] {
+            return ui_->Pages->currentIndex() == 1 ? SurfacePagePicture(*surfacePage_) : PlanePagePicture(*planePage_);
+        },
+        prompts);
     connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceCommands::Reset);
     connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
     connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);

@@ -9,9 +9,11 @@
 #include "app/command_line.h"
 #include "docs/print_layout.h"
 #include "plot/graphiq.h"
+#include "plot/three_dim_graphiq.h"
 #include "ui/file_output.h"
 #include "ui/graph_options.h"
 #include "ui/print_job.h"
+#include "ui/surface_options.h"
 
 namespace kq {
 namespace {
@@ -21,6 +23,8 @@ constexpr int kAspectBase = 10000;
 
 struct PrintCommandOptions {
     GraphOptions graph;
+    bool surface = false;
+    SurfaceViewOptions view;
     bool noAxes = false, noDescription = false, noText = false, date = false, landscape = false;
     int percent = 50;
     long double aspect = 0.75L;
@@ -31,6 +35,8 @@ struct PrintCommandOptions {
 OptionParser PrintParser(PrintCommandOptions& o) {
     OptionParser parser("print", "ФОРМУЛА");
     DeclareGraphOptions(parser, o.graph);
+    parser.Flag("--surface", o.surface);
+    DeclareSurfaceViewOptions(parser, o.view);
     parser.Int("--percent", "P", o.percent, 0, 100)
         .Values("--aspect", {"A"},
                 [&o](const std::vector<std::string>& v) {
@@ -53,7 +59,10 @@ OptionParser PrintParser(PrintCommandOptions& o) {
     parser.SetUsage(
         "quantorium print [--degrees] [--round R] [--abs] [--range XMIN XMAX YMIN YMAX] [--list ФОРМУЛА]... "
         "[--percent P] [--aspect A] [--no-axes] [--no-description] [--text ТЕКСТ | --no-text] [--date] "
-        "[--landscape] -o ФАЙЛ.pdf ФОРМУЛА");
+        "[--landscape] -o ФАЙЛ.pdf ФОРМУЛА\n"
+        "  quantorium print --surface [--degrees] [--round R] [--step H] [--turn AX AY] [--scale S] [--parallel] "
+        "[--percent P] [--aspect A] [--no-description] [--text ТЕКСТ | --no-text] [--date] [--landscape] "
+        "-o ФАЙЛ.pdf ФОРМУЛА");
     return parser;
 }
 
@@ -63,6 +72,37 @@ void TakeOperands(const std::vector<std::string>& operands, PrintCommandOptions&
     if (QFileInfo(QString::fromLatin1(o.output.c_str())).suffix().toLower() != "pdf")
         throw UsageError{"печать идёт в файл PDF: нужно имя с расширением .pdf"};
     if (o.textGiven && o.noText) throw UsageError{"--text и --no-text вместе не задаются"};
+    const bool planeGiven = !o.graph.list.empty() || o.graph.absolute || !(o.graph.view == GraphOptions{}.view);
+    if (o.surface && (planeGiven || o.noAxes))
+        throw UsageError{"--list, --range, --abs и --no-axes относятся к графику на плоскости, не к --surface"};
+    if (!o.surface && (o.view.viewGiven || o.view.step != kInitialGridStep))
+        throw UsageError{"--step, --turn, --scale и --parallel задают поверхность: нужен --surface"};
+}
+
+// What is printed: the plane graph with its list, or the surface of the same formula.
+PrintSubject Subject(const PrintCommandOptions& o, Graphiq& g, ThreeDimGraphiq& surface) {
+    PrintSubject subject;
+    subject.paintBox = QSize(kAspectBase, static_cast<int>(std::lround(static_cast<double>(o.aspect) * kAspectBase)));
+    if (o.surface) {
+        surface.SetDegrees(o.graph.degrees);
+        surface.SetRounding(o.graph.rounding);
+        SetUpSurfaceView(surface, o.view);
+        surface.SetFormula(o.graph.formula);
+        subject.draw = [&surface](Canvas& canvas, int width, int height, bool) {
+            surface.Draw(canvas, width, height, Rgb{255, 255, 255});
+        };
+        subject.description = QString::fromStdString(o.graph.formula);
+        subject.surface = true;
+        return subject;
+    }
+    SetUpGraph(g, o.graph);
+    subject.draw = [&g](Canvas& canvas, int width, int height, bool axes) {
+        g.Draw(canvas, width, height, axes, true);
+    };
+    // Every list formula counts as checked.
+    subject.description = QString::fromStdString(
+        GraphDescription(o.graph.formula, o.graph.list, std::vector<bool>(o.graph.list.size(), true)));
+    return subject;
 }
 
 }  // namespace
@@ -78,16 +118,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
     if (!parser.ParseInto(args, err, [&](std::vector<std::string> operands) { TakeOperands(operands, o); })) return 2;
 
     Graphiq g;
-    SetUpGraph(g, o.graph);
-
-    // Every list formula counts as checked.
-    PrintSubject subject;
-    subject.draw = [&g](Canvas& canvas, int width, int height, bool axes) {
-        g.Draw(canvas, width, height, axes, true);
-    };
-    subject.paintBox = QSize(kAspectBase, static_cast<int>(std::lround(static_cast<double>(o.aspect) * kAspectBase)));
-    subject.description = QString::fromStdString(
-        GraphDescription(o.graph.formula, o.graph.list, std::vector<bool>(o.graph.list.size(), true)));
+    ThreeDimGraphiq surface;
+    const PrintSubject subject = Subject(o, g, surface);
     PrintOptions options;
     options.percent = o.percent;
     options.description = !o.noDescription;
@@ -99,7 +131,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
     const QPageLayout layout(QPageSize(QPageSize::A4), o.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                              QMarginsF(10, 10, 10, 10), QPageLayout::Point);
     SafeFile file(QByteArray(o.output.data(), static_cast<qsizetype>(o.output.size())));
-    const PrintOutcome outcome = PrintToPdfFile(file, layout, subject, options, QDateTime::currentDateTime());
+    const PrintOutcome outcome = PrintToPdfFile(file, layout, PdfPrinterResolution(), subject, options, QDateTime::currentDateTime());
     if (outcome == PrintOutcome::Printed) return 0;
     err << "quantorium print: "
         << (file.Error().isEmpty() ? std::string("страница не напечатана") : file.Error().toStdString()) << "\n";

@@ -86,7 +86,7 @@ bool PrintCommands::PrintOnPrinter(const PrintOptions& options) {
 
 bool PrintCommands::PrintToPdf(const QString& path, const PrintOptions& options) {
     SafeFile file(path);
-    const PrintOutcome outcome = PrintToPdfFile(file, printer_->pageLayout(), subject_(), options, now());
+    const PrintOutcome outcome = PrintToPdfFile(file, printer_->pageLayout(), printer_->resolution(), subject_(), options, now());
     return Report(outcome, outcome == PrintOutcome::Failed ? file.Error() : QString());
 }
 

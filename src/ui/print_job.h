@@ -1,6 +1,7 @@
-// Printing a graph on one page, and the dialog's small preview of that page: the graph at
-// the top left of the printable area, as wide as a share of the page, with up to three text
-// lines under it (the description, an extra text and a date stamp).
+// Printing a graph, and the dialog's small preview of the page: the graph at the top left of
+// the printable area, as wide as a share of the page (smaller when the text would not fit
+// under it), with three texts under it (the description, an extra text and a date stamp),
+// each wrapped to the page's width and going on over further pages when it must.
 #pragma once
 
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include <functional>
 
 class QPageLayout;
+class QPaintDevice;
 class QPainter;
 class QPrinter;
 
@@ -54,18 +56,23 @@ enum class PrintOutcome {
     Failed,          // the printer could not start or finish the job
 };
 
-// Prints one page on `printer` (its job title set here); `printer` decides where it goes.
+// Prints on `printer` (its job title set here); `printer` decides where it goes.
 PrintOutcome PrintPage(QPrinter& printer, const PrintSubject& subject, const PrintOptions& options,
                        const QDateTime& now);
 
-// Prints into a PDF file on a page laid out as `layout`. The file gets the page only when all
-// of it came out; otherwise the old file stays and `file.Error()` may say why.
-PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, const PrintSubject& subject,
+// The dots per inch of the printer's own PDF output at high resolution: what PDF files print at.
+int PdfPrinterResolution();
+
+// Prints into a PDF file on pages laid out as `layout`, at `resolution` dots per inch, written
+// straight into the file's own device. The file gets the pages only when all of them were
+// written; otherwise the old file stays as it was and `file.Error()` says why.
+PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, int resolution, const PrintSubject& subject,
                             const PrintOptions& options, const QDateTime& now);
 
-// Draws the preview of a page of `pageSize` printer pixels on `painter` (a bitmap the size of
-// the preview box); nothing but white when the page has no size.
-void DrawPreview(QPainter& painter, QSize pageSize, const PrintSubject& subject, const PrintOptions& options,
+// Draws the preview of the first page printed on `page` (the printer: its size, resolution and
+// fonts) on `painter` (a bitmap the size of the preview box); nothing but white when the page
+// has no size.
+void DrawPreview(QPainter& painter, const QPaintDevice& page, const PrintSubject& subject, const PrintOptions& options,
                  const QDateTime& now);
 
 }  // namespace kq

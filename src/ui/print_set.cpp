@@ -20,9 +20,11 @@ TPrintSet::TPrintSet(QPrinter& printer, QWidget* parent)
     ui_->PagePaintBox->setMinimumSize(0, 0);
     // The preview is drawn into the paint box's own bitmap, then shown.
     ui_->PagePaintBox->onPaint = [this](QPainter& painter, QSize) {
-        DrawPreview(painter, QSize(printer_.width(), printer_.height()), subject_, Options(), now());
+        DrawPreview(painter, printer_, subject_, Options(), now());
     };
     connect(ui_->TrackBar1, &QSlider::valueChanged, this, &TPrintSet::UpdatePreview);
+    connect(ui_->TrackBar1, &QSlider::valueChanged, this, &TPrintSet::ShowPercent);
+    ShowPercent();
     connect(ui_->Edit1, &QLineEdit::textChanged, this, &TPrintSet::UpdatePreview);
     for (QCheckBox* box : {ui_->CheckBox1, ui_->CheckBox2, ui_->CheckBox3, ui_->CheckBox4})
         connect(box, &QCheckBox::toggled, this, &TPrintSet::UpdatePreview);
@@ -60,6 +62,10 @@ void TPrintSet::UpdatePreview() {
         ui_->TrackBar1->resize(PreviewTrackBarWidth(*shape), ui_->TrackBar1->height());
     }
     ui_->PagePaintBox->Invalidate();
+}
+
+void TPrintSet::ShowPercent() {
+    ui_->PercentLabel->setText(QStringLiteral("%1 %").arg(ui_->TrackBar1->value()));
 }
 
 void TPrintSet::PrintAndClose() {

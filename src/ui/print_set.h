@@ -43,6 +43,8 @@ public:
 public slots:
     // Fits the preview's panel and the track bar to the page, then redraws the preview.
     void UpdatePreview();
+    // The track bar's position in per cent, beside it.
+    void ShowPercent();
     void PrintAndClose();
     void PrintToPdfAndClose();
     // "Параметры...": the page set-up dialog, then the preview again.

@@ -12,6 +12,7 @@
 #include "plot/three_dim_graphiq.h"
 #include "ui/file_output.h"
 #include "ui/picture_export.h"
+#include "ui/surface_options.h"
 #include "ui/surface_painting.h"
 
 namespace kq {
@@ -20,53 +21,24 @@ namespace {
 constexpr int kMaxSide = 20000;
 
 struct SurfaceOptions {
-    bool degrees = false, parallel = false, mesh = false;
+    bool degrees = false, mesh = false;
     int rounding = -1;
-    long double step = kInitialGridStep;
+    SurfaceViewOptions view;
     int width = 640, height = 480;
-    double tilt = SurfaceView::kInitialTilt, spin = SurfaceView::kInitialSpin;
-    double divisor = SurfaceView::kInitialDivisor;
-    bool viewGiven = false;  // any option that only a picture uses
+    bool sizeGiven = false;
     bool outputGiven = false;
     std::string output, formula;
 };
 
 OptionParser SurfaceParser(SurfaceOptions& o) {
     OptionParser parser("surface", "ФОРМУЛА");
-    parser.Flag("--mesh", o.mesh)
-        .Flag("--degrees", o.degrees)
-        .Rounding(o.rounding)
-        .Values("--step", {"H"},
-                [&o](const std::vector<std::string>& v) {
-                    o.step = ParseNumberOption("--step", v[0]);
-                    if (o.step < kMinGridStep || o.step > kMaxGridStep)
-                        throw UsageError{"шаг сетки --step должен быть от 0.05 до 5: \"" + v[0] + "\""};
-                })
+    parser.Flag("--mesh", o.mesh).Flag("--degrees", o.degrees).Rounding(o.rounding);
+    DeclareSurfaceViewOptions(parser, o.view);
+    parser
         .Values("--size", {"ШxВ"},
                 [&o](const std::vector<std::string>& v) {
                     ParseSizeOption("--size", v[0], kMaxSide, o.width, o.height);
-                    o.viewGiven = true;
-                })
-        .Values("--turn", {"AX", "AY"},
-                [&o](const std::vector<std::string>& v) {
-                    o.tilt = static_cast<double>(ParseNumberOption("--turn", v[0]));
-                    o.spin = static_cast<double>(ParseNumberOption("--turn", v[1]));
-                    o.viewGiven = true;
-                })
-        .Values("--scale", {"S"},
-                [&o](const std::vector<std::string>& v) {
-                    const long double s = ParseNumberOption("--scale", v[0]);
-                    if (s < SurfaceView::kMinDivisor || s > SurfaceView::kMaxDivisor)
-                        throw UsageError{"масштаб --scale должен быть от " +
-                                         FormatC("%.6Lg", SurfaceView::kMinDivisor) + " до " +
-                                         FormatC("%.6Lg", SurfaceView::kMaxDivisor) + ": \"" + v[0] + "\""};
-                    o.divisor = static_cast<double>(s);
-                    o.viewGiven = true;
-                })
-        .Values("--parallel", {},
-                [&o](const std::vector<std::string>&) {
-                    o.parallel = true;
-                    o.viewGiven = true;
+                    o.sizeGiven = true;
                 })
         .Values("-o", {"ФАЙЛ"}, [&o](const std::vector<std::string>& v) {
             o.output = v[0];
@@ -82,7 +54,7 @@ OptionParser SurfaceParser(SurfaceOptions& o) {
 void TakeOperands(const std::vector<std::string>& operands, SurfaceOptions& o) {
     if (operands.size() > 1) throw UsageError{"формула задана дважды: \"" + operands[1] + "\""};
     if (o.mesh) {
-        if (o.outputGiven || o.viewGiven)
+        if (o.outputGiven || o.view.viewGiven || o.sizeGiven)
             throw UsageError{"--mesh печатает сетку: -o, --size, --turn, --scale и --parallel с ним не нужны"};
     } else {
         if (!o.outputGiven) throw UsageError{"не задан файл (-o ФАЙЛ)"};
@@ -155,7 +127,7 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
     ThreeDimGraphiq surface;
     surface.SetDegrees(o.degrees);
     surface.SetRounding(o.rounding);
-    surface.SetStep(o.step);
+    SetUpSurfaceView(surface, o.view);
     surface.SetFormula(o.formula);
     if (o.mesh) {
         if (!PrintMesh(surface, out)) {
@@ -164,10 +136,6 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
         }
         return 0;
     }
-    surface.View().SetAngles(o.tilt, o.spin);
-    surface.View().SetDivisor(o.divisor);
-    surface.View().SetPerspective(!o.parallel);
-
     SafeFile file(path);
     QIODevice* device = file.Device();
     const bool drawn = device && WritePicture(*format, SurfacePicture(surface, o), *device);

@@ -1,7 +1,10 @@
 // "Изображение графика...": every format opens in a reader of that format and shows what the
 // screen shows; `quantorium plot -o FILE.emf` too.
 #include <QFile>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QListWidget>
 #include <QLineEdit>
 #include <QPainter>
@@ -18,10 +21,13 @@
 #include "ui/file_output.h"
 #include "ui/paint_box.h"
 #include "ui/picture_command.h"
+#include "ui/picture_dialog.h"
+#include "ui/surface_page.h"
 #include "ui/plane_page.h"
 #include "ui/plot_command.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
+#include "ui_surface_page.h"
 #include "window_fixture.h"
 
 using namespace kq;
@@ -230,6 +236,137 @@ private slots:
         });
         form->Controls().SavePicture->trigger();
         QVERIFY(seen);
+    }
+
+    // On the 3D page the menu's "Изображение графика..." saves the surface as the page shows
+    // it, in every format, at the view's size; back on the graphs page the plane graph again.
+    void theThreeDPageSavesTheSurface() {
+        form->findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
+        form->Surface().Controls().SurfaceEdit->setText("sin(x)*cos(y)");
+        QTest::qWait(1);
+        QString path;
+        QSize offered;
+        bool legendOffered = true;
+        form->prompts.choosePicture = [&](QWidget*, const PictureChoice& defaults, bool legend) {
+            offered = defaults.size;
+            legendOffered = legend;
+            return std::optional<PictureChoice>(PictureChoice{path, defaults.size, false});
+        };
+        const QImage screen = form->Surface().Frame().convertToFormat(QImage::Format_RGB32);
+        const QSize size = form->Surface().View()->size();
+        path = Path("surface.png");
+        form->Controls().SavePicture->trigger();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        QCOMPARE(offered, size);
+        QVERIFY(!legendOffered);  // one formula: nothing for a legend to tell
+        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), screen);
+        path = Path("surface.svg");
+        form->Controls().SavePicture->trigger();
+        QVERIFY(SameStrokes(screen, RenderSvg(path, size)));
+        path = Path("surface.pdf");
+        form->Controls().SavePicture->trigger();
+        QVERIFY(Run("pdftoppm", {"-r", "72", "-png", "-singlefile", path, Path("surface-pdf")}));
+        QVERIFY(SameStrokes(screen, QImage(Path("surface-pdf.png")).convertToFormat(QImage::Format_RGB32)));
+        path = Path("surface.emf");
+        form->Controls().SavePicture->trigger();
+        QVERIFY(Run("emf2svg-conv", {"-i", path, "-o", Path("surface-emf.svg")}));
+        QVERIFY(SameStrokes(screen, RenderSvg(Path("surface-emf.svg"), size)));
+        QVERIFY(errors.isEmpty());
+        // The graphs page: its own picture.
+        form->findChild<QTabWidget*>("Pages")->setCurrentIndex(0);
+        path = Path("plane.png");
+        form->Controls().SavePicture->trigger();
+        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), Screen());
+    }
+
+    // The size chosen in the dialog is the picture's; with coloured graphs a legend under the
+    // graph names every drawn formula in its curve's colour.
+    void aChosenSizeAndALegend() {
+        form->Settings().colorGraphs = true;
+        form->ApplyOptions();
+        plane->GraphList->item(0)->setCheckState(Qt::Checked);  // sin(x)
+        plane->GraphList->item(2)->setCheckState(Qt::Checked);  // tg(x)
+        QTest::qWait(1);
+        bool legendOffered = false;
+        PictureChoice chosen{Path("legend.png"), QSize(320, 260), true};
+        form->prompts.choosePicture = [&](QWidget*, const PictureChoice&, bool legend) {
+            legendOffered = legend;
+            return std::optional<PictureChoice>(chosen);
+        };
+        form->Controls().SavePicture->trigger();
+        QVERIFY(legendOffered);
+        const QImage picture = QImage(chosen.path).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.size(), QSize(320, 260));
+        // The second list colour only in the legend's rows at the foot... and in the curve.
+        const QColor tg(ListCurveColour(2).r, ListCurveColour(2).g, ListCurveColour(2).b);
+        int lowest = -1;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < 40; ++x)
+                if (QColor(picture.pixel(x, y)) == tg) lowest = y;
+        QVERIFY2(lowest > 260 - 4 * 14, qPrintable(QString::number(lowest)));
+        chosen.path = Path("legend.svg");
+        form->Controls().SavePicture->trigger();
+        QFile svg(chosen.path);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray text = svg.readAll();
+        for (const char* formula : {">3*sin(x)<", ">sin(x)<", ">tg(x)<"}) QVERIFY2(text.contains(formula), formula);
+        QVERIFY(!text.contains(">cos(x)<"));
+        // Without the legend, no formula texts; without colours, no legend to offer.
+        chosen = {Path("plain.svg"), QSize(320, 260), false};
+        form->Controls().SavePicture->trigger();
+        QFile plain(chosen.path);
+        QVERIFY(plain.open(QIODevice::ReadOnly));
+        QVERIFY(!plain.readAll().contains(">tg(x)<"));
+        form->Settings().colorGraphs = false;
+        form->ApplyOptions();
+        form->Controls().SavePicture->trigger();
+        QVERIFY(!legendOffered);
+        QVERIFY(errors.isEmpty());
+    }
+
+    // The real dialog: the name shows the extension it will get, the size starts at the
+    // screen's, the legend box is there only for coloured graphs.
+    void theDialogShowsTheExtensionAndOffersSizeAndLegend() {
+        form->prompts = StandardPrompts();
+        for (bool coloured : {false, true}) {
+            form->Settings().colorGraphs = coloured;
+            form->ApplyOptions();
+            std::optional<PictureChoice> answer;
+            bool seen = false;
+            QTimer::singleShot(50, this, [&] {
+                auto* dialog = qobject_cast<PictureDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                seen = true;
+                auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                QVERIFY(name);
+                QCOMPARE(name->text(), QString("график.emf"));
+                QCOMPARE(dialog->PictureWidth().value(), plane->PaintBox1->width());
+                QCOMPARE(dialog->PictureHeight().value(), plane->PaintBox1->height());
+                QCOMPARE(dialog->Legend().isVisibleTo(dialog), coloured);
+                if (coloured) QVERIFY(dialog->Legend().isChecked());
+                // A bare name gets the extension where the user sees it.
+                name->setText("curve");
+                emit name->editingFinished();
+                QCOMPARE(name->text(), QString("curve.emf"));
+                dialog->selectNameFilter("В формате SVG (*.svg)");
+                emit dialog->filterSelected("В формате SVG (*.svg)");
+                QCOMPARE(name->text(), QString("curve.svg"));
+                name->setText("curve.png");
+                emit name->editingFinished();
+                QCOMPARE(name->text(), QString("curve.png"));
+                dialog->setDirectory(dir.path());
+                dialog->PictureWidth().setValue(200);
+                dialog->PictureHeight().setValue(150);
+                answer = dialog->Choice();
+                dialog->reject();
+            });
+            form->Controls().SavePicture->trigger();
+            QVERIFY(seen);
+            QVERIFY(answer);
+            QCOMPARE(QFileInfo(answer->path).fileName(), QString("curve.png"));
+            QCOMPARE(answer->size, QSize(200, 150));
+            QCOMPARE(answer->legend, coloured);
+        }
     }
 
     void plotCommandWritesEmf() {

@@ -174,6 +174,161 @@ private slots:
         QVERIFY2(widest >= 2, qPrintable(QString::number(widest)));
     }
 
+    // Texts longer than a line wrap inside the page and go on over further pages: every
+    // character of them is printed, in order, none outside the printable width.
+    void longTextsWrapAndGoOnOverPages() {
+        struct Case {
+            int formulas;
+            int textLength;
+            bool severalPages;
+        };
+        for (const Case c : {Case{100, 0, false}, Case{100, 20000, true}, Case{0, 3000, false}}) {
+            const QString pdf = Path(QString("long%1-%2.pdf").arg(c.formulas).arg(c.textLength));
+            std::vector<std::string> args;
+            QString expected = "x";
+            for (int i = 0; i < c.formulas; ++i) {
+                const std::string f = "sin(x)*" + std::to_string(i) + "+cos(x)/" + std::to_string(1000 + i);
+                args.insert(args.end(), {"--list", f});
+                expected += ", " + QString::fromStdString(f);
+            }
+            QString text = "График. Кванториум+ от KX";
+            if (c.textLength > 0) {
+                text.clear();
+                for (int i = 0; text.size() < c.textLength; ++i) text += QString("слово%1 ").arg(i);
+                args.insert(args.end(), {"--text", text.toStdString()});
+            }
+            args.insert(args.end(), {"--date", "-o", pdf.toStdString(), "x"});
+            QVERIFY2(Print(args) == 0, err.c_str());
+            QString printed;
+            QVERIFY(Run("pdftotext", {pdf, "-"}, &printed));
+            const auto squeezed = [](QString t) { return t.remove(QRegularExpression("\\s+")); };
+            const QString all = squeezed(printed);
+            QVERIFY2(all.contains(squeezed(expected)), qPrintable(pdf));
+            QVERIFY2(all.contains(squeezed(text)), qPrintable(pdf));
+            QVERIFY(all.contains("Q+."));
+            QString info;
+            QVERIFY(Run("pdfinfo", {pdf}, &info));
+            const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
+            QVERIFY2(c.severalPages ? pages > 1 : pages == 1, qPrintable(info));
+            QString html;
+            QVERIFY(Run("pdftotext", {"-bbox", pdf, "-"}, &html));
+            static const QRegularExpression box("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"");
+            for (auto it = box.globalMatch(html); it.hasNext();) {
+                const auto m = it.next();
+                QVERIFY(m.captured(1).toDouble() >= kMargin - 0.5);
+                QVERIFY2(m.captured(2).toDouble() <= 595 - kMargin + 0.5, qPrintable(m.captured(0)));
+            }
+        }
+    }
+
+    // Landscape at 100 %: the graph shrinks, keeping its aspect, so that it and every line fit.
+    void landscapeAtFullWidthKeepsEveryRow() {
+        const QString pdf = Path("full.pdf");
+        // A constant beyond the range draws nothing but the axes.
+        QCOMPARE(Print({"--landscape", "--percent", "100", "--date", "-o", pdf.toStdString(), "100"}), 0);
+        const QList<Word> words = Words(pdf);
+        const Word d = Find(words, "100"), e = Find(words, "График."), stamp = Find(words, "Q+.");
+        for (const Word& w : {d, e, stamp}) {
+            QVERIFY(w.y > kMargin);
+            QVERIFY2(w.y + 9 <= 595 - kMargin + 1, qPrintable(w.text + " " + QString::number(w.y)));
+        }
+        const QImage page = Page(pdf, 72);
+        QCOMPARE(page.size(), QSize(842, 595));
+        // The axes run the graph's width and height: the longest dark runs across and down.
+        int width = 0, height = 0, bottom = 0;
+        for (int y = 0; y < static_cast<int>(d.y) - 1; ++y) {
+            int run = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                run = Dark(page, x, y) ? run + 1 : 0;
+                width = std::max(width, run);
+                if (Dark(page, x, y)) bottom = y;
+            }
+        }
+        // The y axis is broken where the white halos of its numbers cross it: take the span of
+        // the column with the most ink.
+        int inkiest = 0;
+        for (int x = 0; x < page.width(); ++x) {
+            int ink = 0, first = -1, last = -1;
+            for (int y = 0; y < static_cast<int>(d.y) - 1; ++y) {
+                if (!Dark(page, x, y)) continue;
+                ++ink;
+                if (first < 0) first = y;
+                last = y;
+            }
+            if (ink > inkiest) {
+                inkiest = ink;
+                height = last - first + 1;
+            }
+        }
+        QVERIFY2(width < 842 - 2 * kMargin - 20, qPrintable(QString::number(width)));
+        QVERIFY2(qAbs(static_cast<double>(height) / width - 0.75) < 0.02,
+                 qPrintable(QString("%1 x %2").arg(width).arg(height)));
+        QVERIFY(bottom < d.y);
+    }
+
+    // Nothing of the graph leaves its rectangle, and the numbers at its edges are all there.
+    void theGraphStaysInItsRectangle() {
+        const QString pdf = Path("clip.pdf");
+        QCOMPARE(Print({"--no-text", "-o", pdf.toStdString(), "x/2"}), 0);
+        const QList<Word> words = Words(pdf);
+        const Word d = Find(words, "x/2");
+        const double printable = 595 - 2 * kMargin;
+        const QImage page = Page(pdf, 300);
+        const int right = static_cast<int>(std::ceil((kMargin + printable / 2) * 300 / 72)) + 1;
+        const int foot = static_cast<int>(std::ceil((kMargin + printable / 2 * 0.75) * 300 / 72)) + 1;
+        for (int y = 0; y < static_cast<int>(d.y * 300 / 72) - 4; ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (x > right || y > foot) QVERIFY2(!Dark(page, x, y), qPrintable(QString("%1, %2").arg(x).arg(y)));
+        // The range's ends are labelled inside: 5 at the top, -10 at the left, -5 and 10.
+        for (const char* label : {"5", "-5", "-10", "10"}) {
+            const Word w = Find(words, label);
+            QVERIFY2(w.y >= kMargin - 0.5 && w.x >= kMargin - 0.5, label);
+        }
+    }
+
+    // `print --surface`: the 3D page's print, its view set as `surface -o` sets it.
+    void theSurfacePrintsFromTheCommandLine() {
+        const QString pdf = Path("surface.pdf");
+        QCOMPARE(Print({"--surface", "--step", "0.5", "--date", "-o", pdf.toStdString(), "sin(x)*cos(y)"}), 0);
+        const QList<Word> words = Words(pdf);
+        const Word d = Find(words, "sin(x)*cos(y)");
+        QVERIFY(d.y > 0);
+        QVERIFY(Find(words, "z").y > 0);   // the surface's axis names, not the plane's
+        QCOMPARE(Find(words, "X").y, -1.0);
+        QVERIFY(Find(words, "Q+.").y > d.y);
+        // On white paper, inside the graph's share of the page, above the text.
+        const QImage page = Page(pdf, 72);
+        const double printable = 595 - 2 * kMargin;
+        int right = -1, bottom = -1, dark = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (y < d.y - 1 && Dark(page, x, y, 100)) {
+                    right = std::max(right, x);
+                    bottom = std::max(bottom, y);
+                    ++dark;
+                }
+        QVERIFY(dark > 500);
+        QVERIFY2(right <= kMargin + printable / 2 + 1 && right > kMargin + printable / 4, qPrintable(QString::number(right)));
+        QVERIFY(bottom <= kMargin + printable / 2 * 0.75 + 1);
+        QCOMPARE(page.pixel(static_cast<int>(kMargin) + 2, static_cast<int>(kMargin) + 2), qRgb(255, 255, 255));
+        // The view options move the picture; the same options give the same page.
+        const auto picture = [&](std::vector<std::string> view) {
+            const QString file = Path(QString("view%1.pdf").arg(view.size()));
+            view.insert(view.begin(), "--surface");
+            view.insert(view.end(), {"--no-text", "--no-description", "-o", file.toStdString(), "sin(x)*cos(y)"});
+            return Print(view) == 0 ? Page(file, 72) : QImage();
+        };
+        const QImage usual = picture({});
+        QVERIFY(!usual.isNull());
+        for (const auto& view : std::vector<std::vector<std::string>>{
+                 {"--turn", "10", "80"}, {"--scale", "4"}, {"--parallel"}, {"--step", "2"}}) {
+            const QImage turned = picture(view);
+            QVERIFY(!turned.isNull());
+            QVERIFY2(turned != usual, view[0].c_str());
+        }
+        QCOMPARE(picture({"--turn", "35", "30", "--step", "0.91"}).size(), usual.size());
+    }
+
     void usageErrorsExitWithTwoAndWriteNothing() {
         const std::string pdf = Path("bad.pdf").toStdString();
         for (const auto& args : std::vector<std::vector<std::string>>{
@@ -189,12 +344,24 @@ private slots:
                  {"-o", Path("bad.png").toStdString(), "x"},
                  {"--bogus", "-o", pdf, "x"},
                  {"-o", pdf, "x", "y"},
+                 {"--surface", "--list", "x", "-o", pdf, "x"},
+                 {"--surface", "--range", "0", "1", "0", "1", "-o", pdf, "x"},
+                 {"--surface", "--abs", "-o", pdf, "x"},
+                 {"--surface", "--no-axes", "-o", pdf, "x"},
+                 {"--surface", "--step", "10", "-o", pdf, "x"},
+                 {"--surface", "--scale", "0", "-o", pdf, "x"},
+                 {"--surface", "--turn", "1", "-o", pdf, "x"},
+                 {"--step", "0.5", "-o", pdf, "x"},
+                 {"--parallel", "-o", pdf, "x"},
+                 {"--turn", "1", "2", "-o", pdf, "x"},
              }) {
             QCOMPARE(Print(args), 2);
             QVERIFY(err.find("использование: quantorium print") != std::string::npos);
         }
         QVERIFY(!QFile::exists(Path("bad.pdf")));
         QVERIFY(PrintUsage().find("[--text ТЕКСТ | --no-text]") != std::string::npos);
+        QVERIFY(PrintUsage().find("quantorium print --surface [--degrees] [--round R] [--step H] [--turn AX AY]") !=
+                std::string::npos);
     }
 
     void anUnwritableFileExitsWithOne() {

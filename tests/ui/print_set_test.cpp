@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPageSetupDialog>
@@ -12,8 +13,12 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+
+#include <sched.h>
+#include <sys/mount.h>
 
 #include "picture_compare.h"
 #include "plot/canvas.h"
@@ -41,6 +46,19 @@ int RightmostInk(const QImage& image, int belowRow) {
         for (int x = 0; x < image.width(); ++x)
             if (qGray(image.pixel(x, y)) < 200) right = std::max(right, x);
     return right;
+}
+
+// A 64 KiB tmpfs at `path` in this process's own mount namespace (so it goes with the
+// process); false where the machine allows no such thing.
+bool MountSmallDisk(const QString& path) {
+    const QByteArray where = QFile::encodeName(path);
+    return ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount("tmpfs", where.constData(), "tmpfs", 0, "size=64k") == 0;
+}
+
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
 }
 
 // A subject that counts how it was drawn.
@@ -157,6 +175,31 @@ private slots:
         QVERIFY(ui.N1->actions().contains(ui.N5));
     }
 
+    // The size in per cent beside the track bar, following it, clear of the other controls.
+    void theTrackBarShowsItsPercentage() {
+        QLabel* label = dialog->findChild<QLabel*>("PercentLabel");
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString("50 %"));
+        for (int value : {0, 73, 100}) {
+            c->TrackBar1->setValue(value);
+            QCOMPARE(label->text(), QString("%1 %").arg(value));
+        }
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        for (auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+            form->Printing().Printer().setPageOrientation(orientation);
+            dialog->UpdatePreview();
+            const QRect at = label->geometry();
+            QVERIFY(dialog->rect().contains(at));
+            QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= at.width());
+            QVERIFY(qAbs(at.center().y() - c->TrackBar1->geometry().bottom()) < 20);
+            for (QWidget* other : dialog->findChildren<QWidget*>())
+                if (other != label && other->parentWidget() == dialog && other->isVisible())
+                    QVERIFY2(!other->geometry().intersects(at), qPrintable(other->objectName()));
+        }
+        dialog->hide();
+    }
+
     void previewFollowsThePageShape() {
         QPrinter& printer = form->Printing().Printer();
         dialog->SetSubject(PlanePrintSubject(form->Plane()));
@@ -211,6 +254,24 @@ private slots:
         dialog->hide();
     }
 
+    // Landscape at 100 %: the preview shrinks the graph as the page does; the lines stay on it.
+    void aLandscapePreviewKeepsEveryLine() {
+        form->Printing().Printer().setPageOrientation(QPageLayout::Landscape);
+        dialog->SetSubject(PlanePrintSubject(form->Plane()));
+        c->CheckBox4->setChecked(true);
+        c->TrackBar1->setValue(100);
+        Draws();
+        const QImage picture = c->PagePaintBox->Picture().convertToFormat(QImage::Format_RGB32);
+        const int height = dialog->PreviewPage().height();
+        QVERIFY(height < 100);
+        int lowest = -1;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (qGray(picture.pixel(x, y)) < 245) lowest = y;
+        // The stamp is the last line: inked, and on the page.
+        QVERIFY2(lowest >= height - 8 && lowest < height, qPrintable(QString("%1 of %2").arg(lowest).arg(height)));
+    }
+
     void theSurfaceLocksTheAxesBox() {
         CountingSubject surface;
         dialog->SetSubject(surface.Make(QSize(400, 300), true));
@@ -252,6 +313,15 @@ private slots:
         const int rightmost = RightmostInk(page.convertToFormat(QImage::Format_RGB32), page.height() / 4);
         QVERIFY2(rightmost > page.width() / 4 && rightmost <= page.width() / 2 + 2,
                  qPrintable(QString::number(rightmost)));
+        // The tool button and "Печатать" (at once, no dialog) print the surface too.
+        for (QAction* action : {form->Controls().ToolButton3, form->Controls().N5}) {
+            chosen = Path(action->objectName() + ".pdf");
+            if (action == form->Controls().ToolButton3) QTimer::singleShot(0, this, [&] { c->Button1->click(); });
+            action->trigger();
+            const QString printed = PdfText(chosen);
+            QVERIFY2(printed.contains("sin(x)*cos(y)"), qPrintable(action->objectName() + ": " + printed));
+            QVERIFY(printed.contains(QRegularExpression("\\bz\\b")));  // the surface's own axis name
+        }
         // Back on the graphs page, the plane graph again with its axes box.
         pages->setCurrentIndex(0);
         dialog->SetSubject(PlanePrintSubject(form->Plane()));
@@ -352,6 +422,46 @@ private slots:
         Draws();
         QCOMPARE(empty.draws, 0);
         QVERIFY(!dialog->PreviewPage().isEmpty());
+    }
+
+    // "В файл PDF..." onto a disk with less room than the page needs, then none at all: the
+    // reason is shown and the old file stays byte for byte; with room the page is written.
+    void aFullDiskKeepsTheOldPdf() {
+        const QString disk = Path("disk");
+        QVERIFY(QDir().mkpath(disk));
+        if (!MountSmallDisk(disk)) QSKIP("no small tmpfs can be mounted here (needs a mount namespace)");
+        const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
+        chosen = disk + "/old.pdf";
+        QByteArray old(12288, '\0');
+        for (int i = 0; i < old.size(); ++i) old[i] = static_cast<char>(i * 7919 % 251);
+        {
+            QFile f(chosen);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(old), old.size());
+        }
+        QFile filler(disk + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        filler.write(QByteArray(45056, 'f'));
+        form->Plane().Controls().GraphList->item(0)->setCheckState(Qt::Checked);
+        QTest::qWait(1);
+        for (const char* room : {"some room", "no room"}) {
+            errors.clear();
+            QTimer::singleShot(0, this, [&] { c->PdfButton->click(); });
+            form->Controls().DoPrint->trigger();
+            if (dialog->isVisible()) dialog->reject();
+            QCOMPARE(errors.size(), 1);
+            QVERIFY2(errors[0].contains("на диске нет места"), qPrintable(QString(room) + ": " + errors[0]));
+            QVERIFY2(Contents(chosen) == old, room);
+            QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden), (QStringList{"filler", "old.pdf"}));
+            while (filler.write(QByteArray(4096, 'f')) > 0) {
+            }
+        }
+        filler.close();
+        filler.remove();
+        errors.clear();
+        QVERIFY(form->Printing().PrintToPdf(chosen, PrintOptions{}));
+        QVERIFY(errors.isEmpty());
+        QVERIFY(Contents(chosen).trimmed().endsWith("%%EOF"));
     }
 
     void aFailedPdfWriteKeepsTheOldFile() {
