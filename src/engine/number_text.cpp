@@ -1,6 +1,9 @@
 #include "engine/number_text.h"
 
+#include <cerrno>
 #include <charconv>
+#include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <algorithm>
 #include <string>
@@ -9,6 +12,25 @@ namespace kq {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads a decimal number without a sign, correctly rounded; false when it is out of range
+// (value untouched).
+bool ReadDecimal(std::string_view number, long double& value) {
+#if defined(_WIN32)
+    // MinGW's from_chars reads long double through double; strtold reads all 64 bits, in the
+    // locale's notation, so the point becomes the locale's.
+    std::string text(number);
+    if (const std::size_t point = text.find('.'); point != std::string::npos)
+        text.replace(point, 1, std::localeconv()->decimal_point);
+    errno = 0;
+    const long double v = std::strtold(text.c_str(), nullptr);
+    if (errno == ERANGE) return false;
+    value = v;
+    return true;
+#else
+    return std::from_chars(number.data(), number.data() + number.size(), value).ec != std::errc::result_out_of_range;
+#endif
+}
 
 }  // namespace
 
@@ -44,8 +66,7 @@ long double LeadingDecimal(std::string_view text) {
         number.remove_prefix(1);
     }
     long double value = 0.0L;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
+    if (!ReadDecimal(number, value)) {
         // from_chars leaves the value alone on overflow and underflow; tell them apart by
         // the exponent's sign the way strtold would answer.
         const auto e = number.find_first_of("eE");
@@ -104,6 +125,20 @@ long double ReadNumberOperand(std::string_view text) {
 
 namespace kq {
 
+#if defined(_WIN32)
+// Windows has no C locale a thread can switch to for one call; the one character the locale
+// changes in these formats, the decimal point, is put back instead.
+std::string FormatC(const char* format, long double value) {
+    char buffer[128];
+    const int n = std::snprintf(buffer, sizeof buffer, format, value);
+    if (n < 0) return std::string();
+    std::string text(buffer, std::min<std::size_t>(n, sizeof buffer - 1));
+    const std::string point = std::localeconv()->decimal_point;
+    if (point != "." && !point.empty())
+        if (const std::size_t at = text.find(point); at != std::string::npos) text.replace(at, point.size(), ".");
+    return text;
+}
+#else
 std::string FormatC(const char* format, long double value) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     const locale_t previous = uselocale(cLocale);
@@ -112,6 +147,7 @@ std::string FormatC(const char* format, long double value) {
     uselocale(previous);
     return n < 0 ? std::string() : std::string(buffer, std::min<std::size_t>(n, sizeof buffer - 1));
 }
+#endif
 
 bool ParseWholeDecimal(std::string_view text, long double& value) {
     const std::size_t length = LeadingDecimalLength(text);
