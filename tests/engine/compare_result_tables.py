@@ -15,7 +15,8 @@ import re
 import sys
 
 # The library functions a formula's result depends on, by what the formula text holds. A
-# power whose exponent is not 2 or 3 calls powl; "^e" is the exponential; the numbered roots
+# power whose exponent is not 2 or 3 (those are multiplied out) calls powl; "^e" is the
+# exponential; the numbered roots
 # and powers call powl and pow (rt2 is sqrtl, exact everywhere).
 FUNCTIONS_OF = [
     (r"arcsin|asin", {"asin", "asinl"}),
@@ -29,7 +30,7 @@ FUNCTIONS_OF = [
     (r"exp\(|\^e", {"exp", "expl"}),
     (r"(?<![a-z])pw", {"pow", "powl"}),
     (r"(?<![a-z])rt(?!2\()|rtt<", {"powl"}),
-    (r"\^", {"powl", "pow", "expl", "exp"}),
+    (r"\^(?![23](?![0-9.^]))", {"powl", "pow"}),
 ]
 
 
