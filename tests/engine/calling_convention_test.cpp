@@ -10,6 +10,7 @@
 
 #include "engine/native_code.h"
 #include "engine/program.h"
+#include "engine/x64_abi.h"
 #include "eval_helpers.h"
 
 extern "C" {
@@ -255,6 +256,12 @@ KqCallMarked:
 namespace kq::test {
 namespace {
 
+#if defined(_WIN32)
+constexpr bool kWindowsHost = true;
+#else
+constexpr bool kWindowsHost = false;
+#endif
+
 #if defined(__x86_64__) && (defined(__linux__) || defined(_WIN32))
 
 using Op = Program::Op;
@@ -359,6 +366,33 @@ TEST(CallingConvention, ColumnFunctionsKeepTheCallersRegisters) {
 }
 
 #endif
+
+// The facts of both conventions that the generated code is shaped by, whichever system this is.
+TEST(CallingConvention, FramesAndArgumentsOfBothConventions) {
+    const X64Abi systemV(CallingConvention::SystemV), windows(CallingConvention::Windows);
+    const Reg systemVArguments[] = {Reg::Rdi, Reg::Rsi, Reg::Rdx, Reg::Rcx};
+    const Reg windowsArguments[] = {Reg::Rcx, Reg::Rdx, Reg::R8, Reg::R9};
+    for (int n = 0; n < 4; ++n) {
+        EXPECT_EQ(systemV.Argument(n), systemVArguments[n]);
+        EXPECT_EQ(windows.Argument(n), windowsArguments[n]);
+    }
+    EXPECT_FALSE(systemV.ResultInMemory());
+    EXPECT_TRUE(windows.ResultInMemory());
+    // Windows callees own the 32 bytes above the return address: the caller's scratch and the
+    // call's result lie above them.
+    EXPECT_EQ(windows.Scratch().disp, 32);
+    EXPECT_EQ(windows.CallResult().disp, 48);
+    EXPECT_EQ(systemV.Scratch().disp, 0);  // where a long double argument goes on the stack
+    for (const X64Abi& abi : {systemV, windows})
+        for (int pushed = 0; pushed <= 8; ++pushed)
+            for (std::int32_t locals : {0, 8, 16}) {
+                const std::int32_t bytes = abi.FrameBytes(pushed, locals);
+                EXPECT_EQ((8 + 8 * pushed + bytes) % 16, 0) << "rsp is aligned to 16 at calls";
+                EXPECT_GE(bytes, abi.LocalsOffset() + locals);
+                EXPECT_LT(bytes, abi.LocalsOffset() + locals + 16);
+            }
+    EXPECT_EQ(X64Abi::Host().Windows(), kWindowsHost);
+}
 
 // Every evaluator here needs the x87 unit at its full 64-bit precision; a system that starts
 // programs with 53 bits (Windows does, unless the C runtime sets it back) would round every
