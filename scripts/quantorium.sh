@@ -6,6 +6,11 @@
 #   scripts/quantorium.sh sanitize        the unit tests under AddressSanitizer + UBSan
 #   scripts/quantorium.sh fuzz [SECONDS]  the fuzz targets, sharing the time (default 60 s)
 #   scripts/quantorium.sh bench           the benchmarks
+#   scripts/quantorium.sh windows-core [--if-available]
+#                                         the core without Qt built for Windows (MinGW-w64), its
+#                                         tests run under Wine, its results compared with Linux's;
+#                                         with --if-available, a machine that cannot install
+#                                         MinGW-w64 or Wine says so and skips it
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,9 +24,12 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
           poppler-utils emf2svg libwmf-bin fonts-urw-base35
           python3-mpmath)
 
+# Only for windows-core: the cross compiler (its posix flavour has std::mutex) and Wine.
+windows_packages=(g++-mingw-w64-x86-64-posix wine64)
+
 install_missing() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -52,7 +60,7 @@ headless_env() {
 
 what=${1:-run}
 [ $# -gt 0 ] && shift
-install_missing
+install_missing "${packages[@]}"
 case "$what" in
     run)
         configure_and_build build
@@ -91,8 +99,38 @@ case "$what" in
         configure_and_build build -DCMAKE_BUILD_TYPE=Release
         for b in build/bench/*_bench; do "$b" "$@"; done
         ;;
+    windows-core)
+        if [ "${1:-}" = --if-available ]; then
+            if ! (install_missing "${windows_packages[@]}"); then
+                echo "windows-core: skipped, ${windows_packages[*]} cannot be installed on this machine"
+                exit 0
+            fi
+        fi
+        install_missing "${windows_packages[@]}"
+        configure_and_build build-windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+            -DQUANTORIUM_GUI=OFF -DQUANTORIUM_BENCH=OFF -DQUANTORIUM_GTEST_SOURCE=/usr/src/googletest
+        wine=/usr/lib/wine/wine64
+        [ -x "$wine" ] || wine=$(command -v wine64)
+        # A Wine prefix of the build's own, made once; its server stays up while the tests run,
+        # so that each program starts quickly and none inherits Wine's background services.
+        export WINEPREFIX="$root/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        wineserver=$(dirname "$wine")/wineserver64
+        [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+        trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+        "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+        "$wineserver" -p </dev/null >/dev/null 2>&1 || true
+        ctest --test-dir build-windows --output-on-failure
+        # The same tables through the Linux build of the engine and the Windows one, bit for bit
+        # but for the stated differences of the two C libraries.
+        [ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+        cmake --build build --target engine_result_table -j "$jobs"
+        ./build/tests/engine_result_table > build-windows/results-linux.txt
+        "$wine" build-windows/tests/engine_result_table.exe > build-windows/results-windows.txt </dev/null
+        python3 tests/engine/compare_result_tables.py build-windows/results-linux.txt build-windows/results-windows.txt \
+            tests/engine/windows_library_differences.txt build-windows/results-comparison.txt
+        ;;
     *)
-        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|bench" >&2
+        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|bench|windows-core" >&2
         exit 2
         ;;
 esac

@@ -1,5 +1,4 @@
-// Windows-1251, the code page of workplace files, to and from UTF-8, through the C library's
-// converter.
+// Windows-1251, the code page of workplace files, to and from UTF-8, by a table of its own.
 #pragma once
 
 #include <optional>

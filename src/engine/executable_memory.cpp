@@ -10,6 +10,12 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #define KQ_HAVE_MMAP 1
+#elif defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #endif
 
 namespace kq {
@@ -194,6 +200,38 @@ void ExecutableMemory::Release() {
 }
 
 std::size_t ExecutableMemory::PooledBytes() { return CodePool::Instance().MappedBytes(); }
+
+#elif defined(_WIN32)
+
+// Pages of its own for every block, committed writable, written, and then made executable
+// and read-only: Windows never sees them writable and executable at once. Freed, they go
+// back to the system at once.
+bool ExecutableMemory::Load(std::span<const std::uint8_t> code) {
+    Release();
+    if (code.empty()) return false;
+    void* memory = VirtualAlloc(nullptr, code.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!memory) return false;
+    std::memcpy(memory, code.data(), code.size());
+    DWORD previous = 0;
+    if (!VirtualProtect(memory, code.size(), PAGE_EXECUTE_READ, &previous)) {
+        VirtualFree(memory, 0, MEM_RELEASE);
+        return false;
+    }
+    FlushInstructionCache(GetCurrentProcess(), memory, code.size());
+    address_ = memory;
+    size_ = code.size();
+    chunk_ = nullptr;
+    return true;
+}
+
+void ExecutableMemory::Release() {
+    if (!address_) return;
+    VirtualFree(address_, 0, MEM_RELEASE);
+    address_ = nullptr;
+    size_ = 0;
+}
+
+std::size_t ExecutableMemory::PooledBytes() { return 0; }
 
 #else
 

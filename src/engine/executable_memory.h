@@ -2,7 +2,8 @@
 // hands out again as formulas come and go; each page is mapped twice from one memory file,
 // writable at one address and executable at the other, so no address is ever writable and
 // executable at once and writing code changes no protection. Where the system has no memory
-// files, a block gets pages of its own, written while writable and then made executable.
+// files, and on Windows, a block gets pages of its own, written while writable and then made
+// executable.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +27,8 @@ public:
     const void* Address() const { return address_; }
     bool Empty() const { return address_ == nullptr; }
 
-    // Pages the pool holds mapped now, in bytes (each counted once, not per view).
+    // Pages the pool holds mapped now, in bytes (each counted once, not per view); 0 where
+    // there is no pool (Windows).
     static std::size_t PooledBytes();
 
 private:

@@ -1,5 +1,5 @@
-// A Program's instructions as machine code, where the machine allows it (x86-64 Linux with
-// the 80-bit x87 unit): compiled by the x87 compiler into executable memory of its own.
+// A Program's instructions as machine code, where the machine allows it (x86-64 Linux or
+// Windows with the 80-bit x87 unit): compiled by the x87 compiler into executable memory of its own.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <clocale>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
@@ -13,10 +14,27 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+#if !defined(_WIN32)
 // The C locale, made once: a point is the decimal separator whatever the process's locale.
 locale_t CNumericLocale() {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     return c;
+}
+#endif
+
+// The C library's conversion of a decimal in the C notation, correctly rounded over the whole
+// range, subnormals and overflow included, whatever the length.
+long double ReadDecimal(const std::string& number) {
+#if defined(_WIN32)
+    // Windows has no locale a thread can switch to for one call: the point becomes the
+    // locale's own before the conversion reads it.
+    std::string text = number;
+    if (const std::size_t point = text.find('.'); point != std::string::npos)
+        text.replace(point, 1, std::localeconv()->decimal_point);
+    return std::strtold(text.c_str(), nullptr);
+#else
+    return strtold_l(number.c_str(), nullptr, CNumericLocale());
+#endif
 }
 
 }  // namespace
@@ -46,11 +64,10 @@ std::size_t LeadingDecimalLength(std::string_view text) {
 long double LeadingDecimal(std::string_view text) {
     const std::size_t len = LeadingDecimalLength(text);
     if (len == 0) return 0.0L;
-    // The C library's conversion rounds correctly over the whole range, subnormals and
-    // overflow included, whatever the length; that it sets errno for them is no failure here.
+    // That the conversion sets errno for an overflow or a subnormal is no failure here.
     const std::string number(text.substr(0, len));
     const int savedErrno = errno;
-    const long double value = strtold_l(number.c_str(), nullptr, CNumericLocale());
+    const long double value = ReadDecimal(number);
     errno = savedErrno;
     return value;
 }
@@ -96,6 +113,20 @@ long double ReadNumberOperand(std::string_view text) {
     }
 }
 
+#if defined(_WIN32)
+// Windows has no C locale a thread can switch to for one call; the one character the locale
+// changes in these formats, the decimal point, is put back instead.
+std::string FormatC(const char* format, long double value) {
+    char buffer[128];
+    const int n = std::snprintf(buffer, sizeof buffer, format, value);
+    if (n < 0) return std::string();
+    std::string text(buffer, std::min<std::size_t>(n, sizeof buffer - 1));
+    const std::string point = std::localeconv()->decimal_point;
+    if (point != "." && !point.empty())
+        if (const std::size_t at = text.find(point); at != std::string::npos) text.replace(at, point.size(), ".");
+    return text;
+}
+#else
 std::string FormatC(const char* format, long double value) {
     const locale_t previous = uselocale(CNumericLocale());
     char buffer[128];
@@ -103,6 +134,7 @@ std::string FormatC(const char* format, long double value) {
     uselocale(previous);
     return n < 0 ? std::string() : std::string(buffer, std::min<std::size_t>(n, sizeof buffer - 1));
 }
+#endif
 
 bool ParseWholeDecimal(std::string_view text, long double& value) {
     const std::size_t length = LeadingDecimalLength(text);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <math.h>
 
+#include "engine/x64_abi.h"
 #include "engine/x86_encoder.h"
 #include "engine/x87_frame.h"
 #include "engine/x87_stack.h"
@@ -41,8 +42,6 @@ double (*DoubleFunction(FunctionCode code))(double) {
     if (!f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule) return nullptr;
     return f->inDouble;
 }
-
-const Mem kFrame = X87Frame::Scratch();
 
 // Between instructions the x87 stack holds at most x (pinned at the bottom when it is read
 // often) and the previous results that are still to be read.
@@ -135,7 +134,7 @@ private:
         // unless it loops over a column.
         bool calls = false;
         for (const Instr& i : code_) calls = calls || FormOf(i) != Form::Arithmetic;
-        frame_.emplace(e_, column_, calls);
+        frame_.emplace(e_, abi_, column_, calls);
         stack_.SetUp(frame_->Base(), uses_[0] >= 2 && !calls);
         if (column_) {
             stack_.SetVariableHomes(X87Frame::XHome(), X87Frame::YHome());
@@ -204,31 +203,28 @@ private:
 
     // The interpreter's code for one instruction; a failure leaves through helperFails_.
     void CallHelper(const Instr& i) {
-        e_.MovRegReg(Reg::Rdi, Reg::Rbx);
-        e_.MovRegImm64(Reg::Rsi, reinterpret_cast<std::uint64_t>(&i));
-        e_.CallAbsolute(reinterpret_cast<const void*>(&KqRunOneInstruction));
+        abi_.CallWithPointers(e_, reinterpret_cast<const void*>(&KqRunOneInstruction), Reg::Rbx, &i);
         e_.TestEaxEax();
         helperFails_.push_back(e_.Jump(Cond::NotEqual));
     }
 
     void EmitSinCos(const Instr& i) {
         stack_.IsolateOnTop(i.a);
-        e_.FstpTbyte(kFrame);
+        e_.FstpTbyte(abi_.Scratch());
         stack_.Popped();
-        e_.LeaRegMem(Reg::Rdi, stack_.Slot(i.dst));
-        e_.LeaRegMem(Reg::Rsi, stack_.Slot(i.b));
-        e_.CallAbsolute(
-            reinterpret_cast<const void*>(static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)));
+        abi_.CallExtendedToTwo(
+            e_, reinterpret_cast<const void*>(static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)),
+            stack_.Slot(i.dst), stack_.Slot(i.b));
     }
 
     void EmitCall(const Instr& i) {
         stack_.IsolateOnTop(i.a);
         if (i.op == Op::Sin || i.op == Op::Cos) {
-            e_.FstpTbyte(kFrame);  // the argument
+            e_.FstpTbyte(abi_.Scratch());  // the argument
             stack_.Popped();
             using LongFunction = long double (*)(long double);
-            e_.CallAbsolute(reinterpret_cast<const void*>(i.op == Op::Sin ? static_cast<LongFunction>(&::sinl)
-                                                                          : static_cast<LongFunction>(&::cosl)));
+            abi_.CallExtended(e_, reinterpret_cast<const void*>(i.op == Op::Sin ? static_cast<LongFunction>(&::sinl)
+                                                                                : static_cast<LongFunction>(&::cosl)));
             stack_.Pushed(i.dst);
             return;
         }
@@ -237,17 +233,18 @@ private:
         // else takes the interpreter's code, which knows when long double is needed.
         ExtendedCall slow{};
         slow.instr = &i;
-        e_.FstQword(kFrame);  // the argument as a double
-        e_.MovRegMem(Reg::Rax, kFrame);
+        const Mem scratch = abi_.Scratch();
+        e_.FstQword(scratch);  // the argument as a double
+        e_.MovRegMem(Reg::Rax, scratch);
         slow.argument = e_.JumpUnlessNormalDouble();
         e_.FstpTbyte(stack_.Slot(i.a));  // the argument itself, for the long double path
         stack_.Popped();
-        e_.MovsdXmm0Mem(kFrame);
-        e_.CallAbsolute(reinterpret_cast<const void*>(DoubleFunction(i.code)));
+        e_.MovsdXmm0Mem(scratch);
+        abi_.CallDouble(e_, reinterpret_cast<const void*>(DoubleFunction(i.code)));
         e_.MovqRaxXmm0();
         slow.result = e_.JumpUnlessNormalDouble();
-        e_.MovsdMemXmm0(kFrame);
-        e_.FldQword(kFrame);
+        e_.MovsdMemXmm0(scratch);
+        e_.FldQword(scratch);
         slow.join = e_.Here();
         extendedCalls_.push_back(slow);
         stack_.Pushed(i.dst);
@@ -397,6 +394,7 @@ private:
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
     int limitAbove_ = 0;
     bool column_;
+    X64Abi abi_ = X64Abi::Host();
     bool copied_[2] = {false, false};  // a column's x, y copied to the register file each point
     X86Encoder e_;
     std::optional<X87Frame> frame_;  // set up once the code is known

@@ -12,8 +12,9 @@
 
 #include "engine/program.h"
 
-// Where the machine has what the generated code needs.
-#if defined(__x86_64__) && defined(__linux__) && LDBL_MANT_DIG == 64
+// Where the machine has what the generated code needs: x86-64 with long double as the x87
+// type, under System V (Linux) or Windows (MinGW-w64) calling conventions.
+#if defined(__x86_64__) && (defined(__linux__) || defined(_WIN32)) && LDBL_MANT_DIG == 64
 #define KQ_NATIVE_X87 1
 #endif
 

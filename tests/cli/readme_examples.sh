@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Runs every example of the README: an indented line "$ quantorium ..." is a command, the
 # indented lines after it up to a blank line are exactly what it must print.
-#   readme_examples.sh PROGRAM README
+#   readme_examples.sh PROGRAM README [VERB...]
+# With verbs named, only the examples of those verbs run (a program that has only some).
 set -uo pipefail
 program=$(realpath "$1")
 readme=$(realpath "$2")
+shift 2
+verbs=" $* "
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -18,6 +21,11 @@ failures=0 count=0
 command="" expected=""
 check() {
     [ -z "$command" ] && return
+    local words=($command)
+    if [ "$verbs" != "  " ] && [[ $verbs != *" ${words[1]} "* ]]; then
+        command="" expected=""
+        return
+    fi
     count=$((count + 1))
     local actual
     actual=$(bash -c "quantorium() { \"\$program\" \"\$@\"; }; $command" 2>/dev/null)

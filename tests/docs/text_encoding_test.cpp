@@ -1,7 +1,16 @@
 // Windows-1251 against UTF-8: every byte of the code page, and what it cannot encode.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "docs/text_encoding.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 namespace kq {
 namespace {
@@ -47,6 +56,79 @@ TEST(TextEncoding, MixedRunsRoundTrip) {
     EXPECT_EQ(offending, "→");
     EXPECT_FALSE(Utf8ToCp1251("Ж\xd0 x", &offending));  // a lead byte cut off by ASCII
     EXPECT_EQ(offending, "");
+}
+
+// The system's own converter, as an independent answer: the text in the other encoding, or
+// nothing when it cannot convert all of it.
+std::optional<std::string> SystemConverts(const std::string& text, bool toUtf8) {
+#if defined(_WIN32)
+    const UINT from = toUtf8 ? 1251 : CP_UTF8, to = toUtf8 ? CP_UTF8 : 1251;
+    wchar_t wide[16];
+    const int n = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide, 16);
+    if (n <= 0) return std::nullopt;
+    char bytes[64];
+    BOOL lossy = FALSE;
+    const int m = WideCharToMultiByte(to, to == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, n, bytes, sizeof bytes,
+                                      nullptr, to == CP_UTF8 ? nullptr : &lossy);
+    if (m <= 0 || lossy) return std::nullopt;
+    return std::string(bytes, static_cast<std::size_t>(m));
+#else
+    const iconv_t cd = toUtf8 ? iconv_open("UTF-8", "WINDOWS-1251") : iconv_open("WINDOWS-1251", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string in = text;
+    char out[64];
+    char* source = in.data();
+    char* target = out;
+    std::size_t left = in.size(), room = sizeof out;
+    const std::size_t r = iconv(cd, &source, &left, &target, &room);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1) || left != 0) return std::nullopt;
+    return std::string(out, static_cast<std::size_t>(target - out));
+#endif
+}
+
+std::string Utf8Of(char32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | c >> 6);
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += static_cast<char>(0xE0 | c >> 12);
+        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | c >> 18);
+        s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+// Every byte and every character of the basic plane (and a few beyond) as the system's
+// converter has them; 0x98, which Windows passes through as U+0098, is the tested exception.
+TEST(TextEncoding, AgreesWithTheSystemsConverter) {
+    for (int b = 0; b < 256; ++b) {
+        if (b == 0x98) continue;
+        const std::string one(1, static_cast<char>(b));
+        EXPECT_EQ(std::optional<std::string>(Cp1251ToUtf8(one)), SystemConverts(one, true)) << b;
+    }
+    for (char32_t c = 0; c < 0x11000; c += c < 0x10000 ? 1 : 0x3F) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        if (c == 0x98) continue;
+        const std::string text = "a" + Utf8Of(c) + "z";
+        ASSERT_EQ(Utf8ToCp1251(text), SystemConverts(text, false)) << static_cast<unsigned>(c);
+    }
+    // Malformed UTF-8: overlong forms, surrogates, values past U+10FFFF, cut sequences.
+    for (const char* bad : {"\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80",
+                            "\xE2\x82", "\x80", "\xC3\x28"}) {
+        std::string offending = "stale";
+        EXPECT_EQ(Utf8ToCp1251(bad, &offending), std::nullopt);
+        EXPECT_EQ(offending, "") << "a malformed sequence is no character";
+        EXPECT_EQ(SystemConverts(bad, false), std::nullopt);
+    }
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 namespace kq::test {
 
 // Where the engine must compile native code: the fast path is never the interpreter there.
-#if defined(__x86_64__) && defined(__linux__)
+#if defined(__x86_64__) && (defined(__linux__) || defined(_WIN32))
 inline constexpr bool kNativeExpected = true;
 #else
 inline constexpr bool kNativeExpected = false;

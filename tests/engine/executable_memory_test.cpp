@@ -2,8 +2,8 @@
 // reused and released, and a Program that holds code cannot be moved away from it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -18,18 +18,8 @@ namespace {
 static_assert(!std::is_move_constructible_v<Program> && !std::is_move_assignable_v<Program>);
 static_assert(!std::is_copy_constructible_v<ExecutableMemory>);
 
-#if defined(__x86_64__) && defined(__linux__)
+#if defined(__x86_64__) && (defined(__linux__) || defined(_WIN32))
 int CallCode(const ExecutableMemory& m) { return reinterpret_cast<int (*)()>(const_cast<void*>(m.Address()))(); }
-
-// No address of the process is writable and executable at once.
-bool NothingWritableAndExecutable() {
-    std::ifstream maps("/proc/self/maps");
-    for (std::string line; std::getline(maps, line);) {
-        const std::string perms = ParseMapping(line).perms;
-        if (perms.find('w') != std::string::npos && perms.find('x') != std::string::npos) return false;
-    }
-    return true;
-}
 
 TEST(ExecutableMemory, RunsWithoutEverBeingWritableThere) {
     const std::uint8_t answer[] = {0xB8, 0x2A, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 42; ret
@@ -39,7 +29,7 @@ TEST(ExecutableMemory, RunsWithoutEverBeingWritableThere) {
     ASSERT_TRUE(protection.has_value());
     EXPECT_NE(protection->find('x'), std::string::npos);
     EXPECT_EQ(protection->find('w'), std::string::npos);
-    EXPECT_TRUE(NothingWritableAndExecutable());
+    EXPECT_EQ(WritableAndExecutableCount(), 0) << "no address is writable and executable at once";
     EXPECT_EQ(CallCode(memory), 42);
     const std::uint8_t other[] = {0xB8, 0x07, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 7; ret
     ASSERT_TRUE(memory.Load(other));  // the first block goes back and the same place serves again
@@ -49,6 +39,9 @@ TEST(ExecutableMemory, RunsWithoutEverBeingWritableThere) {
     EXPECT_TRUE(empty.Empty());
 }
 
+#endif
+
+#if defined(__x86_64__) && defined(__linux__)
 // Blocks come from pages mapped once: freed blocks serve again, and pages beyond the one
 // run the pool keeps are unmapped once their code is gone.
 TEST(ExecutableMemory, PooledPagesAreReusedAndReleased) {
@@ -71,6 +64,30 @@ TEST(ExecutableMemory, PooledPagesAreReusedAndReleased) {
     }
     EXPECT_EQ(ExecutableMemory::PooledBytes(), kept);
     EXPECT_EQ(ExecutableBytes(), executable);
+}
+#endif
+
+#if defined(__x86_64__) && defined(_WIN32)
+// Each block has pages of its own, executable and read-only, and gives them back when it goes.
+TEST(ExecutableMemory, OwnPagesGoBackToTheSystem) {
+    const std::vector<std::uint8_t> code(1000, 0xC3);
+    const std::uintptr_t executable = ExecutableBytes();
+    {
+        std::vector<ExecutableMemory> many(600);
+        for (auto& m : many) {
+            ASSERT_TRUE(m.Load(code));
+            ASSERT_EQ(ProtectionAt(m.Address()), "r-xp");
+        }
+        EXPECT_GE(ExecutableBytes(), executable + 600 * code.size());
+        std::vector<std::uint8_t> large(3 << 20, 0xC3);
+        const std::uint8_t answer[] = {0xB8, 0x2A, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 42; ret
+        std::copy(std::begin(answer), std::end(answer), large.begin());
+        ExecutableMemory huge;
+        ASSERT_TRUE(huge.Load(large));
+        EXPECT_EQ(CallCode(huge), 42);
+    }
+    EXPECT_EQ(ExecutableBytes(), executable);
+    EXPECT_EQ(ExecutableMemory::PooledBytes(), 0u);
 }
 #endif
 

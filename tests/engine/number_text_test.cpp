@@ -95,6 +95,10 @@ public:
 private:
     static bool Switch() {
         if (std::setlocale(LC_NUMERIC, "ru_RU.UTF-8")) return IsComma();
+#if defined(_WIN32)
+        // Windows names its locales its own way.
+        if (std::setlocale(LC_NUMERIC, "Russian_Russia.1251")) return IsComma();
+#endif
 #ifdef KQ_TEST_LOCALES
         // The one the build made, where the system has none installed.
         const char* oldPath = std::getenv("LOCPATH");

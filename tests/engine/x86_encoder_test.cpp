@@ -62,6 +62,16 @@ TEST(X86Encoder, OperandFormsMatchTheAssembler) {
              e.AddRegMem(Reg::R14, {Reg::Rsp, 8});
          },
          {0x4C, 0x03, 0x74, 0x24, 0x08}},
+        // The Windows calling convention's argument registers and result memory.
+        {"lea r8, [rbx+0x20]", [](X86Encoder& e) { e.LeaRegMem(Reg::R8, {Reg::Rbx, 0x20}); }, {0x4C, 0x8D, 0x43, 0x20}},
+        {"lea rcx, [rsp+0x30]", [](X86Encoder& e) { e.LeaRegMem(Reg::Rcx, {Reg::Rsp, 0x30}); }, {0x48, 0x8D, 0x4C, 0x24, 0x30}},
+        {"mov rdx, 0x1122334455667788",
+         [](X86Encoder& e) { e.MovRegImm64(Reg::Rdx, 0x1122334455667788); },
+         {0x48, 0xBA, 0x88, 0x77, 0x66, 0x55, 0x44, 0x33, 0x22, 0x11}},
+        {"mov rcx, rbx", [](X86Encoder& e) { e.MovRegReg(Reg::Rcx, Reg::Rbx); }, {0x48, 0x89, 0xD9}},
+        {"fld tbyte [rsp+0x30]", [](X86Encoder& e) { e.FldTbyte({Reg::Rsp, 0x30}); }, {0xDB, 0x6C, 0x24, 0x30}},
+        {"mov rax, r13", [](X86Encoder& e) { e.MovRegReg(Reg::Rax, Reg::R13); }, {0x4C, 0x89, 0xE8}},
+        {"fstp tbyte [rcx]", [](X86Encoder& e) { e.FstpTbyte({Reg::Rcx}); }, {0xDB, 0x39}},
     };
     for (const Encoding& c : cases) {
         X86Encoder e;

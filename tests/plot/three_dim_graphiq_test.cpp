@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "plot/surface_box.h"
 #include "plot/three_dim_graphiq.h"
@@ -220,8 +221,8 @@ TEST(ThreeDimGraphiq, TangentPolesLeaveGapsNotWalls) {
     // No cell spans a pole of tg at (k + 1/2) pi.
     for (std::uint32_t cell : g.cells) {
         const double x0 = static_cast<double>(s.Mesh().X(static_cast<int>(cell % n))), x1 = x0 + 0.91;
-        const double k = std::floor(x0 / M_PI - 0.5);
-        const double pole = (k + 1.5) * M_PI;
+        const double k = std::floor(x0 / std::numbers::pi - 0.5);
+        const double pole = (k + 1.5) * std::numbers::pi;
         EXPECT_FALSE(x0 < pole && pole < x1) << x0;
     }
     EXPECT_GT(g.PolygonCount(), 200u);
