@@ -4,6 +4,7 @@
 #include <math.h>
 
 #include "engine/math_functions.h"
+#include "engine/trig.h"
 
 namespace kq {
 namespace {
@@ -16,17 +17,13 @@ EvalStatus Sign(const long double&, const long double& t, long double& out) {
     return S::Ok;
 }
 EvalStatus Secant(const long double&, const long double& t, long double& out) {
-    return TrigReciprocal(std::cos(t), out);
+    return TrigReciprocal(Cosine(t), out);
 }
 EvalStatus Cosecant(const long double&, const long double& t, long double& out) {
-    return TrigReciprocal(std::sin(t), out);
+    return TrigReciprocal(Sine(t), out);
 }
-EvalStatus TangentOf(const long double&, const long double& t, long double& out) {
-    return Tangent(t, std::cos(t), out);
-}
-EvalStatus CotangentOf(const long double&, const long double& t, long double& out) {
-    return Cotangent(t, std::sin(t), out);
-}
+EvalStatus TangentOf(const long double&, const long double& t, long double& out) { return Tangent(t, out); }
+EvalStatus CotangentOf(const long double&, const long double& t, long double& out) { return Cotangent(t, out); }
 // rtN(t) is t^(1/N): a degree N too small to divide by fails as that division would, so that
 // rt0(t) fails "/0" as rtt<0>(t) does rather than give an infinity.
 EvalStatus NthRoot(const long double& n, const long double& t, long double& out) {
@@ -72,9 +69,9 @@ constexpr Precision kDbl = Precision::Double;
 constexpr FunctionInfo kTable[] = {
     // code       names                          numbered trig   domain                 failure          precision
     {F::Sin,    {"sin"},                          false, true,  kAny,                  S::Ok,           kExt,
-     nullptr, ::sinl, nullptr, "синус", "—"},
+     nullptr, Sine, nullptr, "синус", "—"},
     {F::Cos,    {"cos"},                          false, true,  kAny,                  S::Ok,           kExt,
-     nullptr, ::cosl, nullptr, "косинус", "—"},
+     nullptr, Cosine, nullptr, "косинус", "—"},
     {F::Tg,     {"tg", "tan"},                    false, true,  kOwn,                  S::FunctionPole, kDbl,
      nullptr, nullptr, TangentOf, "тангенс", "cos = 0"},
     {F::Ctg,    {"ctg", "cot"},                   false, true,  kOwn,                  S::FunctionPole, kDbl,

@@ -2,6 +2,8 @@
 
 #include <math.h>
 
+#include "engine/trig.h"
+
 namespace kq {
 namespace {
 
@@ -62,6 +64,18 @@ EvalStatus Tangent(long double t, long double cosine, long double& out) {
 
 EvalStatus Cotangent(long double t, long double sine, long double& out) {
     if (std::fabs(sine) <= kNegligible) return EvalStatus::FunctionPole;
+    out = 1.0L / DoublePrecisionValue(t, ::tan, ::tanl);
+    return EvalStatus::Ok;
+}
+
+EvalStatus Tangent(long double t, long double& out) {
+    if (CosineAtMost(t, kNegligible)) return EvalStatus::FunctionPole;
+    out = DoublePrecisionValue(t, ::tan, ::tanl);
+    return EvalStatus::Ok;
+}
+
+EvalStatus Cotangent(long double t, long double& out) {
+    if (SineAtMost(t, kNegligible)) return EvalStatus::FunctionPole;
     out = 1.0L / DoublePrecisionValue(t, ::tan, ::tanl);
     return EvalStatus::Ok;
 }

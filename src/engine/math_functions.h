@@ -41,6 +41,10 @@ inline EvalStatus Divide(long double a, long double b, long double& out) {
 // exactly 0, and the reciprocal of what it is would be a finite 1.6e16).
 EvalStatus Tangent(long double t, long double cosine, long double& out);
 EvalStatus Cotangent(long double t, long double sine, long double& out);
+// The same where the formula has no such cosine or sine: the pole test decides as it would on
+// them, at the cost of the reduction of t alone.
+EvalStatus Tangent(long double t, long double& out);
+EvalStatus Cotangent(long double t, long double& out);
 inline EvalStatus TrigReciprocal(long double v, long double& out) {
     if (std::fabs(v) <= kNegligible) return EvalStatus::FunctionPole;
     out = 1.0L / v;

@@ -6,6 +6,7 @@
 
 #include "engine/math_functions.h"
 #include "engine/native_code.h"
+#include "engine/trig.h"
 #include "engine/units.h"
 
 namespace kq {
@@ -26,11 +27,13 @@ using Instr = Program::Instr;
         case Op::Square: r[i.dst] = r[i.a] * r[i.a]; break;
         case Op::Cube: r[i.dst] = r[i.a] * r[i.a] * r[i.a]; break;
         case Op::Pow: return Power(r[i.a], r[i.b], r[i.dst]);
-        case Op::Sin: r[i.dst] = std::sin(r[i.a]); break;
-        case Op::Cos: r[i.dst] = std::cos(r[i.a]); break;
-        case Op::SinCos: sincosl(r[i.a], &r[i.dst], &r[i.b]); break;
+        case Op::Sin: r[i.dst] = Sine(r[i.a]); break;
+        case Op::Cos: r[i.dst] = Cosine(r[i.a]); break;
+        case Op::SinCos: SineCosine(r[i.a], &r[i.dst], &r[i.b]); break;
         case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst]);
         case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst]);
+        case Op::TgAlone: return Tangent(r[i.a], r[i.dst]);
+        case Op::CtgAlone: return Cotangent(r[i.a], r[i.dst]);
         case Op::Sec:
         case Op::Csc: return TrigReciprocal(r[i.a], r[i.dst]);
         case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst]);
@@ -236,6 +239,11 @@ private:
     bool degrees_;
 };
 
+// A tangent or cotangent node, whose second operand is the cosine or sine its pole test reads.
+bool TestsItsPole(const Lowering::Node& n) {
+    return n.kind == Lowering::Node::Compute && (n.op == Op::Tg || n.op == Op::Ctg);
+}
+
 }  // namespace
 
 Program::Program() : native_(std::make_unique<NativeCode>()) { registers_.assign(2, 0.0L); }
@@ -256,14 +264,15 @@ void Program::Build(const ExpressionList& root, bool degrees) {
         const int top = lowering.List(root, 0);
         const auto& nodes = lowering.nodes;
 
-        // Only what the root needs is kept.
+        // Only what the root needs is kept. The cosine of a tangent's pole test (the sine of a
+        // cotangent's) is kept only when something else reads it: the test alone costs less.
         std::vector<char> needed(nodes.size(), 0);
         needed[top] = 1;
         for (int i = top; i >= 0; --i) {
             if (!needed[i]) continue;
             const auto& n = nodes[i];
             if (n.a >= 0) needed[n.a] = 1;
-            if (n.b >= 0) needed[n.b] = 1;
+            if (n.b >= 0 && !TestsItsPole(n)) needed[n.b] = 1;
         }
 
         native_->Clear();
@@ -309,6 +318,11 @@ void Program::Build(const ExpressionList& root, bool degrees) {
                     code_.push_back(Instr{Op::SinCos, FunctionCode::None, EvalStatus::Ok, s, a, c});
                     continue;
                 }
+            }
+            if (TestsItsPole(n) && !needed[n.b]) {
+                const Op alone = n.op == Op::Tg ? Op::TgAlone : Op::CtgAlone;
+                code_.push_back(Instr{alone, n.code, n.fail, slot[i], a, 0});
+                continue;
             }
             code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
         }

@@ -23,8 +23,10 @@ public:
         Add, Sub, Mul, Div, Neg, Abs, Square, Cube, Pow,
         Sin, Cos,
         SinCos,  // dst gets the sine, b the cosine
-        Tg,      // a: the angle, b: its cosine (checked for the pole)
-        Ctg,     // a: the angle, b: its sine
+        Tg,        // a: the angle, b: its cosine (checked for the pole)
+        Ctg,       // a: the angle, b: its sine
+        TgAlone,   // a: the angle, whose cosine the formula does not need otherwise
+        CtgAlone,  // a: the angle, whose sine the formula does not need otherwise
         Sec,     // a: the cosine
         Csc,     // a: the sine
         Func,    // every other function: a is the argument, b holds the number after rt/pw

@@ -7,6 +7,7 @@
 #include <optional>
 #include <math.h>
 
+#include "engine/trig.h"
 #include "engine/x64_abi.h"
 #include "engine/x86_encoder.h"
 #include "engine/x87_frame.h"
@@ -26,7 +27,7 @@ extern "C" int KqRunOneInstruction(long double* registers, const Instr* instr) {
 enum class Form {
     Arithmetic,  // x87 instructions on the register stack
     Call,        // a library function called directly; operand and result on the stack
-    SinCos,      // sincosl straight into the two result slots
+    SinCos,      // the sine and cosine straight into the two result slots
     Helper,      // the interpreter's code for this one instruction
 };
 
@@ -212,9 +213,7 @@ private:
         stack_.IsolateOnTop(i.a);
         e_.FstpTbyte(abi_.Scratch());
         stack_.Popped();
-        abi_.CallExtendedToTwo(
-            e_, reinterpret_cast<const void*>(static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)),
-            stack_.Slot(i.dst), stack_.Slot(i.b));
+        abi_.CallExtendedToTwo(e_, reinterpret_cast<const void*>(&SineCosine), stack_.Slot(i.dst), stack_.Slot(i.b));
     }
 
     void EmitCall(const Instr& i) {
@@ -222,9 +221,9 @@ private:
         if (i.op == Op::Sin || i.op == Op::Cos) {
             e_.FstpTbyte(abi_.Scratch());  // the argument
             stack_.Popped();
-            using LongFunction = long double (*)(long double);
-            abi_.CallExtended(e_, reinterpret_cast<const void*>(i.op == Op::Sin ? static_cast<LongFunction>(&::sinl)
-                                                                                : static_cast<LongFunction>(&::cosl)));
+            abi_.CallExtended(e_, reinterpret_cast<const void*>(InfoOf(i.op == Op::Sin ? FunctionCode::Sin
+                                                                                       : FunctionCode::Cos)
+                                                                    ->inExtended));
             stack_.Pushed(i.dst);
             return;
         }
