@@ -239,6 +239,78 @@ private:
     bool degrees_;
 };
 
+// Which operands an instruction reads.
+bool ReadsA(Op op) { return op != Op::Fail; }
+bool ReadsB(Op op) {
+    switch (op) {
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Div:
+        case Op::Pow:
+        case Op::Tg:
+        case Op::Ctg:
+        case Op::Func: return true;
+        default: return false;
+    }
+}
+
+// Arithmetic that cannot fail: where it runs changes neither a bit nor which failure comes first.
+bool CannotFail(Op op) {
+    switch (op) {
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Neg:
+        case Op::Abs:
+        case Op::Square:
+        case Op::Cube: return true;
+        default: return false;
+    }
+}
+
+// The same instructions with arithmetic that cannot fail moved down to just before its first
+// reader: the rest keep their order. Native code then holds fewer values across the calls of
+// the functions, each of which would have to go to memory and back.
+std::vector<Instr> Sunk(const std::vector<Instr>& code, std::uint32_t result, std::size_t slots) {
+    std::vector<std::uint32_t> writer(slots, 0);  // 1 + the instruction writing a slot
+    for (std::size_t k = 0; k < code.size(); ++k) {
+        writer[code[k].dst] = static_cast<std::uint32_t>(k + 1);
+        if (code[k].op == Op::SinCos) writer[code[k].b] = static_cast<std::uint32_t>(k + 1);
+    }
+    std::vector<char> done(code.size(), 0);
+    std::vector<Instr> out;
+    out.reserve(code.size());
+    struct Visit {
+        std::size_t k;
+        int operand;  // the next operand to look at: 0 a, 1 b, 2 none left
+    };
+    std::vector<Visit> stack;
+    // Emits instruction k after the deferred instructions it reads, depth first without recursion.
+    auto emit = [&](std::size_t root) {
+        stack.push_back({root, 0});
+        while (!stack.empty()) {
+            const Visit v = stack.back();
+            const Instr& i = code[v.k];
+            if (v.operand < 2) {
+                ++stack.back().operand;
+                const bool reads = v.operand == 0 ? ReadsA(i.op) : ReadsB(i.op);
+                const std::uint32_t w = reads ? writer[v.operand == 0 ? i.a : i.b] : 0;
+                if (w != 0 && !done[w - 1] && CannotFail(code[w - 1].op)) stack.push_back({w - 1, 0});
+                continue;
+            }
+            stack.pop_back();
+            if (done[v.k]) continue;
+            done[v.k] = 1;
+            out.push_back(i);
+        }
+    };
+    for (std::size_t k = 0; k < code.size(); ++k)
+        if (!CannotFail(code[k].op)) emit(k);
+    if (writer[result] != 0 && !done[writer[result] - 1]) emit(writer[result] - 1);
+    return out;
+}
+
 // A tangent or cotangent node, whose second operand is the cosine or sine its pole test reads.
 bool TestsItsPole(const Lowering::Node& n) {
     return n.kind == Lowering::Node::Compute && (n.op == Op::Tg || n.op == Op::Ctg);
@@ -330,6 +402,7 @@ void Program::Build(const ExpressionList& root, bool degrees) {
         limit_ = newSlot();
         registers_[limit_] = kNegligible;
     }
+    code_ = Sunk(code_, result_, registers_.size());
     if (nativeAllowed_ && native_->Compile(code_, registers_, result_, limit_)) {
         entry_ = native_->Entry();
         readsX_ = native_->ReadsX();

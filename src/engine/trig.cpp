@@ -18,14 +18,10 @@ struct Reduced {
     unsigned quadrant;
 };
 
-// Below 2^20 the quotient k has at most 20 bits, so its products with the 44-bit parts of
-// pi/2 are exact, and the three parts (141 bits of pi/2) leave an error below 2^-120 in the
-// remainder. Where x - k pi/2 is below 2^-22 (next to a multiple of pi/2, or x itself small)
-// the remainder is found another way: exactly, or x is its own.
-constexpr long double kModerate = 0x1p20L;
-constexpr long double kNearMultiple = 0x1p-22L;
-// Adding 1.5 * 2^63 rounds a long double below 2^62 to an integer.
-constexpr long double kRounder = 0xC000000000000000p0L;
+// Below kModerate = 2^20 the quotient k has at most 20 bits, so its products with the 44-bit
+// parts of pi/2 are exact, and the three parts (141 bits of pi/2) leave an error below 2^-120
+// in the remainder. Where x - k pi/2 is below kNearMultiple = 2^-22 (next to a multiple of
+// pi/2, or x itself small) the remainder is found another way: exactly, or x is its own.
 // Up to pi/4 (the double below it) the argument is its own remainder; below 2^-32 sin x
 // rounds to x.
 constexpr long double kQuarterPi = 0x1.921fb54442d18p-1L;
