@@ -24,11 +24,26 @@ EvalStatus Cosecant(const long double&, const long double& t, long double& out) 
 }
 EvalStatus TangentOf(const long double&, const long double& t, long double& out) { return Tangent(t, out); }
 EvalStatus CotangentOf(const long double&, const long double& t, long double& out) { return Cotangent(t, out); }
+EvalStatus ExactTangentOf(const long double&, const long double& t, long double& out) {
+    return Tangent(t, out, true);
+}
+EvalStatus ExactCotangentOf(const long double&, const long double& t, long double& out) {
+    return Cotangent(t, out, true);
+}
 // rtN(t) is t^(1/N): a degree N too small to divide by fails as that division would, so that
 // rt0(t) fails "/0" as rtt<0>(t) does rather than give an infinity.
 EvalStatus NthRoot(const long double& n, const long double& t, long double& out) {
     if (!(std::fabs(n) >= kNegligible)) return S::DivisionByZero;
     return Root(t, n, out);
+}
+EvalStatus ExactNthPower(const long double& n, const long double& t, long double& out) {
+    if (n == 0) {
+        out = 1;
+        return S::Ok;
+    }
+    if (t == 0 && n < 0) return S::DivisionByZero;
+    out = std::pow(t, n);
+    return S::Ok;
 }
 EvalStatus NthPower(const long double& n, const long double& t, long double& out) {
     if (n == 0) {
@@ -45,6 +60,11 @@ EvalStatus NthPower(const long double& n, const long double& t, long double& out
     const double exponent = static_cast<double>(n);
     out = DoublePrecisionValue(
         t, [exponent](double d) { return std::pow(d, exponent); }, inExtended);
+    return S::Ok;
+}
+// Values in (0, π): the angle of the point (t, 1), without rounding 1/t first.
+EvalStatus ExactArcCotangent(const long double&, const long double& t, long double& out) {
+    out = std::atan2(1.0L, t);
     return S::Ok;
 }
 // Values in (0, π): the arctangent of 1/t, moved up by π for negative t.
@@ -73,9 +93,9 @@ constexpr FunctionInfo kTable[] = {
     {F::Cos,    {"cos"},                          false, true,  kAny,                  S::Ok,           kExt,
      nullptr, Cosine, nullptr, "косинус", "—"},
     {F::Tg,     {"tg", "tan"},                    false, true,  kOwn,                  S::FunctionPole, kDbl,
-     nullptr, nullptr, TangentOf, "тангенс", "cos = 0"},
+     nullptr, nullptr, TangentOf, "тангенс", "cos = 0", ExactTangentOf},
     {F::Ctg,    {"ctg", "cot"},                   false, true,  kOwn,                  S::FunctionPole, kDbl,
-     nullptr, nullptr, CotangentOf, "котангенс", "sin = 0"},
+     nullptr, nullptr, CotangentOf, "котангенс", "sin = 0", ExactCotangentOf},
     {F::Sec,    {"sec"},                          false, true,  kOwn,                  S::FunctionPole, kExt,
      nullptr, nullptr, Secant, "1/cos", "cos = 0"},
     {F::Csc,    {"csc"},                          false, true,  kOwn,                  S::FunctionPole, kExt,
@@ -87,7 +107,7 @@ constexpr FunctionInfo kTable[] = {
     {F::Arctg,  {"arctg", "atg", "arctan"},       false, false, kAny,                  S::Ok,           kDbl,
      ::atan, ::atanl, nullptr, "арктангенс", "—"},
     {F::Arcctg, {"arcctg", "arccot", "actg"},     false, false, kAny,                  S::Ok,           kDbl,
-     nullptr, nullptr, ArcCotangent, "арккотангенс, значения в (0, π)", "—"},
+     nullptr, nullptr, ArcCotangent, "арккотангенс, значения в (0, π)", "—", ExactArcCotangent},
     {F::Ln,     {"ln"},                           false, false, Domain::Positive,      S::NoValue,      kDbl,
      ::log, ::logl, nullptr, "натуральный логарифм", "x ≤ 0"},
     {F::Lg,     {"lg"},                           false, false, Domain::Positive,      S::NoValue,      kDbl,
@@ -99,7 +119,7 @@ constexpr FunctionInfo kTable[] = {
     {F::Root,   {"rt"},                           true,  false, kOwn,                  S::EvenRoot,     kExt,
      nullptr, nullptr, NthRoot, "корень степени N: rt2(x), rt3(x)", "N = 0; четный N при x < 0"},
     {F::PowerN, {"pw"},                           true,  false, kOwn,                  S::DivisionByZero, kDbl,
-     nullptr, nullptr, NthPower, "степень N: pw3(x) = x³", "—"},
+     nullptr, nullptr, NthPower, "степень N: pw3(x) = x³", "—", ExactNthPower},
     {F::Abs,    {"abs"},                          false, false, kAny,                  S::Ok,           kExt,
      nullptr, ::fabsl, nullptr, "модуль", "—"},
     {F::Sgn,    {"sgn"},                          false, false, kAny,                  S::Ok,           kExt,

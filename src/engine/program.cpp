@@ -30,13 +30,13 @@ using Instr = Program::Instr;
         case Op::Sin: r[i.dst] = Sine(r[i.a]); break;
         case Op::Cos: r[i.dst] = Cosine(r[i.a]); break;
         case Op::SinCos: SineCosine(r[i.a], &r[i.dst], &r[i.b]); break;
-        case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst]);
-        case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst]);
-        case Op::TgAlone: return Tangent(r[i.a], r[i.dst]);
-        case Op::CtgAlone: return Cotangent(r[i.a], r[i.dst]);
+        case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst], i.exact);
+        case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst], i.exact);
+        case Op::TgAlone: return Tangent(r[i.a], r[i.dst], i.exact);
+        case Op::CtgAlone: return Cotangent(r[i.a], r[i.dst], i.exact);
         case Op::Sec:
         case Op::Csc: return TrigReciprocal(r[i.a], r[i.dst]);
-        case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst]);
+        case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst], i.exact);
         case Op::Fail: return i.fail;
     }
     return EvalStatus::Ok;
@@ -55,7 +55,7 @@ public:
         long double value = 0;
     };
 
-    explicit Lowering(bool degrees) : degrees_(degrees) {}
+    explicit Lowering(const FormulaMode& mode) : degrees_(mode.degrees), exact_(mode.exact) {}
 
     int List(const ExpressionList& list, int depth) {
         int acc = -1;  // -1: the 0 a list starts from
@@ -165,7 +165,7 @@ private:
         // Fold what no longer depends on x or y.
         if (IsConst(a) && (b < 0 || IsConst(b))) {
             long double r[3] = {nodes[a].value, b < 0 ? 0 : nodes[b].value, 0};
-            const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1};
+            const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1, exact_};
             const EvalStatus status = Execute(instr, r);
             return status == EvalStatus::Ok ? Const(r[2]) : FailNode(status);
         }
@@ -226,7 +226,7 @@ private:
             switch (unit.kind) {
                 case OperandKind::X: v = Var(Node::VarX); break;
                 case OperandKind::Y: v = Var(Node::VarY); break;
-                case OperandKind::Pi: v = Const(kPi); break;
+                case OperandKind::Pi: v = Const(exact_ ? kExactPi : kPi); break;
                 default: v = Const(unit.value); break;
             }
         }
@@ -236,7 +236,7 @@ private:
     }
 
     std::vector<int> table_ = std::vector<int>(64, 0);  // a power of two, at most half full
-    bool degrees_;
+    bool degrees_, exact_;
 };
 
 // Which operands an instruction reads.
@@ -328,11 +328,11 @@ bool Program::ColumnIsNative() { return entry_ && native_->Column(code_, registe
 
 EvalStatus Program::Step(const Instr& instr, long double* registers) { return Execute(instr, registers); }
 
-void Program::Build(const ExpressionList& root, bool degrees) {
+void Program::Build(const ExpressionList& root, const FormulaMode& mode) {
     // The graph of shared nodes is gone before the native code is made: on a long formula the two
     // together would double what translation holds at its peak.
     {
-        Lowering lowering(degrees);
+        Lowering lowering(mode);
         const int top = lowering.List(root, 0);
         const auto& nodes = lowering.nodes;
 
@@ -393,10 +393,10 @@ void Program::Build(const ExpressionList& root, bool degrees) {
             }
             if (TestsItsPole(n) && !needed[n.b]) {
                 const Op alone = n.op == Op::Tg ? Op::TgAlone : Op::CtgAlone;
-                code_.push_back(Instr{alone, n.code, n.fail, slot[i], a, 0});
+                code_.push_back(Instr{alone, n.code, n.fail, slot[i], a, 0, mode.exact});
                 continue;
             }
-            code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
+            code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b, mode.exact});
         }
         result_ = slot[top];
         limit_ = newSlot();

@@ -5,7 +5,7 @@
 
 namespace kq {
 
-Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.Build(*root_, degrees_); }
+Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.Build(*root_, mode_); }
 
 Translator::~Translator() = default;
 
@@ -14,20 +14,25 @@ void Translator::Translate(std::string_view text) {
     compiledText_ = filter_.Apply(text);
     UnitCompiler compiler(specials_);
     root_ = compiler.CompileSum(compiledText_);
-    specials_.Build();
-    program_.Build(*root_, degrees_);
+    program_.Build(*root_, mode_);
 }
 
 void Translator::SetDegrees(bool degrees) {
-    if (degrees == degrees_) return;
-    degrees_ = degrees;
-    specials_.SetHalfTurn(degrees_ ? 180.0L : kPi);
-    program_.Build(*root_, degrees_);
+    if (degrees == mode_.degrees) return;
+    mode_.degrees = degrees;
+    specials_.SetHalfTurn(degrees ? 180.0L : kPi);
+    program_.Build(*root_, mode_);
+}
+
+void Translator::SetExactFunctions(bool exact) {
+    if (exact == mode_.exact) return;
+    mode_.exact = exact;
+    program_.Build(*root_, mode_);
 }
 
 void Translator::UseNativeCode(bool use) {
     program_.AllowNative(use);
-    program_.Build(*root_, degrees_);
+    program_.Build(*root_, mode_);
 }
 
 long double Translator::Value(long double x, long double y) {
@@ -38,7 +43,7 @@ long double Translator::Value(long double x, long double y) {
 }
 
 EvalStatus Translator::TreeValue(long double x, long double y, long double& out) const {
-    return root_->Evaluate(x, y, degrees_, out);
+    return root_->Evaluate(x, y, mode_, out);
 }
 
 }  // namespace kq

@@ -41,10 +41,21 @@ bool ReadsB(Op op) { return IsBinary(op) || op == Op::Pow || op == Op::Tg || op 
 
 // The double-precision library function a function instruction calls directly, when it is
 // all there is to the function and its domain check can be written inline.
-double (*DoubleFunction(FunctionCode code))(double) {
-    const FunctionInfo* f = InfoOf(code);
-    if (!f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule) return nullptr;
+double (*DoubleFunction(const Instr& i))(double) {
+    const FunctionInfo* f = InfoOf(i.code);
+    if (i.exact || !f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule)
+        return nullptr;
     return f->inDouble;
+}
+
+// The same for the long double function of a function of double precision, with exact
+// functions.
+long double (*ExactFunction(const Instr& i))(long double) {
+    const FunctionInfo* f = InfoOf(i.code);
+    if (!i.exact || !f || f->precision != Precision::Double || f->evaluateExact || f->evaluate ||
+        f->domain == Domain::OwnRule)
+        return nullptr;
+    return f->inExtended;
 }
 
 // Where the double function of a function is sure to give a normal double for a normal double
@@ -202,9 +213,9 @@ private:
             case Op::Tg:
             case Op::Ctg:
             case Op::TgAlone:
-            case Op::CtgAlone: return Form::Tangent;
+            case Op::CtgAlone: return i.exact ? Form::Helper : Form::Tangent;
             case Op::Func:
-                if (DoubleFunction(i.code)) return Form::Call;
+                if (DoubleFunction(i) || ExactFunction(i)) return Form::Call;
                 if (i.code == FunctionCode::Root && registers_[i.b] == 2 && constantOf_[i.b] >= 0)
                     return Form::Arithmetic;
                 return Form::Helper;
@@ -259,6 +270,13 @@ private:
             return;
         }
         EmitDomainCheck(*InfoOf(i.code));
+        if (auto* exact = ExactFunction(i)) {
+            e_.FstpTbyte(abi_.Scratch());
+            stack_.Popped();
+            abi_.CallExtended(e_, reinterpret_cast<const void*>(exact));
+            stack_.Pushed(i.dst);
+            return;
+        }
         // Double precision only while the argument and the result are normal doubles; anything
         // else takes the interpreter's code, which knows when long double is needed.
         ExtendedCall slow{};
@@ -288,7 +306,7 @@ private:
             e_.FstpSt(0);
         stack_.Popped();
         e_.MovsdXmm0Mem(scratch);
-        abi_.CallDouble(e_, reinterpret_cast<const void*>(DoubleFunction(i.code)));
+        abi_.CallDouble(e_, reinterpret_cast<const void*>(DoubleFunction(i)));
         if (normal == NormalResult::Unknown) {
             e_.MovqRaxXmm0();
             slow.result = e_.JumpUnlessNormalDouble();
