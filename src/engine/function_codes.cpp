@@ -62,6 +62,17 @@ EvalStatus NthPower(const long double& n, const long double& t, long double& out
         t, [exponent](double d) { return std::pow(d, exponent); }, inExtended);
     return S::Ok;
 }
+// arcsin and arccos as angles of points whose coordinates come out of exact or correctly
+// rounded steps: within 2 ulps wherever the system's atan2l is within one, which holds for
+// more systems than a good asinl and acosl do (some lose millions of ulps next to 1).
+EvalStatus ExactArcSine(const long double&, const long double& t, long double& out) {
+    out = std::atan2(t, std::sqrt((1 - t) * (1 + t)));
+    return S::Ok;
+}
+EvalStatus ExactArcCosine(const long double&, const long double& t, long double& out) {
+    out = 2 * std::atan2(std::sqrt(1 - t), std::sqrt(1 + t));
+    return S::Ok;
+}
 // Values in (0, π): the angle of the point (t, 1), without rounding 1/t first.
 EvalStatus ExactArcCotangent(const long double&, const long double& t, long double& out) {
     out = std::atan2(1.0L, t);
@@ -101,9 +112,9 @@ constexpr FunctionInfo kTable[] = {
     {F::Csc,    {"csc"},                          false, true,  kOwn,                  S::FunctionPole, kExt,
      nullptr, nullptr, Cosecant, "1/sin", "sin = 0"},
     {F::Arcsin, {"arcsin", "asin"},               false, false, Domain::UnitInterval,  S::InverseTrig,  kDbl,
-     ::asin, ::asinl, nullptr, "арксинус", "|x| > 1"},
+     ::asin, ::asinl, nullptr, "арксинус", "|x| > 1", ExactArcSine},
     {F::Arccos, {"arccos", "acos"},               false, false, Domain::UnitInterval,  S::InverseTrig,  kDbl,
-     ::acos, ::acosl, nullptr, "арккосинус", "|x| > 1"},
+     ::acos, ::acosl, nullptr, "арккосинус", "|x| > 1", ExactArcCosine},
     {F::Arctg,  {"arctg", "atg", "arctan"},       false, false, kAny,                  S::Ok,           kDbl,
      ::atan, ::atanl, nullptr, "арктангенс", "—"},
     {F::Arcctg, {"arcctg", "arccot", "actg"},     false, false, kAny,                  S::Ok,           kDbl,

@@ -11,8 +11,8 @@ namespace {
 
 using namespace trig;
 
-// x = (4n + quadrant) pi/2 + hi + lo, with |hi + lo| at most pi/4 and a hair, and lo below
-// an ulp of hi.
+// x = (4n + quadrant) pi/2 + hi + lo, with |hi + lo| at most pi/4 and a hair, and |lo| below
+// 2^-40 |hi| (the kernels take it to first order).
 struct Reduced {
     long double hi, lo;
     unsigned quadrant;
@@ -22,6 +22,8 @@ struct Reduced {
 // parts of pi/2 are exact, and the three parts (141 bits of pi/2) leave an error below 2^-120
 // in the remainder. Where x - k pi/2 is below kNearMultiple = 2^-22 (next to a multiple of
 // pi/2, or x itself small) the remainder is found another way: exactly, or x is its own.
+// (kModerate, kNearMultiple and the rounding constant are in trig.h, for the native code.)
+
 // Up to pi/4 (the double below it) the argument is its own remainder; below 2^-32 sin x
 // rounds to x.
 constexpr long double kQuarterPi = 0x1.921fb54442d18p-1L;
@@ -134,7 +136,7 @@ Reduced ReduceOtherwise(long double x) {
 }
 
 // sin(hi + lo) for |hi + lo| <= pi/4: the last rounding is that of hi plus a tail below a
-// tenth of it, which keeps the whole within 0.6 ulp.
+// tenth of it, which keeps the whole within three quarters of an ulp.
 [[gnu::always_inline]] inline long double SineKernel(long double hi, long double lo) {
     const long double z = hi * hi;
     const long double z2 = z * z;
