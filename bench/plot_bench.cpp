@@ -10,7 +10,7 @@
 
 #include "plot/graphiq.h"
 #include "support/recording_canvas.h"
-#include "ui/qpainter_canvas.h"
+#include "output/qpainter_canvas.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 
 #include "engine/translator.h"
 #include "plot/three_dim_graphiq.h"
-#include "ui/picture_export.h"
-#include "ui/qpainter_canvas.h"
-#include "ui/surface_painting.h"
+#include "output/picture_export.h"
+#include "output/qpainter_canvas.h"
+#include "output/surface_painting.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "ui/keypad_layout.h"
+#include "calc/keypad_layout.h"
 #include "ui/field_marks.h"
 #include "calc/keypad_editing.h"
 #include "calc/base_format.h"

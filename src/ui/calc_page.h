@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "calc/calc_session.h"
-#include "ui/keypad_layout.h"
+#include "calc/keypad_layout.h"
 
 namespace Ui {
 class CalcPage;

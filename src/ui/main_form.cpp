@@ -22,14 +22,14 @@
 #include "ui/help_window.h"
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
-#include "ui/picture_command.h"
-#include "ui/print_commands.h"
+#include "ui/picture_menu.h"
+#include "ui/print_menu.h"
 #include "ui/print_set.h"
 #include "ui/plane_page.h"
 #include "ui/surface_page.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
-#include "ui/workplace_commands.h"
+#include "ui/workplace_menu.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
@@ -81,31 +81,31 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     }
 
     prompts = StandardPrompts();
-    workplaces_ = new WorkplaceCommands(this, *planePage_, *calcPage_, *session_, prompts);
+    workplaces_ = new WorkplaceMenu(this, *planePage_, *calcPage_, *session_, prompts);
     // The graph of the page in front: the surface on the 3D page, the plane graph elsewhere.
-    picture_ = new PictureCommand(
+    picture_ = new PictureMenu(
         this,
         [this] {
             return ui_->Pages->currentIndex() == 1 ? SurfacePagePicture(*surfacePage_) : PlanePagePicture(*planePage_);
         },
         prompts);
-    connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceCommands::Reset);
-    connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
-    connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
-    connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
-    connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
-    connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureCommand::Save);
+    connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceMenu::Reset);
+    connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceMenu::Load);
+    connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceMenu::Load);
+    connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceMenu::Save);
+    connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceMenu::Save);
+    connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureMenu::Save);
     // The graph of the page in front: the surface on the 3D page, the plane graph elsewhere.
-    printing_ = new PrintCommands(
+    printing_ = new PrintMenu(
         this,
         [this] {
             return ui_->Pages->currentIndex() == 1 ? SurfacePrintSubject(*surfacePage_)
                                                    : PlanePrintSubject(*planePage_);
         },
         prompts);
-    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
-    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
-    connect(ui_->N5, &QAction::triggered, printing_, &PrintCommands::PrintNow);
+    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintMenu::ShowDialog);
+    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintMenu::ShowDialog);
+    connect(ui_->N5, &QAction::triggered, printing_, &PrintMenu::PrintNow);
     connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->N12, &QAction::triggered, this, &TMainForm::CopyField);

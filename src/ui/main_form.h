@@ -24,9 +24,9 @@ class TAboutForm;
 class TOptionsForm;
 class TQuestDial;
 class THelpForm;
-class WorkplaceCommands;
-class PictureCommand;
-class PrintCommands;
+class WorkplaceMenu;
+class PictureMenu;
+class PrintMenu;
 }  // namespace kq
 
 class QLineEdit;
@@ -59,9 +59,9 @@ public:
 
     // The questions, file dialogs and messages of the workplace, picture and print commands.
     DocumentPrompts prompts;
-    WorkplaceCommands& Workplaces() { return *workplaces_; }
-    PictureCommand& Picture() { return *picture_; }
-    PrintCommands& Printing() { return *printing_; }
+    WorkplaceMenu& Workplaces() { return *workplaces_; }
+    PictureMenu& Picture() { return *picture_; }
+    PrintMenu& Printing() { return *printing_; }
     // Opens a workplace named on the command line; false (after telling the user) when it cannot.
     bool OpenWorkplace(const QString& path);
     // The same with the name's bytes as the file system has them (they need be in no encoding).
@@ -127,9 +127,9 @@ private:
     std::unique_ptr<ThreeDimGraphiq> surface_;
     SurfacePage* surfacePage_ = nullptr;
     CalcPage* calcPage_ = nullptr;
-    WorkplaceCommands* workplaces_ = nullptr;
-    PictureCommand* picture_ = nullptr;
-    PrintCommands* printing_ = nullptr;
+    WorkplaceMenu* workplaces_ = nullptr;
+    PictureMenu* picture_ = nullptr;
+    PrintMenu* printing_ = nullptr;
     int currentPage_ = 0;
 };
 

@@ -10,7 +10,7 @@
 #include <QSpinBox>
 
 #include "docs/docs_texts.h"
-#include "ui/picture_export.h"
+#include "output/picture_export.h"
 #include "ui/utf8_text.h"
 
 namespace kq {

@@ -9,7 +9,11 @@
 #include <algorithm>
 
 #include "plot/curve_palette.h"
-#include "ui/qpainter_canvas.h"
+#include "plot/formula_doubts.h"
+#include "plot/pointer_line.h"
+#include "plot/range_text.h"
+#include "plot/view_zoom.h"
+#include "output/qpainter_canvas.h"
 #include "ui/field_marks.h"
 #include "ui_plane_page.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "plot/graphiq.h"
-#include "plot/plane_page_logic.h"
+#include "plot/list_clicks.h"
 
 namespace Ui {
 class PlanePage;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/print_job.h"
+#include "output/print_job.h"
 
 namespace Ui {
 class TPrintSet;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plot/surface_box.h"
-#include "ui/qpainter_canvas.h"
+#include "output/qpainter_canvas.h"
 
 namespace kq {
 namespace {

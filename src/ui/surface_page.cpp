@@ -7,8 +7,8 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "plot/plane_page_logic.h"
-#include "plot/surface_page_logic.h"
+#include "plot/formula_doubts.h"
+#include "plot/surface_grid_text.h"
 #include "ui/field_marks.h"
 #include "ui/surface_gl_view.h"
 #include "ui/surface_picture.h"

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "ui/surface_painting.h"
+#include "output/surface_painting.h"
 
 namespace kq {
 

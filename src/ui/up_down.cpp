@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plot/plane_page_logic.h"
+#include "plot/range_text.h"
 
 namespace kq {
 

@@ -30,7 +30,7 @@
 #include "ui/document_prompts.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
-#include "ui/workplace_commands.h"
+#include "ui/workplace_menu.h"
 #include "ui/up_down.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"

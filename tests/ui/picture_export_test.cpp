@@ -15,16 +15,16 @@
 #include <QXmlStreamReader>
 #include <sstream>
 
-#include "picture_compare.h"
+#include "support/picture_compare.h"
 #include "plot/curve_palette.h"
 #include "ui/document_prompts.h"
-#include "ui/file_output.h"
+#include "output/safe_file.h"
 #include "ui/paint_box.h"
-#include "ui/picture_command.h"
+#include "ui/picture_menu.h"
 #include "ui/picture_dialog.h"
 #include "ui/surface_page.h"
 #include "ui/plane_page.h"
-#include "ui/plot_command.h"
+#include "cli/plot_verb.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
 #include "ui_surface_page.h"

@@ -14,13 +14,13 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 
-#include "plot/plane_page_logic.h"
+#include "plot/pointer_line.h"
 #include "ui/main_form.h"
 #include "ui/options_form.h"
 #include "window_fixture.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
-#include "ui/qpainter_canvas.h"
+#include "output/qpainter_canvas.h"
 #include "ui/up_down.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"

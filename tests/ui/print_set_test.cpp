@@ -20,12 +20,12 @@
 #include <sched.h>
 #include <sys/mount.h>
 
-#include "picture_compare.h"
+#include "support/picture_compare.h"
 #include "plot/canvas.h"
-#include "ui/file_output.h"
+#include "output/safe_file.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
-#include "ui/print_commands.h"
+#include "ui/print_menu.h"
 #include "ui/print_set.h"
 #include "ui/surface_page.h"
 #include "ui_surface_page.h"
@@ -409,7 +409,7 @@ private slots:
 
     void nothingToPrintAbortsTheJobAndSays() {
         CountingSubject empty;
-        PrintCommands commands(
+        PrintMenu commands(
             form.get(), [&] { return empty.Make(QSize(0, 300), false); }, form->prompts);
         commands.now = [] { return QDateTime::currentDateTime(); };
         QVERIFY(!commands.PrintToPdf(Path("empty.pdf"), PrintOptions{}));

@@ -12,7 +12,7 @@
 #include "ui/main_form.h"
 #include "ui/surface_gl_view.h"
 #include "ui/surface_page.h"
-#include "ui/surface_painting.h"
+#include "output/surface_painting.h"
 #include "ui_surface_page.h"
 #include "window_fixture.h"
 

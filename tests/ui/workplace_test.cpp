@@ -22,10 +22,11 @@
 #include "app/settings_store.h"
 #include "docs/workplace_codec.h"
 #include "ui/calc_page.h"
-#include "ui/file_output.h"
+#include "output/safe_file.h"
 #include "ui/plane_page.h"
 #include "ui/surface_page.h"
-#include "ui/workplace_commands.h"
+#include "output/workplace_io.h"
+#include "ui/workplace_menu.h"
 #include "ui_calc_page.h"
 #include "ui_main_form.h"
 #include "ui_plane_page.h"
@@ -324,7 +325,7 @@ private slots:
             QFile huge(Path("huge.kwp"));
             QVERIFY(huge.open(QIODevice::WriteOnly));
             huge.write(good);
-            QVERIFY(huge.resize(WorkplaceCommands::kMaxFileSize + 1));
+            QVERIFY(huge.resize(kMaxWorkplaceFileSize + 1));
         }
         QVERIFY(!form->OpenWorkplace(Path("huge.kwp")));
         QCOMPARE(errors.size(), 4);
