@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/plane_model.h"
 #include "plot/view_rect.h"
 
 namespace kq {
@@ -15,7 +16,7 @@ class OptionParser;
 struct GraphOptions {
     bool degrees = false, absolute = false;
     int rounding = -1;
-    ViewRect view{-10, 10, -5, 5};
+    ViewRect view = PlaneModel::kStartView;
     std::vector<std::string> list;  // each counts as checked
     std::string formula;
 };

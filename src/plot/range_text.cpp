@@ -33,6 +33,11 @@ long double ReadRange(std::string_view text) {
     return value;
 }
 
+bool ReadsAs(std::string_view text, long double value) {
+    long double read = 0;
+    return ParseWholeDecimal(Trimmed(text), read) && read == value;
+}
+
 RangeProblems CheckRange(std::string_view fromText, std::string_view toText) {
     RangeProblems problems{NotANumber(fromText), NotANumber(toText)};
     const long double from = ReadRange(fromText), to = ReadRange(toText);

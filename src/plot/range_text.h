@@ -17,6 +17,9 @@ struct RangeProblems {
 };
 RangeProblems CheckRange(std::string_view fromText, std::string_view toText);
 
+// Whether a range text is a number of exactly `value`, however it is written ("-10.0").
+bool ReadsAs(std::string_view text, long double value);
+
 // A bound as the editors show it: 4 significant digits, %g style.
 std::string WriteRange(long double value);
 

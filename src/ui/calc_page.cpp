@@ -88,6 +88,18 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::CustomBaseEdited);
     connect(ui_->FirstPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
     connect(ui_->SecondPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
+    // The fields show the session's lines, and what is typed in them becomes those lines.
+    ui_->FirstPanel->setText(QString::fromStdString(session_.Line(1)));
+    ui_->SecondPanel->setText(QString::fromStdString(session_.Line(2)));
+    connect(ui_->FirstPanel, &QLineEdit::textChanged, this,
+            [this](const QString& text) { session_.SetLine(1, text.toStdString()); });
+    connect(ui_->SecondPanel, &QLineEdit::textChanged, this,
+            [this](const QString& text) { session_.SetLine(2, text.toStdString()); });
+    session_.onLineChanged = [this](int field) {
+        QLineEdit* edit = field == 2 ? ui_->SecondPanel : ui_->FirstPanel;
+        const QString text = QString::fromStdString(session_.Line(field));
+        if (edit->text() != text) edit->setText(text);
+    };
     QPalette doubtColour = ui_->DoubtLine->palette();
     doubtColour.setColor(QPalette::WindowText, QColor(160, 40, 0));
     ui_->DoubtLine->setPalette(doubtColour);
@@ -127,7 +139,9 @@ void CalcPage::PlaceKeypad(int pagesWidth, int pagesHeight) {
     }
 }
 
-CalcPage::~CalcPage() = default;
+CalcPage::~CalcPage() { session_.onLineChanged = nullptr; }
+
+std::array<QLineEdit*, 2> CalcPage::Fields() const { return {ui_->FirstPanel, ui_->SecondPanel}; }
 
 QLineEdit* CalcPage::ActiveField() const {
     return session_.ActiveField() == 2 ? ui_->SecondPanel : ui_->FirstPanel;

@@ -30,7 +30,6 @@ public:
     CalcPage(CalcSession& session, QWidget* parent = nullptr);
     ~CalcPage() override;
 
-    Ui::CalcPage& Controls() { return *ui_; }
     QMenu& ResultsMenu() { return *pm1_; }
     QAction& ClearListItem() { return *N10_; }
 
@@ -38,6 +37,8 @@ public:
     std::function<void(QWidget* parent, const QString& caption, const QString& text)> showError;
 
     QLineEdit* ActiveField() const;
+    // The first and the second field, for the edit commands.
+    std::array<QLineEdit*, 2> Fields() const;
 
 public slots:
     void Evaluate();

@@ -41,7 +41,9 @@ public:
     explicit TMainForm(std::unique_ptr<SettingsStore> store = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    Ui::TMainForm& Controls() { return *ui_; }
+    // The pages in the order of their tabs; the settings keep the one shown last by number.
+    enum class Page { Graphs = 0, Surface = 1, Calculator = 2 };
+
     PlanePage& Plane() { return *planePage_; }
     // The 3D page and its surface (printing draws the surface at any size).
     SurfacePage& Surface() { return *surfacePage_; }
@@ -77,8 +79,9 @@ public:
     // Pushes the options into the engines and the pages.
     void ApplyOptions();
 
-    // The index of the page shown last (0 graphs, 1 surface, 2 calculator).
+    // The number of the page shown last (Page).
     int CurrentPage() const { return currentPage_; }
+    Page PageInFront() const;
 
 public slots:
     void PageChanged(int index);

@@ -1,33 +1,33 @@
 #include "ui/picture_menu.h"
 
 #include <QFont>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 
 #include "docs/docs_texts.h"
 #include "output/document_file.h"
 #include "ui/document_prompts.h"
-#include "ui/paint_box.h"
 #include "ui/plane_page.h"
 #include "output/qpainter_canvas.h"
 #include "ui/surface_page.h"
 #include "output/surface_painting.h"
 #include "ui/utf8_text.h"
-#include "ui_plane_page.h"
-#include "ui_surface_page.h"
 
 namespace kq {
 
 PictureSource PlanePictureSource(PlanePage& plane) {
     PictureSource source;
-    PaintBox* box = plane.Controls().PaintBox1;
-    source.size = box->size();
-    source.paint = box->onPaint;
+    source.size = plane.GraphSize();
     Graphiq& g = plane.Renderer();
+    const QFont font = plane.GraphFont();
+    // The screen's own paint routine, at the density of the device painted on.
+    source.paint = [&g, font](QPainter& painter, QSize size) {
+        QPainterCanvas canvas(painter, font, QRect(QPoint(0, 0), size));
+        const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+        g.DrawOnWhite(canvas, size.width(), size.height(), true, ratio);
+    };
     // The same steps as the screen's paint routine, on a canvas that has no painter.
     source.draw = [&g](Canvas& canvas, int width, int height) { g.DrawOnWhite(canvas, width, height, true); };
-    source.title = plane.Controls().GraphEdit->text();
+    source.title = QString::fromStdString(plane.Model().Formula());
     return source;
 }
 
@@ -36,13 +36,12 @@ PagePicture PlanePagePicture(PlanePage& plane) {
     const Graphiq& g = plane.Renderer();
     if (!g.Coloured()) return picture;
     // The curves in the order they are drawn: the main formula, then the ticked entries.
-    auto& c = plane.Controls();
-    picture.legend.push_back({c.GraphEdit->text().toStdString(), g.CurveColour(0)});
+    const PlaneModel& model = plane.Model();
+    picture.legend.push_back({model.Formula(), g.CurveColour(0)});
     int rank = 0;
-    for (int i = 0; i < c.GraphList->count(); ++i) {
-        const QListWidgetItem* item = c.GraphList->item(i);
-        if (item->checkState() != Qt::Checked || ++rank > g.ListCount()) continue;
-        picture.legend.push_back({item->text().toStdString(), g.CurveColour(rank)});
+    for (const ListEntry& entry : model.List()) {
+        if (!entry.ticked || ++rank > g.ListCount()) continue;
+        picture.legend.push_back({entry.text, g.CurveColour(rank)});
     }
     return picture;
 }
@@ -50,12 +49,11 @@ PagePicture PlanePagePicture(PlanePage& plane) {
 PagePicture SurfacePagePicture(SurfacePage& page) {
     PictureSource source;
     ThreeDimGraphiq& surface = page.Surface();
-    QWidget* view = page.View() ? page.View() : static_cast<QWidget*>(page.Controls().PaintBox2);
-    source.size = view->size();
-    const QFont font = view->font();
+    source.size = page.PictureSize();
+    const QFont font = page.PictureFont();
     source.paint = [&surface, font](QPainter& painter, QSize size) { PaintSurface(painter, surface, size, font); };
     source.draw = [&surface](Canvas& canvas, int width, int height) { surface.Draw(canvas, width, height); };
-    source.title = QStringLiteral("z = ") + page.Controls().SurfaceEdit->text();
+    source.title = QStringLiteral("z = ") + QString::fromStdString(surface.Formula());
     return {source, {}};
 }
 

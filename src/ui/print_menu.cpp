@@ -1,7 +1,5 @@
 #include "ui/print_menu.h"
 
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -9,13 +7,10 @@
 #include "docs/print_layout.h"
 #include "ui/document_prompts.h"
 #include "output/safe_file.h"
-#include "ui/paint_box.h"
 #include "ui/plane_page.h"
 #include "ui/print_set.h"
 #include "ui/surface_page.h"
 #include "ui/utf8_text.h"
-#include "ui_plane_page.h"
-#include "ui_surface_page.h"
 
 namespace kq {
 
@@ -23,15 +18,9 @@ PrintSubject PlanePrintSubject(PlanePage& plane) {
     PrintSubject s;
     Graphiq& g = plane.Renderer();
     s.draw = [&g](Canvas& canvas, int width, int height, bool axes) { g.Draw(canvas, width, height, axes, true); };
-    auto& c = plane.Controls();
-    s.paintBox = c.PaintBox1->size();
-    std::vector<std::string> list;
-    std::vector<bool> checked;
-    for (int i = 0; i < c.GraphList->count(); ++i) {
-        list.push_back(c.GraphList->item(i)->text().toStdString());
-        checked.push_back(c.GraphList->item(i)->checkState() == Qt::Checked);
-    }
-    s.description = QString::fromStdString(GraphDescription(c.GraphEdit->text().toStdString(), list, checked));
+    s.paintBox = plane.GraphSize();
+    const PlaneModel& model = plane.Model();
+    s.description = QString::fromStdString(GraphDescription(model.Formula(), model.ListTexts(), model.Ticks()));
     return s;
 }
 
@@ -42,8 +31,8 @@ PrintSubject SurfacePrintSubject(SurfacePage& page) {
         surface.Draw(canvas, width, height, Rgb{255, 255, 255});
     };
     // The aspect of the picture on screen: the view inside the frame.
-    s.paintBox = page.View() ? page.View()->size() : page.Controls().PaintBox2->size();
-    s.description = page.Controls().SurfaceEdit->text();
+    s.paintBox = page.PictureSize();
+    s.description = QString::fromStdString(surface.Formula());
     s.surface = true;
     return s;
 }

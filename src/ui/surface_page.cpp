@@ -60,6 +60,12 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
 
 SurfacePage::~SurfacePage() = default;
 
+QLineEdit* SurfacePage::FormulaField() const { return ui_->SurfaceEdit; }
+
+QSize SurfacePage::PictureSize() const { return view_ ? view_->size() : ui_->PaintBox2->size(); }
+
+QFont SurfacePage::PictureFont() const { return view_ ? view_->font() : ui_->PaintBox2->font(); }
+
 void SurfacePage::InstallView(bool openGL) {
     openGL_ = openGL;
     if (openGL_) {

@@ -1,48 +1,39 @@
 #include "ui/workplace_menu.h"
 
 #include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
 #include <limits>
 
 #include "docs/docs_texts.h"
 #include "docs/workplace_codec.h"
-#include "plot/range_text.h"
-#include "ui/calc_page.h"
-#include "ui/click_label.h"
+#include "calc/calc_session.h"
 #include "output/document_file.h"
 #include "output/workplace_io.h"
 #include "ui/document_prompts.h"
 #include "ui/plane_page.h"
 #include "ui/utf8_text.h"
-#include "ui_calc_page.h"
-#include "ui_plane_page.h"
 
 namespace kq {
 namespace {
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-WorkplaceMenu::WorkplaceMenu(QWidget* window, PlanePage& plane, CalcPage& calc, CalcSession& session,
-                                     DocumentPrompts& prompts)
-    : QObject(window), window_(window), plane_(plane), calc_(calc), session_(session), prompts_(prompts) {}
+WorkplaceMenu::WorkplaceMenu(QWidget* window, PlanePage& plane, CalcSession& session, DocumentPrompts& prompts)
+    : QObject(window), window_(window), plane_(plane), session_(session), prompts_(prompts) {}
 
 Workplace WorkplaceMenu::Capture() const {
+    const PlaneModel& plane = plane_.Model();
     Workplace w;
-    const Graphiq& g = plane_.Renderer();
-    w.absolute = g.AbsoluteMode();
-    w.xFrom = g.View().xmin;
-    w.xTo = g.View().xmax;
-    w.yFrom = g.View().ymin;
-    w.yTo = g.View().ymax;
-    w.formula = S(plane_.Controls().GraphEdit->text());
-    const QListWidget* list = plane_.Controls().GraphList;
-    for (int i = 0; i < list->count(); ++i) w.list.push_back(S(list->item(i)->text()));
-    w.firstLine = S(calc_.Controls().FirstPanel->text());
-    w.secondLine = S(calc_.Controls().SecondPanel->text());
+    w.absolute = plane.AbsoluteMode();
+    w.xFrom = plane.View().xmin;
+    w.xTo = plane.View().xmax;
+    w.yFrom = plane.View().ymin;
+    w.yTo = plane.View().ymax;
+    w.formula = plane.Formula();
+    w.list = plane.ListTexts();
+    w.firstLine = session_.Line(1);
+    w.secondLine = session_.Line(2);
     w.activeLine = session_.ActiveField();
     return w;
 }
@@ -54,25 +45,16 @@ static_assert(workplace_format::kMaxFileBytes < static_cast<std::size_t>(std::nu
 void WorkplaceMenu::Apply(const Workplace& w) {
     // The page's first showing resets the ranges; let that happen before, not after, loading.
     plane_.GraphPageShown();
-    auto& page = plane_.Controls();
-    Graphiq& g = plane_.Renderer();
-    plane_.SetAbsoluteMode(w.absolute);
-    g.SetView({w.xFrom, w.xTo, w.yFrom, w.yTo}, false);
-    page.GraphEdit->setText(Q(w.formula));
-    std::vector<QString> list;
-    for (const std::string& entry : w.list) list.push_back(Q(entry));
-    plane_.ReplaceList(list);
-    calc_.Controls().FirstPanel->setText(Q(w.firstLine));
-    calc_.Controls().SecondPanel->setText(Q(w.secondLine));
+    PlaneModel& plane = plane_.Model();
+    plane.SetAbsoluteMode(w.absolute);
+    plane.SetFormula(w.formula);
+    plane.ReplaceList(w.list);
+    // The editors show the loaded range with 4 digits, and the plot ends with the range they
+    // show (in 1:1 mode, x following).
+    plane.SetView(AsRangeEditorsShow({w.xFrom, w.xTo, w.yFrom, w.yTo}));
+    session_.SetLine(1, w.firstLine);
+    session_.SetLine(2, w.secondLine);
     session_.SetActiveField(w.activeLine);
-    // The editors show the loaded range with 4 digits. Each editor's change reads all four back
-    // into the plot, so the values come from the workplace, not from the plot, and the plot ends
-    // with the range the editors show.
-    page.FromX->setText(Q(WriteRange(w.xFrom)));
-    page.ToX->setText(Q(WriteRange(w.xTo)));
-    page.FromY->setText(Q(WriteRange(w.yFrom)));
-    page.ToY->setText(Q(WriteRange(w.yTo)));
-    plane_.YRangeEdited();
     plane_.ApplyFormula();
 }
 
@@ -101,8 +83,7 @@ bool WorkplaceMenu::SaveFile(const QString& path) {
 
 void WorkplaceMenu::Reset() {
     if (!prompts_.ask(window_, Tr(kResetCaption), Tr(kResetQuestion))) return;
-    plane_.Controls().GraphEdit->setText(QStringLiteral("cos(x^2-3)"));
-    plane_.ReplaceList({QStringLiteral("sin(x)"), QStringLiteral("cos(x)"), QStringLiteral("tg(x)")});
+    plane_.Model().Reset();
     plane_.Repaint();
 }
 

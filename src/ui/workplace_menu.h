@@ -14,7 +14,6 @@ class QWidget;
 namespace kq {
 
 class PlanePage;
-class CalcPage;
 class CalcSession;
 struct DocumentPrompts;
 
@@ -22,8 +21,7 @@ class WorkplaceMenu : public QObject {
     Q_OBJECT
 public:
     // The pages, the session and the prompts belong to the window and outlive this.
-    WorkplaceMenu(QWidget* window, PlanePage& plane, CalcPage& calc, CalcSession& session,
-                      DocumentPrompts& prompts);
+    WorkplaceMenu(QWidget* window, PlanePage& plane, CalcSession& session, DocumentPrompts& prompts);
 
     // The pages' state as a workplace (texts in UTF-8).
     Workplace Capture() const;
@@ -46,7 +44,6 @@ public slots:
 private:
     QWidget* window_;
     PlanePage& plane_;
-    CalcPage& calc_;
     CalcSession& session_;
     DocumentPrompts& prompts_;
 };
