@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QIODevice>
-#include <QPainter>
 #include <optional>
 #include <ostream>
 
@@ -11,7 +10,6 @@
 #include "output/safe_file.h"
 #include "cli/graph_options.h"
 #include "output/picture_export.h"
-#include "output/qpainter_canvas.h"
 
 namespace kq {
 namespace {
@@ -43,16 +41,14 @@ void TakeOperands(const std::vector<std::string>& operands, PlotOptions& o) {
     TakeGraphFormula(operands, o.graph);
 }
 
-// The graph as the picture export draws it: on white, the labels in grey.
+// The graph as the picture export draws it.
 PictureSource GraphPicture(Graphiq& g, const PlotOptions& o) {
     PictureSource source;
     source.size = QSize(o.width, o.height);
+    source.drawing = PlaneDrawing(g);
+    source.font = QFont(QStringLiteral("DejaVu Sans"));
+    source.axes = !o.noAxes;
     source.title = QString::fromUtf8(o.graph.formula.c_str());
-    source.paint = [&g, &o](QPainter& painter, QSize size) {
-        QPainterCanvas canvas(painter, QFont(QStringLiteral("DejaVu Sans")), QRect(QPoint(0, 0), size));
-        g.DrawOnWhite(canvas, size.width(), size.height(), !o.noAxes);
-    };
-    source.draw = [&g, &o](Canvas& canvas, int width, int height) { g.DrawOnWhite(canvas, width, height, !o.noAxes); };
     return source;
 }
 

@@ -88,17 +88,13 @@ PrintSubject Subject(const PrintCommandOptions& o, Graphiq& g, ThreeDimGraphiq& 
         surface.SetRounding(o.graph.rounding);
         SetUpSurfaceView(surface, o.view);
         surface.SetFormula(o.graph.formula);
-        subject.draw = [&surface](Canvas& canvas, int width, int height, bool) {
-            surface.Draw(canvas, width, height, Rgb{255, 255, 255});
-        };
+        subject.drawing = SurfaceDrawing(surface);
         subject.description = QString::fromStdString(o.graph.formula);
         subject.surface = true;
         return subject;
     }
     SetUpGraph(g, o.graph);
-    subject.draw = [&g](Canvas& canvas, int width, int height, bool axes) {
-        g.Draw(canvas, width, height, axes, true);
-    };
+    subject.drawing = PlaneDrawing(g);
     // Every list formula counts as checked.
     subject.description = QString::fromStdString(
         GraphDescription(o.graph.formula, o.graph.list, std::vector<bool>(o.graph.list.size(), true)));

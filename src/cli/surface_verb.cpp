@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QIODevice>
-#include <QPainter>
 #include <cmath>
 #include <optional>
 #include <ostream>
@@ -14,7 +13,6 @@
 #include "output/safe_file.h"
 #include "output/picture_export.h"
 #include "cli/surface_options.h"
-#include "output/surface_painting.h"
 
 namespace kq {
 namespace {
@@ -65,17 +63,13 @@ void TakeOperands(const std::vector<std::string>& operands, SurfaceOptions& o) {
     o.formula = operands[0];
 }
 
-// The surface as the page shows it, on a painter or (for formats without one) a canvas.
-PictureSource SurfacePicture(ThreeDimGraphiq& surface, const SurfaceOptions& o) {
+// The surface as the page's picture files show it.
+PictureSource SurfaceFile(ThreeDimGraphiq& surface, const SurfaceOptions& o) {
     PictureSource source;
     source.size = QSize(o.width, o.height);
+    source.drawing = SurfaceDrawing(surface);
+    source.font = QFont(QStringLiteral("DejaVu Sans"));
     source.title = QStringLiteral("z = ") + QString::fromUtf8(o.formula.c_str());
-    source.paint = [&surface](QPainter& painter, QSize size) {
-        PaintSurface(painter, surface, size, QFont(QStringLiteral("DejaVu Sans")));
-    };
-    source.draw = [&surface](Canvas& canvas, int width, int height) {
-        surface.Draw(canvas, width, height, Rgb{255, 255, 255});
-    };
     return source;
 }
 
@@ -139,7 +133,7 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
     SafeFile file(path);
     QIODevice* device = file.Device();
-    const bool drawn = device && WritePicture(*format, SurfacePicture(surface, o), *device);
+    const bool drawn = device && WritePicture(*format, SurfaceFile(surface, o), *device);
     if (!file.Commit(drawn)) {
         err << "quantorium surface: " << file.Error().toStdString() << "\n";
         return 1;

@@ -15,6 +15,7 @@
 #include "docs/wmf_canvas.h"
 #include "output/arial_metrics.h"
 #include "output/emf_canvas.h"
+#include "output/picture_painting.h"
 #include "output/svg_text.h"
 
 namespace kq {
@@ -22,10 +23,12 @@ namespace {
 
 constexpr qint64 kBytesPerPixel = 4;
 
+PictureStyle FileStyle(const PictureSource& source) { return {Medium::File, source.axes, 1}; }
+
 bool Paint(QPaintDevice& device, const PictureSource& source) {
     QPainter painter(&device);
     if (!painter.isActive()) return false;
-    source.paint(painter, source.size);
+    PaintPicture(painter, source.size, source.font, source.drawing, FileStyle(source));
     return painter.end();
 }
 
@@ -85,7 +88,7 @@ bool Pdf(const PictureSource& source, QIODevice& out) {
 
 bool Emf(const PictureSource& source, QIODevice& out) {
     EmfCanvas canvas(source.size.width(), source.size.height(), source.title.toStdString());
-    source.draw(canvas, source.size.width(), source.size.height());
+    source.drawing(canvas, source.size.width(), source.size.height(), FileStyle(source));
     const std::vector<std::uint8_t> bytes = canvas.Finish();
     return !bytes.empty() && WriteAll(out, bytes.data(), bytes.size());
 }
@@ -93,7 +96,7 @@ bool Emf(const PictureSource& source, QIODevice& out) {
 bool Wmf(const PictureSource& source, QIODevice& out) {
     if (!WmfCanvas::Fits(source.size.width(), source.size.height())) return false;
     WmfCanvas canvas(source.size.width(), source.size.height(), ArialTextExtent);
-    source.draw(canvas, source.size.width(), source.size.height());
+    source.drawing(canvas, source.size.width(), source.size.height(), FileStyle(source));
     const std::vector<std::uint8_t> bytes = canvas.Finish();
     return !bytes.empty() && WriteAll(out, bytes.data(), bytes.size());
 }

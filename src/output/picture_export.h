@@ -3,29 +3,29 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFont>
 #include <QSize>
 #include <QString>
-#include <functional>
 #include <optional>
 
+#include "plot/page_picture.h"
+
 class QIODevice;
-class QPainter;
 
 namespace kq {
-
-class Canvas;
 
 enum class PictureFormat { Emf, Bmp, Wmf, Png, Svg, Pdf };
 
 // The format a file name's extension asks for (case does not matter).
 std::optional<PictureFormat> PictureFormatOf(const QString& path);
 
+// What a picture file shows: a page's picture at a size, painted with QPainter (BMP, PNG,
+// SVG, PDF) or drawn on a metafile's canvas (EMF, WMF), the labels in `font`'s family.
 struct PictureSource {
     QSize size;
-    // Draws the picture on a painter, as the screen does (BMP, PNG, SVG, PDF).
-    std::function<void(QPainter&, QSize)> paint;
-    // Draws it on a canvas of that size (EMF and WMF, which have no painter).
-    std::function<void(Canvas&, int width, int height)> draw;
+    PictureDrawing drawing;
+    QFont font;
+    bool axes = true;
     QString title;  // the file's title where the format keeps one
 };
 

@@ -50,13 +50,13 @@ int PenScale(const QPaintDevice& device) { return std::max(1, (device.logicalDpi
 
 // The graph stays inside its own rectangle on paper, as it does in its paint box on screen.
 void DrawGraph(QPainter& painter, const PrintSubject& subject, int width, int height, bool axes) {
-    if (!subject.draw) return;
+    if (!subject.drawing) return;
     painter.save();
     painter.setClipRect(QRect(0, 0, width, height));
     {
         QPainterCanvas canvas(painter, QFont(PrintFontFamily()), QRect(0, 0, width, height));
         ScaledPenCanvas scaled(canvas, PenScale(*painter.device()));
-        subject.draw(scaled, width, height, axes);
+        subject.drawing(scaled, width, height, {Medium::Paper, axes});
     }
     painter.restore();
 }

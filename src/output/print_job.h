@@ -7,7 +7,8 @@
 #include <QDateTime>
 #include <QSize>
 #include <QString>
-#include <functional>
+
+#include "plot/page_picture.h"
 
 class QPageLayout;
 class QPaintDevice;
@@ -16,13 +17,12 @@ class QPrinter;
 
 namespace kq {
 
-class Canvas;
 class SafeFile;
 
 // What is printed: the graph of the page in front.
 struct PrintSubject {
-    // Draws the graph at a size; `axes` matters for the plane graph only.
-    std::function<void(Canvas&, int width, int height, bool axes)> draw;
+    // The page's picture, drawn on paper; the axes choice matters for the plane graph only.
+    PictureDrawing drawing;
     QSize paintBox;        // the on-screen graph: its height / width is the printed aspect
     QString description;   // the description line's text
     bool surface = false;  // the 3D page: the axes cannot be switched off

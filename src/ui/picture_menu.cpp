@@ -1,15 +1,10 @@
 #include "ui/picture_menu.h"
 
-#include <QFont>
-#include <QPainter>
-
 #include "docs/docs_texts.h"
 #include "output/document_file.h"
 #include "ui/document_prompts.h"
 #include "ui/plane_page.h"
-#include "output/qpainter_canvas.h"
 #include "ui/surface_page.h"
-#include "output/surface_painting.h"
 #include "ui/utf8_text.h"
 
 namespace kq {
@@ -17,16 +12,8 @@ namespace kq {
 PictureSource PlanePictureSource(PlanePage& plane) {
     PictureSource source;
     source.size = plane.GraphSize();
-    Graphiq& g = plane.Renderer();
-    const QFont font = plane.GraphFont();
-    // The screen's own paint routine, at the density of the device painted on.
-    source.paint = [&g, font](QPainter& painter, QSize size) {
-        QPainterCanvas canvas(painter, font, QRect(QPoint(0, 0), size));
-        const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
-        g.DrawOnWhite(canvas, size.width(), size.height(), true, ratio);
-    };
-    // The same steps as the screen's paint routine, on a canvas that has no painter.
-    source.draw = [&g](Canvas& canvas, int width, int height) { g.DrawOnWhite(canvas, width, height, true); };
+    source.drawing = PlaneDrawing(plane.Renderer());
+    source.font = plane.GraphFont();
     source.title = QString::fromStdString(plane.Model().Formula());
     return source;
 }
@@ -48,34 +35,20 @@ PagePicture PlanePagePicture(PlanePage& plane) {
 
 PagePicture SurfacePagePicture(SurfacePage& page) {
     PictureSource source;
-    ThreeDimGraphiq& surface = page.Surface();
     source.size = page.PictureSize();
-    const QFont font = page.PictureFont();
-    source.paint = [&surface, font](QPainter& painter, QSize size) { PaintSurface(painter, surface, size, font); };
-    source.draw = [&surface](Canvas& canvas, int width, int height) { surface.Draw(canvas, width, height); };
-    source.title = QStringLiteral("z = ") + QString::fromStdString(surface.Formula());
+    source.drawing = SurfaceDrawing(page.Surface());
+    source.font = page.PictureFont();
+    source.title = QStringLiteral("z = ") + QString::fromStdString(page.Surface().Formula());
     return {source, {}};
 }
 
 PictureSource WithLegend(const PictureSource& source, const std::vector<LegendEntry>& legend) {
     if (legend.empty()) return source;
     PictureSource with = source;
-    const QFont font;
-    with.paint = [source, legend, font](QPainter& painter, QSize size) {
-        LegendLayout layout;
-        {
-            QPainterCanvas measure(painter, font, QRect(QPoint(0, 0), size));
-            layout = LayOutLegend(measure, legend, size.height());
-        }
-        const int graph = size.height() - layout.height;
-        source.paint(painter, QSize(size.width(), graph));
-        QPainterCanvas canvas(painter, font, QRect(QPoint(0, 0), size));
-        DrawLegend(canvas, legend, layout, graph, size.width());
-    };
-    with.draw = [source, legend](Canvas& canvas, int width, int height) {
+    with.drawing = [drawing = source.drawing, legend](Canvas& canvas, int width, int height, const PictureStyle& style) {
         const LegendLayout layout = LayOutLegend(canvas, legend, height);
         const int graph = height - layout.height;
-        source.draw(canvas, width, graph);
+        drawing(canvas, width, graph, style);
         DrawLegend(canvas, legend, layout, graph, width);
     };
     return with;

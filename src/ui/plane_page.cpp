@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "output/qpainter_canvas.h"
+#include "output/picture_painting.h"
 #include "plot/formula_doubts.h"
 #include "plot/pointer_line.h"
 #include "plot/range_text.h"
@@ -232,9 +232,7 @@ void PlanePage::ShowListColours() {
 // On a device finer than the widget's pixels (a 2x screen, a picture at that ratio) the
 // curves are sampled at every device pixel.
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
-    QPainterCanvas canvas(painter, ui_->PaintBox1->font(), QRect(QPoint(0, 0), size));
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
-    graphiq_.DrawOnWhite(canvas, size.width(), size.height(), true, ratio);
+    PaintPicture(painter, size, ui_->PaintBox1->font(), PlaneDrawing(graphiq_), {Medium::Screen});
 }
 
 void PlanePage::ApplyFormula() {

@@ -16,8 +16,7 @@ namespace kq {
 
 PrintSubject PlanePrintSubject(PlanePage& plane) {
     PrintSubject s;
-    Graphiq& g = plane.Renderer();
-    s.draw = [&g](Canvas& canvas, int width, int height, bool axes) { g.Draw(canvas, width, height, axes, true); };
+    s.drawing = PlaneDrawing(plane.Renderer());
     s.paintBox = plane.GraphSize();
     const PlaneModel& model = plane.Model();
     s.description = QString::fromStdString(GraphDescription(model.Formula(), model.ListTexts(), model.Ticks()));
@@ -26,10 +25,8 @@ PrintSubject PlanePrintSubject(PlanePage& plane) {
 
 PrintSubject SurfacePrintSubject(SurfacePage& page) {
     PrintSubject s;
-    ThreeDimGraphiq& surface = page.Surface();
-    s.draw = [&surface](Canvas& canvas, int width, int height, bool) {
-        surface.Draw(canvas, width, height, Rgb{255, 255, 255});
-    };
+    const ThreeDimGraphiq& surface = page.Surface();
+    s.drawing = SurfaceDrawing(page.Surface());
     // The aspect of the picture on screen: the view inside the frame.
     s.paintBox = page.PictureSize();
     s.description = QString::fromStdString(surface.Formula());

@@ -60,8 +60,8 @@ private:
 class PlanePage;
 PrintSubject PlanePrintSubject(PlanePage& plane);
 
-// What printing the "3D Графики" page prints: the surface as its canvas path draws it, on
-// white paper, described by its formula alone.
+// What printing the "3D Графики" page prints: the surface as its canvas path draws it,
+// described by its formula alone.
 class SurfacePage;
 PrintSubject SurfacePrintSubject(SurfacePage& page);
 

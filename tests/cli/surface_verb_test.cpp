@@ -141,6 +141,16 @@ private slots:
         }
     }
 
+    // Every picture file lays the surface on the grey the bitmap shows; only paper is white.
+    void theMetafileHasTheBitmapsBackground() {
+        QCOMPARE(Run({"--size", "320x240", "-o", Path("grey.wmf"), "x*y"}), 0);
+        const QImage back = kq::test::ReadBackWmf(QString::fromStdString(Path("grey.wmf")), QSize(320, 240));
+        QVERIFY2(!back.isNull(), "wmf2svg (libwmf-bin)");
+        // The reader names the nearest colour it knows and lays it half transparent on white.
+        const QColor corner(back.pixel(4, 4));
+        QVERIFY2(corner != QColor(Qt::white) && std::abs(qGray(corner.rgb()) - 242) <= 10, qPrintable(corner.name()));
+    }
+
     void viewOptionsChangeThePicture() {
         const QImage start = Picture({"x*x-y*y"});
         QVERIFY(!start.isNull());

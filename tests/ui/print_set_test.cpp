@@ -68,11 +68,11 @@ struct CountingSubject {
         s.paintBox = box;
         s.surface = surface;
         s.description = "x^2";
-        s.draw = [this](Canvas& c, int w, int h, bool a) {
+        s.drawing = [this](Canvas& c, int w, int h, const PictureStyle& style) {
             ++draws;
             width = w;
             height = h;
-            axes = a;
+            axes = style.axes;
             c.SetPenColor(kBlack);
             c.MoveTo(0, 0);
             c.LineTo(w, 0);

@@ -12,7 +12,7 @@
 #include "ui/main_form.h"
 #include "ui/surface_gl_view.h"
 #include "ui/surface_page.h"
-#include "output/surface_painting.h"
+#include "output/picture_painting.h"
 #include "controls.h"
 #include "window_fixture.h"
 
@@ -59,7 +59,7 @@ private:
     QImage Canvas(QSize size) {
         QImage canvas(size, QImage::Format_RGB32);
         QPainter painter(&canvas);
-        PaintSurface(painter, page->Surface(), size, view->font());
+        PaintPicture(painter, size, view->font(), SurfaceDrawing(page->Surface()), {Medium::Screen});
         return canvas;
     }
     QImage Frame() {
