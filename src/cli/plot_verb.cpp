@@ -1,13 +1,11 @@
 #include "cli/plot_verb.h"
 
 #include <QFont>
-#include <QIODevice>
 #include <optional>
 #include <ostream>
 
 #include "cli/option_parser.h"
 #include "plot/graphiq.h"
-#include "output/safe_file.h"
 #include "cli/graph_options.h"
 #include "output/picture_export.h"
 
@@ -79,15 +77,9 @@ int RunPlotCommand(const std::vector<std::string>& args, std::ostream& err) {
     Graphiq g;
     SetUpGraph(g, o.graph);
 
-    // Straight into the file: a large picture is not held a second time as its bytes.
-    SafeFile file(path);
-    QIODevice* device = file.Device();
-    const bool drawn = device && WritePicture(*format, GraphPicture(g, o), *device);
-    if (!file.Commit(drawn)) {
-        err << "quantorium plot: " << file.Error().toStdString() << "\n";
-        return 1;
-    }
-    return 0;
+    const FileResult<> saved = SavePicture(path, *format, GraphPicture(g, o));
+    if (!saved) err << "quantorium plot: " << saved.Reason() << "\n";
+    return saved ? 0 : 1;
 }
 
 }  // namespace kq

@@ -127,10 +127,10 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& err) {
     const QPageLayout layout(QPageSize(QPageSize::A4), o.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                              QMarginsF(10, 10, 10, 10), QPageLayout::Point);
     SafeFile file(QByteArray(o.output.data(), static_cast<qsizetype>(o.output.size())));
-    const PrintOutcome outcome = PrintToPdfFile(file, layout, PdfPrinterResolution(), subject, options, QDateTime::currentDateTime());
-    if (outcome == PrintOutcome::Printed) return 0;
-    err << "quantorium print: "
-        << (file.Error().isEmpty() ? std::string("страница не напечатана") : file.Error().toStdString()) << "\n";
+    const FileResult<PrintOutcome> printed =
+        PrintToPdfFile(file, layout, PdfPrinterResolution(), subject, options, QDateTime::currentDateTime());
+    if (printed && *printed == PrintOutcome::Printed) return 0;
+    err << "quantorium print: " << (printed ? std::string("страница не напечатана") : printed.Reason()) << "\n";
     return 1;
 }
 

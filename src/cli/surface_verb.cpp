@@ -1,7 +1,6 @@
 #include "cli/surface_verb.h"
 
 #include <QFont>
-#include <QIODevice>
 #include <cmath>
 #include <optional>
 #include <ostream>
@@ -10,7 +9,6 @@
 #include "cli/option_parser.h"
 #include "engine/number_text.h"
 #include "plot/three_dim_graphiq.h"
-#include "output/safe_file.h"
 #include "output/picture_export.h"
 #include "cli/surface_options.h"
 
@@ -131,14 +129,9 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
         }
         return 0;
     }
-    SafeFile file(path);
-    QIODevice* device = file.Device();
-    const bool drawn = device && WritePicture(*format, SurfaceFile(surface, o), *device);
-    if (!file.Commit(drawn)) {
-        err << "quantorium surface: " << file.Error().toStdString() << "\n";
-        return 1;
-    }
-    return 0;
+    const FileResult<> saved = SavePicture(path, *format, SurfaceFile(surface, o));
+    if (!saved) err << "quantorium surface: " << saved.Reason() << "\n";
+    return saved ? 0 : 1;
 }
 
 }  // namespace kq

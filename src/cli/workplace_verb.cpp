@@ -1,16 +1,13 @@
 #include "cli/workplace_verb.h"
 
-#include <QFile>
-#include <QString>
+#include <QByteArray>
 #include <istream>
 #include <iterator>
 #include <ostream>
 
 #include "cli/option_parser.h"
 #include "docs/docs_texts.h"
-#include "docs/workplace_codec.h"
 #include "docs/workplace_json.h"
-#include "output/safe_file.h"
 #include "output/workplace_io.h"
 
 namespace kq {
@@ -23,15 +20,16 @@ OptionParser WorkplaceParser(bool& write) {
     return parser;
 }
 
-QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+// The name stays bytes all the way to the file system.
+QByteArray Native(const std::string& file) { return QByteArray(file.data(), static_cast<qsizetype>(file.size())); }
 
 int Print(const std::string& file, std::ostream& out, std::ostream& err) {
-    QString problem;
-    const std::optional<Workplace> w = ReadWorkplaceFile(QByteArray::fromStdString(file), problem);
+    const FileResult<LoadedWorkplace> loaded = ReadWorkplaceFile(Native(file));
     // A damaged file is printed as far as it goes, and said to be damaged.
-    if (w) out << WorkplaceToJson(*w) << "\n";
-    if (problem.isEmpty()) return 0;
-    err << "quantorium workplace: " << problem.toStdString() << "\n";
+    if (loaded) out << WorkplaceToJson(loaded->workplace) << "\n";
+    const std::string& problem = loaded ? loaded->damage : loaded.Reason();
+    if (problem.empty()) return 0;
+    err << "quantorium workplace: " << problem << "\n";
     return 1;
 }
 
@@ -40,17 +38,9 @@ int Write(const std::string& file, std::istream& in, std::ostream& err) {
     std::string wrong;
     const std::optional<Workplace> state = WorkplaceFromJson(text, wrong);
     if (!state) throw UsageError{wrong};
-    const WorkplaceBytes bytes = EncodeWorkplace(*state);
-    QString error = Q(bytes.refusal);
-    if (error.isEmpty()) {
-        // The name stays bytes all the way to the file system.
-        SafeFile out(QByteArray(file.data(), static_cast<qsizetype>(file.size())));
-        if (QIODevice* device = out.Device())
-            device->write(reinterpret_cast<const char*>(bytes.bytes.data()), static_cast<qint64>(bytes.bytes.size()));
-        if (out.Commit()) return 0;
-        error = out.Error();
-    }
-    err << "quantorium workplace: " << kWorkplaceNotSaved << "\n" << error.toStdString() << "\n";
+    const FileResult<> written = WriteWorkplaceFile(Native(file), *state);
+    if (written) return 0;
+    err << "quantorium workplace: " << kWorkplaceNotSaved << "\n" << written.Reason() << "\n";
     return 1;
 }
 

@@ -35,18 +35,18 @@ struct Descriptor {
 
 }  // namespace
 
-QString WriteDocument(const QString& path, const QByteArray& bytes) {
-    QString error;
-    return WriteWholeFile(path, bytes, &error) ? QString() : error;
+FileResult<> WriteDocument(const QByteArray& nativePath, const QByteArray& bytes) {
+    SafeFile file(nativePath);
+    if (QIODevice* device = file.Device()) device->write(bytes);
+    return file.Commit();
 }
 
-std::optional<QByteArray> ReadDocument(const QByteArray& nativePath, qint64 limit, bool* tooLarge, QString* whyNot) {
-    if (tooLarge) *tooLarge = false;
-    const auto refuse = [&](const QString& reason) -> std::optional<QByteArray> {
-        if (whyNot)
-            *whyNot = QStringLiteral("Не удалось открыть файл «%1»: %2")
-                          .arg(QDir::toNativeSeparators(QString::fromLocal8Bit(nativePath)), reason);
-        return std::nullopt;
+FileResult<QByteArray> ReadDocument(const QByteArray& nativePath, qint64 limit, const std::string& tooLarge) {
+    using Result = FileResult<QByteArray>;
+    const auto refuse = [&](const QString& reason) {
+        return Result::Failure(QStringLiteral("Не удалось открыть файл «%1»: %2")
+                                   .arg(QDir::toNativeSeparators(QString::fromLocal8Bit(nativePath)), reason)
+                                   .toStdString());
     };
     // Only a regular file: a pipe or a device could block or never end. Opening does not wait
     // for a pipe's writer, and what was opened is checked again.
@@ -58,11 +58,7 @@ std::optional<QByteArray> ReadDocument(const QByteArray& nativePath, qint64 limi
     if (file.fd < 0) return refuse(ReadingReason(errno));
     if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return refuse(QStringLiteral("это не обычный файл"));
     // Refused before reading when it is already too large; a file still growing is cut off.
-    const auto over = [&] {
-        if (tooLarge) *tooLarge = true;
-        return std::nullopt;
-    };
-    if (st.st_size > limit) return over();
+    if (st.st_size > limit) return Result::Failure(tooLarge);
     QByteArray bytes(static_cast<qsizetype>(st.st_size) + 1, '\0');
     qsizetype got = 0;
     while (got <= limit) {
@@ -73,7 +69,7 @@ std::optional<QByteArray> ReadDocument(const QByteArray& nativePath, qint64 limi
         if (n == 0) break;
         got += n;
     }
-    if (got > limit) return over();
+    if (got > limit) return Result::Failure(tooLarge);
     bytes.truncate(got);
     return bytes;
 }

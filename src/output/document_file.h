@@ -5,18 +5,18 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
+#include <string>
+
+#include "docs/file_result.h"
 
 namespace kq {
 
-// Writes `bytes` as the file `path` through SafeFile, so a failure keeps the old file as it
-// was. Returns an empty text, or why it failed (in Russian, naming the file).
-QString WriteDocument(const QString& path, const QByteArray& bytes);
+// Writes `bytes` as the file `nativePath` through SafeFile, so a failure keeps the old file as
+// it was.
+FileResult<> WriteDocument(const QByteArray& nativePath, const QByteArray& bytes);
 
-// The file's bytes; nothing when it is not a readable regular file (then `whyNot`, when
-// given, says so in Russian, naming the file) or holds more than `limit` bytes (then
-// `tooLarge` is set).
-std::optional<QByteArray> ReadDocument(const QByteArray& nativePath, qint64 limit, bool* tooLarge = nullptr,
-                                       QString* whyNot = nullptr);
+// The file's bytes; a failure when it is not a readable regular file (naming the file) or
+// holds more than `limit` bytes (then the reason is `tooLarge`).
+FileResult<QByteArray> ReadDocument(const QByteArray& nativePath, qint64 limit, const std::string& tooLarge);
 
 }  // namespace kq

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "docs/bmp_rows.h"
+#include "docs/docs_texts.h"
 #include "docs/wmf_canvas.h"
 #include "output/arial_metrics.h"
 #include "output/emf_canvas.h"
 #include "output/picture_painting.h"
+#include "output/safe_file.h"
 #include "output/svg_text.h"
 
 namespace kq {
@@ -153,6 +155,15 @@ QByteArray RenderPicture(PictureFormat format, const PictureSource& source) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     return WritePicture(format, source, buffer) ? buffer.data() : QByteArray();
+}
+
+FileResult<> SavePicture(const QByteArray& nativePath, PictureFormat format, const PictureSource& source) {
+    SafeFile file(nativePath);
+    QIODevice* device = file.Device();
+    const bool drawn = device && WritePicture(format, source, *device);
+    // The file took all it was given, but the picture could not be made: the file is not to blame.
+    if (device && !drawn && !file.WriteFailed()) return FileResult<>::Failure(kPictureNotSaved);
+    return file.Commit(drawn);
 }
 
 }  // namespace kq

@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+#include "docs/file_result.h"
 #include "plot/page_picture.h"
 
 class QIODevice;
@@ -44,5 +45,10 @@ bool WritePicture(PictureFormat format, const PictureSource& source, QIODevice& 
 
 // The file's bytes; empty when drawing or encoding failed.
 QByteArray RenderPicture(PictureFormat format, const PictureSource& source);
+
+// Writes the picture into the file `nativePath` as it is drawn (a large picture is not held a
+// second time as its bytes); a failure keeps the old file. The reason is the file's, or that
+// the picture was not saved when the drawing itself failed.
+FileResult<> SavePicture(const QByteArray& nativePath, PictureFormat format, const PictureSource& source);
 
 }  // namespace kq

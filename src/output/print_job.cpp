@@ -179,26 +179,26 @@ int PdfPrinterResolution() {
     return resolution;
 }
 
-PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, int resolution, const PrintSubject& subject,
-                            const PrintOptions& options, const QDateTime& now) {
+FileResult<PrintOutcome> PrintToPdfFile(SafeFile& file, const QPageLayout& layout, int resolution,
+                                        const PrintSubject& subject, const PrintOptions& options, const QDateTime& now) {
+    using Result = FileResult<PrintOutcome>;
     QIODevice* out = file.Device();
-    if (!out) return PrintOutcome::Failed;  // the file's own error says why
+    if (!out) return Result::Failure(file.Commit(false).Reason());  // the file's own reason
     QPdfWriter pdf(out);
     pdf.setResolution(resolution);
     pdf.setPageLayout(layout);
     pdf.setTitle(QString::fromUtf8(kPrintJobTitle));
     pdf.setCreator(QStringLiteral("Кванториум+ от KX"));
     QPainter painter;
-    if (!painter.begin(&pdf)) {
-        file.Commit(false);
-        return PrintOutcome::Failed;
-    }
+    if (!painter.begin(&pdf)) return Result::Failure(file.Commit(false).Reason());
     const Painted painted = PaintPages(painter, pdf, subject, options, now);
     const bool ended = painter.end();
     // Nothing to print leaves the old file alone: the new one is thrown away with `file`.
     if (painted == Painted::Nothing) return PrintOutcome::NothingToPrint;
     // A full disk shows in the file's device, whatever the writer thinks of its own work.
-    return file.Commit(painted == Painted::Pages && ended) ? PrintOutcome::Printed : PrintOutcome::Failed;
+    const FileResult<> written = file.Commit(painted == Painted::Pages && ended);
+    if (!written) return Result::Failure(written.Reason());
+    return PrintOutcome::Printed;
 }
 
 void DrawPreview(QPainter& painter, const QPaintDevice& page, const PrintSubject& subject, const PrintOptions& options,

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include "docs/file_result.h"
 #include "plot/page_picture.h"
 
 class QPageLayout;
@@ -64,10 +65,11 @@ PrintOutcome PrintPage(QPrinter& printer, const PrintSubject& subject, const Pri
 int PdfPrinterResolution();
 
 // Prints into a PDF file on pages laid out as `layout`, at `resolution` dots per inch, written
-// straight into the file's own device. The file gets the pages only when all of them were
-// written; otherwise the old file stays as it was and `file.Error()` says why.
-PrintOutcome PrintToPdfFile(SafeFile& file, const QPageLayout& layout, int resolution, const PrintSubject& subject,
-                            const PrintOptions& options, const QDateTime& now);
+// straight into the file's own device: Printed, or NothingToPrint with the old file kept. The
+// file gets the pages only when all of them were written; otherwise the old file stays as it
+// was and the failure says why.
+FileResult<PrintOutcome> PrintToPdfFile(SafeFile& file, const QPageLayout& layout, int resolution,
+                                        const PrintSubject& subject, const PrintOptions& options, const QDateTime& now);
 
 // Draws the preview of the first page printed on `page` (the printer: its size, resolution and
 // fonts) on `painter` (a bitmap the size of the preview box); nothing but white when the page

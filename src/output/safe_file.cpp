@@ -164,10 +164,14 @@ void SafeFile::Discard() {
     temporary_.clear();
 }
 
-bool SafeFile::Commit(bool producerOk) {
+bool SafeFile::WriteFailed() const {
+    return device_ && static_cast<const DescriptorDevice*>(device_.get())->Errno() != 0;
+}
+
+FileResult<> SafeFile::Commit(bool producerOk) {
     if (fd_ < 0) {
         Fail(ENOENT);
-        return false;
+        return FileResult<>::Failure(error_.toStdString());
     }
     const int writeError = static_cast<DescriptorDevice*>(device_.get())->Errno();
     if (writeError != 0) Fail(writeError);
@@ -175,7 +179,7 @@ bool SafeFile::Commit(bool producerOk) {
     else if (::fsync(fd_) != 0 && errno != EINVAL) Fail(errno);
     if (!error_.isEmpty()) {
         Discard();
-        return false;
+        return FileResult<>::Failure(error_.toStdString());
     }
     device_.reset();
     const int closed = ::close(fd_);
@@ -184,18 +188,10 @@ bool SafeFile::Commit(bool producerOk) {
     else if (::rename(temporary_.constData(), target_.constData()) != 0) Fail(errno);
     if (!error_.isEmpty()) {
         Discard();
-        return false;
+        return FileResult<>::Failure(error_.toStdString());
     }
     temporary_.clear();
-    return true;
-}
-
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
-    SafeFile file(path);
-    if (QIODevice* device = file.Device()) device->write(bytes);
-    const bool ok = file.Commit();
-    if (!ok && error) *error = file.Error();
-    return ok;
+    return Written{};
 }
 
 }  // namespace kq

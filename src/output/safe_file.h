@@ -7,6 +7,8 @@
 #include <QString>
 #include <memory>
 
+#include "docs/file_result.h"
+
 class QIODevice;
 
 namespace kq {
@@ -22,16 +24,18 @@ public:
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
 
-    // Where the contents go; null when the file cannot be created (Error() says why).
+    // Where the contents go; null when the file cannot be created (Commit says why).
     QIODevice* Device();
 
-    // Replaces the target with what was written; false, with the target untouched, when
-    // anything failed along the way. `producerOk` is the writer's own verdict (a painter's
-    // end(), an image writer's result): a writer that failed never replaces the target.
-    bool Commit(bool producerOk = true);
+    // Replaces the target with what was written; a failure, with the target untouched, when
+    // anything failed along the way (the reason names the file). `producerOk` is the writer's
+    // own verdict (a painter's end(), an image writer's result): a writer that failed never
+    // replaces the target.
+    FileResult<> Commit(bool producerOk = true);
 
-    // Why the file could not be written, in Russian, naming the file.
-    QString Error() const { return error_; }
+    // Whether the device refused a write (a full disk, a quota): then the writer's own failure
+    // is the file's, not the writer's.
+    bool WriteFailed() const;
 
     // Tests: files opened from now on fail as a full disk does once they have taken `bytes`
     // bytes; -1 turns that off.
@@ -50,7 +54,5 @@ private:
     QString error_;
 };
 
-// Writes `bytes` as a whole file; false with `error` set when it could not.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error);
 
 }  // namespace kq

@@ -1,11 +1,12 @@
-// Workplace files on disk: reading one into a workplace, for the window and the workplace
-// verb alike.
+// Workplace files on disk, for the window and the workplace verb alike: reading one into a
+// workplace, and writing one so that a failure keeps the file that was there.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
+#include <string>
 
+#include "docs/file_result.h"
 #include "docs/workplace.h"
 #include "docs/workplace_format.h"
 
@@ -14,10 +15,19 @@ namespace kq {
 // The largest file taken for a workplace, the same that saving keeps to.
 inline constexpr qint64 kMaxWorkplaceFileSize = workplace_format::kMaxFileBytes;
 
-// The workplace in the file `nativePath` (the file system's bytes); nothing, with `problem`
-// saying why in Russian, when the file cannot be read, is too large or is no workplace.
-// For a damaged file, the workplace as far as the file goes, and `problem` says that it is
-// damaged.
-std::optional<Workplace> ReadWorkplaceFile(const QByteArray& nativePath, QString& problem);
+// A workplace read from a file; a damaged file gives what it holds, and `damage` says what
+// happened to the rest (empty for a whole file).
+struct LoadedWorkplace {
+    Workplace workplace;
+    std::string damage;
+};
+
+// The workplace in the file `nativePath` (the file system's bytes); a failure when the file
+// cannot be read, is too large or is no workplace.
+FileResult<LoadedWorkplace> ReadWorkplaceFile(const QByteArray& nativePath);
+
+// Writes `w` into the file `nativePath`; a failure (the old file kept) says which texts a
+// workplace file cannot keep, or why the file could not be written.
+FileResult<> WriteWorkplaceFile(const QByteArray& nativePath, const Workplace& w);
 
 }  // namespace kq

@@ -1,7 +1,8 @@
 #include "ui/picture_menu.h"
 
+#include <QFile>
+
 #include "docs/docs_texts.h"
-#include "output/document_file.h"
 #include "ui/document_prompts.h"
 #include "ui/plane_page.h"
 #include "ui/surface_page.h"
@@ -60,20 +61,17 @@ PictureMenu::PictureMenu(QWidget* window, std::function<PagePicture()> page, Doc
 bool PictureMenu::SaveFile(const QString& path) { return SaveFile(PictureChoice{path, QSize(), false}); }
 
 bool PictureMenu::SaveFile(const PictureChoice& choice) {
-    QString error;
     const std::optional<PictureFormat> format = PictureFormatOf(choice.path);
     if (!format) {
-        error = Tr(kUnknownPictureFormat).arg(choice.path);
-    } else {
-        const PagePicture page = page_();
-        PictureSource source = choice.legend ? WithLegend(page.source, page.legend) : page.source;
-        if (choice.size.isValid()) source.size = choice.size;
-        const QByteArray bytes = RenderPicture(*format, source);
-        error = bytes.isEmpty() ? Tr(kPictureNotSaved) : WriteDocument(choice.path, bytes);
+        prompts_.showError(window_, Tr(kWriteErrorCaption), Tr(kUnknownPictureFormat).arg(choice.path));
+        return false;
     }
-    if (error.isEmpty()) return true;
-    prompts_.showError(window_, Tr(kWriteErrorCaption), error);
-    return false;
+    const PagePicture page = page_();
+    PictureSource source = choice.legend ? WithLegend(page.source, page.legend) : page.source;
+    if (choice.size.isValid()) source.size = choice.size;
+    const FileResult<> saved = SavePicture(QFile::encodeName(choice.path), *format, source);
+    if (!saved) prompts_.showError(window_, Tr(kWriteErrorCaption), QString::fromStdString(saved.Reason()));
+    return static_cast<bool>(saved);
 }
 
 void PictureMenu::Save() {

@@ -72,8 +72,9 @@ bool PrintMenu::PrintOnPrinter(const PrintOptions& options) {
 
 bool PrintMenu::PrintToPdf(const QString& path, const PrintOptions& options) {
     SafeFile file(path);
-    const PrintOutcome outcome = PrintToPdfFile(file, printer_->pageLayout(), printer_->resolution(), subject_(), options, now());
-    return Report(outcome, outcome == PrintOutcome::Failed ? file.Error() : QString());
+    const FileResult<PrintOutcome> printed =
+        PrintToPdfFile(file, printer_->pageLayout(), printer_->resolution(), subject_(), options, now());
+    return printed ? Report(*printed, {}) : Report(PrintOutcome::Failed, QString::fromStdString(printed.Reason()));
 }
 
 bool PrintMenu::AskAndPrintPdf(const PrintOptions& options) {

@@ -4,9 +4,7 @@
 #include <limits>
 
 #include "docs/docs_texts.h"
-#include "docs/workplace_codec.h"
 #include "calc/calc_session.h"
-#include "output/document_file.h"
 #include "output/workplace_io.h"
 #include "ui/document_prompts.h"
 #include "ui/plane_page.h"
@@ -59,26 +57,20 @@ void WorkplaceMenu::Apply(const Workplace& w) {
 }
 
 bool WorkplaceMenu::LoadFile(const QByteArray& nativePath) {
-    QString problem;
-    const std::optional<Workplace> w = ReadWorkplaceFile(nativePath, problem);
-    if (!w) {
-        prompts_.showError(window_, Tr(kBadWorkplaceCaption), problem);
+    const FileResult<LoadedWorkplace> loaded = ReadWorkplaceFile(nativePath);
+    if (!loaded) {
+        prompts_.showError(window_, Tr(kBadWorkplaceCaption), Q(loaded.Reason()));
         return false;
     }
-    Apply(*w);
-    if (!problem.isEmpty()) prompts_.showError(window_, Tr(kBadWorkplaceCaption), problem);
+    Apply(loaded->workplace);
+    if (!loaded->damage.empty()) prompts_.showError(window_, Tr(kBadWorkplaceCaption), Q(loaded->damage));
     return true;
 }
 
 bool WorkplaceMenu::SaveFile(const QString& path) {
-    const WorkplaceBytes out = EncodeWorkplace(Capture());
-    QString error = Q(out.refusal);
-    if (error.isEmpty())
-        error = WriteDocument(path, QByteArray(reinterpret_cast<const char*>(out.bytes.data()),
-                                               static_cast<qsizetype>(out.bytes.size())));
-    if (error.isEmpty()) return true;
-    prompts_.showError(window_, Tr(kWriteErrorCaption), Tr(kWorkplaceNotSaved) + "\n\n" + error);
-    return false;
+    const FileResult<> saved = WriteWorkplaceFile(QFile::encodeName(path), Capture());
+    if (!saved) prompts_.showError(window_, Tr(kWriteErrorCaption), Tr(kWorkplaceNotSaved) + "\n\n" + Q(saved.Reason()));
+    return static_cast<bool>(saved);
 }
 
 void WorkplaceMenu::Reset() {

@@ -38,7 +38,8 @@ mode_t Type(const QByteArray& path) {
 QString Write(const QByteArray& path, const QByteArray& bytes) {
     SafeFile file(path);
     if (QIODevice* device = file.Device()) device->write(bytes);
-    return file.Commit() ? QString() : file.Error();
+    const FileResult<> written = file.Commit();
+    return written ? QString() : QString::fromStdString(written.Reason());
 }
 
 }  // namespace
@@ -162,8 +163,9 @@ private slots:
     void readingSaysWhy() {
         QFETCH(QByteArray, name);
         QFETCH(QString, reason);
-        QString why;
-        QVERIFY(!ReadDocument(P(name.constData()), 1000, nullptr, &why));
+        const FileResult<QByteArray> read = ReadDocument(P(name.constData()), 1000, "too large");
+        const QString why = QString::fromStdString(read.Reason());
+        QVERIFY(!read);
         QVERIFY2(why.contains(reason), qPrintable(why));
     }
 
@@ -172,10 +174,11 @@ private slots:
         const QByteArray first = P("w\xff.kwp"), second = P("w\xfe.kwp");
         QVERIFY(Write(first, "first").isEmpty());
         QVERIFY(Write(second, "second").isEmpty());
-        QCOMPARE(ReadDocument(first, 100).value_or("<none>"), QByteArray("first"));
-        QCOMPARE(ReadDocument(second, 100).value_or("<none>"), QByteArray("second"));
-        bool tooLarge = false;
-        QVERIFY(!ReadDocument(first, 3, &tooLarge));
+        QCOMPARE(ReadDocument(first, 100, "too large").value_or("<none>"), QByteArray("first"));
+        QCOMPARE(ReadDocument(second, 100, "too large").value_or("<none>"), QByteArray("second"));
+        const FileResult<QByteArray> large = ReadDocument(first, 3, "too large");
+        const bool tooLarge = large.Reason() == "too large";
+        QVERIFY(!large);
         QVERIFY(tooLarge);
         ::unlink(first.constData());
         ::unlink(second.constData());

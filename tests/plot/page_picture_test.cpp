@@ -19,6 +19,11 @@ struct Case {
 
 class PagePicture : public testing::TestWithParam<Case> {};
 
+std::string MediumName(const testing::TestParamInfo<Case>& info) {
+    const char* const names[] = {"Screen", "File", "Paper"};
+    return names[static_cast<int>(info.param.medium)];
+}
+
 std::string FirstFill(const RecordingCanvas& canvas) {
     const auto fill = std::find_if(canvas.calls.begin(), canvas.calls.end(),
                                    [](const std::string& call) { return call.rfind("fill ", 0) == 0; });
@@ -45,7 +50,8 @@ TEST_P(PagePicture, TheMediumChoosesTheBackground) {
 INSTANTIATE_TEST_SUITE_P(Media, PagePicture,
                          testing::Values(Case{Medium::Screen, "fill 255,255,255", "fill 242,242,242"},
                                          Case{Medium::File, "fill 255,255,255", "fill 242,242,242"},
-                                         Case{Medium::Paper, "", "fill 255,255,255"}));
+                                         Case{Medium::Paper, "", "fill 255,255,255"}),
+                         MediumName);
 
 // The plane graph's axes follow the style; the same view draws the same strokes otherwise.
 TEST(PagePicture, AxesFollowTheStyle) {
