@@ -1,4 +1,5 @@
 // The calculator page's pixel arithmetic: where the keypad block, its keys and the two fields go.
+// The keys themselves and their cells are in keypad_keys.h.
 #pragma once
 
 #include <algorithm>
@@ -27,31 +28,6 @@ struct KeyCell {
 
 inline constexpr int kKeyColumns = 9;
 inline constexpr int kKeyRows = 7;
-
-// Containers before the keys they hold.
-// clang-format off
-inline constexpr KeyCell kKeyCells[] = {
-    {"Panel6", 0, 0, 2, 4}, {"Panel7", 2, 0, 1, 4},
-    // sin cos tg ctg / sec csc asin acos / abs ln lg ( )
-    {"SinKey", 0, 0}, {"CosKey", 0, 1}, {"TgKey", 0, 2}, {"CtgKey", 0, 3},
-    {"SecKey", 1, 0}, {"CscKey", 1, 1}, {"AsinKey", 1, 2}, {"AcosKey", 1, 3},
-    {"AbsKey", 2, 0}, {"LnKey", 2, 1}, {"LgKey", 2, 2}, {"SpeedButton12", 2, 3},
-    {"BaseGroup", 3, 0, 4, 4},
-    // 7 8 9 / C, 4 5 6 * =, 1 2 3 -, 0 00 , +
-    {"SpeedButton15", 0, 4}, {"SpeedButton22", 0, 5}, {"SpeedButton23", 0, 6}, {"SpeedButton3", 0, 7},
-    {"SpeedButton38", 0, 8},
-    {"SpeedButton16", 1, 4}, {"SpeedButton21", 1, 5}, {"SpeedButton24", 1, 6}, {"SpeedButton4", 1, 7},
-    {"DoThisButton", 1, 8, 3, 1},
-    {"SpeedButton17", 2, 4}, {"SpeedButton20", 2, 5}, {"SpeedButton25", 2, 6}, {"SpeedButton5", 2, 7},
-    {"SpeedButton18", 3, 4}, {"SpeedButton19", 3, 5}, {"SpeedButton26", 3, 6}, {"SpeedButton6", 3, 7},
-    // A B C h b / D E F o s
-    {"SpeedButton14", 4, 4}, {"SpeedButton27", 4, 5}, {"SpbC", 4, 6}, {"SpeedButton34", 4, 7},
-    {"SpeedButton36", 4, 8},
-    {"SpeedButton29", 5, 4}, {"SpeedButton30", 5, 5}, {"SpeedButton31", 5, 6}, {"SpeedButton35", 5, 7},
-    {"SpeedButton37", 5, 8},
-    {"ListOfResults", 6, 4, 1, 5},
-};
-// clang-format on
 
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;

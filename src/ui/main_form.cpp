@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QUrl>
+#include <utility>
 
 #include "app/window_placement.h"
 #include "info/program_info.h"
@@ -68,13 +69,15 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     ui_->TabSheet2->layout()->addWidget(calcPage_);
 
     // Enter anywhere in the window presses the invisible default button.
-    auto* emulate = new QPushButton(QStringLiteral("Emulate"), this);
-    emulate->setObjectName("Button1");
-    emulate->setVisible(false);
-    connect(emulate, &QPushButton::clicked, this, &TMainForm::EnterPressed);
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+    auto* enterButton = new QPushButton(QStringLiteral("Emulate"), this);
+    enterButton->setObjectName("Button1");
+    enterButton->setVisible(false);
+    connect(enterButton, &QPushButton::clicked, this, &TMainForm::EnterPressed);
+    for (const auto& [key, name] : {std::pair(QKeySequence(Qt::Key_Return), "ReturnKey"),
+                                    std::pair(QKeySequence(Qt::Key_Enter), "EnterKey")}) {
         auto* shortcut = new QShortcut(key, this);
-        connect(shortcut, &QShortcut::activated, emulate, &QPushButton::click);
+        shortcut->setObjectName(name);
+        connect(shortcut, &QShortcut::activated, enterButton, &QPushButton::click);
     }
 
     prompts = StandardPrompts();
@@ -114,6 +117,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     connect(ui_->N17, &QAction::triggered, this, &TMainForm::ShowHelp);
     connect(ui_->HelpButton, &QAction::triggered, this, &TMainForm::ShowHelp);
     auto* languageHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    languageHelp->setObjectName("LanguageHelpKey");
     connect(languageHelp, &QShortcut::activated, this, &TMainForm::ShowLanguageHelp);
     connect(ui_->N18, &QAction::triggered, this, &TMainForm::ShowReadMe);
     connect(ui_->N19, &QAction::triggered, this, &TMainForm::MailAuthor);

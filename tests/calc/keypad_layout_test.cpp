@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "calc/keypad_keys.h"
 #include "calc/keypad_layout.h"
 
 namespace kq {
@@ -62,6 +63,28 @@ TEST(KeypadLayout, EveryCellHoldsOneControl) {
         for (int col = 0; col < kKeyColumns; ++col) EXPECT_EQ(owner[r][col], 1) << "row " << r << " column " << col;
     // 2 panels, 12 function keys, the base group, 26 character keys, "C", "=" and the list.
     EXPECT_EQ(names.size(), 44u);
+}
+
+// The key table says all a key is: a caption, what the typing keys put in, a panel of the
+// block that exists.
+TEST(KeypadLayout, EveryKeySaysWhatItDoes) {
+    std::set<std::string> panels;
+    for (const KeyCell& c : kBlockCells) panels.insert(c.name);
+    int typing = 0;
+    for (const Key& k : kKeys) {
+        EXPECT_NE(*k.caption, '\0') << k.cell.name;
+        const bool types = k.action == KeyAction::Type || k.action == KeyAction::Wrap;
+        EXPECT_EQ(*k.typed != '\0', types) << k.cell.name;
+        typing += types;
+        if (*k.panel) {
+            EXPECT_TRUE(panels.count(k.panel)) << k.cell.name;
+        }
+        // A function key types its caption and the bracket that opens its argument.
+        if (k.action == KeyAction::Wrap && std::string(k.caption) != "( )") {
+            EXPECT_EQ(std::string(k.typed), std::string(k.caption) + "(") << k.cell.name;
+        }
+    }
+    EXPECT_EQ(typing, 38);
 }
 
 }  // namespace
