@@ -9,6 +9,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+// A build runs without a session's runtime folder; Qt saying so is no fault of the icon.
+QtMessageHandler qtHandler = nullptr;
+void QuietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+    if (qtHandler) qtHandler(type, context, message);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: render_icon ICON.svg OUTDIR SIZE...\n");
@@ -16,6 +27,7 @@ int main(int argc, char** argv) {
     }
     // A build machine has no display; the drawing needs none.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(QuietAboutRuntimeFolder);
     QGuiApplication app(argc, argv);
     const QString svg = QString::fromLocal8Bit(argv[1]);
     QSvgRenderer renderer(svg);

@@ -23,6 +23,13 @@
 
 namespace {
 
+// The offscreen platform says on every window that it cannot raise it; that is no finding.
+QtMessageHandler qtHandler = nullptr;
+void QuietAboutOffscreenWindows(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
+    if (qtHandler) qtHandler(type, context, message);
+}
+
 void Settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
@@ -80,6 +87,7 @@ int Guide() {
 int main(int argc, char** argv) {
     const QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (what == "guide" && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(QuietAboutOffscreenWindows);
     QApplication app(argc, argv);
     kq::ConfigureApplication();
     if (what == "screenshot" && argc == 4) return Screenshot(QString::fromLocal8Bit(argv[2]), argv[3]);
