@@ -37,6 +37,14 @@ long double Translator::Value(long double x, long double y) {
     return v;
 }
 
+EvalStatus Translator::TrySlopes(const long double& x, const long double& y, Slopes& out) {
+    const EvalStatus status = slopeEvaluator_.Evaluate(program_, x, y, out);
+    if (status != EvalStatus::Ok || !RoundsToDigits(rounding_)) return status;
+    out.value = RoundToDigits(out.value, rounding_);
+    out.first = out.second = SlopeStatus::Stepped;
+    return status;
+}
+
 EvalStatus Translator::TreeValue(long double x, long double y, long double& out) const {
     return root_->Evaluate(x, y, degrees_, out);
 }

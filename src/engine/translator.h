@@ -12,6 +12,7 @@
 #include "engine/filter.h"
 #include "engine/program.h"
 #include "engine/rounding.h"
+#include "engine/slopes.h"
 #include "engine/special_points.h"
 #include "engine/units.h"
 
@@ -56,6 +57,12 @@ public:
         program_.RunColumn(xs.data(), ys.data(), 0, n, values.data(), statuses.data());
         RoundColumn(n, values, statuses);
     }
+
+    // The value at (x, y), TryValue's bits, with the slopes d/dx and d/dy and the second
+    // derivative in x there, by differentiating the compiled formula itself. Under a rounding
+    // setting that rounds, the value is rounded and the slopes, those of the unrounded formula,
+    // say Stepped.
+    EvalStatus TrySlopes(const long double& x, const long double& y, Slopes& out);
 
     // The unrounded value computed by walking the unit tree (the reference the fast path
     // is checked against).
@@ -103,6 +110,7 @@ private:
     bool degrees_ = false;
     Filter filter_;
     Program program_;
+    SlopeEvaluator slopeEvaluator_;
     std::string compiledText_;
 };
 
