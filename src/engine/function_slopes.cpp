@@ -13,13 +13,6 @@ using F = FunctionCode;
 constexpr long double kInfinity = std::numeric_limits<long double>::infinity();
 constexpr long double kLog10OfE = 0.434294481903251827651128918916605082294L;
 
-// A value of the function table, where a rule needs another function than its own.
-long double TableValue(FunctionCode code, long double t) {
-    long double v = 0;
-    ApplyFunction(code, 0, t, v);
-    return v;
-}
-
 FunctionSlope Rule(long double first, long double second) { return {first, second, true, true}; }
 
 FunctionSlope Jump() { return {0, 0, false, false}; }
@@ -31,6 +24,22 @@ FunctionSlope PowerRule(long double p, long double t, long double v) {
 }
 
 }  // namespace
+
+long double TableValue(FunctionCode code, long double t) {
+    long double v = 0;
+    ApplyFunction(code, 0, t, v);
+    return v;
+}
+
+FunctionSlope SlopeOfTangent(long double c, long double s) {
+    const long double first = 1 / (c * c);
+    return Rule(first, 2 * s * (first / c));
+}
+
+FunctionSlope SlopeOfCotangent(long double c, long double s) {
+    const long double first = -1 / (s * s);
+    return Rule(first, -2 * c * (first / s));
+}
 
 FunctionSlope SlopeOfPowerAtZero(long double p) {
     if (p == 1) return Rule(1, 0);
@@ -70,16 +79,8 @@ FunctionSlope SlopeOfFunction(FunctionCode code, long double n, long double t, l
             return Rule(t > 0 ? 1 : -1, 0);
         case F::Sin: return Rule(TableValue(F::Cos, t), -value);
         case F::Cos: return Rule(-TableValue(F::Sin, t), -value);
-        case F::Tg: {
-            const long double c = TableValue(F::Cos, t), s = TableValue(F::Sin, t);
-            const long double first = 1 / (c * c);
-            return Rule(first, 2 * s * (first / c));
-        }
-        case F::Ctg: {
-            const long double c = TableValue(F::Cos, t), s = TableValue(F::Sin, t);
-            const long double first = -1 / (s * s);
-            return Rule(first, -2 * c * (first / s));
-        }
+        case F::Tg: return SlopeOfTangent(TableValue(F::Cos, t), TableValue(F::Sin, t));
+        case F::Ctg: return SlopeOfCotangent(TableValue(F::Cos, t), TableValue(F::Sin, t));
         case F::Sec: {
             const long double c = TableValue(F::Cos, t), s = TableValue(F::Sin, t);
             const long double c2 = c * c;

@@ -21,6 +21,14 @@ struct FunctionSlope {
 // from the function table.
 FunctionSlope SlopeOfFunction(FunctionCode code, long double n, long double t, long double value);
 
+// The value of function `code` at t from the function table, where a rule needs a function
+// other than its own (the cosine for the sine).
+long double TableValue(FunctionCode code, long double t);
+
+// The derivatives of tg and ctg given the cosine and sine of their argument.
+FunctionSlope SlopeOfTangent(long double cosine, long double sine);
+FunctionSlope SlopeOfCotangent(long double cosine, long double sine);
+
 // The derivatives of t^p (p a constant) at t = 0, from the side where t^p is defined: p = 1 is
 // the identity, p = 2 the square, p above 2 flat, and between 0 and 1 a vertical tangent.
 FunctionSlope SlopeOfPowerAtZero(long double p);

@@ -128,8 +128,16 @@ void SlopeEvaluator::Differentiate(const Program::Instr& i) {
         }
         case Op::Sin: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Sin, 0, v[i.a], v[i.dst])); return;
         case Op::Cos: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Cos, 0, v[i.a], v[i.dst])); return;
-        case Op::Tg: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Tg, 0, v[i.a], v[i.dst])); return;
-        case Op::Ctg: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Ctg, 0, v[i.a], v[i.dst])); return;
+        case Op::Tg: {
+            // b holds the cosine of the angle a, as the engine computed it for the pole test.
+            Chain(i.dst, i.a, SlopeOfTangent(v[i.b], TableValue(FunctionCode::Sin, v[i.a])));
+            return;
+        }
+        case Op::Ctg: {
+            // b holds the sine of the angle a.
+            Chain(i.dst, i.a, SlopeOfCotangent(TableValue(FunctionCode::Cos, v[i.a]), v[i.b]));
+            return;
+        }
         case Op::Sec:
         case Op::Csc: {
             // 1/w of the cosine (or sine) register: (1/w)' = -w'/w^2, (1/w)'' = (2w'^2 - w w'')/w^3.
@@ -144,10 +152,15 @@ void SlopeEvaluator::Differentiate(const Program::Instr& i) {
 }
 
 EvalStatus SlopeEvaluator::Evaluate(const Program& program, const long double& x, const long double& y, Slopes& out) {
+    // Every instruction writes its results before any reads them, so only the constants, set
+    // once, and the variables need to be there.
     const std::vector<long double>& registers = program.Registers();
-    values_.assign(registers.begin(), registers.end());
-    d_.assign(registers.size(), Derivatives{0, 0, 0});
-    flags_.assign(registers.size(), 0);
+    if (!ready_ || values_.size() != registers.size()) {
+        values_.assign(registers.begin(), registers.end());
+        d_.assign(registers.size(), Derivatives{0, 0, 0});
+        flags_.assign(registers.size(), 0);
+        ready_ = true;
+    }
     values_[0] = x;
     values_[1] = y;
     d_[0].dx = 1;

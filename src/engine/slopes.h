@@ -36,6 +36,9 @@ public:
     // one the interpreter gives.
     EvalStatus Evaluate(const Program& program, const long double& x, const long double& y, Slopes& out);
 
+    // The program was built anew: its constants are read again at the next Evaluate.
+    void Forget() { ready_ = false; }
+
 private:
     struct Derivatives {
         long double dx, dxx, dy;
@@ -51,6 +54,7 @@ private:
     std::vector<long double> values_;
     std::vector<Derivatives> d_;
     std::vector<std::uint8_t> flags_;
+    bool ready_ = false;  // the constants and their zero slopes are in place
 };
 
 }  // namespace kq

@@ -98,6 +98,8 @@ public:
     bool ColumnIsNative() { return program_.ColumnIsNative(); }
 
 private:
+    // Lowers the tree into the program again (after translation or a change of mode).
+    void Rebuild();
     void RoundColumn(std::size_t count, std::span<long double> values, std::span<const EvalStatus> statuses) {
         if (rounding_ == kNoRounding) return;
         for (std::size_t k = 0; k < count; ++k)
