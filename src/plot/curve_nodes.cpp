@@ -49,9 +49,15 @@ struct Candidates {
     std::vector<char> slopes, suspect;
 };
 
-Candidates MarkCandidates(const std::vector<long double>& v, const std::vector<char>& defined, long double scale) {
-    const std::size_t n = v.size();
+Candidates MarkCandidates(const std::vector<long double>& values, const std::vector<char>& defined, long double scale) {
+    const std::size_t n = values.size();
     Candidates c{std::vector<char>(n, 0), std::vector<char>(n, 0)};
+    // In double: this only chooses where to look closer, and where double cannot tell two
+    // values apart it sees a turn, which looks closer still. (Values beyond double's range
+    // become infinities whose differences are NaN, which look closer too.)
+    std::vector<double> v(n);
+    for (std::size_t k = 0; k < n; ++k) v[k] = static_cast<double>(values[k]);
+    const double floor = static_cast<double>(0x1p-24L * scale);
     auto around = [&](std::size_t k) {
         for (std::size_t j = k > 0 ? k - 1 : 0; j <= k + 1 && j < n; ++j) c.slopes[j] = 1;
     };
@@ -62,22 +68,22 @@ Candidates MarkCandidates(const std::vector<long double>& v, const std::vector<c
     int lastSign = 0;
     for (std::size_t k = 0; k + 1 < n; ++k) {
         if (!both(k)) continue;
-        const long double step = v[k + 1] - v[k];
+        const double step = v[k + 1] - v[k];
         // A jump stands out of the changes beside it.
-        long double beside = -1;
+        double beside = -1;
         if (k > 0 && both(k - 1)) beside = std::fabs(v[k] - v[k - 1]);
         if (both(k + 1)) beside = std::max(beside, std::fabs(v[k + 2] - v[k + 1]));
-        const long double local = std::max({std::fabs(v[k]), std::fabs(v[k + 1]), 0x1p-24L * scale});
-        if (beside < 0 || std::fabs(step) > kSuspectFactor * beside + 0x1p-30L * local) {
+        const double local = std::max({std::fabs(v[k]), std::fabs(v[k + 1]), floor});
+        if (beside < 0 || !(std::fabs(step) <= kSuspectFactor * beside + 0x1p-30 * local)) {
             c.suspect[k] = 1;
             around(k);
             around(k + 1);
         }
         if (k == 0 || !both(k - 1)) continue;
-        const long double before = v[k] - v[k - 1];
+        const double before = v[k] - v[k - 1];
         if (!(before > 0 && step > 0) && !(before < 0 && step < 0)) around(k);
-        const long double curvature = step - before;
-        const long double noise = 0x1p-52L * (std::fabs(v[k - 1]) + 2 * std::fabs(v[k]) + std::fabs(v[k + 1]));
+        const double curvature = step - before;
+        const double noise = 0x1p-48 * (std::fabs(v[k - 1]) + 2 * std::fabs(v[k]) + std::fabs(v[k + 1]));
         if (!(std::fabs(curvature) > noise)) continue;
         const int sign = curvature > 0 ? 1 : -1;
         if (lastSign != 0 && sign != lastSign) {

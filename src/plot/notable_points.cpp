@@ -106,11 +106,12 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
             const double rise = at - before, fall = after - at;
             // Three values on one side whose parabola turns near 0 or beyond (a change of sign
             // seen next to them is looked at anyway).
-            const double bend = (fall - rise) / 2, tilt = (after - before) / 2;
             const bool turns = !((rise > 0 && fall > 0) || (rise < 0 && fall < 0));
-            const double turning = bend != 0 ? at - tilt * tilt / (4 * bend) : at;
             const bool oneSide = (before > 0) == (at > 0) && (after > 0) == (at > 0) && at != 0;
-            if (turns && oneSide && (at > 0 ? turning <= 0.125 * at : turning >= 0.125 * at)) {
+            const double bend = (fall - rise) / 2, tilt = (after - before) / 2;
+            if (turns && oneSide &&
+                (bend == 0 || (at > 0 ? at - tilt * tilt / (4 * bend) <= 0.125 * at
+                                      : at - tilt * tilt / (4 * bend) >= 0.125 * at))) {
                 mark(k - 1, 2);
                 mark(k, 2);
                 mark(k + 1, 2);

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <memory>
+#include <tuple>
 #include <string>
 #include <vector>
 
+#include "engine/formula_tables.h"
 #include "plot/curve_function.h"
 #include "plot/notable_points.h"
 
@@ -43,6 +46,11 @@ private:
     std::vector<PlotCurve> curves_;
     PointOptions options_;
 };
+
+// The order of the list: by x, then kind, curve, second curve and value.
+bool Before(const NotablePoint& a, const NotablePoint& b) {
+    return std::tie(a.x, a.kind, a.curve, a.other, a.y) < std::tie(b.x, b.kind, b.curve, b.other, b.y);
+}
 
 std::vector<NotablePoint> OfKind(const NotablePoints& found, PointKind kind, int curve = 0) {
     std::vector<NotablePoint> out;
@@ -348,6 +356,42 @@ TEST(NotablePoints, SortedByXThenKind) {
 TEST(NotablePoints, EmptyViewHasNoPoints) {
     Finder finder({"x"}, {1, 1, -1, 1});
     EXPECT_TRUE(finder.Find().points.empty());
+}
+
+}  // namespace
+}  // namespace kq
+
+namespace kq {
+namespace {
+
+// Formulas made at random from the language's parts, over views of several sizes and in both
+// modes: the finder ends, and what it lists keeps its rules.
+TEST(NotablePoints, RandomFormulasKeepTheRules) {
+    test::FormulaMaker maker(77);
+    const ViewRect views[] = {{-10, 10, -10, 10}, {-0.001L, 0.002L, -1, 1}, {-1e6, 1e6, -1e6, 1e6}};
+    for (int i = 0; i < 90; ++i) {
+        const std::string formula = maker.Make(4);
+        Finder finder({formula, "x/3"}, views[i % 3], i % 2 == 1);
+        finder.Options().limit = 200;
+        const NotablePoints found = finder.Find();
+        const long double lo = finder.Options().view.xmin, hi = finder.Options().view.xmax;
+        std::map<std::tuple<int, int, PointKind>, int> counts;
+        for (std::size_t k = 0; k < found.points.size(); ++k) {
+            const NotablePoint& p = found.points[k];
+            SCOPED_TRACE(formula + " " + PointKindWord(p.kind));
+            EXPECT_GE(p.x, lo);
+            EXPECT_LE(p.x, hi);
+            EXPECT_EQ(p.hasY, p.kind != PointKind::Break);
+            if (p.hasY) {
+                EXPECT_TRUE(std::isfinite(p.y));
+            }
+            if (k > 0) {
+                EXPECT_FALSE(Before(p, found.points[k - 1]));
+            }
+            const int count = ++counts[std::make_tuple(p.curve, p.other, p.kind)];
+            EXPECT_LE(count, 200);
+        }
+    }
 }
 
 }  // namespace
