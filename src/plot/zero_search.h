@@ -30,12 +30,15 @@ struct SearchResult {
 };
 
 // The zero of the quantity between a and b, where its signs are opposite and nonzero: Newton's
-// method on the exact slope where there is one (false position for the second derivative),
-// kept inside the bracket and falling back on bisection. Ends at the long double where the
-// quantity is 0, or of the two neighbours across its change of sign the one where it is
-// smaller. `scale` is the size of the curve's values about there, against which a change of
-// value across the final neighbours counts as a jump. A `guess` inside the bracket (from the
-// values about it) is where the search starts.
+// method on the exact slope where there is one (the secant for the second derivative, whose
+// slope the engine does not give), kept inside the bracket and falling back on bisection.
+// Ends at the long double where the quantity is 0, at the one nearest the zero when Newton's
+// step from it is below half a unit, or of the two neighbours across its change of sign the
+// one where it is smaller; for a quantity computed in double, whose values are a double's
+// steps, once the bracket is narrower than a double's spacing. `scale` is the size of the
+// curve's values about there, against which a change of value across the final neighbours
+// counts as a jump. A `guess` inside the bracket (from the values about it) is where the
+// search starts.
 SearchResult FindZero(CurveFunction& f, const CurveNode& a, const CurveNode& b, Order order, long double scale,
                       long double guess = std::numeric_limits<long double>::quiet_NaN());
 
