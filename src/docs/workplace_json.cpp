@@ -1,10 +1,7 @@
 #include "docs/workplace_json.h"
 
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 #include "docs/docs_texts.h"
 #include "docs/json_reader.h"
@@ -20,10 +17,7 @@ using Kind = JsonValue::Kind;
 // `text` as the nearest long double, read in the C locale whatever the process's; false for a
 // value beyond the type's range. A value too small for it is the nearest one it has.
 bool ReadLongDouble(const std::string& text, long double& value) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    char* end = nullptr;
-    value = strtold_l(text.c_str(), &end, cLocale);
-    return end == text.c_str() + text.size() && std::isfinite(value);
+    return ParseWholeDecimal(text, value) && std::isfinite(value);
 }
 
 struct Refusal {

@@ -5,7 +5,12 @@
 
 namespace kq {
 
-Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.Build(*root_, degrees_); }
+Translator::Translator() : root_(std::make_unique<ExpressionList>()) { Rebuild(); }
+
+void Translator::Rebuild() {
+    program_.Build(*root_, degrees_);
+    slopeEvaluator_.Forget();
+}
 
 Translator::~Translator() = default;
 
@@ -15,19 +20,19 @@ void Translator::Translate(std::string_view text) {
     UnitCompiler compiler(specials_);
     root_ = compiler.CompileSum(compiledText_);
     specials_.Build();
-    program_.Build(*root_, degrees_);
+    Rebuild();
 }
 
 void Translator::SetDegrees(bool degrees) {
     if (degrees == degrees_) return;
     degrees_ = degrees;
     specials_.SetHalfTurn(degrees_ ? 180.0L : kPi);
-    program_.Build(*root_, degrees_);
+    Rebuild();
 }
 
 void Translator::UseNativeCode(bool use) {
     program_.AllowNative(use);
-    program_.Build(*root_, degrees_);
+    Rebuild();
 }
 
 long double Translator::Value(long double x, long double y) {
@@ -35,6 +40,14 @@ long double Translator::Value(long double x, long double y) {
     const EvalStatus status = TryValue(x, y, v);
     if (status != EvalStatus::Ok) throw EvalError(status);
     return v;
+}
+
+EvalStatus Translator::TrySlopes(const long double& x, const long double& y, Slopes& out) {
+    const EvalStatus status = slopeEvaluator_.Evaluate(program_, x, y, out);
+    if (status != EvalStatus::Ok || !RoundsToDigits(rounding_)) return status;
+    out.value = RoundToDigits(out.value, rounding_);
+    out.first = out.second = SlopeStatus::Stepped;
+    return status;
 }
 
 EvalStatus Translator::TreeValue(long double x, long double y, long double& out) const {

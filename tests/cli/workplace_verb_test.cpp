@@ -4,12 +4,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <clocale>
 #include <cstdlib>
-#include <regex>
 #include <sstream>
 #include <unistd.h>
 
@@ -30,18 +30,20 @@ std::string J(std::string text) {
 
 // The four numbers of "range" exactly as printed (a JSON library would round them to double).
 std::vector<std::string> RangeTexts(const std::string& json) {
-    std::smatch m;
-    if (!std::regex_search(json, m, std::regex(R"("range":\[([^,\]]*),([^,\]]*),([^,\]]*),([^,\]]*)\])")))
-        return {};
-    return {m[1], m[2], m[3], m[4]};
+    static const QRegularExpression kRange(QStringLiteral(R"("range":\[([^,\]]*),([^,\]]*),([^,\]]*),([^,\]]*)\])"));
+    const QRegularExpressionMatch m = kRange.match(QString::fromStdString(json));
+    if (!m.hasMatch()) return {};
+    return {m.captured(1).toStdString(), m.captured(2).toStdString(), m.captured(3).toStdString(),
+            m.captured(4).toStdString()};
 }
 
 // What the C library reads a decimal text as (the program's C locale).
 long double Strtold(const std::string& text) { return std::strtold(text.c_str(), nullptr); }
 
 bool IsJsonNumber(const std::string& text) {
-    static const std::regex kNumber(R"(-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?)");
-    return std::regex_match(text, kNumber);
+    static const QRegularExpression kNumber(
+        QRegularExpression::anchoredPattern(QStringLiteral(R"(-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?)")));
+    return kNumber.match(QString::fromStdString(text)).hasMatch();
 }
 
 const char* const kDamaged = "повреждён: он обрывается до конца рабочего места; недостающие поля пусты.";
