@@ -16,7 +16,7 @@
 #include "plot/graphiq.h"
 #include "plot/notable_points.h"
 #include "support/recording_canvas.h"
-#include "ui/qpainter_canvas.h"
+#include "output/qpainter_canvas.h"
 
 namespace {
 

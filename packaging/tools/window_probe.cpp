@@ -5,21 +5,20 @@
 //                                          program's folder (copy it beside an installed
 //                                          quantorium to check where that one finds them)
 #include <QApplication>
-#include <QListWidget>
-#include <QLineEdit>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/settings_store.h"
 #include "ui/app_setup.h"
 #include "ui/help_window.h"
 #include "ui/main_form.h"
 #include "ui/plane_page.h"
-#include "ui_plane_page.h"
 
 namespace {
 
@@ -50,13 +49,15 @@ int Screenshot(const QString& out, const QString& sizeText) {
     form.resize(size);
     form.show();
     Settle();
-    Ui::PlanePage& plane = form.Plane().Controls();
-    plane.GraphEdit->setText("x*sin(x)/2");
+    kq::PlaneModel& plane = form.Plane().Model();
+    plane.SetFormula("x*sin(x)/2");
+    const std::vector<std::string> texts = plane.ListTexts();
     for (const char* f : {"cos(x)", "arctg(x)", "abs(x+2)/(x+2)-x"})
-        if (const auto found = plane.GraphList->findItems(f, Qt::MatchExactly); !found.isEmpty()) {
-            found.front()->setCheckState(Qt::Checked);
-            Settle();
-        }
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (texts[i] == f) {
+                plane.SetTicked(static_cast<int>(i), true);
+                Settle();
+            }
     Settle();
     if (!form.grab().save(out, "PNG")) {
         std::fprintf(stderr, "window_probe: cannot write %s\n", qPrintable(out));

@@ -82,6 +82,7 @@ THelpForm::THelpForm(QWidget* parent, const QString& programDir)
     readMe->setObjectName("HelpReadMe");
     readMe->setToolTip(QStringLiteral("Сведения о программе и её командах"));
     auto* close = new QAction(this);
+    close->setObjectName("HelpClose");
     close->setShortcut(QKeySequence(Qt::Key_Escape));
     addAction(close);
 
