@@ -2,20 +2,26 @@
 // default list formulas, into a canvas that ignores everything (engine and algorithm only),
 // into the recording canvas (plus writing every call down) and into a QImage through the
 // QPainter adapter (everything the screen pays; the difference to the first is painting).
+// Beside them, every notable point of the same view for its 1920 columns, which the page
+// computes off the paint path: the goal is to take less than a frame.
 #include <benchmark/benchmark.h>
 
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 
+#include <memory>
+#include <vector>
+
 #include "plot/graphiq.h"
+#include "plot/notable_points.h"
 #include "support/recording_canvas.h"
-#include "ui/qpainter_canvas.h"
+#include "output/qpainter_canvas.h"
 
 namespace {
 
-const char* const kList[] = {"sin(x)",   "cos(x)",      "tg(x)",     "sec(x)",     "arcsin(x)",       "arctg(x)",
-                             "ln(x)",    "log<x>(2*x)", "log<3>(x)", "cos(x^2-3)", "abs(x+2)/(x+2)-x"};
+const char* const kList[] = {"sin(x)", "cos(x)",      "tg(x)",     "sec(x)",     "arcsin(x)",       "arctg(x)",
+                             "ln(x)",  "log<x>(2*x)", "log<3>(x)", "cos(x^2-3)", "abs(x+2)/(x+2)-x"};
 
 void Setup(kq::Graphiq& g) {
     g.SetFormula("cos(x^2-3)");
@@ -77,5 +83,28 @@ void DrawQImage(benchmark::State& state) {
     }
 }
 BENCHMARK(DrawQImage)->Unit(benchmark::kMillisecond);
+
+void AllPoints(benchmark::State& state) {
+    std::vector<std::unique_ptr<kq::Translator>> formulas;
+    std::vector<kq::PlotCurve> curves;
+    formulas.push_back(std::make_unique<kq::Translator>());
+    formulas.back()->Translate("cos(x^2-3)");
+    for (const char* text : kList) {
+        formulas.push_back(std::make_unique<kq::Translator>());
+        formulas.back()->Translate(text);
+    }
+    for (std::size_t i = 0; i < formulas.size(); ++i) curves.push_back({formulas[i].get(), static_cast<int>(i)});
+    kq::PointOptions options;
+    options.view = {-17.78L, 17.78L, -10, 10};
+    options.columns = 1920;
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const kq::NotablePoints points = kq::FindNotablePoints(curves, options);
+        found = points.points.size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["points"] = static_cast<double>(found);
+}
+BENCHMARK(AllPoints)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -11,9 +11,9 @@
 
 #include "engine/translator.h"
 #include "plot/three_dim_graphiq.h"
-#include "ui/picture_export.h"
-#include "ui/qpainter_canvas.h"
-#include "ui/surface_painting.h"
+#include "output/picture_export.h"
+#include "output/qpainter_canvas.h"
+#include "output/picture_painting.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ void CanvasFrame1920(benchmark::State& state) {
     for (auto _ : state) {
         surface.View().Turn(0.4, 0.4);
         QPainter painter(&image);
-        kq::PaintSurface(painter, surface, image.size(), font);
+        kq::PaintPicture(painter, image.size(), font, kq::SurfaceDrawing(surface), {kq::Medium::Screen});
     }
 }
 BENCHMARK(CanvasFrame1920)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -116,9 +116,8 @@ void SurfaceSvg401(benchmark::State& state) {
     surface.Geometry();
     kq::PictureSource source;
     source.size = QSize(640, 480);
-    source.paint = [&surface](QPainter& painter, QSize size) {
-        kq::PaintSurface(painter, surface, size, QFont(QStringLiteral("DejaVu Sans")));
-    };
+    source.drawing = kq::SurfaceDrawing(surface);
+    source.font = QFont(QStringLiteral("DejaVu Sans"));
     qsizetype bytes = 0;
     for (auto _ : state) bytes = kq::RenderPicture(kq::PictureFormat::Svg, source).size();
     state.counters["bytes"] = static_cast<double>(bytes);

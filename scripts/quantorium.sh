@@ -6,6 +6,10 @@
 #   scripts/quantorium.sh sanitize        the unit tests under AddressSanitizer + UBSan
 #   scripts/quantorium.sh fuzz [SECONDS]  the fuzz targets, sharing the time (default 60 s)
 #   scripts/quantorium.sh bench           the benchmarks
+#   scripts/quantorium.sh package [--check]
+#                                         the Debian package (build/packaging/*.deb) from the
+#                                         build folder; with --check, lintian and the desktop's
+#                                         validators on it, and the program run from it unpacked
 #   scripts/quantorium.sh windows-core [--if-available]
 #                                         the core without Qt built for Windows (MinGW-w64), its
 #                                         tests run under Wine, its results compared with Linux's;
@@ -23,6 +27,10 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
           xvfb xauth libgl1-mesa-dri fonts-dejavu-core fonts-liberation2
           poppler-utils emf2svg libwmf-bin fonts-urw-base35
           python3-mpmath)
+
+# Only for package: CPack's dependency finder and file-type probe, the checkers, the file-type
+# database the check builds.
+packaging_packages=(dpkg-dev file lintian appstream desktop-file-utils shared-mime-info man-db)
 
 # Only for windows-core: the cross compiler (its posix flavour has std::mutex) and Wine.
 windows_packages=(g++-mingw-w64-x86-64-posix wine64)
@@ -99,6 +107,18 @@ case "$what" in
         configure_and_build build -DCMAKE_BUILD_TYPE=Release
         for b in build/bench/*_bench; do "$b" "$@"; done
         ;;
+    package)
+        install_missing "${packaging_packages[@]}"
+        configure_and_build build
+        headless_env
+        # The screenshot for the metainfo, and the probe the check runs from the unpacked root.
+        cmake --build build --target package_screenshot window_probe -j "$jobs"
+        rm -f build/packaging/quantorium_*.deb
+        (cd build && cpack >/dev/null)
+        deb=$(ls build/packaging/quantorium_*.deb)
+        echo "$deb"
+        [ "${1:-}" = --check ] && bash packaging/check_package.sh "$deb" build
+        ;;
     windows-core)
         if [ "${1:-}" = --if-available ]; then
             if ! (install_missing "${windows_packages[@]}"); then
@@ -130,7 +150,7 @@ case "$what" in
             tests/engine/windows_library_differences.txt build-windows/results-comparison.txt
         ;;
     *)
-        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|bench|windows-core" >&2
+        echo "usage: $0 run|test|sanitize|fuzz [SECONDS]|bench|package [--check]|windows-core" >&2
         exit 2
         ;;
 esac

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calc/integer_digits.h"
+#include "engine/language_tables.h"
 
 namespace kq {
 
@@ -11,13 +12,9 @@ namespace kq {
 constexpr long double kExactLimit = 18446744073709551616.0L;
 
 std::string BaseSuffix(int base) {
-    switch (base) {
-        case 2: return "b";
-        case 8: return "o";
-        case 16: return "h";
-        case 10: return "";
-        default: return "s" + std::to_string(base);
-    }
+    if (base == 10) return "";
+    if (const NumberSuffix* fixed = SuffixOfBase(base)) return std::string(1, fixed->letter);
+    return NumberedSuffix().letter + std::to_string(base);
 }
 
 std::optional<std::string> FormatInBase(long double value, int base) {

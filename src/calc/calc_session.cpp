@@ -23,6 +23,13 @@ CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
     return o;
 }
 
+void CalcSession::SetLine(int field, const std::string& text) {
+    std::string& line = lines_[Index(field)];
+    if (line == text) return;
+    line = text;
+    if (onLineChanged) onLineChanged(field == 2 ? 2 : 1);
+}
+
 std::optional<std::string> CalcSession::LastResultInBase(const std::string& fieldText) {
     if (!last_ || fieldText != last_->text) return std::nullopt;
     const std::optional<std::string> text = FormatInBase(last_->value, engine_.Base());

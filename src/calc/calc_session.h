@@ -1,8 +1,10 @@
-// The calculator page's state without its widgets: which field is active, evaluating one
-// field into the other, and the list of past results.
+// The calculator page's state without its widgets: the two fields' texts and which is active,
+// evaluating one field into the other, and the list of past results.
 #pragma once
 
+#include <array>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,6 +30,12 @@ public:
     int ActiveField() const { return active_; }
     void SetActiveField(int field) { active_ = field == 2 ? 2 : 1; }
 
+    // The text of field 1 or 2 (any other number means 1), as the page shows it.
+    const std::string& Line(int field) const { return lines_[Index(field)]; }
+    // A new text for a field; `onLineChanged` is told which, when the text is another.
+    void SetLine(int field, const std::string& text);
+    std::function<void(int field)> onLineChanged;
+
     // "=": the active field's text is evaluated; the other field becomes active and gets the
     // result; the results list gets an item either way.
     Outcome Evaluate(const std::string& sourceText);
@@ -47,7 +55,10 @@ public:
     int Counter() const { return counter_; }
 
 private:
+    static std::size_t Index(int field) { return field == 2 ? 1 : 0; }
+
     CalcEngine engine_;
+    std::array<std::string, 2> lines_;
     int active_ = 1;
     int counter_ = 0;
     std::optional<CalcEngine::Result> last_;

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "plot/plane_model.h"
+
 namespace kq {
 
 struct Workplace {
     bool absolute = false;
-    // The plot's own view bounds (not the range editors' texts).
-    long double xFrom = -10, xTo = 10, yFrom = -5, yTo = 5;
+    // The plot's own view bounds (not the range editors' texts); a new page's at first.
+    long double xFrom = PlaneModel::kStartView.xmin, xTo = PlaneModel::kStartView.xmax;
+    long double yFrom = PlaneModel::kStartView.ymin, yTo = PlaneModel::kStartView.ymax;
     std::string formula;
     std::vector<std::string> list;
     std::string firstLine, secondLine;

@@ -1,7 +1,6 @@
 #include "docs/workplace_json.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "docs/docs_texts.h"

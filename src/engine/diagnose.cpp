@@ -7,6 +7,7 @@
 
 #include "engine/filter.h"
 #include "engine/formula_cuts.h"
+#include "engine/language_tables.h"
 #include "engine/number_text.h"
 #include "engine/unit_compiler.h"
 
@@ -75,7 +76,7 @@ bool AreDigitsIn(std::string_view digits, int base) {
 // their base with its suffix ("FFh", "101b", "17o", "1.1b", "21s3").
 bool IsCleanNumber(std::string_view word) {
     if (LeadingDecimalLength(word) == word.size()) return true;
-    const std::size_t s = word.find('s');
+    const std::size_t s = word.find(NumberedSuffix().letter);
     if (s != std::string_view::npos && s + 1 < word.size()) {
         const std::string_view base = word.substr(s + 1);
         if (LeadingDecimalLength(base) != base.size()) return false;
@@ -83,12 +84,8 @@ bool IsCleanNumber(std::string_view word) {
         return value >= 2 && value <= 36 && std::trunc(value) == value &&
                AreDigitsIn(word.substr(0, s), static_cast<int>(value));
     }
-    switch (word.back()) {
-        case 'b': return AreDigitsIn(word.substr(0, word.size() - 1), 2);
-        case 'o': return AreDigitsIn(word.substr(0, word.size() - 1), 8);
-        case 'h': return AreDigitsIn(word.substr(0, word.size() - 1), 16);
-        default: return false;
-    }
+    const NumberSuffix* suffix = SuffixOfLetter(word.back());
+    return suffix && suffix->base != 0 && AreDigitsIn(word.substr(0, word.size() - 1), suffix->base);
 }
 
 class Diagnosis {
@@ -285,7 +282,8 @@ private:
             if (piece.exponentBegin > piece.end) {
                 if (piece.exponentEnd == piece.exponentBegin)
                     ReportAt(piece.end, "после «^» ничего нет");
-                else if (compiled_.compare(piece.exponentBegin, piece.exponentEnd - piece.exponentBegin, "e") != 0)
+                else if (!IsExponentName(std::string_view(compiled_).substr(piece.exponentBegin,
+                                                                            piece.exponentEnd - piece.exponentBegin)))
                     Sum(piece.exponentBegin, piece.exponentEnd, depth + 1, true);
             }
             const std::size_t next = piece.exponentEnd;  // the "*" or "/" after the factor, if any
@@ -312,11 +310,11 @@ private:
                                       NumberText(ReadNumberOperand(factor)));
         } else if (HasStrayClosing(shape.begin, shape.end)) {
             // A stray ")" is told by itself.
-        } else if (factor.front() == 'x' || factor.front() == 'y') {
-            if (factor.size() > 1)
+        } else if (const LanguageName* name = NameOfFactor(factor)) {
+            if (factor.size() > name->name.size())
                 ReportAt(shape.begin,
-                         Quoted(TypedText(shape.begin, shape.end)) + " читается как " + std::string(1, factor.front()));
-        } else if (factor != "pi" && factor.front() != '|' && !IsCleanNumber(factor)) {
+                         Quoted(TypedText(shape.begin, shape.end)) + " читается как " + std::string(name->name));
+        } else if (factor.front() != '|' && !IsCleanNumber(factor)) {
             const long double value = ReadNumberOperand(factor);
             if (!IsDigit(factor.front()) && factor.front() != '.' && value == 0)
                 ReportAt(shape.begin,
@@ -328,10 +326,10 @@ private:
 
     void Call(const FactorShape& shape, std::string_view head, int depth) {
         const std::string name(head);
-        if (head.size() > 2 && (head.substr(0, 2) == "rt" || head.substr(0, 2) == "pw") &&
-            LeadingDecimalLength(head.substr(2)) != head.size() - 2)
+        if (const NumberedHead numbered = NumberedFunctionAt(head);
+            numbered.function && LeadingDecimalLength(head.substr(numbered.nameLength)) != head.size() - numbered.nameLength)
             ReportAt(shape.begin, Quoted(TypedText(shape.begin, shape.headEnd)) + " читается как " +
-                                      Quoted(std::string(head.substr(0, 2)) + NumberText(shape.n)));
+                                      Quoted(std::string(head.substr(0, numbered.nameLength)) + NumberText(shape.n)));
         if (shape.open == FactorShape::kNone) {
             ReportAt(shape.begin, "функция " + Quoted(name) + " без аргумента пропускается");
         } else if (shape.close - shape.open > 2) {

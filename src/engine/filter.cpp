@@ -4,14 +4,13 @@
 #include <cstddef>
 #include <cstring>
 
+#include "engine/language_tables.h"
 #include "engine/macro_expansion.h"
 
 namespace kq {
 
 Filter::Filter() {
-    DefineMacro("pow", "((%1)^(%2))");
-    DefineMacro("rtt", "((%1)^(1/(%2)))");
-    DefineMacro("log", "(lg(%1)/lg(%2))");
+    for (const MacroInfo& m : LanguageMacros()) DefineMacro(m.name, m.templ);
 }
 
 bool Filter::DefineMacro(std::string_view name, std::string_view templ) {

@@ -26,7 +26,7 @@ public:
     // every pair becomes two, and the limit keeps the passes from costing the square of the text.
     static constexpr int kMaxBarPasses = 128;
 
-    // Defines "pow", "rtt" and "log".
+    // Defines the language's macros (LanguageMacros: "pow", "rtt" and "log").
     Filter();
 
     // Adds a macro; `templ` holds %1 (the argument in parentheses) and %2 (the one in angle

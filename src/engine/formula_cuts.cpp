@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "engine/language_tables.h"
 #include "engine/number_text.h"
 
 namespace kq {
@@ -101,8 +102,7 @@ bool FormulaCuts::IsLiteralExponentSign(std::size_t i, std::size_t begin, std::s
     // "1E-1h" stays a difference of two hexadecimal literals.
     if (k < end) {
         const char c = text_[k];
-        if ((c >= 'A' && c <= 'Z') || c == '.' || c == ',' || c == 's' || c == 'o' || c == 'h' || c == 'b')
-            return false;
+        if ((c >= 'A' && c <= 'Z') || c == '.' || c == ',' || SuffixOfLetter(c)) return false;
     }
     return true;
 }
@@ -143,12 +143,9 @@ FactorShape FormulaCuts::Shape(const FactorPiece& piece) const {
     shape.headEnd = PieceEnd(shape.begin, shape.end, kHeadStops);
     const std::string_view head = text_.substr(shape.begin, shape.headEnd - shape.begin);
     shape.code = FunctionByName(head);
-    if (head.size() > 2) {
-        shape.n = LeadingDecimal(head.substr(2));
-        if (head.substr(0, 2) == "pw")
-            shape.code = FunctionCode::PowerN;
-        else if (head.substr(0, 2) == "rt")
-            shape.code = FunctionCode::Root;
+    if (const NumberedHead numbered = NumberedFunctionAt(head); numbered.function) {
+        shape.n = LeadingDecimal(head.substr(numbered.nameLength));
+        shape.code = numbered.function->code;
     }
     const std::string_view factor = text_.substr(shape.begin, shape.end - shape.begin);
     if (shape.code == FunctionCode::None) {

@@ -36,7 +36,7 @@ struct FactorShape {
     bool negative = false;                   // an odd number of "-" led it
     std::size_t headEnd = 0;                 // the head, [begin, headEnd): up to a "(" outside brackets
     FunctionCode code = FunctionCode::None;  // a call, rt and pw read from the head
-    long double n = 0;                       // the number written after rt or pw
+    long double n = 0;                       // the number written after a numbered function's name
     // The "(" of a bracketed part or of a call's argument (kNone: an operand, or a call with no
     // bracket), and the end of that part's piece: just past its ")" or where the factor ends.
     std::size_t open = kNone, close = 0;

@@ -9,6 +9,8 @@
 #include <locale.h>
 #include <string>
 
+#include "engine/language_tables.h"
+
 namespace kq {
 namespace {
 
@@ -73,7 +75,7 @@ long double LeadingDecimal(std::string_view text) {
 }
 
 long double DigitsInBase(std::string_view text, long double base) {
-    const std::size_t end = text.find_first_of("sohb");
+    const std::size_t end = text.find_first_of(SuffixLetters());
     const std::string_view body = text.substr(0, end);
     const bool negative = !text.empty() && text.front() == '-';
     std::string digits;
@@ -98,19 +100,17 @@ long double DigitsInBase(std::string_view text, long double base) {
 
 long double ReadNumberOperand(std::string_view text) {
     if (text.empty()) return 0.0L;
-    const std::size_t s = text.find('s');
+    // A base written after its letter, anywhere with something after it; else a fixed base's
+    // letter at the end.
+    const std::size_t s = text.find(NumberedSuffix().letter);
     if (s != std::string_view::npos && s + 1 < text.size()) {
         const long double base = LeadingDecimal(text.substr(s + 1));
         const bool digitBefore = s > 0;
         if (!(base > 0) || !digitBefore) return 0.0L;
         return DigitsInBase(text, base);
     }
-    switch (text.back()) {
-        case 'b': return DigitsInBase(text, 2);
-        case 'h': return DigitsInBase(text, 16);
-        case 'o': return DigitsInBase(text, 8);
-        default: return LeadingDecimal(text);
-    }
+    const NumberSuffix* suffix = SuffixOfLetter(text.back());
+    return suffix && suffix->base != 0 ? DigitsInBase(text, suffix->base) : LeadingDecimal(text);
 }
 
 #if defined(_WIN32)

@@ -15,7 +15,7 @@ long double LeadingDecimal(std::string_view text);
 // Length of that prefix (0 when the text does not start with a number).
 std::size_t LeadingDecimalLength(std::string_view text);
 
-// The digits before the first of s, o, h, b, read in `base` ("1.1" in base 2 is 1.5);
+// The digits before the first suffix letter (s, o, h, b), read in `base` ("1.1" in base 2 is 1.5);
 // "A".."Z" are 10..35, digits are not checked against the base, every "-" is skipped and
 // a leading "-" negates.
 long double DigitsInBase(std::string_view text, long double base);

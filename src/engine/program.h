@@ -86,6 +86,10 @@ public:
     static EvalStatus Step(const Instr& instr, long double* registers);
 
     const std::vector<Instr>& Code() const { return code_; }
+    // The register file as Build left it: x, y, then every constant in its slot (the other
+    // slots are scratch), and the slot that holds the root value after a run.
+    const std::vector<long double>& Registers() const { return registers_; }
+    std::uint32_t ResultSlot() const { return result_; }
     bool IsNative() const;
     // Whether RunColumn runs native code (compiling it now if it has not yet).
     bool ColumnIsNative();

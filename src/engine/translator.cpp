@@ -5,7 +5,12 @@
 
 namespace kq {
 
-Translator::Translator() : root_(std::make_unique<ExpressionList>()) { program_.Build(*root_, mode_); }
+Translator::Translator() : root_(std::make_unique<ExpressionList>()) { Rebuild(); }
+
+void Translator::Rebuild() {
+    program_.Build(*root_, mode_);
+    slopeEvaluator_.Forget();
+}
 
 Translator::~Translator() = default;
 
@@ -14,25 +19,25 @@ void Translator::Translate(std::string_view text) {
     compiledText_ = filter_.Apply(text);
     UnitCompiler compiler(specials_);
     root_ = compiler.CompileSum(compiledText_);
-    program_.Build(*root_, mode_);
+    Rebuild();
 }
 
 void Translator::SetDegrees(bool degrees) {
     if (degrees == mode_.degrees) return;
     mode_.degrees = degrees;
     specials_.SetHalfTurn(degrees ? 180.0L : kPi);
-    program_.Build(*root_, mode_);
+    Rebuild();
 }
 
 void Translator::SetExactFunctions(bool exact) {
     if (exact == mode_.exact) return;
     mode_.exact = exact;
-    program_.Build(*root_, mode_);
+    Rebuild();
 }
 
 void Translator::UseNativeCode(bool use) {
     program_.AllowNative(use);
-    program_.Build(*root_, mode_);
+    Rebuild();
 }
 
 long double Translator::Value(long double x, long double y) {
@@ -40,6 +45,14 @@ long double Translator::Value(long double x, long double y) {
     const EvalStatus status = TryValue(x, y, v);
     if (status != EvalStatus::Ok) throw EvalError(status);
     return v;
+}
+
+EvalStatus Translator::TrySlopes(const long double& x, const long double& y, Slopes& out) {
+    const EvalStatus status = slopeEvaluator_.Evaluate(program_, x, y, out);
+    if (status != EvalStatus::Ok || !RoundsToDigits(rounding_)) return status;
+    out.value = RoundToDigits(out.value, rounding_);
+    out.first = out.second = SlopeStatus::Stepped;
+    return status;
 }
 
 EvalStatus Translator::TreeValue(long double x, long double y, long double& out) const {

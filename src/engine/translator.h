@@ -12,6 +12,7 @@
 #include "engine/filter.h"
 #include "engine/program.h"
 #include "engine/rounding.h"
+#include "engine/slopes.h"
 #include "engine/special_points.h"
 #include "engine/units.h"
 
@@ -57,6 +58,12 @@ public:
         RoundColumn(n, values, statuses);
     }
 
+    // The value at (x, y), TryValue's bits, with the slopes d/dx and d/dy and the second
+    // derivative in x there, by differentiating the compiled formula itself. Under a rounding
+    // setting that rounds, the value is rounded and the slopes, those of the unrounded formula,
+    // say Stepped.
+    EvalStatus TrySlopes(const long double& x, const long double& y, Slopes& out);
+
     // The unrounded value computed by walking the unit tree (the reference the fast path
     // is checked against).
     EvalStatus TreeValue(long double x, long double y, long double& out) const;
@@ -98,6 +105,8 @@ public:
     bool ColumnIsNative() { return program_.ColumnIsNative(); }
 
 private:
+    // Lowers the tree into the program again (after translation or a change of mode).
+    void Rebuild();
     void RoundColumn(std::size_t count, std::span<long double> values, std::span<const EvalStatus> statuses) {
         if (rounding_ == kNoRounding) return;
         for (std::size_t k = 0; k < count; ++k)
@@ -110,6 +119,7 @@ private:
     FormulaMode mode_;
     Filter filter_;
     Program program_;
+    SlopeEvaluator slopeEvaluator_;
     std::string compiledText_;
 };
 

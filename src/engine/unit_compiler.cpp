@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/language_tables.h"
 #include "engine/number_text.h"
 #include "engine/special_points.h"
 
@@ -58,7 +59,7 @@ void UnitCompiler::Term(std::size_t begin, std::size_t end, bool negative, Expre
         }
         if (piece.exponentEnd > piece.exponentBegin && made) {
             OperationUnit& last = factors > 1 ? product.back() : single;
-            if (cuts_->Text().substr(piece.exponentBegin, piece.exponentEnd - piece.exponentBegin) == "e") {
+            if (IsExponentName(cuts_->Text().substr(piece.exponentBegin, piece.exponentEnd - piece.exponentBegin))) {
                 last.exponent = std::make_unique<ExpressionList>();
                 last.exponent->units.emplace_back().value = std::exp(1.0L);
             } else {
@@ -107,16 +108,20 @@ bool UnitCompiler::Factor(const FactorPiece& piece, int depth, OperationUnit& un
 }
 
 void UnitCompiler::ReadOperand(std::string_view text, OperationUnit& unit) {
-    if (!text.empty() && text.front() == 'x') {
-        unit.kind = OperandKind::X;
-        specials_.AddXOperand();
-    } else if (!text.empty() && text.front() == 'y') {
-        unit.kind = OperandKind::Y;
-    } else if (text == "pi") {
-        unit.kind = OperandKind::Pi;
-    } else {
+    const LanguageName* name = NameOfFactor(text);
+    if (!name) {
         unit.value = ReadNumberOperand(text);
         specials_.AddOperand(unit.value);
+        return;
+    }
+    switch (name->kind) {
+        case NameKind::VariableX:
+            unit.kind = OperandKind::X;
+            specials_.AddXOperand();
+            break;
+        case NameKind::VariableY: unit.kind = OperandKind::Y; break;
+        case NameKind::Pi: unit.kind = OperandKind::Pi; break;
+        case NameKind::EulerExponent: break;  // names an exponent, never a factor
     }
 }
 

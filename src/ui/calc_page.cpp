@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "ui/keypad_layout.h"
+#include "calc/keypad_keys.h"
 #include "ui/field_marks.h"
 #include "calc/keypad_editing.h"
 #include "calc/base_format.h"
@@ -25,60 +25,16 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
         QMessageBox::critical(owner, caption, text);
     };
 
-    pm1_ = new QMenu(this);
-    pm1_->setObjectName("pm1");
-    separator_ = pm1_->addSeparator();
-    N10_ = pm1_->addAction(QStringLiteral("Очистить список"));
-    N10_->setObjectName("N10");
-    connect(N10_, &QAction::triggered, this, &CalcPage::ClearResultsList);
-    connect(pm1_, &QMenu::triggered, this, &CalcPage::PickResult);
+    resultsMenu_ = new QMenu(this);
+    resultsMenu_->setObjectName("pm1");
+    separator_ = resultsMenu_->addSeparator();
+    separator_->setObjectName("ResultsSeparator");
+    clearResults_ = resultsMenu_->addAction(QStringLiteral("Очистить список"));
+    clearResults_->setObjectName("N10");
+    connect(clearResults_, &QAction::triggered, this, &CalcPage::ClearResultsList);
+    connect(resultsMenu_, &QMenu::triggered, this, &CalcPage::PickResult);
 
-    auto typeKey = [this](QToolButton* key, const QString& text) {
-        connect(key, &QToolButton::clicked, this, [this, text] { InsertCharacter(text); });
-    };
-    typeKey(ui_->SpeedButton18, "0");
-    typeKey(ui_->SpeedButton17, "1");
-    typeKey(ui_->SpeedButton20, "2");
-    typeKey(ui_->SpeedButton25, "3");
-    typeKey(ui_->SpeedButton16, "4");
-    typeKey(ui_->SpeedButton21, "5");
-    typeKey(ui_->SpeedButton24, "6");
-    typeKey(ui_->SpeedButton15, "7");
-    typeKey(ui_->SpeedButton22, "8");
-    typeKey(ui_->SpeedButton23, "9");
-    typeKey(ui_->SpeedButton19, "00");
-    typeKey(ui_->SpeedButton26, ",");
-    typeKey(ui_->SpeedButton3, "/");
-    typeKey(ui_->SpeedButton4, "*");
-    typeKey(ui_->SpeedButton5, "-");
-    typeKey(ui_->SpeedButton6, "+");
-    typeKey(ui_->SpeedButton14, "A");
-    typeKey(ui_->SpeedButton27, "B");
-    typeKey(ui_->SpbC, "C");
-    typeKey(ui_->SpeedButton29, "D");
-    typeKey(ui_->SpeedButton30, "E");
-    typeKey(ui_->SpeedButton31, "F");
-    typeKey(ui_->SpeedButton34, "h");
-    typeKey(ui_->SpeedButton35, "o");
-    typeKey(ui_->SpeedButton36, "b");
-    typeKey(ui_->SpeedButton37, "s");
-    auto functionKey = [this](QToolButton* key, const QString& text) {
-        connect(key, &QToolButton::clicked, this, [this, text] { InsertFunctionText(text); });
-    };
-    functionKey(ui_->SpeedButton12, "(");
-    functionKey(ui_->SinKey, "sin(");
-    functionKey(ui_->CosKey, "cos(");
-    functionKey(ui_->TgKey, "tg(");
-    functionKey(ui_->CtgKey, "ctg(");
-    functionKey(ui_->SecKey, "sec(");
-    functionKey(ui_->CscKey, "csc(");
-    functionKey(ui_->AsinKey, "asin(");
-    functionKey(ui_->AcosKey, "acos(");
-    functionKey(ui_->AbsKey, "abs(");
-    functionKey(ui_->LnKey, "ln(");
-    functionKey(ui_->LgKey, "lg(");
-    connect(ui_->SpeedButton38, &QToolButton::clicked, this, &CalcPage::ClearActiveField);
-    connect(ui_->DoThisButton, &QToolButton::clicked, this, &CalcPage::Evaluate);
+    MakeKeys();
     connect(ui_->ListOfResults, &QPushButton::clicked, this, &CalcPage::ShowResultsList);
     connect(ui_->RadioButton1, &QRadioButton::clicked, this, &CalcPage::PickHexBase);
     connect(ui_->RadioButton2, &QRadioButton::clicked, this, &CalcPage::PickDecimalBase);
@@ -88,6 +44,18 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     connect(ui_->Edit3, &QLineEdit::textChanged, this, &CalcPage::CustomBaseEdited);
     connect(ui_->FirstPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
     connect(ui_->SecondPanel, &QLineEdit::textChanged, this, &CalcPage::ShowDoubts);
+    // The fields show the session's lines, and what is typed in them becomes those lines.
+    ui_->FirstPanel->setText(QString::fromStdString(session_.Line(1)));
+    ui_->SecondPanel->setText(QString::fromStdString(session_.Line(2)));
+    connect(ui_->FirstPanel, &QLineEdit::textChanged, this,
+            [this](const QString& text) { session_.SetLine(1, text.toStdString()); });
+    connect(ui_->SecondPanel, &QLineEdit::textChanged, this,
+            [this](const QString& text) { session_.SetLine(2, text.toStdString()); });
+    session_.onLineChanged = [this](int field) {
+        QLineEdit* edit = field == 2 ? ui_->SecondPanel : ui_->FirstPanel;
+        const QString text = QString::fromStdString(session_.Line(field));
+        if (edit->text() != text) edit->setText(text);
+    };
     QPalette doubtColour = ui_->DoubtLine->palette();
     doubtColour.setColor(QPalette::WindowText, QColor(160, 40, 0));
     ui_->DoubtLine->setPalette(doubtColour);
@@ -105,6 +73,36 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
         QWidget* control = ui_->FullPanel->findChild<QWidget*>(QString::fromLatin1(cell.name));
         Q_ASSERT(control);
         if (control) keyCells_.emplace_back(control, cell);
+    }
+}
+
+// Each key of the table becomes a button in its panel of the block, doing what its action says.
+void CalcPage::MakeKeys() {
+    for (const Key& key : kKeys) {
+        QWidget* holder = *key.panel ? ui_->FullPanel->findChild<QWidget*>(QString::fromLatin1(key.panel)) : ui_->FullPanel;
+        auto* button = new QToolButton(holder);
+        button->setObjectName(QString::fromLatin1(key.cell.name));
+        button->setText(QString::fromUtf8(key.caption));
+        if (*key.tip)
+            button->setToolTip(QString::fromUtf8(key.tip));
+        else if (key.action == KeyAction::Wrap)
+            button->setToolTip(QString::fromUtf8(kFunctionKeyTip).arg(QString::fromUtf8(key.typed)));
+        // The keys type into the active field; the focus stays in it.
+        button->setFocusPolicy(Qt::NoFocus);
+        if (key.look == KeyLook::Bold) button->setStyleSheet(QStringLiteral("QToolButton { font-weight: bold; }"));
+        if (key.look == KeyLook::Warning)
+            button->setStyleSheet(QStringLiteral("QToolButton { color: #c00000; font-weight: bold; }"));
+        const QString typed = QString::fromUtf8(key.typed);
+        switch (key.action) {
+            case KeyAction::Type:
+                connect(button, &QToolButton::clicked, this, [this, typed] { InsertCharacter(typed); });
+                break;
+            case KeyAction::Wrap:
+                connect(button, &QToolButton::clicked, this, [this, typed] { InsertFunctionText(typed); });
+                break;
+            case KeyAction::ClearField: connect(button, &QToolButton::clicked, this, &CalcPage::ClearActiveField); break;
+            case KeyAction::Evaluate: connect(button, &QToolButton::clicked, this, &CalcPage::Evaluate); break;
+        }
     }
 }
 
@@ -127,7 +125,9 @@ void CalcPage::PlaceKeypad(int pagesWidth, int pagesHeight) {
     }
 }
 
-CalcPage::~CalcPage() = default;
+CalcPage::~CalcPage() { session_.onLineChanged = nullptr; }
+
+std::array<QLineEdit*, 2> CalcPage::Fields() const { return {ui_->FirstPanel, ui_->SecondPanel}; }
 
 QLineEdit* CalcPage::ActiveField() const {
     return session_.ActiveField() == 2 ? ui_->SecondPanel : ui_->FirstPanel;
@@ -215,17 +215,17 @@ void CalcPage::Evaluate() {
     }
     const auto& item = session_.Results().front();
     // A menu would read "&" in the user's text as a keyboard mark.
-    auto* action = new QAction(QString::fromStdString(item.caption).replace('&', "&&"), pm1_);
+    auto* action = new QAction(QString::fromStdString(item.caption).replace('&', "&&"), resultsMenu_);
     action->setObjectName(QString::fromStdString(item.name));
     action->setData(QString::fromStdString(item.result));
-    pm1_->insertAction(pm1_->actions().isEmpty() ? nullptr : pm1_->actions().front(), action);
+    resultsMenu_->insertAction(resultsMenu_->actions().isEmpty() ? nullptr : resultsMenu_->actions().front(), action);
     CaretToEnd(target);
 }
 
 void CalcPage::ShowResultsList() {
-    if (pm1_->actions().size() < 3) return;
+    if (resultsMenu_->actions().size() < 3) return;
     const QPoint button = ui_->ListOfResults->mapToGlobal(QPoint(0, 0));
-    pm1_->popup(QPoint(button.x(), button.y() - pm1_->sizeHint().height()));
+    resultsMenu_->popup(QPoint(button.x(), button.y() - resultsMenu_->sizeHint().height()));
 }
 
 void CalcPage::PickResult(QAction* entry) {
@@ -237,10 +237,10 @@ void CalcPage::PickResult(QAction* entry) {
 }
 
 void CalcPage::ClearResultsList() {
-    const QList<QAction*> actions = pm1_->actions();
+    const QList<QAction*> actions = resultsMenu_->actions();
     for (QAction* a : actions)
-        if (a != separator_ && a != N10_) {
-            pm1_->removeAction(a);
+        if (a != separator_ && a != clearResults_) {
+            resultsMenu_->removeAction(a);
             delete a;
         }
     session_.ClearResults();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "calc/calc_session.h"
-#include "ui/keypad_layout.h"
+#include "calc/keypad_keys.h"
 
 namespace Ui {
 class CalcPage;
@@ -30,14 +30,15 @@ public:
     CalcPage(CalcSession& session, QWidget* parent = nullptr);
     ~CalcPage() override;
 
-    Ui::CalcPage& Controls() { return *ui_; }
-    QMenu& ResultsMenu() { return *pm1_; }
-    QAction& ClearListItem() { return *N10_; }
+    QMenu& ResultsMenu() { return *resultsMenu_; }
+    QAction& ClearListItem() { return *clearResults_; }
 
     // Shows a failure; tests replace it to answer without a dialog.
     std::function<void(QWidget* parent, const QString& caption, const QString& text)> showError;
 
     QLineEdit* ActiveField() const;
+    // The first and the second field, for the edit commands.
+    std::array<QLineEdit*, 2> Fields() const;
 
 public slots:
     void Evaluate();
@@ -68,6 +69,7 @@ public slots:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void MakeKeys();
     void CaretToEnd(QLineEdit* field);
     void SetBase(int base);
     std::array<QRadioButton*, 5> BaseButtons() const;
@@ -77,9 +79,9 @@ private:
 
     std::unique_ptr<Ui::CalcPage> ui_;
     CalcSession& session_;
-    QMenu* pm1_ = nullptr;
+    QMenu* resultsMenu_ = nullptr;
     QAction* separator_ = nullptr;
-    QAction* N10_ = nullptr;
+    QAction* clearResults_ = nullptr;
     QString baseHint_;  // the custom base field's own tooltip
     QString doubts_;    // the line under the fields, before it is cut to its width
     // Every control of the keypad block with its cell on the grid.

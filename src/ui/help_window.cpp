@@ -1,6 +1,7 @@
 #include "ui/help_window.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QKeySequence>
 #include <QStyle>
@@ -9,13 +10,19 @@
 #include <QUrl>
 
 #include "info/help_text.h"
+#include "info/program_info.h"
 #include "ui/app_setup.h"
 
 namespace kq {
 namespace {
 
-const char* const kGuide = "qrc:/help/QuantoriaHelp.html";
-const char* const kReadMe = "qrc:/help/ReadMe.txt";
+const char* const kGuide = "QuantoriaHelp.html";
+const char* const kReadMe = "ReadMe.txt";
+
+// A page's file: on disk for file: addresses, among the built-in pages for qrc: ones.
+QString PageFile(const QUrl& name) {
+    return name.isLocalFile() ? name.toLocalFile() : QStringLiteral(":") + name.path();
+}
 
 // Plain text pages (the read-me) keep their lines; everything else is the guide's HTML.
 class HelpBrowser : public QTextBrowser {
@@ -24,12 +31,12 @@ public:
 
     QVariant loadResource(int type, const QUrl& name) override {
         if (type == QTextDocument::HtmlResource && name.path().endsWith(QStringLiteral(".html"))) {
-            QFile file(QStringLiteral(":") + name.path());
+            QFile file(PageFile(name));
             if (file.open(QIODevice::ReadOnly))
                 return QString::fromStdString(CompleteGuide(file.readAll().toStdString()));
         }
         if (type == QTextDocument::HtmlResource && name.path().endsWith(QStringLiteral(".txt"))) {
-            QFile file(QStringLiteral(":") + name.path());
+            QFile file(PageFile(name));
             if (file.open(QIODevice::ReadOnly))
                 return QStringLiteral("<pre style=\"white-space: pre-wrap\">%1</pre>")
                     .arg(QString::fromUtf8(file.readAll()).toHtmlEscaped());
@@ -40,7 +47,15 @@ public:
 
 }  // namespace
 
-THelpForm::THelpForm(QWidget* parent) : QMainWindow(parent, Qt::Window) {
+QUrl HelpPageUrl(const QString& programDir, const QString& name) {
+    const std::string found = FindShippedFile(programDir.toStdString(), name.toStdString());
+    if (!found.empty()) return QUrl::fromLocalFile(QString::fromStdString(found));
+    return QUrl(QStringLiteral("qrc:/help/") + name);
+}
+
+THelpForm::THelpForm(QWidget* parent, const QString& programDir)
+    : QMainWindow(parent, Qt::Window),
+      programDir_(programDir.isNull() ? QCoreApplication::applicationDirPath() : programDir) {
     EnsureResources();
     setObjectName("THelpForm");
     setWindowTitle(QStringLiteral("Справка - Кванториум+"));
@@ -67,6 +82,7 @@ THelpForm::THelpForm(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     readMe->setObjectName("HelpReadMe");
     readMe->setToolTip(QStringLiteral("Сведения о программе и её командах"));
     auto* close = new QAction(this);
+    close->setObjectName("HelpClose");
     close->setShortcut(QKeySequence(Qt::Key_Escape));
     addAction(close);
 
@@ -90,11 +106,11 @@ void THelpForm::ShowPage(const QUrl& url) {
 }
 
 void THelpForm::ShowGuide(const QString& section) {
-    QUrl url(QString::fromLatin1(kGuide));
+    QUrl url = HelpPageUrl(programDir_, QString::fromLatin1(kGuide));
     if (!section.isEmpty()) url.setFragment(section);
     ShowPage(url);
 }
 
-void THelpForm::ShowReadMe() { ShowPage(QUrl(QString::fromLatin1(kReadMe))); }
+void THelpForm::ShowReadMe() { ShowPage(HelpPageUrl(programDir_, QString::fromLatin1(kReadMe))); }
 
 }  // namespace kq

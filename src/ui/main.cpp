@@ -1,6 +1,6 @@
-// Entry point: a verb as the first argument runs headless; otherwise the window opens.
+// Entry point of the windowed program: a verb as the first argument runs headless (the verbs
+// are the command line's); otherwise the window opens.
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <cstdlib>
 #include <iostream>
@@ -11,71 +11,18 @@
 #include <utility>
 #include <vector>
 
-#include "app/eval_command.h"
-#include "calc/calc_command.h"
+#include "cli/program_verbs.h"
 #include "ui/app_setup.h"
 #include "ui/info_windows.h"
 #include "ui/main_form.h"
-#include "ui/plot_command.h"
-#include "ui/surface_command.h"
-#include "ui/print_command.h"
-#include "ui/workplace_command.h"
 
 namespace {
-
-// Headless verbs must not need a display: without one, Qt draws offscreen.
-void ChooseHeadlessPlatform() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
-using Args = std::vector<std::string>;
-
-// A script or a service has no session runtime folder; Qt falls back to a folder of its own
-// and says so on every start, which a verb's standard error should not carry.
-QtMessageHandler qtHandler = nullptr;
-void QuietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
-    if (qtHandler) qtHandler(type, context, message);
-}
-
-// The drawing verbs paint with Qt but need no display.
-template <class Body>
-int WithPainting(char* program, Body body) {
-    ChooseHeadlessPlatform();
-    qtHandler = qInstallMessageHandler(QuietAboutRuntimeFolder);
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, &program);
-    return body();
-}
-
-struct Verb {
-    const char* name;
-    std::string (*usage)();
-    int (*run)(const Args& args, char* program);
-};
-
-const Verb kVerbs[] = {
-    {"eval", kq::EvalUsage, [](const Args& a, char*) { return kq::RunEvalCommand(a, std::cin, std::cout, std::cerr); }},
-    {"calc", kq::CalcUsage, [](const Args& a, char*) { return kq::RunCalcCommand(a, std::cin, std::cout, std::cerr); }},
-    {"plot", kq::PlotUsage,
-     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPlotCommand(a, std::cerr); }); }},
-    {"surface", kq::SurfaceUsage,
-     [](const Args& a, char* p) {
-         return WithPainting(p, [&] { return kq::RunSurfaceCommand(a, std::cout, std::cerr); });
-     }},
-    {"print", kq::PrintUsage,
-     [](const Args& a, char* p) { return WithPainting(p, [&] { return kq::RunPrintCommand(a, std::cerr); }); }},
-    {"workplace", kq::WorkplaceUsage,
-     [](const Args& a, char*) { return kq::RunWorkplaceCommand(a, std::cin, std::cout, std::cerr); }},
-};
 
 void PrintUsage(std::ostream& out) {
     out << "Кванториум+: формулы, графики и калькулятор.\n\n"
            "использование:\n"
            "  quantorium                      открыть окно программы\n";
-    for (const Verb& v : kVerbs) out << "  " << v.usage() << "\n";
+    kq::PrintVerbUsages(out, kq::ProgramVerbs());
     out << "  quantorium ФАЙЛ.kwp             открыть окно с рабочим местом из файла\n";
     out << "  quantorium --help               эта справка\n";
 }
@@ -161,13 +108,12 @@ int main(int argc, char** argv) {
     // more input is already waiting.
     std::ios::sync_with_stdio(false);
     const std::string first = argc > 1 ? argv[1] : "";
-    const Args args(argv + (argc > 1 ? 2 : 1), argv + argc);
-    if (first == "--help" || first == "-h" || first == "help") {
+    const std::vector<std::string> args(argv + (argc > 1 ? 2 : 1), argv + argc);
+    if (kq::IsHelpRequest(first)) {
         PrintUsage(std::cout);
         return std::cout.flush() ? 0 : 1;
     }
-    for (const Verb& v : kVerbs)
-        if (first == v.name) return v.run(args, argv[0]);
+    if (const auto status = kq::RunVerb(kq::ProgramVerbs(), first, args, argv[0])) return *status;
     if (argc >= 2 && IsWorkplaceFile(argv[1])) {
         for (int i = 2; i < argc; ++i)
             if (IsWorkplaceFile(argv[i])) {

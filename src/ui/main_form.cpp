@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QUrl>
+#include <utility>
 
 #include "app/window_placement.h"
 #include "info/program_info.h"
@@ -22,18 +23,15 @@
 #include "ui/help_window.h"
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
-#include "ui/picture_command.h"
-#include "ui/print_commands.h"
+#include "ui/picture_menu.h"
+#include "ui/print_menu.h"
 #include "ui/print_set.h"
 #include "ui/plane_page.h"
 #include "ui/surface_page.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
-#include "ui/workplace_commands.h"
-#include "ui_calc_page.h"
+#include "ui/workplace_menu.h"
 #include "ui_main_form.h"
-#include "ui_plane_page.h"
-#include "ui_surface_page.h"
 
 namespace kq {
 
@@ -71,41 +69,43 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     ui_->TabSheet2->layout()->addWidget(calcPage_);
 
     // Enter anywhere in the window presses the invisible default button.
-    auto* emulate = new QPushButton(QStringLiteral("Emulate"), this);
-    emulate->setObjectName("Button1");
-    emulate->setVisible(false);
-    connect(emulate, &QPushButton::clicked, this, &TMainForm::EnterPressed);
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+    auto* enterButton = new QPushButton(QStringLiteral("Emulate"), this);
+    enterButton->setObjectName("Button1");
+    enterButton->setVisible(false);
+    connect(enterButton, &QPushButton::clicked, this, &TMainForm::EnterPressed);
+    for (const auto& [key, name] : {std::pair(QKeySequence(Qt::Key_Return), "ReturnKey"),
+                                    std::pair(QKeySequence(Qt::Key_Enter), "EnterKey")}) {
         auto* shortcut = new QShortcut(key, this);
-        connect(shortcut, &QShortcut::activated, emulate, &QPushButton::click);
+        shortcut->setObjectName(name);
+        connect(shortcut, &QShortcut::activated, enterButton, &QPushButton::click);
     }
 
     prompts = StandardPrompts();
-    workplaces_ = new WorkplaceCommands(this, *planePage_, *calcPage_, *session_, prompts);
+    workplaces_ = new WorkplaceMenu(this, *planePage_, *session_, prompts);
     // The graph of the page in front: the surface on the 3D page, the plane graph elsewhere.
-    picture_ = new PictureCommand(
+    picture_ = new PictureMenu(
         this,
         [this] {
-            return ui_->Pages->currentIndex() == 1 ? SurfacePagePicture(*surfacePage_) : PlanePagePicture(*planePage_);
+            return PageInFront() == Page::Surface ? SurfacePagePicture(*surfacePage_) : PlanePagePicture(*planePage_);
         },
         prompts);
-    connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceCommands::Reset);
-    connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
-    connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceCommands::Load);
-    connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
-    connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceCommands::Save);
-    connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureCommand::Save);
+    connect(ui_->N8, &QAction::triggered, workplaces_, &WorkplaceMenu::Reset);
+    connect(ui_->LoadWP, &QAction::triggered, workplaces_, &WorkplaceMenu::Load);
+    connect(ui_->ToolButton5, &QAction::triggered, workplaces_, &WorkplaceMenu::Load);
+    connect(ui_->SaveWP, &QAction::triggered, workplaces_, &WorkplaceMenu::Save);
+    connect(ui_->ToolButton4, &QAction::triggered, workplaces_, &WorkplaceMenu::Save);
+    connect(ui_->SavePicture, &QAction::triggered, picture_, &PictureMenu::Save);
     // The graph of the page in front: the surface on the 3D page, the plane graph elsewhere.
-    printing_ = new PrintCommands(
+    printing_ = new PrintMenu(
         this,
         [this] {
-            return ui_->Pages->currentIndex() == 1 ? SurfacePrintSubject(*surfacePage_)
-                                                   : PlanePrintSubject(*planePage_);
+            return PageInFront() == Page::Surface ? SurfacePrintSubject(*surfacePage_)
+                                                  : PlanePrintSubject(*planePage_);
         },
         prompts);
-    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
-    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintCommands::ShowDialog);
-    connect(ui_->N5, &QAction::triggered, printing_, &PrintCommands::PrintNow);
+    connect(ui_->DoPrint, &QAction::triggered, printing_, &PrintMenu::ShowDialog);
+    connect(ui_->ToolButton3, &QAction::triggered, printing_, &PrintMenu::ShowDialog);
+    connect(ui_->N5, &QAction::triggered, printing_, &PrintMenu::PrintNow);
     connect(ui_->N9, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->ExitButton, &QAction::triggered, this, &TMainForm::ExitProgram);
     connect(ui_->N12, &QAction::triggered, this, &TMainForm::CopyField);
@@ -117,6 +117,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     connect(ui_->N17, &QAction::triggered, this, &TMainForm::ShowHelp);
     connect(ui_->HelpButton, &QAction::triggered, this, &TMainForm::ShowHelp);
     auto* languageHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    languageHelp->setObjectName("LanguageHelpKey");
     connect(languageHelp, &QShortcut::activated, this, &TMainForm::ShowLanguageHelp);
     connect(ui_->N18, &QAction::triggered, this, &TMainForm::ShowReadMe);
     connect(ui_->N19, &QAction::triggered, this, &TMainForm::MailAuthor);
@@ -185,17 +186,22 @@ void TMainForm::ApplyOptions() {
     surface_->SetDegrees(settings_.degrees);
     surface_->SetRounding(settings_.graphRounding);
     surfacePage_->Repaint();
-    if (settings_.show3D && !ui_->Pages->isTabVisible(1)) reload3D_ = true;
-    ui_->Pages->setTabVisible(1, settings_.show3D);
+    const int surface = static_cast<int>(Page::Surface);
+    if (settings_.show3D && !ui_->Pages->isTabVisible(surface)) reload3D_ = true;
+    ui_->Pages->setTabVisible(surface, settings_.show3D);
     planePage_->Repaint();
 }
+
+TMainForm::Page TMainForm::PageInFront() const { return static_cast<Page>(ui_->Pages->currentIndex()); }
 
 void TMainForm::PageChanged(int index) {
     currentPage_ = index;
     LayOutPages();
-    if (index == 0) planePage_->GraphPageShown();
-    if (index == 1) SurfacePageShown();
-    if (index == 2) calcPage_->CalcPageShown();
+    switch (static_cast<Page>(index)) {
+        case Page::Graphs: planePage_->GraphPageShown(); break;
+        case Page::Surface: SurfacePageShown(); break;
+        case Page::Calculator: calcPage_->CalcPageShown(); break;
+    }
 }
 
 // The 3D page asks once whether it is wanted at all.
@@ -210,7 +216,7 @@ void TMainForm::SurfacePageShown() {
     settings_.show3D = ask3D && ask3D(this);
     ApplyOptions();
     // Without the 3D page the user goes back where the graphs are, not to the next tab.
-    if (!settings_.show3D) ui_->Pages->setCurrentIndex(0);
+    if (!settings_.show3D) ui_->Pages->setCurrentIndex(static_cast<int>(Page::Graphs));
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -219,15 +225,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (!activated_) {
         activated_ = true;
         const QScreen* screen = this->screen();
-        if (screen && screen->depth() <= 8) {
-            for (QWidget* w : {static_cast<QWidget*>(planePage_->Controls().GraphPanel),
-                               static_cast<QWidget*>(planePage_->Controls().PaintBox1)}) {
-                QPalette palette = w->palette();
-                palette.setColor(QPalette::Window, Qt::white);
-                w->setPalette(palette);
-                w->setAutoFillBackground(true);
-            }
-        }
+        if (screen && screen->depth() <= 8) planePage_->UsePlainWhiteBackground();
     }
     PageChanged(ui_->Pages->currentIndex());
 }
@@ -245,13 +243,13 @@ void TMainForm::LayOutPages() {
 }
 
 void TMainForm::EnterPressed() {
-    if (ui_->Pages->currentIndex() == ui_->Pages->count() - 1) calcPage_->Evaluate();
+    if (PageInFront() == Page::Calculator) calcPage_->Evaluate();
 }
 
 // Characters typed while no field has the focus go to the calculator's active field.
 void TMainForm::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    if (ui_->Pages->currentIndex() == 2 && !text.isEmpty() && text.at(0).unicode() >= 32 &&
+    if (PageInFront() == Page::Calculator && !text.isEmpty() && text.at(0).unicode() >= 32 &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         calcPage_->InsertCharacter(text);
         return;
@@ -294,8 +292,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // The edit commands work on whichever formula field has the focus.
 QLineEdit* TMainForm::FocusedField() const {
     QWidget* focus = QApplication::focusWidget();
-    for (QLineEdit* field : {calcPage_->Controls().FirstPanel, calcPage_->Controls().SecondPanel,
-                             planePage_->Controls().GraphEdit, surfacePage_->Controls().SurfaceEdit})
+    const auto calc = calcPage_->Fields();
+    for (QLineEdit* field : {calc[0], calc[1], planePage_->FormulaField(), surfacePage_->FormulaField()})
         if (field == focus) return field;
     return nullptr;
 }

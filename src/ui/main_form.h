@@ -24,9 +24,9 @@ class TAboutForm;
 class TOptionsForm;
 class TQuestDial;
 class THelpForm;
-class WorkplaceCommands;
-class PictureCommand;
-class PrintCommands;
+class WorkplaceMenu;
+class PictureMenu;
+class PrintMenu;
 }  // namespace kq
 
 class QLineEdit;
@@ -41,7 +41,9 @@ public:
     explicit TMainForm(std::unique_ptr<SettingsStore> store = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    Ui::TMainForm& Controls() { return *ui_; }
+    // The pages in the order of their tabs; the settings keep the one shown last by number.
+    enum class Page { Graphs = 0, Surface = 1, Calculator = 2 };
+
     PlanePage& Plane() { return *planePage_; }
     // The 3D page and its surface (printing draws the surface at any size).
     SurfacePage& Surface() { return *surfacePage_; }
@@ -59,9 +61,9 @@ public:
 
     // The questions, file dialogs and messages of the workplace, picture and print commands.
     DocumentPrompts prompts;
-    WorkplaceCommands& Workplaces() { return *workplaces_; }
-    PictureCommand& Picture() { return *picture_; }
-    PrintCommands& Printing() { return *printing_; }
+    WorkplaceMenu& Workplaces() { return *workplaces_; }
+    PictureMenu& Picture() { return *picture_; }
+    PrintMenu& Printing() { return *printing_; }
     // Opens a workplace named on the command line; false (after telling the user) when it cannot.
     bool OpenWorkplace(const QString& path);
     // The same with the name's bytes as the file system has them (they need be in no encoding).
@@ -77,8 +79,9 @@ public:
     // Pushes the options into the engines and the pages.
     void ApplyOptions();
 
-    // The index of the page shown last (0 graphs, 1 surface, 2 calculator).
+    // The number of the page shown last (Page).
     int CurrentPage() const { return currentPage_; }
+    Page PageInFront() const;
 
 public slots:
     void PageChanged(int index);
@@ -127,9 +130,9 @@ private:
     std::unique_ptr<ThreeDimGraphiq> surface_;
     SurfacePage* surfacePage_ = nullptr;
     CalcPage* calcPage_ = nullptr;
-    WorkplaceCommands* workplaces_ = nullptr;
-    PictureCommand* picture_ = nullptr;
-    PrintCommands* printing_ = nullptr;
+    WorkplaceMenu* workplaces_ = nullptr;
+    PictureMenu* picture_ = nullptr;
+    PrintMenu* printing_ = nullptr;
     int currentPage_ = 0;
 };
 

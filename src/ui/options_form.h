@@ -23,7 +23,6 @@ public:
     TOptionsForm(AppSettings& settings, QWidget* parent = nullptr);
     ~TOptionsForm() override;
 
-    Ui::TOptionsForm& Controls() { return *ui_; }
 
     // After every change of the settings.
     std::function<void()> onChange;

@@ -10,7 +10,7 @@
 #include <QSpinBox>
 
 #include "docs/docs_texts.h"
-#include "ui/picture_export.h"
+#include "output/picture_export.h"
 #include "ui/utf8_text.h"
 
 namespace kq {
@@ -45,17 +45,22 @@ PictureDialog::PictureDialog(QWidget* parent, const PictureChoice& defaults, boo
     legend_->setChecked(legendOffered && defaults.legend);
     legend_->setVisible(legendOffered);
     auto* row = new QWidget;
+    row->setObjectName("PictureSettings");
     auto* line = new QHBoxLayout(row);
     line->setContentsMargins(0, 0, 0, 0);
     auto* times = new QLabel(QStringLiteral("×"));
+    times->setObjectName("PictureTimes");
+    auto* unit = new QLabel(Tr(kPictureSizeUnit));
+    unit->setObjectName("PictureSizeUnit");
     line->addWidget(width_);
     line->addWidget(times);
     line->addWidget(height_);
-    line->addWidget(new QLabel(Tr(kPictureSizeUnit)));
+    line->addWidget(unit);
     line->addSpacing(16);
     line->addWidget(legend_);
     line->addStretch(1);
     auto* label = new QLabel(Tr(kPictureSizeLabel));
+    label->setObjectName("PictureSizeLabel");
     label->setBuddy(width_);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const int r = grid->rowCount();

@@ -8,23 +8,22 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "plot/curve_palette.h"
-#include "ui/qpainter_canvas.h"
+#include "output/picture_painting.h"
+#include "plot/formula_doubts.h"
+#include "plot/pointer_line.h"
+#include "plot/range_text.h"
+#include "plot/view_zoom.h"
 #include "ui/field_marks.h"
 #include "ui_plane_page.h"
 
 namespace kq {
 namespace {
 
-// What a list entry keeps: the colour its swatch shows now (none without a swatch), and the
-// palette slot of its curve, given the first time it is drawn and kept while it exists.
+// The colour a list entry's swatch shows now (none without a swatch).
 constexpr int kSwatchRole = Qt::UserRole;
-constexpr int kColourSlotRole = Qt::UserRole + 1;
-
-const char* const kDefaultList[] = {"sin(x)",   "cos(x)",      "tg(x)",     "sec(x)",     "arcsin(x)",       "arctg(x)",
-                                    "ln(x)",    "log<x>(2*x)", "log<3>(x)", "cos(x^2-3)", "abs(x+2)/(x+2)-x"};
 
 std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -36,7 +35,6 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     ui_->tx->Attach(ui_->ToX, -100, 100);
     ui_->fy->Attach(ui_->FromY, -32768, 32767);
     ui_->ty->Attach(ui_->ToY, -32768, 32767);
-    for (const char* f : kDefaultList) ui_->GraphList->addItem(NewListItem(QString::fromUtf8(f)));
     ui_->GraphList->viewport()->installEventFilter(this);
     ui_->FormulaDoubts->installEventFilter(this);
     const int swatch = ui_->GraphList->fontMetrics().height() * 2 / 3;
@@ -45,20 +43,26 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     ui_->GraphSplitter->setStretchFactor(0, 1);
     ui_->GraphSplitter->setStretchFactor(1, 0);
 
+    // The controls and the renderer start as the model does, and follow it from then on.
+    ui_->GraphEdit->setText(Q(model_.Formula()));
+    ShowWholeList();
+    ShowView();
+    ShowOneToOne();
+    graphiq_.SetFormula(model_.Formula());
+    graphiq_.SetAbsoluteMode(model_.AbsoluteMode());
+    model_.Listen([this](const PlaneChange& change) { Show(change); });
+
     graphiq_.onRepaint = [this] { Repaint(); };
     ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintGraph(painter, size); };
 
-    connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ApplyFormula);
+    connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::FormulaEdited);
     connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ShowFormulaDoubts);
     KeepLowerCase(ui_->GraphEdit);
     for (QLineEdit* edit : {ui_->FromX, ui_->ToX, ui_->FromY, ui_->ToY}) {
         usualToolTips_[edit] = edit->toolTip();
         connect(edit, &QLineEdit::textChanged, this, &PlanePage::MarkRangeProblems);
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { RangeEdited(edit); });
     }
-    connect(ui_->FromX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
-    connect(ui_->ToX, &QLineEdit::textChanged, this, &PlanePage::XRangeEdited);
-    connect(ui_->FromY, &QLineEdit::textChanged, this, &PlanePage::YRangeEdited);
-    connect(ui_->ToY, &QLineEdit::textChanged, this, &PlanePage::YRangeEdited);
     connect(ui_->Button2, &QPushButton::clicked, this, &PlanePage::ResetRanges);
     connect(ui_->spb, &QToolButton::clicked, this, &PlanePage::ToggleOneToOne);
     connect(ui_->Label2, &ClickLabel::clicked, this, &PlanePage::ToggleAbsoluteMode);
@@ -74,11 +78,7 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     connect(ui_->PaintBox1, &PaintBox::mouseReleased, this, &PlanePage::EndZoomDrag);
     connect(ui_->PaintBox1, &PaintBox::mouseMoved, this, &PlanePage::ShowPointer);
     connect(ui_->PaintBox1, &PaintBox::mouseLeft, this, &PlanePage::ClearPointer);
-    connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::AdjustOneToOne);
-    // A resized graph puts another point under a pointer that has not moved.
-    connect(ui_->PaintBox1, &PaintBox::resized, this, [this] {
-        if (pointer_) ShowPointer(*pointer_);
-    });
+    connect(ui_->PaintBox1, &PaintBox::resized, this, &PlanePage::CanvasResized);
     // The line keeps its height while empty, so the graph does not jump when the pointer leaves.
     ui_->PointerLine->setMinimumHeight(ui_->PointerLine->fontMetrics().height());
     // The same for the doubts under the formula; they are written in a dark red.
@@ -91,16 +91,101 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
 
 PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
 
-ViewRect PlanePage::ReadEditors() const {
-    return {ReadRange(Text(ui_->FromX)), ReadRange(Text(ui_->ToX)), ReadRange(Text(ui_->FromY)),
-            ReadRange(Text(ui_->ToY))};
+QSize PlanePage::GraphSize() const { return ui_->PaintBox1->size(); }
+QFont PlanePage::GraphFont() const { return ui_->PaintBox1->font(); }
+QLineEdit* PlanePage::FormulaField() const { return ui_->GraphEdit; }
+
+void PlanePage::UsePlainWhiteBackground() {
+    for (QWidget* w : {static_cast<QWidget*>(ui_->GraphPanel), static_cast<QWidget*>(ui_->PaintBox1)}) {
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        w->setPalette(palette);
+        w->setAutoFillBackground(true);
+    }
 }
 
-void PlanePage::WriteEditors(const ViewRect& v) {
-    ui_->FromX->setText(QString::fromStdString(WriteRange(v.xmin)));
-    ui_->ToX->setText(QString::fromStdString(WriteRange(v.xmax)));
-    ui_->FromY->setText(QString::fromStdString(WriteRange(v.ymin)));
-    ui_->ToY->setText(QString::fromStdString(WriteRange(v.ymax)));
+void PlanePage::Show(const PlaneChange& change) {
+    QListWidget* list = ui_->GraphList;
+    switch (change.kind) {
+        case PlaneChange::Formula:
+            if (Text(ui_->GraphEdit) != model_.Formula()) ui_->GraphEdit->setText(Q(model_.Formula()));
+            graphiq_.SetFormula(model_.Formula());
+            ApplyFormula();
+            break;
+        case PlaneChange::View:
+            ShowView();
+            Repaint();
+            break;
+        case PlaneChange::AbsoluteMode:
+            graphiq_.SetAbsoluteMode(model_.AbsoluteMode());
+            ui_->Label2->setText(model_.AbsoluteMode() ? "|y| =" : "y =");
+            ApplyFormula();
+            break;
+        case PlaneChange::OneToOne: ShowOneToOne(); break;
+        case PlaneChange::EntryInserted:
+            list->insertItem(change.entry, NewListItem(model_.List()[change.entry]));
+            break;
+        case PlaneChange::EntryRemoved: delete list->takeItem(change.entry); break;
+        case PlaneChange::EntryTicked:
+            list->item(change.entry)->setCheckState(model_.List()[change.entry].ticked ? Qt::Checked : Qt::Unchecked);
+            break;
+        case PlaneChange::EntryColoured: break;  // shown with the curves, once they are drawn
+        case PlaneChange::ListReplaced:
+            ShowWholeList();
+            // Nothing of the old list stays on the graph.
+            graphiq_.SetListCount(0);
+            ClearListMemory();
+            break;
+    }
+}
+
+// Each editor shows its bound with 4 digits, unless its text is already a number of exactly
+// that bound (as typed, "-10.0" stays) or the user is typing in it.
+void PlanePage::ShowView() {
+    graphiq_.SetView(model_.View(), false);
+    ViewRect view = model_.View();
+    for (QLineEdit* edit : {ui_->FromX, ui_->ToX, ui_->FromY, ui_->ToY}) {
+        const long double bound = BoundOf(view, edit);
+        if (edit != typing_ && !ReadsAs(Text(edit), bound)) edit->setText(Q(WriteRange(bound)));
+    }
+}
+
+void PlanePage::ShowOneToOne() {
+    const bool on = model_.OneToOne();
+    ui_->RealMagni->setChecked(on);
+    ui_->spb->setChecked(on);
+    // The whole x row is derived then, both its labels greyed with its editors.
+    for (QWidget* w : {static_cast<QWidget*>(ui_->Label3), static_cast<QWidget*>(ui_->Label4),
+                       static_cast<QWidget*>(ui_->fx), static_cast<QWidget*>(ui_->tx),
+                       static_cast<QWidget*>(ui_->FromX), static_cast<QWidget*>(ui_->ToX)})
+        w->setEnabled(!on);
+}
+
+long double& PlanePage::BoundOf(ViewRect& view, const QLineEdit* editor) const {
+    if (editor == ui_->FromX) return view.xmin;
+    if (editor == ui_->ToX) return view.xmax;
+    if (editor == ui_->FromY) return view.ymin;
+    return view.ymax;
+}
+
+// An editor showing its bound the way the page writes it is the model shown, not an edit.
+void PlanePage::RangeEdited(QLineEdit* editor) {
+    ViewRect view = model_.View();
+    long double& bound = BoundOf(view, editor);
+    if (Text(editor) == WriteRange(bound)) return;
+    bound = ReadRange(Text(editor));
+    typing_ = editor;
+    model_.SetView(view);
+    typing_ = nullptr;
+}
+
+void PlanePage::FormulaEdited() { model_.SetFormula(Text(ui_->GraphEdit)); }
+
+void PlanePage::CanvasResized() {
+    // The graph is laid out for real once the page is first shown; the 1:1 rule waits for that.
+    if (shown_) model_.SetCanvas(ui_->PaintBox1->width(), ui_->PaintBox1->height());
+    // A resized graph puts another point under a pointer that has not moved.
+    if (pointer_) ShowPointer(*pointer_);
 }
 
 void PlanePage::Repaint() {
@@ -113,7 +198,6 @@ void PlanePage::Repaint() {
 // While graphs are coloured, each drawn list entry shows its curve's colour as a swatch; the
 // other entries keep an empty place of the same size, so every text starts at one indent.
 void PlanePage::ShowListColours() {
-    const QSignalBlocker block(ui_->GraphList);
     const qreal ratio = ui_->GraphList->devicePixelRatioF();
     const int side = ui_->GraphList->iconSize().height();
     const bool coloured = graphiq_.Coloured();
@@ -121,7 +205,7 @@ void PlanePage::ShowListColours() {
     for (int i = 0; i < ui_->GraphList->count(); ++i) {
         QListWidgetItem* item = ui_->GraphList->item(i);
         QColor colour(Qt::transparent);  // an empty place
-        if (item->checkState() == Qt::Checked && ++rank <= graphiq_.ListCount()) {
+        if (model_.List()[i].ticked && ++rank <= graphiq_.ListCount()) {
             const Rgb c = graphiq_.CurveColour(rank);
             if (coloured) colour = QColor(c.r, c.g, c.b);
         }
@@ -148,123 +232,59 @@ void PlanePage::ShowListColours() {
 // On a device finer than the widget's pixels (a 2x screen, a picture at that ratio) the
 // curves are sampled at every device pixel.
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
-    QPainterCanvas canvas(painter, ui_->PaintBox1->font(), QRect(QPoint(0, 0), size));
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
-    graphiq_.DrawOnWhite(canvas, size.width(), size.height(), true, ratio);
+    PaintPicture(painter, size, ui_->PaintBox1->font(), PlaneDrawing(graphiq_), {Medium::Screen});
 }
 
 void PlanePage::ApplyFormula() {
-    {
-        const QSignalBlocker block(ui_->GraphList);
-        ui_->GraphList->setCurrentRow(-1);
-    }
-    graphiq_.SetFormula(Text(ui_->GraphEdit));
-    graphiq_.SetView(ReadEditors(), false);
-    AdjustOneToOne();
+    ui_->GraphList->setCurrentRow(-1);
     Repaint();
 }
 
-void PlanePage::XRangeEdited() { graphiq_.SetView(ReadEditors(), true); }
+void PlanePage::ResetRanges() { model_.SetView(PlaneModel::kStartView); }
 
-void PlanePage::YRangeEdited() {
-    graphiq_.SetView(ReadEditors(), true);
-    AdjustOneToOne();
-}
+void PlanePage::ToggleOneToOne() { model_.SetOneToOne(!model_.OneToOne()); }
 
-void PlanePage::ResetRanges() {
-    ui_->FromX->setText("-10");
-    ui_->ToX->setText("10");
-    ui_->FromY->setText("-5");
-    ui_->ToY->setText("5");
-    if (ui_->RealMagni->isChecked()) AdjustOneToOne();
-}
+void PlanePage::ToggleAbsoluteMode() { model_.SetAbsoluteMode(!model_.AbsoluteMode()); }
 
-void PlanePage::ToggleOneToOne() {
-    ui_->RealMagni->setChecked(!ui_->RealMagni->isChecked());
-    AdjustOneToOne();
-    ui_->spb->setChecked(ui_->RealMagni->isChecked());
-}
-
-void PlanePage::AdjustOneToOne() {
-    if (graphiq_.NotSetUp()) return;
-    const bool on = ui_->RealMagni->isChecked();
-    // The whole x row is derived then, both its labels greyed with its editors.
-    for (QWidget* w : {static_cast<QWidget*>(ui_->Label3), static_cast<QWidget*>(ui_->Label4),
-                       static_cast<QWidget*>(ui_->fx), static_cast<QWidget*>(ui_->tx),
-                       static_cast<QWidget*>(ui_->FromX), static_cast<QWidget*>(ui_->ToX)})
-        w->setEnabled(!on);
-    if (!on) return;
-    ViewRect view = graphiq_.View();
-    const auto adjusted = OneToOne(view, ui_->PaintBox1->width(), ui_->PaintBox1->height());
-    graphiq_.SetView(view, false);
-    if (!adjusted) return;
-    graphiq_.SetView(*adjusted, false);
-    ui_->FromX->setText(QString::fromStdString(WriteRange(adjusted->xmin)));
-    ui_->ToX->setText(QString::fromStdString(WriteRange(adjusted->xmax)));
-    Repaint();
-}
-
-void PlanePage::SetAbsoluteMode(bool absolute) {
-    graphiq_.SetAbsoluteMode(absolute);
-    ui_->Label2->setText(absolute ? "|y| =" : "y =");
-}
-
-void PlanePage::ToggleAbsoluteMode() {
-    SetAbsoluteMode(!graphiq_.AbsoluteMode());
-    ApplyFormula();
-}
-
-QListWidgetItem* PlanePage::NewListItem(const QString& text) {
-    auto* item = new QListWidgetItem(text);
+QListWidgetItem* PlanePage::NewListItem(const ListEntry& entry) {
+    auto* item = new QListWidgetItem(Q(entry.text));
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
+    item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
     return item;
 }
 
-void PlanePage::ReplaceList(const std::vector<QString>& formulas) {
-    {
-        const QSignalBlocker block(ui_->GraphList);
-        ui_->GraphList->clear();
-        for (const QString& text : formulas) ui_->GraphList->addItem(NewListItem(text));
-    }
-    graphiq_.SetListCount(0);
-    ClearListMemory();
+void PlanePage::ShowWholeList() {
+    ui_->GraphList->clear();
+    for (const ListEntry& entry : model_.List()) ui_->GraphList->addItem(NewListItem(entry));
 }
 
 void PlanePage::AddFormulaToList() {
-    const QSignalBlocker block(ui_->GraphList);
-    ui_->GraphList->insertItem(0, NewListItem(ui_->GraphEdit->text()));
+    model_.InsertEntry(0, model_.Formula());
     ui_->GraphList->setCurrentRow(0);
 }
 
 void PlanePage::RemoveFormulaFromList() {
     const int row = ui_->GraphList->currentRow();
     if (row < 0) return;
-    const bool ticked = ui_->GraphList->item(row)->checkState() == Qt::Checked;
-    const QSignalBlocker block(ui_->GraphList);
-    delete ui_->GraphList->takeItem(row);
+    const bool ticked = model_.List()[row].ticked;
+    model_.RemoveEntry(row);
     // The entry before it becomes current only as a place in the list: its text is not copied
     // over the user's formula, and the graph changes only when a curve went with the entry.
-    CompileList(listState_.OnClick(CheckedStates(), -1));
+    CompileList(listState_.OnClick(model_.Ticks(), -1));
     if (ticked) ApplyFormula();
     ShowListColours();
     ui_->GraphList->setCurrentRow(std::max(row - 1, 0));
 }
 
-std::vector<bool> PlanePage::CheckedStates() const {
-    std::vector<bool> checked;
-    for (int i = 0; i < ui_->GraphList->count(); ++i)
-        checked.push_back(ui_->GraphList->item(i)->checkState() == Qt::Checked);
-    return checked;
-}
-
 // A ticked entry becomes the current one, so the list handler acts on it and not on
-// whichever entry happened to be current before.
+// whichever entry happened to be current before. A change that is no tick (the swatch, or
+// the model's own tick shown) is none of the user's.
 void PlanePage::ListEntryTicked(QListWidgetItem* item) {
-    {
-        const QSignalBlocker block(ui_->GraphList);
-        ui_->GraphList->setCurrentItem(item);
-    }
+    const int row = ui_->GraphList->row(item);
+    const bool ticked = item->checkState() == Qt::Checked;
+    if (row < 0 || model_.List()[row].ticked == ticked) return;
+    model_.SetTicked(row, ticked);
+    ui_->GraphList->setCurrentItem(item);
     ScheduleListClick();
 }
 
@@ -282,46 +302,28 @@ void PlanePage::ScheduleListClick() {
 void PlanePage::CompileList(const FormulaListState::Click& click) {
     graphiq_.Reserve(static_cast<int>(click.compile.size()));
     if (!click.recompile) return;
-    GiveColours(click.compile);
+    // Every entry about to be drawn that has no colour yet gets one apart from the others'.
+    model_.GiveColours(click.compile);
     int n = 0;
     for (int index : click.compile) {
-        QListWidgetItem* item = ui_->GraphList->item(index);
-        if (!graphiq_.SetListFormula(n + 1, item->text().toStdString())) continue;
-        graphiq_.SetListColour(n + 1, item->data(kColourSlotRole).toInt());
+        const ListEntry& entry = model_.List()[index];
+        if (!graphiq_.SetListFormula(n + 1, entry.text)) continue;
+        graphiq_.SetListColour(n + 1, entry.colourSlot);
         ++n;
     }
     graphiq_.SetListCount(n);
 }
 
-// Every entry about to be drawn that has no colour yet gets one apart from the others'.
-void PlanePage::GiveColours(const std::vector<int>& drawn) {
-    std::vector<int> ticked, others;
-    for (int i = 0; i < ui_->GraphList->count(); ++i) {
-        const int slot = ui_->GraphList->item(i)->data(kColourSlotRole).toInt();
-        if (slot == 0) continue;
-        (std::find(drawn.begin(), drawn.end(), i) != drawn.end() ? ticked : others).push_back(slot);
-    }
-    for (int index : drawn) {
-        QListWidgetItem* item = ui_->GraphList->item(index);
-        if (item->data(kColourSlotRole).toInt() != 0) continue;
-        const int slot = FreeColourSlot(ticked, others);
-        item->setData(kColourSlotRole, slot);
-        ticked.push_back(slot);
-    }
-}
-
 void PlanePage::ApplyListClick() {
-    const std::vector<bool> checked = CheckedStates();
     const int selected = ui_->GraphList->currentRow();
-    const auto click = listState_.OnClick(checked, selected);
+    const auto click = listState_.OnClick(model_.Ticks(), selected);
     CompileList(click);
     ShowListColours();
     if (click.redraw) {
         ApplyFormula();
     } else if (click.copyText) {
-        ui_->GraphEdit->setText(ui_->GraphList->item(selected)->text());
+        model_.SetFormula(model_.List()[selected].text);
     }
-    const QSignalBlocker block(ui_->GraphList);
     ui_->GraphList->setCurrentRow(selected < ui_->GraphList->count() ? selected : -1);
 }
 
@@ -343,8 +345,7 @@ bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
             QListWidgetItem* item = ui_->GraphList->itemAt(mouse->position().toPoint());
             if (item && item == ui_->GraphList->currentItem()) {
                 const int row = ui_->GraphList->currentRow();
-                ui_->GraphEdit->setText(item->text());
-                const QSignalBlocker block(ui_->GraphList);
+                model_.SetFormula(model_.List()[row].text);
                 ui_->GraphList->setCurrentRow(row);
             }
             return true;
@@ -368,6 +369,7 @@ void PlanePage::showEvent(QShowEvent* event) {
 void PlanePage::GraphPageShown() {
     if (shown_) return;
     shown_ = true;
+    model_.SetCanvas(ui_->PaintBox1->width(), ui_->PaintBox1->height());
     ApplyFormula();
     ResetRanges();
 }
@@ -419,7 +421,7 @@ void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {
 void PlanePage::DragZoomRectangle(QPoint at) {
     if (dragStart_.x() == kNoDrag) return;
     const int w = ui_->PaintBox1->width(), h = ui_->PaintBox1->height();
-    if (ui_->RealMagni->isChecked()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
+    if (model_.OneToOne()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
     ui_->PaintBox1->SetRubberBand(QRect(dragStart_, at));
 }
 
@@ -427,21 +429,13 @@ void PlanePage::EndZoomDrag(Qt::MouseButton button, QPoint at) {
     const int w = ui_->PaintBox1->width(), h = ui_->PaintBox1->height();
     ui_->PaintBox1->SetRubberBand(QRect());
     if (button == Qt::RightButton) {
-        if (const auto out = ZoomOut(graphiq_.View(), w, h)) WriteEditors(*out);
+        if (const auto out = ZoomOut(model_.View(), w, h)) model_.SetView(*out);
         Repaint();
     } else if (dragStart_.x() != kNoDrag) {
-        if (ui_->RealMagni->isChecked()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
-        if (at.x() != dragStart_.x() && at.y() != dragStart_.y()) {
-            const ViewRect zoomed = ZoomToRectangle(graphiq_.View(), w, h, dragStart_.x(), dragStart_.y(), at.x(), at.y());
-            // The editors show the rectangle with 4 digits and the view keeps it exactly; their
-            // own handlers stay quiet, or the 1:1 rule would re-derive x from the rounded y.
-            {
-                const QSignalBlocker fromX(ui_->FromX), toX(ui_->ToX), fromY(ui_->FromY), toY(ui_->ToY);
-                WriteEditors(zoomed);
-            }
-            MarkRangeProblems();
-            graphiq_.SetView(zoomed, true);
-        }
+        if (model_.OneToOne()) at.setX(OneToOneColumn(w, h, dragStart_.x(), dragStart_.y(), at.y()));
+        // The view keeps the rectangle exactly; the editors show it with their 4 digits.
+        if (at.x() != dragStart_.x() && at.y() != dragStart_.y())
+            model_.SetDrawnView(ZoomToRectangle(model_.View(), w, h, dragStart_.x(), dragStart_.y(), at.x(), at.y()));
     }
     dragStart_ = QPoint(kNoDrag, 0);
 }

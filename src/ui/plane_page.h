@@ -1,4 +1,5 @@
-// The "Графики" page: binds its controls to the plane renderer and the page's arithmetic.
+// The "Графики" page: shows its model (formula, list, view, |y| and 1:1) in its controls and
+// hands the user's edits to it; the renderer draws what the model holds.
 #pragma once
 
 #include <QPoint>
@@ -8,7 +9,8 @@
 #include <optional>
 
 #include "plot/graphiq.h"
-#include "plot/plane_page_logic.h"
+#include "plot/list_clicks.h"
+#include "plot/plane_model.h"
 
 namespace Ui {
 class PlanePage;
@@ -26,24 +28,30 @@ public:
     PlanePage(Graphiq& graphiq, QWidget* parent = nullptr);
     ~PlanePage() override;
 
-    Ui::PlanePage& Controls() { return *ui_; }
+    PlaneModel& Model() { return model_; }
+    const PlaneModel& Model() const { return model_; }
     Graphiq& Renderer() { return graphiq_; }
+
+    // The graph's size on screen, and the font its labels are written in.
+    QSize GraphSize() const;
+    QFont GraphFont() const;
+    // The formula field, for the edit commands.
+    QLineEdit* FormulaField() const;
+    // A display that works with a palette gets a plain white graph background.
+    void UsePlainWhiteBackground();
 
     // The drag start column when no drag is in progress.
     static constexpr int kNoDrag = -10000;
 
 public slots:
+    // Draws the graph again with the list's selection cleared, as a changed formula does.
     void ApplyFormula();
-    // Every range editor reads all four; y changes re-run the 1:1 adjustment.
-    void XRangeEdited();
-    void YRangeEdited();
     void ResetRanges();
     void ToggleOneToOne();
     void ToggleAbsoluteMode();
     void AddFormulaToList();
     void RemoveFormulaFromList();
     void ApplyListClick();
-    void AdjustOneToOne();
     void GraphPageShown();
     void BeginZoomDrag(Qt::MouseButton button, QPoint at);
     void DragZoomRectangle(QPoint at);
@@ -60,34 +68,37 @@ public slots:
     // Forgets which list formulas were checked, as at start-up.
     void ClearListMemory();
 
-public:
-    // y = f(x) or |y| = f(x), with the label before the formula saying which.
-    void SetAbsoluteMode(bool absolute);
-    // The list becomes `formulas`, none ticked; nothing of the old list stays on the graph.
-    void ReplaceList(const std::vector<QString>& formulas);
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void PaintGraph(QPainter& painter, QSize size);
-    ViewRect ReadEditors() const;
-    void WriteEditors(const ViewRect& view);
-    std::vector<bool> CheckedStates() const;
+    // What the model told: the controls and the renderer follow.
+    void Show(const PlaneChange& change);
+    void ShowView();
+    void ShowOneToOne();
+    void ShowWholeList();
+    void ShowListColours();
+    // A range editor's text as the user changed it.
+    void RangeEdited(QLineEdit* editor);
+    long double& BoundOf(ViewRect& view, const QLineEdit* editor) const;
+    void FormulaEdited();
     // An unticked list entry holding `text`, put nowhere yet.
-    static QListWidgetItem* NewListItem(const QString& text);
+    static QListWidgetItem* NewListItem(const ListEntry& entry);
     void ListEntryTicked(QListWidgetItem* item);
     void ScheduleListClick();
-    void ShowListColours();
     void CompileList(const FormulaListState::Click& click);
-    void GiveColours(const std::vector<int>& drawn);
     void FitFormulaDoubts();
+    void CanvasResized();
 
     std::unique_ptr<Ui::PlanePage> ui_;
+    PlaneModel model_;
     std::map<const QLineEdit*, QString> usualToolTips_;
     Graphiq& graphiq_;
     FormulaListState listState_;
+    // The range editor the user is typing in keeps the text being typed while the view follows.
+    const QLineEdit* typing_ = nullptr;
     QPoint dragStart_{kNoDrag, 0};
     bool shown_ = false;
     bool splitterPlaced_ = false;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/print_job.h"
+#include "output/print_job.h"
 
 namespace Ui {
 class TPrintSet;
@@ -24,7 +24,6 @@ public:
     explicit TPrintSet(QPrinter& printer, QWidget* parent = nullptr);
     ~TPrintSet() override;
 
-    Ui::TPrintSet& Controls() { return *ui_; }
 
     // What the dialog previews and prints; set before it is shown.
     void SetSubject(PrintSubject subject);

@@ -15,7 +15,6 @@ class TQuestDial : public QDialog {
 public:
     explicit TQuestDial(QWidget* parent = nullptr);
     ~TQuestDial() override;
-    Ui::TQuestDial& Controls() { return *ui_; }
 
 private:
     std::unique_ptr<Ui::TQuestDial> ui_;

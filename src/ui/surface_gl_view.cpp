@@ -6,8 +6,9 @@
 #include <QPainter>
 #include <vector>
 
+#include "plot/page_picture.h"
 #include "plot/surface_box.h"
-#include "ui/qpainter_canvas.h"
+#include "output/qpainter_canvas.h"
 
 namespace kq {
 namespace {
@@ -143,7 +144,7 @@ void SurfaceGlView::paintGL() {
     ++frames_;
     const qreal ratio = devicePixelRatioF();
     glViewport(0, 0, static_cast<GLsizei>(width() * ratio), static_cast<GLsizei>(height() * ratio));
-    const Rgb back = kSurfaceBackground;
+    const Rgb back = SurfaceBackground(Medium::Screen);
     glClearColor(back.r / 255.0f, back.g / 255.0f, back.b / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (!ready_) return;
@@ -230,7 +231,7 @@ void SurfaceGlView::paintGL() {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     QPainterCanvas canvas(painter, font(), rect());
-    DrawBoxLabels(canvas, projector, surface_.Axes(), kSurfaceBackground);
+    DrawBoxLabels(canvas, projector, surface_.Axes(), SurfaceBackground(Medium::Screen));
 }
 
 }  // namespace kq

@@ -7,8 +7,8 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "plot/plane_page_logic.h"
-#include "plot/surface_page_logic.h"
+#include "plot/formula_doubts.h"
+#include "plot/surface_grid_text.h"
 #include "ui/field_marks.h"
 #include "ui/surface_gl_view.h"
 #include "ui/surface_picture.h"
@@ -59,6 +59,12 @@ SurfacePage::SurfacePage(ThreeDimGraphiq& surface, QWidget* parent, bool useOpen
 }
 
 SurfacePage::~SurfacePage() = default;
+
+QLineEdit* SurfacePage::FormulaField() const { return ui_->SurfaceEdit; }
+
+QSize SurfacePage::PictureSize() const { return view_ ? view_->size() : ui_->PaintBox2->size(); }
+
+QFont SurfacePage::PictureFont() const { return view_ ? view_->font() : ui_->PaintBox2->font(); }
 
 void SurfacePage::InstallView(bool openGL) {
     openGL_ = openGL;

@@ -16,6 +16,8 @@ namespace Ui {
 class SurfacePage;
 }
 
+class QLineEdit;
+
 namespace kq {
 
 class SurfacePage : public QWidget {
@@ -26,8 +28,12 @@ public:
     explicit SurfacePage(ThreeDimGraphiq& surface, QWidget* parent = nullptr, bool useOpenGL = true);
     ~SurfacePage() override;
 
-    Ui::SurfacePage& Controls() { return *ui_; }
     ThreeDimGraphiq& Surface() { return surface_; }
+    // The formula field, for the edit commands.
+    QLineEdit* FormulaField() const;
+    // The picture's size on screen (the view inside its frame), and its labels' font.
+    QSize PictureSize() const;
+    QFont PictureFont() const;
 
     // The widget that shows the surface inside PaintBox2, and whether it is the OpenGL one.
     QWidget* View() const { return view_; }

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "ui/surface_painting.h"
+#include "output/picture_painting.h"
 
 namespace kq {
 
@@ -12,7 +12,7 @@ SurfacePicture::SurfacePicture(ThreeDimGraphiq& surface, QWidget* parent) : QWid
 
 void SurfacePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintSurface(painter, surface_, size(), font());
+    PaintPicture(painter, size(), font(), SurfaceDrawing(surface_), {Medium::Screen});
 }
 
 }  // namespace kq

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plot/plane_page_logic.h"
+#include "plot/range_text.h"
 
 namespace kq {
 
@@ -16,7 +16,9 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     up_ = new QToolButton(this);
+    up_->setObjectName("StepUp");
     down_ = new QToolButton(this);
+    down_->setObjectName("StepDown");
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {up_, down_}) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/function_codes.h"
+#include "engine/language_tables.h"
 #include "engine/math_functions.h"
 #include "engine/number_text.h"
 #include "engine/special_points.h"
@@ -204,8 +205,7 @@ private:
         while (k < text.size() && IsDigit(text[k])) ++k;
         if (k < text.size()) {
             const char c = text[k];
-            if ((c >= 'A' && c <= 'Z') || c == '.' || c == ',' || c == 's' || c == 'o' || c == 'h' || c == 'b')
-                return false;
+            if ((c >= 'A' && c <= 'Z') || c == '.' || c == ',' || SuffixOfLetter(c)) return false;
         }
         return true;
     }
@@ -254,12 +254,9 @@ private:
             FunctionCode code = FunctionByName(head);
             if (IsDirectTrig(code)) specials_.SetPeriodic();
             long double n = 0;
-            if (head.size() > 2) {
-                n = LeadingDecimal(head.substr(2));
-                if (head.substr(0, 2) == "pw")
-                    code = FunctionCode::PowerN;
-                else if (head.substr(0, 2) == "rt")
-                    code = FunctionCode::Root;
+            if (const NumberedHead numbered = NumberedFunctionAt(head); numbered.function) {
+                n = LeadingDecimal(head.substr(numbered.nameLength));
+                code = numbered.function->code;
             }
             bool added = false;
             ReferenceUnit unit;
@@ -290,7 +287,7 @@ private:
                 const std::string_view exponent = Segment(text, pos, "*/");
                 pos += exponent.size();
                 if (!exponent.empty() && !product->empty()) {
-                    if (exponent == "e") {
+                    if (IsExponentName(exponent)) {
                         product->back().exponent = std::make_unique<ReferenceList>();
                         product->back().exponent->emplace_back().value = std::exp(1.0L);
                     } else {
@@ -312,12 +309,13 @@ private:
     }
 
     void ReadOperand(std::string_view text, ReferenceUnit& unit) {
-        if (!text.empty() && text.front() == 'x') {
+        const LanguageName* name = NameOfFactor(text);
+        if (name && name->kind == NameKind::VariableX) {
             unit.kind = OperandKind::X;
             specials_.AddXOperand();
-        } else if (!text.empty() && text.front() == 'y') {
+        } else if (name && name->kind == NameKind::VariableY) {
             unit.kind = OperandKind::Y;
-        } else if (text == "pi") {
+        } else if (name && name->kind == NameKind::Pi) {
             unit.kind = OperandKind::Pi;
         } else {
             unit.value = ReadNumberOperand(text);

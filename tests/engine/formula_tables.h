@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/function_codes.h"
+#include "engine/language_tables.h"
+
 namespace kq::test {
 
 inline std::vector<long double> ColumnPoints() {
@@ -51,6 +54,32 @@ inline const char* const kColumnFormulas[] = {
     "-y*x",
 };
 
+// Every name the language's table gives a function, aliases too; a numbered function with
+// the numbers 2 and 3 after its name.
+inline const std::vector<std::string>& FunctionWords() {
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> all;
+        for (const FunctionInfo& f : LanguageFunctions())
+            for (std::string_view name : f.names) {
+                if (name.empty()) break;
+                if (!f.numbered) {
+                    all.emplace_back(name);
+                    continue;
+                }
+                for (const char* n : {"2", "3"}) all.push_back(std::string(name) + n);
+            }
+        return all;
+    }();
+    return words;
+}
+
+// The name the table gives a variable or a constant.
+inline std::string NameOf(NameKind kind) {
+    for (const LanguageName& n : LanguageNames())
+        if (n.kind == kind) return std::string(n.name);
+    return {};
+}
+
 class FormulaMaker {
 public:
     explicit FormulaMaker(unsigned seed) : random_(seed) {}
@@ -58,10 +87,10 @@ public:
     std::string Make(int depth) {
         const int kind = Pick(depth > 0 ? 12 : 4);
         switch (kind) {
-            case 0: return "x";
-            case 1: return Pick(3) ? "x" : "y";
+            case 0: return NameOf(NameKind::VariableX);
+            case 1: return NameOf(Pick(3) ? NameKind::VariableX : NameKind::VariableY);
             case 2: return Number();
-            case 3: return Pick(2) ? "pi" : Number();
+            case 3: return Pick(2) ? NameOf(NameKind::Pi) : Number();
             case 4: return Make(depth - 1) + Operator() + Make(depth - 1);
             case 5: return "(" + Make(depth - 1) + ")";
             case 6: return Function() + "(" + Make(depth - 1) + ")";
@@ -88,13 +117,13 @@ private:
         return ops[Pick(4)];
     }
     std::string Exponent() {
-        static const char* e[] = {"2", "3", "0.5", "-1", "x", "(1/3)", "0", "e", "2^2"};
+        static const std::string e[] = {"2", "3", "0.5", "-1", NameOf(NameKind::VariableX), "(1/3)", "0",
+                                        NameOf(NameKind::EulerExponent), "2^2"};
         return e[Pick(9)];
     }
     std::string Function() {
-        static const char* f[] = {"sin", "cos", "tg", "ctg", "sec", "csc", "ln", "lg", "exp", "sqrt", "abs", "sgn",
-                                  "arcsin", "arccos", "arctg", "arcctg", "rt2", "rt3", "pw2", "pw3"};
-        return f[Pick(20)];
+        const std::vector<std::string>& words = FunctionWords();
+        return words[static_cast<std::size_t>(Pick(static_cast<int>(words.size())))];
     }
 
     std::mt19937 random_;

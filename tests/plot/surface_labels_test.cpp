@@ -9,7 +9,7 @@
 
 #include "plot/round_ticks.h"
 #include "plot/surface_box.h"
-#include "plot/surface_page_logic.h"
+#include "plot/surface_grid_text.h"
 #include "plot/three_dim_graphiq.h"
 #include "support/recording_canvas.h"
 

@@ -12,9 +12,8 @@
 
 #include "ui/calc_page.h"
 #include "ui/main_form.h"
+#include "controls.h"
 #include "window_fixture.h"
-#include "ui_calc_page.h"
-#include "ui_main_form.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ class CalcPageTest : public QObject {
 private:
     std::unique_ptr<TMainForm> form;
     CalcPage* page = nullptr;
-    Ui::CalcPage* c = nullptr;
+    std::unique_ptr<kq::test::CalcControls> c;
     QStringList errors;
 
     // Radio buttons answer only on their indicator and text: click them the way a user's click lands.
@@ -65,7 +64,7 @@ private slots:
         form = kq::test::OpenTestWindow();
         QVERIFY(form);
         page = &form->Calculator();
-        c = &page->Controls();
+        c = std::make_unique<kq::test::CalcControls>(page);
         errors.clear();
         page->showError = [this](QWidget*, const QString& caption, const QString& text) {
             errors << caption + "|" + text;
@@ -173,7 +172,7 @@ private slots:
         QFETCH(int, which);
         QLineEdit* field = which == 1 ? c->FirstPanel : c->SecondPanel;
         QLineEdit* other = which == 1 ? c->SecondPanel : c->FirstPanel;
-        auto& menu = form->Controls();
+        const kq::test::MainControls menu(form.get());
         QCOMPARE(menu.N12->text().remove('&'), QString("Копировать"));
         QCOMPARE(menu.N13->text().remove('&'), QString("Вырезать"));
         QCOMPARE(menu.N14->text().remove('&'), QString("Вставить"));

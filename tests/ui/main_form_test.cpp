@@ -30,12 +30,9 @@
 #include "ui/document_prompts.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
-#include "ui/workplace_commands.h"
+#include "ui/workplace_menu.h"
 #include "ui/up_down.h"
-#include "ui_calc_page.h"
-#include "ui_main_form.h"
-#include "ui_options_form.h"
-#include "ui_plane_page.h"
+#include "controls.h"
 
 using namespace kq;
 
@@ -144,7 +141,7 @@ private slots:
         auto form = Open();
         form->show();
         TOptionsForm& options = form->Options();
-        auto& c = options.Controls();
+        const kq::test::OptionsControls c(&options);
         QTimer::singleShot(0, &options, [&] {
             QVERIFY(!c.CheckBox1->isChecked());  // -1 loads as unchecked
             c.CheckBox1->click();
@@ -197,7 +194,7 @@ private slots:
         QVERIFY(!form->Settings().ask3D);
         QVERIFY(!form->Settings().show3D);
         // Turned back on in the options, the page comes back and nobody asks again.
-        auto& c = form->Options().Controls();
+        const kq::test::OptionsControls c(&form->Options());
         QTimer::singleShot(0, &form->Options(), [&] {
             QVERIFY(!c.CheckBox3->isChecked());
             c.CheckBox3->click();
@@ -234,7 +231,7 @@ private slots:
         QVERIFY(form->LayoutCount() > before);
         form->resize(form->minimumSize());
         QTest::qWait(10);
-        auto& c = form->Calculator().Controls();
+        const kq::test::CalcControls c(&form->Calculator());
         QVERIFY(c.FullPanel->geometry().left() >= 0);
         QVERIFY(c.FullPanel->geometry().top() > c.Panel4->geometry().bottom());
         QCOMPARE(c.SecondPanel->x() + c.SecondPanel->width() + 8, c.Panel4->width());
@@ -244,7 +241,7 @@ private slots:
         auto form = Open();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QLineEdit* graph = form->Plane().Controls().GraphEdit;
+        QLineEdit* graph = kq::test::PlaneControls(&form->Plane()).GraphEdit;
         graph->setFocus();
         QApplication::setActiveWindow(form.get());
         QTRY_VERIFY(graph->hasFocus());
@@ -427,14 +424,14 @@ private slots:
         form->Settings().base = 8;
         form->Session().Engine().SetBase(8);
         form->confirmClose = [](QWidget*) { return true; };
-        form->Controls().N9->trigger();
+        kq::test::MainControls(form.get()).N9->trigger();
         QVERIFY(!form->isVisible());
         QCOMPARE(Stored("Options/System").toInt(), 8);
     }
 
     void menuItemsAndCaptions() {
         auto form = Open();
-        const auto& ui = form->Controls();
+        const kq::test::MainControls ui(form.get());
         QCOMPARE(ui.N12->text().remove('&'), QString("Копировать"));
         QCOMPARE(ui.N13->text().remove('&'), QString("Вырезать"));
         QCOMPARE(ui.N14->text().remove('&'), QString("Вставить"));
@@ -442,7 +439,7 @@ private slots:
         QCOMPARE(ui.ExitButton->toolTip(), QString("Выход из программы"));
         QCOMPARE(ui.OptionsButton->toolTip(), QString("Опции"));
         QCOMPARE(form->Options().windowTitle(), QString("Опции"));
-        QCOMPARE(form->Options().Controls().CheckBox3->toolTip(),
+        QCOMPARE(kq::test::OptionsControls(&form->Options()).CheckBox3->toolTip(),
                  QString("Для нормальной работы при включенной данной опции необходима система на базе Intel "
                          "Pentium 100Mgz или лучше."));
     }

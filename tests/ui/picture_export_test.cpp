@@ -15,19 +15,17 @@
 #include <QXmlStreamReader>
 #include <sstream>
 
-#include "picture_compare.h"
+#include "support/picture_compare.h"
 #include "plot/curve_palette.h"
 #include "ui/document_prompts.h"
-#include "ui/file_output.h"
+#include "output/safe_file.h"
 #include "ui/paint_box.h"
-#include "ui/picture_command.h"
+#include "ui/picture_menu.h"
 #include "ui/picture_dialog.h"
 #include "ui/surface_page.h"
 #include "ui/plane_page.h"
-#include "ui/plot_command.h"
-#include "ui_main_form.h"
-#include "ui_plane_page.h"
-#include "ui_surface_page.h"
+#include "cli/plot_verb.h"
+#include "controls.h"
 #include "window_fixture.h"
 
 using namespace kq;
@@ -65,7 +63,7 @@ class PictureExportTest : public QObject {
 private:
     QTemporaryDir dir;
     std::unique_ptr<TMainForm> form;
-    Ui::PlanePage* plane = nullptr;
+    std::unique_ptr<kq::test::PlaneControls> plane;
     QStringList errors;
 
     QString Path(const QString& name) { return dir.path() + "/" + name; }
@@ -84,7 +82,7 @@ private slots:
         form->prompts.showError = [this](QWidget*, const QString& caption, const QString& text) {
             errors << caption + ": " + text;
         };
-        plane = &form->Plane().Controls();
+        plane = std::make_unique<kq::test::PlaneControls>(&form->Plane());
         plane->GraphEdit->setText("3*sin(x)");
     }
     void cleanup() { form.reset(); }
@@ -117,9 +115,7 @@ private slots:
         // The title is the formula's text; XML's special characters in it must not break the
         // file (the graph stays that of 3*sin(x)).
         const QString path = Path("g.svg");
-        plane->GraphEdit->blockSignals(true);
-        plane->GraphEdit->setText("3*sin(x) <a> & \"b\"");
-        plane->GraphEdit->blockSignals(false);
+        form->Plane().Model().SetFormula("3*sin(x) <a> & \"b\"");
         QVERIFY(form->Picture().SaveFile(path));
         QString seen;
         QVERIFY(WellFormedXml(path, &seen));
@@ -234,7 +230,7 @@ private slots:
             QCOMPARE(dialog->defaultSuffix(), QString("svg"));
             dialog->reject();
         });
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QVERIFY(seen);
     }
 
@@ -242,7 +238,7 @@ private slots:
     // it, in every format, at the view's size; back on the graphs page the plane graph again.
     void theThreeDPageSavesTheSurface() {
         form->findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
-        form->Surface().Controls().SurfaceEdit->setText("sin(x)*cos(y)");
+        kq::test::SurfaceControls(&form->Surface()).SurfaceEdit->setText("sin(x)*cos(y)");
         QTest::qWait(1);
         QString path;
         QSize offered;
@@ -255,27 +251,27 @@ private slots:
         const QImage screen = form->Surface().Frame().convertToFormat(QImage::Format_RGB32);
         const QSize size = form->Surface().View()->size();
         path = Path("surface.png");
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         QCOMPARE(offered, size);
         QVERIFY(!legendOffered);  // one formula: nothing for a legend to tell
         QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), screen);
         path = Path("surface.svg");
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QVERIFY(SameStrokes(screen, RenderSvg(path, size)));
         path = Path("surface.pdf");
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QVERIFY(Run("pdftoppm", {"-r", "72", "-png", "-singlefile", path, Path("surface-pdf")}));
         QVERIFY(SameStrokes(screen, QImage(Path("surface-pdf.png")).convertToFormat(QImage::Format_RGB32)));
         path = Path("surface.emf");
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QVERIFY(Run("emf2svg-conv", {"-i", path, "-o", Path("surface-emf.svg")}));
         QVERIFY(SameStrokes(screen, RenderSvg(Path("surface-emf.svg"), size)));
         QVERIFY(errors.isEmpty());
         // The graphs page: its own picture.
         form->findChild<QTabWidget*>("Pages")->setCurrentIndex(0);
         path = Path("plane.png");
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), Screen());
     }
 
@@ -293,7 +289,7 @@ private slots:
             legendOffered = legend;
             return std::optional<PictureChoice>(chosen);
         };
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QVERIFY(legendOffered);
         const QImage picture = QImage(chosen.path).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(picture.size(), QSize(320, 260));
@@ -305,7 +301,7 @@ private slots:
                 if (QColor(picture.pixel(x, y)) == tg) lowest = y;
         QVERIFY2(lowest > 260 - 4 * 14, qPrintable(QString::number(lowest)));
         chosen.path = Path("legend.svg");
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QFile svg(chosen.path);
         QVERIFY(svg.open(QIODevice::ReadOnly));
         const QByteArray text = svg.readAll();
@@ -313,13 +309,13 @@ private slots:
         QVERIFY(!text.contains(">cos(x)<"));
         // Without the legend, no formula texts; without colours, no legend to offer.
         chosen = {Path("plain.svg"), QSize(320, 260), false};
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QFile plain(chosen.path);
         QVERIFY(plain.open(QIODevice::ReadOnly));
         QVERIFY(!plain.readAll().contains(">tg(x)<"));
         form->Settings().colorGraphs = false;
         form->ApplyOptions();
-        form->Controls().SavePicture->trigger();
+        kq::test::MainControls(form.get()).SavePicture->trigger();
         QVERIFY(!legendOffered);
         QVERIFY(errors.isEmpty());
     }
@@ -360,7 +356,7 @@ private slots:
                 answer = dialog->Choice();
                 dialog->reject();
             });
-            form->Controls().SavePicture->trigger();
+            kq::test::MainControls(form.get()).SavePicture->trigger();
             QVERIFY(seen);
             QVERIFY(answer);
             QCOMPARE(QFileInfo(answer->path).fileName(), QString("curve.png"));

@@ -14,16 +14,15 @@
 #include <QSplitter>
 #include <QStyledItemDelegate>
 
-#include "plot/plane_page_logic.h"
+#include "plot/pointer_line.h"
 #include "ui/main_form.h"
 #include "ui/options_form.h"
+#include "controls.h"
 #include "window_fixture.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
-#include "ui/qpainter_canvas.h"
+#include "output/qpainter_canvas.h"
 #include "ui/up_down.h"
-#include "ui_main_form.h"
-#include "ui_plane_page.h"
 
 using namespace kq;
 
@@ -32,7 +31,7 @@ class PlanePageTest : public QObject {
 
 private:
     std::unique_ptr<TMainForm> form;
-    Ui::PlanePage* c = nullptr;
+    std::unique_ptr<kq::test::PlaneControls> c;
     PlanePage* page = nullptr;
 
     QString Text(QLineEdit* e) { return e->text(); }
@@ -81,7 +80,7 @@ private slots:
         form = kq::test::OpenTestWindow();
         QVERIFY(form);
         page = &form->Plane();
-        c = &page->Controls();
+        c = std::make_unique<kq::test::PlaneControls>(page);
     }
     void cleanup() { form.reset(); }
 
@@ -768,6 +767,27 @@ private slots:
         QCOMPARE(Editors().mid(2), QStringList({"-2.667", "0.6667"}));
         QVERIFY(square(page->Renderer().View()));
         QVERIFY(!c->FromX->isEnabled());
+    }
+
+    // The editors show 4 digits while the view keeps the exact 1:1 range: neither a y edit nor
+    // a formula typed after a zoom takes their rounded texts back into it.
+    void theViewIsNeverTheEditorsRoundedText() {
+        CanvasSize(400, 300);
+        c->FromY->setText("-2");
+        QCOMPARE(Editors(), QStringList({"-4.667", "4.667", "-2", "5"}));
+        const ViewRect fitted = page->Renderer().View();
+        QVERIFY(fitted.xmax == 400.0L / 300 * 7 / 2);
+        QVERIFY(fitted.xmin == -fitted.xmax);
+        QVERIFY(page->Model().View() == fitted);
+        // A rectangle whose bounds the editors cannot hold, then a formula: the view stays.
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, QPoint(200, 150));
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, QPoint(250, 210));
+        const ViewRect zoomed = page->Renderer().View();
+        QCOMPARE(Editors()[1], QString("1.867"));
+        QVERIFY(zoomed.xmax != 1.867L);
+        QTest::keyClicks(c->GraphEdit, "+1");
+        QVERIFY(page->Renderer().View() == zoomed);
+        QCOMPARE(Editors()[1], QString("1.867"));
     }
 
     void absoluteModeToggles() {

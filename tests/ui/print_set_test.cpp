@@ -20,18 +20,15 @@
 #include <sched.h>
 #include <sys/mount.h>
 
-#include "picture_compare.h"
+#include "support/picture_compare.h"
 #include "plot/canvas.h"
-#include "ui/file_output.h"
+#include "output/safe_file.h"
 #include "ui/paint_box.h"
 #include "ui/plane_page.h"
-#include "ui/print_commands.h"
+#include "ui/print_menu.h"
 #include "ui/print_set.h"
 #include "ui/surface_page.h"
-#include "ui_surface_page.h"
-#include "ui_main_form.h"
-#include "ui_plane_page.h"
-#include "ui_print_set.h"
+#include "controls.h"
 #include "window_fixture.h"
 
 using namespace kq;
@@ -71,11 +68,11 @@ struct CountingSubject {
         s.paintBox = box;
         s.surface = surface;
         s.description = "x^2";
-        s.draw = [this](Canvas& c, int w, int h, bool a) {
+        s.drawing = [this](Canvas& c, int w, int h, const PictureStyle& style) {
             ++draws;
             width = w;
             height = h;
-            axes = a;
+            axes = style.axes;
             c.SetPenColor(kBlack);
             c.MoveTo(0, 0);
             c.LineTo(w, 0);
@@ -93,7 +90,7 @@ private:
     std::unique_ptr<QTemporaryDir> folder;  // a fresh one for every test
     std::unique_ptr<TMainForm> form;
     TPrintSet* dialog = nullptr;
-    Ui::TPrintSet* c = nullptr;
+    std::unique_ptr<kq::test::PrintSetControls> c;
     QStringList errors;
     int offers = 0;
     bool takeOffer = true;
@@ -130,7 +127,7 @@ private slots:
         form->Printing().hasPrinter = [] { return false; };
         form->Printing().now = [] { return QDateTime(QDate(2024, 3, 5), QTime(13, 5, 7)); };
         dialog = &form->Printing().Dialog();
-        c = &dialog->Controls();
+        c = std::make_unique<kq::test::PrintSetControls>(dialog);
         form->Printing().Printer().setPageSize(QPageSize(QPageSize::A4));
         form->Printing().Printer().setPageOrientation(QPageLayout::Portrait);
     }
@@ -166,7 +163,7 @@ private slots:
         QCOMPARE(c->PagePaintBox->size(), QSize(98, 98));
         QCOMPARE(c->Panel2->size(), QSize(100, 100));
         // The menu, the shortcut and the tool button.
-        auto& ui = form->Controls();
+        const kq::test::MainControls ui(form.get());
         QCOMPARE(ui.DoPrint->text(), QString("&Печать..."));
         QCOMPARE(ui.DoPrint->shortcut(), QKeySequence("Ctrl+P"));
         QCOMPARE(ui.N5->text(), QString("Пе&чатать"));
@@ -288,9 +285,9 @@ private slots:
         auto* pages = form->findChild<QTabWidget*>("Pages");
         pages->setCurrentIndex(1);
         QCOMPARE(form->CurrentPage(), 1);
-        auto& surface = form->Surface().Controls();
+        const kq::test::SurfaceControls surface(&form->Surface());
         surface.SurfaceEdit->setText("sin(x)*cos(y)");
-        form->Plane().Controls().GraphList->item(0)->setCheckState(Qt::Checked);
+        kq::test::PlaneControls(&form->Plane()).GraphList->item(0)->setCheckState(Qt::Checked);
         QTest::qWait(1);
         chosen = Path("surface.pdf");
         bool checked = false;
@@ -300,7 +297,7 @@ private slots:
             QCOMPARE(dialog->Subject().paintBox, form->Surface().View()->size());
             c->Button1->click();
         });
-        form->Controls().DoPrint->trigger();
+        kq::test::MainControls(form.get()).DoPrint->trigger();
         QVERIFY(checked);
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         const QString text = PdfText(chosen);
@@ -314,9 +311,9 @@ private slots:
         QVERIFY2(rightmost > page.width() / 4 && rightmost <= page.width() / 2 + 2,
                  qPrintable(QString::number(rightmost)));
         // The tool button and "Печатать" (at once, no dialog) print the surface too.
-        for (QAction* action : {form->Controls().ToolButton3, form->Controls().N5}) {
+        for (QAction* action : {kq::test::MainControls(form.get()).ToolButton3, kq::test::MainControls(form.get()).N5}) {
             chosen = Path(action->objectName() + ".pdf");
-            if (action == form->Controls().ToolButton3) QTimer::singleShot(0, this, [&] { c->Button1->click(); });
+            if (action == kq::test::MainControls(form.get()).ToolButton3) QTimer::singleShot(0, this, [&] { c->Button1->click(); });
             action->trigger();
             const QString printed = PdfText(chosen);
             QVERIFY2(printed.contains("sin(x)*cos(y)"), qPrintable(action->objectName() + ": " + printed));
@@ -329,7 +326,7 @@ private slots:
     }
 
     void printingIntoPdfListsTheCheckedFormulas() {
-        auto& p = form->Plane().Controls();
+        const kq::test::PlaneControls p(&form->Plane());
         p.GraphEdit->setText("x^2/4");
         p.GraphList->item(1)->setCheckState(Qt::Checked);  // cos(x)
         p.GraphList->item(5)->setCheckState(Qt::Checked);  // arctg(x)
@@ -337,7 +334,7 @@ private slots:
         chosen = Path("window.pdf");
         // No printer: the message offers a PDF file, then "Печатать" in the dialog asks for it.
         QTimer::singleShot(0, this, [&] { c->Button1->click(); });
-        form->Controls().DoPrint->trigger();
+        kq::test::MainControls(form.get()).DoPrint->trigger();
         QCOMPARE(offers, 1);
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
@@ -352,7 +349,7 @@ private slots:
         QTest::qWait(1);
         c->CheckBox4->setChecked(true);
         chosen = Path("now.pdf");
-        form->Controls().N5->trigger();  // "Печатать": at once
+        kq::test::MainControls(form.get()).N5->trigger();  // "Печатать": at once
         const QString now = PdfText(chosen);
         QVERIFY2(now.contains(QRegularExpression("x\\^2/4\\s*\\n")), qPrintable(now));
         QVERIFY(now.contains("Q+. " + QLocale::system().toString(QDate(2024, 3, 5), QLocale::ShortFormat)));
@@ -366,7 +363,7 @@ private slots:
                     if (QColor(page.pixel(x, y)).hsvSaturation() > 120) return true;
             return false;
         };
-        form->Plane().Controls().GraphList->item(0)->setCheckState(Qt::Checked);
+        kq::test::PlaneControls(&form->Plane()).GraphList->item(0)->setCheckState(Qt::Checked);
         QTest::qWait(1);
         for (bool coloured : {false, true}) {
             form->Settings().colorGraphs = coloured;
@@ -380,8 +377,8 @@ private slots:
 
     void declinedOfferOrCancelledFilePrintsNothing() {
         takeOffer = false;
-        form->Controls().DoPrint->trigger();
-        form->Controls().N5->trigger();
+        kq::test::MainControls(form.get()).DoPrint->trigger();
+        kq::test::MainControls(form.get()).N5->trigger();
         QCOMPARE(offers, 2);
         QVERIFY(!dialog->isVisible());
         takeOffer = true;
@@ -391,7 +388,7 @@ private slots:
             QVERIFY(dialog->isVisible());
             c->Button2->click();
         });
-        form->Controls().DoPrint->trigger();
+        kq::test::MainControls(form.get()).DoPrint->trigger();
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QVERIFY(QDir(Folder()).entryList(QDir::Files).isEmpty());
     }
@@ -402,14 +399,14 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(Path("printer.pdf"));
         QTimer::singleShot(0, this, [&] { c->Button1->click(); });
-        form->Controls().ToolButton3->trigger();
+        kq::test::MainControls(form.get()).ToolButton3->trigger();
         QCOMPARE(offers, 0);
         QVERIFY(PdfText(Path("printer.pdf")).contains("cos(x^2-3)"));
     }
 
     void nothingToPrintAbortsTheJobAndSays() {
         CountingSubject empty;
-        PrintCommands commands(
+        PrintMenu commands(
             form.get(), [&] { return empty.Make(QSize(0, 300), false); }, form->prompts);
         commands.now = [] { return QDateTime::currentDateTime(); };
         QVERIFY(!commands.PrintToPdf(Path("empty.pdf"), PrintOptions{}));
@@ -442,12 +439,12 @@ private slots:
         QFile filler(disk + "/filler");
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         filler.write(QByteArray(45056, 'f'));
-        form->Plane().Controls().GraphList->item(0)->setCheckState(Qt::Checked);
+        kq::test::PlaneControls(&form->Plane()).GraphList->item(0)->setCheckState(Qt::Checked);
         QTest::qWait(1);
         for (const char* room : {"some room", "no room"}) {
             errors.clear();
             QTimer::singleShot(0, this, [&] { c->PdfButton->click(); });
-            form->Controls().DoPrint->trigger();
+            kq::test::MainControls(form.get()).DoPrint->trigger();
             if (dialog->isVisible()) dialog->reject();
             QCOMPARE(errors.size(), 1);
             QVERIFY2(errors[0].contains("на диске нет места"), qPrintable(QString(room) + ": " + errors[0]));

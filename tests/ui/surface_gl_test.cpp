@@ -12,8 +12,8 @@
 #include "ui/main_form.h"
 #include "ui/surface_gl_view.h"
 #include "ui/surface_page.h"
-#include "ui/surface_painting.h"
-#include "ui_surface_page.h"
+#include "output/picture_painting.h"
+#include "controls.h"
 #include "window_fixture.h"
 
 using namespace kq;
@@ -59,7 +59,7 @@ private:
     QImage Canvas(QSize size) {
         QImage canvas(size, QImage::Format_RGB32);
         QPainter painter(&canvas);
-        PaintSurface(painter, page->Surface(), size, view->font());
+        PaintPicture(painter, size, view->font(), SurfaceDrawing(page->Surface()), {Medium::Screen});
         return canvas;
     }
     QImage Frame() {
@@ -144,7 +144,7 @@ private slots:
         const QRect after = DarkBox(closer);
         QVERIFY(after.width() > before.width() && after.height() > before.height());
 
-        QTest::mouseClick(page->Controls().PerspectiveBox, Qt::LeftButton);
+        QTest::mouseClick(kq::test::SurfaceControls(page).PerspectiveBox, Qt::LeftButton);
         QVERIFY(!page->Surface().View().Perspective());
         const QImage parallel = Frame();
         QVERIFY(parallel != closer);
@@ -155,10 +155,10 @@ private slots:
     }
 
     void newFormulaUploadsOnceAndFineGridDraws() {
-        page->Controls().SurfaceEdit->setText("x*y/10");
+        kq::test::SurfaceControls(page).SurfaceEdit->setText("x*y/10");
         const QImage saddle = Frame();
         QCOMPARE(view->UploadCount(), 2);
-        page->Controls().StepEdit->setValue(0.05);
+        kq::test::SurfaceControls(page).StepEdit->setValue(0.05);
         const QImage fine = Frame();
         QCOMPARE(view->UploadCount(), 3);
         QVERIFY(fine != saddle);
@@ -170,7 +170,7 @@ private slots:
     }
 
     void slowRenderersTurnAPreview() {
-        page->Controls().StepEdit->setValue(0.05);
+        kq::test::SurfaceControls(page).StepEdit->setValue(0.05);
         Frame();  // uploads and times the full surface
         QCOMPARE(view->UploadCount(), 2);
         QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 200));
@@ -214,7 +214,7 @@ private slots:
     }
 
     void labelsAndNoteAreTheCanvasPathsOwn() {
-        page->Controls().SurfaceEdit->setText("1/(x*x+y*y)");
+        kq::test::SurfaceControls(page).SurfaceEdit->setText("1/(x*x+y*y)");
         const QImage gl = Frame(), canvas = Canvas(gl.size());
         int redGl = 0, redCanvas = 0;
         const QRect a = RedBox(gl, &redGl), b = RedBox(canvas, &redCanvas);
@@ -237,15 +237,15 @@ private slots:
         QVERIFY2(inkCanvas > 10 && std::abs(inkGl - inkCanvas) < inkCanvas / 4,
                  qPrintable(QString("%1 / %2").arg(inkGl).arg(inkCanvas)));
         QVERIFY((c.topLeft() - g.topLeft()).manhattanLength() <= 2 && (c.bottomRight() - g.bottomRight()).manhattanLength() <= 2);
-        page->Controls().SurfaceEdit->setText("x*y");
+        kq::test::SurfaceControls(page).SurfaceEdit->setText("x*y");
         RedBox(Frame(), &redGl);
         QCOMPARE(redGl, 0);
     }
 
     void poleFrameStaysInItsBox() {
-        page->Controls().SurfaceEdit->setText("1/(x*x+y*y-4)");
+        kq::test::SurfaceControls(page).SurfaceEdit->setText("1/(x*x+y*y-4)");
         const QImage pole = Frame();
-        page->Controls().SurfaceEdit->setText("0");
+        kq::test::SurfaceControls(page).SurfaceEdit->setText("0");
         const QRect flat = DarkBox(Frame());
         // Nothing shoots off to the canvas edges: the pole stays within the box's outline,
         // which a flat surface already nearly spans.

@@ -15,9 +15,7 @@
 #include "ui/options_form.h"
 #include "ui/surface_page.h"
 #include "ui/surface_picture.h"
-#include "ui_main_form.h"
-#include "ui_options_form.h"
-#include "ui_surface_page.h"
+#include "controls.h"
 #include "window_fixture.h"
 
 using namespace kq;
@@ -28,7 +26,7 @@ class SurfacePageTest : public QObject {
 private:
     std::unique_ptr<TMainForm> form;
     SurfacePage* page = nullptr;
-    Ui::SurfacePage* c = nullptr;
+    std::unique_ptr<kq::test::SurfaceControls> c;
 
     SurfaceView& View() { return page->Surface().View(); }
     void Wheel(int delta) {
@@ -51,7 +49,7 @@ private slots:
         QVERIFY(form);
         form->findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
         page = &form->Surface();
-        c = &page->Controls();
+        c = std::make_unique<kq::test::SurfaceControls>(page);
         QVERIFY(QTest::qWaitForWindowExposed(page->View()));
     }
     void cleanup() { form.reset(); }

@@ -22,14 +22,12 @@
 #include "app/settings_store.h"
 #include "docs/workplace_codec.h"
 #include "ui/calc_page.h"
-#include "ui/file_output.h"
+#include "output/safe_file.h"
 #include "ui/plane_page.h"
 #include "ui/surface_page.h"
-#include "ui/workplace_commands.h"
-#include "ui_calc_page.h"
-#include "ui_main_form.h"
-#include "ui_plane_page.h"
-#include "ui_surface_page.h"
+#include "output/workplace_io.h"
+#include "ui/workplace_menu.h"
+#include "controls.h"
 #include "window_fixture.h"
 
 using namespace kq;
@@ -76,8 +74,8 @@ class WorkplaceTest : public QObject {
 private:
     QTemporaryDir dir;
     std::unique_ptr<TMainForm> form;
-    Ui::PlanePage* plane = nullptr;
-    Ui::CalcPage* calc = nullptr;
+    std::unique_ptr<kq::test::PlaneControls> plane;
+    std::unique_ptr<kq::test::CalcControls> calc;
     QStringList errors;     // "caption: text" of every message shown
     QStringList questions;  // "caption: question" of every question asked
     bool answer = true;
@@ -119,15 +117,15 @@ private slots:
         form = kq::test::OpenTestWindow();
         QVERIFY(form);
         Attach(*form);
-        plane = &form->Plane().Controls();
-        calc = &form->Calculator().Controls();
+        plane = std::make_unique<kq::test::PlaneControls>(&form->Plane());
+        calc = std::make_unique<kq::test::CalcControls>(&form->Calculator());
         // The 1:1 mode derives x from y; these tests want both ranges as given.
         if (plane->RealMagni->isChecked()) form->Plane().ToggleOneToOne();
     }
     void cleanup() { form.reset(); }
 
     void systemMenuAndToolButtons() {
-        auto& ui = form->Controls();
+        const kq::test::MainControls ui(form.get());
         const QList<QAction*> menus = ui.MainMenu->actions();
         QCOMPARE(menus.first()->text(), QString("&Система"));
         for (QAction* m : menus) QVERIFY2(!m->text().contains("Файл"), qPrintable(m->text()));
@@ -153,8 +151,8 @@ private slots:
         form->prompts = StandardPrompts();
         Attach(*form);
         form->prompts.chooseFile = StandardPrompts().chooseFile;
-        for (auto [action, title, save] : {std::tuple{form->Controls().SaveWP, "Сохранение рабочего места ...", true},
-                                           std::tuple{form->Controls().LoadWP, "Загрузить рабочее место ...", false}}) {
+        for (auto [action, title, save] : {std::tuple{kq::test::MainControls(form.get()).SaveWP, "Сохранение рабочего места ...", true},
+                                           std::tuple{kq::test::MainControls(form.get()).LoadWP, "Загрузить рабочее место ...", false}}) {
             bool seen = false;
             QTimer::singleShot(50, this, [&, title = title, save = save] {
                 auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -178,12 +176,12 @@ private slots:
         MakeEverythingDifferent();
         const Workplace before = form->Workplaces().Capture();
         answer = false;
-        form->Controls().N8->trigger();
+        kq::test::MainControls(form.get()).N8->trigger();
         QCOMPARE(questions, QStringList{"Кванториум+: Вернуть все параметры к начальным установкам?"});
         QCOMPARE(form->Workplaces().Capture(), before);
 
         answer = true;
-        form->Controls().N8->trigger();
+        kq::test::MainControls(form.get()).N8->trigger();
         QCOMPARE(plane->GraphEdit->text(), QString("cos(x^2-3)"));
         QCOMPARE(ListTexts(plane->GraphList), (QStringList{"sin(x)", "cos(x)", "tg(x)"}));
         QCOMPARE(CheckedCount(plane->GraphList), 0);
@@ -203,7 +201,7 @@ private slots:
         w.list = {"sin(x)", "cos(x)"};
         form->Workplaces().Apply(w);
         chosen = Path("example.kwp");
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         const QByteArray expected = QByteArray("_KXQuantorium+_1.0_!") + '\0' + "?-10?10?-5?5?cos(x^2-3)#" + '\x02' +
                                     "sin(x)$cos(x)$@@" + '\x01' + "@Eof_";
@@ -216,7 +214,7 @@ private slots:
         const Workplace saved = form->Workplaces().Capture();
         QVERIFY(saved.absolute);
         chosen = Path("everything.kwp");
-        form->Controls().ToolButton4->trigger();
+        kq::test::MainControls(form.get()).ToolButton4->trigger();
         QVERIFY(errors.isEmpty());
         // Windows-1251 in the file.
         QVERIFY(
@@ -227,17 +225,17 @@ private slots:
         QVERIFY(other);
         Attach(*other);
         other->Plane().ToggleOneToOne();
-        other->Controls().ToolButton5->trigger();
+        kq::test::MainControls(other.get()).ToolButton5->trigger();
         QVERIFY(errors.isEmpty());
         const Workplace loaded = other->Workplaces().Capture();
         QCOMPARE(loaded, saved);
-        auto& p = other->Plane().Controls();
+        const kq::test::PlaneControls p(&other->Plane());
         QCOMPARE(p.Label2->text(), QString("|y| ="));
         QCOMPARE(p.FromX->text(), QString("-2.5"));
         QCOMPARE(p.ToY->text(), QString("3.25"));
         QCOMPARE(CheckedCount(p.GraphList), 0);  // loading checks nothing
         QCOMPARE(other->Plane().Renderer().ListCount(), 0);
-        QCOMPARE(other->Calculator().ActiveField(), other->Calculator().Controls().SecondPanel);
+        QCOMPARE(other->Calculator().ActiveField(), kq::test::CalcControls(&other->Calculator()).SecondPanel);
 
         // And back to y = with another file.
         Workplace plain = loaded;
@@ -260,7 +258,7 @@ private slots:
         QVERIFY(file.Commit());
         QVERIFY(form->OpenWorkplace(name));
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
-        QCOMPARE(form->Plane().Controls().GraphEdit->text(), QString("x*3"));
+        QCOMPARE(kq::test::PlaneControls(&form->Plane()).GraphEdit->text(), QString("x*3"));
         ::unlink(name.constData());
     }
 
@@ -275,7 +273,7 @@ private slots:
                     .contains("?-3.14159?3.14159?-0.000123456?12345.6?"));
         chosen = Path("pi.kwp");
         WriteAll(chosen, QByteArray(reinterpret_cast<const char*>(bytes.bytes.data()), bytes.bytes.size()));
-        form->Controls().LoadWP->trigger();
+        kq::test::MainControls(form.get()).LoadWP->trigger();
         QCOMPARE(plane->FromX->text(), QString("-3.142"));
         QCOMPARE(plane->ToX->text(), QString("3.142"));
         QCOMPARE(plane->FromY->text(), QString("-0.0001235"));
@@ -298,7 +296,7 @@ private slots:
             chosen = Path("bad.kwp");
             WriteAll(chosen, bytes);
             errors.clear();
-            form->Controls().LoadWP->trigger();
+            kq::test::MainControls(form.get()).LoadWP->trigger();
             QCOMPARE(errors, QStringList{"Ошибка чтения: Я не могу прочитать данный файл, т.к. он сохранен в "
                                          "неправильном формате."});
             QCOMPARE(form->Workplaces().Capture(), before);
@@ -324,7 +322,7 @@ private slots:
             QFile huge(Path("huge.kwp"));
             QVERIFY(huge.open(QIODevice::WriteOnly));
             huge.write(good);
-            QVERIFY(huge.resize(WorkplaceCommands::kMaxFileSize + 1));
+            QVERIFY(huge.resize(kMaxWorkplaceFileSize + 1));
         }
         QVERIFY(!form->OpenWorkplace(Path("huge.kwp")));
         QCOMPARE(errors.size(), 4);
@@ -334,13 +332,13 @@ private slots:
 
     void whatCannotBeKeptIsNotSaved() {
         chosen = Path("kept.kwp");
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         const QByteArray old = ReadAll(chosen);
         QVERIFY(old.startsWith("_KXQuantorium+_1.0_!"));
 
         plane->GraphEdit->setText("x#1");
         calc->FirstPanel->setText("2→3");
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].startsWith("Ошибка записи: Рабочее место не сохранено."));
         QVERIFY(errors[0].contains("Формула графика содержит знак «#»"));
@@ -349,7 +347,7 @@ private slots:
 
         errors.clear();
         chosen = Path("never.kwp");
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         QCOMPARE(errors.size(), 1);
         QVERIFY(!QFile::exists(chosen));
     }
@@ -359,7 +357,7 @@ private slots:
         chosen = Path("full.kwp");
         WriteAll(chosen, "old contents");
         SafeFile::FailAfterBytesForTests(30);
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         SafeFile::FailAfterBytesForTests(-1);
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith("Ошибка записи: Рабочее место не сохранено."), qPrintable(errors[0]));
@@ -376,17 +374,17 @@ private slots:
         w.secondLine = QString(300, QChar(0x0416)).toStdString();  // Ж
         form->Workplaces().Apply(w);
         chosen = Path("long.kwp");
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         QVERIFY(errors.isEmpty());
-        form->Controls().N8->trigger();
-        form->Controls().LoadWP->trigger();
+        kq::test::MainControls(form.get()).N8->trigger();
+        kq::test::MainControls(form.get()).LoadWP->trigger();
         QCOMPARE(form->Workplaces().Capture(), w);
         QCOMPARE(plane->GraphList->count(), 200);
 
         w.list.push_back("one too many");
         w.list.resize(256, "x");
         form->Workplaces().Apply(w);
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains("256"));
     }
@@ -409,8 +407,8 @@ private slots:
         fresh.show();
         QVERIFY(fresh.OpenWorkplace(Path("start.kwp")));
         fresh.findChild<QTabWidget*>("Pages")->setCurrentIndex(0);
-        QCOMPARE(fresh.Plane().Controls().FromX->text(), QString("1"));
-        QCOMPARE(fresh.Plane().Controls().ToY->text(), QString("4"));
+        QCOMPARE(kq::test::PlaneControls(&fresh.Plane()).FromX->text(), QString("1"));
+        QCOMPARE(kq::test::PlaneControls(&fresh.Plane()).ToY->text(), QString("4"));
         QCOMPARE(fresh.Plane().Renderer().View(), (ViewRect{1, 2, 3, 4}));
     }
 
@@ -423,7 +421,7 @@ private slots:
             QLineEdit* field;
             int page;
         } fields[] = {{plane->GraphEdit, 0},
-                      {form->Surface().Controls().SurfaceEdit, 1},
+                      {kq::test::SurfaceControls(&form->Surface()).SurfaceEdit, 1},
                       {calc->FirstPanel, 2},
                       {calc->SecondPanel, 2}};
         QApplication::setActiveWindow(form.get());
@@ -432,7 +430,7 @@ private slots:
             f.field->setFocus();
             QTRY_VERIFY(f.field->hasFocus());
             QApplication::clipboard()->setText(text);
-            form->Controls().N15->trigger();  // "Вклеить": the field becomes the clipboard's text
+            kq::test::MainControls(form.get()).N15->trigger();  // "Вклеить": the field becomes the clipboard's text
             QCOMPARE(f.field->text().size(), text.size());
             QVERIFY(f.field->text() == text);
             // No limit short of the most a line edit can hold: the engine translates any text.
@@ -442,7 +440,7 @@ private slots:
         QCOMPARE(form->Plane().Renderer().Evaluate(2, 0, value), EvalStatus::Ok);
         QCOMPARE(static_cast<double>(value), 3.0);
         chosen = Path("pasted.kwp");
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         const QByteArray saved = ReadAll(chosen);
         const auto back = DecodeWorkplace(std::span(reinterpret_cast<const std::uint8_t*>(saved.constData()),
@@ -464,7 +462,7 @@ private slots:
         QVERIFY(bytes.size() > 50 * 1024 * 1024);
         chosen = Path("big.kwp");
         WriteAll(chosen, bytes);
-        form->Controls().LoadWP->trigger();
+        kq::test::MainControls(form.get()).LoadWP->trigger();
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         const Workplace loaded = form->Workplaces().Capture();
         QCOMPARE(loaded.formula.size(), w.formula.size());
@@ -472,7 +470,7 @@ private slots:
         QCOMPARE(loaded.secondLine.size(), w.secondLine.size());
         QVERIFY(loaded == w);
         chosen = Path("again.kwp");
-        form->Controls().SaveWP->trigger();
+        kq::test::MainControls(form.get()).SaveWP->trigger();
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         QVERIFY(ReadAll(chosen) == bytes);
     }
@@ -515,7 +513,7 @@ private slots:
             chosen = Path("damaged.kwp");
             WriteAll(chosen, c.bytes);
             errors.clear();
-            form->Controls().LoadWP->trigger();
+            kq::test::MainControls(form.get()).LoadWP->trigger();
             QCOMPARE(form->Workplaces().Capture(), c.loaded);
             if (c.damaged)
                 QCOMPARE(errors, QStringList{"Ошибка чтения: Файл «" + chosen +

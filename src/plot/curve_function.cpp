@@ -1,0 +1,105 @@
+#include "plot/curve_function.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace kq {
+namespace {
+
+// The worse of two statuses: a slope that is not there beats a stepped one beats an exact one.
+SlopeStatus Worse(SlopeStatus a, SlopeStatus b) {
+    if (a == SlopeStatus::NotDifferentiable || b == SlopeStatus::NotDifferentiable)
+        return SlopeStatus::NotDifferentiable;
+    if (a == SlopeStatus::Stepped || b == SlopeStatus::Stepped) return SlopeStatus::Stepped;
+    return SlopeStatus::Exact;
+}
+
+// Long doubles in order as integers: the 63 fraction bits under the 15 exponent bits (the
+// explicit integer bit left out) count up through every value, subnormals included; negative
+// values are the negated keys.
+using Key = __int128;
+
+Key KeyOf(long double v) {
+    std::uint64_t significand = 0;
+    std::uint16_t top = 0;
+    std::memcpy(&significand, &v, 8);
+    std::memcpy(&top, reinterpret_cast<const char*>(&v) + 8, 2);
+    const Key exponent = top & 0x7FFF;
+    const Key magnitude = exponent << 63 | static_cast<Key>(significand & 0x7FFFFFFFFFFFFFFFu);
+    return (top & 0x8000) ? -magnitude : magnitude;
+}
+
+long double ValueOf(Key key) {
+    const bool negative = key < 0;
+    const Key magnitude = negative ? -key : key;
+    const auto exponent = static_cast<std::uint16_t>(magnitude >> 63);
+    std::uint64_t significand = static_cast<std::uint64_t>(magnitude) & 0x7FFFFFFFFFFFFFFFu;
+    if (exponent != 0) significand |= 0x8000000000000000u;
+    const std::uint16_t top = static_cast<std::uint16_t>(exponent | (negative ? 0x8000 : 0));
+    long double v = 0;
+    std::memcpy(&v, &significand, 8);
+    std::memcpy(reinterpret_cast<char*>(&v) + 8, &top, 2);
+    return v;
+}
+
+}  // namespace
+
+bool CurveFunction::At(long double x, Slopes& out) {
+    if (f_->TrySlopes(x, 0, out) != EvalStatus::Ok || !std::isfinite(out.value)) return false;
+    if (!g_) return true;
+    Slopes other;
+    if (g_->TrySlopes(x, 0, other) != EvalStatus::Ok || !std::isfinite(other.value)) return false;
+    out.value -= other.value;
+    out.dx -= other.dx;
+    out.dy -= other.dy;
+    out.dxx -= other.dxx;
+    out.first = Worse(out.first, other.first);
+    out.second = Worse(out.second, other.second);
+    return true;
+}
+
+bool CurveFunction::Value(long double x, long double& out) {
+    if (f_->TryValue(x, 0, out) != EvalStatus::Ok || !std::isfinite(out)) return false;
+    if (!g_) return true;
+    long double other = 0;
+    if (g_->TryValue(x, 0, other) != EvalStatus::Ok || !std::isfinite(other)) return false;
+    out -= other;
+    return true;
+}
+
+void CurveFunction::Values(const std::vector<long double>& xs, std::vector<long double>& values,
+                           std::vector<char>& defined) {
+    const std::size_t n = xs.size();
+    values.resize(n);
+    defined.assign(n, 0);
+    std::vector<EvalStatus> statuses(n);
+    f_->TryValues(xs, 0, values, statuses);
+    for (std::size_t k = 0; k < n; ++k) defined[k] = statuses[k] == EvalStatus::Ok && std::isfinite(values[k]);
+    if (!g_) return;
+    std::vector<long double> other(n);
+    g_->TryValues(xs, 0, other, statuses);
+    for (std::size_t k = 0; k < n; ++k) {
+        defined[k] = defined[k] && statuses[k] == EvalStatus::Ok && std::isfinite(other[k]);
+        values[k] -= other[k];
+    }
+}
+
+bool CurveFunction::Defined(long double x) {
+    long double v = 0;
+    return Value(x, v);
+}
+
+long double SplitPoint(long double a, long double b) {
+    const Key ka = KeyOf(a), kb = KeyOf(b);
+    if (kb - ka <= 1) return a;
+    // Within one binade the keys' mean is the values' mean.
+    return ValueOf(ka + (kb - ka) / 2);
+}
+
+long double Above(long double x) { return std::nextafter(x, std::numeric_limits<long double>::infinity()); }
+
+long double Below(long double x) { return std::nextafter(x, -std::numeric_limits<long double>::infinity()); }
+
+}  // namespace kq

@@ -1,0 +1,316 @@
+#include "plot/notable_points.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <utility>
+
+#include "plot/curve_analysis.h"
+#include "plot/curve_nodes.h"
+
+namespace kq {
+namespace {
+
+std::vector<long double> SampleXs(long double lo, long double hi, int count) {
+    std::vector<long double> xs(static_cast<std::size_t>(count) + 1);
+    const long double width = hi - lo;
+    for (int k = 0; k < count; ++k) xs[k] = lo + width * k / count;
+    xs[count] = hi;
+    return xs;
+}
+
+// What one curve contributes, before the |y| mode and the limits, and where on the sampling
+// grid it is: the node at each sample (none where it is undefined), and the intervals across
+// which it is not continuous.
+struct CurveResult {
+    SampledCurve sampled;
+    CurveEvents events;
+    std::vector<const CurveNode*> atSample;
+    std::vector<long double> valueAt;  // the value at each sample that is a node
+    std::vector<double> roughAt;       // the same in double, for quick comparisons
+    // 1 where sample k is a node and the curve is continuous from it to sample k + 1.
+    std::vector<char> onToNext;
+    std::vector<char> cutAfter;  // cutAfter[k]: not continuous from sample k to k + 1
+};
+
+void PlaceOnGrid(CurveResult& r, const std::vector<long double>& xs) {
+    const auto& nodes = r.sampled.nodes;
+    const std::size_t n = xs.size();
+    r.atSample.assign(n, nullptr);
+    r.cutAfter.assign(n, 1);
+    std::size_t m = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        while (m < nodes.size() && nodes[m].node.x < xs[k]) ++m;
+        if (m < nodes.size() && nodes[m].node.x == xs[k]) r.atSample[k] = &nodes[m].node;
+    }
+    // Continuous from one sample to the next: both are nodes with no gap between them.
+    m = 0;
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        if (!r.atSample[k] || !r.atSample[k + 1]) continue;
+        while (&nodes[m].node != r.atSample[k]) ++m;
+        bool gap = false;
+        for (std::size_t i = m; &nodes[i].node != r.atSample[k + 1]; ++i) gap = gap || nodes[i].gapAfter;
+        r.cutAfter[k] = gap;
+    }
+    r.valueAt.assign(n, 0);
+    r.roughAt.assign(n, 0);
+    r.onToNext.assign(n, 0);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (r.atSample[k]) r.valueAt[k] = r.atSample[k]->s.value;
+        r.roughAt[k] = static_cast<double>(r.valueAt[k]);
+        r.onToNext[k] = k + 1 < n && r.atSample[k] && r.atSample[k + 1] && !r.cutAfter[k];
+    }
+}
+
+// The nodes of f - g where the curves may meet, on the sampling grid: about every change of
+// sign of the difference, every exact zero and every extremum of it that comes close to 0 (two
+// crossings inside one sampling interval hide behind one), where both curves are continuous;
+// a gap wherever either is not, or nothing is kept.
+SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, const CurveResult& b,
+                             const std::vector<long double>& xs) {
+    const std::size_t n = xs.size();
+    const long double* va = a.valueAt.data();
+    const long double* vb = b.valueAt.data();
+    const double* ra = a.roughAt.data();
+    const double* rb = b.roughAt.data();
+    auto covered = [&](std::size_t k) { return a.atSample[k] && b.atSample[k]; };
+    auto together = [&](std::size_t k) { return a.onToNext[k] && b.onToNext[k]; };
+    auto g = [&](std::size_t k) { return va[k] - vb[k]; };
+    // Which curve is above at k: told in double where that is clear, else in full.
+    auto side = [&](std::size_t k) {
+        const double d = ra[k] - rb[k];
+        if (std::fabs(d) > 0x1p-40 * (std::fabs(ra[k]) + std::fabs(rb[k]))) return d > 0 ? 1 : -1;
+        return va[k] > vb[k] ? 1 : (va[k] < vb[k] ? -1 : 0);
+    };
+    // 1: keep, 2: keep with slopes.
+    std::vector<char> keep(n, 0);
+    auto mark = [&](std::size_t k, char how) { keep[k] = std::max(keep[k], how); };
+    int here = n > 0 && covered(0) ? side(0) : 0;
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        const bool on = together(k);
+        const int next = covered(k + 1) ? side(k + 1) : 0;
+        if (!on) {
+            here = next;
+            continue;
+        }
+        if (here != next || here == 0) {
+            // The neighbours too, for the first guess of the crossing.
+            const std::size_t from = k > 0 && together(k - 1) ? k - 1 : k;
+            const std::size_t to = together(k + 1) ? k + 2 : k + 1;
+            for (std::size_t j = from; j <= to; ++j) mark(j, 1);
+        }
+        if (k > 0 && together(k - 1)) {
+            // An extremum of the difference that comes close to 0 (roughly is enough here).
+            const double before = ra[k - 1] - rb[k - 1], at = ra[k] - rb[k], after = ra[k + 1] - rb[k + 1];
+            const double rise = at - before, fall = after - at;
+            // Three values on one side whose parabola turns near 0 or beyond (a change of sign
+            // seen next to them is looked at anyway).
+            const bool turns = !((rise > 0 && fall > 0) || (rise < 0 && fall < 0));
+            const bool oneSide = (before > 0) == (at > 0) && (after > 0) == (at > 0) && at != 0;
+            const double bend = (fall - rise) / 2, tilt = (after - before) / 2;
+            if (turns && oneSide &&
+                (bend == 0 || (at > 0 ? at - tilt * tilt / (4 * bend) <= 0.125 * at
+                                      : at - tilt * tilt / (4 * bend) >= 0.125 * at))) {
+                mark(k - 1, 2);
+                mark(k, 2);
+                mark(k + 1, 2);
+            }
+        }
+        here = next;
+    }
+    if (n > 0 && covered(n - 1) && va[n - 1] == vb[n - 1]) mark(n - 1, 1);
+
+    SampledCurve out;
+    out.spacing = a.sampled.spacing;
+    out.floor = std::max(a.sampled.floor, b.sampled.floor);
+    out.scale = std::max(a.sampled.scale, b.sampled.scale);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (!keep[k]) continue;
+        const CurveNode& ea = *a.atSample[k];
+        const CurveNode& eb = *b.atSample[k];
+        SampledNode node;
+        node.node.x = xs[k];
+        node.node.s.value = g(k);
+        if (ea.slopes && eb.slopes) {
+            node.node.s = ea.s;
+            node.node.s.value -= eb.s.value;
+            node.node.s.dx -= eb.s.dx;
+            node.node.s.dxx -= eb.s.dxx;
+            if (eb.s.first != SlopeStatus::Exact) node.node.s.first = eb.s.first;
+            if (eb.s.second != SlopeStatus::Exact) node.node.s.second = eb.s.second;
+            node.node.slopes = true;
+        } else if (keep[k] == 2) {
+            difference.WithSlopes(node.node);
+        }
+        node.gapAfter = k + 1 >= n || !together(k) || !keep[k + 1];
+        out.nodes.push_back(node);
+    }
+    return out;
+}
+
+PointKind KindOf(EventKind kind) {
+    switch (kind) {
+        case EventKind::Root: return PointKind::Root;
+        case EventKind::Min: return PointKind::Min;
+        case EventKind::Max: return PointKind::Max;
+        case EventKind::Inflection: return PointKind::Inflection;
+    }
+    return PointKind::Root;
+}
+
+// The lower branch of |y| = f(x) is the mirror image: its minima are the upper one's maxima.
+PointKind Mirrored(PointKind kind) {
+    if (kind == PointKind::Min) return PointKind::Max;
+    if (kind == PointKind::Max) return PointKind::Min;
+    return kind;
+}
+
+class Collector {
+public:
+    explicit Collector(bool absolute) : absolute_(absolute) {}
+
+    // A point with a value; in |y| mode it is on the curve only where the value is not
+    // negative, and then on both branches (once where they meet, at 0).
+    void Add(PointKind kind, int curve, int other, long double x, long double y) {
+        if (!absolute_) {
+            points.push_back({kind, curve, other, x, y, true});
+            return;
+        }
+        if (y < 0) return;
+        points.push_back({kind, curve, other, x, y, true});
+        if (y > 0) points.push_back({Mirrored(kind), curve, other, x, -y, true});
+    }
+    void AddRoot(int curve, long double x, long double y) {
+        points.push_back({PointKind::Root, curve, -1, x, y, true});
+    }
+    void AddBreak(int curve, const CurveBreak& b) {
+        if (absolute_ && !(b.hasLeft && b.left.s.value >= 0) && !(b.hasRight && b.right.s.value >= 0)) return;
+        points.push_back({PointKind::Break, curve, -1, b.x, 0, false});
+    }
+    void More(int curve, int other, PointKind kind) { more.push_back({curve, other, kind}); }
+
+    std::vector<NotablePoint> points;
+    std::vector<PointLimit> more;
+
+private:
+    bool absolute_;
+};
+
+bool Before(const NotablePoint& a, const NotablePoint& b) {
+    return std::tie(a.x, a.kind, a.curve, a.other, a.y) < std::tie(b.x, b.kind, b.curve, b.other, b.y);
+}
+
+}  // namespace
+
+const char* PointKindWord(PointKind kind) {
+    switch (kind) {
+        case PointKind::Root: return "root";
+        case PointKind::Min: return "min";
+        case PointKind::Max: return "max";
+        case PointKind::Inflection: return "inflection";
+        case PointKind::Cross: return "cross";
+        case PointKind::Break: return "break";
+        case PointKind::End: return "end";
+    }
+    return "";
+}
+
+const char* PointKindName(PointKind kind) {
+    switch (kind) {
+        case PointKind::Root: return "корень";
+        case PointKind::Min: return "минимум";
+        case PointKind::Max: return "максимум";
+        case PointKind::Inflection: return "перегиб";
+        case PointKind::Cross: return "пересечение";
+        case PointKind::Break: return "разрыв";
+        case PointKind::End: return "край области";
+    }
+    return "";
+}
+
+NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOptions& options) {
+    NotablePoints result;
+    const ViewRect& v = options.view;
+    const long double lo = std::min(v.xmin, v.xmax), hi = std::max(v.xmin, v.xmax);
+    if (!(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi)) return result;
+    const int count = std::max(kLeastPointSamples, 2 * std::max(options.columns, 1));
+    SamplingPlan plan;
+    plan.xs = SampleXs(lo, hi, count);
+    plan.spacing = (hi - lo) / count;
+    plan.extent = std::fabs(v.ymax - v.ymin);
+    if (!std::isfinite(plan.extent)) plan.extent = 0;
+    plan.limit = options.limit;
+
+    Collector collect(options.absolute);
+    std::vector<CurveResult> results;
+    results.reserve(curves.size());
+    for (const PlotCurve& curve : curves) {
+        CurveFunction f(*curve.formula);
+        CurveResult r;
+        r.sampled = SampleCurve(f, curve.formula->Specials(), plan);
+        r.events = AnalyseCurve(f, r.sampled, {true, true, 16384, options.limit});
+        for (std::size_t k = 0; k < kEventKinds; ++k) {
+            const PointKind kind = KindOf(static_cast<EventKind>(k));
+            for (const CurveNode& n : r.events.found[k]) {
+                if (kind == PointKind::Root)
+                    collect.AddRoot(curve.number, n.x, n.s.value);
+                else
+                    collect.Add(kind, curve.number, -1, n.x, n.s.value);
+            }
+            if (r.events.more[k]) collect.More(curve.number, -1, kind);
+        }
+        for (const CurveBreak& b : r.sampled.breaks) collect.AddBreak(curve.number, b);
+        if (r.sampled.moreBreaks) collect.More(curve.number, -1, PointKind::Break);
+        for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, curve.number, -1, e.x, e.s.value);
+        results.push_back(std::move(r));
+        PlaceOnGrid(results.back(), plan.xs);
+    }
+
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        for (std::size_t j = i + 1; j < curves.size(); ++j) {
+            CurveFunction difference(*curves[i].formula, *curves[j].formula);
+            CurveFunction first(*curves[i].formula), second(*curves[j].formula);
+            SampledCurve nodes = DifferenceNodes(difference, results[i], results[j], plan.xs);
+            const CurveEvents crossings = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
+            for (const CurveNode& n : crossings.found[static_cast<std::size_t>(EventKind::Root)]) {
+                long double y = 0;
+                if (first.Value(n.x, y)) collect.Add(PointKind::Cross, curves[i].number, curves[j].number, n.x, y);
+            }
+            // Where one curve's domain ends on the other: a meeting the sampling grid, which
+            // has no point there, cannot show.
+            for (const auto& [ends, other] :
+                 {std::pair{&results[i].sampled.ends, &second}, std::pair{&results[j].sampled.ends, &first}}) {
+                for (const CurveNode& e : *ends) {
+                    long double there = 0;
+                    if (other->Value(e.x, there) && there == e.s.value)
+                        collect.Add(PointKind::Cross, curves[i].number, curves[j].number, e.x, there);
+                }
+            }
+            if (crossings.more[static_cast<std::size_t>(EventKind::Root)])
+                collect.More(curves[i].number, curves[j].number, PointKind::Cross);
+        }
+    }
+
+    // Sorted, each point once, at most `limit` of each curve and kind.
+    auto& points = collect.points;
+    std::sort(points.begin(), points.end(), Before);
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    std::map<std::tuple<int, int, PointKind>, std::size_t> counts;
+    for (const NotablePoint& p : points) {
+        if (++counts[{p.curve, p.other, p.kind}] > options.limit) {
+            collect.More(p.curve, p.other, p.kind);
+            continue;
+        }
+        result.points.push_back(p);
+    }
+    auto& more = collect.more;
+    std::sort(more.begin(), more.end(), [](const PointLimit& a, const PointLimit& b) {
+        return std::tie(a.curve, a.other, a.kind) < std::tie(b.curve, b.other, b.kind);
+    });
+    more.erase(std::unique(more.begin(), more.end()), more.end());
+    result.more = std::move(more);
+    return result;
+}
+
+}  // namespace kq

@@ -1,0 +1,26 @@
+#include "plot/page_picture.h"
+
+#include "plot/graphiq.h"
+#include "plot/three_dim_graphiq.h"
+
+namespace kq {
+
+PictureDrawing PlaneDrawing(Graphiq& graph) {
+    return [&graph](Canvas& canvas, int width, int height, const PictureStyle& style) {
+        // Paper is white already: only the screen and the files lay the white down.
+        if (style.medium == Medium::Paper)
+            graph.Draw(canvas, width, height, style.axes, true, style.density);
+        else
+            graph.DrawOnWhite(canvas, width, height, style.axes, style.density);
+    };
+}
+
+PictureDrawing SurfaceDrawing(ThreeDimGraphiq& surface) {
+    return [&surface](Canvas& canvas, int width, int height, const PictureStyle& style) {
+        surface.Draw(canvas, width, height, SurfaceBackground(style.medium));
+    };
+}
+
+Rgb SurfaceBackground(Medium medium) { return medium == Medium::Paper ? Rgb{255, 255, 255} : kSurfaceBackground; }
+
+}  // namespace kq
