@@ -29,7 +29,7 @@ struct BenchFormula {
     bool grid;             // a 22 x 22 grid of [from, to]^2 instead of a line of x
 };
 
-const BenchFormula kFormulas[7] = {
+const BenchFormula kFormulas[] = {
     {"F1", "cos(x^2-3)", "cos(x^2-3)", -10, 10, false},
     {"F2", "abs(x+2)/(x+2)-x", "abs(x+2)/(x+2)-x", -10, 10, false},
     {"F3", "sin(x)+cos(x)*tg(x)/2", "sin(x)+cos(x)*tan(x)/2", -10, 10, false},
@@ -38,7 +38,10 @@ const BenchFormula kFormulas[7] = {
     {"F6", "cos(rt2(x*x+y*y))", "cos(sqrt(x*x+y*y))", -10, 10, true},
     {"F7", "sin(x)*cos(x)+sin(2*x)*cos(2*x)+sin(3*x)*cos(3*x)+sin(4*x)*cos(4*x)",
      "sin(x)*cos(x)+sin(2*x)*cos(2*x)+sin(3*x)*cos(3*x)+sin(4*x)*cos(4*x)", -10, 10, false},
+    // Arithmetic around one tangent and one logarithm: what the tangent's pole test costs.
+    {"F8", "x^3-2*x^2+x-1+tg(x/7)*lg(x*x+2)", "x^3-2*x^2+x-1+tan(x/7)*log10(x*x+2)", -10, 10, false},
 };
+static_assert(std::size(kFormulas) == std::size(kq::bench::kHandWritten));
 
 struct Point {
     long double x, y;
@@ -195,7 +198,7 @@ void FailurePath(benchmark::State& state, const char* formula) {
 }
 
 int Register() {
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < static_cast<int>(std::size(kFormulas)); ++k) {
         const std::string n = kFormulas[k].name;
         benchmark::RegisterBenchmark(("Eval/" + n + "/engine").c_str(), Engine, k);
         benchmark::RegisterBenchmark(("Column/" + n + "/engine").c_str(), Column, k);
@@ -203,7 +206,7 @@ int Register() {
         benchmark::RegisterBenchmark(("Eval/" + n + "/muparser_double").c_str(), MuParser, k);
 #endif
     }
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < static_cast<int>(std::size(kFormulas)); ++k) {
         const std::string n = kFormulas[k].name;
         benchmark::RegisterBenchmark(("Translate/" + n + "/engine").c_str(), Translate, k);
 #ifdef KQ_HAVE_MUPARSER

@@ -21,9 +21,14 @@ long double F6(long double x, long double y) { return cosl(sqrtl(fabsl(x * x + y
 long double F7(long double x, long double) {
     return sinl(x) * cosl(x) + sinl(2 * x) * cosl(2 * x) + sinl(3 * x) * cosl(3 * x) + sinl(4 * x) * cosl(4 * x);
 }
+long double F8(long double x, long double) {
+    return x * x * x - 2 * (x * x) + x - 1 +
+           static_cast<long double>(std::tan(static_cast<double>(x / 7))) *
+               static_cast<long double>(std::log10(static_cast<double>(x * x + 2)));
+}
 
 }  // namespace
 
-const Formula kHandWritten[7] = {F1, F2, F3, F4, F5, F6, F7};
+const Formula kHandWritten[8] = {F1, F2, F3, F4, F5, F6, F7, F8};
 
 }  // namespace kq::bench

@@ -6,6 +6,6 @@ namespace kq::bench {
 
 using Formula = long double (*)(long double x, long double y);
 
-extern const Formula kHandWritten[7];
+extern const Formula kHandWritten[8];
 
 }  // namespace kq::bench

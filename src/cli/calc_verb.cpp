@@ -14,12 +14,12 @@ namespace {
 
 struct CalcOptions {
     int base = 10, rounding = -1;
-    bool degrees = false;
+    bool degrees = false, exact = false;
 };
 
 OptionParser CalcParser(CalcOptions& o) {
     OptionParser parser("calc", "[ВЫРАЖЕНИЕ...]");
-    parser.Int("--base", "B", o.base, kMinBase, kMaxBase).Rounding(o.rounding).Flag("--degrees", o.degrees);
+    parser.Int("--base", "B", o.base, kMinBase, kMaxBase).Rounding(o.rounding).Flag("--degrees", o.degrees).Flag("--exact", o.exact);
     return parser;
 }
 
@@ -39,6 +39,7 @@ int RunCalcCommand(const std::vector<std::string>& args, std::istream& in, std::
     CalcSession session;
     session.SetKeepResults(false);  // nobody reads a list here: memory stays flat
     session.Engine().SetDegrees(o.degrees);
+    session.Engine().Formula().SetExactFunctions(o.exact);
     session.Engine().SetBase(o.base);
     session.Engine().SetRounding(o.rounding);
     bool failed = false;

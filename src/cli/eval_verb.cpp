@@ -14,6 +14,7 @@ namespace {
 
 struct EvalOptions {
     bool degrees = false;
+    bool exact = false;
     bool check = false;
     int rounding = kNoRounding;
     std::vector<long double> xs;
@@ -23,6 +24,7 @@ struct EvalOptions {
 OptionParser EvalParser(EvalOptions& o) {
     OptionParser parser("eval", "[ФОРМУЛА...]");
     parser.Flag("--degrees", o.degrees)
+        .Flag("--exact", o.exact)
         .Rounding(o.rounding)
         .Numbers("--x", "X", o.xs)
         .Number("--y", "Y", o.y)
@@ -68,6 +70,7 @@ int RunEvalCommand(const std::vector<std::string>& args, std::istream& in, std::
 
     Translator translator;
     translator.SetDegrees(o.degrees);
+    translator.SetExactFunctions(o.exact);
     translator.SetRounding(o.rounding);
     bool failed = false;
     const bool written = AnswerEach(formulas, in, out, [&](const std::string& formula) {

@@ -16,6 +16,7 @@ using Kind = JsonValue::Kind;
 
 // `text` as the nearest long double, read in the C locale whatever the process's; false for a
 // value beyond the type's range. A value too small for it is the nearest one it has.
+// The engine's own reading, which needs no locale of the system (Windows has no strtold_l).
 bool ReadLongDouble(const std::string& text, long double& value) {
     return ParseWholeDecimal(text, value) && std::isfinite(value);
 }

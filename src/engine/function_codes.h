@@ -65,6 +65,9 @@ struct FunctionInfo {
     EvalStatus (*evaluate)(const long double& n, const long double& t, long double& out);
     const char* meaning;         // for the help, UTF-8
     const char* undefinedWhere;  // for the help, UTF-8; "—" when defined everywhere
+    // With exact functions, the long double value of a function of double precision that has
+    // an evaluation of its own; for the others inExtended serves (null here).
+    EvalStatus (*evaluateExact)(const long double& n, const long double& t, long double& out) = nullptr;
 };
 
 // Every function of the language, in the order the help lists them.

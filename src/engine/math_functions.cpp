@@ -2,6 +2,8 @@
 
 #include <math.h>
 
+#include "engine/trig.h"
+
 namespace kq {
 namespace {
 
@@ -54,25 +56,57 @@ EvalStatus Power(long double a, long double b, long double& out) {
     return EvalStatus::Ok;
 }
 
-EvalStatus Tangent(long double t, long double cosine, long double& out) {
+EvalStatus Tangent(long double t, long double cosine, long double& out, bool exact) {
     if (std::fabs(cosine) <= kNegligible) return EvalStatus::FunctionPole;
-    out = DoublePrecisionValue(t, ::tan, ::tanl);
+    out = exact ? Sine(t) / cosine : DoublePrecisionValue(t, ::tan, ::tanl);
     return EvalStatus::Ok;
 }
 
-EvalStatus Cotangent(long double t, long double sine, long double& out) {
+EvalStatus Cotangent(long double t, long double sine, long double& out, bool exact) {
     if (std::fabs(sine) <= kNegligible) return EvalStatus::FunctionPole;
-    out = 1.0L / DoublePrecisionValue(t, ::tan, ::tanl);
+    out = exact ? Cosine(t) / sine : 1.0L / DoublePrecisionValue(t, ::tan, ::tanl);
     return EvalStatus::Ok;
 }
 
-EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out) {
+EvalStatus Tangent(long double t, long double& out, bool exact) {
+    if (!exact) {
+        if (CosineAtMost(t, kNegligible)) return EvalStatus::FunctionPole;
+        out = DoublePrecisionValue(t, ::tan, ::tanl);
+        return EvalStatus::Ok;
+    }
+    long double sine = 0, cosine = 0;
+    SineCosine(t, &sine, &cosine);
+    if (std::fabs(cosine) <= kNegligible) return EvalStatus::FunctionPole;
+    out = sine / cosine;
+    return EvalStatus::Ok;
+}
+
+EvalStatus Cotangent(long double t, long double& out, bool exact) {
+    if (!exact) {
+        if (SineAtMost(t, kNegligible)) return EvalStatus::FunctionPole;
+        out = 1.0L / DoublePrecisionValue(t, ::tan, ::tanl);
+        return EvalStatus::Ok;
+    }
+    long double sine = 0, cosine = 0;
+    SineCosine(t, &sine, &cosine);
+    if (std::fabs(sine) <= kNegligible) return EvalStatus::FunctionPole;
+    out = cosine / sine;
+    return EvalStatus::Ok;
+}
+
+EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out,
+                         bool exact) {
     const FunctionInfo* f = InfoOf(code);
     if (!f) {
         out = argument;
         return EvalStatus::Ok;
     }
     if (!InDomain(f->domain, argument)) return f->failure;
+    if (exact && f->precision == Precision::Double) {
+        if (f->evaluateExact) return f->evaluateExact(n, argument, out);
+        out = f->inExtended(argument);
+        return EvalStatus::Ok;
+    }
     if (f->evaluate) return f->evaluate(n, argument, out);
     out = f->precision == Precision::Double ? DoublePrecisionValue(argument, f->inDouble, f->inExtended)
                                             : f->inExtended(argument);

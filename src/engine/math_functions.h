@@ -11,8 +11,10 @@
 
 namespace kq {
 
-// π as the language knows it: the double-precision value held in extended form.
+// π as the language knows it: the double-precision value held in extended form; with exact
+// functions the long double nearest to π.
 inline constexpr long double kPi = 3.141592653589793;
+inline constexpr long double kExactPi = 0xC90FDAA22168C235p-62L;
 
 // What one degree is in radians, for the direct trigonometric functions in degrees mode.
 inline constexpr long double kRadiansPerDegree = 0.0174532925199432957692369076848861271L;
@@ -39,8 +41,14 @@ inline EvalStatus Divide(long double a, long double b, long double& out) {
 // tg t given cos t, ctg t given sin t, and 1/v for sec (v = cos t) and csc (v = sin t): each
 // fails at its poles, where that cosine or sine is not above kNegligible (cos(π/2) is not
 // exactly 0, and the reciprocal of what it is would be a finite 1.6e16).
-EvalStatus Tangent(long double t, long double cosine, long double& out);
-EvalStatus Cotangent(long double t, long double sine, long double& out);
+// With `exact` the value is sin t / cos t (cos t / sin t) in long double, else the double
+// tangent (its reciprocal).
+EvalStatus Tangent(long double t, long double cosine, long double& out, bool exact = false);
+EvalStatus Cotangent(long double t, long double sine, long double& out, bool exact = false);
+// The same where the formula has no such cosine or sine: the pole test decides as it would on
+// them, at the cost of the reduction of t alone.
+EvalStatus Tangent(long double t, long double& out, bool exact = false);
+EvalStatus Cotangent(long double t, long double& out, bool exact = false);
 inline EvalStatus TrigReciprocal(long double v, long double& out) {
     if (std::fabs(v) <= kNegligible) return EvalStatus::FunctionPole;
     out = 1.0L / v;
@@ -74,6 +82,8 @@ inline long double DoublePrecisionValue(long double t, double (*inDouble)(double
 }
 
 // Value of function `code` for argument t in radians. `n` is the number written after rt/pw.
-EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out);
+// With `exact` the functions of double precision are computed in long double.
+EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out,
+                         bool exact = false);
 
 }  // namespace kq

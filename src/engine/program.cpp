@@ -6,6 +6,7 @@
 
 #include "engine/math_functions.h"
 #include "engine/native_code.h"
+#include "engine/trig.h"
 #include "engine/units.h"
 
 namespace kq {
@@ -26,14 +27,16 @@ using Instr = Program::Instr;
         case Op::Square: r[i.dst] = r[i.a] * r[i.a]; break;
         case Op::Cube: r[i.dst] = r[i.a] * r[i.a] * r[i.a]; break;
         case Op::Pow: return Power(r[i.a], r[i.b], r[i.dst]);
-        case Op::Sin: r[i.dst] = std::sin(r[i.a]); break;
-        case Op::Cos: r[i.dst] = std::cos(r[i.a]); break;
-        case Op::SinCos: sincosl(r[i.a], &r[i.dst], &r[i.b]); break;
-        case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst]);
-        case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst]);
+        case Op::Sin: r[i.dst] = Sine(r[i.a]); break;
+        case Op::Cos: r[i.dst] = Cosine(r[i.a]); break;
+        case Op::SinCos: SineCosine(r[i.a], &r[i.dst], &r[i.b]); break;
+        case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst], i.exact);
+        case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst], i.exact);
+        case Op::TgAlone: return Tangent(r[i.a], r[i.dst], i.exact);
+        case Op::CtgAlone: return Cotangent(r[i.a], r[i.dst], i.exact);
         case Op::Sec:
         case Op::Csc: return TrigReciprocal(r[i.a], r[i.dst]);
-        case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst]);
+        case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst], i.exact);
         case Op::Fail: return i.fail;
     }
     return EvalStatus::Ok;
@@ -52,7 +55,7 @@ public:
         long double value = 0;
     };
 
-    explicit Lowering(bool degrees) : degrees_(degrees) {}
+    explicit Lowering(const FormulaMode& mode) : degrees_(mode.degrees), exact_(mode.exact) {}
 
     int List(const ExpressionList& list, int depth) {
         int acc = -1;  // -1: the 0 a list starts from
@@ -162,7 +165,7 @@ private:
         // Fold what no longer depends on x or y.
         if (IsConst(a) && (b < 0 || IsConst(b))) {
             long double r[3] = {nodes[a].value, b < 0 ? 0 : nodes[b].value, 0};
-            const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1};
+            const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1, exact_};
             const EvalStatus status = Execute(instr, r);
             return status == EvalStatus::Ok ? Const(r[2]) : FailNode(status);
         }
@@ -223,7 +226,7 @@ private:
             switch (unit.kind) {
                 case OperandKind::X: v = Var(Node::VarX); break;
                 case OperandKind::Y: v = Var(Node::VarY); break;
-                case OperandKind::Pi: v = Const(kPi); break;
+                case OperandKind::Pi: v = Const(exact_ ? kExactPi : kPi); break;
                 default: v = Const(unit.value); break;
             }
         }
@@ -233,8 +236,85 @@ private:
     }
 
     std::vector<int> table_ = std::vector<int>(64, 0);  // a power of two, at most half full
-    bool degrees_;
+    bool degrees_, exact_;
 };
+
+// Which operands an instruction reads.
+bool ReadsA(Op op) { return op != Op::Fail; }
+bool ReadsB(Op op) {
+    switch (op) {
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Div:
+        case Op::Pow:
+        case Op::Tg:
+        case Op::Ctg:
+        case Op::Func: return true;
+        default: return false;
+    }
+}
+
+// Arithmetic that cannot fail: where it runs changes neither a bit nor which failure comes first.
+bool CannotFail(Op op) {
+    switch (op) {
+        case Op::Add:
+        case Op::Sub:
+        case Op::Mul:
+        case Op::Neg:
+        case Op::Abs:
+        case Op::Square:
+        case Op::Cube: return true;
+        default: return false;
+    }
+}
+
+// The same instructions with arithmetic that cannot fail moved down to just before its first
+// reader: the rest keep their order. Native code then holds fewer values across the calls of
+// the functions, each of which would have to go to memory and back.
+std::vector<Instr> Sunk(const std::vector<Instr>& code, std::uint32_t result, std::size_t slots) {
+    std::vector<std::uint32_t> writer(slots, 0);  // 1 + the instruction writing a slot
+    for (std::size_t k = 0; k < code.size(); ++k) {
+        writer[code[k].dst] = static_cast<std::uint32_t>(k + 1);
+        if (code[k].op == Op::SinCos) writer[code[k].b] = static_cast<std::uint32_t>(k + 1);
+    }
+    std::vector<char> done(code.size(), 0);
+    std::vector<Instr> out;
+    out.reserve(code.size());
+    struct Visit {
+        std::size_t k;
+        int operand;  // the next operand to look at: 0 a, 1 b, 2 none left
+    };
+    std::vector<Visit> stack;
+    // Emits instruction k after the deferred instructions it reads, depth first without recursion.
+    auto emit = [&](std::size_t root) {
+        stack.push_back({root, 0});
+        while (!stack.empty()) {
+            const Visit v = stack.back();
+            const Instr& i = code[v.k];
+            if (v.operand < 2) {
+                ++stack.back().operand;
+                const bool reads = v.operand == 0 ? ReadsA(i.op) : ReadsB(i.op);
+                const std::uint32_t w = reads ? writer[v.operand == 0 ? i.a : i.b] : 0;
+                if (w != 0 && !done[w - 1] && CannotFail(code[w - 1].op)) stack.push_back({w - 1, 0});
+                continue;
+            }
+            stack.pop_back();
+            if (done[v.k]) continue;
+            done[v.k] = 1;
+            out.push_back(i);
+        }
+    };
+    for (std::size_t k = 0; k < code.size(); ++k)
+        if (!CannotFail(code[k].op)) emit(k);
+    if (writer[result] != 0 && !done[writer[result] - 1]) emit(writer[result] - 1);
+    return out;
+}
+
+// A tangent or cotangent node, whose second operand is the cosine or sine its pole test reads.
+bool TestsItsPole(const Lowering::Node& n) {
+    return n.kind == Lowering::Node::Compute && (n.op == Op::Tg || n.op == Op::Ctg);
+}
 
 }  // namespace
 
@@ -248,22 +328,23 @@ bool Program::ColumnIsNative() { return entry_ && native_->Column(code_, registe
 
 EvalStatus Program::Step(const Instr& instr, long double* registers) { return Execute(instr, registers); }
 
-void Program::Build(const ExpressionList& root, bool degrees) {
+void Program::Build(const ExpressionList& root, const FormulaMode& mode) {
     // The graph of shared nodes is gone before the native code is made: on a long formula the two
     // together would double what translation holds at its peak.
     {
-        Lowering lowering(degrees);
+        Lowering lowering(mode);
         const int top = lowering.List(root, 0);
         const auto& nodes = lowering.nodes;
 
-        // Only what the root needs is kept.
+        // Only what the root needs is kept. The cosine of a tangent's pole test (the sine of a
+        // cotangent's) is kept only when something else reads it: the test alone costs less.
         std::vector<char> needed(nodes.size(), 0);
         needed[top] = 1;
         for (int i = top; i >= 0; --i) {
             if (!needed[i]) continue;
             const auto& n = nodes[i];
             if (n.a >= 0) needed[n.a] = 1;
-            if (n.b >= 0) needed[n.b] = 1;
+            if (n.b >= 0 && !TestsItsPole(n)) needed[n.b] = 1;
         }
 
         native_->Clear();
@@ -310,12 +391,18 @@ void Program::Build(const ExpressionList& root, bool degrees) {
                     continue;
                 }
             }
-            code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b});
+            if (TestsItsPole(n) && !needed[n.b]) {
+                const Op alone = n.op == Op::Tg ? Op::TgAlone : Op::CtgAlone;
+                code_.push_back(Instr{alone, n.code, n.fail, slot[i], a, 0, mode.exact});
+                continue;
+            }
+            code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b, mode.exact});
         }
         result_ = slot[top];
         limit_ = newSlot();
         registers_[limit_] = kNegligible;
     }
+    code_ = Sunk(code_, result_, registers_.size());
     if (nativeAllowed_ && native_->Compile(code_, registers_, result_, limit_)) {
         entry_ = native_->Entry();
         readsX_ = native_->ReadsX();

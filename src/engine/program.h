@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/eval_status.h"
+#include "engine/formula_mode.h"
 #include "engine/function_codes.h"
 #include "engine/native_code_fwd.h"
 
@@ -23,8 +24,10 @@ public:
         Add, Sub, Mul, Div, Neg, Abs, Square, Cube, Pow,
         Sin, Cos,
         SinCos,  // dst gets the sine, b the cosine
-        Tg,      // a: the angle, b: its cosine (checked for the pole)
-        Ctg,     // a: the angle, b: its sine
+        Tg,        // a: the angle, b: its cosine (checked for the pole)
+        Ctg,       // a: the angle, b: its sine
+        TgAlone,   // a: the angle, whose cosine the formula does not need otherwise
+        CtgAlone,  // a: the angle, whose sine the formula does not need otherwise
         Sec,     // a: the cosine
         Csc,     // a: the sine
         Func,    // every other function: a is the argument, b holds the number after rt/pw
@@ -36,6 +39,7 @@ public:
         FunctionCode code;
         EvalStatus fail;
         std::uint32_t dst, a, b;
+        bool exact = false;  // Func, Tg, Ctg and their Alone forms: the long double values
     };
 
     Program();
@@ -46,9 +50,10 @@ public:
     Program(Program&&) = delete;
     Program& operator=(Program&&) = delete;
 
-    // Replaces the program by the lowering of `root`; with `degrees` the direct trigonometric
-    // functions read their arguments in degrees (the conversion is compiled in).
-    void Build(const ExpressionList& root, bool degrees);
+    // Replaces the program by the lowering of `root` in `mode` (the degrees conversion and the
+    // exact functions are compiled in).
+    void Build(const ExpressionList& root, const FormulaMode& mode);
+    void Build(const ExpressionList& root, bool degrees) { Build(root, FormulaMode{degrees, false}); }
 
     // Whether Build may compile native code (where the machine allows it); without, Run
     // interprets. Takes effect at the next Build.

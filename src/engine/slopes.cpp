@@ -138,6 +138,8 @@ void SlopeEvaluator::Differentiate(const Program::Instr& i) {
             Chain(i.dst, i.a, SlopeOfCotangent(TableValue(FunctionCode::Cos, v[i.a]), v[i.b]));
             return;
         }
+        case Op::TgAlone: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Tg, 0, v[i.a], v[i.dst])); return;
+        case Op::CtgAlone: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Ctg, 0, v[i.a], v[i.dst])); return;
         case Op::Sec:
         case Op::Csc: {
             // 1/w of the cosine (or sine) register: (1/w)' = -w'/w^2, (1/w)'' = (2w'^2 - w w'')/w^3.

@@ -54,21 +54,24 @@ void SpecialPointSet::Reset() {
     points_.clear();
     pointIndex_.Clear();
     sorted_.clear();
+    built_ = false;
     periodic_ = false;
 }
 
 void SpecialPointSet::AddOperand(long double value) {
+    built_ = false;
     const long double magnitude = std::fabs(value);
     if (!(magnitude > 0) || !std::isfinite(magnitude) || candidates_.size() >= kCapacity) return;
     if (candidateIndex_.Insert(candidates_, magnitude, candidates_.size())) candidates_.push_back(magnitude);
 }
 
-void SpecialPointSet::AddPoint(long double p) {
+void SpecialPointSet::AddPoint(long double p) const {
     if (!std::isfinite(p) || points_.size() >= kCapacity) return;
     if (pointIndex_.Insert(points_, p, points_.size())) points_.push_back(p);
 }
 
-void SpecialPointSet::Build() {
+void SpecialPointSet::Build() const {
+    built_ = true;
     points_.clear();
     pointIndex_.Clear();
     std::vector<long double> roots(candidates_.size());
@@ -94,6 +97,7 @@ void SpecialPointSet::Build() {
 }
 
 std::optional<long double> SpecialPointSet::Query(long double a, long double b) const {
+    if (!built_) Build();
     // Of the points in [a, b] (adjacent in value order) the one with the lowest order wins.
     auto it =
         std::lower_bound(sorted_.begin(), sorted_.end(), a,

@@ -8,7 +8,7 @@ namespace kq {
 Translator::Translator() : root_(std::make_unique<ExpressionList>()) { Rebuild(); }
 
 void Translator::Rebuild() {
-    program_.Build(*root_, degrees_);
+    program_.Build(*root_, mode_);
     slopeEvaluator_.Forget();
 }
 
@@ -19,14 +19,19 @@ void Translator::Translate(std::string_view text) {
     compiledText_ = filter_.Apply(text);
     UnitCompiler compiler(specials_);
     root_ = compiler.CompileSum(compiledText_);
-    specials_.Build();
     Rebuild();
 }
 
 void Translator::SetDegrees(bool degrees) {
-    if (degrees == degrees_) return;
-    degrees_ = degrees;
-    specials_.SetHalfTurn(degrees_ ? 180.0L : kPi);
+    if (degrees == mode_.degrees) return;
+    mode_.degrees = degrees;
+    specials_.SetHalfTurn(degrees ? 180.0L : kPi);
+    Rebuild();
+}
+
+void Translator::SetExactFunctions(bool exact) {
+    if (exact == mode_.exact) return;
+    mode_.exact = exact;
     Rebuild();
 }
 
@@ -51,7 +56,7 @@ EvalStatus Translator::TrySlopes(const long double& x, const long double& y, Slo
 }
 
 EvalStatus Translator::TreeValue(long double x, long double y, long double& out) const {
-    return root_->Evaluate(x, y, degrees_, out);
+    return root_->Evaluate(x, y, mode_, out);
 }
 
 }  // namespace kq

@@ -76,7 +76,13 @@ public:
     // Whether sin, cos, sec, csc, tg and ctg read their arguments in degrees. Each formula has
     // its own mode; changing it recompiles the formula that is there.
     void SetDegrees(bool degrees);
-    bool Degrees() const { return degrees_; }
+    bool Degrees() const { return mode_.degrees; }
+
+    // "Точные функции": whether tg, ctg, arcsin, arccos, arctg, arcctg, ln, lg, exp, sqrt, pwN
+    // (and so log<b>) and the constant pi are computed in long double instead of double. Off
+    // by default; changing it recompiles the formula that is there.
+    void SetExactFunctions(bool exact);
+    bool ExactFunctions() const { return mode_.exact; }
 
     // Whether the formula may run as native code, which it does by default where the machine
     // allows it; without, the interpreter runs it (to compare the two, or to rule one out).
@@ -85,7 +91,8 @@ public:
     void SetRounding(int digits) { rounding_ = digits; }
     int Rounding() const { return rounding_; }
 
-    // Read-only: asking for special points never changes the formula.
+    // Read-only: asking for special points never changes the formula. They are worked out
+    // when first asked for after a translation.
     const SpecialPointSet& Specials() const { return specials_; }
 
     Filter& MacroFilter() { return filter_; }
@@ -109,7 +116,7 @@ private:
     std::unique_ptr<ExpressionList> root_;
     SpecialPointSet specials_;
     int rounding_ = kNoRounding;
-    bool degrees_ = false;
+    FormulaMode mode_;
     Filter filter_;
     Program program_;
     SlopeEvaluator slopeEvaluator_;

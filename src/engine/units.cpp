@@ -8,44 +8,45 @@ static_assert(sizeof(OperationUnit) <= 32, "a unit is held by value in lists of 
 
 OperationUnit::~OperationUnit() = default;
 
-EvalStatus OperationUnit::Finish(long double v, long double x, long double y, bool degrees, long double& out) const {
+EvalStatus OperationUnit::Finish(long double v, long double x, long double y, const FormulaMode& mode,
+                                 long double& out) const {
     if (exponent) {
         long double e = 0;
-        if (EvalStatus s = exponent->Evaluate(x, y, degrees, e); s != EvalStatus::Ok) return s;
+        if (EvalStatus s = exponent->Evaluate(x, y, mode, e); s != EvalStatus::Ok) return s;
         if (EvalStatus s = Power(v, e, v); s != EvalStatus::Ok) return s;
     }
     out = negative ? -v : v;
     return EvalStatus::Ok;
 }
 
-EvalStatus OperationUnit::Evaluate(long double x, long double y, bool degrees, long double& out) const {
+EvalStatus OperationUnit::Evaluate(long double x, long double y, const FormulaMode& mode, long double& out) const {
     if (IsFunction()) {
         long double t = 0;
         if (sub)
-            if (EvalStatus s = sub->Evaluate(x, y, degrees, t); s != EvalStatus::Ok) return s;
-        if (degrees && IsDirectTrig(code)) t *= kRadiansPerDegree;
+            if (EvalStatus s = sub->Evaluate(x, y, mode, t); s != EvalStatus::Ok) return s;
+        if (mode.degrees && IsDirectTrig(code)) t *= kRadiansPerDegree;
         long double v = 0;
-        if (EvalStatus s = ApplyFunction(code, n, t, v); s != EvalStatus::Ok) return s;
-        return Finish(v, x, y, degrees, out);
+        if (EvalStatus s = ApplyFunction(code, n, t, v, mode.exact); s != EvalStatus::Ok) return s;
+        return Finish(v, x, y, mode, out);
     }
     long double v = 0;
     switch (kind) {
         case OperandKind::Number: v = value; break;
         case OperandKind::X: v = x; break;
         case OperandKind::Y: v = y; break;
-        case OperandKind::Pi: v = kPi; break;
+        case OperandKind::Pi: v = mode.exact ? kExactPi : kPi; break;
         case OperandKind::TooDeep: return EvalStatus::TooDeep;
     }
     if (sub)
-        if (EvalStatus s = sub->Evaluate(x, y, degrees, v); s != EvalStatus::Ok) return s;
-    return Finish(v, x, y, degrees, out);
+        if (EvalStatus s = sub->Evaluate(x, y, mode, v); s != EvalStatus::Ok) return s;
+    return Finish(v, x, y, mode, out);
 }
 
-EvalStatus ExpressionList::Evaluate(long double x, long double y, bool degrees, long double& out) const {
+EvalStatus ExpressionList::Evaluate(long double x, long double y, const FormulaMode& mode, long double& out) const {
     long double acc = 0;
     for (const OperationUnit& unit : units) {
         long double v = 0;
-        if (EvalStatus s = unit.Evaluate(x, y, degrees, v); s != EvalStatus::Ok) return s;
+        if (EvalStatus s = unit.Evaluate(x, y, mode, v); s != EvalStatus::Ok) return s;
         switch (unit.operation) {
             case Operation::Add: acc += v; break;
             case Operation::Multiply: acc *= v; break;

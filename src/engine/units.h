@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/eval_status.h"
+#include "engine/formula_mode.h"
 #include "engine/function_codes.h"
 
 namespace kq {
@@ -50,8 +51,7 @@ public:
     OperationUnit& operator=(const OperationUnit&) = delete;
     ~OperationUnit();
 
-    // `degrees`: the direct trigonometric functions read their arguments in degrees.
-    EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const;
+    EvalStatus Evaluate(long double x, long double y, const FormulaMode& mode, long double& out) const;
     bool IsFunction() const { return code != FunctionCode::None; }
 
     std::unique_ptr<ExpressionList> exponent;  // null when the unit has no exponent
@@ -67,7 +67,7 @@ public:
 
 private:
     // The exponent and the sign applied to a value.
-    EvalStatus Finish(long double v, long double x, long double y, bool degrees, long double& out) const;
+    EvalStatus Finish(long double v, long double x, long double y, const FormulaMode& mode, long double& out) const;
 };
 
 // A function call is a unit whose code is not None.
@@ -75,7 +75,11 @@ using FunctionUnit = OperationUnit;
 
 class ExpressionList {
 public:
-    EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const;
+    EvalStatus Evaluate(long double x, long double y, const FormulaMode& mode, long double& out) const;
+    // `degrees`: the direct trigonometric functions read their arguments in degrees.
+    EvalStatus Evaluate(long double x, long double y, bool degrees, long double& out) const {
+        return Evaluate(x, y, FormulaMode{degrees, false}, out);
+    }
 
     std::vector<OperationUnit> units;
 };

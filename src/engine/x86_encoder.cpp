@@ -53,6 +53,12 @@ void X86Encoder::MovRegReg(Reg dst, Reg src) {
     bytes_.push_back(static_cast<std::uint8_t>(0xC0 | Low(src) << 3 | Low(dst)));
 }
 
+void X86Encoder::CmpRegReg(Reg left, Reg right) {
+    bytes_.push_back(static_cast<std::uint8_t>(0x48 | (High(right) ? 4 : 0) | (High(left) ? 1 : 0)));
+    bytes_.push_back(0x39);
+    bytes_.push_back(static_cast<std::uint8_t>(0xC0 | Low(right) << 3 | Low(left)));
+}
+
 void X86Encoder::MovRegImm64(Reg dst, std::uint64_t v) {
     bytes_.push_back(static_cast<std::uint8_t>(0x48 | (High(dst) ? 1 : 0)));
     bytes_.push_back(static_cast<std::uint8_t>(0xB8 + Low(dst)));

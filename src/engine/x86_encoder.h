@@ -50,6 +50,7 @@ public:
     void FldSt(int i) { Raw({0xD9, static_cast<std::uint8_t>(0xC0 + i)}); }
     void FstpSt(int i) { Raw({0xDD, static_cast<std::uint8_t>(0xD8 + i)}); }
     void FxchSt1() { Raw({0xD9, 0xC9}); }
+    void FxchSt(int i) { Raw({0xD9, static_cast<std::uint8_t>(0xC8 + i)}); }
     void Fldz() { Raw({0xD9, 0xEE}); }
     void Fld1() { Raw({0xD9, 0xE8}); }
     // x87 arithmetic on st(0) and st(1); the popping forms leave the result in st(0).
@@ -82,6 +83,7 @@ public:
     void MovsdMemXmm0(Mem m) { Prefixed(0xF2, {0x0F, 0x11}, m); }
     void MovqRaxXmm0() { Raw({0x66, 0x48, 0x0F, 0x7E, 0xC0}); }
     void TestEaxEax() { Raw({0x85, 0xC0}); }
+    void CmpRegReg(Reg left, Reg right);  // flags of left - right, 64-bit
     void CallAbsolute(const void* function);  // through rax
     void Ret() { Raw({0xC3}); }
 

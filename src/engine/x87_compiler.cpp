@@ -4,9 +4,12 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <math.h>
 
+#include "engine/trig.h"
+#include "engine/trig_constants.h"
 #include "engine/x64_abi.h"
 #include "engine/x86_encoder.h"
 #include "engine/x87_frame.h"
@@ -26,7 +29,8 @@ extern "C" int KqRunOneInstruction(long double* registers, const Instr* instr) {
 enum class Form {
     Arithmetic,  // x87 instructions on the register stack
     Call,        // a library function called directly; operand and result on the stack
-    SinCos,      // sincosl straight into the two result slots
+    SinCos,      // the sine and cosine straight into the two result slots
+    Tangent,     // tg, ctg: the pole test inline, the double tangent called directly
     Helper,      // the interpreter's code for this one instruction
 };
 
@@ -37,10 +41,43 @@ bool ReadsB(Op op) { return IsBinary(op) || op == Op::Pow || op == Op::Tg || op 
 
 // The double-precision library function a function instruction calls directly, when it is
 // all there is to the function and its domain check can be written inline.
-double (*DoubleFunction(FunctionCode code))(double) {
-    const FunctionInfo* f = InfoOf(code);
-    if (!f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule) return nullptr;
+double (*DoubleFunction(const Instr& i))(double) {
+    const FunctionInfo* f = InfoOf(i.code);
+    if (i.exact || !f || f->precision != Precision::Double || f->evaluate || f->domain == Domain::OwnRule)
+        return nullptr;
     return f->inDouble;
+}
+
+// The same for the long double function of a function of double precision, with exact
+// functions.
+long double (*ExactFunction(const Instr& i))(long double) {
+    const FunctionInfo* f = InfoOf(i.code);
+    if (!i.exact || !f || f->precision != Precision::Double || f->evaluateExact || f->evaluate ||
+        f->domain == Domain::OwnRule)
+        return nullptr;
+    return f->inExtended;
+}
+
+// Where the double function of a function is sure to give a normal double for a normal double
+// in its domain, so that only the argument needs checking: the result check, and the keeping
+// of the argument for the long double fallback, are then left out.
+enum class NormalResult {
+    Always,    // atan, asin, sqrt: no normal argument comes out zero, subnormal or infinite
+    ButAtOne,  // log, log10, acos: zero at 1, and only there
+    Below708,  // exp: e^d is normal wherever |d| < 708
+    Unknown,
+};
+NormalResult NormalResultOf(FunctionCode code) {
+    switch (code) {
+        case FunctionCode::Arctg:
+        case FunctionCode::Arcsin:
+        case FunctionCode::Sqrt: return NormalResult::Always;
+        case FunctionCode::Ln:
+        case FunctionCode::Lg:
+        case FunctionCode::Arccos: return NormalResult::ButAtOne;
+        case FunctionCode::Exp: return NormalResult::Below708;
+        default: return NormalResult::Unknown;
+    }
 }
 
 // Between instructions the x87 stack holds at most x (pinned at the bottom when it is read
@@ -80,6 +117,7 @@ public:
     }
 
 private:
+    static constexpr std::size_t kNoJump = SIZE_MAX;
     // A way out through a failure: values to drop, then the status.
     struct FailSite {
         std::size_t jump;
@@ -89,10 +127,10 @@ private:
     // The way out of a direct call of a double function to the interpreter's code for it,
     // taken when the argument or the result is not a normal double.
     struct ExtendedCall {
-        std::size_t argument;  // jumps here with the argument on the x87 stack
-        std::size_t result;    // jumps here after the call, with the argument in its slot
-        std::size_t join;      // where the result is back on the x87 stack
-        const Instr* instr;
+        std::vector<std::size_t> arguments;  // jumps here with the argument on the x87 stack
+        std::size_t result = kNoJump;        // jumps here after the call, with the argument in its slot
+        std::size_t join = 0;                // where the result is back on the x87 stack
+        const Instr* instr = nullptr;
     };
 
     // A column point's x and y go to the register file where the interpreter's code reads them.
@@ -172,8 +210,12 @@ private:
             case Op::Sin:
             case Op::Cos: return Form::Call;
             case Op::SinCos: return Form::SinCos;
+            case Op::Tg:
+            case Op::Ctg:
+            case Op::TgAlone:
+            case Op::CtgAlone: return i.exact ? Form::Helper : Form::Tangent;
             case Op::Func:
-                if (DoubleFunction(i.code)) return Form::Call;
+                if (DoubleFunction(i) || ExactFunction(i)) return Form::Call;
                 if (i.code == FunctionCode::Root && registers_[i.b] == 2 && constantOf_[i.b] >= 0)
                     return Form::Arithmetic;
                 return Form::Helper;
@@ -197,6 +239,7 @@ private:
                     EmitUnary(i);
                 break;
             case Form::Call: EmitCall(i); break;
+            case Form::Tangent: EmitTangent(i); break;
         }
         stack_.Keep(static_cast<int>(uses_[i.dst]));
     }
@@ -212,9 +255,7 @@ private:
         stack_.IsolateOnTop(i.a);
         e_.FstpTbyte(abi_.Scratch());
         stack_.Popped();
-        abi_.CallExtendedToTwo(
-            e_, reinterpret_cast<const void*>(static_cast<void (*)(long double, long double*, long double*)>(&::sincosl)),
-            stack_.Slot(i.dst), stack_.Slot(i.b));
+        abi_.CallExtendedToTwo(e_, reinterpret_cast<const void*>(&SineCosine), stack_.Slot(i.dst), stack_.Slot(i.b));
     }
 
     void EmitCall(const Instr& i) {
@@ -222,32 +263,136 @@ private:
         if (i.op == Op::Sin || i.op == Op::Cos) {
             e_.FstpTbyte(abi_.Scratch());  // the argument
             stack_.Popped();
-            using LongFunction = long double (*)(long double);
-            abi_.CallExtended(e_, reinterpret_cast<const void*>(i.op == Op::Sin ? static_cast<LongFunction>(&::sinl)
-                                                                                : static_cast<LongFunction>(&::cosl)));
+            abi_.CallExtended(e_, reinterpret_cast<const void*>(InfoOf(i.op == Op::Sin ? FunctionCode::Sin
+                                                                                       : FunctionCode::Cos)
+                                                                    ->inExtended));
             stack_.Pushed(i.dst);
             return;
         }
         EmitDomainCheck(*InfoOf(i.code));
+        if (auto* exact = ExactFunction(i)) {
+            e_.FstpTbyte(abi_.Scratch());
+            stack_.Popped();
+            abi_.CallExtended(e_, reinterpret_cast<const void*>(exact));
+            stack_.Pushed(i.dst);
+            return;
+        }
         // Double precision only while the argument and the result are normal doubles; anything
         // else takes the interpreter's code, which knows when long double is needed.
         ExtendedCall slow{};
         slow.instr = &i;
+        const NormalResult normal = NormalResultOf(i.code);
+        if (normal == NormalResult::Below708) {
+            e_.FldSt(0);
+            e_.Fabs();
+            e_.FldConstant(Constant(expLimit_, 708));
+            e_.Fcomip(1);
+            e_.FstpSt(0);
+            slow.arguments.push_back(e_.Jump(Cond::Below));  // |t| above 708, or NaN
+            slow.arguments.push_back(e_.Jump(Cond::Equal));
+        }
         const Mem scratch = abi_.Scratch();
         e_.FstQword(scratch);  // the argument as a double
         e_.MovRegMem(Reg::Rax, scratch);
-        slow.argument = e_.JumpUnlessNormalDouble();
-        e_.FstpTbyte(stack_.Slot(i.a));  // the argument itself, for the long double path
+        if (normal == NormalResult::ButAtOne) {
+            e_.MovRegImm64(Reg::Rcx, 0x3FF0000000000000u);  // 1.0
+            e_.CmpRegReg(Reg::Rax, Reg::Rcx);
+            slow.arguments.push_back(e_.Jump(Cond::Equal));
+        }
+        slow.arguments.push_back(e_.JumpUnlessNormalDouble());
+        if (normal == NormalResult::Unknown)
+            e_.FstpTbyte(stack_.Slot(i.a));  // the argument itself, for the long double path
+        else
+            e_.FstpSt(0);
         stack_.Popped();
         e_.MovsdXmm0Mem(scratch);
-        abi_.CallDouble(e_, reinterpret_cast<const void*>(DoubleFunction(i.code)));
-        e_.MovqRaxXmm0();
-        slow.result = e_.JumpUnlessNormalDouble();
+        abi_.CallDouble(e_, reinterpret_cast<const void*>(DoubleFunction(i)));
+        if (normal == NormalResult::Unknown) {
+            e_.MovqRaxXmm0();
+            slow.result = e_.JumpUnlessNormalDouble();
+        }
         e_.MovsdMemXmm0(scratch);
         e_.FldQword(scratch);
         slow.join = e_.Here();
         extendedCalls_.push_back(slow);
         stack_.Pushed(i.dst);
+    }
+
+    // tg and ctg as the interpreter's Tangent and Cotangent compute them: the pole test, then
+    // the double tangent of the argument (its reciprocal for ctg). Where the test cannot tell
+    // at once, or the double tangent will not do, the interpreter's code takes over.
+    void EmitTangent(const Instr& i) {
+        ExtendedCall slow{};
+        slow.instr = &i;
+        stack_.IsolateOnTop(i.a);
+        if (i.op == Op::Tg || i.op == Op::Ctg) {
+            // Fails where |cosine| (|sine| for ctg) is at most the limit; a double just above
+            // the limit settles almost every case without an 80-bit load.
+            e_.FldTbyte(stack_.Slot(i.b));
+            e_.Fabs();
+            e_.FldConstant(limitAbove_);
+            e_.Fcomip(1);
+            const std::size_t clear = e_.Jump(Cond::Below);  // above the limit, or NaN
+            e_.FldTbyte(stack_.Slot(limit_));
+            e_.Fcomip(1);
+            e_.FstpSt(0);
+            Fail(Cond::AboveEqual, EvalStatus::FunctionPole);
+            const std::size_t tested = e_.JumpAlways();
+            e_.Patch(clear, e_.Here());
+            e_.FstpSt(0);
+            e_.Patch(tested, e_.Here());
+        } else {
+            // The reduction's first step: an argument that it serves is far from every pole.
+            e_.FldSt(0);
+            e_.Fabs();
+            e_.FldConstant(Constant(moderate_, trig::kModerate));
+            e_.Fcomip(1);
+            e_.FstpSt(0);
+            slow.arguments.push_back(e_.Jump(Cond::Below));  // |t| above 2^20, or NaN
+            slow.arguments.push_back(e_.Jump(Cond::Equal));
+            e_.FldSt(0);
+            e_.FldConstant(Constant(twoOverPi_, trig::kTwoOverPi));
+            e_.FmulP();
+            e_.FldConstant(Constant(rounder_, trig::kRounder));
+            e_.FaddP();
+            e_.FldConstant(Constant(rounder_, trig::kRounder));
+            e_.FsubP(false);  // k
+            e_.FldConstant(Constant(halfPi_, trig::kHalfPi1));
+            e_.FmulP();
+            e_.FldSt(1);
+            e_.FsubP(false);  // k pi/2 - t, exactly
+            e_.Fabs();
+            e_.FldConstant(Constant(nearMultiple_, trig::kNearMultiple));
+            e_.Fcomip(1);
+            e_.FstpSt(0);
+            slow.arguments.push_back(e_.Jump(Cond::Above));  // next to a multiple of pi/2
+        }
+        // The tangent of a normal double is a normal double (no double comes near enough to a
+        // multiple of pi/2 to overflow it, or of pi to make it subnormal): its result needs no
+        // check, and the argument no keeping for the fallback.
+        const Mem scratch = abi_.Scratch();
+        e_.FstQword(scratch);
+        e_.MovRegMem(Reg::Rax, scratch);
+        slow.arguments.push_back(e_.JumpUnlessNormalDouble());
+        e_.FstpSt(0);
+        stack_.Popped();
+        e_.MovsdXmm0Mem(scratch);
+        abi_.CallDouble(e_, reinterpret_cast<const void*>(static_cast<double (*)(double)>(&::tan)));
+        e_.MovsdMemXmm0(scratch);
+        e_.FldQword(scratch);
+        if (i.op == Op::Ctg || i.op == Op::CtgAlone) {
+            e_.Fld1();
+            e_.FdivP(true);  // 1 / tan
+        }
+        slow.join = e_.Here();
+        extendedCalls_.push_back(slow);
+        stack_.Pushed(i.dst);
+    }
+
+    // The encoder's constant for `v`, added the first time.
+    int Constant(int& index, long double v) {
+        if (index < 0) index = e_.AddDouble(static_cast<double>(v));
+        return index;
     }
 
     // The function's domain, checked on the argument in st(0).
@@ -284,22 +429,33 @@ private:
         bool reversed = false;
         X87Stack& s = stack_;
         if (i.a == i.b) {
-            if (!s.OnTop(i.a)) {
-                if (s.OnStack(i.a)) s.SpillAll();
+            if (s.OnStack(i.a))
+                s.ToTop(i.a);
+            else
                 s.Load(i.a);
-            }
             e_.FldSt(0);
             s.Pushed(i.a);
         } else if (s.OnTop(i.b) && s.OnTop(i.a, 1)) {
         } else if (s.OnTop(i.a) && s.OnTop(i.b, 1)) {
             reversed = true;
-        } else if (s.OnTop(i.a) && !s.OnStack(i.b)) {
+        } else if (s.OnStack(i.a) && s.OnStack(i.b)) {
+            // Exchanges put a second from the top and b on top.
+            s.ToTop(i.a);
+            if (!s.OnTop(i.b, 1)) {
+                e_.FxchSt1();
+                s.Swapped();
+                s.ToTop(i.b);
+            } else {
+                reversed = true;
+            }
+        } else if (s.OnStack(i.a)) {
+            s.ToTop(i.a);
             s.Load(i.b);
-        } else if (s.OnTop(i.b) && !s.OnStack(i.a)) {
+        } else if (s.OnStack(i.b)) {
+            s.ToTop(i.b);
             s.Load(i.a);
             reversed = true;
         } else {
-            if (s.OnStack(i.a) || s.OnStack(i.b)) s.SpillAll();
             s.Load(i.a);
             s.Load(i.b);
         }
@@ -335,10 +491,10 @@ private:
     }
 
     void EmitUnary(const Instr& i) {
-        if (!stack_.OnTop(i.a)) {
-            if (stack_.OnStack(i.a)) stack_.SpillAll();
+        if (stack_.OnStack(i.a))
+            stack_.ToTop(i.a);
+        else
             stack_.Load(i.a);
-        }
         switch (i.op) {
             case Op::Neg: e_.Fchs(); break;
             case Op::Abs: e_.Fabs(); break;
@@ -365,9 +521,9 @@ private:
     // instruction, and its result comes back on the x87 stack.
     void EmitExtendedCalls() {
         for (const ExtendedCall& c : extendedCalls_) {
-            e_.Patch(c.argument, e_.Here());
+            for (std::size_t at : c.arguments) e_.Patch(at, e_.Here());
             e_.FstpTbyte(stack_.Slot(c.instr->a));
-            e_.Patch(c.result, e_.Here());
+            if (c.result != kNoJump) e_.Patch(c.result, e_.Here());
             CallHelper(*c.instr);
             e_.FldTbyte(stack_.Slot(c.instr->dst));
             e_.JumpTo(c.join);
@@ -393,6 +549,7 @@ private:
     std::vector<std::uint32_t> uses_;
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
     int limitAbove_ = 0;
+    int moderate_ = -1, twoOverPi_ = -1, rounder_ = -1, halfPi_ = -1, nearMultiple_ = -1, expLimit_ = -1;
     bool column_;
     X64Abi abi_ = X64Abi::Host();
     bool copied_[2] = {false, false};  // a column's x, y copied to the register file each point

@@ -10,6 +10,17 @@ bool X87Stack::OnStack(std::uint32_t slot) const {
     return false;
 }
 
+void X87Stack::ToTop(std::uint32_t slot) {
+    for (int k = 0; k < Depth(); ++k) {
+        if (!OnTop(slot, k)) continue;
+        if (k > 0) {
+            e_.FxchSt(k);
+            std::swap(slots_[slots_.size() - 1], slots_[slots_.size() - 1 - k]);
+        }
+        return;
+    }
+}
+
 void X87Stack::Load(std::uint32_t slot) {
     if (slot == 0 && pinnedX_)
         e_.FldSt(Depth());
@@ -30,6 +41,7 @@ void X87Stack::SpillAll() {
 }
 
 void X87Stack::IsolateOnTop(std::uint32_t slot) {
+    if (OnStack(slot)) ToTop(slot);
     if (!OnTop(slot)) {
         SpillAll();
         Load(slot);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/x86_encoder.h"
@@ -41,6 +42,7 @@ public:
     void Pushed(std::uint32_t slot) { slots_.push_back(slot); }
     void Popped() { slots_.pop_back(); }
     void TopBecomes(std::uint32_t slot) { slots_.back() = slot; }
+    void Swapped() { std::swap(slots_[slots_.size() - 1], slots_[slots_.size() - 2]); }  // after fxch st(1)
 
     // Pushes a slot's value: the pinned x, a constant, x's or y's home or the register file.
     void Load(std::uint32_t slot);
@@ -48,6 +50,9 @@ public:
     void LoadPinnedX() { e_.FldTbyte(ownHomes_ ? homes_[0] : Slot(0)); }
     // Everything on the stack goes to its slot, where later readers find it.
     void SpillAll();
+    // Brings a value that is on the stack to the top by exchanging (which costs next to
+    // nothing), the others keeping their places.
+    void ToTop(std::uint32_t slot);
     // Leaves only `slot`'s value on the stack, on top.
     void IsolateOnTop(std::uint32_t slot);
     // The new value on top stays once for each of its readers while there is room, and goes

@@ -25,6 +25,8 @@ TEST(CalcCommand, WritesWhatEqualsWould) {
     EXPECT_EQ(Calc({"--base", "2", "-5"}).out, "-101b\n");
     EXPECT_EQ(Calc({"--round", "2", "2/3", "-2/3"}).out, "0.67\n-0.67\n");
     EXPECT_EQ(Calc({"--degrees", "sin(30)"}).out, "0.5\n");
+    EXPECT_EQ(Calc({"tg(617593.1234567890123)"}).out, "-0.009942141590832\n");
+    EXPECT_EQ(Calc({"--exact", "tg(617593.1234567890123)"}).out, "-0.009942141642736\n");
     EXPECT_EQ(Calc({"sin(30)"}).out.rfind("-0.988", 0), 0u);  // the mode ended with its run
     EXPECT_EQ(Calc({"--base", "5", "10"}).out, "20s5\n");
     const CalcRun bad = Calc({"1/0", "2"});

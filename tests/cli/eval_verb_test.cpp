@@ -31,6 +31,8 @@ TEST(EvalCommand, PrintsValuesAndFailures) {
     EXPECT_EQ(Eval({"--degrees", "sin(30)"}).out, "0.5\n");
     EXPECT_EQ(Eval({"--y", "3", "x*y"}).out, "3\n");
     EXPECT_EQ(Eval({"pi"}).out, "3.14159265358979312\n");
+    EXPECT_EQ(Eval({"--exact", "pi"}).out, "3.14159265358979324\n");
+    EXPECT_EQ(Eval({"--exact", "ln(exp(1))", "tg(pi/4)"}).out, "1\n1\n");
     EXPECT_EQ(Eval({"-x"}).out, "-1\n");  // a formula, not an option
     EXPECT_EQ(Eval({"--", "--x"}).out, "-1\n");
     const EvalRun ok = Eval({"1", "2"});

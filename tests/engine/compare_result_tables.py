@@ -16,15 +16,15 @@ import sys
 
 # The library functions a formula's result depends on, by what the formula text holds. A
 # power whose exponent is not 2 or 3 (those are multiplied out) calls powl; "^e" is the
-# exponential; the numbered roots
-# and powers call powl and pow (rt2 is sqrtl, exact everywhere).
+# exponential; the numbered roots and powers call powl and pow (rt2 is sqrtl, exact
+# everywhere). Sine and cosine are the engine's own, and so are tg and ctg with exact
+# functions: only their double tangent (or, beyond double's range, tanl) is the library's.
 FUNCTIONS_OF = [
-    (r"arcsin|asin", {"asin", "asinl"}),
-    (r"arccos|acos", {"acos", "acosl"}),
-    (r"arcctg|arccot|actg", {"atan", "atanl"}),
+    (r"arcsin|asin", {"asin", "asinl", "atan2l"}),
+    (r"arccos|acos", {"acos", "acosl", "atan2l"}),
+    (r"arcctg|arccot|actg", {"atan", "atanl", "atan2l"}),
     (r"arctg|atg|arctan", {"atan", "atanl"}),
-    (r"(?<![a-z])(sin|cos|sec|csc)\(", {"sinl", "cosl", "sincosl"}),
-    (r"(?<![a-z])(tg|ctg|tan|cot)\(", {"tan", "tanl", "sinl", "cosl", "sincosl"}),
+    (r"(?<![a-z])(tg|ctg|tan|cot)\(", {"tan", "tanl"}),
     (r"(?<![a-z])ln\(", {"log", "logl"}),
     (r"(?<![a-z])lg\(|log<", {"log10", "log10l"}),
     (r"exp\(|\^e", {"exp", "expl"}),

@@ -108,5 +108,27 @@ TEST(SpecialPoints, StoresStayBounded) {
     EXPECT_NEAR(static_cast<double>(t.Value(1, 0)), 1 + 1200.0 * 1201 / 2, 1e-6);
 }
 
+// Translation collects the numbers only; the points are worked out on the first question, the
+// same ones as if worked out at once, and again after each translation or added number.
+TEST(SpecialPoints, WorkedOutWhenFirstAskedFor) {
+    Translator t;
+    for (const char* formula : {"1/(x-2)", "tg(x)/(x*x-3)", "x^3-2*x^2+x-1"}) {
+        t.Translate(formula);
+        EXPECT_FALSE(t.Specials().IsBuilt()) << formula;
+        Translator other;
+        other.Translate(formula);
+        const std::optional<long double> first = other.Specials().Query(-3, 3);
+        EXPECT_TRUE(other.Specials().IsBuilt());
+        EXPECT_EQ(t.Specials().Query(-3, 3), first) << formula;
+        EXPECT_EQ(t.Specials().Points(), other.Specials().Points()) << formula;
+    }
+    SpecialPointSet set;
+    set.AddOperand(2);
+    EXPECT_EQ(set.Points().size(), 6u);  // 1, -1, 1/2, -1/2, 2, -2
+    set.AddOperand(3);
+    EXPECT_FALSE(set.IsBuilt());
+    EXPECT_GT(set.Points().size(), 6u);
+}
+
 }  // namespace
 }  // namespace kq
