@@ -10,32 +10,16 @@ literals so that no decimal conversion stands between this script and the test.
 
 Usage: slope_reference.py OUTPUT.h
 """
+import os
 import sys
 
 import mpmath
 from mpmath import mp, mpf
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from extended_float import dbl, hexfloat, ld  # noqa: E402
+
 mp.dps = 50
-
-
-def ld(v):
-    """v rounded to the x87 extended format (64-bit significand, nearest)."""
-    with mpmath.workprec(64):
-        return +mpf(v)
-
-
-def dbl(v):
-    """v rounded to a double."""
-    with mpmath.workprec(53):
-        return +mpf(v)
-
-
-def hexfloat(v):
-    v = ld(v)
-    if v == 0:
-        return "0.0L"
-    negative, man, exp, _ = v._mpf_
-    return f"{'-' if negative else ''}0x{man:X}p{exp}L"
 
 
 PI_DOUBLE = dbl(mpmath.pi)  # the language's pi

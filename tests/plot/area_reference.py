@@ -7,25 +7,16 @@ them), so the integrals are those of the functions the engine computes, to 30 di
 
 Usage: area_reference.py OUTPUT.h
 """
+import os
 import sys
 
 import mpmath
 from mpmath import mp, mpf
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from extended_float import hexfloat, ld  # noqa: E402
+
 mp.dps = 40
-
-
-def ld(v):
-    with mpmath.workprec(64):
-        return +mpf(v)
-
-
-def hexfloat(v):
-    v = ld(v)
-    if v == 0:
-        return "0.0L"
-    negative, man, exp, _ = v._mpf_
-    return f"{'-' if negative else ''}0x{man:X}p{exp}L"
 
 
 # Formula, a, b, the integrand, the points where it is not smooth (for mpmath's subdivision).
