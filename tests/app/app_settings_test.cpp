@@ -18,7 +18,7 @@ TEST(AppSettings, FirstRunWritesTheDefaults) {
     AppSettings s;
     LoadOrCreateSettings(store, s);
     EXPECT_EQ(store.writes, (std::vector<std::string>{"Window/Page", "Window/Left", "Window/Top", "Window/Width",
-                                                      "Window/Height", "Window/WindowState", "Place/OpenedFile",
+                                                      "Window/Height", "Window/WindowState", "Place/OpenedFile", "Place/RecentFiles",
                                                       "Options/Trigonometry", "Options/ShowSpec", "Options/ShowQuest",
                                                       "Options/ReduceCalc", "Options/ReduceGraph", "Options/System",
                                                       "Options/ColorGraphs"}));

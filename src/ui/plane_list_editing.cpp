@@ -1,0 +1,121 @@
+// The "Графики" page's list edited in place and moved about, its menu, the changes that can
+// be taken back, and the view's "Назад" and "Вперёд" buttons.
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
+#include <QUndoStack>
+
+#include "ui/plane_navigation.h"
+#include "ui/plane_page.h"
+#include "ui/plane_undo.h"
+#include "ui_plane_page.h"
+
+namespace kq {
+
+void PlanePage::RecordEdit(const QString& name, ContentPart parts, const std::function<void()>& change) {
+    PlaneEdit edit;
+    edit.parts = parts;
+    edit.before = ContentOf(model_);
+    change();
+    edit.after = ContentOf(model_);
+    if (edit.ChangesAnything()) undo_->push(new PlaneEditCommand(name, model_, std::move(edit)));
+}
+
+void PlanePage::Say(const QString& text) { ui_->PointerLine->setText(text); }
+
+void PlanePage::SetUpViewButtons() {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(2);
+    for (auto [action, name] : {std::pair(navigation_->BackAction(), "BackButton"),
+                                std::pair(navigation_->ForwardAction(), "ForwardButton")}) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(name);
+        button->setDefaultAction(action);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        row->addWidget(button);
+    }
+    ui_->RightColumn->addLayout(row);
+}
+
+void PlanePage::SetUpListEditing() {
+    QListWidget* list = ui_->GraphList;
+    // F2 edits an entry; a double click keeps loading it into y=.
+    list->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QListWidget::customContextMenuRequested, this, &PlanePage::ShowListMenu);
+
+    listMenu_ = new QMenu(this);
+    listMenu_->setObjectName("GraphListMenu");
+    const auto add = [this](const char* name, const QString& text, QKeySequence keys, auto slot) {
+        QAction* a = listMenu_->addAction(text);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        // The keys themselves are the list's; the menu only names them.
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    add("EditEntry", QStringLiteral("Изменить"), QKeySequence(Qt::Key_F2), &PlanePage::EditCurrentEntry);
+    add("RemoveEntry", QStringLiteral("Удалить"), QKeySequence(), &PlanePage::RemoveFormulaFromList);
+    add("EntryUp", QStringLiteral("Вверх"), QKeySequence(Qt::ALT | Qt::Key_Up), [this] { MoveCurrentEntry(-1); });
+    add("EntryDown", QStringLiteral("Вниз"), QKeySequence(Qt::ALT | Qt::Key_Down), [this] { MoveCurrentEntry(1); });
+    add("EntryToFormula", QStringLiteral("В поле y="), QKeySequence(), &PlanePage::CurrentEntryToFormula);
+}
+
+// A right click on the current entry copies it into y= as it always has: no menu then.
+void PlanePage::ShowListMenu(QPoint at) {
+    if (rightClickCopied_) {
+        rightClickCopied_ = false;
+        return;
+    }
+    const int row = ui_->GraphList->currentRow();
+    const int count = ui_->GraphList->count();
+    for (QAction* a : listMenu_->actions()) a->setEnabled(row >= 0);
+    for (QAction* a : listMenu_->actions()) {
+        if (a->objectName() == "EntryUp") a->setEnabled(row > 0);
+        if (a->objectName() == "EntryDown") a->setEnabled(row >= 0 && row + 1 < count);
+    }
+    listMenu_->popup(ui_->GraphList->viewport()->mapToGlobal(at));
+}
+
+void PlanePage::EditCurrentEntry() {
+    if (QListWidgetItem* item = ui_->GraphList->currentItem()) ui_->GraphList->editItem(item);
+}
+
+void PlanePage::EntryTextEdited(int row, const std::string& text) {
+    if (row < 0 || row >= static_cast<int>(model_.List().size()) || model_.List()[row].text == text) return;
+    if (text.find_first_not_of(" \t") == std::string::npos) {
+        ui_->GraphList->item(row)->setText(QString::fromStdString(model_.List()[row].text));
+        return Say(QStringLiteral("Пустая формула в списке не остаётся: запись не изменена"));
+    }
+    RecordEdit(QStringLiteral("изменение формулы в списке"), ContentPart::List,
+               [&] { model_.ReplaceEntries(EditedEntry(model_.List(), row, text)); });
+    ui_->GraphList->setCurrentRow(row);
+}
+
+void PlanePage::MoveCurrentEntry(int by) {
+    const int row = ui_->GraphList->currentRow();
+    const int to = row + by;
+    if (row < 0 || to < 0 || to >= ui_->GraphList->count()) return;
+    RecordEdit(QStringLiteral("перемещение в списке"), ContentPart::List,
+               [&] { model_.ReplaceEntries(MovedEntry(model_.List(), row, to)); });
+    ui_->GraphList->setCurrentRow(to);
+}
+
+void PlanePage::CurrentEntryToFormula() {
+    const int row = ui_->GraphList->currentRow();
+    if (row < 0) return;
+    const std::string text = model_.List()[row].text;
+    RecordEdit(QStringLiteral("перенос формулы в поле y="), ContentPart::Formula, [&] { model_.SetFormula(text); });
+    ui_->GraphList->setCurrentRow(row);
+}
+
+bool PlanePage::ListKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (modifiers != Qt::AltModifier || (key != Qt::Key_Up && key != Qt::Key_Down)) return false;
+    MoveCurrentEntry(key == Qt::Key_Up ? -1 : 1);
+    return true;
+}
+
+}  // namespace kq
