@@ -1,19 +1,45 @@
 // The "Графики" page's list edited in place and moved about, its menu, the changes that can
 // be taken back, and the view's "Назад" and "Вперёд" buttons.
 #include <QAction>
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QUndoStack>
 
 #include "ui/plane_navigation.h"
 #include "ui/plane_page.h"
 #include "ui/plane_undo.h"
-#include "ui_plane_page.h"
 
 namespace kq {
+namespace {
+
+// The page's controls by their names: the form itself belongs to plane_page.cpp.
+template <class T>
+T* Control(const QWidget* page, const char* name) {
+    return page->findChild<T*>(QString::fromLatin1(name));
+}
+
+// The window's Enter shortcut must not take the key that ends editing an entry in place.
+class EntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool eventFilter(QObject* editor, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+                event->accept();
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(editor, event);
+    }
+};
+
+}  // namespace
 
 void PlanePage::RecordEdit(const QString& name, ContentPart parts, const std::function<void()>& change) {
     PlaneEdit edit;
@@ -24,7 +50,7 @@ void PlanePage::RecordEdit(const QString& name, ContentPart parts, const std::fu
     if (edit.ChangesAnything()) undo_->push(new PlaneEditCommand(name, model_, std::move(edit)));
 }
 
-void PlanePage::Say(const QString& text) { ui_->PointerLine->setText(text); }
+void PlanePage::Say(const QString& text) { Control<QLabel>(this, "PointerLine")->setText(text); }
 
 void PlanePage::SetUpViewButtons() {
     auto* row = new QHBoxLayout;
@@ -37,13 +63,14 @@ void PlanePage::SetUpViewButtons() {
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         row->addWidget(button);
     }
-    ui_->RightColumn->addLayout(row);
+    Control<QVBoxLayout>(this, "RightColumn")->addLayout(row);
 }
 
 void PlanePage::SetUpListEditing() {
-    QListWidget* list = ui_->GraphList;
+    QListWidget* list = Control<QListWidget>(this, "GraphList");
     // F2 edits an entry; a double click keeps loading it into y=.
     list->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    list->setItemDelegate(new EntryDelegate(list));
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QListWidget::customContextMenuRequested, this, &PlanePage::ShowListMenu);
 
@@ -70,46 +97,46 @@ void PlanePage::ShowListMenu(QPoint at) {
         rightClickCopied_ = false;
         return;
     }
-    const int row = ui_->GraphList->currentRow();
-    const int count = ui_->GraphList->count();
+    const int row = Control<QListWidget>(this, "GraphList")->currentRow();
+    const int count = Control<QListWidget>(this, "GraphList")->count();
     for (QAction* a : listMenu_->actions()) a->setEnabled(row >= 0);
     for (QAction* a : listMenu_->actions()) {
         if (a->objectName() == "EntryUp") a->setEnabled(row > 0);
         if (a->objectName() == "EntryDown") a->setEnabled(row >= 0 && row + 1 < count);
     }
-    listMenu_->popup(ui_->GraphList->viewport()->mapToGlobal(at));
+    listMenu_->popup(Control<QListWidget>(this, "GraphList")->viewport()->mapToGlobal(at));
 }
 
 void PlanePage::EditCurrentEntry() {
-    if (QListWidgetItem* item = ui_->GraphList->currentItem()) ui_->GraphList->editItem(item);
+    if (QListWidgetItem* item = Control<QListWidget>(this, "GraphList")->currentItem()) Control<QListWidget>(this, "GraphList")->editItem(item);
 }
 
 void PlanePage::EntryTextEdited(int row, const std::string& text) {
     if (row < 0 || row >= static_cast<int>(model_.List().size()) || model_.List()[row].text == text) return;
     if (text.find_first_not_of(" \t") == std::string::npos) {
-        ui_->GraphList->item(row)->setText(QString::fromStdString(model_.List()[row].text));
+        Control<QListWidget>(this, "GraphList")->item(row)->setText(QString::fromStdString(model_.List()[row].text));
         return Say(QStringLiteral("Пустая формула в списке не остаётся: запись не изменена"));
     }
     RecordEdit(QStringLiteral("изменение формулы в списке"), ContentPart::List,
                [&] { model_.ReplaceEntries(EditedEntry(model_.List(), row, text)); });
-    ui_->GraphList->setCurrentRow(row);
+    Control<QListWidget>(this, "GraphList")->setCurrentRow(row);
 }
 
 void PlanePage::MoveCurrentEntry(int by) {
-    const int row = ui_->GraphList->currentRow();
+    const int row = Control<QListWidget>(this, "GraphList")->currentRow();
     const int to = row + by;
-    if (row < 0 || to < 0 || to >= ui_->GraphList->count()) return;
+    if (row < 0 || to < 0 || to >= Control<QListWidget>(this, "GraphList")->count()) return;
     RecordEdit(QStringLiteral("перемещение в списке"), ContentPart::List,
                [&] { model_.ReplaceEntries(MovedEntry(model_.List(), row, to)); });
-    ui_->GraphList->setCurrentRow(to);
+    Control<QListWidget>(this, "GraphList")->setCurrentRow(to);
 }
 
 void PlanePage::CurrentEntryToFormula() {
-    const int row = ui_->GraphList->currentRow();
+    const int row = Control<QListWidget>(this, "GraphList")->currentRow();
     if (row < 0) return;
     const std::string text = model_.List()[row].text;
     RecordEdit(QStringLiteral("перенос формулы в поле y="), ContentPart::Formula, [&] { model_.SetFormula(text); });
-    ui_->GraphList->setCurrentRow(row);
+    Control<QListWidget>(this, "GraphList")->setCurrentRow(row);
 }
 
 bool PlanePage::ListKey(int key, Qt::KeyboardModifiers modifiers) {
