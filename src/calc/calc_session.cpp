@@ -19,8 +19,8 @@ CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
     if (o.result.ok) last_ = o.result;
     lastField_ = o.target;
     if (keepResults_)
-        results_.push_front(
-            Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_), o.result.text, sourceText});
+        results_.push_front(Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_),
+                                 o.result.text, sourceText});
     ++counter_;
     return o;
 }

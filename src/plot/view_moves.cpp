@@ -4,7 +4,8 @@
 
 namespace kq {
 
-ViewRect ZoomAbout(const ViewRect& view, int width, int height, long double column, long double row, long double scale) {
+ViewRect ZoomAbout(const ViewRect& view, int width, int height, long double column, long double row,
+                   long double scale) {
     if (width <= 0 || height <= 0 || view.xmin == view.xmax || view.ymin == view.ymax || !(scale > 0) ||
         !std::isfinite(scale))
         return view;

@@ -172,8 +172,8 @@ void CalcPage::LayoutFields() {
     ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
     // Half the line at most goes to the live result; a longer one ends in "…".
     const int line = width - 16;
-    const QString live = live_ ? live_->toolTip() : QString();
-    const int shown = live.isEmpty() ? 0 : std::min(live_->fontMetrics().horizontalAdvance(QStringLiteral("= ") + live) + 8, line / 2);
+    const int shown =
+        liveText_.isEmpty() ? 0 : std::min(live_->fontMetrics().horizontalAdvance(liveText_) + 8, line / 2);
     ui_->DoubtLine->setGeometry(8, ui_->DoubtLine->y(), line - shown, ui_->DoubtLine->height());
     FitDoubtLine();
     if (live_) {

@@ -91,9 +91,9 @@ private:
     QString baseHint_;  // the custom base field's own tooltip
     QString doubts_;    // the line under the fields, before it is cut to its width
     QLabel* live_ = nullptr;
-    QString liveText_;      // the live result before it is cut to its place
-    bool writing_ = false;  // the page itself is writing a field (a result, a loaded line)
-    bool edited_ = false;   // the active field was edited since "=" or since it became active
+    QString liveText_;                // the live result before it is cut to its place
+    bool writing_ = false;            // the page itself is writing a field (a result, a loaded line)
+    bool edited_ = false;             // the active field was edited since "=" or since it became active
     Qt::KeyboardModifiers pickKeys_;  // the keys held when an entry of the list was chosen
     // Every control of the keypad block with its cell on the grid.
     std::vector<std::pair<QWidget*, KeyCell>> keyCells_;

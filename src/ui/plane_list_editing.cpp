@@ -23,6 +23,8 @@ T* Control(const QWidget* page, const char* name) {
     return page->findChild<T*>(QString::fromLatin1(name));
 }
 
+QListWidget* List(const QWidget* page) { return Control<QListWidget>(page, "GraphList"); }
+
 // The window's Enter shortcut must not take the key that ends editing an entry in place.
 class EntryDelegate : public QStyledItemDelegate {
 public:
@@ -67,7 +69,7 @@ void PlanePage::SetUpViewButtons() {
 }
 
 void PlanePage::SetUpListEditing() {
-    QListWidget* list = Control<QListWidget>(this, "GraphList");
+    QListWidget* list = List(this);
     // F2 edits an entry; a double click keeps loading it into y=.
     list->setEditTriggers(QAbstractItemView::EditKeyPressed);
     list->setItemDelegate(new EntryDelegate(list));
@@ -97,46 +99,47 @@ void PlanePage::ShowListMenu(QPoint at) {
         rightClickCopied_ = false;
         return;
     }
-    const int row = Control<QListWidget>(this, "GraphList")->currentRow();
-    const int count = Control<QListWidget>(this, "GraphList")->count();
-    for (QAction* a : listMenu_->actions()) a->setEnabled(row >= 0);
+    const int row = List(this)->currentRow();
+    const int count = List(this)->count();
     for (QAction* a : listMenu_->actions()) {
+        a->setEnabled(row >= 0);
         if (a->objectName() == "EntryUp") a->setEnabled(row > 0);
         if (a->objectName() == "EntryDown") a->setEnabled(row >= 0 && row + 1 < count);
     }
-    listMenu_->popup(Control<QListWidget>(this, "GraphList")->viewport()->mapToGlobal(at));
+    listMenu_->popup(List(this)->viewport()->mapToGlobal(at));
 }
 
 void PlanePage::EditCurrentEntry() {
-    if (QListWidgetItem* item = Control<QListWidget>(this, "GraphList")->currentItem()) Control<QListWidget>(this, "GraphList")->editItem(item);
+    QListWidget* list = List(this);
+    if (QListWidgetItem* item = list->currentItem()) list->editItem(item);
 }
 
 void PlanePage::EntryTextEdited(int row, const std::string& text) {
     if (row < 0 || row >= static_cast<int>(model_.List().size()) || model_.List()[row].text == text) return;
     if (text.find_first_not_of(" \t") == std::string::npos) {
-        Control<QListWidget>(this, "GraphList")->item(row)->setText(QString::fromStdString(model_.List()[row].text));
+        List(this)->item(row)->setText(QString::fromStdString(model_.List()[row].text));
         return Say(QStringLiteral("Пустая формула в списке не остаётся: запись не изменена"));
     }
     RecordEdit(QStringLiteral("изменение формулы в списке"), ContentPart::List,
                [&] { model_.ReplaceEntries(EditedEntry(model_.List(), row, text)); });
-    Control<QListWidget>(this, "GraphList")->setCurrentRow(row);
+    List(this)->setCurrentRow(row);
 }
 
 void PlanePage::MoveCurrentEntry(int by) {
-    const int row = Control<QListWidget>(this, "GraphList")->currentRow();
+    const int row = List(this)->currentRow();
     const int to = row + by;
-    if (row < 0 || to < 0 || to >= Control<QListWidget>(this, "GraphList")->count()) return;
+    if (row < 0 || to < 0 || to >= List(this)->count()) return;
     RecordEdit(QStringLiteral("перемещение в списке"), ContentPart::List,
                [&] { model_.ReplaceEntries(MovedEntry(model_.List(), row, to)); });
-    Control<QListWidget>(this, "GraphList")->setCurrentRow(to);
+    List(this)->setCurrentRow(to);
 }
 
 void PlanePage::CurrentEntryToFormula() {
-    const int row = Control<QListWidget>(this, "GraphList")->currentRow();
+    const int row = List(this)->currentRow();
     if (row < 0) return;
     const std::string text = model_.List()[row].text;
     RecordEdit(QStringLiteral("перенос формулы в поле y="), ContentPart::Formula, [&] { model_.SetFormula(text); });
-    Control<QListWidget>(this, "GraphList")->setCurrentRow(row);
+    List(this)->setCurrentRow(row);
 }
 
 bool PlanePage::ListKey(int key, Qt::KeyboardModifiers modifiers) {

@@ -72,9 +72,7 @@ void PlaneNavigation::Typing(const void* source) {
 
 void PlaneNavigation::Refitting() { mode_ = Mode::Refit; }
 
-void PlaneNavigation::Done() {
-    mode_ = Mode::Steps;
-}
+void PlaneNavigation::Done() { mode_ = Mode::Steps; }
 
 void PlaneNavigation::UpdateActions() {
     back_->setEnabled(history_.CanGoBack());

@@ -280,7 +280,8 @@ void PlanePage::ShowWholeList() {
 // An empty formula or one the list has already is not added; the line under the graph says why.
 void PlanePage::AddFormulaToList() {
     if (const auto why = WhyNotAdded(model_.List(), model_.Formula())) return Say(Q(*why));
-    RecordEdit(QStringLiteral("добавление в список"), ContentPart::List, [this] { model_.InsertEntry(0, model_.Formula()); });
+    RecordEdit(QStringLiteral("добавление в список"), ContentPart::List,
+               [this] { model_.InsertEntry(0, model_.Formula()); });
     ui_->GraphList->setCurrentRow(0);
 }
 
@@ -351,7 +352,8 @@ void PlanePage::ApplyListClick() {
         ApplyFormula();
     } else if (click.copyText) {
         const std::string text = model_.List()[selected].text;
-        RecordEdit(QStringLiteral("перенос формулы в поле y="), ContentPart::Formula, [this, text] { model_.SetFormula(text); });
+        RecordEdit(QStringLiteral("перенос формулы в поле y="), ContentPart::Formula,
+                   [this, text] { model_.SetFormula(text); });
     }
     ui_->GraphList->setCurrentRow(selected < ui_->GraphList->count() ? selected : -1);
 }

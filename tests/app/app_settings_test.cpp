@@ -18,10 +18,10 @@ TEST(AppSettings, FirstRunWritesTheDefaults) {
     AppSettings s;
     LoadOrCreateSettings(store, s);
     EXPECT_EQ(store.writes, (std::vector<std::string>{"Window/Page", "Window/Left", "Window/Top", "Window/Width",
-                                                      "Window/Height", "Window/WindowState", "Place/OpenedFile", "Place/RecentFiles",
-                                                      "Options/Trigonometry", "Options/ShowSpec", "Options/ShowQuest",
-                                                      "Options/ReduceCalc", "Options/ReduceGraph", "Options/System",
-                                                      "Options/ColorGraphs"}));
+                                                      "Window/Height", "Window/WindowState", "Place/OpenedFile",
+                                                      "Place/RecentFiles", "Options/Trigonometry", "Options/ShowSpec",
+                                                      "Options/ShowQuest", "Options/ReduceCalc", "Options/ReduceGraph",
+                                                      "Options/System", "Options/ColorGraphs"}));
     EXPECT_EQ(store.values["Place/OpenedFile"], "ForFuture");
     EXPECT_EQ(store.values["Options/ReduceCalc"], "-1");
     EXPECT_EQ(store.values["Options/System"], "10");

@@ -11,7 +11,8 @@ using List = std::vector<std::string>;
 
 TEST(RecentFiles, NewestFirstOnceAndFiveAtMost) {
     List list;
-    for (const char* p : {"/a.kwp", "/b.kwp", "/c.kwp", "/a.kwp", "/d.kwp", "/e.kwp", "/f.kwp"}) list = WithRecent(list, p);
+    for (const char* p : {"/a.kwp", "/b.kwp", "/c.kwp", "/a.kwp", "/d.kwp", "/e.kwp", "/f.kwp"})
+        list = WithRecent(list, p);
     EXPECT_EQ(list, (List{"/f.kwp", "/e.kwp", "/d.kwp", "/a.kwp", "/c.kwp"}));
     EXPECT_EQ(WithoutRecent(list, "/d.kwp"), (List{"/f.kwp", "/e.kwp", "/a.kwp", "/c.kwp"}));
 }
@@ -40,7 +41,7 @@ TEST(RecentFiles, SurviveASaveAndALoadAndADamagedValueIsIgnored) {
     AppSettings damaged;
     LoadOrCreateSettings(store, damaged);
     EXPECT_TRUE(damaged.recent.empty());
-    EXPECT_EQ(damaged.base, 16);  // the others are read as ever
+    EXPECT_EQ(damaged.base, 16);                       // the others are read as ever
     EXPECT_EQ(store.values["Place/RecentFiles"], "");  // and the damage is mended
 }
 

@@ -90,8 +90,8 @@ TEST(CalcSession, ThePreviewIsWhatEqualsWouldWrite) {
     const struct {
         const char* text;
         int base;
-    } cases[] = {{"255", 16}, {"-5", 2}, {"0.5", 2}, {"10", 5}, {"2*3+1", 10}, {"1/0", 10}, {"sin(", 10},
-                 {"ln(-1)", 8}, {"7", 1}, {"FFh+1", 10}};
+    } cases[] = {{"255", 16}, {"-5", 2},    {"0.5", 2},    {"10", 5}, {"2*3+1", 10},
+                 {"1/0", 10}, {"sin(", 10}, {"ln(-1)", 8}, {"7", 1},  {"FFh+1", 10}};
     for (const auto& c : cases) {
         CalcSession s;
         s.Engine().SetBase(c.base);
@@ -101,8 +101,10 @@ TEST(CalcSession, ThePreviewIsWhatEqualsWouldWrite) {
         EXPECT_EQ(s.ActiveField(), 1);
         const auto o = s.Evaluate(c.text);
         EXPECT_EQ(live.ok, o.result.ok) << c.text;
-        if (live.ok) EXPECT_EQ(live.text, o.result.text) << c.text;
-        else EXPECT_FALSE(live.text.empty()) << c.text;
+        if (live.ok)
+            EXPECT_EQ(live.text, o.result.text) << c.text;
+        else
+            EXPECT_FALSE(live.text.empty()) << c.text;
     }
     CalcSession s;
     EXPECT_EQ(s.Preview("  ").text, "");

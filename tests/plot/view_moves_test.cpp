@@ -64,8 +64,8 @@ TEST(PanByPixels, MovesByTheDraggedDistance) {
         long double dx, dy;
         ViewRect expected;
     } cases[] = {
-        {40, 0, {-12, 8, -5, 5}},   // 40 px of 400 is a tenth of 20 units
-        {0, -20, {-10, 10, -6, 4}}, // up by 20 px of 200: the view goes down by a unit
+        {40, 0, {-12, 8, -5, 5}},    // 40 px of 400 is a tenth of 20 units
+        {0, -20, {-10, 10, -6, 4}},  // up by 20 px of 200: the view goes down by a unit
         {-400, 200, {10, 30, 5, 15}},
     };
     for (const auto& c : cases) EXPECT_EQ(PanByPixels({-10, 10, -5, 5}, 400, 200, c.dx, c.dy), c.expected);
@@ -119,8 +119,7 @@ TEST(ViewHistory, OneGestureIsOneStepAndTheSameViewNone) {
 TEST(ViewHistory, KeepsTheNewestViewsUpToItsCapacity) {
     ViewHistory h;
     h.Start(kA);
-    for (std::size_t i = 1; i <= ViewHistory::kCapacity + 50; ++i)
-        h.Record({0, static_cast<long double>(i), 0, 1});
+    for (std::size_t i = 1; i <= ViewHistory::kCapacity + 50; ++i) h.Record({0, static_cast<long double>(i), 0, 1});
     EXPECT_EQ(h.Size(), ViewHistory::kCapacity);
     std::size_t steps = 0;
     std::optional<ViewRect> last;

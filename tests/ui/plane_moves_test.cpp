@@ -56,7 +56,9 @@ private:
         QTest::mouseMove(Box(), to);
         QTest::mouseRelease(Box(), button, keys, to);
     }
-    static bool Close(long double a, long double b) { return std::fabs(a - b) <= 1e-12L * (std::fabs(a) + std::fabs(b) + 1); }
+    static bool Close(long double a, long double b) {
+        return std::fabs(a - b) <= 1e-12L * (std::fabs(a) + std::fabs(b) + 1);
+    }
     static bool Same(const ViewRect& a, const ViewRect& b) {
         return Close(a.xmin, b.xmin) && Close(a.xmax, b.xmax) && Close(a.ymin, b.ymin) && Close(a.ymax, b.ymax);
     }
@@ -120,7 +122,8 @@ private slots:
             QTest::mouseMove(Box(), to);
             // The curves follow while the button is down.
             const long double ux = (start.xmax - start.xmin) / 400, uy = (start.ymax - start.ymin) / 300;
-            const ViewRect expected{start.xmin - 80 * ux, start.xmax - 80 * ux, start.ymin - 30 * uy, start.ymax - 30 * uy};
+            const ViewRect expected{start.xmin - 80 * ux, start.xmax - 80 * ux, start.ymin - 30 * uy,
+                                    start.ymax - 30 * uy};
             QVERIFY(Same(View(), expected));
             QVERIFY(Box()->RubberBand().isNull());
             QTest::mouseRelease(Box(), way.button, way.keys, to);
@@ -161,8 +164,8 @@ private slots:
             int key;
             ViewRect expected;
         } keys[] = {
-            {Qt::Key_Right, {-8, 12, -5, 5}},   {Qt::Key_Up, {-8, 12, -4, 6}},  {Qt::Key_Left, {-10, 10, -4, 6}},
-            {Qt::Key_Down, {-10, 10, -5, 5}},   {Qt::Key_Plus, {-8, 8, -4, 4}}, {Qt::Key_Minus, {-10, 10, -5, 5}},
+            {Qt::Key_Right, {-8, 12, -5, 5}}, {Qt::Key_Up, {-8, 12, -4, 6}},  {Qt::Key_Left, {-10, 10, -4, 6}},
+            {Qt::Key_Down, {-10, 10, -5, 5}}, {Qt::Key_Plus, {-8, 8, -4, 4}}, {Qt::Key_Minus, {-10, 10, -5, 5}},
         };
         for (const auto& k : keys) {
             QTest::keyClick(Box(), static_cast<Qt::Key>(k.key));
@@ -190,7 +193,8 @@ private slots:
         seen.push_back(View());
         QTest::mouseClick(c->Button2, Qt::LeftButton);
         seen.push_back(View());
-        for (std::size_t i = 1; i < seen.size(); ++i) QVERIFY2(!(seen[i] == seen[i - 1]), qPrintable(QString::number(i)));
+        for (std::size_t i = 1; i < seen.size(); ++i)
+            QVERIFY2(!(seen[i] == seen[i - 1]), qPrintable(QString::number(i)));
         QCOMPARE(page->Navigation().History().Size(), seen.size());
 
         auto* back = form->findChild<QToolButton*>("BackButton");

@@ -52,8 +52,10 @@ private:
     }
     void Redo(bool withY) {
         c->GraphList->setFocus();
-        if (withY) QTest::keyClick(c->GraphList, Qt::Key_Y, Qt::ControlModifier);
-        else QTest::keyClick(c->GraphList, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        if (withY)
+            QTest::keyClick(c->GraphList, Qt::Key_Y, Qt::ControlModifier);
+        else
+            QTest::keyClick(c->GraphList, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     }
     // The entry becomes current without a click (a click would copy it into y=, a step of its own).
     void Select(int row) { c->GraphList->setCurrentRow(row); }
