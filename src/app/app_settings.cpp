@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/recent_files.h"
+
 namespace kq {
 namespace {
 
 constexpr const char* kWindow = "Window";
 constexpr const char* kPlace = "Place";
 constexpr const char* kOptions = "Options";
+constexpr const char* kRecentFiles = "RecentFiles";
 
 // One stored value: where it lives, how it is read into the settings and written from them.
 struct Entry {
@@ -67,6 +70,17 @@ const std::vector<Entry>& Entries() {
          }},
         {kPlace, "OpenedFile", nullptr,
          [](SettingsStore& s, const AppSettings&) { s.WriteString(kPlace, "OpenedFile", "ForFuture"); }},
+        // A damaged list is dropped whole (and written again empty): a file of wrong names
+        // would only lead to messages.
+        {kPlace, kRecentFiles,
+         [](SettingsStore& s, AppSettings& a) {
+             const auto text = s.ReadString(kPlace, kRecentFiles);
+             const auto list = text ? ReadRecent(*text) : std::nullopt;
+             if (!list) return false;
+             a.recent = *list;
+             return true;
+         },
+         [](SettingsStore& s, const AppSettings& a) { s.WriteString(kPlace, kRecentFiles, WriteRecent(a.recent)); }},
         BoolEntry(kOptions, "Trigonometry", &AppSettings::degrees),
         BoolEntry(kOptions, "ShowSpec", &AppSettings::show3D),
         BoolEntry(kOptions, "ShowQuest", &AppSettings::ask3D),
@@ -100,6 +114,7 @@ std::vector<std::string> LoadSettings(SettingsStore& store, AppSettings& s) {
         if (e.bounds && s.windowState == WindowState::Normal) read(e);
     for (const Entry& e : Entries())
         if (std::string(e.group) == kOptions) read(e);
+    read(*Find(std::string(kPlace) + "/" + kRecentFiles));
     if (!s.show3D && s.page == 1) s.page = 0;
     return unread;
 }
@@ -107,6 +122,11 @@ std::vector<std::string> LoadSettings(SettingsStore& store, AppSettings& s) {
 bool SaveSettings(SettingsStore& store, const AppSettings& s) {
     for (const Entry& e : Entries())
         if (!e.bounds || s.windowState == WindowState::Normal) e.write(store, s);
+    return store.Flush();
+}
+
+bool SaveRecentFiles(SettingsStore& store, const AppSettings& settings) {
+    Find(std::string(kPlace) + "/" + kRecentFiles)->write(store, settings);
     return store.Flush();
 }
 

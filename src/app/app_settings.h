@@ -23,6 +23,7 @@ struct AppSettings {
     int graphRounding = -1;
     int base = 10;
     bool colorGraphs = false;  // each list formula in its own colour
+    std::vector<std::string> recent;  // the last workplaces, newest first (RecentFiles)
 };
 
 // Reads into `settings` in the stored order (the bounds only while the state is normal).
@@ -33,6 +34,9 @@ std::vector<std::string> LoadSettings(SettingsStore& store, AppSettings& setting
 // Writes everything; the bounds only while the window state is normal. False when the
 // store could not keep them (SettingsStore::Error() says why).
 bool SaveSettings(SettingsStore& store, const AppSettings& settings);
+
+// Writes the list of the last workplaces alone, at once; false as SaveSettings.
+bool SaveRecentFiles(SettingsStore& store, const AppSettings& settings);
 
 // Construction: load, and write back just the values that could not be read (all of them
 // on the first run), so a damaged file is mended without losing what was good in it.

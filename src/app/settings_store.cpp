@@ -31,6 +31,12 @@ std::optional<bool> MemorySettingsStore::ReadBool(const std::string& group, cons
     return v;
 }
 
+std::optional<std::string> MemorySettingsStore::ReadString(const std::string& group, const std::string& name) {
+    auto it = values.find(group + "/" + name);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+}
+
 void MemorySettingsStore::WriteInt(const std::string& group, const std::string& name, int value) {
     WriteString(group, name, std::to_string(value));
 }

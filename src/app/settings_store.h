@@ -15,6 +15,7 @@ public:
     // Nothing when the value is missing or is not of the type asked for.
     virtual std::optional<int> ReadInt(const std::string& group, const std::string& name) = 0;
     virtual std::optional<bool> ReadBool(const std::string& group, const std::string& name) = 0;
+    virtual std::optional<std::string> ReadString(const std::string& group, const std::string& name) = 0;
     virtual void WriteInt(const std::string& group, const std::string& name, int value) = 0;
     virtual void WriteBool(const std::string& group, const std::string& name, bool value) = 0;
     virtual void WriteString(const std::string& group, const std::string& name, const std::string& value) = 0;
@@ -30,6 +31,7 @@ class MemorySettingsStore : public SettingsStore {
 public:
     std::optional<int> ReadInt(const std::string& group, const std::string& name) override;
     std::optional<bool> ReadBool(const std::string& group, const std::string& name) override;
+    std::optional<std::string> ReadString(const std::string& group, const std::string& name) override;
     void WriteInt(const std::string& group, const std::string& name, int value) override;
     void WriteBool(const std::string& group, const std::string& name, bool value) override;
     void WriteString(const std::string& group, const std::string& name, const std::string& value) override;

@@ -3,6 +3,8 @@
 #include <climits>
 
 #include "calc/base_format.h"
+#include "calc/calc_texts.h"
+#include "engine/eval_status.h"
 
 namespace kq {
 
@@ -17,10 +19,19 @@ CalcSession::Outcome CalcSession::Evaluate(const std::string& sourceText) {
     if (o.result.ok) last_ = o.result;
     lastField_ = o.target;
     if (keepResults_)
-        results_.push_front(
-            Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_), o.result.text});
+        results_.push_front(Item{sourceText + "  (=" + o.result.text + ")", "EmptyNo" + std::to_string(counter_),
+                                 o.result.text, sourceText});
     ++counter_;
     return o;
+}
+
+CalcSession::LiveResult CalcSession::Preview(const std::string& sourceText) {
+    if (sourceText.find_first_not_of(" \t") == std::string::npos) return {};
+    engine_.Translate(sourceText);
+    const CalcEngine::Result r = engine_.ResultText();
+    if (r.ok) return {true, r.text};
+    if (r.badBase) return {false, kBadBaseText};
+    return {false, UndefinedValueMessage()};
 }
 
 void CalcSession::SetLine(int field, const std::string& text) {

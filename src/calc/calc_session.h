@@ -18,6 +18,14 @@ public:
         std::string caption;  // "source  (=result)"
         std::string name;     // "EmptyNo" and the result counter
         std::string result;   // the result text alone; empty when there was none
+        std::string source;   // the expression evaluated
+    };
+
+    // What "=" would write for a field's text, without writing it: the result in the output
+    // base, or why there would be none (Russian). An empty text has neither.
+    struct LiveResult {
+        bool ok = false;
+        std::string text;
     };
 
     struct Outcome {
@@ -39,6 +47,8 @@ public:
     // "=": the active field's text is evaluated; the other field becomes active and gets the
     // result; the results list gets an item either way.
     Outcome Evaluate(const std::string& sourceText);
+    // The same evaluation with nothing recorded: no field, no result, no list item changes.
+    LiveResult Preview(const std::string& sourceText);
 
     // The field that got the last result (0 when the last "=" failed or none came yet).
     int LastResultField() const { return last_ ? lastField_ : 0; }

@@ -71,6 +71,11 @@ void PlaneModel::ReplaceList(const std::vector<std::string>& texts) {
     Tell(PlaneChange::ListReplaced);
 }
 
+void PlaneModel::ReplaceEntries(const std::vector<ListEntry>& entries) {
+    list_ = entries;
+    Tell(PlaneChange::ListReplaced);
+}
+
 void PlaneModel::GiveColours(const std::vector<int>& drawn) {
     std::vector<int> ticked, others;
     for (int i = 0; i < static_cast<int>(list_.size()); ++i) {

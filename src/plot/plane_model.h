@@ -59,6 +59,8 @@ public:
     void SetTicked(int index, bool ticked);
     // The list becomes `texts`, none ticked, none with a colour.
     void ReplaceList(const std::vector<std::string>& texts);
+    // The list becomes `entries`, ticks and colours as they are there (taking a change back).
+    void ReplaceEntries(const std::vector<ListEntry>& entries);
     // Every entry of `drawn` (indices) without a colour gets one that none of the other
     // entries' has, ticked ones first (FreeColourSlot).
     void GiveColours(const std::vector<int>& drawn);

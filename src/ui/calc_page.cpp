@@ -1,11 +1,15 @@
 #include "ui/calc_page.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <algorithm>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QToolButton>
 
 #include "calc/keypad_keys.h"
@@ -54,8 +58,20 @@ CalcPage::CalcPage(CalcSession& session, QWidget* parent)
     session_.onLineChanged = [this](int field) {
         QLineEdit* edit = field == 2 ? ui_->SecondPanel : ui_->FirstPanel;
         const QString text = QString::fromStdString(session_.Line(field));
+        const QScopedValueRollback writing(writing_, true);
         if (edit->text() != text) edit->setText(text);
     };
+    // The live result shares the line under the fields with the doubts: it takes the right
+    // end, in grey, and the doubts what is left.
+    live_ = new QLabel(ui_->Panel4);
+    live_->setObjectName("LiveResult");
+    live_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette grey = live_->palette();
+    grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    live_->setPalette(grey);
+    for (QLineEdit* field : {ui_->FirstPanel, ui_->SecondPanel})
+        connect(field, &QLineEdit::textChanged, this, [this, field] { FieldEdited(field); });
+    resultsMenu_->installEventFilter(this);
     QPalette doubtColour = ui_->DoubtLine->palette();
     doubtColour.setColor(QPalette::WindowText, QColor(160, 40, 0));
     ui_->DoubtLine->setPalette(doubtColour);
@@ -135,9 +151,14 @@ QLineEdit* CalcPage::ActiveField() const {
 
 bool CalcPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
+        const int before = session_.ActiveField();
         if (watched == ui_->FirstPanel) session_.SetActiveField(1);
         if (watched == ui_->SecondPanel) session_.SetActiveField(2);
+        if (session_.ActiveField() != before) ClearLiveResult();
     }
+    // The keys held as an entry of the results list is chosen, by the mouse or by Enter.
+    if (watched == resultsMenu_ && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress))
+        pickKeys_ = static_cast<QInputEvent*>(event)->modifiers();
     if (watched == ui_->Panel4 && event->type() == QEvent::Resize) LayoutFields();
     return QWidget::eventFilter(watched, event);
 }
@@ -149,8 +170,16 @@ void CalcPage::LayoutFields() {
     const int fieldWidth = CalcFieldWidth(width);
     ui_->FirstPanel->setGeometry(8, ui_->FirstPanel->y(), fieldWidth, ui_->FirstPanel->height());
     ui_->SecondPanel->setGeometry(width - fieldWidth - 8, ui_->SecondPanel->y(), fieldWidth, ui_->SecondPanel->height());
-    ui_->DoubtLine->setGeometry(8, ui_->DoubtLine->y(), width - 16, ui_->DoubtLine->height());
+    // Half the line at most goes to the live result; a longer one ends in "…".
+    const int line = width - 16;
+    const int shown =
+        liveText_.isEmpty() ? 0 : std::min(live_->fontMetrics().horizontalAdvance(liveText_) + 8, line / 2);
+    ui_->DoubtLine->setGeometry(8, ui_->DoubtLine->y(), line - shown, ui_->DoubtLine->height());
     FitDoubtLine();
+    if (live_) {
+        live_->setGeometry(8 + line - shown, ui_->DoubtLine->y(), shown, ui_->DoubtLine->height());
+        live_->setText(live_->fontMetrics().elidedText(liveText_, Qt::ElideRight, shown));
+    }
 }
 
 // What the engine would silently do with either field's text, in the line under them; the
@@ -198,7 +227,31 @@ void CalcPage::ClearActiveField() {
     ActiveField()->clear();
 }
 
+void CalcPage::FieldEdited(QLineEdit* field) {
+    if (writing_ || field != ActiveField()) return;
+    edited_ = true;
+    ShowLiveResult();
+}
+
+// Shown only while the user edits: after "=" the field holds the result itself.
+void CalcPage::ShowLiveResult() {
+    if (!edited_) return ClearLiveResult();
+    const CalcSession::LiveResult live = session_.Preview(ActiveField()->text().toStdString());
+    const QString text = QString::fromStdString(live.text);
+    live_->setToolTip(text);
+    liveText_ = live.ok ? QStringLiteral("= ") + text : text;
+    LayoutFields();
+}
+
+void CalcPage::ClearLiveResult() {
+    edited_ = false;
+    liveText_.clear();
+    live_->setToolTip(QString());
+    LayoutFields();
+}
+
 void CalcPage::Evaluate() {
+    ClearLiveResult();
     QLineEdit* source = ActiveField();
     const std::string text = source->text().toStdString();
     const CalcSession::Outcome o = session_.Evaluate(text);
@@ -207,7 +260,10 @@ void CalcPage::Evaluate() {
     session_.SetActiveField(o.target);
     // The field is emptied before the message shows: an old result left beside it would read
     // as the answer.
-    target->setText(QString::fromStdString(o.result.text));
+    {
+        const QScopedValueRollback writing(writing_, true);
+        target->setText(QString::fromStdString(o.result.text));
+    }
     if (o.result.badBase) {
         showError(this, QString::fromUtf8(kOperationErrorCaption), QString::fromUtf8(kBadBaseText));
     } else if (!o.result.ok) {
@@ -218,6 +274,7 @@ void CalcPage::Evaluate() {
     auto* action = new QAction(QString::fromStdString(item.caption).replace('&', "&&"), resultsMenu_);
     action->setObjectName(QString::fromStdString(item.name));
     action->setData(QString::fromStdString(item.result));
+    action->setProperty("expression", QString::fromStdString(item.source));
     resultsMenu_->insertAction(resultsMenu_->actions().isEmpty() ? nullptr : resultsMenu_->actions().front(), action);
     CaretToEnd(target);
 }
@@ -229,7 +286,9 @@ void CalcPage::ShowResultsList() {
 }
 
 void CalcPage::PickResult(QAction* entry) {
-    const QString result = entry->data().toString();
+    const bool expression = pickKeys_ & Qt::ShiftModifier;
+    pickKeys_ = {};
+    const QString result = (expression ? entry->property("expression") : entry->data()).toString();
     if (result.isEmpty()) return;
     QLineEdit* field = ActiveField();
     field->insert(result);
@@ -258,12 +317,16 @@ void CalcPage::PickCustomBase() { SetBase(LeadingInteger(ui_->Edit3->text().toSt
 void CalcPage::SetBase(int base) {
     session_.Engine().SetBase(base);
     const int field = session_.LastResultField();
-    if (field == 0) return;
+    if (field == 0) return ShowLiveResult();
     QLineEdit* target = field == 2 ? ui_->SecondPanel : ui_->FirstPanel;
     if (const auto text = session_.LastResultInBase(target->text().toStdString())) {
-        target->setText(QString::fromStdString(*text));
+        {
+            const QScopedValueRollback writing(writing_, true);
+            target->setText(QString::fromStdString(*text));
+        }
         CaretToEnd(target);
     }
+    ShowLiveResult();
 }
 
 void CalcPage::CustomBaseEdited() {

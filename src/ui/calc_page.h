@@ -16,6 +16,7 @@ namespace Ui {
 class CalcPage;
 }
 
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
@@ -45,7 +46,8 @@ public slots:
     // Opens the list of past results just above "Список ^".
     void ShowResultsList();
     void ClearResultsList();
-    // An entry of the list picked: its result goes in at the caret of the active field.
+    // An entry of the list picked: its result goes in at the caret of the active field; with
+    // Shift held, its expression.
     void PickResult(QAction* entry);
     void PickHexBase();
     void PickDecimalBase();
@@ -76,6 +78,10 @@ private:
     void UpdateBaseTabStop();
     void ShowCustomBaseState();
     void FitDoubtLine();
+    // The grey line under the fields: what "=" would write for the active field being edited.
+    void FieldEdited(QLineEdit* field);
+    void ShowLiveResult();
+    void ClearLiveResult();
 
     std::unique_ptr<Ui::CalcPage> ui_;
     CalcSession& session_;
@@ -84,6 +90,11 @@ private:
     QAction* clearResults_ = nullptr;
     QString baseHint_;  // the custom base field's own tooltip
     QString doubts_;    // the line under the fields, before it is cut to its width
+    QLabel* live_ = nullptr;
+    QString liveText_;                // the live result before it is cut to its place
+    bool writing_ = false;            // the page itself is writing a field (a result, a loaded line)
+    bool edited_ = false;             // the active field was edited since "=" or since it became active
+    Qt::KeyboardModifiers pickKeys_;  // the keys held when an entry of the list was chosen
     // Every control of the keypad block with its cell on the grid.
     std::vector<std::pair<QWidget*, KeyCell>> keyCells_;
 };

@@ -125,6 +125,8 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
 
     LoadOrCreateSettings(*store_, settings_);
     ApplyLoadedSettings();
+    SetUpEditHistory();
+    SetUpRecentFiles();
     connect(ui_->Pages, &QTabWidget::currentChanged, this, &TMainForm::PageChanged);
     planePage_->ClearListMemory();
 

@@ -27,6 +27,7 @@ class THelpForm;
 class WorkplaceMenu;
 class PictureMenu;
 class PrintMenu;
+class RecentMenu;
 }  // namespace kq
 
 class QLineEdit;
@@ -64,6 +65,8 @@ public:
     WorkplaceMenu& Workplaces() { return *workplaces_; }
     PictureMenu& Picture() { return *picture_; }
     PrintMenu& Printing() { return *printing_; }
+    // The last workplaces in "Система".
+    RecentMenu& Recent() { return *recent_; }
     // Opens a workplace named on the command line; false (after telling the user) when it cannot.
     bool OpenWorkplace(const QString& path);
     // The same with the name's bytes as the file system has them (they need be in no encoding).
@@ -112,6 +115,13 @@ private:
     void CaptureWindowState();
     void SurfacePageShown();
     QLineEdit* FocusedField() const;
+    // "Отменить", "Повторить", "Назад" and "Вперёд" in "Правка" (main_form_history.cpp).
+    void SetUpEditHistory();
+    void SetUpRecentFiles();
+    // A workplace was loaded or saved: its name in the title and at the top of the last ones.
+    void WorkplaceUsed(const QString& path);
+    void OpenRecent(const QString& path);
+    void ShowRecent();
 
     std::unique_ptr<Ui::TMainForm> ui_;
     std::unique_ptr<SettingsStore> store_;
@@ -133,6 +143,7 @@ private:
     WorkplaceMenu* workplaces_ = nullptr;
     PictureMenu* picture_ = nullptr;
     PrintMenu* printing_ = nullptr;
+    RecentMenu* recent_ = nullptr;
     int currentPage_ = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "ui/paint_box.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 namespace kq {
@@ -11,6 +13,8 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setMinimumSize(60, 60);
     setCursor(Qt::CrossCursor);
+    // A click gives the graph the keyboard, for moving the view with the keys.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void PaintBox::Invalidate() {
@@ -44,6 +48,12 @@ void PaintBox::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(band_.normalized());
     }
+    // The graph holding the keyboard shows it with a dotted frame, never drawn into the picture.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 0, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void PaintBox::resizeEvent(QResizeEvent* event) {
@@ -52,7 +62,10 @@ void PaintBox::resizeEvent(QResizeEvent* event) {
     emit resized();
 }
 
-void PaintBox::mousePressEvent(QMouseEvent* event) { emit mousePressed(event->button(), event->position().toPoint()); }
+void PaintBox::mousePressEvent(QMouseEvent* event) {
+    emit mousePressedWith(event->button(), event->modifiers(), event->position().toPoint());
+    emit mousePressed(event->button(), event->position().toPoint());
+}
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(event->position().toPoint()); }
 
@@ -63,6 +76,26 @@ void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
 void PaintBox::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     emit mouseLeft();
+}
+
+void PaintBox::wheelEvent(QWheelEvent* event) {
+    emit wheelTurned(event->position(), event->angleDelta(), event->pixelDelta());
+    event->accept();
+}
+
+void PaintBox::keyPressEvent(QKeyEvent* event) {
+    if (onKey && onKey(event->key(), event->modifiers())) return event->accept();
+    QWidget::keyPressEvent(event);
+}
+
+void PaintBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PaintBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 }  // namespace kq

@@ -15,6 +15,8 @@ public:
 
     // Draws the picture on a painter of the widget's logical size.
     std::function<void(QPainter&, QSize)> onPaint;
+    // A key pressed while the graph has the focus; true when it was used.
+    std::function<bool(int key, Qt::KeyboardModifiers modifiers)> onKey;
 
     // The picture must be drawn again (shown at the next paint).
     void Invalidate();
@@ -28,6 +30,10 @@ public:
 
 signals:
     void mousePressed(Qt::MouseButton button, QPoint at);
+    // The same press with the keys held, told just before mousePressed.
+    void mousePressedWith(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+    // A wheel or touchpad turn: in eighths of a degree, and in pixels where the device gives them.
+    void wheelTurned(QPointF at, QPoint angleDelta, QPoint pixelDelta);
     void mouseMoved(QPoint at);
     void mouseReleased(Qt::MouseButton button, QPoint at);
     // The pointer went away from the picture.
@@ -41,6 +47,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QImage picture_;

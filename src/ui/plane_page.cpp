@@ -1,11 +1,13 @@
 #include "ui/plane_page.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QUndoStack>
 #include <algorithm>
 
 #include "output/picture_painting.h"
@@ -14,6 +16,8 @@
 #include "plot/range_text.h"
 #include "plot/view_zoom.h"
 #include "ui/field_marks.h"
+#include "ui/plane_navigation.h"
+#include "ui/plane_undo.h"
 #include "ui_plane_page.h"
 
 namespace kq {
@@ -23,6 +27,7 @@ namespace {
 constexpr int kSwatchRole = Qt::UserRole;
 
 std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
+std::string Text(const QListWidgetItem* item) { return item->text().toStdString(); }
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
@@ -87,6 +92,11 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     doubts.setColor(QPalette::WindowText, QColor(160, 0, 0));
     ui_->FormulaDoubts->setPalette(doubts);
     ShowFormulaDoubts();
+
+    undo_ = new QUndoStack(this);
+    navigation_ = new PlaneNavigation(model_, ui_->PaintBox1, this);
+    SetUpViewButtons();
+    SetUpListEditing();
 }
 
 PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
@@ -132,9 +142,12 @@ void PlanePage::Show(const PlaneChange& change) {
         case PlaneChange::EntryColoured: break;  // shown with the curves, once they are drawn
         case PlaneChange::ListReplaced:
             ShowWholeList();
-            // Nothing of the old list stays on the graph.
+            // Nothing of the old list stays on the graph; the ticked entries of the new one
+            // (a change taken back keeps its ticks) are drawn.
             graphiq_.SetListCount(0);
             ClearListMemory();
+            CompileList(listState_.OnClick(model_.Ticks(), -1));
+            Repaint();
             break;
     }
 }
@@ -175,7 +188,9 @@ void PlanePage::RangeEdited(QLineEdit* editor) {
     if (Text(editor) == WriteRange(bound)) return;
     bound = ReadRange(Text(editor));
     typing_ = editor;
+    navigation_->Typing(editor);
     model_.SetView(view);
+    navigation_->Done();
     typing_ = nullptr;
 }
 
@@ -183,7 +198,11 @@ void PlanePage::FormulaEdited() { model_.SetFormula(Text(ui_->GraphEdit)); }
 
 void PlanePage::CanvasResized() {
     // The graph is laid out for real once the page is first shown; the 1:1 rule waits for that.
-    if (shown_) model_.SetCanvas(ui_->PaintBox1->width(), ui_->PaintBox1->height());
+    if (shown_) {
+        navigation_->Refitting();
+        model_.SetCanvas(ui_->PaintBox1->width(), ui_->PaintBox1->height());
+        navigation_->Done();
+    }
     // A resized graph puts another point under a pointer that has not moved.
     if (pointer_) ShowPointer(*pointer_);
 }
@@ -248,7 +267,7 @@ void PlanePage::ToggleAbsoluteMode() { model_.SetAbsoluteMode(!model_.AbsoluteMo
 
 QListWidgetItem* PlanePage::NewListItem(const ListEntry& entry) {
     auto* item = new QListWidgetItem(Q(entry.text));
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
     item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
     return item;
 }
@@ -258,8 +277,11 @@ void PlanePage::ShowWholeList() {
     for (const ListEntry& entry : model_.List()) ui_->GraphList->addItem(NewListItem(entry));
 }
 
+// An empty formula or one the list has already is not added; the line under the graph says why.
 void PlanePage::AddFormulaToList() {
-    model_.InsertEntry(0, model_.Formula());
+    if (const auto why = WhyNotAdded(model_.List(), model_.Formula())) return Say(Q(*why));
+    RecordEdit(QStringLiteral("добавление в список"), ContentPart::List,
+               [this] { model_.InsertEntry(0, model_.Formula()); });
     ui_->GraphList->setCurrentRow(0);
 }
 
@@ -267,7 +289,7 @@ void PlanePage::RemoveFormulaFromList() {
     const int row = ui_->GraphList->currentRow();
     if (row < 0) return;
     const bool ticked = model_.List()[row].ticked;
-    model_.RemoveEntry(row);
+    RecordEdit(QStringLiteral("удаление из списка"), ContentPart::List, [this, row] { model_.RemoveEntry(row); });
     // The entry before it becomes current only as a place in the list: its text is not copied
     // over the user's formula, and the graph changes only when a curve went with the entry.
     CompileList(listState_.OnClick(model_.Ticks(), -1));
@@ -281,8 +303,15 @@ void PlanePage::RemoveFormulaFromList() {
 // the model's own tick shown) is none of the user's.
 void PlanePage::ListEntryTicked(QListWidgetItem* item) {
     const int row = ui_->GraphList->row(item);
+    if (row < 0) return;
+    // A text edited in place is taken once the editor has let go of the entry.
+    const std::string text = Text(item);
+    if (text != model_.List()[row].text) {
+        QTimer::singleShot(0, this, [this, row, text] { EntryTextEdited(row, text); });
+        return;
+    }
     const bool ticked = item->checkState() == Qt::Checked;
-    if (row < 0 || model_.List()[row].ticked == ticked) return;
+    if (model_.List()[row].ticked == ticked) return;
     model_.SetTicked(row, ticked);
     ui_->GraphList->setCurrentItem(item);
     ScheduleListClick();
@@ -322,7 +351,9 @@ void PlanePage::ApplyListClick() {
     if (click.redraw) {
         ApplyFormula();
     } else if (click.copyText) {
-        model_.SetFormula(model_.List()[selected].text);
+        const std::string text = model_.List()[selected].text;
+        RecordEdit(QStringLiteral("перенос формулы в поле y="), ContentPart::Formula,
+                   [this, text] { model_.SetFormula(text); });
     }
     ui_->GraphList->setCurrentRow(selected < ui_->GraphList->count() ? selected : -1);
 }
@@ -334,6 +365,8 @@ void PlanePage::ClearListMemory() { listState_.Forget(); }
 bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->FormulaDoubts && event->type() == QEvent::Resize) FitFormulaDoubts();
     if (watched == ui_->GraphList && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (ListKey(key->key(), key->modifiers())) return true;
         const int before = ui_->GraphList->currentRow();
         QTimer::singleShot(0, this, [this, before] {
             if (ui_->GraphList->currentRow() != before && ui_->GraphList->currentRow() >= 0) ScheduleListClick();
@@ -345,8 +378,14 @@ bool PlanePage::eventFilter(QObject* watched, QEvent* event) {
             QListWidgetItem* item = ui_->GraphList->itemAt(mouse->position().toPoint());
             if (item && item == ui_->GraphList->currentItem()) {
                 const int row = ui_->GraphList->currentRow();
-                model_.SetFormula(model_.List()[row].text);
+                const std::string text = model_.List()[row].text;
+                RecordEdit(QStringLiteral("перенос формулы в поле y="), ContentPart::Formula,
+                           [this, text] { model_.SetFormula(text); });
                 ui_->GraphList->setCurrentRow(row);
+                rightClickCopied_ = true;
+            } else if (item) {
+                // Any other entry becomes the current one, for the list's menu.
+                ui_->GraphList->setCurrentItem(item);
             }
             return true;
         }
@@ -372,6 +411,7 @@ void PlanePage::GraphPageShown() {
     model_.SetCanvas(ui_->PaintBox1->width(), ui_->PaintBox1->height());
     ApplyFormula();
     ResetRanges();
+    navigation_->Start();
 }
 
 void PlanePage::MarkRangeProblems() {
@@ -415,6 +455,7 @@ void PlanePage::ClearPointer() {
 }
 
 void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {
+    if (navigation_->Panning()) return;  // a drag that moves the view draws no rectangle
     if (button != Qt::RightButton) dragStart_ = at;
 }
 

@@ -4,12 +4,14 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 
 #include "plot/graphiq.h"
 #include "plot/list_clicks.h"
+#include "plot/plane_edits.h"
 #include "plot/plane_model.h"
 
 namespace Ui {
@@ -18,8 +20,12 @@ class PlanePage;
 
 class QLineEdit;
 class QListWidgetItem;
+class QMenu;
+class QUndoStack;
 
 namespace kq {
+
+class PlaneNavigation;
 
 class PlanePage : public QWidget {
     Q_OBJECT
@@ -39,6 +45,17 @@ public:
     QLineEdit* FormulaField() const;
     // A display that works with a palette gets a plain white graph background.
     void UsePlainWhiteBackground();
+
+    // The changes of the formula and the list that can be taken back, and the view history.
+    QUndoStack& UndoStack() const { return *undo_; }
+    PlaneNavigation& Navigation() const { return *navigation_; }
+    // Runs `change`; when it changed the parts it touches, it goes on the undo stack as `name`
+    // (the words that follow "Отменить" and "Повторить").
+    void RecordEdit(const QString& name, ContentPart parts, const std::function<void()>& change);
+    // The list's own menu: "Изменить", "Удалить", "Вверх", "Вниз", "В поле y=".
+    QMenu& ListMenu() const { return *listMenu_; }
+    // A short note on the line under the graph (why a formula was not added, say).
+    void Say(const QString& text);
 
     // The drag start column when no drag is in progress.
     static constexpr int kNoDrag = -10000;
@@ -67,6 +84,10 @@ public slots:
     void Repaint();
     // Forgets which list formulas were checked, as at start-up.
     void ClearListMemory();
+    // The current list entry: edited in place, moved by `by` places, copied into the formula.
+    void EditCurrentEntry();
+    void MoveCurrentEntry(int by);
+    void CurrentEntryToFormula();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,6 +112,12 @@ private:
     void CompileList(const FormulaListState::Click& click);
     void FitFormulaDoubts();
     void CanvasResized();
+    // The list's editing in place, its menu and its keys (plane_list_editing.cpp).
+    void SetUpListEditing();
+    void ShowListMenu(QPoint at);
+    void EntryTextEdited(int row, const std::string& text);
+    bool ListKey(int key, Qt::KeyboardModifiers modifiers);
+    void SetUpViewButtons();
 
     std::unique_ptr<Ui::PlanePage> ui_;
     PlaneModel model_;
@@ -105,6 +132,10 @@ private:
     bool listClickPending_ = false;
     std::optional<QPoint> pointer_;  // where the pointer is over the graph
     QString doubts_;                 // the line under the formula, before it is cut to its width
+    QUndoStack* undo_ = nullptr;
+    PlaneNavigation* navigation_ = nullptr;
+    QMenu* listMenu_ = nullptr;
+    bool rightClickCopied_ = false;  // the right press copied an entry: no menu for it
 };
 
 }  // namespace kq

@@ -46,6 +46,13 @@ void QSettingsStore::WriteString(const std::string& group, const std::string& na
     settings_->setValue(Key(group, name), QString::fromStdString(value));
 }
 
+// A value the file holds as a list (commas unquoted) is no text.
+std::optional<std::string> QSettingsStore::ReadString(const std::string& group, const std::string& name) {
+    const QVariant v = settings_->value(Key(group, name));
+    if (!v.isValid() || v.typeId() != QMetaType::QString) return std::nullopt;
+    return v.toString().toStdString();
+}
+
 bool QSettingsStore::Has(const std::string& group, const std::string& name) {
     return settings_->contains(Key(group, name));
 }

@@ -16,6 +16,7 @@ public:
 
     std::optional<int> ReadInt(const std::string& group, const std::string& name) override;
     std::optional<bool> ReadBool(const std::string& group, const std::string& name) override;
+    std::optional<std::string> ReadString(const std::string& group, const std::string& name) override;
     void WriteInt(const std::string& group, const std::string& name, int value) override;
     void WriteBool(const std::string& group, const std::string& name, bool value) override;
     void WriteString(const std::string& group, const std::string& name, const std::string& value) override;

@@ -45,8 +45,11 @@ void WorkplaceMenu::Apply(const Workplace& w) {
     plane_.GraphPageShown();
     PlaneModel& plane = plane_.Model();
     plane.SetAbsoluteMode(w.absolute);
-    plane.SetFormula(w.formula);
-    plane.ReplaceList(w.list);
+    // The formula and the list loaded can be taken back as one change.
+    plane_.RecordEdit(QStringLiteral("загрузку рабочего места"), ContentPart::Both, [&] {
+        plane.SetFormula(w.formula);
+        plane.ReplaceList(w.list);
+    });
     // The editors show the loaded range with 4 digits, and the plot ends with the range they
     // show (in 1:1 mode, x following).
     plane.SetView(AsRangeEditorsShow({w.xFrom, w.xTo, w.yFrom, w.yTo}));
@@ -63,6 +66,7 @@ bool WorkplaceMenu::LoadFile(const QByteArray& nativePath) {
         return false;
     }
     Apply(loaded->workplace);
+    emit fileUsed(QFile::decodeName(nativePath));
     if (!loaded->damage.empty()) prompts_.showError(window_, Tr(kBadWorkplaceCaption), Q(loaded->damage));
     return true;
 }
@@ -70,13 +74,15 @@ bool WorkplaceMenu::LoadFile(const QByteArray& nativePath) {
 bool WorkplaceMenu::SaveFile(const QString& path) {
     const FileResult<> saved = WriteWorkplaceFile(QFile::encodeName(path), Capture());
     if (!saved) prompts_.showError(window_, Tr(kWriteErrorCaption), Tr(kWorkplaceNotSaved) + "\n\n" + Q(saved.Reason()));
+    if (saved) emit fileUsed(path);
     return static_cast<bool>(saved);
 }
 
 void WorkplaceMenu::Reset() {
     if (!prompts_.ask(window_, Tr(kResetCaption), Tr(kResetQuestion))) return;
-    plane_.Model().Reset();
+    plane_.RecordEdit(QStringLiteral("создание"), ContentPart::Both, [this] { plane_.Model().Reset(); });
     plane_.Repaint();
+    emit fileForgotten();
 }
 
 void WorkplaceMenu::Load() {

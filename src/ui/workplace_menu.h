@@ -35,6 +35,12 @@ public:
     // Writes the pages' state to `path`; on failure tells the user and leaves any old file alone.
     bool SaveFile(const QString& path);
 
+signals:
+    // A workplace file was loaded from or saved to `path`.
+    void fileUsed(const QString& path);
+    // The pages hold a new workplace, of no file.
+    void fileForgotten();
+
 public slots:
     // Asks, then puts back the starting formula and list; ranges and calculator stay.
     void Reset();

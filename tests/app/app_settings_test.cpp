@@ -19,9 +19,9 @@ TEST(AppSettings, FirstRunWritesTheDefaults) {
     LoadOrCreateSettings(store, s);
     EXPECT_EQ(store.writes, (std::vector<std::string>{"Window/Page", "Window/Left", "Window/Top", "Window/Width",
                                                       "Window/Height", "Window/WindowState", "Place/OpenedFile",
-                                                      "Options/Trigonometry", "Options/ShowSpec", "Options/ShowQuest",
-                                                      "Options/ReduceCalc", "Options/ReduceGraph", "Options/System",
-                                                      "Options/ColorGraphs"}));
+                                                      "Place/RecentFiles", "Options/Trigonometry", "Options/ShowSpec",
+                                                      "Options/ShowQuest", "Options/ReduceCalc", "Options/ReduceGraph",
+                                                      "Options/System", "Options/ColorGraphs"}));
     EXPECT_EQ(store.values["Place/OpenedFile"], "ForFuture");
     EXPECT_EQ(store.values["Options/ReduceCalc"], "-1");
     EXPECT_EQ(store.values["Options/System"], "10");

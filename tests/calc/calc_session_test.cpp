@@ -85,6 +85,41 @@ TEST(CalcSession, WithoutAListNothingAccumulates) {
     EXPECT_EQ(s.Counter(), 1000);
 }
 
+// The live line agrees with what "=" then writes, in every base, and records nothing.
+TEST(CalcSession, ThePreviewIsWhatEqualsWouldWrite) {
+    const struct {
+        const char* text;
+        int base;
+    } cases[] = {{"255", 16}, {"-5", 2},    {"0.5", 2},    {"10", 5}, {"2*3+1", 10},
+                 {"1/0", 10}, {"sin(", 10}, {"ln(-1)", 8}, {"7", 1},  {"FFh+1", 10}};
+    for (const auto& c : cases) {
+        CalcSession s;
+        s.Engine().SetBase(c.base);
+        const CalcSession::LiveResult live = s.Preview(c.text);
+        EXPECT_TRUE(s.Results().empty()) << c.text;
+        EXPECT_EQ(s.Counter(), 0);
+        EXPECT_EQ(s.ActiveField(), 1);
+        const auto o = s.Evaluate(c.text);
+        EXPECT_EQ(live.ok, o.result.ok) << c.text;
+        if (live.ok)
+            EXPECT_EQ(live.text, o.result.text) << c.text;
+        else
+            EXPECT_FALSE(live.text.empty()) << c.text;
+    }
+    CalcSession s;
+    EXPECT_EQ(s.Preview("  ").text, "");
+    EXPECT_EQ(s.Preview("7").text, "7");
+    s.Engine().SetBase(0);
+    EXPECT_EQ(s.Preview("7").text, "Основание системы счисления должно быть целым числом от 2 до 36");
+}
+
+TEST(CalcSession, AnItemKeepsItsExpression) {
+    CalcSession s;
+    s.Evaluate("2+2");
+    EXPECT_EQ(s.Results().front().source, "2+2");
+    EXPECT_EQ(s.Results().front().result, "4");
+}
+
 TEST(CalcSession, LeadingInteger) {
     EXPECT_EQ(LeadingInteger("5"), 5);
     EXPECT_EQ(LeadingInteger("  -12abc"), -12);
