@@ -23,6 +23,7 @@ struct AppSettings {
     int graphRounding = -1;
     int base = 10;
     bool colorGraphs = false;  // each list formula in its own colour
+    bool exactFunctions = false;  // "Точные функции": the double-precision functions in long double
 };
 
 // Reads into `settings` in the stored order (the bounds only while the state is normal).

@@ -34,6 +34,11 @@ void Graphiq::SetDegrees(bool degrees) {
     for (auto& t : list_) t->SetDegrees(degrees);
 }
 
+void Graphiq::SetExactFunctions(bool exact) {
+    main_.SetExactFunctions(exact);
+    for (auto& t : list_) t->SetExactFunctions(exact);
+}
+
 void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
@@ -41,6 +46,7 @@ void Graphiq::Reserve(int n) {
         listColours_.push_back(static_cast<int>(list_.size()));
         list_.back()->SetRounding(main_.Rounding());
         list_.back()->SetDegrees(main_.Degrees());
+        list_.back()->SetExactFunctions(main_.ExactFunctions());
     }
 }
 

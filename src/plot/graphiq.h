@@ -53,6 +53,11 @@ public:
     // told otherwise, list formula i has colour i. False when i is beyond the reserved ones.
     bool SetListColour(int i, int slot);
 
+    // "Точные функции" for every formula, including list translators reserved later
+    // (Translator::SetExactFunctions).
+    void SetExactFunctions(bool exact);
+    bool ExactFunctions() const { return main_.ExactFunctions(); }
+
     // Rounding digits of every formula's value (-1: none).
     void SetRounding(int digits);
     int Rounding() const { return main_.Rounding(); }

@@ -66,6 +66,29 @@ private slots:
         QCOMPARE(QColor(image.pixel(100, 75)), QColor(Qt::white));
     }
 
+    // --exact: pi in long double is the literal to its last bit, so the difference, scaled up,
+    // is 0 and lies on the middle row; pi in double is 1.2e-16 below it, which puts the curve
+    // far off the canvas. A formula of functions that are exact anyway is drawn bit for bit
+    // the same either way.
+    void exactFunctionsChangeOnlyWhatTheyCompute() {
+        const auto picture = [&](const char* formula, bool exact) {
+            const std::string path = (dir.path() + "/exact.png").toStdString();
+            std::vector<std::string> args = {"--size", "200x100", "--no-axes", "--range", "-1", "1", "-1", "1",
+                                             "-o", path, formula};
+            if (exact) args.insert(args.begin(), "--exact");
+            return Plot(args) == 0 ? QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32)
+                                   : QImage();
+        };
+        const char* scaled = "(pi-3.14159265358979323846)*1e19";
+        const QImage plain = picture(scaled, false), exact = picture(scaled, true);
+        QVERIFY(!plain.isNull() && !exact.isNull());
+        for (int x = 0; x < 200; x += 10) {
+            QCOMPARE(QColor(exact.pixel(x, 50)), QColor(Qt::black));
+            QCOMPARE(QColor(plain.pixel(x, 50)), QColor(Qt::white));
+        }
+        QCOMPARE(picture("sin(x)*cos(3*x)+x^2", true), picture("sin(x)*cos(3*x)+x^2", false));
+    }
+
     void usageErrors() {
         std::string err;
         const std::string png = (dir.path() + "/x.png").toStdString();
