@@ -6,6 +6,7 @@
 
 #include "plot/axes.h"
 #include "plot/curve_palette.h"
+#include "plot/parallel_runs.h"
 
 namespace kq {
 
@@ -43,6 +44,7 @@ void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
         list_.push_back(std::make_unique<Translator>());
+        listTexts_.emplace_back();
         listColours_.push_back(static_cast<int>(list_.size()));
         list_.back()->SetRounding(main_.Rounding());
         list_.back()->SetDegrees(main_.Degrees());
@@ -53,6 +55,7 @@ void Graphiq::Reserve(int n) {
 bool Graphiq::SetListFormula(int i, std::string_view text) {
     if (i < 1 || i > static_cast<int>(list_.size())) return false;
     list_[i - 1]->Translate(text);
+    listTexts_[i - 1] = std::string(text);
     return true;
 }
 
@@ -162,21 +165,50 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
 }
 
 void Graphiq::DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height) {
-    // One value per column (and one beyond, for the look-ahead of the last column), each
-    // formula running its own loop over the columns' x.
-    columns_.resize(width + 1);
-    for (int px = 0; px <= width; ++px) columns_[px] = map.XOfColumn(px);
-    values_.resize(width + 1);
-    statuses_.resize(width + 1);
-    defined_.resize(width + 1);
+    drawn_ = Columns(map, width);
     for (int j = 0; j <= listCount_; ++j) {
-        Translator& formula = FormulaAt(j);
         if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
-        formula.TryValues(columns_, 0, values_, statuses_);
-        for (int px = 0; px <= width; ++px) defined_[px] = statuses_[px] == EvalStatus::Ok;
+        values_ = drawn_[j]->values;
+        defined_ = drawn_[j]->defined;
         DrawCurve(canvas, map, width, height, j, false);
         if (absolute_) DrawCurve(canvas, map, width, height, j, true);
     }
+    values_ = {};
+    defined_ = {};
+}
+
+std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int width) {
+    // One value per column (and one beyond, for the look-ahead of the last column), each
+    // formula running its own loop over the columns' x.
+    const int count = width + 1;
+    std::vector<const FormulaColumns*> found(listCount_ + 1);
+    std::vector<std::pair<int, FormulaColumns*>> missing;
+    for (int j = 0; j <= listCount_; ++j) {
+        const Translator& t = FormulaAt(j);
+        ColumnKey key{j == 0 ? formula_ : listTexts_[j - 1], view_, count, t.Degrees(), t.Rounding(), absolute_,
+                      t.ExactFunctions()};
+        if ((found[j] = cache_.Find(key))) continue;
+        FormulaColumns& added = cache_.Add(std::move(key));
+        found[j] = &added;
+        missing.emplace_back(j, &added);
+    }
+    cache_.EndFrame();
+    if (missing.empty()) return found;
+    columns_.resize(count);
+    for (int px = 0; px < count; ++px) columns_[px] = map.XOfColumn(px);
+    evaluations_ += static_cast<long long>(missing.size());
+    RunInParallel(static_cast<int>(missing.size()), threads_ > 0 ? threads_ : MachineThreads(), [&](int k) {
+        Translator& formula = FormulaAt(missing[k].first);
+        FormulaColumns& c = *missing[k].second;
+        c.values.resize(count);
+        c.statuses.resize(count);
+        c.defined.resize(count);
+        formula.TryValues(columns_, 0, c.values, c.statuses);
+        for (int px = 0; px < count; ++px) c.defined[px] = c.statuses[px] == EvalStatus::Ok;
+        // Worked out here, on the formula's own thread, rather than by the first curve drawn.
+        (void)formula.Specials();
+    });
+    return found;
 }
 
 void Graphiq::DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes, double density) {
