@@ -4,7 +4,7 @@
 
 namespace kq {
 
-const FormulaColumns* ColumnCache::Find(const ColumnKey& key) {
+FormulaColumns* ColumnCache::Find(const ColumnKey& key) {
     for (const auto& e : entries_)
         if (e->key == key) {
             e->used = true;

@@ -24,16 +24,27 @@ struct ColumnKey {
     friend bool operator==(const ColumnKey&, const ColumnKey&) = default;
 };
 
+// One step of a drawn curve: a MoveTo or a LineTo.
+struct CurveStep {
+    int x = 0, y = 0;
+    bool line = false;
+    friend bool operator==(const CurveStep&, const CurveStep&) = default;
+};
+
 struct FormulaColumns {
     std::vector<long double> values;
     std::vector<EvalStatus> statuses;
     std::vector<char> defined;  // statuses[k] == Ok
+    // The curve these values make on a canvas `strokeRows` high (-1: not drawn yet), both
+    // passes in |y| mode; the columns alone decide the rest.
+    std::vector<CurveStep> strokes;
+    int strokeRows = -1;
 };
 
 class ColumnCache {
 public:
     // The columns kept under `key`, or nullptr; found ones are kept through this frame.
-    const FormulaColumns* Find(const ColumnKey& key);
+    FormulaColumns* Find(const ColumnKey& key);
     // A new entry for `key`, to be filled; it stays valid until EndFrame.
     FormulaColumns& Add(ColumnKey key);
     // Drops every entry that was neither found nor added since the last EndFrame: what

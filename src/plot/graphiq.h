@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,15 +99,19 @@ public:
 private:
     Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }
     // Whether the next column's value lies strictly inside the canvas rows.
-    bool NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const;
-    bool DomainEndPoint(Translator& formula, const PixelMap& map, int px, int toward, int height, bool mirrored,
-                        int& column, int& row) const;
+    bool NextInside(const FormulaColumns& c, int px, int height, const PixelMap& map, bool mirrored, bool neg,
+                    bool brk) const;
+    bool DomainEndPoint(Translator& formula, const FormulaColumns& c, const PixelMap& map, int px, int toward,
+                        int height, bool mirrored, int& column, int& row) const;
     // One curve: a formula's values, or their mirror image (the second pass in |y| mode).
-    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored);
+    // Touches only the formula and `c`, so curves may be drawn on several threads at once.
+    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, Translator& formula,
+                   const FormulaColumns& c, bool mirrored) const;
     // Every curve on a grid of width x height sampling pixels.
     void DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height);
-    // The columns of every drawn formula, from the cache or evaluated (in parallel).
-    std::vector<const FormulaColumns*> Columns(const PixelMap& map, int width);
+    // The columns and curve of every drawn formula, from the cache or worked out (the
+    // formulas in parallel).
+    std::vector<const FormulaColumns*> Columns(const PixelMap& map, int width, int height);
 
     Translator main_;
     std::string formula_;
@@ -125,9 +128,6 @@ private:
     std::vector<const FormulaColumns*> drawn_;  // the last frame's columns of each formula
     int threads_ = 0;
     long long evaluations_ = 0;
-    // The curve being drawn: its value per column and whether it has one.
-    std::span<const long double> values_;
-    std::span<const char> defined_;
 };
 
 }  // namespace kq
