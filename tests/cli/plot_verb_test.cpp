@@ -106,6 +106,8 @@ private slots:
         const qint64 written = QFileInfo(QString::fromStdString(path)).size();
         const QImage image(QString::fromStdString(path));
         QVERIFY(!image.isNull());
+        // Black curves and grey labels: a byte a pixel.
+        QCOMPARE(image.format(), QImage::Format_Grayscale8);
         QBuffer usual;
         QVERIFY(usual.open(QIODevice::WriteOnly));
         QVERIFY(QImageWriter(&usual, "png").write(image));
