@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -16,13 +18,26 @@ void RunInParallel(int count, int threads, const std::function<void(int)>& job) 
         return;
     }
     std::atomic<int> next{0};
+    // A job that throws (out of memory, say) stops the others taking new jobs; the caller
+    // gets the first failure once every thread is done.
+    std::exception_ptr failure;
+    std::mutex failureLock;
     const auto work = [&] {
-        for (int i = next++; i < count; i = next++) job(i);
+        try {
+            for (int i = next++; i < count; i = next++) job(i);
+        } catch (...) {
+            next = count;
+            const std::lock_guard lock(failureLock);
+            if (!failure) failure = std::current_exception();
+        }
     };
-    std::vector<std::jthread> pool;
-    pool.reserve(static_cast<std::size_t>(helpers));
-    for (int k = 0; k < helpers; ++k) pool.emplace_back(work);
-    work();
+    {
+        std::vector<std::jthread> pool;
+        pool.reserve(static_cast<std::size_t>(helpers));
+        for (int k = 0; k < helpers; ++k) pool.emplace_back(work);
+        work();
+    }
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace kq

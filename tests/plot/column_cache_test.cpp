@@ -3,10 +3,15 @@
 // give the bits of one.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
+#include <stdexcept>
+#include <thread>
+#include <vector>
 
 #include "plot/graphiq.h"
+#include "plot/parallel_runs.h"
 #include "support/recording_canvas.h"
 
 namespace kq {
@@ -160,6 +165,19 @@ TEST(ColumnCache, SeveralThreadsGiveTheBitsOfOne) {
             EXPECT_TRUE(SameBits(own, *many.DrawnColumns(j))) << j;
         }
     }
+}
+
+// Every job runs once, whatever the threads; a job's failure reaches the caller once all
+// threads are done.
+TEST(ParallelRuns, EveryJobOnceAndFailuresReachTheCaller) {
+    for (const int threads : {1, 2, 7}) {
+        std::vector<std::atomic<int>> runs(50);
+        RunInParallel(50, threads, [&](int i) { ++runs[static_cast<std::size_t>(i)]; });
+        for (const auto& r : runs) EXPECT_EQ(r.load(), 1);
+        EXPECT_THROW(RunInParallel(50, threads, [](int i) { if (i == 17) throw std::runtime_error("job"); }),
+                     std::runtime_error);
+    }
+    RunInParallel(0, 4, [](int) { FAIL(); });
 }
 
 }  // namespace
