@@ -88,6 +88,14 @@ const std::vector<Entry>& Entries() {
         IntEntry(kOptions, "ReduceGraph", &AppSettings::graphRounding),
         IntEntry(kOptions, "System", &AppSettings::base),
         BoolEntry(kOptions, "ColorGraphs", &AppSettings::colorGraphs),
+        // A value that cannot be read means the slower, exact functions were never asked for.
+        {kOptions, "ExactFunctions",
+         [](SettingsStore& s, AppSettings& a) {
+             const std::optional<bool> exact = s.ReadBool(kOptions, "ExactFunctions");
+             a.exactFunctions = exact.value_or(false);
+             return exact.has_value();
+         },
+         [](SettingsStore& s, const AppSettings& a) { s.WriteBool(kOptions, "ExactFunctions", a.exactFunctions); }},
     };
     return entries;
 }

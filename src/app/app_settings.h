@@ -24,6 +24,7 @@ struct AppSettings {
     int base = 10;
     bool colorGraphs = false;  // each list formula in its own colour
     std::vector<std::string> recent;  // the last workplaces, newest first (RecentFiles)
+    bool exactFunctions = false;  // "Точные функции": the double-precision functions in long double
 };
 
 // Reads into `settings` in the stored order (the bounds only while the state is normal).

@@ -28,6 +28,10 @@ public:
     void SetDegrees(bool degrees) { formula_.SetDegrees(degrees); }
     bool Degrees() const { return formula_.Degrees(); }
 
+    // "Точные функции" (Translator::SetExactFunctions).
+    void SetExactFunctions(bool exact) { formula_.SetExactFunctions(exact); }
+    bool ExactFunctions() const { return formula_.ExactFunctions(); }
+
     void SetRounding(int digits) { formula_.SetRounding(digits); }
     int Rounding() const { return formula_.Rounding(); }
 

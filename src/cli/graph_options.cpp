@@ -7,6 +7,7 @@ namespace kq {
 
 void DeclareGraphOptions(OptionParser& parser, GraphOptions& o) {
     parser.Flag("--degrees", o.degrees)
+        .Flag("--exact", o.exact)
         .Rounding(o.rounding)
         .Flag("--abs", o.absolute)
         .Values("--range", {"XMIN", "XMAX", "YMIN", "YMAX"},
@@ -30,6 +31,7 @@ void TakeGraphFormula(const std::vector<std::string>& operands, GraphOptions& o)
 
 void SetUpGraph(Graphiq& g, const GraphOptions& o) {
     g.SetDegrees(o.degrees);
+    g.SetExactFunctions(o.exact);
     g.SetRounding(o.rounding);
     g.SetAbsoluteMode(o.absolute);
     g.SetFormula(o.formula);

@@ -14,14 +14,14 @@ class Graphiq;
 class OptionParser;
 
 struct GraphOptions {
-    bool degrees = false, absolute = false;
+    bool degrees = false, exact = false, absolute = false;
     int rounding = -1;
     ViewRect view = PlaneModel::kStartView;
     std::vector<std::string> list;  // each counts as checked
     std::string formula;
 };
 
-// --degrees, --round R, --abs, --range XMIN XMAX YMIN YMAX, --list FORMULA...
+// --degrees, --exact, --round R, --abs, --range XMIN XMAX YMIN YMAX, --list FORMULA...
 void DeclareGraphOptions(OptionParser& parser, GraphOptions& options);
 
 // The main formula from the operands (exactly one); throws UsageError.

@@ -57,10 +57,10 @@ OptionParser PrintParser(PrintCommandOptions& o) {
         .Text("-o", "ФАЙЛ.pdf", o.output)
         .Required();
     parser.SetUsage(
-        "quantorium print [--degrees] [--round R] [--abs] [--range XMIN XMAX YMIN YMAX] [--list ФОРМУЛА]... "
+        "quantorium print [--degrees] [--exact] [--round R] [--abs] [--range XMIN XMAX YMIN YMAX] [--list ФОРМУЛА]... "
         "[--percent P] [--aspect A] [--no-axes] [--no-description] [--text ТЕКСТ | --no-text] [--date] "
         "[--landscape] -o ФАЙЛ.pdf ФОРМУЛА\n"
-        "  quantorium print --surface [--degrees] [--round R] [--step H] [--turn AX AY] [--scale S] [--parallel] "
+        "  quantorium print --surface [--degrees] [--exact] [--round R] [--step H] [--turn AX AY] [--scale S] [--parallel] "
         "[--percent P] [--aspect A] [--no-description] [--text ТЕКСТ | --no-text] [--date] [--landscape] "
         "-o ФАЙЛ.pdf ФОРМУЛА");
     return parser;
@@ -85,6 +85,7 @@ PrintSubject Subject(const PrintCommandOptions& o, Graphiq& g, ThreeDimGraphiq& 
     subject.paintBox = QSize(kAspectBase, static_cast<int>(std::lround(static_cast<double>(o.aspect) * kAspectBase)));
     if (o.surface) {
         surface.SetDegrees(o.graph.degrees);
+        surface.SetExactFunctions(o.graph.exact);
         surface.SetRounding(o.graph.rounding);
         SetUpSurfaceView(surface, o.view);
         surface.SetFormula(o.graph.formula);

@@ -18,7 +18,7 @@ namespace {
 constexpr int kMaxSide = 20000;
 
 struct SurfaceOptions {
-    bool degrees = false, mesh = false;
+    bool degrees = false, exact = false, mesh = false;
     int rounding = -1;
     SurfaceViewOptions view;
     int width = 640, height = 480;
@@ -29,7 +29,7 @@ struct SurfaceOptions {
 
 OptionParser SurfaceParser(SurfaceOptions& o) {
     OptionParser parser("surface", "ФОРМУЛА");
-    parser.Flag("--mesh", o.mesh).Flag("--degrees", o.degrees).Rounding(o.rounding);
+    parser.Flag("--mesh", o.mesh).Flag("--degrees", o.degrees).Flag("--exact", o.exact).Rounding(o.rounding);
     DeclareSurfaceViewOptions(parser, o.view);
     parser
         .Values("--size", {"ШxВ"},
@@ -42,9 +42,9 @@ OptionParser SurfaceParser(SurfaceOptions& o) {
             o.outputGiven = true;
         });
     parser.SetUsage(
-        "quantorium surface [--degrees] [--round R] [--step H] [--size ШxВ] [--turn AX AY] [--scale S] [--parallel] "
-        "-o ФАЙЛ ФОРМУЛА\n"
-        "  quantorium surface --mesh [--degrees] [--round R] [--step H] ФОРМУЛА");
+        "quantorium surface [--degrees] [--exact] [--round R] [--step H] [--size ШxВ] [--turn AX AY] [--scale S] "
+        "[--parallel] -o ФАЙЛ ФОРМУЛА\n"
+        "  quantorium surface --mesh [--degrees] [--exact] [--round R] [--step H] ФОРМУЛА");
     return parser;
 }
 
@@ -119,6 +119,7 @@ int RunSurfaceCommand(const std::vector<std::string>& args, std::ostream& out, s
 
     ThreeDimGraphiq surface;
     surface.SetDegrees(o.degrees);
+    surface.SetExactFunctions(o.exact);
     surface.SetRounding(o.rounding);
     SetUpSurfaceView(surface, o.view);
     surface.SetFormula(o.formula);

@@ -6,6 +6,7 @@
 
 #include "plot/axes.h"
 #include "plot/curve_palette.h"
+#include "plot/parallel_runs.h"
 
 namespace kq {
 
@@ -34,19 +35,27 @@ void Graphiq::SetDegrees(bool degrees) {
     for (auto& t : list_) t->SetDegrees(degrees);
 }
 
+void Graphiq::SetExactFunctions(bool exact) {
+    main_.SetExactFunctions(exact);
+    for (auto& t : list_) t->SetExactFunctions(exact);
+}
+
 void Graphiq::Reserve(int n) {
     n = std::min(n, kMaxListFormulas);
     while (static_cast<int>(list_.size()) < n) {
         list_.push_back(std::make_unique<Translator>());
+        listTexts_.emplace_back();
         listColours_.push_back(static_cast<int>(list_.size()));
         list_.back()->SetRounding(main_.Rounding());
         list_.back()->SetDegrees(main_.Degrees());
+        list_.back()->SetExactFunctions(main_.ExactFunctions());
     }
 }
 
 bool Graphiq::SetListFormula(int i, std::string_view text) {
     if (i < 1 || i > static_cast<int>(list_.size())) return false;
     list_[i - 1]->Translate(text);
+    listTexts_[i - 1] = std::string(text);
     return true;
 }
 
@@ -156,21 +165,86 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
 }
 
 void Graphiq::DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height) {
+    drawn_ = Columns(map, width, height);
+    for (int j = 0; j <= listCount_; ++j) {
+        if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
+        for (const CurveStep& step : drawn_[j]->strokes) {
+            if (step.line) canvas.LineTo(step.x, step.y);
+            else canvas.MoveTo(step.x, step.y);
+        }
+    }
+}
+
+namespace {
+
+// Writes a curve's steps down; a curve draws nothing else.
+class StepRecorder : public Canvas {
+public:
+    explicit StepRecorder(std::vector<CurveStep>& steps) : steps_(steps) {}
+    void SetPenColor(Rgb) override {}
+    void SetPenWidth(int) override {}
+    void SetBrushClear(bool) override {}
+    void SetFontSize(int) override {}
+    void SetFontColor(Rgb) override {}
+    void MoveTo(int x, int y) override { steps_.push_back({x, y, false}); }
+    void LineTo(int x, int y) override { steps_.push_back({x, y, true}); }
+    void TextOut(int, int, std::string_view) override {}
+    void Rectangle(int, int, int, int) override {}
+    void Fill(Rgb) override {}
+    Size TextExtent(std::string_view) override { return {}; }
+
+private:
+    std::vector<CurveStep>& steps_;
+};
+
+}  // namespace
+
+std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int width, int height) {
     // One value per column (and one beyond, for the look-ahead of the last column), each
     // formula running its own loop over the columns' x.
-    columns_.resize(width + 1);
-    for (int px = 0; px <= width; ++px) columns_[px] = map.XOfColumn(px);
-    values_.resize(width + 1);
-    statuses_.resize(width + 1);
-    defined_.resize(width + 1);
+    const int count = width + 1;
+    std::vector<const FormulaColumns*> found(listCount_ + 1);
+    struct Job {
+        int index;
+        FormulaColumns* columns;
+        bool evaluate;
+    };
+    std::vector<Job> jobs;
     for (int j = 0; j <= listCount_; ++j) {
-        Translator& formula = FormulaAt(j);
-        if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
-        formula.TryValues(columns_, 0, values_, statuses_);
-        for (int px = 0; px <= width; ++px) defined_[px] = statuses_[px] == EvalStatus::Ok;
-        DrawCurve(canvas, map, width, height, j, false);
-        if (absolute_) DrawCurve(canvas, map, width, height, j, true);
+        const Translator& t = FormulaAt(j);
+        ColumnKey key{j == 0 ? formula_ : listTexts_[j - 1], view_, count, t.Degrees(), t.Rounding(), absolute_,
+                      t.ExactFunctions()};
+        // Formulas of the same text share their columns, worked out once.
+        FormulaColumns* columns = cache_.Find(key);
+        const bool evaluate = !columns;
+        if (evaluate) columns = &cache_.Add(std::move(key));
+        found[j] = columns;
+        const bool queued =
+            std::any_of(jobs.begin(), jobs.end(), [&](const Job& job) { return job.columns == columns; });
+        if (!queued && (evaluate || columns->strokeRows != height)) jobs.push_back({j, columns, evaluate});
     }
+    cache_.EndFrame();
+    if (jobs.empty()) return found;
+    columns_.resize(count);
+    for (int px = 0; px < count; ++px) columns_[px] = map.XOfColumn(px);
+    for (const Job& job : jobs) evaluations_ += job.evaluate ? 1 : 0;
+    RunInParallel(static_cast<int>(jobs.size()), threads_ > 0 ? threads_ : MachineThreads(), [&](int k) {
+        Translator& formula = FormulaAt(jobs[k].index);
+        FormulaColumns& c = *jobs[k].columns;
+        if (jobs[k].evaluate) {
+            c.values.resize(count);
+            c.statuses.resize(count);
+            c.defined.resize(count);
+            formula.TryValues(columns_, 0, c.values, c.statuses);
+            for (int px = 0; px < count; ++px) c.defined[px] = c.statuses[px] == EvalStatus::Ok;
+        }
+        c.strokes.clear();
+        StepRecorder steps(c.strokes);
+        DrawCurve(steps, map, width, height, formula, c, false);
+        if (absolute_) DrawCurve(steps, map, width, height, formula, c, true);
+        c.strokeRows = height;
+    });
+    return found;
 }
 
 void Graphiq::DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes, double density) {
@@ -216,9 +290,9 @@ long double DomainEnd(Translator& formula, long double defined, long double fail
 
 // Where the curve ends inside a column next to a failing one: the point of the domain's end,
 // its row pulled to an edge row when it lies beyond the canvas (as a curve leaving it is drawn).
-bool Graphiq::DomainEndPoint(Translator& formula, const PixelMap& map, int px, int toward, int height, bool mirrored,
-                             int& column, int& row) const {
-    long double y = values_[px];
+bool Graphiq::DomainEndPoint(Translator& formula, const FormulaColumns& c, const PixelMap& map, int px, int toward,
+                             int height, bool mirrored, int& column, int& row) const {
+    long double y = c.values[px];
     const long double x = DomainEnd(formula, map.XOfColumn(px), map.XOfColumn(toward), y);
     if (absolute_ && y < 0) y = 0;  // |y| meets the axis
     if (mirrored) y = -y;
@@ -229,16 +303,19 @@ bool Graphiq::DomainEndPoint(Translator& formula, const PixelMap& map, int px, i
     return true;
 }
 
-bool Graphiq::NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const {
-    if (!defined_[px + 1]) return false;
-    long double ahead = SignRule(values_[px + 1], absolute_, neg, brk);
+bool Graphiq::NextInside(const FormulaColumns& c, int px, int height, const PixelMap& map, bool mirrored, bool neg,
+                         bool brk) const {
+    if (!c.defined[px + 1]) return false;
+    long double ahead = SignRule(c.values[px + 1], absolute_, neg, brk);
     if (mirrored) ahead = -ahead;
     int row = 0;
     return PixelOf(map.y0 - ahead * map.ky, row) && row > 0 && row < height - 1;
 }
 
-void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored) {
-    Translator& formula = FormulaAt(index);
+void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, Translator& formula,
+                        const FormulaColumns& c, bool mirrored) const {
+    const std::vector<long double>& values = c.values;
+    const std::vector<char>& defined = c.defined;
     const SpecialPointSet& specials = formula.Specials();
     // Each curve starts with the pen down and no negative stretch behind it, whatever the
     // curve before it left.
@@ -246,7 +323,7 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
     bool pendingMove = false, inBand = false;
     const long double columnWidth = 1 / map.kx;
     for (int px = 0; px < width; ++px) {
-        const long double x = map.XOfColumn(px);
+        const long double x = columns_[px];  // map.XOfColumn(px), worked out once a frame
         // At most one likely pole per column is sampled, so the pen lifts there.
         // (A mirrored view runs its columns toward smaller x.)
         const std::optional<long double> found =
@@ -258,8 +335,8 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
             if (!pendingMove) pendingMove = brk;
             brk = false;
             long double y = 0;
-            bool ok = l == 0 ? defined_[px] != 0 : formula.TryValue(special, 0, y) == EvalStatus::Ok;
-            if (l == 0) y = values_[px];
+            bool ok = l == 0 ? defined[px] != 0 : formula.TryValue(special, 0, y) == EvalStatus::Ok;
+            if (l == 0) y = values[px];
             int py = 0;
             if (ok) {
                 y = SignRule(y, absolute_, neg, brk);
@@ -268,10 +345,10 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
             }
             if (ok) {
                 if (py >= 0 && py <= height) inBand = true;
-                if (!inBand && defined_[px + 1]) {
+                if (!inBand && defined[px + 1]) {
                     // A curve about to enter the canvas is drawn from its edge.
                     bool n2 = neg, b2 = brk;
-                    long double ahead = SignRule(values_[px + 1], absolute_, n2, b2);
+                    long double ahead = SignRule(values[px + 1], absolute_, n2, b2);
                     if (mirrored) ahead = -ahead;
                     int pyAhead = -100;
                     if (!PixelOf(map.y0 - ahead * map.ky, pyAhead)) pyAhead = -100;
@@ -295,8 +372,8 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
                 if (pendingMove) {
                     // After a failing column the curve starts where the domain does.
                     int column = px, row = py;
-                    if (px > 0 && !defined_[px - 1] && py > 0 && py < height - 1)
-                        DomainEndPoint(formula, map, px, px - 1, height, mirrored, column, row);
+                    if (px > 0 && !defined[px - 1] && py > 0 && py < height - 1)
+                        DomainEndPoint(formula, c, map, px, px - 1, height, mirrored, column, row);
                     canvas.MoveTo(column, row);
                     pendingMove = false;
                 }
@@ -304,7 +381,7 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
                 else canvas.LineTo(px, py);
                 // On an edge row the curve is leaving, so the pen lifts; unless the next
                 // column is inside the canvas, when it is entering and must stay joined.
-                if ((py <= 0 || py >= height - 1) && !NextInside(px, height, map, mirrored, neg, brk)) brk = true;
+                if ((py <= 0 || py >= height - 1) && !NextInside(c, px, height, map, mirrored, neg, brk)) brk = true;
                 drawnRow = py;
             } else {
                 neg = false;
@@ -313,8 +390,8 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
         // Before a failing column the curve goes on to where the domain ends (a likely pole
         // that failed in this column has lifted the pen already).
         int column = px, row = drawnRow;
-        if (!brk && drawnRow > 0 && drawnRow < height - 1 && !defined_[px + 1] &&
-            DomainEndPoint(formula, map, px, px + 1, height, mirrored, column, row) &&
+        if (!brk && drawnRow > 0 && drawnRow < height - 1 && !defined[px + 1] &&
+            DomainEndPoint(formula, c, map, px, px + 1, height, mirrored, column, row) &&
             (column != px || row != drawnRow))
             canvas.LineTo(column, row);
     }

@@ -11,6 +11,7 @@
 #include "engine/eval_status.h"
 #include "engine/translator.h"
 #include "plot/canvas.h"
+#include "plot/column_cache.h"
 #include "plot/view_rect.h"
 
 namespace kq {
@@ -53,6 +54,11 @@ public:
     // told otherwise, list formula i has colour i. False when i is beyond the reserved ones.
     bool SetListColour(int i, int slot);
 
+    // "Точные функции" for every formula, including list translators reserved later
+    // (Translator::SetExactFunctions).
+    void SetExactFunctions(bool exact);
+    bool ExactFunctions() const { return main_.ExactFunctions(); }
+
     // Rounding digits of every formula's value (-1: none).
     void SetRounding(int digits);
     int Rounding() const { return main_.Rounding(); }
@@ -77,20 +83,40 @@ public:
     // The graph as the screen and its pictures show it: on white, the numbers grey.
     void DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes, double density = 1);
 
+    // How many threads evaluate the formulas a frame needs (0, the default: the machine's
+    // cores). Every formula has its own translator and one thread, so the bits never depend
+    // on it.
+    void SetThreads(int threads) { threads_ = threads; }
+    // How many formulas' columns the frames so far have evaluated: a frame evaluates only
+    // those whose text, view, size, angle unit, rounding, |y| mode or exact functions changed.
+    long long ColumnEvaluations() const { return evaluations_; }
+    // Formula `index`'s values and statuses at the columns of the last frame (nullptr when
+    // it was not drawn), valid until the next frame.
+    const FormulaColumns* DrawnColumns(int index) const {
+        return index >= 0 && index < static_cast<int>(drawn_.size()) ? drawn_[index] : nullptr;
+    }
+
 private:
     Translator& FormulaAt(int index) { return index == 0 ? main_ : *list_[index - 1]; }
     // Whether the next column's value lies strictly inside the canvas rows.
-    bool NextInside(int px, int height, const PixelMap& map, bool mirrored, bool neg, bool brk) const;
-    bool DomainEndPoint(Translator& formula, const PixelMap& map, int px, int toward, int height, bool mirrored,
-                        int& column, int& row) const;
+    bool NextInside(const FormulaColumns& c, int px, int height, const PixelMap& map, bool mirrored, bool neg,
+                    bool brk) const;
+    bool DomainEndPoint(Translator& formula, const FormulaColumns& c, const PixelMap& map, int px, int toward,
+                        int height, bool mirrored, int& column, int& row) const;
     // One curve: a formula's values, or their mirror image (the second pass in |y| mode).
-    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, int index, bool mirrored);
+    // Touches only the formula and `c`, so curves may be drawn on several threads at once.
+    void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, Translator& formula,
+                   const FormulaColumns& c, bool mirrored) const;
     // Every curve on a grid of width x height sampling pixels.
     void DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height);
+    // The columns and curve of every drawn formula, from the cache or worked out (the
+    // formulas in parallel).
+    std::vector<const FormulaColumns*> Columns(const PixelMap& map, int width, int height);
 
     Translator main_;
     std::string formula_;
     std::vector<std::unique_ptr<Translator>> list_;
+    std::vector<std::string> listTexts_;  // what each list translator was given
     std::vector<int> listColours_;  // the palette slot of each list translator
     int listCount_ = 0;
     ViewRect view_;
@@ -98,9 +124,10 @@ private:
     bool absolute_ = false;
     bool coloured_ = false;
     std::vector<long double> columns_;  // the x of every column, reused between draws
-    std::vector<long double> values_;   // one formula's value per column
-    std::vector<EvalStatus> statuses_;
-    std::vector<char> defined_;
+    ColumnCache cache_;
+    std::vector<const FormulaColumns*> drawn_;  // the last frame's columns of each formula
+    int threads_ = 0;
+    long long evaluations_ = 0;
 };
 
 }  // namespace kq

@@ -36,6 +36,12 @@ void ThreeDimGraphiq::SetDegrees(bool degrees) {
     stale_ = true;
 }
 
+void ThreeDimGraphiq::SetExactFunctions(bool exact) {
+    if (exact == ExactFunctions()) return;
+    translator_.SetExactFunctions(exact);
+    stale_ = true;
+}
+
 void ThreeDimGraphiq::SetRounding(int digits) {
     if (digits == Rounding()) return;
     translator_.SetRounding(digits);

@@ -47,6 +47,10 @@ public:
     void SetDegrees(bool degrees);
     bool Degrees() const { return translator_.Degrees(); }
 
+    // "Точные функции" for the surface's formula (Translator::SetExactFunctions).
+    void SetExactFunctions(bool exact);
+    bool ExactFunctions() const { return translator_.ExactFunctions(); }
+
     // Rounding digits of every value (-1: none).
     void SetRounding(int digits);
     int Rounding() const { return translator_.Rounding(); }

@@ -182,6 +182,9 @@ void TMainForm::ApplyOptions() {
     // One choice for the whole program: every page's formulas follow it.
     session_->Engine().SetDegrees(settings_.degrees);
     plane_->SetDegrees(settings_.degrees);
+    session_->Engine().SetExactFunctions(settings_.exactFunctions);
+    plane_->SetExactFunctions(settings_.exactFunctions);
+    surface_->SetExactFunctions(settings_.exactFunctions);
     session_->Engine().SetRounding(settings_.calcRounding);
     plane_->SetRounding(settings_.graphRounding);
     plane_->SetColoured(settings_.colorGraphs);

@@ -20,6 +20,7 @@ TOptionsForm::TOptionsForm(AppSettings& settings, QWidget* parent)
     connect(ui_->RadioButton2, &QRadioButton::clicked, this, &TOptionsForm::PickRadians);
     connect(ui_->CheckBox3, &QCheckBox::toggled, this, &TOptionsForm::Toggle3D);
     connect(ui_->ColorGraphs, &QCheckBox::toggled, this, &TOptionsForm::ToggleColourGraphs);
+    connect(ui_->ExactFunctions, &QCheckBox::toggled, this, &TOptionsForm::ToggleExactFunctions);
     connect(ui_->Button1, &QPushButton::clicked, this, &TOptionsForm::Confirm);
     connect(ui_->Button2, &QPushButton::clicked, this, &TOptionsForm::Cancel);
 }
@@ -47,6 +48,7 @@ void TOptionsForm::LoadControls() {
     (settings_.degrees ? ui_->RadioButton1 : ui_->RadioButton2)->setChecked(true);
     ui_->CheckBox3->setChecked(settings_.show3D);
     ui_->ColorGraphs->setChecked(settings_.colorGraphs);
+    ui_->ExactFunctions->setChecked(settings_.exactFunctions);
     loading_ = false;
 }
 
@@ -83,6 +85,12 @@ void TOptionsForm::Toggle3D() {
 void TOptionsForm::ToggleColourGraphs() {
     if (loading_) return;
     settings_.colorGraphs = ui_->ColorGraphs->isChecked();
+    Changed();
+}
+
+void TOptionsForm::ToggleExactFunctions() {
+    if (loading_) return;
+    settings_.exactFunctions = ui_->ExactFunctions->isChecked();
     Changed();
 }
 

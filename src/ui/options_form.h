@@ -1,5 +1,5 @@
 // "Опции": rounding of the calculator and the graphs, the angle unit, whether the 3D page
-// is offered, and coloured graphs. Every change applies at once; "Отмена" only closes.
+// is offered, coloured graphs and exact functions. Every change applies at once; "Отмена" only closes.
 #pragma once
 
 #include <QDialog>
@@ -39,6 +39,7 @@ public slots:
     void PickRadians();
     void Toggle3D();
     void ToggleColourGraphs();
+    void ToggleExactFunctions();
     void Confirm();
     void Cancel();
 

@@ -17,17 +17,62 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
+namespace {
+
+// The band's outline and a pixel either side: what changes on screen when it moves.
+QRegion Outline(const QRect& band) {
+    if (band.isNull()) return {};
+    const QRect r = band.normalized().adjusted(-1, -1, 1, 1);
+    return QRegion(r).subtracted(QRegion(r.adjusted(3, 3, -3, -3)));
+}
+
+}  // namespace
+
+void PaintBox::SetDirectPainting(bool direct) {
+    direct_ = direct;
+    picture_ = QImage();
+    Invalidate();
+}
+
+QImage PaintBox::Picture() const {
+    if (!direct_) return picture_;
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    if (onPaint) {
+        QPainter painter(&image);
+        onPaint(painter, size());
+    }
+    return image;
+}
+
 void PaintBox::Invalidate() {
     dirty_ = true;
     update();
 }
 
 void PaintBox::SetRubberBand(const QRect& band) {
+    // Painted directly, only the old and the new outline are painted again.
+    if (direct_) update(Outline(band_).united(Outline(band)));
+    else update();
     band_ = band;
-    update();
 }
 
 void PaintBox::paintEvent(QPaintEvent*) {
+    if (direct_) {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        if (onPaint) onPaint(painter, size());
+        ++drawCount_;
+        dirty_ = false;
+        if (!band_.isNull()) {
+            painter.setPen(QPen(Qt::black, 0));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(band_.normalized());
+        }
+        return;
+    }
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (dirty_ || picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {

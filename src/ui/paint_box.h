@@ -1,5 +1,6 @@
-// The graph's drawing surface: keeps the drawn picture at the screen's pixel density and
-// shows the zoom rectangle over it without ever drawing it into the picture.
+// The graph's drawing surface: keeps the drawn picture at the screen's pixel density, or
+// paints straight onto the widget each time, and shows the zoom rectangle over it without
+// ever drawing it into the picture.
 #pragma once
 
 #include <QImage>
@@ -18,14 +19,18 @@ public:
     // A key pressed while the graph has the focus; true when it was used.
     std::function<bool(int key, Qt::KeyboardModifiers modifiers)> onKey;
 
+    // Every paint draws the picture on the widget itself, on white, instead of keeping it in
+    // an image: for a picture whose drawing costs about what copying an image would.
+    void SetDirectPainting(bool direct);
     // The picture must be drawn again (shown at the next paint).
     void Invalidate();
     // The rubber band over the picture; an empty rectangle hides it.
     void SetRubberBand(const QRect& band);
     QRect RubberBand() const { return band_; }
 
-    // The last drawn picture and how many times it was drawn.
-    const QImage& Picture() const { return picture_; }
+    // The last drawn picture (painted directly: the picture as a paint would draw it now) and
+    // how many times it was drawn.
+    QImage Picture() const;
     int DrawCount() const { return drawCount_; }
 
 signals:
@@ -54,6 +59,7 @@ protected:
 
 private:
     QImage picture_;
+    bool direct_ = false;
     bool dirty_ = true;
     QRect band_;
     int drawCount_ = 0;

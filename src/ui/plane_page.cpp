@@ -59,6 +59,9 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
 
     graphiq_.onRepaint = [this] { Repaint(); };
     ui_->PaintBox1->onPaint = [this](QPainter& painter, QSize size) { PaintGraph(painter, size); };
+    // The renderer keeps every curve's values, so a frame costs about its painting: an image
+    // kept beside the screen's own would only add a fill and a copy.
+    ui_->PaintBox1->SetDirectPainting(true);
 
     connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::FormulaEdited);
     connect(ui_->GraphEdit, &QLineEdit::textChanged, this, &PlanePage::ShowFormulaDoubts);

@@ -21,7 +21,8 @@ TEST(AppSettings, FirstRunWritesTheDefaults) {
                                                       "Window/Height", "Window/WindowState", "Place/OpenedFile",
                                                       "Place/RecentFiles", "Options/Trigonometry", "Options/ShowSpec",
                                                       "Options/ShowQuest", "Options/ReduceCalc", "Options/ReduceGraph",
-                                                      "Options/System", "Options/ColorGraphs"}));
+                                                      "Options/System", "Options/ColorGraphs", "Options/ExactFunctions"}));
+    EXPECT_EQ(store.values["Options/ExactFunctions"], "false");
     EXPECT_EQ(store.values["Place/OpenedFile"], "ForFuture");
     EXPECT_EQ(store.values["Options/ReduceCalc"], "-1");
     EXPECT_EQ(store.values["Options/System"], "10");
@@ -72,6 +73,47 @@ TEST(AppSettings, ColouredGraphsAreOffInOlderFiles) {
     EXPECT_EQ(s.graphRounding, 3);
     EXPECT_EQ(store.writes, std::vector<std::string>{"Options/ColorGraphs"});
     EXPECT_EQ(store.values["Options/ColorGraphs"], "false");
+}
+
+// The exact functions go through the store either way; a value that cannot be read, or a file
+// from before the option, turns them off and is mended.
+struct ExactCase {
+    const char* stored;  // nullptr: missing
+    bool loaded;
+    bool rewritten;
+};
+
+class ExactFunctionsSetting : public testing::TestWithParam<ExactCase> {};
+
+TEST_P(ExactFunctionsSetting, ReadsOnlyATrueValueAsOn) {
+    MemorySettingsStore store = Complete();
+    if (GetParam().stored) store.values["Options/ExactFunctions"] = GetParam().stored;
+    else store.values.erase("Options/ExactFunctions");
+    AppSettings s;
+    s.exactFunctions = true;  // whatever was there before, only the store decides
+    LoadOrCreateSettings(store, s);
+    EXPECT_EQ(s.exactFunctions, GetParam().loaded);
+    EXPECT_EQ(store.writes, GetParam().rewritten ? std::vector<std::string>{"Options/ExactFunctions"}
+                                                 : std::vector<std::string>{});
+    EXPECT_EQ(store.values["Options/ExactFunctions"], GetParam().loaded ? "true" : "false");
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ExactFunctionsSetting,
+                         testing::Values(ExactCase{"true", true, false}, ExactCase{"false", false, false},
+                                         ExactCase{"maybe", false, true}, ExactCase{"", false, true},
+                                         ExactCase{"2", false, true}, ExactCase{nullptr, false, true}));
+
+TEST(AppSettings, ExactFunctionsRoundTrip) {
+    for (const bool exact : {true, false}) {
+        MemorySettingsStore store;
+        AppSettings out;
+        out.exactFunctions = exact;
+        ASSERT_TRUE(SaveSettings(store, out));
+        AppSettings in;
+        in.exactFunctions = !exact;
+        ASSERT_TRUE(LoadSettings(store, in).empty());
+        EXPECT_EQ(in.exactFunctions, exact);
+    }
 }
 
 TEST(AppSettings, The3DPageIsNotStartedOnWhenItIsOff) {

@@ -1,5 +1,8 @@
 // `quantorium plot`: files of every format, and the usage errors.
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QDir>
@@ -64,6 +67,56 @@ private slots:
         QCOMPARE(QColor(image.pixel(100, 25)), QColor(Qt::black));
         QCOMPARE(QColor(image.pixel(100, 50)), QColor(Qt::white));
         QCOMPARE(QColor(image.pixel(100, 75)), QColor(Qt::white));
+    }
+
+    // --exact: pi in long double is the literal to its last bit, so the difference, scaled up,
+    // is 0 and lies on the middle row; pi in double is 1.2e-16 below it, which puts the curve
+    // far off the canvas. A formula of functions that are exact anyway is drawn bit for bit
+    // the same either way.
+    void exactFunctionsChangeOnlyWhatTheyCompute() {
+        const auto picture = [&](const char* formula, bool exact) {
+            const std::string path = (dir.path() + "/exact.png").toStdString();
+            std::vector<std::string> args = {"--size", "200x100", "--no-axes", "--range", "-1", "1", "-1", "1",
+                                             "-o", path, formula};
+            if (exact) args.insert(args.begin(), "--exact");
+            return Plot(args) == 0 ? QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32)
+                                   : QImage();
+        };
+        const char* scaled = "(pi-3.14159265358979323846)*1e19";
+        const QImage plain = picture(scaled, false), exact = picture(scaled, true);
+        QVERIFY(!plain.isNull() && !exact.isNull());
+        for (int x = 0; x < 200; x += 10) {
+            QCOMPARE(QColor(exact.pixel(x, 50)), QColor(Qt::black));
+            QCOMPARE(QColor(plain.pixel(x, 50)), QColor(Qt::white));
+        }
+        QCOMPARE(picture("sin(x)*cos(3*x)+x^2", true), picture("sin(x)*cos(3*x)+x^2", false));
+    }
+
+    // PNG is packed at a faster level than zlib's usual one: the file of a full-screen view of
+    // twelve curves is larger than the usual packing makes it, by at most 1.3 times, and holds
+    // the same pixels.
+    void pngIsPackedFastAndStaysSmall() {
+        const std::string path = (dir.path() + "/fast.png").toStdString();
+        std::vector<std::string> args = {"--size", "1920x1080", "--range", "-17.78", "17.78", "-10", "10"};
+        for (const char* f : {"sin(x)", "cos(x)", "tg(x)", "sec(x)", "arcsin(x)", "arctg(x)", "ln(x)", "log<x>(2*x)",
+                              "log<3>(x)", "cos(x^2-3)", "abs(x+2)/(x+2)-x"})
+            args.insert(args.end(), {"--list", f});
+        args.insert(args.end(), {"-o", path, "cos(x^2-3)"});
+        QCOMPARE(Plot(args), 0);
+        const qint64 written = QFileInfo(QString::fromStdString(path)).size();
+        const QImage image(QString::fromStdString(path));
+        QVERIFY(!image.isNull());
+        // Black curves and grey labels: a byte a pixel.
+        QCOMPARE(image.format(), QImage::Format_Grayscale8);
+        QBuffer usual;
+        QVERIFY(usual.open(QIODevice::WriteOnly));
+        QVERIFY(QImageWriter(&usual, "png").write(image));
+        const qint64 usualSize = usual.data().size();
+        QVERIFY2(written > usualSize * 1.05 && written <= usualSize * 1.3,
+                 qPrintable(QString("%1 against %2").arg(written).arg(usualSize)));
+        QImage again;
+        QVERIFY(again.loadFromData(usual.data(), "png"));
+        QCOMPARE(again, image);
     }
 
     void usageErrors() {

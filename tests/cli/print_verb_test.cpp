@@ -71,6 +71,26 @@ private:
     }
 
 private slots:
+    // --exact reaches the printed plane graph and the printed surface: the page changes where
+    // pi in long double moves the curve (see the plot verb's test) and nowhere else.
+    void exactFunctionsArePrinted() {
+        const auto page = [&](std::vector<std::string> args) {
+            const QString pdf = Path("exact.pdf");
+            args.insert(args.end(), {"-o", pdf.toStdString()});
+            const QImage image = Print(args) == 0 ? Page(pdf, 50) : QImage();
+            QFile::remove(pdf);
+            return image;
+        };
+        const std::string scaled = "(pi-3.14159265358979323846)*1e19";
+        const QImage plain = page({"--range", "-1", "1", "-1", "1", scaled});
+        QVERIFY(!plain.isNull());
+        QVERIFY(page({"--exact", "--range", "-1", "1", "-1", "1", scaled}) != plain);
+        QCOMPARE(page({"--exact", "sin(x)"}), page({"sin(x)"}));
+        const QImage surface = page({"--surface", "x*y/100+" + scaled});
+        QVERIFY(!surface.isNull());
+        QVERIFY(page({"--surface", "--exact", "x*y/100+" + scaled}) != surface);
+    }
+
     void graphTakesItsShareOfTheWidthAtTheTopLeft() {
         const QString pdf = Path("half.pdf");
         QCOMPARE(Print({"--list", "sin(x)", "--list", "x/2", "-o", pdf.toStdString(), "cos(x^2-3)"}), 0);
@@ -360,7 +380,7 @@ private slots:
         }
         QVERIFY(!QFile::exists(Path("bad.pdf")));
         QVERIFY(PrintUsage().find("[--text ТЕКСТ | --no-text]") != std::string::npos);
-        QVERIFY(PrintUsage().find("quantorium print --surface [--degrees] [--round R] [--step H] [--turn AX AY]") !=
+        QVERIFY(PrintUsage().find("quantorium print --surface [--degrees] [--exact] [--round R] [--step H] [--turn AX AY]") !=
                 std::string::npos);
     }
 

@@ -187,6 +187,18 @@ private slots:
         QCOMPARE(Lines(out)[1], std::string("-5\t-10\t-1.67"));
     }
 
+    // --exact computes pi in long double; sine and cosine are exact either way.
+    void meshWithExactFunctions() {
+        std::string plain, exact;
+        QCOMPARE(Run({"--mesh", "--step", "5", "pi+0*x"}, &plain), 0);
+        QCOMPARE(Run({"--mesh", "--step", "5", "--exact", "pi+0*x"}, &exact), 0);
+        QCOMPARE(Lines(plain)[4], std::string("10\t-10\t3.14159265358979312"));
+        QCOMPARE(Lines(exact)[4], std::string("10\t-10\t3.14159265358979324"));
+        QCOMPARE(Run({"--mesh", "--step", "5", "sin(x)*cos(y)"}, &plain), 0);
+        QCOMPARE(Run({"--mesh", "--step", "5", "--exact", "sin(x)*cos(y)"}, &exact), 0);
+        QCOMPARE(exact, plain);
+    }
+
     void meshNamesFailingPoints() {
         std::string out;
         QCOMPARE(Run({"--mesh", "--step", "5", "1/x"}, &out), 0);

@@ -27,6 +27,9 @@
 #include "ui/main_form.h"
 #include "ui/options_form.h"
 #include "ui/plane_page.h"
+#include "ui/surface_page.h"
+#include "plot/three_dim_graphiq.h"
+#include "calc/calc_session.h"
 #include "ui/document_prompts.h"
 #include "ui/qsettings_store.h"
 #include "ui/quest_dial.h"
@@ -176,6 +179,53 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(Stored("Options/ReduceCalc").toInt(), -1);
         QCOMPARE(Stored("Options/ShowSpec").toBool(), false);
+    }
+
+    // "Точные функции" reach every translator the window uses, and are kept between runs.
+    void exactFunctionsReachEveryFormula() {
+        const long double doublePi = static_cast<long double>(static_cast<double>(3.14159265358979323846264338327950288L));
+        const long double exactPi = 3.14159265358979323846264338327950288L;
+        const auto values = [](TMainForm& f) {
+            std::vector<long double> v;
+            Graphiq& plane = f.Plane().Renderer();
+            plane.SetFormula("pi");
+            plane.Reserve(12);  // list translators made after the option follow it too
+            plane.SetListFormula(12, "pi");
+            plane.SetListCount(12);
+            for (int index : {0, 12}) {
+                long double y = 0;
+                if (plane.Evaluate(0, index, y) == EvalStatus::Ok) v.push_back(y);
+            }
+            f.Session().Engine().Translate("pi");
+            long double y = 0;
+            if (f.Session().Engine().Formula().TryValue(1, 0, y) == EvalStatus::Ok) v.push_back(y);
+            return v;
+        };
+        {
+            auto form = Open();
+            form->show();
+            QCheckBox* box = form->Options().findChild<QCheckBox*>("ExactFunctions");
+            QVERIFY(box);
+            QCOMPARE(box->text(), QString("Точные функции"));
+            QVERIFY(!form->Settings().exactFunctions);
+            QCOMPARE(values(*form), (std::vector<long double>{doublePi, doublePi, doublePi}));
+            QVERIFY(!form->Surface().Surface().ExactFunctions());
+            QTimer::singleShot(0, &form->Options(), [&] {
+                QVERIFY(!box->isChecked());
+                box->click();
+                form->Options().findChild<QPushButton*>("Button1")->click();
+            });
+            form->OpenOptions();
+            QVERIFY(form->Settings().exactFunctions);
+            QCOMPARE(values(*form), (std::vector<long double>{exactPi, exactPi, exactPi}));
+            QVERIFY(form->Surface().Surface().ExactFunctions());
+            QVERIFY(form->close());
+            QCOMPARE(Stored("Options/ExactFunctions").toBool(), true);
+        }
+        auto again = Open();
+        QVERIFY(again->Settings().exactFunctions);
+        QVERIFY(again->Surface().Surface().ExactFunctions());
+        QCOMPARE(values(*again), (std::vector<long double>{exactPi, exactPi, exactPi}));
     }
 
     void the3DQuestionIsAskedOnce() {

@@ -195,6 +195,32 @@ private slots:
         QCOMPARE(page->Renderer().View(), now);
     }
 
+    // The graph is painted on the widget itself; the rubber band goes over it and leaves
+    // nothing behind, and neither moving it nor painting again evaluates a formula.
+    void theBandIsPaintedOverTheGraph() {
+        CanvasSize(400, 300);
+        QTest::mouseClick(c->spb, Qt::LeftButton);
+        QTest::mouseClick(c->Button2, Qt::LeftButton);
+        const QImage graph = c->PaintBox1->Picture().convertToFormat(QImage::Format_RGB32);
+        const auto shown = [&] { return c->PaintBox1->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        QCOMPARE(shown(), graph);
+        const long long evaluated = page->Renderer().ColumnEvaluations();
+        // The band's top edge runs where the graph is white.
+        const QPoint corner(30, 20), edge(60, 20);
+        QCOMPARE(QColor(graph.pixel(edge)), QColor(Qt::white));
+        QTest::mousePress(c->PaintBox1, Qt::LeftButton, {}, corner);
+        for (const QPoint at : {QPoint(90, 60), QPoint(120, 90), QPoint(150, 100)}) {
+            page->DragZoomRectangle(at);
+            const QImage withBand = shown();
+            QCOMPARE(QColor(withBand.pixel(edge)), QColor(Qt::black));
+            QCOMPARE(QColor(withBand.pixel(at - QPoint(1, 1))), QColor(graph.pixel(at - QPoint(1, 1))));
+        }
+        c->PaintBox1->SetRubberBand(QRect());
+        QCOMPARE(shown(), graph);
+        QCOMPARE(page->Renderer().ColumnEvaluations(), evaluated);
+        QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, corner);  // no rectangle: nothing changes
+    }
+
     void rightClickZoomsOut() {
         QTest::mouseClick(c->spb, Qt::LeftButton);  // 1:1 off
         QTest::mouseClick(c->Button2, Qt::LeftButton);
