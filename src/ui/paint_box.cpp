@@ -66,11 +66,7 @@ void PaintBox::paintEvent(QPaintEvent*) {
         if (onPaint) onPaint(painter, size());
         ++drawCount_;
         dirty_ = false;
-        if (!band_.isNull()) {
-            painter.setPen(QPen(Qt::black, 0));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(band_.normalized());
-        }
+        PaintMarks(painter);
         return;
     }
     const qreal ratio = devicePixelRatioF();
@@ -88,6 +84,10 @@ void PaintBox::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), picture_);
+    PaintMarks(painter);
+}
+
+void PaintBox::PaintMarks(QPainter& painter) {
     if (!band_.isNull()) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);

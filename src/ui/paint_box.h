@@ -58,6 +58,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The zoom rectangle and the keyboard's frame, over the graph on the screen only.
+    void PaintMarks(QPainter& painter);
     QImage picture_;
     bool direct_ = false;
     bool dirty_ = true;

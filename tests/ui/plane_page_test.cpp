@@ -216,7 +216,9 @@ private slots:
             QCOMPARE(QColor(withBand.pixel(at - QPoint(1, 1))), QColor(graph.pixel(at - QPoint(1, 1))));
         }
         c->PaintBox1->SetRubberBand(QRect());
-        QCOMPARE(shown(), graph);
+        // The press gave the graph the keyboard, whose frame runs along the border.
+        const QRect inside = graph.rect().adjusted(1, 1, -1, -1);
+        QCOMPARE(shown().copy(inside), graph.copy(inside));
         QCOMPARE(page->Renderer().ColumnEvaluations(), evaluated);
         QTest::mouseRelease(c->PaintBox1, Qt::LeftButton, {}, corner);  // no rectangle: nothing changes
     }
