@@ -47,7 +47,14 @@ void Graphiq::Reserve(int n) {
 bool Graphiq::SetListFormula(int i, std::string_view text) {
     if (i < 1 || i > static_cast<int>(list_.size())) return false;
     list_[i - 1]->Translate(text);
+    if (listTexts_.size() < list_.size()) listTexts_.resize(list_.size());
+    listTexts_[i - 1] = std::string(text);
     return true;
+}
+
+const std::string& Graphiq::ListFormula(int i) const {
+    static const std::string none;
+    return i >= 1 && i <= static_cast<int>(listTexts_.size()) ? listTexts_[i - 1] : none;
 }
 
 void Graphiq::SetListCount(int count) { listCount_ = std::clamp(count, 0, static_cast<int>(list_.size())); }
@@ -66,6 +73,11 @@ bool Graphiq::SetListColour(int i, int slot) {
 EvalStatus Graphiq::Evaluate(long double x, int index, long double& value) {
     if (index < 0 || index > listCount_) return EvalStatus::NoValue;
     return FormulaAt(index).TryValue(x, 0, value);
+}
+
+EvalStatus Graphiq::EvaluateSlopes(long double x, int index, Slopes& out) {
+    if (index < 0 || index > listCount_) return EvalStatus::NoValue;
+    return FormulaAt(index).TrySlopes(x, 0, out);
 }
 
 namespace {

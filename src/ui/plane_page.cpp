@@ -14,6 +14,8 @@
 #include "plot/range_text.h"
 #include "plot/view_zoom.h"
 #include "ui/field_marks.h"
+#include "ui/plane_points.h"
+#include "ui/point_table.h"
 #include "ui_plane_page.h"
 
 namespace kq {
@@ -87,6 +89,29 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     doubts.setColor(QPalette::WindowText, QColor(160, 0, 0));
     ui_->FormulaDoubts->setPalette(doubts);
     ShowFormulaDoubts();
+
+    points_ = new PlanePoints(graphiq_, *ui_->PaintBox1, *ui_->PointTable,
+                              [this](long double x, std::optional<long double> y) { CentreOn(x, y); }, this);
+    ui_->PointsButton->setDefaultAction(&points_->Toggle());
+    addAction(&points_->Toggle());
+    ui_->ListSplitter->setStretchFactor(0, 1);
+    ui_->ListSplitter->setStretchFactor(1, 1);
+}
+
+PictureDrawing PlanePage::Drawing() { return PlaneDrawing(graphiq_, points_->CurrentMarks()); }
+
+// The view moved by whole units of its size, so that the point is in the middle of it.
+void PlanePage::CentreOn(long double x, std::optional<long double> y) {
+    ViewRect view = model_.View();
+    const long double dx = x - (view.xmin + view.xmax) / 2;
+    view.xmin += dx;
+    view.xmax += dx;
+    if (y) {
+        const long double dy = *y - (view.ymin + view.ymax) / 2;
+        view.ymin += dy;
+        view.ymax += dy;
+    }
+    model_.SetDrawnView(view);
 }
 
 PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
@@ -191,6 +216,7 @@ void PlanePage::CanvasResized() {
 void PlanePage::Repaint() {
     ShowListColours();
     ui_->PaintBox1->Invalidate();
+    if (points_) points_->Follow();
     // The view or the formula may have changed under a pointer that has not moved.
     if (pointer_) ShowPointer(*pointer_);
 }
@@ -232,7 +258,7 @@ void PlanePage::ShowListColours() {
 // On a device finer than the widget's pixels (a 2x screen, a picture at that ratio) the
 // curves are sampled at every device pixel.
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
-    PaintPicture(painter, size, ui_->PaintBox1->font(), PlaneDrawing(graphiq_), {Medium::Screen});
+    PaintPicture(painter, size, ui_->PaintBox1->font(), PlaneDrawing(graphiq_, points_->ShownMarks()), {Medium::Screen});
 }
 
 void PlanePage::ApplyFormula() {

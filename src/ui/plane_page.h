@@ -10,6 +10,7 @@
 
 #include "plot/graphiq.h"
 #include "plot/list_clicks.h"
+#include "plot/page_picture.h"
 #include "plot/plane_model.h"
 
 namespace Ui {
@@ -21,6 +22,8 @@ class QListWidgetItem;
 
 namespace kq {
 
+class PlanePoints;
+
 class PlanePage : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +34,10 @@ public:
     PlaneModel& Model() { return model_; }
     const PlaneModel& Model() const { return model_; }
     Graphiq& Renderer() { return graphiq_; }
+    // The page's picture for files and printing: the graph, with the points' markers when on.
+    PictureDrawing Drawing();
+    // "Точки графиков": markers and their table.
+    PlanePoints& Points() { return *points_; }
 
     // The graph's size on screen, and the font its labels are written in.
     QSize GraphSize() const;
@@ -91,6 +98,7 @@ private:
     void CompileList(const FormulaListState::Click& click);
     void FitFormulaDoubts();
     void CanvasResized();
+    void CentreOn(long double x, std::optional<long double> y);
 
     std::unique_ptr<Ui::PlanePage> ui_;
     PlaneModel model_;
@@ -104,6 +112,7 @@ private:
     bool splitterPlaced_ = false;
     bool listClickPending_ = false;
     std::optional<QPoint> pointer_;  // where the pointer is over the graph
+    PlanePoints* points_ = nullptr;
     QString doubts_;                 // the line under the formula, before it is cut to its width
 };
 
