@@ -39,6 +39,11 @@ void PaintBox::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), picture_);
+    if (onOverlay) {
+        painter.save();
+        onOverlay(painter);
+        painter.restore();
+    }
     if (!band_.isNull()) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);

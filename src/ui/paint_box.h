@@ -22,6 +22,9 @@ public:
     void SetRubberBand(const QRect& band);
     QRect RubberBand() const { return band_; }
 
+    // Draws over the picture on every paint, never into it (the trace's point, a marked area).
+    std::function<void(QPainter&)> onOverlay;
+
     // The last drawn picture and how many times it was drawn.
     const QImage& Picture() const { return picture_; }
     int DrawCount() const { return drawCount_; }

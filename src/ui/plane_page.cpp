@@ -10,11 +10,11 @@
 
 #include "output/picture_painting.h"
 #include "plot/formula_doubts.h"
-#include "plot/pointer_line.h"
 #include "plot/range_text.h"
 #include "plot/view_zoom.h"
 #include "ui/field_marks.h"
 #include "ui/plane_points.h"
+#include "ui/plane_trace.h"
 #include "ui/point_table.h"
 #include "ui_plane_page.h"
 
@@ -92,6 +92,7 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
 
     points_ = new PlanePoints(graphiq_, *ui_->PaintBox1, *ui_->PointTable,
                               [this](long double x, std::optional<long double> y) { CentreOn(x, y); }, this);
+    trace_ = new PlaneTrace(graphiq_, *ui_->PaintBox1, *ui_->PointerLine, this);
     ui_->PointsButton->setDefaultAction(&points_->Toggle());
     addAction(&points_->Toggle());
     ui_->ListSplitter->setStretchFactor(0, 1);
@@ -217,6 +218,7 @@ void PlanePage::Repaint() {
     ShowListColours();
     ui_->PaintBox1->Invalidate();
     if (points_) points_->Follow();
+    if (trace_) trace_->Follow();
     // The view or the formula may have changed under a pointer that has not moved.
     if (pointer_) ShowPointer(*pointer_);
 }
@@ -426,18 +428,12 @@ void PlanePage::FitFormulaDoubts() {
 
 void PlanePage::ShowPointer(QPoint at) {
     pointer_ = at;
-    const auto reading =
-        ReadPointer(graphiq_.View(), ui_->PaintBox1->width(), ui_->PaintBox1->height(), at.x(), at.y());
-    if (!reading) return ui_->PointerLine->clear();
-    long double value = 0;
-    const bool defined = graphiq_.Evaluate(reading->x, 0, value) == EvalStatus::Ok;
-    const auto text = PointerLineText(*reading, defined ? std::optional(value) : std::nullopt);
-    ui_->PointerLine->setText(QString::fromStdString(text));
+    trace_->PointerAt(at);
 }
 
 void PlanePage::ClearPointer() {
     pointer_.reset();
-    ui_->PointerLine->clear();
+    trace_->PointerAt(std::nullopt);
 }
 
 void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {

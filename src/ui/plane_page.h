@@ -23,6 +23,7 @@ class QListWidgetItem;
 namespace kq {
 
 class PlanePoints;
+class PlaneTrace;
 
 class PlanePage : public QWidget {
     Q_OBJECT
@@ -38,6 +39,8 @@ public:
     PictureDrawing Drawing();
     // "Точки графиков": markers and their table.
     PlanePoints& Points() { return *points_; }
+    // The trace line and the area marked with Shift + drag.
+    PlaneTrace& Trace() { return *trace_; }
 
     // The graph's size on screen, and the font its labels are written in.
     QSize GraphSize() const;
@@ -113,6 +116,7 @@ private:
     bool listClickPending_ = false;
     std::optional<QPoint> pointer_;  // where the pointer is over the graph
     PlanePoints* points_ = nullptr;
+    PlaneTrace* trace_ = nullptr;
     QString doubts_;                 // the line under the formula, before it is cut to its width
 };
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include "ui/plane_page.h"
 #include "ui/plane_points.h"
 #include "ui/point_table.h"
+#include "ui/plane_trace.h"
 #include "ui/point_worker.h"
 #include "window_fixture.h"
 
@@ -151,18 +153,82 @@ private slots:
         QTRY_COMPARE(table->currentRow(), 1);
     }
 
-    void doubleClickCentresTheView() {
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(TableFollows());
-        const ViewRect before = page->Model().View();
-        const QRect cell = table->visualItemRect(table->item(2, 2));
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-        const ViewRect after = page->Model().View();
-        QCOMPARE(double((after.xmin + after.xmax) / 2), 2.0);
-        QCOMPARE(double((after.ymin + after.ymax) / 2), 0.0);
-        QCOMPARE(double(after.xmax - after.xmin), double(before.xmax - before.xmin));
-        QCOMPARE(double(after.ymax - after.ymin), double(before.ymax - before.ymin));
+    // The line names every drawn curve's value at the pointer's x; near a curve the pointer
+    // snaps onto it and the line gives its value and slope.
+    void theTraceReadsEveryCurve() {
+        auto* line = form->findChild<QLabel*>("PointerLine");
+        page->Model().ReplaceList({"x+2"});
+        form->findChild<QListWidget*>("GraphList")->item(0)->setCheckState(Qt::Checked);
+        QTRY_COMPARE(page->Renderer().ListCount(), 1);
+        // Far from both curves, at x = 1: x^2-4 = -3, x+2 = 3.
+        const QPoint far = CanvasOf(1, 1).toPoint();
+        QTest::mouseMove(box, far);
+        QTRY_VERIFY2(line->text().contains("x+2 = "), qPrintable(line->text()));
+        const QString x = line->text().section("   ", 0, 0);
+        const long double at = x.mid(4).toDouble();
+        QVERIFY2(line->text().contains("   f(x) = "), qPrintable(line->text()));
+        QVERIFY2(line->text().contains("   x+2 = "), qPrintable(line->text()));
+        QVERIFY(!line->text().contains("наклон"));
+        QVERIFY(!page->Trace().Snapped());
+        const QString second = line->text().section("x+2 = ", 1).section("   ", 0, 0);
+        QCOMPARE(second.toDouble(), double(at + 2));
+        // Two pixels off the parabola at x = 1: snapped, y is its value, its slope 2x.
+        const QPoint near = CanvasOf(1, -3).toPoint() + QPoint(0, 2);
+        QTest::mouseMove(box, near);
+        QTRY_VERIFY(page->Trace().Snapped());
+        QCOMPARE(page->Trace().Snapped()->curve, 0);
+        const long double xs = line->text().section("   ", 0, 0).mid(4).toDouble();
+        const QString y = line->text().section("   ", 1, 1);
+        QCOMPARE(y.mid(4).toDouble(), double(xs * xs - 4));
+        QVERIFY2(line->text().contains("наклон = "), qPrintable(line->text()));
+        QCOMPARE(line->text().section("наклон = ", 1).section("   ", 0, 0).toDouble(), double(2 * xs));
+        // With coloured graphs each value is written in its curve's colour.
+        page->Renderer().SetColoured(true);
+        page->Repaint();
+        QTest::mouseMove(box, far + QPoint(1, 0));
+        QTRY_VERIFY(line->text().contains("color:"));
+        const QColor colour(page->Renderer().CurveColour(1).r, page->Renderer().CurveColour(1).g,
+                            page->Renderer().CurveColour(1).b);
+        QVERIFY2(line->text().contains("color:" + colour.name() + "\">&nbsp;&nbsp;&nbsp;x+2"), qPrintable(line->text()));
+    }
+
+    // Shift + drag marks an interval: the region under the curve is shaded and the line gives
+    // its signed area, or why there is none; the zoom rectangle does not start.
+    void shiftDragGivesTheArea() {
+        auto* line = form->findChild<QLabel*>("PointerLine");
+        const ViewRect view = page->Model().View();
+        const PixelMap map(view, box->width(), box->height());
+        const auto column = [&](long double x) { return int(std::lround(double(map.x0 + x * map.kx))); };
+        const QPoint from(column(-1), box->height() / 2), to(column(2), box->height() / 2 + 20);
+        const int shadedBefore = box->grab().toImage().pixel(column(0.5), int(CanvasOf(0.5, -1).y()));
+        QTest::mousePress(box, Qt::LeftButton, Qt::ShiftModifier, from);
+        QTest::mouseMove(box, to);
+        QTest::mouseRelease(box, Qt::LeftButton, Qt::ShiftModifier, to);
+        QCOMPARE(page->Model().View(), view);  // no zoom
+        const auto& area = page->Trace().MarkedArea();
+        QVERIFY(area);
+        QVERIFY(area->result.Ok());
+        // The integral of x^2-4 between the columns' x, worked out here.
+        const long double a = map.XOfColumn(from.x()), b = map.XOfColumn(to.x());
+        const long double exact = (b * b * b - a * a * a) / 3 - 4 * (b - a);
+        QVERIFY(std::fabs(area->result.value - exact) < 1e-15L * std::fabs(exact));
+        QVERIFY2(line->text().contains("площадь под x^2-4"), qPrintable(line->text()));
+        const long double shown = line->text().section(" = ", -1).toDouble();
+        QVERIFY(std::fabs(shown - exact) < 1e-12L * std::fabs(exact));
+        // Between the axis and the curve the picture is shaded.
+        const int shaded = box->grab().toImage().pixel(column(0.5), int(CanvasOf(0.5, -1).y()));
+        QVERIFY(shaded != shadedBefore);
+        // A plain click lets it go.
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!page->Trace().MarkedArea());
+        // Across a pole there is no area, and the line says why.
+        formula->setText("1/(x-0.5)");
+        QTest::mousePress(box, Qt::LeftButton, Qt::ShiftModifier, from);
+        QTest::mouseMove(box, to);
+        QTest::mouseRelease(box, Qt::LeftButton, Qt::ShiftModifier, to);
+        QVERIFY(page->Trace().MarkedArea());
+        QVERIFY(!page->Trace().MarkedArea()->result.Ok());
+        QVERIFY2(line->text().contains("площади от") && line->text().contains("разрыв"), qPrintable(line->text()));
     }
 
     // A picture or a print of the page has the markers while they are on, found then and there
@@ -185,6 +251,20 @@ private slots:
         QVERIFY2(differ > 30, QByteArray::number(differ));
         page->Points().Toggle().setChecked(false);
         QCOMPARE(draw(), without);
+    }
+
+    void doubleClickCentresTheView() {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(TableFollows());
+        const ViewRect before = page->Model().View();
+        const QRect cell = table->visualItemRect(table->item(2, 2));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        const ViewRect after = page->Model().View();
+        QCOMPARE(double((after.xmin + after.xmax) / 2), 2.0);
+        QCOMPARE(double((after.ymin + after.ymax) / 2), 0.0);
+        QCOMPARE(double(after.xmax - after.xmin), double(before.xmax - before.xmin));
+        QCOMPARE(double(after.ymax - after.ymin), double(before.ymax - before.ymin));
     }
 };
 
