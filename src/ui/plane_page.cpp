@@ -115,7 +115,12 @@ void PlanePage::CentreOn(long double x, std::optional<long double> y) {
     model_.SetDrawnView(view);
 }
 
-PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
+PlanePage::~PlanePage() {
+    graphiq_.onRepaint = nullptr;
+    // They draw on and listen to the graph's widgets, which go with the page's children.
+    delete trace_;
+    delete points_;
+}
 
 QSize PlanePage::GraphSize() const { return ui_->PaintBox1->size(); }
 QFont PlanePage::GraphFont() const { return ui_->PaintBox1->font(); }
