@@ -24,7 +24,7 @@ DEPENDS = {
     "kq_app": ["kq_engine"],
     "kq_info": ["kq_engine"],
     "kq_output": ["kq_plot", "kq_docs"],
-    "kq_cli_core": ["kq_calc"],
+    "kq_cli_core": ["kq_calc", "kq_plot"],
     "kq_cli": ["kq_cli_core", "kq_output", "kq_plot", "kq_docs"],
     "kq_ui": ["kq_output", "kq_plot", "kq_calc", "kq_docs", "kq_app", "kq_info"],
     "quantorium": ["kq_ui", "kq_cli"],

@@ -41,6 +41,7 @@ int WithPainting(char* program, Body body) {
 const Verb kProgramVerbs[] = {
     CoreVerbs()[0],
     CoreVerbs()[1],
+    CoreVerbs()[2],
     {"plot", PlotUsage,
      [](const Args& a, char* p) { return WithPainting(p, [&] { return RunPlotCommand(a, std::cerr); }); }},
     {"surface", SurfaceUsage,

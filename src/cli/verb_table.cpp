@@ -4,6 +4,7 @@
 
 #include "cli/calc_verb.h"
 #include "cli/eval_verb.h"
+#include "cli/points_verb.h"
 
 namespace kq {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 const Verb kCoreVerbs[] = {
     {"eval", EvalUsage, [](const std::vector<std::string>& a, char*) { return RunEvalCommand(a, std::cin, std::cout, std::cerr); }},
     {"calc", CalcUsage, [](const std::vector<std::string>& a, char*) { return RunCalcCommand(a, std::cin, std::cout, std::cerr); }},
+    {"points", PointsUsage, [](const std::vector<std::string>& a, char*) { return RunPointsCommand(a, std::cout, std::cerr); }},
 };
 
 }  // namespace

@@ -19,7 +19,7 @@ struct Verb {
     int (*run)(const std::vector<std::string>& args, char* program);
 };
 
-// eval and calc: what works without the toolkit.
+// eval, calc and points: what works without the toolkit.
 std::span<const Verb> CoreVerbs();
 
 // "--help", "-h" or "help".

@@ -168,6 +168,21 @@ EvalStatus SlopeEvaluator::Evaluate(const Program& program, const long double& x
     d_[0].dx = 1;
     d_[1].dy = 1;
     for (const Program::Instr& instr : program.Code()) {
+        if (instr.op == Op::Sin || instr.op == Op::Cos) {
+            // The sine and the cosine from one reduction of the angle, which costs more than
+            // the rest of them: the same bits as sinl and cosl alone give (the native code's
+            // SinCos relies on that too).
+            long double sine = 0, cosine = 0;
+            sincosl(values_[instr.a], &sine, &cosine);
+            if (instr.op == Op::Sin) {
+                values_[instr.dst] = sine;
+                Chain(instr.dst, instr.a, {cosine, -sine, true, true});
+            } else {
+                values_[instr.dst] = cosine;
+                Chain(instr.dst, instr.a, {-sine, -cosine, true, true});
+            }
+            continue;
+        }
         if (EvalStatus s = Program::Step(instr, values_.data()); s != EvalStatus::Ok) return s;
         Differentiate(instr);
     }

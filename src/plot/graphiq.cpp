@@ -59,6 +59,11 @@ bool Graphiq::SetListFormula(int i, std::string_view text) {
     return true;
 }
 
+const std::string& Graphiq::ListFormula(int i) const {
+    static const std::string none;
+    return i >= 1 && i <= static_cast<int>(listTexts_.size()) ? listTexts_[i - 1] : none;
+}
+
 void Graphiq::SetListCount(int count) { listCount_ = std::clamp(count, 0, static_cast<int>(list_.size())); }
 
 Rgb Graphiq::CurveColour(int index) const {
@@ -75,6 +80,11 @@ bool Graphiq::SetListColour(int i, int slot) {
 EvalStatus Graphiq::Evaluate(long double x, int index, long double& value) {
     if (index < 0 || index > listCount_) return EvalStatus::NoValue;
     return FormulaAt(index).TryValue(x, 0, value);
+}
+
+EvalStatus Graphiq::EvaluateSlopes(long double x, int index, Slopes& out) {
+    if (index < 0 || index > listCount_) return EvalStatus::NoValue;
+    return FormulaAt(index).TrySlopes(x, 0, out);
 }
 
 namespace {

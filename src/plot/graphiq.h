@@ -68,12 +68,16 @@ public:
     int Reserved() const { return static_cast<int>(list_.size()); }
     // List formula i (1-based) gets `text`; false when i is beyond the reserved translators.
     bool SetListFormula(int i, std::string_view text);
+    // The text list formula i (1-based) was given last; empty beyond the reserved ones.
+    const std::string& ListFormula(int i) const;
     // How many list formulas are drawn (at most the reserved ones).
     void SetListCount(int count);
     int ListCount() const { return listCount_; }
 
     // Index 0 is the main formula, i >= 1 list formula i; the formula's y is 0.
     EvalStatus Evaluate(long double x, int index, long double& value);
+    // The same with the slopes there (Translator::TrySlopes: the value before rounding).
+    EvalStatus EvaluateSlopes(long double x, int index, Slopes& out);
 
     // `density` is device pixels per canvas pixel: above 1 the curves are sampled at every
     // device column and drawn through the device pixels' centres (with fractional canvas

@@ -1,6 +1,7 @@
 #include "plot/page_picture.h"
 
 #include "plot/graphiq.h"
+#include "plot/point_marks.h"
 #include "plot/three_dim_graphiq.h"
 
 namespace kq {
@@ -12,6 +13,15 @@ PictureDrawing PlaneDrawing(Graphiq& graph) {
             graph.Draw(canvas, width, height, style.axes, true, style.density);
         else
             graph.DrawOnWhite(canvas, width, height, style.axes, style.density);
+    };
+}
+
+PictureDrawing PlaneDrawing(Graphiq& graph, std::shared_ptr<const NotablePoints> marks) {
+    if (!marks) return PlaneDrawing(graph);
+    return [&graph, marks = std::move(marks)](Canvas& canvas, int width, int height, const PictureStyle& style) {
+        PlaneDrawing(graph)(canvas, width, height, style);
+        DrawPointMarks(canvas, graph.View(), width, height, marks->points,
+                       [&graph](int curve) { return graph.CurveColour(curve); }, MarkRadius(width, height));
     };
 }
 

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "plot/canvas.h"
+#include "plot/notable_points.h"
 
 namespace kq {
 
@@ -25,6 +27,8 @@ using PictureDrawing = std::function<void(Canvas& canvas, int width, int height,
 
 // The graphs draw as long as they live; the drawing refers to them.
 PictureDrawing PlaneDrawing(Graphiq& graph);
+// The same with the markers of `marks` over the curves (none when it is empty).
+PictureDrawing PlaneDrawing(Graphiq& graph, std::shared_ptr<const NotablePoints> marks);
 PictureDrawing SurfaceDrawing(ThreeDimGraphiq& surface);
 
 // What the surface is drawn on.

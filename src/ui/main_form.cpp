@@ -24,6 +24,7 @@
 #include "ui/info_windows.h"
 #include "ui/options_form.h"
 #include "ui/picture_menu.h"
+#include "ui/plane_points.h"
 #include "ui/print_menu.h"
 #include "ui/print_set.h"
 #include "ui/plane_page.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(std::unique_ptr<SettingsStore> store, QWidget* parent)
     session_ = std::make_unique<CalcSession>();
     planePage_ = new PlanePage(*plane_, ui_->TabSheet1);
     ui_->TabSheet1->layout()->addWidget(planePage_);
+    ui_->N3->insertAction(ui_->N16, &planePage_->Points().Toggle());
     surface_ = std::make_unique<ThreeDimGraphiq>();
     surfacePage_ = new SurfacePage(*surface_, ui_->TabSheet3);
     ui_->TabSheet3->layout()->addWidget(surfacePage_);

@@ -88,6 +88,11 @@ void PaintBox::paintEvent(QPaintEvent*) {
 }
 
 void PaintBox::PaintMarks(QPainter& painter) {
+    if (onOverlay) {
+        painter.save();
+        onOverlay(painter);
+        painter.restore();
+    }
     if (!band_.isNull()) {
         painter.setPen(QPen(Qt::black, 0));
         painter.setBrush(Qt::NoBrush);

@@ -28,6 +28,9 @@ public:
     void SetRubberBand(const QRect& band);
     QRect RubberBand() const { return band_; }
 
+    // Draws over the picture on every paint, never into it (the trace's point, a marked area).
+    std::function<void(QPainter&)> onOverlay;
+
     // The last drawn picture (painted directly: the picture as a paint would draw it now) and
     // how many times it was drawn.
     QImage Picture() const;
@@ -58,7 +61,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    // The zoom rectangle and the keyboard's frame, over the graph on the screen only.
+    // The overlay, the zoom rectangle and the keyboard's frame, over the graph on the screen only.
     void PaintMarks(QPainter& painter);
     QImage picture_;
     bool direct_ = false;

@@ -13,7 +13,7 @@ namespace kq {
 PictureSource PlanePictureSource(PlanePage& plane) {
     PictureSource source;
     source.size = plane.GraphSize();
-    source.drawing = PlaneDrawing(plane.Renderer());
+    source.drawing = plane.Drawing();
     source.font = plane.GraphFont();
     source.title = QString::fromStdString(plane.Model().Formula());
     return source;

@@ -12,12 +12,14 @@
 
 #include "output/picture_painting.h"
 #include "plot/formula_doubts.h"
-#include "plot/pointer_line.h"
 #include "plot/range_text.h"
 #include "plot/view_zoom.h"
 #include "ui/field_marks.h"
 #include "ui/plane_navigation.h"
 #include "ui/plane_undo.h"
+#include "ui/plane_points.h"
+#include "ui/plane_trace.h"
+#include "ui/point_table.h"
 #include "ui_plane_page.h"
 
 namespace kq {
@@ -100,9 +102,37 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     navigation_ = new PlaneNavigation(model_, ui_->PaintBox1, this);
     SetUpViewButtons();
     SetUpListEditing();
+    points_ = new PlanePoints(graphiq_, *ui_->PaintBox1, *ui_->PointTable,
+                              [this](long double x, std::optional<long double> y) { CentreOn(x, y); }, this);
+    trace_ = new PlaneTrace(graphiq_, *ui_->PaintBox1, *ui_->PointerLine, this);
+    ui_->PointsButton->setDefaultAction(&points_->Toggle());
+    addAction(&points_->Toggle());
+    ui_->ListSplitter->setStretchFactor(0, 1);
+    ui_->ListSplitter->setStretchFactor(1, 1);
 }
 
-PlanePage::~PlanePage() { graphiq_.onRepaint = nullptr; }
+PictureDrawing PlanePage::Drawing() { return PlaneDrawing(graphiq_, points_->CurrentMarks()); }
+
+// The view moved by whole units of its size, so that the point is in the middle of it.
+void PlanePage::CentreOn(long double x, std::optional<long double> y) {
+    ViewRect view = model_.View();
+    const long double dx = x - (view.xmin + view.xmax) / 2;
+    view.xmin += dx;
+    view.xmax += dx;
+    if (y) {
+        const long double dy = *y - (view.ymin + view.ymax) / 2;
+        view.ymin += dy;
+        view.ymax += dy;
+    }
+    model_.SetDrawnView(view);
+}
+
+PlanePage::~PlanePage() {
+    graphiq_.onRepaint = nullptr;
+    // They draw on and listen to the graph's widgets, which go with the page's children.
+    delete trace_;
+    delete points_;
+}
 
 QSize PlanePage::GraphSize() const { return ui_->PaintBox1->size(); }
 QFont PlanePage::GraphFont() const { return ui_->PaintBox1->font(); }
@@ -213,6 +243,8 @@ void PlanePage::CanvasResized() {
 void PlanePage::Repaint() {
     ShowListColours();
     ui_->PaintBox1->Invalidate();
+    if (points_) points_->Follow();
+    if (trace_) trace_->Follow();
     // The view or the formula may have changed under a pointer that has not moved.
     if (pointer_) ShowPointer(*pointer_);
 }
@@ -254,7 +286,7 @@ void PlanePage::ShowListColours() {
 // On a device finer than the widget's pixels (a 2x screen, a picture at that ratio) the
 // curves are sampled at every device pixel.
 void PlanePage::PaintGraph(QPainter& painter, QSize size) {
-    PaintPicture(painter, size, ui_->PaintBox1->font(), PlaneDrawing(graphiq_), {Medium::Screen});
+    PaintPicture(painter, size, ui_->PaintBox1->font(), PlaneDrawing(graphiq_, points_->ShownMarks()), {Medium::Screen});
 }
 
 void PlanePage::ApplyFormula() {
@@ -443,18 +475,12 @@ void PlanePage::FitFormulaDoubts() {
 
 void PlanePage::ShowPointer(QPoint at) {
     pointer_ = at;
-    const auto reading =
-        ReadPointer(graphiq_.View(), ui_->PaintBox1->width(), ui_->PaintBox1->height(), at.x(), at.y());
-    if (!reading) return ui_->PointerLine->clear();
-    long double value = 0;
-    const bool defined = graphiq_.Evaluate(reading->x, 0, value) == EvalStatus::Ok;
-    const auto text = PointerLineText(*reading, defined ? std::optional(value) : std::nullopt);
-    ui_->PointerLine->setText(QString::fromStdString(text));
+    trace_->PointerAt(at);
 }
 
 void PlanePage::ClearPointer() {
     pointer_.reset();
-    ui_->PointerLine->clear();
+    trace_->PointerAt(std::nullopt);
 }
 
 void PlanePage::BeginZoomDrag(Qt::MouseButton button, QPoint at) {

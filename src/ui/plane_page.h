@@ -12,6 +12,7 @@
 #include "plot/graphiq.h"
 #include "plot/list_clicks.h"
 #include "plot/plane_edits.h"
+#include "plot/page_picture.h"
 #include "plot/plane_model.h"
 
 namespace Ui {
@@ -26,6 +27,8 @@ class QUndoStack;
 namespace kq {
 
 class PlaneNavigation;
+class PlanePoints;
+class PlaneTrace;
 
 class PlanePage : public QWidget {
     Q_OBJECT
@@ -37,6 +40,12 @@ public:
     PlaneModel& Model() { return model_; }
     const PlaneModel& Model() const { return model_; }
     Graphiq& Renderer() { return graphiq_; }
+    // The page's picture for files and printing: the graph, with the points' markers when on.
+    PictureDrawing Drawing();
+    // "Точки графиков": markers and their table.
+    PlanePoints& Points() { return *points_; }
+    // The trace line and the area marked with Shift + drag.
+    PlaneTrace& Trace() { return *trace_; }
 
     // The graph's size on screen, and the font its labels are written in.
     QSize GraphSize() const;
@@ -118,6 +127,7 @@ private:
     void EntryTextEdited(int row, const std::string& text);
     bool ListKey(int key, Qt::KeyboardModifiers modifiers);
     void SetUpViewButtons();
+    void CentreOn(long double x, std::optional<long double> y);
 
     std::unique_ptr<Ui::PlanePage> ui_;
     PlaneModel model_;
@@ -131,6 +141,8 @@ private:
     bool splitterPlaced_ = false;
     bool listClickPending_ = false;
     std::optional<QPoint> pointer_;  // where the pointer is over the graph
+    PlanePoints* points_ = nullptr;
+    PlaneTrace* trace_ = nullptr;
     QString doubts_;                 // the line under the formula, before it is cut to its width
     QUndoStack* undo_ = nullptr;
     PlaneNavigation* navigation_ = nullptr;

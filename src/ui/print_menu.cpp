@@ -16,7 +16,7 @@ namespace kq {
 
 PrintSubject PlanePrintSubject(PlanePage& plane) {
     PrintSubject s;
-    s.drawing = PlaneDrawing(plane.Renderer());
+    s.drawing = plane.Drawing();
     s.paintBox = plane.GraphSize();
     const PlaneModel& model = plane.Model();
     s.description = QString::fromStdString(GraphDescription(model.Formula(), model.ListTexts(), model.Ticks()));
