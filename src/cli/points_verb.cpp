@@ -47,6 +47,7 @@ PointQuery QueryOf(const GraphOptions& g) {
     q.view = g.view;
     q.absolute = g.absolute;
     q.degrees = g.degrees;
+    q.exact = g.exact;
     q.rounding = g.rounding;
     return q;
 }

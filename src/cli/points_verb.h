@@ -8,7 +8,7 @@
 
 namespace kq {
 
-// quantorium points [--degrees] [--round R] [--abs] [--range XMIN XMAX YMIN YMAX]
+// quantorium points [--degrees] [--exact] [--round R] [--abs] [--range XMIN XMAX YMIN YMAX]
 //                   [--list FORMULA]... [--area A B] FORMULA
 // Returns the exit status: 0 answered, 1 the output could not be written, 2 usage error.
 int RunPointsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/function_slopes.h"
+#include "engine/trig.h"
 
 namespace kq {
 namespace {
@@ -170,10 +171,10 @@ EvalStatus SlopeEvaluator::Evaluate(const Program& program, const long double& x
     for (const Program::Instr& instr : program.Code()) {
         if (instr.op == Op::Sin || instr.op == Op::Cos) {
             // The sine and the cosine from one reduction of the angle, which costs more than
-            // the rest of them: the same bits as sinl and cosl alone give (the native code's
-            // SinCos relies on that too).
+            // the rest of them: the same bits as the engine's sine and cosine alone give (the
+            // program's fused SinCos relies on that too).
             long double sine = 0, cosine = 0;
-            sincosl(values_[instr.a], &sine, &cosine);
+            SineCosine(values_[instr.a], &sine, &cosine);
             if (instr.op == Op::Sin) {
                 values_[instr.dst] = sine;
                 Chain(instr.dst, instr.a, {cosine, -sine, true, true});

@@ -7,17 +7,22 @@ PointFinder::PointFinder() = default;
 PointFinder::~PointFinder() = default;
 
 void PointFinder::Prepare(const PointQuery& query) {
-    const bool modeChanged = query.degrees != degrees_;
+    const bool modeChanged = query.degrees != degrees_ || query.exact != exact_;
     degrees_ = query.degrees;
+    exact_ = query.exact;
     while (translators_.size() < query.formulas.size()) {
         translators_.push_back(std::make_unique<Translator>());
         texts_.emplace_back();
         translators_.back()->SetDegrees(degrees_);
+        translators_.back()->SetExactFunctions(exact_);
         translators_.back()->Translate("");
     }
     for (std::size_t i = 0; i < query.formulas.size(); ++i) {
         Translator& t = *translators_[i];
-        if (modeChanged) t.SetDegrees(degrees_);
+        if (modeChanged) {
+            t.SetDegrees(degrees_);
+            t.SetExactFunctions(exact_);
+        }
         if (texts_[i] != query.formulas[i]) {
             t.Translate(query.formulas[i]);
             texts_[i] = query.formulas[i];

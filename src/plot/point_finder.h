@@ -22,6 +22,7 @@ struct PointQuery {
     int columns = 1920;
     bool absolute = false;  // |y| = f(x)
     bool degrees = false;
+    bool exact = false;  // the double-precision functions in long double
     int rounding = kNoRounding;  // of the values reported, not of where the points are
     std::size_t limit = 1000;
     friend bool operator==(const PointQuery&, const PointQuery&) = default;
@@ -41,13 +42,14 @@ public:
     AreaResult Area(const PointQuery& query, std::size_t index, long double a, long double b);
 
 private:
-    // A translator for each formula of the query, translated again only where the text or the
-    // angle mode changed.
+    // A translator for each formula of the query, translated again only where the text or a
+    // mode changed.
     void Prepare(const PointQuery& query);
 
     std::vector<std::unique_ptr<Translator>> translators_;
     std::vector<std::string> texts_;
     bool degrees_ = false;
+    bool exact_ = false;
 };
 
 }  // namespace kq

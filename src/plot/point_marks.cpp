@@ -21,6 +21,7 @@ PointQuery QueryOfGraph(const Graphiq& graph, int columns) {
     q.columns = std::max(columns, 1);
     q.absolute = graph.AbsoluteMode();
     q.degrees = graph.Degrees();
+    q.exact = graph.ExactFunctions();
     q.rounding = graph.Rounding();
     return q;
 }

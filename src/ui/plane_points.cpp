@@ -62,7 +62,7 @@ void PlanePoints::SetOn(bool on) {
 bool PlanePoints::SameCurves(const PointQuery& q) const {
     const PointQuery now = QueryOfGraph(graph_, box_.width());
     return q.formulas == now.formulas && q.numbers == now.numbers && q.absolute == now.absolute &&
-           q.degrees == now.degrees && q.rounding == now.rounding;
+           q.degrees == now.degrees && q.exact == now.exact && q.rounding == now.rounding;
 }
 
 void PlanePoints::Follow() {

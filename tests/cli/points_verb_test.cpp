@@ -132,6 +132,9 @@ TEST(PointsCommand, ModesAndRounding) {
         // A domain end inside the view, with its last value.
         {{"--range", "-1", "3", "-5", "5", "sqrt(2-x)+1"}, "end\t0\t2\t1\n"},
         {{"--area", "2", "0", "x"}, "root\t0\t0\t0\narea\t0\t2\t0\t-2\n"},
+        // pi is a double unless the functions are exact.
+        {{"--range", "0", "5", "-5", "5", "x-pi"}, "root\t0\t3.14159265358979312\t0\n"},
+        {{"--exact", "--range", "0", "5", "-5", "5", "x-pi"}, "root\t0\t3.14159265358979324\t0\n"},
     };
     for (const Case& c : cases) {
         const PointsRun r = Points(c.args);
