@@ -33,14 +33,6 @@ const std::map<std::string, std::vector<Point>>& Table() {
     return table;
 }
 
-std::string Hex(long double v) {
-    unsigned char b[16] = {};
-    std::memcpy(b, &v, 10);
-    char text[21];
-    for (int i = 0; i < 10; ++i) std::snprintf(text + 2 * i, 3, "%02x", b[9 - i]);
-    return text;
-}
-
 // The largest error of the formula over its points, with or without exact functions.
 double WorstUlps(const std::string& formula, const std::vector<Point>& points, bool exact, long double* at) {
     Translator t;
@@ -77,7 +69,7 @@ TEST(ExactFunctions, WithinTwoUlpsOfTheTrueValue) {
     for (const auto& [formula, points] : Table()) {
         long double at = 0;
         const double worst = WorstUlps(formula, points, true, &at);
-        EXPECT_LE(worst, formula.rfind("pw", 0) == 0 ? kPowerUlps : 2.0) << formula << " at " << Hex(at);
+        EXPECT_LE(worst, formula.rfind("pw", 0) == 0 ? kPowerUlps : 2.0) << formula << " at " << ToHex80(at);
     }
 }
 

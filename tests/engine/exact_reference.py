@@ -13,36 +13,15 @@ doubles with all 64 bits of their significands in use, over each function's doma
 the poles of tg and ctg, where the engine fails), with those that double precision serves
 worst: large arguments of tg, exp near its limits, logarithms near 1.
 """
+import os
 import random
 import sys
 
 import mpmath
 from mpmath import mp, mpf
 
-BITS = 64
-
-
-def round64(v):
-    """v rounded to the nearest long double (ties to even)."""
-    if v == 0:
-        return mpf(0)
-    m, e = mpmath.frexp(v)
-    scaled = m * mpf(2) ** BITS
-    n = int(mpmath.floor(scaled))
-    rest = scaled - n
-    if rest > 0.5 or (rest == 0.5 and n % 2 == 1):
-        n += 1
-    return mpmath.ldexp(n, e - BITS)
-
-
-def hex80(v):
-    if v == 0:
-        return "0" * 20
-    sign = 1 if v < 0 else 0
-    m, e = mpmath.frexp(abs(v))
-    significand = int(mpmath.ldexp(m, BITS))
-    assert mpmath.ldexp(significand, e - BITS) == abs(v), v
-    return f"{(sign << 79) | ((e - 1 + 16383) << 64) | significand:020x}"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from extended_float import BITS, hex80, round64, true_value  # noqa: E402
 
 
 def full(rng, low_exponent, high_exponent, negative=True):
@@ -106,8 +85,7 @@ def main():
             e = int(mpmath.frexp(x)[1]) if formula in ("tg(x)", "ctg(x)") else 0
             with mp.workprec(max(e, 0) + 320):
                 v = f(x)
-                high = round64(v)
-                low = round64(v - high) if abs(v - high) > mpf(2) ** -16000 else mpf(0)
+                high, low = true_value(v)
             out.write(f"{formula} {hex80(x)} {hex80(high)} {hex80(low)}\n")
     print(f"{len(cases)} values", file=sys.stderr)
 

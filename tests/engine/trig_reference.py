@@ -17,39 +17,17 @@ and for exponents across the whole range the significands that come closest to a
 both sides of where the engine changes its way of reducing, and whole degrees with their
 neighbours.
 """
+import os
 import random
 import sys
 
 import mpmath
 from mpmath import mp, mpf
 
-BITS = 64
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from extended_float import BITS, hex80, round64, true_value  # noqa: E402
+
 MAX_EXPONENT = 16383  # of the largest long double: 1.19e4932
-
-
-def round64(v):
-    """v rounded to the nearest long double (ties to even); v is not below 2^-16382."""
-    if v == 0:
-        return mpf(0)
-    m, e = mpmath.frexp(v)  # 0.5 <= |m| < 1
-    scaled = m * mpf(2) ** BITS
-    n = int(mpmath.floor(scaled))
-    rest = scaled - n
-    if rest > 0.5 or (rest == 0.5 and n % 2 == 1):
-        n += 1
-    return mpmath.ldexp(n, e - BITS)
-
-
-def hex80(v):
-    """The 80 bits of the long double v (which must be one) as 20 hex digits."""
-    if v == 0:
-        return "0" * 20
-    sign = 1 if v < 0 else 0
-    m, e = mpmath.frexp(abs(v))
-    significand = int(mpmath.ldexp(m, BITS))
-    assert mpmath.ldexp(significand, e - BITS) == abs(v), v
-    exponent = e - 1 + 16383
-    return f"{(sign << 79) | (exponent << 64) | significand:020x}"
 
 
 def value(x, f):
@@ -66,8 +44,7 @@ def line(kind, x, radians):
     out = [kind, hex80(x)]
     for v in (s, c):
         with mp.workprec(400):
-            high = round64(v)
-            low = round64(v - high) if abs(v - high) > mpf(2) ** -16000 else mpf(0)
+            high, low = true_value(v)
         out += [hex80(high), hex80(low)]
     return " ".join(out)
 

@@ -45,14 +45,6 @@ std::vector<long double> Arguments(bool degrees) {
     return xs;
 }
 
-std::string Hex(long double v) {
-    unsigned char b[16] = {};
-    std::memcpy(b, &v, 10);
-    char text[21];
-    for (int i = 0; i < 10; ++i) std::snprintf(text + 2 * i, 3, "%02x", b[9 - i]);
-    return text;
-}
-
 // The largest error of `f` on the rows of one kind, and where it is.
 struct Worst {
     double ulps = 0;
@@ -76,10 +68,10 @@ TEST(OwnTrig, WithinOneUlpInRadians) {
         cosine.See(UlpsFrom(c, r.cosine), r.x);
         long double both[2] = {0, 0};
         SineCosine(r.x, &both[0], &both[1]);
-        ASSERT_TRUE(SameBits(both[0], s) && SameBits(both[1], c)) << "the pair differs at " << Hex(r.x);
+        ASSERT_TRUE(SameBits(both[0], s) && SameBits(both[1], c)) << "the pair differs at " << ToHex80(r.x);
     }
-    EXPECT_LE(sine.ulps, 1.0) << "sin at " << Hex(sine.at);
-    EXPECT_LE(cosine.ulps, 1.0) << "cos at " << Hex(cosine.at);
+    EXPECT_LE(sine.ulps, 1.0) << "sin at " << ToHex80(sine.at);
+    EXPECT_LE(cosine.ulps, 1.0) << "cos at " << ToHex80(cosine.at);
 }
 
 // In degrees mode the angle is converted to radians by one rounded product, and the sine and
@@ -101,7 +93,7 @@ TEST(OwnTrig, WithinOneUlpOfTheConvertedAngleInDegrees) {
             worst.See(UlpsFrom(values[k], formula[0] == 's' ? r.sine : r.cosine), r.x);
             ++k;
         }
-        EXPECT_LE(worst.ulps, 1.0) << formula << " in degrees at " << Hex(worst.at);
+        EXPECT_LE(worst.ulps, 1.0) << formula << " in degrees at " << ToHex80(worst.at);
         CheckColumn(t, xs, {}, 0, std::string(formula) + " in degrees");
     }
 }
@@ -122,8 +114,8 @@ TEST(OwnTrig, EveryPathGivesTheFunctionsBits) {
         long double s = 0, d = 0;
         ASSERT_EQ(sine.TryValue(x, 0, s), EvalStatus::Ok);
         ASSERT_EQ(both.TryValue(x, 0, d), EvalStatus::Ok);
-        ASSERT_TRUE(SameBits(s, Sine(x) + 0.0L)) << Hex(x);
-        ASSERT_TRUE(SameBits(d, (Sine(x) - Cosine(x)) + 0.0L)) << Hex(x);
+        ASSERT_TRUE(SameBits(s, Sine(x) + 0.0L)) << ToHex80(x);
+        ASSERT_TRUE(SameBits(d, (Sine(x) - Cosine(x)) + 0.0L)) << ToHex80(x);
     }
 }
 
@@ -152,8 +144,8 @@ TEST(OwnTrig, PoleTestsDecideAsTheValuesWould) {
     int cosinePoles = 0, sinePoles = 0;
     for (long double x : xs) {
         const bool cosine = std::fabs(Cosine(x)) <= kNegligible, sine = std::fabs(Sine(x)) <= kNegligible;
-        ASSERT_EQ(CosineAtMost(x, kNegligible), cosine) << Hex(x);
-        ASSERT_EQ(SineAtMost(x, kNegligible), sine) << Hex(x);
+        ASSERT_EQ(CosineAtMost(x, kNegligible), cosine) << ToHex80(x);
+        ASSERT_EQ(SineAtMost(x, kNegligible), sine) << ToHex80(x);
         cosinePoles += cosine;
         sinePoles += sine;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -19,6 +20,15 @@ inline long double FromHex80(const std::string& hex) {
     long double v = 0;
     std::memcpy(&v, bytes, 10);
     return v;
+}
+
+// The 80 bits of v as FromHex80 reads them, for messages that name a value exactly.
+inline std::string ToHex80(long double v) {
+    unsigned char bytes[16] = {};
+    std::memcpy(bytes, &v, 10);
+    char text[21];
+    for (int i = 0; i < 10; ++i) std::snprintf(text + 2 * i, 3, "%02x", bytes[9 - i]);
+    return text;
 }
 
 // The true value high + low (high the long double nearest to it).

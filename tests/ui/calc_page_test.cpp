@@ -63,13 +63,8 @@ private slots:
     void init() {
         form = kq::test::OpenTestWindow();
         QVERIFY(form);
-        page = &form->Calculator();
+        page = &kq::test::ShowCalculator(*form, errors);
         c = std::make_unique<kq::test::CalcControls>(page);
-        errors.clear();
-        page->showError = [this](QWidget*, const QString& caption, const QString& text) {
-            errors << caption + "|" + text;
-        };
-        form->findChild<QTabWidget*>("Pages")->setCurrentIndex(2);
         QCOMPARE(form->CurrentPage(), 2);
     }
     void cleanup() { form.reset(); }

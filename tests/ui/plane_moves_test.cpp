@@ -41,10 +41,7 @@ private:
 
     PaintBox* Box() { return c->PaintBox1; }
     ViewRect View() { return page->Model().View(); }
-    void CanvasSize(int w, int h) {
-        Box()->setFixedSize(w, h);
-        QTRY_COMPARE(Box()->size(), QSize(w, h));
-    }
+    void CanvasSize(int w, int h) { kq::test::FixCanvasSize(Box(), QSize(w, h)); }
     void Wheel(QPoint at, QPoint angle, QPoint pixels = {}) {
         QWheelEvent event(QPointF(at), QPointF(Box()->mapToGlobal(at)), pixels, angle, Qt::NoButton, Qt::NoModifier,
                           pixels.isNull() ? Qt::NoScrollPhase : Qt::ScrollUpdate, false);

@@ -57,10 +57,7 @@ private:
         QTest::qWait(20);
     }
     // A canvas of a known size, so the ranges can be checked against figures worked out by hand.
-    void CanvasSize(int w, int h) {
-        c->PaintBox1->setFixedSize(w, h);
-        QTRY_COMPARE(c->PaintBox1->size(), QSize(w, h));
-    }
+    void CanvasSize(int w, int h) { kq::test::FixCanvasSize(c->PaintBox1, QSize(w, h)); }
     // The colour a list entry's swatch shows; none for no swatch or an empty place.
     QColor Swatch(int row) {
         const QIcon icon = c->GraphList->item(row)->icon();
