@@ -80,7 +80,7 @@ NormalResult NormalResultOf(FunctionCode code) {
     }
 }
 
-// Between instructions the x87 stack holds at most x (pinned at the bottom when it is read
+// Between instructions the x87 stack holds at most x (pinned at the bottom while it is read
 // often) and the previous results that are still to be read.
 class X87Compiler {
 public:
@@ -98,8 +98,10 @@ public:
         e_.Reserve(EstimatedSize());
         frame_->EmitEntry();
         if (column_) CopyVariables();
-        if (stack_.PinnedX()) stack_.LoadPinnedX();
-        for (const Instr& i : code_) EmitInstruction(i);
+        for (std::size_t k = 0; k < code_.size(); ++k) {
+            if (pinBefore_[k]) stack_.PinX();
+            EmitInstruction(code_[k]);
+        }
         if (!(stack_.Depth() == 1 && stack_.OnTop(result_))) {
             stack_.SpillAll();
             stack_.Load(result_);
@@ -167,13 +169,12 @@ private:
         double above = static_cast<double>(registers_[limit_]);
         if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
         limitAbove_ = e_.AddDouble(above);
-        // Code that calls nothing keeps x, when it is read more than once, at the bottom of the
-        // x87 stack (calls would make it leave and come back each time), and needs no frame
-        // unless it loops over a column.
+        // Code that calls nothing needs no frame unless it loops over a column.
         bool calls = false;
         for (const Instr& i : code_) calls = calls || FormOf(i) != Form::Arithmetic;
         frame_.emplace(e_, abi_, column_, calls);
-        stack_.SetUp(frame_->Base(), uses_[0] >= 2 && !calls);
+        stack_.SetUp(frame_->Base());
+        PlanPinnedX();
         if (column_) {
             stack_.SetVariableHomes(X87Frame::XHome(), X87Frame::YHome());
             // The interpreter's code reads x and y in the register file.
@@ -184,6 +185,50 @@ private:
             }
         }
         return true;
+    }
+
+    // Between two calls (a call empties the x87 stack), x stays at the bottom of the stack
+    // while it is read more than once, or read again after the next call: its readers copy a
+    // register instead of loading 80 bits each (which costs far more), and before the call it
+    // goes to its slot, from which a reload is cheaper than from the caller's array.
+    void PlanPinnedX() {
+        const std::size_t n = code_.size();
+        pinBefore_.assign(n, 0);
+        keepX_.assign(n, 0);
+        std::vector<int> reads(n + 1, 0);  // reads of x by instruction k, the result's at n
+        for (std::size_t k = 0; k < n; ++k) {
+            const Instr& i = code_[k];
+            const Form form = FormOf(i);
+            if (form == Form::Helper) continue;  // it reads x in the register file
+            if (ReadsA(i.op) && i.a == 0) ++reads[k];
+            // A tangent's pole test reads its cosine from memory; x*x loads x once.
+            if (form == Form::Arithmetic && ReadsB(i.op) && i.b == 0 && i.a != 0) ++reads[k];
+        }
+        if (result_ == 0) ++reads[n];
+        // Segments end with a call (whose argument is read before it) or with the code, where
+        // the result is read; after a last call the result's read is a segment of its own.
+        std::vector<std::pair<std::size_t, std::size_t>> segments;  // first, last (inclusive)
+        std::size_t first = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            if (FormOf(code_[k]) == Form::Arithmetic) continue;
+            segments.push_back({first, k});
+            first = k + 1;
+        }
+        segments.push_back({first, n});
+        int later = 0;  // reads of x after the segment
+        for (auto s = segments.rbegin(); s != segments.rend(); ++s) {
+            int here = 0;
+            for (std::size_t j = s->first; j <= s->second; ++j) here += reads[j];
+            if (s->first < n && (here >= 2 || (here >= 1 && later > 0))) pinBefore_[s->first] = 1;
+            if (s->second < n && later > 0) keepX_[s->second] = 1;
+            later += here;
+        }
+    }
+
+    // Leaves only the argument of a call on the x87 stack, as the calling convention wants.
+    void IsolateForCall(const Instr& i) {
+        stack_.IsolateOnTop(i.a);
+        stack_.UnpinX(keepX_[static_cast<std::size_t>(&i - code_.data())] != 0);
     }
 
     // Enough bytes for the code as a rule, never far more: an operation that stays on the x87
@@ -229,6 +274,7 @@ private:
         switch (FormOf(i)) {
             case Form::Helper:
                 stack_.SpillAll();
+                stack_.UnpinX(keepX_[static_cast<std::size_t>(&i - code_.data())] != 0);
                 CallHelper(i);
                 return;
             case Form::SinCos: EmitSinCos(i); return;
@@ -252,14 +298,14 @@ private:
     }
 
     void EmitSinCos(const Instr& i) {
-        stack_.IsolateOnTop(i.a);
+        IsolateForCall(i);
         e_.FstpTbyte(abi_.Scratch());
         stack_.Popped();
         abi_.CallExtendedToTwo(e_, reinterpret_cast<const void*>(&SineCosine), stack_.Slot(i.dst), stack_.Slot(i.b));
     }
 
     void EmitCall(const Instr& i) {
-        stack_.IsolateOnTop(i.a);
+        IsolateForCall(i);
         if (i.op == Op::Sin || i.op == Op::Cos) {
             e_.FstpTbyte(abi_.Scratch());  // the argument
             stack_.Popped();
@@ -324,7 +370,7 @@ private:
     void EmitTangent(const Instr& i) {
         ExtendedCall slow{};
         slow.instr = &i;
-        stack_.IsolateOnTop(i.a);
+        IsolateForCall(i);
         if (i.op == Op::Tg || i.op == Op::Ctg) {
             // Fails where |cosine| (|sine| for ctg) is at most the limit; a double just above
             // the limit settles almost every case without an 80-bit load.
@@ -547,6 +593,8 @@ private:
     const std::vector<long double>& registers_;
     std::uint32_t result_, limit_;
     std::vector<std::uint32_t> uses_;
+    std::vector<char> pinBefore_;  // x goes to the bottom of the stack before this instruction
+    std::vector<char> keepX_;      // x, pinned, goes to its slot before this call
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
     int limitAbove_ = 0;
     int moderate_ = -1, twoOverPi_ = -1, rounder_ = -1, halfPi_ = -1, nearMultiple_ = -1, expLimit_ = -1;

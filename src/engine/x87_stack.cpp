@@ -26,11 +26,39 @@ void X87Stack::Load(std::uint32_t slot) {
         e_.FldSt(Depth());
     else if (constantOf_[slot] >= 0)
         e_.FldConstant(constantOf_[slot]);
-    else if (slot < 2 && ownHomes_)
+    else if (slot < 2 && ownHomes_ && !(slot == 0 && storedX_))
         e_.FldTbyte(homes_[slot]);
     else
         e_.FldTbyte(Slot(slot));
     slots_.push_back(slot);
+}
+
+void X87Stack::PinX() {
+    if (pinnedX_) return;
+    e_.FldTbyte(ownHomes_ && !storedX_ ? homes_[0] : Slot(0));
+    if (Depth() > 0) {
+        // x goes to the bottom; the value that was there comes to the top.
+        e_.FxchSt(Depth());
+        slots_.push_back(slots_.front());
+        slots_.erase(slots_.begin());
+    }
+    pinnedX_ = true;
+}
+
+void X87Stack::UnpinX(bool keep) {
+    if (!pinnedX_) return;
+    while (Depth() > 1) {
+        e_.FstpTbyte(Slot(slots_.back()));
+        slots_.pop_back();
+    }
+    if (keep) {
+        if (Depth() == 1) e_.FxchSt1();
+        e_.FstpTbyte(Slot(0));
+        storedX_ = true;
+    } else {
+        e_.FstpSt(Depth());  // with one value above x, that value takes x's place
+    }
+    pinnedX_ = false;
 }
 
 void X87Stack::SpillAll() {

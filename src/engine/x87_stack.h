@@ -16,12 +16,8 @@ public:
     // `constantOf[slot]` is the encoder's constant for a slot that loads as one, else -1.
     X87Stack(X86Encoder& e, const std::vector<int>& constantOf) : e_(e), constantOf_(constantOf) {}
 
-    // The register file's address is in `base`; with `pinnedX` x stays at the bottom of the
-    // stack, below everything this class counts.
-    void SetUp(Reg base, bool pinnedX) {
-        base_ = base;
-        pinnedX_ = pinnedX;
-    }
+    // The register file's address is in `base`.
+    void SetUp(Reg base) { base_ = base; }
     // x and y load from elsewhere than the register file (the caller's arrays); they are
     // still stored to the register file, where the interpreter's code finds them.
     void SetVariableHomes(Mem x, Mem y) {
@@ -46,8 +42,14 @@ public:
 
     // Pushes a slot's value: the pinned x, a constant, x's or y's home or the register file.
     void Load(std::uint32_t slot);
-    // Pushes x below everything, to stay there.
-    void LoadPinnedX() { e_.FldTbyte(ownHomes_ ? homes_[0] : Slot(0)); }
+    // Loads x below everything, to stay there while it is read often: its readers then copy it
+    // from a register instead of loading 80 bits from memory each time.
+    void PinX();
+    // x leaves, as it must before a call; of the values above it only the top one stays.
+    // With `keep` it goes to its slot in the register file, where x is read from then on:
+    // reloading 80 bits that were just stored costs far less on some processors than loading
+    // them from the caller's array.
+    void UnpinX(bool keep);
     // Everything on the stack goes to its slot, where later readers find it.
     void SpillAll();
     // Brings a value that is on the stack to the top by exchanging (which costs next to
@@ -69,6 +71,7 @@ private:
     Reg base_ = Reg::Rdi;
     bool pinnedX_ = false;
     bool ownHomes_ = false;
+    bool storedX_ = false;  // x's slot holds x, stored by UnpinX
     Mem homes_[2] = {{Reg::Rdi}, {Reg::Rdi}};
     std::vector<std::uint32_t> slots_;  // bottom first; each value has one reader still to come
 };

@@ -22,7 +22,7 @@ inline std::vector<long double> ColumnPoints() {
 }
 
 // Formulas that the native code handles in each of its ways: arithmetic kept on the x87
-// stack with x pinned, library calls, the interpreter's code reading x and y themselves,
+// stack with x pinned (between calls too), library calls, the interpreter's code reading x and y themselves,
 // failures of every kind, and results that are x, y or a constant.
 inline const char* const kColumnFormulas[] = {
     "abs(x+2)/(x+2)-x",
@@ -52,6 +52,11 @@ inline const char* const kColumnFormulas[] = {
     "x*0",
     "-x",
     "-y*x",
+    // x kept on the stack between calls and stored for the readers after them, also where
+    // the interpreter's code reads it
+    "x^3-2*x^2+x-1+tg(x/7)*lg(x*x+2)",
+    "x*sin(x)+x^y*x+ln(x)-x",
+    "sin(x)*x+x",
 };
 
 // Every name the language's table gives a function, aliases too; a numbered function with
