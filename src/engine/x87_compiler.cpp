@@ -149,7 +149,8 @@ private:
         constexpr std::uint32_t kMaxSlot = 0x07FFFFFF;  // slot * 16 must fit a disp32
         if (result_ > kMaxSlot || limit_ > kMaxSlot || registers_.size() > kMaxSlot) return false;
         uses_.assign(registers_.size(), 0);
-        std::vector<char> written(registers_.size(), 0);
+        written_.assign(registers_.size(), 0);
+        std::vector<char>& written = written_;
         for (const Instr& i : code_) {
             if (i.dst >= registers_.size() || i.a >= registers_.size() || i.b >= registers_.size()) return false;
             if (ReadsA(i.op)) ++uses_[i.a];
@@ -509,11 +510,23 @@ private:
             case Op::Add: e_.FaddP(); break;
             case Op::Mul: e_.FmulP(); break;
             case Op::Sub: e_.FsubP(reversed); break;
-            case Op::Div: EmitDivision(reversed); break;
+            case Op::Div:
+                if (SafeDivisor(i.b))
+                    e_.FdivP(reversed);
+                else
+                    EmitDivision(reversed);
+                break;
             default: break;
         }
         stack_.Popped();
         stack_.TopBecomes(i.dst);
+    }
+
+    // A constant divisor that the division's test would always pass, as in x/7.
+    bool SafeDivisor(std::uint32_t slot) const {
+        if (slot < 2 || written_[slot]) return false;
+        const long double m = std::fabs(registers_[slot]);
+        return m >= registers_[limit_];  // false for NaN
     }
 
     void EmitDivision(bool reversed) {
@@ -593,6 +606,7 @@ private:
     const std::vector<long double>& registers_;
     std::uint32_t result_, limit_;
     std::vector<std::uint32_t> uses_;
+    std::vector<char> written_;    // slots that some instruction writes: the others are constants
     std::vector<char> pinBefore_;  // x goes to the bottom of the stack before this instruction
     std::vector<char> keepX_;      // x, pinned, goes to its slot before this call
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1

@@ -57,6 +57,9 @@ inline const char* const kColumnFormulas[] = {
     "x^3-2*x^2+x-1+tg(x/7)*lg(x*x+2)",
     "x*sin(x)+x^y*x+ln(x)-x",
     "sin(x)*x+x",
+    // constant divisors: one the division's test always passes, one it never does
+    "x/7-y/0.5",
+    "x/7+x/1e-15",
 };
 
 // Every name the language's table gives a function, aliases too; a numbered function with
