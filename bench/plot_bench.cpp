@@ -22,6 +22,7 @@
 
 #include "plot/graphiq.h"
 #include "plot/notable_points.h"
+#include "plot/parallel_runs.h"
 #include "support/recording_canvas.h"
 #include "output/qpainter_canvas.h"
 
@@ -207,6 +208,7 @@ void AllPoints(benchmark::State& state) {
     kq::PointOptions options;
     options.view = {-17.78L, 17.78L, -10, 10};
     options.columns = 1920;
+    options.threads = state.range(0) > 0 ? static_cast<int>(state.range(0)) : kq::MachineThreads();
     std::size_t found = 0;
     for (auto _ : state) {
         const kq::NotablePoints points = kq::FindNotablePoints(curves, options);
@@ -215,6 +217,6 @@ void AllPoints(benchmark::State& state) {
     }
     state.counters["points"] = static_cast<double>(found);
 }
-BENCHMARK(AllPoints)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllPoints)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

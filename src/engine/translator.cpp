@@ -22,6 +22,19 @@ void Translator::Translate(std::string_view text) {
     Rebuild();
 }
 
+void Translator::TranslateLike(const Translator& other) {
+    mode_ = other.mode_;
+    specials_.SetHalfTurn(mode_.degrees ? 180.0L : kPi);
+    rounding_ = other.rounding_;
+    filter_ = other.filter_;
+    specials_.Reset();
+    // The text as compiled: filtering it again would expand its macros twice.
+    compiledText_ = other.compiledText_;
+    UnitCompiler compiler(specials_);
+    root_ = compiler.CompileSum(compiledText_);
+    Rebuild();
+}
+
 void Translator::SetDegrees(bool degrees) {
     if (degrees == mode_.degrees) return;
     mode_.degrees = degrees;

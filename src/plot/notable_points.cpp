@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <utility>
 
 #include "plot/curve_analysis.h"
 #include "plot/curve_nodes.h"
+#include "plot/parallel_runs.h"
 
 namespace kq {
 namespace {
@@ -242,40 +244,61 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     if (!std::isfinite(plan.extent)) plan.extent = 0;
     plan.limit = options.limit;
 
-    Collector collect(options.absolute);
-    std::vector<CurveResult> results;
-    results.reserve(curves.size());
-    for (const PlotCurve& curve : curves) {
+    const int threads = std::max(1, options.threads);
+    std::vector<CurveResult> results(curves.size());
+    RunInParallel(static_cast<int>(curves.size()), threads, [&](int c) {
+        const PlotCurve& curve = curves[static_cast<std::size_t>(c)];
         CurveFunction f(*curve.formula);
-        CurveResult r;
+        CurveResult& r = results[static_cast<std::size_t>(c)];
         r.sampled = SampleCurve(f, curve.formula->Specials(), plan);
         r.events = AnalyseCurve(f, r.sampled, {true, true, 16384, options.limit});
+        PlaceOnGrid(r, plan.xs);
+    });
+    Collector collect(options.absolute);
+    for (std::size_t c = 0; c < curves.size(); ++c) {
+        const int number = curves[c].number;
+        const CurveResult& r = results[c];
         for (std::size_t k = 0; k < kEventKinds; ++k) {
             const PointKind kind = KindOf(static_cast<EventKind>(k));
             for (const CurveNode& n : r.events.found[k]) {
                 if (kind == PointKind::Root)
-                    collect.AddRoot(curve.number, n.x, n.s.value);
+                    collect.AddRoot(number, n.x, n.s.value);
                 else
-                    collect.Add(kind, curve.number, -1, n.x, n.s.value);
+                    collect.Add(kind, number, -1, n.x, n.s.value);
             }
-            if (r.events.more[k]) collect.More(curve.number, -1, kind);
+            if (r.events.more[k]) collect.More(number, -1, kind);
         }
-        for (const CurveBreak& b : r.sampled.breaks) collect.AddBreak(curve.number, b);
-        if (r.sampled.moreBreaks) collect.More(curve.number, -1, PointKind::Break);
-        for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, curve.number, -1, e.x, e.s.value);
-        results.push_back(std::move(r));
-        PlaceOnGrid(results.back(), plan.xs);
+        for (const CurveBreak& b : r.sampled.breaks) collect.AddBreak(number, b);
+        if (r.sampled.moreBreaks) collect.More(number, -1, PointKind::Break);
+        for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, number, -1, e.x, e.s.value);
     }
 
-    for (std::size_t i = 0; i < curves.size(); ++i) {
-        for (std::size_t j = i + 1; j < curves.size(); ++j) {
-            CurveFunction difference(*curves[i].formula, *curves[j].formula);
-            CurveFunction first(*curves[i].formula), second(*curves[j].formula);
+    // The crossings, pair by pair: the pairs dealt out in turn to as many shares as there are
+    // threads, each share with formulas of its own (the first with the caller's).
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;
+    for (std::size_t i = 0; i < curves.size(); ++i)
+        for (std::size_t j = i + 1; j < curves.size(); ++j) pairs.push_back({i, j});
+    const int shares = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), pairs.size()));
+    std::vector<std::vector<std::unique_ptr<Translator>>> copies(static_cast<std::size_t>(std::max(shares, 1)));
+    for (std::size_t s = 1; s < copies.size(); ++s)
+        for (const PlotCurve& curve : curves) {
+            copies[s].push_back(std::make_unique<Translator>());
+            copies[s].back()->TranslateLike(*curve.formula);
+        }
+    std::vector<Collector> crossings(copies.size(), Collector(options.absolute));
+    RunInParallel(shares, threads, [&](int share) {
+        const std::size_t s = static_cast<std::size_t>(share);
+        auto formula = [&](std::size_t c) -> Translator& { return s == 0 ? *curves[c].formula : *copies[s][c]; };
+        Collector& found = crossings[s];
+        for (std::size_t p = s; p < pairs.size(); p += static_cast<std::size_t>(shares)) {
+            const auto [i, j] = pairs[p];
+            CurveFunction difference(formula(i), formula(j));
+            CurveFunction first(formula(i)), second(formula(j));
             SampledCurve nodes = DifferenceNodes(difference, results[i], results[j], plan.xs);
-            const CurveEvents crossings = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
-            for (const CurveNode& n : crossings.found[static_cast<std::size_t>(EventKind::Root)]) {
+            const CurveEvents meetings = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
+            for (const CurveNode& n : meetings.found[static_cast<std::size_t>(EventKind::Root)]) {
                 long double y = 0;
-                if (first.Value(n.x, y)) collect.Add(PointKind::Cross, curves[i].number, curves[j].number, n.x, y);
+                if (first.Value(n.x, y)) found.Add(PointKind::Cross, curves[i].number, curves[j].number, n.x, y);
             }
             // Where one curve's domain ends on the other: a meeting the sampling grid, which
             // has no point there, cannot show.
@@ -284,12 +307,16 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
                 for (const CurveNode& e : *ends) {
                     long double there = 0;
                     if (other->Value(e.x, there) && there == e.s.value)
-                        collect.Add(PointKind::Cross, curves[i].number, curves[j].number, e.x, there);
+                        found.Add(PointKind::Cross, curves[i].number, curves[j].number, e.x, there);
                 }
             }
-            if (crossings.more[static_cast<std::size_t>(EventKind::Root)])
-                collect.More(curves[i].number, curves[j].number, PointKind::Cross);
+            if (meetings.more[static_cast<std::size_t>(EventKind::Root)])
+                found.More(curves[i].number, curves[j].number, PointKind::Cross);
         }
+    });
+    for (Collector& c : crossings) {
+        collect.points.insert(collect.points.end(), c.points.begin(), c.points.end());
+        collect.more.insert(collect.more.end(), c.more.begin(), c.more.end());
     }
 
     // Sorted, each point once, at most `limit` of each curve and kind.

@@ -55,6 +55,7 @@ struct PointOptions {
     int columns = 1920;        // pixel columns of the view: it is sampled at least twice as finely
     bool absolute = false;     // |y| = f(x): each curve drawn as ±f where f >= 0
     std::size_t limit = 1000;  // points per curve and kind (per pair for crossings)
+    int threads = 1;           // that share the curves and the pairs; the points do not depend on it
 };
 
 // Samples per view at the least, whatever the columns.
@@ -62,7 +63,8 @@ inline constexpr int kLeastPointSamples = 4096;
 
 // Every notable point of `curves` in the view's x range. The formulas are taken as they
 // evaluate: one that rounds its values is a staircase, so leave rounding off and round the
-// values found (PointFinder does).
+// values found (PointFinder does). With several threads each curve's formula is evaluated on
+// one thread at a time, and copies of the formulas serve the other threads' crossings.
 NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOptions& options);
 
 }  // namespace kq

@@ -1,5 +1,7 @@
 #include "plot/point_finder.h"
 
+#include "plot/parallel_runs.h"
+
 namespace kq {
 
 PointFinder::PointFinder() = default;
@@ -40,6 +42,7 @@ NotablePoints PointFinder::Find(const PointQuery& query) {
     options.columns = query.columns;
     options.absolute = query.absolute;
     options.limit = query.limit;
+    options.threads = MachineThreads();
     NotablePoints points = FindNotablePoints(curves, options);
     if (RoundsToDigits(query.rounding))
         for (NotablePoint& p : points.points)

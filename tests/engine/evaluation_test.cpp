@@ -287,3 +287,45 @@ TEST(Evaluation, DoublePrecisionInsideDoublesRangeIsUnchanged) {
 
 }  // namespace
 }  // namespace kq::test
+
+namespace kq::test {
+namespace {
+
+// A translator made like another, for another thread: the same values and statuses bit for
+// bit, whatever modes, rounding and macros the first had.
+TEST(TranslateLike, CopiesFormulaModesRoundingAndMacros) {
+    struct Case {
+        const char* text;
+        bool degrees, exact;
+        int rounding;
+    };
+    const Case cases[] = {{"sin(x)+log<3>(x)", false, false, kNoRounding},
+                          {"tg(x)*cos(2*x)", true, false, kNoRounding},
+                          {"lg(x)/x+pi", false, true, 4},
+                          {"twice(x)-|x|", true, true, kNoRounding}};
+    for (const Case& c : cases) {
+        Translator original;
+        original.MacroFilter().DefineMacro("twice", "(%1+%1)");
+        original.SetDegrees(c.degrees);
+        original.SetExactFunctions(c.exact);
+        original.SetRounding(c.rounding);
+        original.Translate(c.text);
+        Translator copy;
+        copy.TranslateLike(original);
+        EXPECT_EQ(copy.Degrees(), c.degrees);
+        EXPECT_EQ(copy.ExactFunctions(), c.exact);
+        EXPECT_EQ(copy.Rounding(), c.rounding);
+        EXPECT_EQ(copy.CompiledText(), original.CompiledText()) << c.text;
+        for (long double x = -7; x <= 7; x += 0.37L) {
+            long double a = 0, b = 0;
+            const EvalStatus sa = original.TryValue(x, 0, a);
+            ASSERT_EQ(copy.TryValue(x, 0, b), sa) << c.text << " at " << static_cast<double>(x);
+            if (sa == EvalStatus::Ok) {
+                EXPECT_TRUE(SameBits(a, b)) << c.text << " at " << static_cast<double>(x);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kq::test

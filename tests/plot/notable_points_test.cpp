@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -390,6 +391,44 @@ TEST(NotablePoints, RandomFormulasKeepTheRules) {
             }
             const int count = ++counts[std::make_tuple(p.curve, p.other, p.kind)];
             EXPECT_LE(count, 200);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kq
+
+namespace kq {
+namespace {
+
+// Shared among threads, the curves and their crossings give the very list one thread gives.
+TEST(NotablePoints, ThreadsGiveTheSameList) {
+    const std::vector<std::string> formulas = {"sin(3*x)", "x^2/10-1", "1/(x-2)", "rt2(16-x*x)",
+                                               "tg(x)",    "log<2>(x)", "abs(x+2)/(x+2)", "cos(x)/2"};
+    for (bool degrees : {false, true}) {
+        Finder one(formulas, {-10, 10, -10, 10});
+        Finder several(formulas, {-10, 10, -10, 10});
+        for (std::size_t i = 0; i < formulas.size(); ++i) {
+            one.Formula(static_cast<int>(i)).SetDegrees(degrees);
+            several.Formula(static_cast<int>(i)).SetDegrees(degrees);
+        }
+        one.Options().limit = several.Options().limit = 40;
+        const NotablePoints alone = one.Find();
+        ASSERT_GT(alone.points.size(), 20u);
+        for (int threads : {2, 3, 8}) {
+            several.Options().threads = threads;
+            const NotablePoints shared = several.Find();
+            ASSERT_EQ(shared.points.size(), alone.points.size()) << threads;
+            for (std::size_t k = 0; k < alone.points.size(); ++k) {
+                const NotablePoint& a = alone.points[k];
+                const NotablePoint& b = shared.points[k];
+                EXPECT_EQ(a.kind, b.kind);
+                EXPECT_EQ(a.curve, b.curve);
+                EXPECT_EQ(a.other, b.other);
+                EXPECT_EQ(std::memcmp(&a.x, &b.x, 10), 0) << PointKindWord(a.kind) << " " << static_cast<double>(a.x);
+                EXPECT_EQ(std::memcmp(&a.y, &b.y, 10), 0) << PointKindWord(a.kind) << " " << static_cast<double>(a.x);
+            }
+            EXPECT_EQ(shared.more, alone.more) << threads;
         }
     }
 }
