@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <tuple>
 #include <utility>
 
@@ -273,46 +274,61 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
         for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, number, -1, e.x, e.s.value);
     }
 
-    // The crossings, pair by pair: the pairs dealt out in turn to as many shares as there are
-    // threads, each share with formulas of its own (the first with the caller's).
+    // The crossings, pair by pair, each pair taken by the next thread free with a set of the
+    // formulas that no other thread is using (the first set the caller's, the others copies).
     std::vector<std::pair<std::size_t, std::size_t>> pairs;
     for (std::size_t i = 0; i < curves.size(); ++i)
         for (std::size_t j = i + 1; j < curves.size(); ++j) pairs.push_back({i, j});
-    const int shares = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), pairs.size()));
-    std::vector<std::vector<std::unique_ptr<Translator>>> copies(static_cast<std::size_t>(std::max(shares, 1)));
-    for (std::size_t s = 1; s < copies.size(); ++s)
+    const std::size_t sets = std::max<std::size_t>(1, std::min<std::size_t>(static_cast<std::size_t>(threads), pairs.size()));
+    std::vector<std::vector<std::unique_ptr<Translator>>> copies(sets);
+    for (std::size_t s = 1; s < sets; ++s)
         for (const PlotCurve& curve : curves) {
             copies[s].push_back(std::make_unique<Translator>());
             copies[s].back()->TranslateLike(*curve.formula);
         }
-    std::vector<Collector> crossings(copies.size(), Collector(options.absolute));
-    RunInParallel(shares, threads, [&](int share) {
-        const std::size_t s = static_cast<std::size_t>(share);
-        auto formula = [&](std::size_t c) -> Translator& { return s == 0 ? *curves[c].formula : *copies[s][c]; };
-        Collector& found = crossings[s];
-        for (std::size_t p = s; p < pairs.size(); p += static_cast<std::size_t>(shares)) {
-            const auto [i, j] = pairs[p];
-            CurveFunction difference(formula(i), formula(j));
-            CurveFunction first(formula(i)), second(formula(j));
-            SampledCurve nodes = DifferenceNodes(difference, results[i], results[j], plan.xs);
-            const CurveEvents meetings = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
-            for (const CurveNode& n : meetings.found[static_cast<std::size_t>(EventKind::Root)]) {
-                long double y = 0;
-                if (first.Value(n.x, y)) found.Add(PointKind::Cross, curves[i].number, curves[j].number, n.x, y);
-            }
-            // Where one curve's domain ends on the other: a meeting the sampling grid, which
-            // has no point there, cannot show.
-            for (const auto& [ends, other] :
-                 {std::pair{&results[i].sampled.ends, &second}, std::pair{&results[j].sampled.ends, &first}}) {
-                for (const CurveNode& e : *ends) {
-                    long double there = 0;
-                    if (other->Value(e.x, there) && there == e.s.value)
-                        found.Add(PointKind::Cross, curves[i].number, curves[j].number, e.x, there);
-                }
-            }
-            if (meetings.more[static_cast<std::size_t>(EventKind::Root)])
-                found.More(curves[i].number, curves[j].number, PointKind::Cross);
+    std::vector<std::size_t> freeSets;
+    for (std::size_t s = sets; s-- > 0;) freeSets.push_back(s);
+    std::mutex setsLock;
+    std::vector<Collector> crossings(pairs.size(), Collector(options.absolute));
+    RunInParallel(static_cast<int>(pairs.size()), static_cast<int>(sets), [&](int pair) {
+        std::size_t s = 0;
+        {
+            const std::lock_guard lock(setsLock);
+            s = freeSets.back();
+            freeSets.pop_back();
         }
+        struct Release {
+            std::mutex& lock;
+            std::vector<std::size_t>& sets;
+            std::size_t s;
+            ~Release() {
+                const std::lock_guard guard(lock);
+                sets.push_back(s);
+            }
+        } release{setsLock, freeSets, s};
+        auto formula = [&](std::size_t c) -> Translator& { return s == 0 ? *curves[c].formula : *copies[s][c]; };
+        Collector& found = crossings[static_cast<std::size_t>(pair)];
+        const auto [i, j] = pairs[static_cast<std::size_t>(pair)];
+        CurveFunction difference(formula(i), formula(j));
+        CurveFunction first(formula(i)), second(formula(j));
+        SampledCurve nodes = DifferenceNodes(difference, results[i], results[j], plan.xs);
+        const CurveEvents meetings = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
+        for (const CurveNode& n : meetings.found[static_cast<std::size_t>(EventKind::Root)]) {
+            long double y = 0;
+            if (first.Value(n.x, y)) found.Add(PointKind::Cross, curves[i].number, curves[j].number, n.x, y);
+        }
+        // Where one curve's domain ends on the other: a meeting the sampling grid, which
+        // has no point there, cannot show.
+        for (const auto& [ends, other] :
+             {std::pair{&results[i].sampled.ends, &second}, std::pair{&results[j].sampled.ends, &first}}) {
+            for (const CurveNode& e : *ends) {
+                long double there = 0;
+                if (other->Value(e.x, there) && there == e.s.value)
+                    found.Add(PointKind::Cross, curves[i].number, curves[j].number, e.x, there);
+            }
+        }
+        if (meetings.more[static_cast<std::size_t>(EventKind::Root)])
+            found.More(curves[i].number, curves[j].number, PointKind::Cross);
     });
     for (Collector& c : crossings) {
         collect.points.insert(collect.points.end(), c.points.begin(), c.points.end());

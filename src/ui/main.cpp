@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/memory_policy.h"
 #include "cli/program_verbs.h"
 #include "ui/app_setup.h"
 #include "ui/info_windows.h"
@@ -104,6 +105,7 @@ int RunWindow(int argc, char** argv, const char* workplace) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kq::KeepFreedMemory();
     // The verbs read and write through the C++ streams alone; buffered, they also know when
     // more input is already waiting.
     std::ios::sync_with_stdio(false);
