@@ -40,6 +40,17 @@ std::uint64_t TwoOverPiBits(int i) {
     return offset == 0 ? word(j) : word(j) << offset | word(j + 1) >> (64 - offset);
 }
 
+// 2^k for a normal long double exponent k, built from its bits: multiplying by it is ldexp
+// for the exponents the reduction needs, without a library call each time.
+long double PowerOfTwo(int k) {
+    const std::uint64_t m = std::uint64_t{1} << 63;
+    const auto top = static_cast<std::uint16_t>(16383 + k);
+    long double v = 0;
+    std::memcpy(&v, &m, 8);
+    std::memcpy(reinterpret_cast<char*>(&v) + 8, &top, 2);
+    return v;
+}
+
 // Reduction of any finite x by the exact product of its significand with 320 bits of 2/pi,
 // taken from where the bits start to matter for the quadrant: the error stays below 2^-250
 // of a quadrant, far below what any long double comes to near a multiple of pi/2.
@@ -91,10 +102,12 @@ Reduced ExactReduction(long double x) {
     const std::uint64_t u1 = bitsFrom(shift), u2 = bitsFrom(shift + 64);
     // The fraction is u1 2^(-62-shift) + u2 2^(-126-shift) quadrants; times pi/2 it is r.
     const int scale = -62 - shift;
-    const long double f1 = std::ldexp(static_cast<long double>(u1), scale);
-    const long double f2 = std::ldexp(static_cast<long double>(u2), scale - 64);
-    const long double a1 = std::ldexp(static_cast<long double>(u1 & 0xFFFFFFFF00000000u), scale);
-    const long double a2 = std::ldexp(static_cast<long double>(u1 & 0xFFFFFFFFu), scale);
+    // (scale is at least -62 - 5 * 64 - 63, so every product below is exact.)
+    const long double unit = PowerOfTwo(scale);
+    const long double f1 = static_cast<long double>(u1) * unit;
+    const long double f2 = static_cast<long double>(u2) * PowerOfTwo(scale - 64);
+    const long double a1 = static_cast<long double>(u1 & 0xFFFFFFFF00000000u) * unit;
+    const long double a2 = static_cast<long double>(u1 & 0xFFFFFFFFu) * unit;
     const long double product = f1 * kHalfPiHigh;
     const long double error = (((a1 * kHalfPiHead - product) + a1 * kHalfPiTail) + a2 * kHalfPiHead) +
                               a2 * kHalfPiTail;
