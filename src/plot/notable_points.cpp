@@ -109,10 +109,12 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
             const double rise = at - before, fall = after - at;
             // Three values on one side whose parabola turns near 0 or beyond (a change of sign
             // seen next to them is looked at anyway).
-            const bool turns = !((rise > 0 && fall > 0) || (rise < 0 && fall < 0));
-            const bool oneSide = (before > 0) == (at > 0) && (after > 0) == (at > 0) && at != 0;
+            // (Bitwise, without branches: the answer is no at almost every sample, and which
+            // way each comparison goes is a coin toss the processor cannot predict.)
+            const bool turns = !(((rise > 0) & (fall > 0)) | ((rise < 0) & (fall < 0)));
+            const bool oneSide = ((before > 0) == (at > 0)) & ((after > 0) == (at > 0)) & (at != 0);
             const double bend = (fall - rise) / 2, tilt = (after - before) / 2;
-            if (turns && oneSide &&
+            if ((turns & oneSide) &&
                 (bend == 0 || (at > 0 ? at - tilt * tilt / (4 * bend) <= 0.125 * at
                                       : at - tilt * tilt / (4 * bend) >= 0.125 * at))) {
                 mark(k - 1, 2);
