@@ -433,6 +433,8 @@ void Program::RunColumn(const long double* xs, const long double* ys, long doubl
     const ColumnJob job{xs, ys ? ys : &registers_[1], ys ? static_cast<std::int64_t>(sizeof(long double)) : 0,
                         values, statuses, count};
     column(registers_.data(), &job);
+    for (std::size_t k = 0; k < count; ++k)
+        if (static_cast<int>(statuses[k]) == kInterpretHere) statuses[k] = Interpret(xs[k], ys ? ys[k] : y, values[k]);
 }
 
 }  // namespace kq

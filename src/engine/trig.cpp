@@ -22,7 +22,9 @@ struct Reduced {
 // parts of pi/2 are exact, and the three parts (141 bits of pi/2) leave an error below 2^-120
 // in the remainder. Where x - k pi/2 is below kNearMultiple = 2^-22 (next to a multiple of
 // pi/2, or x itself small) the remainder is found another way: exactly, or x is its own.
-// (kModerate, kNearMultiple and the rounding constant are in trig.h, for the native code.)
+constexpr long double kModerate = 0x1p20L;
+constexpr long double kNearMultiple = 0x1p-22L;
+constexpr long double kRounder = 0xC000000000000000p0L;  // 1.5 * 2^63: adding it rounds to an integer
 
 // Up to pi/4 (the double below it) the argument is its own remainder; below 2^-32 sin x
 // rounds to x.

@@ -16,14 +16,4 @@ void SineCosine(long double x, long double* sine, long double* cosine);
 bool CosineAtMost(long double x, long double limit);
 bool SineAtMost(long double x, long double limit);
 
-namespace trig {
-// The first step of the reduction, which generated code repeats to rule poles out quickly:
-// with k = (x * kTwoOverPi + kRounder) - kRounder (the nearest quotient by pi/2) and
-// a = x - k * kHalfPi1 (exact), x is at least 2^-23 from every multiple of pi/2 wherever
-// |x| < kModerate and |a| >= kNearMultiple (kTwoOverPi and kHalfPi1: trig_constants.h).
-inline constexpr long double kModerate = 0x1p20L;
-inline constexpr long double kNearMultiple = 0x1p-22L;
-inline constexpr long double kRounder = 0xC000000000000000p0L;  // 1.5 * 2^63
-}  // namespace trig
-
 }  // namespace kq

@@ -88,6 +88,23 @@ std::size_t X86Encoder::JumpUnlessNormalDouble() {
     return Jump(Cond::Above);
 }
 
+std::size_t X86Encoder::JumpUnlessNormalDoubleBelow(int below) {
+    Raw({0x48, 0xC1, 0xE0, 0x01});                            // shl rax, 1
+    Raw({0x48, 0xC1, 0xE8, 0x35});                            // shr rax, 53
+    Raw({0x83, 0xE8, 0x01});                                  // sub eax, 1
+    Raw({0x3D}), U32(static_cast<std::uint32_t>(1023 + below - 2));  // the field at most 1022 + below
+    return Jump(Cond::Above);
+}
+
+std::size_t X86Encoder::JumpIfSizeBeyond(double bound, bool above) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &bound, 8);
+    Raw({0x48, 0xD1, 0xE0});  // shl rax, 1: sizes compare as the integers their bits make
+    MovRegImm64(Reg::Rcx, bits << 1);
+    CmpRegReg(Reg::Rax, Reg::Rcx);
+    return Jump(above ? Cond::Above : Cond::Below);
+}
+
 std::size_t X86Encoder::Rel32(std::initializer_list<std::uint8_t> opcode) {
     Raw(opcode);
     const std::size_t at = Here();

@@ -90,6 +90,11 @@ public:
     // rax holds a double: jumps unless it is normal, that is unless its exponent field is
     // neither 0 (zero, subnormal) nor all ones (inf, NaN). Clobbers rax.
     std::size_t JumpUnlessNormalDouble();
+    // The same, and unless the double is below 2^`below` in size (`below` at most 1023).
+    std::size_t JumpUnlessNormalDoubleBelow(int below);
+    // rax holds a double: jumps where its size is above (`above`) or below that of `bound`
+    // (NaNs are above everything). Clobbers rax and rcx.
+    std::size_t JumpIfSizeBeyond(double bound, bool above);
 
     // rel32 jumps whose target is filled in later: each returns where its offset goes.
     std::size_t Jump(Cond c) { return Rel32({0x0F, static_cast<std::uint8_t>(0x80 + static_cast<int>(c))}); }

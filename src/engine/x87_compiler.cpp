@@ -9,7 +9,6 @@
 #include <math.h>
 
 #include "engine/trig.h"
-#include "engine/trig_constants.h"
 #include "engine/x64_abi.h"
 #include "engine/x86_encoder.h"
 #include "engine/x87_frame.h"
@@ -269,7 +268,8 @@ private:
         }
     }
 
-    void Fail(Cond c, EvalStatus status) { fails_.push_back({e_.Jump(c), stack_.Held(), status}); }
+    void Fail(Cond c, EvalStatus status) { Fail(e_.Jump(c), status); }
+    void Fail(std::size_t jump, EvalStatus status) { fails_.push_back({jump, stack_.Held(), status}); }
 
     void EmitInstruction(const Instr& i) {
         switch (FormOf(i)) {
@@ -388,43 +388,30 @@ private:
             e_.Patch(clear, e_.Here());
             e_.FstpSt(0);
             e_.Patch(tested, e_.Here());
-        } else {
-            // The reduction's first step: an argument that it serves is far from every pole.
-            e_.FldSt(0);
-            e_.Fabs();
-            e_.FldConstant(Constant(moderate_, trig::kModerate));
-            e_.Fcomip(1);
-            e_.FstpSt(0);
-            slow.arguments.push_back(e_.Jump(Cond::Below));  // |t| above 2^20, or NaN
-            slow.arguments.push_back(e_.Jump(Cond::Equal));
-            e_.FldSt(0);
-            e_.FldConstant(Constant(twoOverPi_, trig::kTwoOverPi));
-            e_.FmulP();
-            e_.FldConstant(Constant(rounder_, trig::kRounder));
-            e_.FaddP();
-            e_.FldConstant(Constant(rounder_, trig::kRounder));
-            e_.FsubP(false);  // k
-            e_.FldConstant(Constant(halfPi_, trig::kHalfPi1));
-            e_.FmulP();
-            e_.FldSt(1);
-            e_.FsubP(false);  // k pi/2 - t, exactly
-            e_.Fabs();
-            e_.FldConstant(Constant(nearMultiple_, trig::kNearMultiple));
-            e_.Fcomip(1);
-            e_.FstpSt(0);
-            slow.arguments.push_back(e_.Jump(Cond::Above));  // next to a multiple of pi/2
         }
         // The tangent of a normal double is a normal double (no double comes near enough to a
         // multiple of pi/2 to overflow it, or of pi to make it subnormal): its result needs no
         // check, and the argument no keeping for the fallback.
+        const bool alone = i.op == Op::TgAlone || i.op == Op::CtgAlone;
         const Mem scratch = abi_.Scratch();
         e_.FstQword(scratch);
         e_.MovRegMem(Reg::Rax, scratch);
-        slow.arguments.push_back(e_.JumpUnlessNormalDouble());
+        slow.arguments.push_back(alone ? e_.JumpUnlessNormalDoubleBelow(20) : e_.JumpUnlessNormalDouble());
         e_.FstpSt(0);
         stack_.Popped();
         e_.MovsdXmm0Mem(scratch);
         abi_.CallDouble(e_, reinterpret_cast<const void*>(static_cast<double (*)(double)>(&::tan)));
+        if (alone) {
+            // Without a cosine to test, the double tangent itself rules the pole out: where
+            // |t| < 2^20 the double argument is within 2^-33 of t, and a tangent below 2^28
+            // (a cotangent's tangent above 2^-28) puts t more than 3e-9 from every pole, where
+            // the cosine (sine) is far above the pole test's limit. The rest, next to a pole,
+            // goes to the interpreter.
+            e_.MovqRaxXmm0();
+            const bool cotangent = i.op == Op::CtgAlone;
+            Fail(e_.JumpIfSizeBeyond(cotangent ? 0x1p-28 : 0x1p28, !cotangent),
+                 static_cast<EvalStatus>(Program::kInterpretHere));
+        }
         e_.MovsdMemXmm0(scratch);
         e_.FldQword(scratch);
         if (i.op == Op::Ctg || i.op == Op::CtgAlone) {
@@ -611,7 +598,7 @@ private:
     std::vector<char> keepX_;      // x, pinned, goes to its slot before this call
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
     int limitAbove_ = 0;
-    int moderate_ = -1, twoOverPi_ = -1, rounder_ = -1, halfPi_ = -1, nearMultiple_ = -1, expLimit_ = -1;
+    int expLimit_ = -1;
     bool column_;
     X64Abi abi_ = X64Abi::Host();
     bool copied_[2] = {false, false};  // a column's x, y copied to the register file each point
