@@ -58,6 +58,7 @@ public:
     // Whether Build may compile native code (where the machine allows it); without, Run
     // interprets. Takes effect at the next Build.
     void AllowNative(bool allowed) { nativeAllowed_ = allowed; }
+    bool NativeAllowed() const { return nativeAllowed_; }
 
     // The status native code gives a point it leaves to the interpreter (a case its quick
     // tests cannot settle, which is rare): no EvalStatus has it.

@@ -32,6 +32,7 @@ void Translator::TranslateLike(const Translator& other) {
     compiledText_ = other.compiledText_;
     UnitCompiler compiler(specials_);
     root_ = compiler.CompileSum(compiledText_);
+    program_.AllowNative(other.program_.NativeAllowed());
     Rebuild();
 }
 

@@ -28,8 +28,9 @@ public:
     // Compiles `text`; never fails (text that makes no sense compiles to something that
     // evaluates to 0 or fails at evaluation).
     void Translate(std::string_view text);
-    // Compiles `other`'s formula with its modes, rounding and macros: an equal translator for
-    // another thread, since one translator is never evaluated on two threads at once.
+    // Compiles `other`'s formula with its modes, rounding, macros and choice of native code:
+    // an equal translator for another thread, since one translator is never evaluated on two
+    // threads at once.
     void TranslateLike(const Translator& other);
 
     // The value at (x, y), rounded by the rounding setting; throws EvalError.

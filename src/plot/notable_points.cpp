@@ -247,7 +247,12 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     if (!std::isfinite(plan.extent)) plan.extent = 0;
     plan.limit = options.limit;
 
-    const int threads = std::max(1, options.threads);
+    // A translator is evaluated on one thread at a time: curves that share one stay on one.
+    std::vector<const Translator*> formulas;
+    for (const PlotCurve& curve : curves) formulas.push_back(curve.formula);
+    std::sort(formulas.begin(), formulas.end());
+    const bool shared = std::adjacent_find(formulas.begin(), formulas.end()) != formulas.end();
+    const int threads = shared ? 1 : std::max(1, options.threads);
     std::vector<CurveResult> results(curves.size());
     RunInParallel(static_cast<int>(curves.size()), threads, [&](int c) {
         const PlotCurve& curve = curves[static_cast<std::size_t>(c)];

@@ -64,7 +64,8 @@ inline constexpr int kLeastPointSamples = 4096;
 // Every notable point of `curves` in the view's x range. The formulas are taken as they
 // evaluate: one that rounds its values is a staircase, so leave rounding off and round the
 // values found (PointFinder does). With several threads each curve's formula is evaluated on
-// one thread at a time, and copies of the formulas serve the other threads' crossings.
+// one thread at a time, and copies of the formulas serve the other threads' crossings; curves
+// that share one translator are done on one thread.
 NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOptions& options);
 
 }  // namespace kq

@@ -2,12 +2,27 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 namespace kq {
+namespace {
+
+// A new thread computes long double with the full 64-bit significand, as the caller's does:
+// some systems start threads with the x87 rounding to 53 bits.
+void UseExtendedPrecision() {
+#if defined(__i386__) || defined(__x86_64__)
+    std::uint16_t control = 0;
+    asm volatile("fnstcw %0" : "=m"(control));
+    control |= 0x300;
+    asm volatile("fldcw %0" : : "m"(control));
+#endif
+}
+
+}  // namespace
 
 int MachineThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
@@ -34,7 +49,11 @@ void RunInParallel(int count, int threads, const std::function<void(int)>& job) 
     {
         std::vector<std::jthread> pool;
         pool.reserve(static_cast<std::size_t>(helpers));
-        for (int k = 0; k < helpers; ++k) pool.emplace_back(work);
+        for (int k = 0; k < helpers; ++k)
+            pool.emplace_back([&work] {
+                UseExtendedPrecision();
+                work();
+            });
         work();
     }
     if (failure) std::rethrow_exception(failure);

@@ -302,10 +302,11 @@ TEST(TranslateLike, CopiesFormulaModesRoundingAndMacros) {
     const Case cases[] = {{"sin(x)+log<3>(x)", false, false, kNoRounding},
                           {"tg(x)*cos(2*x)", true, false, kNoRounding},
                           {"lg(x)/x+pi", false, true, 4},
-                          {"twice(x)-|x|", true, true, kNoRounding}};
+                          {"plus<x>(1)-|x|", true, true, kNoRounding}};
     for (const Case& c : cases) {
         Translator original;
-        original.MacroFilter().DefineMacro("twice", "(%1+%1)");
+        original.UseNativeCode(c.degrees);  // the choice of native code is copied too
+        original.MacroFilter().DefineMacro("plus", "(%1+%2)");
         original.SetDegrees(c.degrees);
         original.SetExactFunctions(c.exact);
         original.SetRounding(c.rounding);
@@ -316,6 +317,12 @@ TEST(TranslateLike, CopiesFormulaModesRoundingAndMacros) {
         EXPECT_EQ(copy.ExactFunctions(), c.exact);
         EXPECT_EQ(copy.Rounding(), c.rounding);
         EXPECT_EQ(copy.CompiledText(), original.CompiledText()) << c.text;
+        EXPECT_EQ(copy.IsNative(), original.IsNative());
+        // The macros come along for the copy's next formula.
+        Translator again;
+        again.TranslateLike(original);
+        again.Translate("plus<2>(3)");
+        EXPECT_EQ(again.CompiledText(), "(3+2)");
         for (long double x = -7; x <= 7; x += 0.37L) {
             long double a = 0, b = 0;
             const EvalStatus sa = original.TryValue(x, 0, a);

@@ -3,6 +3,8 @@
 // give the bits of one.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -178,6 +180,17 @@ TEST(ParallelRuns, EveryJobOnceAndFailuresReachTheCaller) {
                      std::runtime_error);
     }
     RunInParallel(0, 4, [](int) { FAIL(); });
+}
+
+// Jobs on other threads compute long double in full, as the caller does (some systems start
+// threads rounding to 53 bits, which would change the points and columns found there).
+TEST(ParallelRuns, EveryThreadKeepsSixtyFourBits) {
+    std::vector<int> full(8, 0);
+    RunInParallel(8, 8, [&](int i) {
+        volatile long double one = 1, epsilon = LDBL_EPSILON;
+        full[static_cast<std::size_t>(i)] = one + epsilon != one;
+    });
+    for (int f : full) EXPECT_EQ(f, 1);
 }
 
 }  // namespace
