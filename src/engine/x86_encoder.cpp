@@ -80,14 +80,6 @@ void X86Encoder::CallAbsolute(const void* function) {
     Raw({0xFF, 0xD0});  // call rax
 }
 
-std::size_t X86Encoder::JumpUnlessNormalDouble() {
-    Raw({0x48, 0xC1, 0xE0, 0x01});  // shl rax, 1: the sign goes
-    Raw({0x48, 0xC1, 0xE8, 0x35});  // shr rax, 53: the exponent field
-    Raw({0x83, 0xE8, 0x01});        // sub eax, 1
-    Raw({0x3D}), U32(0x7FD);        // cmp eax, 0x7FD
-    return Jump(Cond::Above);
-}
-
 std::size_t X86Encoder::JumpUnlessNormalDoubleBelow(int below) {
     Raw({0x48, 0xC1, 0xE0, 0x01});                            // shl rax, 1
     Raw({0x48, 0xC1, 0xE8, 0x35});                            // shr rax, 53

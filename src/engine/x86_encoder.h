@@ -89,8 +89,8 @@ public:
 
     // rax holds a double: jumps unless it is normal, that is unless its exponent field is
     // neither 0 (zero, subnormal) nor all ones (inf, NaN). Clobbers rax.
-    std::size_t JumpUnlessNormalDouble();
-    // The same, and unless the double is below 2^`below` in size (`below` at most 1023).
+    std::size_t JumpUnlessNormalDouble() { return JumpUnlessNormalDoubleBelow(1024); }
+    // The same, and unless the double is below 2^`below` in size (`below` at most 1024).
     std::size_t JumpUnlessNormalDoubleBelow(int below);
     // rax holds a double: jumps where its size is above (`above`) or below that of `bound`
     // (NaNs are above everything). Clobbers rax and rcx.

@@ -228,8 +228,11 @@ private:
     // Leaves only the argument of a call on the x87 stack, as the calling convention wants.
     void IsolateForCall(const Instr& i) {
         stack_.IsolateOnTop(i.a);
-        stack_.UnpinX(keepX_[static_cast<std::size_t>(&i - code_.data())] != 0);
+        stack_.UnpinX(KeepsX(i));
     }
+
+    // Whether x goes to its slot before this call, for readers after it.
+    bool KeepsX(const Instr& i) const { return keepX_[static_cast<std::size_t>(&i - code_.data())] != 0; }
 
     // Enough bytes for the code as a rule, never far more: an operation that stays on the x87
     // stack takes a few bytes, a checked division or a call up to about eighty.
@@ -275,7 +278,7 @@ private:
         switch (FormOf(i)) {
             case Form::Helper:
                 stack_.SpillAll();
-                stack_.UnpinX(keepX_[static_cast<std::size_t>(&i - code_.data())] != 0);
+                stack_.UnpinX(KeepsX(i));
                 CallHelper(i);
                 return;
             case Form::SinCos: EmitSinCos(i); return;

@@ -21,21 +21,24 @@ void X87Stack::ToTop(std::uint32_t slot) {
     }
 }
 
+Mem X87Stack::Home(std::uint32_t slot) const {
+    if (slot < 2 && ownHomes_ && !(slot == 0 && storedX_)) return homes_[slot];
+    return Slot(slot);
+}
+
 void X87Stack::Load(std::uint32_t slot) {
     if (slot == 0 && pinnedX_)
         e_.FldSt(Depth());
     else if (constantOf_[slot] >= 0)
         e_.FldConstant(constantOf_[slot]);
-    else if (slot < 2 && ownHomes_ && !(slot == 0 && storedX_))
-        e_.FldTbyte(homes_[slot]);
     else
-        e_.FldTbyte(Slot(slot));
+        e_.FldTbyte(Home(slot));
     slots_.push_back(slot);
 }
 
 void X87Stack::PinX() {
     if (pinnedX_) return;
-    e_.FldTbyte(ownHomes_ && !storedX_ ? homes_[0] : Slot(0));
+    e_.FldTbyte(Home(0));
     if (Depth() > 0) {
         // x goes to the bottom; the value that was there comes to the top.
         e_.FxchSt(Depth());

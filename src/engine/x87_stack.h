@@ -62,6 +62,9 @@ public:
     void Keep(int readers);
 
 private:
+    // Where a slot's value is read from memory: x's and y's homes, else the register file.
+    Mem Home(std::uint32_t slot) const;
+
     // Values kept between instructions: with x, two operands and the division check's two
     // temporaries that is all 8 registers.
     static constexpr int kMaxKept = 3;
