@@ -1,5 +1,8 @@
 #include "app/memory_policy.h"
 
+// Any C library header first: it is what defines __GLIBC__, which the test below needs.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
