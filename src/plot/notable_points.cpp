@@ -23,6 +23,28 @@ std::vector<long double> SampleXs(long double lo, long double hi, int count) {
     return xs;
 }
 
+// How many sampling intervals the crossing search passes over at once where two curves stay
+// well apart.
+constexpr std::size_t kBlock = 32;
+
+struct RoughRange {
+    double lo = 0, hi = 0;
+    bool continuous = false;
+};
+
+// Whether curve a stays above curve b (side 1; below for -1) over a block by more than either
+// moves in it, so far that neither a change of sides nor an extremum of the difference near 0
+// can be among its samples. A gap g > spread keeps the parabola through three neighbouring
+// differences off 0: its turn is at most a quarter of the spread from the middle one, which is
+// at least g.
+bool ApartOver(const RoughRange& a, const RoughRange& b, int side) {
+    if (!a.continuous || !b.continuous || side == 0) return false;
+    const double gap = side > 0 ? a.lo - b.hi : b.lo - a.hi;
+    const double spread = (a.hi - a.lo) + (b.hi - b.lo);
+    const double size = std::max(std::fabs(a.lo), std::fabs(a.hi)) + std::max(std::fabs(b.lo), std::fabs(b.hi));
+    return gap > 2 * spread && gap > 0x1p-30 * size;
+}
+
 // What one curve contributes, before the |y| mode and the limits, and where on the sampling
 // grid it is: the node at each sample (none where it is undefined), and the intervals across
 // which it is not continuous.
@@ -35,7 +57,32 @@ struct CurveResult {
     // 1 where sample k is a node and the curve is continuous from it to sample k + 1.
     std::vector<char> onToNext;
     std::vector<char> cutAfter;  // cutAfter[k]: not continuous from sample k to k + 1
+    // Per block of kBlock sampling intervals, the range of the rough values over the block's
+    // samples and one either side, where the curve is continuous through all of them.
+    std::vector<RoughRange> blocks;
 };
+
+// Builds the blocks' ranges of a curve placed on the grid.
+void SummariseBlocks(CurveResult& r) {
+    const std::size_t n = r.roughAt.size();
+    r.blocks.assign(n / kBlock + 1, RoughRange{});
+    for (std::size_t b = 0; b < r.blocks.size(); ++b) {
+        const std::size_t from = b * kBlock > 0 ? b * kBlock - 1 : 0;
+        const std::size_t to = std::min(n, (b + 1) * kBlock + 1);
+        if (from >= to) continue;
+        RoughRange& range = r.blocks[b];
+        range.continuous = true;
+        range.lo = range.hi = r.roughAt[from];
+        for (std::size_t k = from; k < to; ++k) {
+            if (k + 1 < to && !r.onToNext[k]) range.continuous = false;
+            if (!r.atSample[k]) range.continuous = false;
+            range.lo = std::min(range.lo, r.roughAt[k]);
+            range.hi = std::max(range.hi, r.roughAt[k]);
+        }
+        // Values past double's range, or NaN, leave the block to the sample by sample look.
+        if (!std::isfinite(range.lo) || !std::isfinite(range.hi)) range.continuous = false;
+    }
+}
 
 void PlaceOnGrid(CurveResult& r, const std::vector<long double>& xs) {
     const auto& nodes = r.sampled.nodes;
@@ -64,6 +111,7 @@ void PlaceOnGrid(CurveResult& r, const std::vector<long double>& xs) {
         r.roughAt[k] = static_cast<double>(r.valueAt[k]);
         r.onToNext[k] = k + 1 < n && r.atSample[k] && r.atSample[k + 1] && !r.cutAfter[k];
     }
+    SummariseBlocks(r);
 }
 
 // The nodes of f - g where the curves may meet, on the sampling grid: about every change of
@@ -91,6 +139,11 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
     auto mark = [&](std::size_t k, char how) { keep[k] = std::max(keep[k], how); };
     int here = n > 0 && covered(0) ? side(0) : 0;
     for (std::size_t k = 0; k + 1 < n; ++k) {
+        if (k % kBlock == 0 && k > 0 && ApartOver(a.blocks[k / kBlock], b.blocks[k / kBlock], here)) {
+            // Nothing to keep in this block, and the side at its end is the side now.
+            k = std::min(k + kBlock, n - 1) - 1;
+            continue;
+        }
         const bool on = together(k);
         const int next = covered(k + 1) ? side(k + 1) : 0;
         if (!on) {

@@ -19,30 +19,6 @@ bool Neighbours(long double a, long double b) { return !(Above(a) < b); }
 
 }  // namespace
 
-long double QuantityOf(const Slopes& s, Order order) {
-    switch (order) {
-        case Order::Value: return s.value;
-        case Order::Slope: return s.dx;
-        case Order::Curvature: return s.dxx;
-    }
-    return s.value;
-}
-
-bool Known(const Slopes& s, Order order) {
-    switch (order) {
-        case Order::Value: return true;
-        case Order::Slope: return s.first != SlopeStatus::NotDifferentiable && std::isfinite(s.dx);
-        case Order::Curvature: return s.second != SlopeStatus::NotDifferentiable && std::isfinite(s.dxx);
-    }
-    return true;
-}
-
-int SignOf(const Slopes& s, Order order) {
-    if (!Known(s, order)) return 0;
-    const long double q = QuantityOf(s, order);
-    return q > 0 ? 1 : (q < 0 ? -1 : 0);
-}
-
 bool IsJump(const CurveNode& a, const CurveNode& b, long double scale) {
     const long double change = std::fabs(b.s.value - a.s.value);
     if (!(change > kJumpShare * scale) || !(change > 0)) return false;

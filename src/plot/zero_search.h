@@ -3,6 +3,7 @@
 // doubles, and each notices when what it closes in on is a break rather than a zero.
 #pragma once
 
+#include <cmath>
 #include <limits>
 
 #include "plot/curve_function.h"
@@ -13,11 +14,30 @@ namespace kq {
 // the second derivative (inflections).
 enum class Order { Value, Slope, Curvature };
 
-long double QuantityOf(const Slopes& s, Order order);
+// (These three are inline: the analysis asks them at every node of every pass.)
+inline long double QuantityOf(const Slopes& s, Order order) {
+    switch (order) {
+        case Order::Value: return s.value;
+        case Order::Slope: return s.dx;
+        case Order::Curvature: return s.dxx;
+    }
+    return s.value;
+}
 // Whether the quantity means something there (the slope of a kink does not).
-bool Known(const Slopes& s, Order order);
+inline bool Known(const Slopes& s, Order order) {
+    switch (order) {
+        case Order::Value: return true;
+        case Order::Slope: return s.first != SlopeStatus::NotDifferentiable && std::isfinite(s.dx);
+        case Order::Curvature: return s.second != SlopeStatus::NotDifferentiable && std::isfinite(s.dxx);
+    }
+    return true;
+}
 // -1, 0 or 1; 0 also where the quantity is not known.
-int SignOf(const Slopes& s, Order order);
+inline int SignOf(const Slopes& s, Order order) {
+    if (!Known(s, order)) return 0;
+    const long double q = QuantityOf(s, order);
+    return q > 0 ? 1 : (q < 0 ? -1 : 0);
+}
 
 struct SearchResult {
     enum Outcome {
