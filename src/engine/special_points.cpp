@@ -114,4 +114,36 @@ std::optional<long double> SpecialPointSet::Query(long double a, long double b) 
     return std::nullopt;
 }
 
+bool SpecialPointSet::Within(long double a, long double b, std::size_t limit, std::vector<long double>& out) const {
+    if (!built_) Build();
+    out.clear();
+    if (!(a <= b)) return true;
+    auto it =
+        std::lower_bound(sorted_.begin(), sorted_.end(), a,
+                         [](const std::pair<long double, std::uint32_t>& e, long double v) { return e.first < v; });
+    for (; it != sorted_.end() && it->first <= b; ++it) {
+        if (out.size() >= limit) return false;
+        out.push_back(it->first);
+    }
+    if (periodic_) {
+        // The multiples n * step that Query computes, for every n whose product lies inside.
+        for (int j = 1; j <= 2; ++j) {
+            const long double step = halfTurn_ / j;
+            const long double first = std::ceil(a / step), last = std::floor(b / step);
+            if (!(last - first < static_cast<long double>(limit) + 2)) return false;
+            for (long double n = first - 1; n <= last + 1; ++n) {
+                // Zero with the sign Query gives it: counted from b where b > 0, else from a.
+                const long double c = n != 0 ? n * step : (b > 0 ? 0.0L : std::copysign(0.0L, a));
+                if (!(a <= c && c <= b)) continue;
+                if (out.size() >= 2 * limit) return false;
+                out.push_back(c);
+            }
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        if (out.size() > limit) return false;
+    }
+    return true;
+}
+
 }  // namespace kq

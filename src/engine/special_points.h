@@ -47,6 +47,11 @@ public:
     // for a periodic formula, the multiple of half a turn and then of a quarter lying there.
     // Asking changes nothing, so the same question always gets the same answer.
     std::optional<long double> Query(long double a, long double b) const;
+    // Every point that Query finds in [a, b] when asked again either side of each answer, in
+    // increasing order and each once: the stored points there and, for a periodic formula, the
+    // multiples of half and of a quarter turn. False, with `out` unspecified, where there are
+    // more than `limit`.
+    bool Within(long double a, long double b, std::size_t limit, std::vector<long double>& out) const;
 
     const std::vector<long double>& Points() const {
         if (!built_) Build();

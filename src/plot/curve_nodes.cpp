@@ -104,6 +104,13 @@ public:
     Sampler(CurveFunction& f, const SpecialPointSet& specials, std::size_t limit, SampledCurve& out)
         : f_(f), specials_(specials), limit_(limit), out_(out) {}
 
+    // The special points of the whole sampled range at once, where there are not too many:
+    // then each interval takes its own from them instead of asking the formula again.
+    void KnowSpecials(long double from, long double to, std::size_t most) {
+        known_ = specials_.Within(from, to, most, all_);
+        next_ = 0;
+    }
+
     void Append(const CurveNode& node, bool gapAfter) {
         auto& nodes = out_.nodes;
         if (!nodes.empty() && nodes.back().node.x == node.x) {
@@ -157,9 +164,17 @@ public:
     // line with their neighbours', or where the slopes at both ends are known, which tell a
     // change they do not account for). Appends what it finds, not a itself.
     void Between(const CurveNode& a, const CurveNode& b, bool suspect) {
-        std::vector<long double> specials;
-        CollectSpecials(specials_, a.x, b.x, specials, 0);
-        std::sort(specials.begin(), specials.end());
+        std::vector<long double>& specials = inside_;
+        specials.clear();
+        if (known_) {
+            // Between is asked in increasing x: the points left behind stay behind.
+            while (next_ < all_.size() && all_[next_] < a.x) ++next_;
+            for (std::size_t i = next_; i < all_.size() && all_[i] <= b.x && specials.size() < kSpecialsPerInterval; ++i)
+                specials.push_back(all_[i]);
+        } else {
+            CollectSpecials(specials_, a.x, b.x, specials, 0);
+            std::sort(specials.begin(), specials.end());
+        }
         CurveNode from = a;
         for (long double s : specials) {
             if (!(s > from.x) || !(s < b.x) || Full()) continue;
@@ -203,6 +218,10 @@ private:
     const SpecialPointSet& specials_;
     std::size_t limit_;
     SampledCurve& out_;
+    std::vector<long double> all_;     // every special point of the range, when known_
+    bool known_ = false;
+    std::size_t next_ = 0;             // the first of all_ not behind the interval asked about
+    std::vector<long double> inside_;  // those of the interval asked about
 };
 
 }  // namespace
@@ -232,6 +251,7 @@ SampledCurve SampleCurve(CurveFunction& f, const SpecialPointSet& specials, cons
     }
     out.nodes.reserve(n + 16);
     Sampler sampler(f, specials, plan.limit, out);
+    if (n > 0) sampler.KnowSpecials(xs.front(), xs.back(), 4 * n);
     for (std::size_t k = 0; k < n;) {
         if (!defined[k]) {
             std::size_t last = k;

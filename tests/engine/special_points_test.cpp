@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "engine/translator.h"
 
@@ -57,6 +58,52 @@ TEST(SpecialPoints, QueryFindsStoredPointsThenMultiplesOfPi) {
     EXPECT_EQ(s.Query(1.57L, 1.58L), std::nullopt);  // not periodic
     EXPECT_EQ(s.Query(1.99L, 2.01L), 2.0L);
     EXPECT_EQ(s.Query(2.01L, 1.99L), std::nullopt);  // an empty interval
+}
+
+// Every point repeated queries find: one query, then again either side of its answer.
+void QueryAll(const SpecialPointSet& s, long double a, long double b, std::vector<long double>& out) {
+    if (!(a <= b)) return;
+    const std::optional<long double> p = s.Query(a, b);
+    if (!p) return;
+    out.push_back(*p);
+    QueryAll(s, a, std::nextafter(*p, -INFINITY), out);
+    QueryAll(s, std::nextafter(*p, INFINITY), b, out);
+}
+
+// All the points of a range at once are those the queries find, in order, each once; a limit
+// below their number says so.
+TEST(SpecialPoints, WithinListsWhatRepeatedQueriesFind) {
+    struct Case {
+        const char* formula;
+        bool degrees;
+        long double a, b;
+    };
+    const Case cases[] = {
+        {"tg(x)+1/(x-2)", false, -20, 20}, {"1/(x*x-4)+ctg(x/3)", false, -7.5L, 3},
+        {"sec(x)", true, -1000, 1000},      {"1/(x-2)", false, 1.5L, 1e6L},
+        {"tg(x)", false, -3.1415926L, -0.0L}, {"sin(x)", false, -10, 10},
+    };
+    for (const Case& c : cases) {
+        Translator t;
+        t.SetDegrees(c.degrees);
+        t.Translate(c.formula);
+        std::vector<long double> expected, got;
+        QueryAll(t.Specials(), c.a, c.b, expected);
+        std::sort(expected.begin(), expected.end());
+        ASSERT_TRUE(t.Specials().Within(c.a, c.b, 10000, got)) << c.formula;
+        ASSERT_EQ(got.size(), expected.size()) << c.formula;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i], expected[i]) << c.formula << " #" << i;
+            EXPECT_EQ(std::signbit(got[i]), std::signbit(expected[i])) << c.formula << " #" << i;
+        }
+        if (!expected.empty()) EXPECT_FALSE(t.Specials().Within(c.a, c.b, expected.size() - 1, got)) << c.formula;
+    }
+    Translator t;
+    t.Translate("tg(x)");
+    std::vector<long double> got;
+    EXPECT_FALSE(t.Specials().Within(-1e300L, 1e300L, 1000, got));  // far too many, said at once
+    EXPECT_TRUE(t.Specials().Within(3, 2, 10, got));
+    EXPECT_TRUE(got.empty());
 }
 
 // In degrees mode the periodic poles are at multiples of 90 (tg at 90 + 180k, ctg at 180k),
