@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -307,53 +308,40 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     const bool shared = std::adjacent_find(formulas.begin(), formulas.end()) != formulas.end();
     const int threads = shared ? 1 : std::max(1, options.threads);
     std::vector<CurveResult> results(curves.size());
-    RunInParallel(static_cast<int>(curves.size()), threads, [&](int c) {
-        const PlotCurve& curve = curves[static_cast<std::size_t>(c)];
+    auto analyseCurve = [&](std::size_t c) {
+        const PlotCurve& curve = curves[c];
         CurveFunction f(*curve.formula);
-        CurveResult& r = results[static_cast<std::size_t>(c)];
+        CurveResult& r = results[c];
         r.sampled = SampleCurve(f, curve.formula->Specials(), plan);
         r.events = AnalyseCurve(f, r.sampled, {true, true, 16384, options.limit});
         PlaceOnGrid(r, plan.xs);
-    });
-    Collector collect(options.absolute);
-    for (std::size_t c = 0; c < curves.size(); ++c) {
-        const int number = curves[c].number;
-        const CurveResult& r = results[c];
-        for (std::size_t k = 0; k < kEventKinds; ++k) {
-            const PointKind kind = KindOf(static_cast<EventKind>(k));
-            for (const CurveNode& n : r.events.found[k]) {
-                if (kind == PointKind::Root)
-                    collect.AddRoot(number, n.x, n.s.value);
-                else
-                    collect.Add(kind, number, -1, n.x, n.s.value);
-            }
-            if (r.events.more[k]) collect.More(number, -1, kind);
-        }
-        for (const CurveBreak& b : r.sampled.breaks) collect.AddBreak(number, b);
-        if (r.sampled.moreBreaks) collect.More(number, -1, PointKind::Break);
-        for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, number, -1, e.x, e.s.value);
-    }
+    };
 
-    // The crossings, pair by pair, each pair taken by the next thread free with a set of the
-    // formulas that no other thread is using (the first set the caller's, the others copies).
+    // The crossings, pair by pair, in the order their curves are done: a pair of the first
+    // curves can start while the last ones are still being sampled, so no thread waits for the
+    // slowest curve with nothing to do.
     std::vector<std::pair<std::size_t, std::size_t>> pairs;
-    for (std::size_t i = 0; i < curves.size(); ++i)
-        for (std::size_t j = i + 1; j < curves.size(); ++j) pairs.push_back({i, j});
+    for (std::size_t j = 1; j < curves.size(); ++j)
+        for (std::size_t i = 0; i < j; ++i) pairs.push_back({i, j});
+    // Each pair is taken by the next thread free with a set of the formulas that no other
+    // thread is using: the first set the caller's (a curve being sampled is never one of a
+    // pair being looked at), the others copies, made when first needed.
     const std::size_t sets = std::max<std::size_t>(1, std::min<std::size_t>(static_cast<std::size_t>(threads), pairs.size()));
     std::vector<std::vector<std::unique_ptr<Translator>>> copies(sets);
-    for (std::size_t s = 1; s < sets; ++s)
-        for (const PlotCurve& curve : curves) {
-            copies[s].push_back(std::make_unique<Translator>());
-            copies[s].back()->TranslateLike(*curve.formula);
-        }
+    for (auto& set : copies) set.resize(curves.size());
     std::vector<std::size_t> freeSets;
     for (std::size_t s = sets; s-- > 0;) freeSets.push_back(s);
-    std::mutex setsLock;
+    std::mutex lock;  // over freeSets and done
+    std::condition_variable finished;
+    std::vector<char> done(curves.size(), 0);
     std::vector<Collector> crossings(pairs.size(), Collector(options.absolute));
-    RunInParallel(static_cast<int>(pairs.size()), static_cast<int>(sets), [&](int pair) {
+    auto findCrossings = [&](std::size_t pair) {
+        const auto [i, j] = pairs[pair];
         std::size_t s = 0;
         {
-            const std::lock_guard lock(setsLock);
+            // Every curve is taken before any pair, so the curves waited for are under way.
+            std::unique_lock guard(lock);
+            finished.wait(guard, [&] { return done[i] && done[j]; });
             s = freeSets.back();
             freeSets.pop_back();
         }
@@ -365,10 +353,19 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
                 const std::lock_guard guard(lock);
                 sets.push_back(s);
             }
-        } release{setsLock, freeSets, s};
-        auto formula = [&](std::size_t c) -> Translator& { return s == 0 ? *curves[c].formula : *copies[s][c]; };
-        Collector& found = crossings[static_cast<std::size_t>(pair)];
-        const auto [i, j] = pairs[static_cast<std::size_t>(pair)];
+        } release{lock, freeSets, s};
+        auto formula = [&](std::size_t c) -> Translator& {
+            if (s == 0) return *curves[c].formula;
+            std::unique_ptr<Translator>& copy = copies[s][c];
+            if (!copy) {
+                // Reads only what translation set, never what evaluation changes: safe while
+                // another thread evaluates the original.
+                copy = std::make_unique<Translator>();
+                copy->TranslateLike(*curves[c].formula);
+            }
+            return *copy;
+        };
+        Collector& found = crossings[pair];
         CurveFunction difference(formula(i), formula(j));
         CurveFunction first(formula(i)), second(formula(j));
         SampledCurve nodes = DifferenceNodes(difference, results[i], results[j], plan.xs);
@@ -389,7 +386,39 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
         }
         if (meetings.more[static_cast<std::size_t>(EventKind::Root)])
             found.More(curves[i].number, curves[j].number, PointKind::Cross);
+    };
+    RunInParallel(static_cast<int>(curves.size() + pairs.size()), threads, [&](int job) {
+        const auto k = static_cast<std::size_t>(job);
+        if (k >= curves.size()) {
+            findCrossings(k - curves.size());
+            return;
+        }
+        analyseCurve(k);
+        {
+            const std::lock_guard guard(lock);
+            done[k] = 1;
+        }
+        finished.notify_all();
     });
+
+    Collector collect(options.absolute);
+    for (std::size_t c = 0; c < curves.size(); ++c) {
+        const int number = curves[c].number;
+        const CurveResult& r = results[c];
+        for (std::size_t k = 0; k < kEventKinds; ++k) {
+            const PointKind kind = KindOf(static_cast<EventKind>(k));
+            for (const CurveNode& n : r.events.found[k]) {
+                if (kind == PointKind::Root)
+                    collect.AddRoot(number, n.x, n.s.value);
+                else
+                    collect.Add(kind, number, -1, n.x, n.s.value);
+            }
+            if (r.events.more[k]) collect.More(number, -1, kind);
+        }
+        for (const CurveBreak& b : r.sampled.breaks) collect.AddBreak(number, b);
+        if (r.sampled.moreBreaks) collect.More(number, -1, PointKind::Break);
+        for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, number, -1, e.x, e.s.value);
+    }
     for (Collector& c : crossings) {
         collect.points.insert(collect.points.end(), c.points.begin(), c.points.end());
         collect.more.insert(collect.more.end(), c.more.begin(), c.more.end());

@@ -96,7 +96,9 @@ TEST(SpecialPoints, WithinListsWhatRepeatedQueriesFind) {
             EXPECT_EQ(got[i], expected[i]) << c.formula << " #" << i;
             EXPECT_EQ(std::signbit(got[i]), std::signbit(expected[i])) << c.formula << " #" << i;
         }
-        if (!expected.empty()) EXPECT_FALSE(t.Specials().Within(c.a, c.b, expected.size() - 1, got)) << c.formula;
+        if (!expected.empty()) {
+            EXPECT_FALSE(t.Specials().Within(c.a, c.b, expected.size() - 1, got)) << c.formula;
+        }
     }
     Translator t;
     t.Translate("tg(x)");
