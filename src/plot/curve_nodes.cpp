@@ -175,6 +175,10 @@ public:
             CollectSpecials(specials_, a.x, b.x, specials, 0);
             std::sort(specials.begin(), specials.end());
         }
+        if (specials.empty()) {  // as at almost every interval: the same as below, without the copy
+            if (suspect || (a.slopes && b.slopes)) Suspect(a, b);
+            return;
+        }
         CurveNode from = a;
         for (long double s : specials) {
             if (!(s > from.x) || !(s < b.x) || Full()) continue;
@@ -201,8 +205,24 @@ public:
 
 private:
     // A jump the values show between two points of one continuous stretch.
-    void Suspect(CurveNode p, CurveNode q) {
-        if (!(q.x > p.x) || Full() || !f_.WithSlopes(p) || !f_.WithSlopes(q)) return;
+    void Suspect(const CurveNode& left, const CurveNode& right) {
+        if (!(right.x > left.x) || Full()) return;
+        // Copies only where slopes are still to be computed: this is asked at most intervals.
+        CurveNode withSlopesLeft, withSlopesRight;
+        const CurveNode* pp = &left;
+        const CurveNode* qq = &right;
+        if (!left.slopes) {
+            withSlopesLeft = left;
+            if (!f_.WithSlopes(withSlopesLeft)) return;
+            pp = &withSlopesLeft;
+        }
+        if (!right.slopes) {
+            withSlopesRight = right;
+            if (!f_.WithSlopes(withSlopesRight)) return;
+            qq = &withSlopesRight;
+        }
+        const CurveNode& p = *pp;
+        const CurveNode& q = *qq;
         const long double change = std::fabs(q.s.value - p.s.value);
         const long double slope = std::max(std::fabs(p.s.dx), std::fabs(q.s.dx));
         const long double scale = LocalScale(out_, p, q);
