@@ -98,8 +98,15 @@ long double SplitPoint(long double a, long double b) {
     return ValueOf(ka + (kb - ka) / 2);
 }
 
-long double Above(long double x) { return std::nextafter(x, std::numeric_limits<long double>::infinity()); }
+// Zero by hand: some C libraries (MinGW's) step from -0 the wrong way, to +0's neighbour.
+long double Above(long double x) {
+    if (x == 0) return std::numeric_limits<long double>::denorm_min();
+    return std::nextafter(x, std::numeric_limits<long double>::infinity());
+}
 
-long double Below(long double x) { return std::nextafter(x, -std::numeric_limits<long double>::infinity()); }
+long double Below(long double x) {
+    if (x == 0) return -std::numeric_limits<long double>::denorm_min();
+    return std::nextafter(x, -std::numeric_limits<long double>::infinity());
+}
 
 }  // namespace kq

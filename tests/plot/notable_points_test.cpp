@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -84,6 +85,21 @@ struct Polynomial {
 
 // Polynomials written as products of their factors, so the roots are the numbers written; the
 // extrema and inflections are the zeros of the derivatives, worked out by hand.
+// The neighbours of a number, zero of either sign included, lie on the side asked for.
+TEST(NotablePoints, NeighboursOfNumbers) {
+    constexpr long double tiny = std::numeric_limits<long double>::denorm_min();
+    for (long double x : {0.0L, -0.0L}) {
+        EXPECT_EQ(Above(x), tiny) << std::signbit(x);
+        EXPECT_EQ(Below(x), -tiny) << std::signbit(x);
+    }
+    for (long double x : {1.0L, -1.0L, 1e-4940L, -3.5e300L, tiny, -tiny}) {
+        EXPECT_GT(Above(x), x);
+        EXPECT_LT(Below(x), x);
+        EXPECT_EQ(Below(Above(x)), x);
+        EXPECT_EQ(SplitPoint(x, Above(x)), x);
+    }
+}
+
 TEST(NotablePoints, PolynomialsWithSimpleAndDoubleRoots) {
     const long double s73 = std::sqrt(7.0L / 3);
     const Polynomial cases[] = {
