@@ -12,7 +12,6 @@ bool NativeCode::Compile(const std::vector<Program::Instr>& code, const std::vec
     if (!CompileX87(code, registers, resultSlot, limitSlot, false, compiled) || !memory_.Load(compiled.bytes))
         return false;
     function_ = reinterpret_cast<Function>(const_cast<void*>(memory_.Address()));
-    readsX_ = compiled.readsX;
     readsY_ = compiled.readsY;
     return true;
 #else
@@ -42,7 +41,7 @@ void NativeCode::Clear() {
     columnTried_ = false;
     memory_.Release();
     columnMemory_.Release();
-    readsX_ = readsY_ = true;
+    readsY_ = true;
 }
 
 }  // namespace kq

@@ -37,13 +37,13 @@ public:
     void Clear();
     bool Ready() const { return function_ != nullptr; }
 
-    // Runs on the register file (x in slot 0, y in slot 1) and returns the result; a failure
-    // is written to `*status`, which the caller sets to 0 (Ok) before.
-    using Function = long double (*)(long double* registers, int* status);
+    // Runs on the register file (y in slot 1) and returns the result; a failure is written to
+    // `*status`, which the caller sets to 0 (Ok) before. x is read where the caller has it:
+    // copying 80 bits into slot 0 first costs a load and a store the code does not need.
+    using Function = long double (*)(long double* registers, int* status, const long double* x);
     Function Entry() const { return function_; }
 
-    // Whether the code reads slot 0 (x) or 1 (y), so that callers can skip storing them.
-    bool ReadsX() const { return readsX_; }
+    // Whether the code reads slot 1 (y), so that callers can skip storing it.
     bool ReadsY() const { return readsY_; }
 
     // The same program over a whole column of points, with the loop inside the machine code.
@@ -58,7 +58,7 @@ private:
     Function function_ = nullptr;
     ColumnFunction column_ = nullptr;
     bool columnTried_ = false;
-    bool readsX_ = true, readsY_ = true;
+    bool readsY_ = true;
 };
 
 }  // namespace kq

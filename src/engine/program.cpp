@@ -349,7 +349,7 @@ void Program::Build(const ExpressionList& root, const FormulaMode& mode) {
 
         native_->Clear();
         entry_ = nullptr;
-        readsX_ = readsY_ = true;
+        readsY_ = true;
         // One instruction or register at most for each node kept, held without a growth margin.
         const auto kept = static_cast<std::size_t>(std::count(needed.begin(), needed.end(), 1));
         code_ = {};
@@ -405,7 +405,6 @@ void Program::Build(const ExpressionList& root, const FormulaMode& mode) {
     code_ = Sunk(code_, result_, registers_.size());
     if (nativeAllowed_ && native_->Compile(code_, registers_, result_, limit_)) {
         entry_ = native_->Entry();
-        readsX_ = native_->ReadsX();
         readsY_ = native_->ReadsY();
     }
 }

@@ -69,10 +69,9 @@ public:
     EvalStatus Run(const long double& x, const long double& y, long double& out) {
         if (!entry_) return Interpret(x, y, out);
         long double* r = registers_.data();
-        if (readsX_) r[0] = x;
         if (readsY_) r[1] = y;
         int status = 0;
-        const long double v = entry_(r, &status);
+        const long double v = entry_(r, &status, &x);
         if (status == kInterpretHere) return Interpret(x, y, out);
         if (status != 0) return static_cast<EvalStatus>(status);
         out = v + 0.0L;  // a sum starts from +0, so the formula never yields -0
@@ -105,8 +104,8 @@ private:
     std::vector<long double> registers_;
     std::uint32_t result_ = 0, limit_ = 0;
     std::unique_ptr<NativeCode> native_;
-    long double (*entry_)(long double*, int*) = nullptr;  // the native code, when there is any
-    bool readsX_ = true, readsY_ = true;
+    long double (*entry_)(long double*, int*, const long double*) = nullptr;  // the native code, when there is any
+    bool readsY_ = true;  // native code reads y in the register file
     bool nativeAllowed_ = true;
 };
 

@@ -96,7 +96,7 @@ public:
         if (!Analyse()) return false;
         e_.Reserve(EstimatedSize());
         frame_->EmitEntry();
-        if (column_) CopyVariables();
+        CopyVariables();
         for (std::size_t k = 0; k < code_.size(); ++k) {
             if (pinBefore_[k]) stack_.PinX();
             EmitInstruction(code_[k]);
@@ -112,7 +112,6 @@ public:
         EmitFailures();
         e_.PlaceConstants();
         out.bytes = std::move(e_.Bytes());
-        out.readsX = result_ == 0 || uses_[0] > 0;
         out.readsY = result_ == 1 || (uses_.size() > 1 && uses_[1] > 0);
         return true;
     }
@@ -134,9 +133,10 @@ private:
         const Instr* instr = nullptr;
     };
 
-    // A column point's x and y go to the register file where the interpreter's code reads them.
+    // A column point's x and y, and a point's x, go to the register file where the
+    // interpreter's code reads them.
     void CopyVariables() {
-        const Mem homes[2] = {X87Frame::XHome(), X87Frame::YHome()};
+        const Mem homes[2] = {column_ ? X87Frame::XHome() : frame_->PointXHome(), X87Frame::YHome()};
         for (std::uint32_t v = 0; v < 2; ++v) {
             if (!copied_[v]) continue;
             e_.FldTbyte(homes[v]);
@@ -175,14 +175,16 @@ private:
         frame_.emplace(e_, abi_, column_, calls);
         stack_.SetUp(frame_->Base());
         PlanPinnedX();
-        if (column_) {
+        // A point's y is in the register file, where its caller put it.
+        if (column_)
             stack_.SetVariableHomes(X87Frame::XHome(), X87Frame::YHome());
-            // The interpreter's code reads x and y in the register file.
-            for (const Instr& i : code_) {
-                if (FormOf(i) != Form::Helper) continue;
-                for (std::uint32_t v = 0; v < 2; ++v)
-                    if ((ReadsA(i.op) && i.a == v) || (ReadsB(i.op) && i.b == v)) copied_[v] = true;
-            }
+        else
+            stack_.SetVariableHomes(frame_->PointXHome(), stack_.Slot(1));
+        // The interpreter's code reads x and y in the register file.
+        for (const Instr& i : code_) {
+            if (FormOf(i) != Form::Helper) continue;
+            for (std::uint32_t v = 0; v < (column_ ? 2u : 1u); ++v)
+                if ((ReadsA(i.op) && i.a == v) || (ReadsB(i.op) && i.b == v)) copied_[v] = true;
         }
         return true;
     }
@@ -604,7 +606,7 @@ private:
     int expLimit_ = -1;
     bool column_;
     X64Abi abi_ = X64Abi::Host();
-    bool copied_[2] = {false, false};  // a column's x, y copied to the register file each point
+    bool copied_[2] = {false, false};  // x (and a column's y) copied to the register file each point
     X86Encoder e_;
     std::optional<X87Frame> frame_;  // set up once the code is known
     X87Stack stack_;

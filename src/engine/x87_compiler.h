@@ -23,7 +23,7 @@ namespace kq {
 // Machine code not yet placed in executable memory.
 struct X87Code {
     std::vector<std::uint8_t> bytes;
-    bool readsX = true, readsY = true;  // whether the code reads slot 0 (x) and 1 (y)
+    bool readsY = true;  // whether the code reads slot 1 (y)
 };
 
 // The code of a function `long double f(long double* registers, int* status)` that runs

@@ -9,13 +9,13 @@ namespace kq {
 
 std::vector<Reg> X87Frame::Saved() const {
     if (column_) return {Reg::Rbx, Reg::Rbp, Reg::R12, Reg::R13, Reg::R14, Reg::R15};
-    if (abi_.ResultInMemory()) return {Reg::Rbx, Reg::R12, Reg::R13};
-    return {Reg::Rbx, Reg::R12};
+    if (abi_.ResultInMemory()) return {Reg::Rbx, Reg::R12, Reg::R13, Reg::R14};
+    return {Reg::Rbx, Reg::R12, Reg::R13};
 }
 
 // rbx holds the register file and r12 the status's address (a column's status byte); a
-// column's pointers move on in r13 (x), r14 (y) and r15 (value) while rbp counts down. Where
-// a point's result goes to memory, r13 holds its address.
+// column's pointers move on in r13 (x), r14 (y) and r15 (value) while rbp counts down. A
+// point's x address is in r13, or r14 where r13 holds the address its result goes to.
 void X87Frame::EmitEntry() {
     if (frame_) {
         const std::vector<Reg> saved = Saved();
@@ -27,6 +27,7 @@ void X87Frame::EmitEntry() {
         if (frame_) {
             e_.MovRegReg(Reg::R12, Argument(kSecondArgument));
             if (abi_.ResultInMemory()) e_.MovRegReg(Reg::R13, abi_.Argument(0));
+            e_.MovRegReg(PointXAddress(), Argument(kXArgument));
         }
         return;
     }

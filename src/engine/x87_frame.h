@@ -26,6 +26,8 @@ public:
     // Where a column point's x and y are read.
     static Mem XHome() { return {Reg::R13}; }
     static Mem YHome() { return {Reg::R14}; }
+    // Where a point's x is read (its y is in the register file).
+    Mem PointXHome() const { return {PointXAddress()}; }
 
     // Saves registers and sets up the pointers; a column's loop starts right after.
     void EmitEntry();
@@ -40,12 +42,18 @@ public:
     void EmitFailureFromEax();
 
 private:
-    // The function's own arguments: (registers, status) for a point, (registers, job) for a
-    // column; a point's hidden result address comes before them where there is one.
-    static constexpr int kRegistersArgument = 0, kSecondArgument = 1;
+    // The function's own arguments: (registers, status, x's address) for a point, (registers,
+    // job) for a column; a point's hidden result address comes before them where there is one.
+    static constexpr int kRegistersArgument = 0, kSecondArgument = 1, kXArgument = 2;
     Reg Argument(int n) const { return abi_.Argument(n + (!column_ && abi_.ResultInMemory() ? 1 : 0)); }
     // Where a point's result goes when the convention returns it in memory.
     Reg ResultAddress() const { return frame_ ? Reg::R13 : abi_.Argument(0); }
+    // Where a point's x address stays: a saved register where the code calls functions, else
+    // the argument register it came in, which code without calls leaves alone.
+    Reg PointXAddress() const {
+        if (!frame_) return Argument(kXArgument);
+        return abi_.ResultInMemory() ? Reg::R14 : Reg::R13;
+    }
     // Registers saved at entry, in the order they are pushed.
     std::vector<Reg> Saved() const;
     Mem YStride() const { return {Reg::Rsp, abi_.LocalsOffset()}; }

@@ -16,9 +16,9 @@
 extern "C" {
 // The x87 tag word right after the last marked call: 0xFFFF when the stack was left empty.
 std::uint16_t KqTagWord = 0;
-// Calls fn(a, b, c) with a mark in every register its caller may keep a value in across the
+// Calls fn(a, b, c, d) with a mark in every register its caller may keep a value in across the
 // call, and returns how many of them came back changed.
-int KqCallMarked(const void* fn, const void* a, const void* b, const void* c);
+int KqCallMarked(const void* fn, const void* a, const void* b, const void* c, const void* d);
 }
 
 #if defined(__x86_64__) && defined(_WIN32)
@@ -49,6 +49,7 @@ KqCallMarked:
     movq %rdx, %rcx
     movq %r8, %rdx
     movq %r9, %r8
+    movq 336(%rsp), %r9
     movabsq $0x1111111111111111, %rbx
     movabsq $0x2222222222222222, %rbp
     movabsq $0x3333333333333333, %rsi
@@ -204,6 +205,7 @@ KqCallMarked:
     movq %rsi, %rdi
     movq %rdx, %rsi
     movq %rcx, %rdx
+    movq %r8, %rcx
     movabsq $0x1111111111111111, %rbx
     movabsq $0x2222222222222222, %rbp
     movabsq $0x5555555555555555, %r12
@@ -319,21 +321,23 @@ TEST(CallingConvention, PointFunctionsKeepTheCallersRegisters) {
         NativeCode native;
         ASSERT_TRUE(native.Compile(c.code, Registers(0, 0), c.result, kLimit)) << c.what;
         for (long double x : {2.5L, 1.5L, -1.0L, 0.0L}) {
-            std::vector<long double> r = Registers(x, 0.75L);
+            // x comes by its address; its slot holds something else, which must not be read.
+            std::vector<long double> r = Registers(-7.0L, 0.75L);
+            const long double xHere = x;
             int status = 0;
             long double expected = 0;
             const EvalStatus s = Interpreted(c, x, 0.75L, expected);
 #if defined(_WIN32)
             // The hidden result address first, then the register file and the status.
             long double value = -1;
-            EXPECT_EQ(KqCallMarked(reinterpret_cast<const void*>(native.Entry()), &value, r.data(), &status), 0)
+            EXPECT_EQ(KqCallMarked(reinterpret_cast<const void*>(native.Entry()), &value, r.data(), &status, &xHere), 0)
                 << c.what;
             EXPECT_EQ(KqTagWord, 0xFFFF) << c.what << ": the x87 stack is empty on return";
             if (s == EvalStatus::Ok) {
                 EXPECT_TRUE(SameBits(value, expected)) << c.what << " at " << double(x);
             }
 #else
-            EXPECT_EQ(KqCallMarked(reinterpret_cast<const void*>(native.Entry()), r.data(), &status, nullptr), 0)
+            EXPECT_EQ(KqCallMarked(reinterpret_cast<const void*>(native.Entry()), r.data(), &status, &xHere, nullptr), 0)
                 << c.what;
 #endif
             EXPECT_EQ(static_cast<EvalStatus>(status), s) << c.what << " at " << double(x);
@@ -352,7 +356,7 @@ TEST(CallingConvention, ColumnFunctionsKeepTheCallersRegisters) {
         std::vector<long double> r = Registers(0, 0.75L), values(xs.size(), -1);
         std::vector<EvalStatus> statuses(xs.size(), EvalStatus::TooDeep);
         const ColumnJob job{xs.data(), &r[1], 0, values.data(), statuses.data(), xs.size()};
-        EXPECT_EQ(KqCallMarked(reinterpret_cast<const void*>(column), r.data(), &job, nullptr), 0) << c.what;
+        EXPECT_EQ(KqCallMarked(reinterpret_cast<const void*>(column), r.data(), &job, nullptr, nullptr), 0) << c.what;
         EXPECT_EQ(KqTagWord, 0xFFFF) << c.what << ": the x87 stack is empty on return";
         for (std::size_t k = 0; k < xs.size(); ++k) {
             long double expected = 0;

@@ -49,5 +49,35 @@ TEST(NativePath, ReplacedCodeIsReleased) {
     EXPECT_LE(ExecutableBytes(), code + (1u << 20));
 }
 
+// Native code reads a point's x where the caller has it, not from the register file: a value
+// left in x's slot by the interpreter (or the slopes, or a column) never leaks into the next
+// point. Formulas that read x once, often, after calls, through the interpreter's code for one
+// instruction, and not at all.
+TEST(NativePath, APointsXIsTheOneAskedFor) {
+    const char* const formulas[] = {"x",          "x*x-3*x+1",         "lg(x)+x",   "sin(x)*x+cos(x)/x",
+                                    "tg(x)*x",    "x^3-2*x^2+tg(x/7)*lg(x*x+2)", "rt3(x)+x", "pw2(x)+sh(x)*x",
+                                    "abs(x)+sgn(x)", "2+y*3"};
+    for (const char* formula : formulas) {
+        Translator t;
+        t.Translate(formula);
+        for (const long double x : {0.7L, -2.5L, 3.25L}) {
+            long double expected = 0, got = 0;
+            t.UseNativeCode(false);
+            const EvalStatus want = t.TryValue(x, 0.5L, expected);
+            t.UseNativeCode(true);
+            // Something else in x's slot: another point through the interpreter's instruction
+            // steps, the way the slopes and a failing column point leave it.
+            long double other = 0;
+            Slopes slopes;
+            (void)t.TrySlopes(x + 10, 0.5L, slopes);
+            (void)const_cast<Program&>(t.Compiled()).Interpret(x + 10, 0.5L, other);
+            ASSERT_EQ(t.TryValue(x, 0.5L, got), want) << formula << " at " << static_cast<double>(x);
+            if (want == EvalStatus::Ok) {
+                EXPECT_TRUE(SameBits(got, expected)) << formula << " at " << static_cast<double>(x);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kq::test
