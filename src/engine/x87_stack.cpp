@@ -54,7 +54,9 @@ void X87Stack::UnpinX(bool keep) {
         e_.FstpTbyte(Slot(slots_.back()));
         slots_.pop_back();
     }
-    if (keep) {
+    // x's slot holds x from the first store on (nothing writes another value there), so a
+    // later call keeps it without storing 80 bits again.
+    if (keep && !storedX_) {
         if (Depth() == 1) e_.FxchSt1();
         e_.FstpTbyte(Slot(0));
         storedX_ = true;

@@ -46,9 +46,9 @@ public:
     // from a register instead of loading 80 bits from memory each time.
     void PinX();
     // x leaves, as it must before a call; of the values above it only the top one stays.
-    // With `keep` it goes to its slot in the register file, where x is read from then on:
-    // reloading 80 bits that were just stored costs far less on some processors than loading
-    // them from the caller's array.
+    // With `keep` it goes to its slot in the register file (once: later calls find it there),
+    // where x is read from then on: in a column loop, reloading 80 bits that were just stored
+    // costs far less on some processors than loading them from the caller's array.
     void UnpinX(bool keep);
     // Everything on the stack goes to its slot, where later readers find it.
     void SpillAll();
