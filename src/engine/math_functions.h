@@ -23,6 +23,17 @@ inline constexpr long double kRadiansPerDegree = 0.01745329251994329576923690768
 // cosine and a cotangent whose sine are not above it.
 inline constexpr long double kNegligible = 1e-14L;
 
+// std::trunc(v), bit for bit (the sign of a zero too), without the two changes of the x87
+// control word that the library's makes: they stall the unit, and a plot asks this at
+// every pixel column.
+inline long double TowardZero(long double v) {
+    constexpr long double kRounder = 0xC000000000000000p0L;  // 1.5 * 2^63: adding it rounds to an integer
+    if (!(std::fabs(v) < 0x1p62L)) return std::trunc(v);       // integers already, infinities, NaN
+    long double r = (v + kRounder) - kRounder;                 // the nearest integer
+    if (v >= 0 ? r > v : r < v) r -= v >= 0 ? 1 : -1;
+    return r == 0 ? std::copysign(0.0L, v) : r;
+}
+
 // a^b: a negative base with a fractional exponent takes the odd root; 0^0 fails with "err2",
 // 0 to a negative power with "/0".
 EvalStatus Power(long double a, long double b, long double& out);

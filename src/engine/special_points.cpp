@@ -108,7 +108,7 @@ std::optional<long double> SpecialPointSet::Query(long double a, long double b) 
     if (!periodic_) return std::nullopt;
     for (int j = 1; j <= 2; ++j) {
         const long double step = halfTurn_ / j;
-        const long double c = b > 0 ? std::trunc(b / step) * step : std::trunc(a / step) * step;
+        const long double c = b > 0 ? TowardZero(b / step) * step : TowardZero(a / step) * step;
         if (a <= c && c <= b) return c;
     }
     return std::nullopt;

@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <vector>
 
+#include "engine/math_functions.h"
 #include "engine/translator.h"
 
 namespace kq {
@@ -110,6 +112,29 @@ TEST(SpecialPoints, WithinListsWhatRepeatedQueriesFind) {
     EXPECT_FALSE(t.Specials().Within(-1e300L, 1e300L, 1000, got));  // far too many, said at once
     EXPECT_TRUE(t.Specials().Within(3, 2, 10, got));
     EXPECT_TRUE(got.empty());
+}
+
+// The quotient's integer part that the periodic points are multiples of is the library's
+// trunc, bit for bit: halves, neighbours of integers, both signs, zeros, the largest
+// magnitudes handled by rounding and those beyond, infinities and NaN.
+TEST(SpecialPoints, TowardZeroIsTrunc) {
+    std::vector<long double> values = {0.0L, -0.0L, 0.5L, -0.5L, 1.5L, -2.5L, 0.49999999999999999997L,
+                                       0x1p62L, -0x1p62L, std::nextafter(0x1p62L, 0.0L), 0x1p63L + 1, 1e300L,
+                                       std::numeric_limits<long double>::denorm_min(), INFINITY, -INFINITY};
+    for (long double n = -70; n <= 70; n += 1)
+        for (long double v : {n, std::nextafter(n, -INFINITY), std::nextafter(n, INFINITY), n + 0.5L, n / 7})
+            values.push_back(v);
+    std::uint64_t bits = 0x9E3779B97F4A7C15u;
+    for (int k = 0; k < 20000; ++k) {
+        bits = bits * 6364136223846793005u + 1442695040888963407u;
+        const long double v = std::ldexp(static_cast<long double>(bits >> 11), static_cast<int>(bits % 130) - 110);
+        values.push_back(k % 2 ? -v : v);
+    }
+    for (long double v : values) {
+        const long double got = TowardZero(v), want = std::trunc(v);
+        EXPECT_TRUE(got == want && std::signbit(got) == std::signbit(want)) << static_cast<double>(v);
+    }
+    EXPECT_TRUE(std::isnan(TowardZero(NAN)));
 }
 
 // In degrees mode the periodic poles are at multiples of 90 (tg at 90 + 180k, ctg at 180k),
