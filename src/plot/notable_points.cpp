@@ -336,7 +336,8 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     std::vector<char> done(curves.size(), 0);
     std::vector<Collector> crossings(pairs.size(), Collector(options.absolute));
     auto findCrossings = [&](std::size_t pair) {
-        const auto [i, j] = pairs[pair];
+        // (Plain names: clang 14 cannot capture structured bindings in the lambda below.)
+        const std::size_t i = pairs[pair].first, j = pairs[pair].second;
         std::size_t s = 0;
         {
             // Every curve is taken before any pair, so the curves waited for are under way.
