@@ -208,19 +208,15 @@ private:
     void Suspect(const CurveNode& left, const CurveNode& right) {
         if (!(right.x > left.x) || Full()) return;
         // Copies only where slopes are still to be computed: this is asked at most intervals.
-        CurveNode withSlopesLeft, withSlopesRight;
-        const CurveNode* pp = &left;
-        const CurveNode* qq = &right;
-        if (!left.slopes) {
-            withSlopesLeft = left;
-            if (!f_.WithSlopes(withSlopesLeft)) return;
-            pp = &withSlopesLeft;
-        }
-        if (!right.slopes) {
-            withSlopesRight = right;
-            if (!f_.WithSlopes(withSlopesRight)) return;
-            qq = &withSlopesRight;
-        }
+        auto withSlopes = [this](const CurveNode& node, CurveNode& copy) -> const CurveNode* {
+            if (node.slopes) return &node;
+            copy = node;
+            return f_.WithSlopes(copy) ? &copy : nullptr;
+        };
+        CurveNode leftCopy, rightCopy;
+        const CurveNode* pp = withSlopes(left, leftCopy);
+        const CurveNode* qq = pp ? withSlopes(right, rightCopy) : nullptr;
+        if (!qq) return;
         const CurveNode& p = *pp;
         const CurveNode& q = *qq;
         const long double change = std::fabs(q.s.value - p.s.value);
