@@ -37,6 +37,12 @@ std::size_t X86Encoder::FldQwordRip() {
     return at;
 }
 
+void X86Encoder::ArithmeticWithConstant(int digit, int index) {
+    Raw({0xDC, static_cast<std::uint8_t>(0x05 | digit << 3)});  // rip-relative m64
+    constantLoads_.emplace_back(Here(), index);
+    U32(0);
+}
+
 void X86Encoder::Push(Reg r) {
     if (High(r)) bytes_.push_back(0x41);
     bytes_.push_back(static_cast<std::uint8_t>(0x50 + Low(r)));
@@ -85,6 +91,13 @@ std::size_t X86Encoder::JumpUnlessNormalDoubleBelow(int below) {
     Raw({0x48, 0xC1, 0xE8, 0x35});                            // shr rax, 53
     Raw({0x83, 0xE8, 0x01});                                  // sub eax, 1
     Raw({0x3D}), U32(static_cast<std::uint32_t>(1023 + below - 2));  // the field at most 1022 + below
+    return Jump(Cond::Above);
+}
+
+std::size_t X86Encoder::JumpUnlessPositiveNormalDouble() {
+    Raw({0x48, 0xC1, 0xE8, 0x34});  // shr rax, 52: the exponent field, 2048 and up when negative
+    Raw({0x83, 0xE8, 0x01});        // sub eax, 1
+    Raw({0x3D}), U32(2045);         // the field from 1 to 2046
     return Jump(Cond::Above);
 }
 

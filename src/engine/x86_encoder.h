@@ -92,6 +92,9 @@ public:
     std::size_t JumpUnlessNormalDouble() { return JumpUnlessNormalDoubleBelow(1024); }
     // The same, and unless the double is below 2^`below` in size (`below` at most 1024).
     std::size_t JumpUnlessNormalDoubleBelow(int below);
+    // The same, and unless the double is positive: the sign bit takes the exponent field out of
+    // range. Clobbers rax.
+    std::size_t JumpUnlessPositiveNormalDouble();
     // rax holds a double: jumps where its size is above (`above`) or below that of `bound`
     // (NaNs are above everything). Clobbers rax and rcx.
     std::size_t JumpIfSizeBeyond(double bound, bool above);
@@ -108,6 +111,9 @@ public:
     // Constants placed after the code (PlaceConstants), 16 bytes each, loaded rip-relative.
     int AddDouble(double d);
     void FldConstant(int index) { constantLoads_.emplace_back(FldQwordRip(), index); }
+    // st(0) := st(0) op the constant `index` (a double): fadd, fmul, fsub, fsubr, fdiv as
+    // their /digit 0, 1, 4, 5, 6 of the 64-bit memory form.
+    void ArithmeticWithConstant(int digit, int index);
     void PlaceConstants();
 
 private:

@@ -131,6 +131,8 @@ private:
         std::size_t result = kNoJump;        // jumps here after the call, with the argument in its slot
         std::size_t join = 0;                // where the result is back on the x87 stack
         const Instr* instr = nullptr;
+        bool asDouble = false;  // the result is held as a double (X87Stack::HoldAsDouble)
+        int depth = 0;          // values on the x87 stack at the join
     };
 
     // A column point's x and y, and a point's x, go to the register file where the
@@ -166,6 +168,19 @@ private:
             const double d = static_cast<double>(v);
             if (static_cast<long double>(d) == v && !(v == 0 && std::signbit(v))) constantOf_[slot] = e_.AddDouble(d);
         }
+        // A value read only by arithmetic (and as the result) is always loaded through the
+        // stack's bookkeeping, which knows whether it is held as a double.
+        loadedOnly_.assign(registers_.size(), 1);
+        std::vector<int> writes(registers_.size(), 0);
+        for (const Instr& i : code_) {
+            ++writes[i.dst];
+            if (i.op == Op::SinCos) ++writes[i.b];
+            if (FormOf(i) == Form::Arithmetic) continue;
+            if (ReadsA(i.op)) loadedOnly_[i.a] = 0;
+            if (ReadsB(i.op)) loadedOnly_[i.b] = 0;
+        }
+        for (std::size_t slot = 0; slot < registers_.size(); ++slot)
+            if (writes[slot] != 1 || slot < 2) loadedOnly_[slot] = 0;
         double above = static_cast<double>(registers_[limit_]);
         if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
         limitAbove_ = e_.AddDouble(above);
@@ -190,9 +205,10 @@ private:
     }
 
     // Between two calls (a call empties the x87 stack), x stays at the bottom of the stack
-    // while it is read more than once, or read again after the next call: its readers copy a
-    // register instead of loading 80 bits each (which costs far more), and before the call it
-    // goes to its slot, from which a reload is cheaper than from the caller's array.
+    // while it is read more than once, or in a column read again after the next call: its
+    // readers copy a register instead of loading 80 bits each (which costs far more), and
+    // before the call it goes to its slot, from which a reload is cheaper than from the
+    // caller's array.
     void PlanPinnedX() {
         const std::size_t n = code_.size();
         pinBefore_.assign(n, 0);
@@ -221,7 +237,8 @@ private:
         for (auto s = segments.rbegin(); s != segments.rend(); ++s) {
             int here = 0;
             for (std::size_t j = s->first; j <= s->second; ++j) here += reads[j];
-            if (s->first < n && (here >= 2 || (here >= 1 && later > 0))) pinBefore_[s->first] = 1;
+            // (A point reloads x after the call from the caller's variable either way.)
+            if (s->first < n && (here >= 2 || (here >= 1 && later > 0 && column_))) pinBefore_[s->first] = 1;
             if (s->second < n && later > 0) keepX_[s->second] = 1;
             later += here;
         }
@@ -297,7 +314,7 @@ private:
             case Form::Call: EmitCall(i); break;
             case Form::Tangent: EmitTangent(i); break;
         }
-        stack_.Keep(static_cast<int>(uses_[i.dst]));
+        if (stack_.OnTop(i.dst)) stack_.Keep(static_cast<int>(uses_[i.dst]));  // not if held in memory
     }
 
     // The interpreter's code for one instruction; a failure leaves through helperFails_.
@@ -325,8 +342,9 @@ private:
             stack_.Pushed(i.dst);
             return;
         }
-        EmitDomainCheck(*InfoOf(i.code));
+        const FunctionInfo& f = *InfoOf(i.code);
         if (auto* exact = ExactFunction(i)) {
+            EmitDomainCheck(f);
             e_.FstpTbyte(abi_.Scratch());
             stack_.Popped();
             abi_.CallExtended(e_, reinterpret_cast<const void*>(exact));
@@ -335,6 +353,10 @@ private:
         }
         // Double precision only while the argument and the result are normal doubles; anything
         // else takes the interpreter's code, which knows when long double is needed.
+        // A domain of one sign needs no check of its own: the double of an argument outside
+        // it is not a positive normal one, and the interpreter's code fails it.
+        const bool signOnly = f.domain == Domain::Positive || f.domain == Domain::NotNegative;
+        if (!signOnly) EmitDomainCheck(f);
         ExtendedCall slow{};
         slow.instr = &i;
         const NormalResult normal = NormalResultOf(i.code);
@@ -355,7 +377,7 @@ private:
             e_.CmpRegReg(Reg::Rax, Reg::Rcx);
             slow.arguments.push_back(e_.Jump(Cond::Equal));
         }
-        slow.arguments.push_back(e_.JumpUnlessNormalDouble());
+        slow.arguments.push_back(signOnly ? e_.JumpUnlessPositiveNormalDouble() : e_.JumpUnlessNormalDouble());
         if (normal == NormalResult::Unknown)
             e_.FstpTbyte(stack_.Slot(i.a));  // the argument itself, for the long double path
         else
@@ -367,11 +389,26 @@ private:
             e_.MovqRaxXmm0();
             slow.result = e_.JumpUnlessNormalDouble();
         }
-        e_.MovsdMemXmm0(scratch);
-        e_.FldQword(scratch);
+        JoinAsDouble(slow, i.dst, loadedOnly_[i.dst] != 0);
+    }
+
+    // The double in xmm0 becomes dst's value, where the fallback `slow` joins: on the x87
+    // stack, or with `held` in dst's slot, where it stays as a double until its readers load it.
+    void JoinAsDouble(ExtendedCall& slow, std::uint32_t dst, bool held) {
+        if (!held) {
+            e_.MovsdMemXmm0(abi_.Scratch());
+            e_.FldQword(abi_.Scratch());
+            slow.join = e_.Here();
+            extendedCalls_.push_back(slow);
+            stack_.Pushed(dst);
+            return;
+        }
+        e_.MovsdMemXmm0(stack_.Slot(dst));
         slow.join = e_.Here();
+        slow.asDouble = true;
+        slow.depth = stack_.Held() + 1;
         extendedCalls_.push_back(slow);
-        stack_.Pushed(i.dst);
+        stack_.HoldAsDouble(dst, true);
     }
 
     // tg and ctg as the interpreter's Tangent and Cotangent compute them: the pole test, then
@@ -421,12 +458,14 @@ private:
             Fail(e_.JumpIfSizeBeyond(cotangent ? 0x1p-28 : 0x1p28, !cotangent),
                  static_cast<EvalStatus>(Program::kInterpretHere));
         }
+        if (i.op == Op::Tg || i.op == Op::TgAlone) {
+            JoinAsDouble(slow, i.dst, loadedOnly_[i.dst] != 0);
+            return;
+        }
         e_.MovsdMemXmm0(scratch);
         e_.FldQword(scratch);
-        if (i.op == Op::Ctg || i.op == Op::CtgAlone) {
-            e_.Fld1();
-            e_.FdivP(true);  // 1 / tan
-        }
+        e_.Fld1();
+        e_.FdivP(true);  // the cotangent, 1 / tan
         slow.join = e_.Here();
         extendedCalls_.push_back(slow);
         stack_.Pushed(i.dst);
@@ -467,7 +506,35 @@ private:
         }
     }
 
+    // An operation with a constant that loads as a double takes it as a memory operand: one
+    // instruction instead of a load and an operation, and one register fewer.
+    bool EmitWithConstant(const Instr& i) {
+        if (i.a == i.b) return false;
+        const bool constantB = constantOf_[i.b] >= 0, constantA = constantOf_[i.a] >= 0;
+        int digit = -1;
+        std::uint32_t other = 0, constant = 0;
+        if (constantB && (i.op != Op::Div || SafeDivisor(i.b))) {
+            digit = i.op == Op::Add ? 0 : i.op == Op::Mul ? 1 : i.op == Op::Sub ? 4 : 6;
+            other = i.a;
+            constant = i.b;
+        } else if (constantA && i.op != Op::Div) {
+            digit = i.op == Op::Add ? 0 : i.op == Op::Mul ? 1 : 5;  // c - b is fsubr
+            other = i.b;
+            constant = i.a;
+        } else {
+            return false;
+        }
+        if (stack_.OnStack(other))
+            stack_.ToTop(other);
+        else
+            stack_.Load(other);
+        e_.ArithmeticWithConstant(digit, constantOf_[constant]);
+        stack_.TopBecomes(i.dst);
+        return true;
+    }
+
     void EmitBinary(const Instr& i) {
+        if (EmitWithConstant(i)) return;
         // Arrange a and b as the two top values; `reversed` means st(0) = a, st(1) = b.
         bool reversed = false;
         X87Stack& s = stack_;
@@ -580,7 +647,19 @@ private:
             e_.FstpTbyte(stack_.Slot(c.instr->a));
             if (c.result != kNoJump) e_.Patch(c.result, e_.Here());
             CallHelper(*c.instr);
-            e_.FldTbyte(stack_.Slot(c.instr->dst));
+            const Mem result = stack_.Slot(c.instr->dst);
+            e_.FldTbyte(result);
+            if (c.asDouble) {
+                // Held as a double where the interpreter's value is one; where it is not, the
+                // whole point is the interpreter's.
+                e_.FstQword(result);
+                e_.FldQword(result);
+                e_.Fcomip(1);
+                const auto interpret = static_cast<EvalStatus>(Program::kInterpretHere);
+                fails_.push_back({e_.Jump(Cond::NotEqual), c.depth, interpret});
+                fails_.push_back({e_.Jump(Cond::Parity), c.depth, interpret});
+                e_.FstpSt(0);
+            }
             e_.JumpTo(c.join);
         }
     }
@@ -606,6 +685,7 @@ private:
     std::vector<char> pinBefore_;  // x goes to the bottom of the stack before this instruction
     std::vector<char> keepX_;      // x, pinned, goes to its slot before this call
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
+    std::vector<char> loadedOnly_; // slots written once and read only through X87Stack::Load
     int limitAbove_ = 0;
     int expLimit_ = -1;
     bool column_;

@@ -31,6 +31,8 @@ void X87Stack::Load(std::uint32_t slot) {
         e_.FldSt(Depth());
     else if (constantOf_[slot] >= 0)
         e_.FldConstant(constantOf_[slot]);
+    else if (slot < asDouble_.size() && asDouble_[slot])
+        e_.FldQword(Slot(slot));
     else
         e_.FldTbyte(Home(slot));
     slots_.push_back(slot);
@@ -51,7 +53,7 @@ void X87Stack::PinX() {
 void X87Stack::UnpinX(bool keep) {
     if (!pinnedX_) return;
     while (Depth() > 1) {
-        e_.FstpTbyte(Slot(slots_.back()));
+        Spill(slots_.back());
         slots_.pop_back();
     }
     // x's slot holds x from the first store on (nothing writes another value there), so a
@@ -66,9 +68,24 @@ void X87Stack::UnpinX(bool keep) {
     pinnedX_ = false;
 }
 
+void X87Stack::Spill(std::uint32_t slot) {
+    if (slot < asDouble_.size() && asDouble_[slot])
+        e_.FstpSt(0);
+    else
+        e_.FstpTbyte(Slot(slot));
+}
+
+void X87Stack::HoldAsDouble(std::uint32_t slot, bool held) {
+    if (slot >= asDouble_.size()) {
+        if (!held) return;
+        asDouble_.resize(slot + 1, 0);
+    }
+    asDouble_[slot] = held;
+}
+
 void X87Stack::SpillAll() {
     while (!slots_.empty()) {
-        e_.FstpTbyte(Slot(slots_.back()));
+        Spill(slots_.back());
         slots_.pop_back();
     }
 }
@@ -83,7 +100,7 @@ void X87Stack::IsolateOnTop(std::uint32_t slot) {
     while (Depth() > 1) {
         e_.FxchSt1();
         std::swap(slots_[slots_.size() - 1], slots_[slots_.size() - 2]);
-        e_.FstpTbyte(Slot(slots_.back()));
+        Spill(slots_.back());
         slots_.pop_back();
     }
 }
@@ -99,12 +116,14 @@ void X87Stack::Keep(int readers) {
         return;
     }
     if (room <= 0) {
-        e_.FstpTbyte(Slot(slot));
+        Spill(slot);
         slots_.pop_back();
         return;
     }
-    e_.FldSt(0);
-    e_.FstpTbyte(Slot(slot));
+    if (!(slot < asDouble_.size() && asDouble_[slot])) {  // a double is in its slot already
+        e_.FldSt(0);
+        e_.FstpTbyte(Slot(slot));
+    }
     for (int copy = 1; copy < room; ++copy) {
         e_.FldSt(0);
         slots_.push_back(slot);

@@ -60,10 +60,16 @@ public:
     // The new value on top stays once for each of its readers while there is room, and goes
     // to its slot when there is not.
     void Keep(int readers);
+    // The value written to `slot` is a double, already stored as one in the slot's first eight
+    // bytes (`held`): it leaves the stack without a store and comes back as a 64-bit load,
+    // which costs a fraction of 80 bits each way.
+    void HoldAsDouble(std::uint32_t slot, bool held);
 
 private:
     // Where a slot's value is read from memory: x's and y's homes, else the register file.
     Mem Home(std::uint32_t slot) const;
+    // Pops the top value, `slot`'s, to where it is read from.
+    void Spill(std::uint32_t slot);
 
     // Values kept between instructions: with x, two operands and the division check's two
     // temporaries that is all 8 registers.
@@ -77,6 +83,7 @@ private:
     bool storedX_ = false;  // x's slot holds x, stored by UnpinX
     Mem homes_[2] = {{Reg::Rdi}, {Reg::Rdi}};
     std::vector<std::uint32_t> slots_;  // bottom first; each value has one reader still to come
+    std::vector<char> asDouble_;        // by slot: held as a double (HoldAsDouble)
 };
 
 }  // namespace kq

@@ -2,7 +2,9 @@
 // when it is forced; and native code does not pile up in memory as formulas are replaced.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "eval_helpers.h"
 #include "process_maps.h"
@@ -76,6 +78,25 @@ TEST(NativePath, APointsXIsTheOneAskedFor) {
                 EXPECT_TRUE(SameBits(got, expected)) << formula << " at " << static_cast<double>(x);
             }
         }
+    }
+}
+
+// A double function's value that waits in memory across another call, as a 64-bit double:
+// wherever the function's double cannot be used (an argument outside its domain or beyond
+// double's range, 1 for the logarithms, NaN) the interpreter's code computes it, and where
+// that value is no double the whole point is the interpreter's. Every path agrees on every
+// status and bit, one point at a time and in a column.
+TEST(NativePath, AValueHeldAsADoubleIsTheInterpretersOwn) {
+    const char* const formulas[] = {"lg(2*x)/lg(x)", "tg(x/7)*lg(x*x+2)", "ln(x)*sqrt(x)+ln(x)",
+                                    "sqrt(x)-ln(x)*2", "3-tg(x)*ln(x)", "exp(x)/arctg(x)+exp(x)"};
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const std::vector<long double> xs = {0.7L, 1, 0.5L, 1 + 0x1p-60L, 1 - 0x1p-62L, 2 + 0x1p-58L, 1e-400L,
+                                         1e-4940L, 1e4000L, -1, 0, -0.0L, -1e-400L, nan, 710, -745.5L, 1e300L};
+    for (const char* formula : formulas) {
+        Translator t;
+        t.Translate(formula);
+        EXPECT_EQ(t.IsNative(), kNativeExpected) << formula;
+        CheckColumn(t, xs, {}, 0, formula);
     }
 }
 
