@@ -8,6 +8,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <random>
 #include <tuple>
 #include <string>
 #include <vector>
@@ -98,6 +99,29 @@ TEST(NotablePoints, NeighboursOfNumbers) {
         EXPECT_EQ(Below(Above(x)), x);
         EXPECT_EQ(SplitPoint(x, Above(x)), x);
     }
+    // The library's neighbours, bit for bit, away from zero: across binades, subnormals, the
+    // largest finite values and the infinities.
+    auto same = [](long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; };
+    constexpr long double inf = std::numeric_limits<long double>::infinity();
+    constexpr long double big = std::numeric_limits<long double>::max();
+    constexpr long double least = std::numeric_limits<long double>::min();
+    std::vector<long double> xs = {1, 2, 0.5L, big, -big, least, -least, tiny * 2, -tiny * 2, inf, -inf, 3 * tiny, tiny, -tiny};
+    std::mt19937_64 bits(7);
+    for (int k = 0; k < 20000; ++k) {
+        std::uint64_t significand = bits() | 0x8000000000000000u;
+        const auto top = static_cast<std::uint16_t>(bits() % 0xFFFF);  // any sign, exponent but 0x7FFF
+        if ((top & 0x7FFF) == 0x7FFF) continue;
+        if ((top & 0x7FFF) == 0) significand &= 0x7FFFFFFFFFFFFFFFu;  // a subnormal
+        long double v = 0;
+        std::memcpy(&v, &significand, 8);
+        std::memcpy(reinterpret_cast<char*>(&v) + 8, &top, 2);
+        if (v != 0) xs.push_back(v);
+    }
+    for (long double x : xs) {
+        EXPECT_TRUE(same(Above(x), std::nextafter(x, inf))) << static_cast<double>(x);
+        EXPECT_TRUE(same(Below(x), std::nextafter(x, -inf))) << static_cast<double>(x);
+    }
+    EXPECT_TRUE(std::isnan(Above(std::numeric_limits<long double>::quiet_NaN())));
 }
 
 TEST(NotablePoints, PolynomialsWithSimpleAndDoubleRoots) {
