@@ -144,9 +144,34 @@ struct Quotient {
     const long double lo = ((q.a - hi) - p) - q.k * kHalfPi3;
     return {hi, lo, static_cast<unsigned>(std::lrint(q.k)) & 3};
 }
-// Every other argument: small ones are their own remainders, the rest are reduced exactly.
+// a - p as an exact sum s + e of the rounded difference and its error, whatever the sizes.
+[[gnu::always_inline]] inline long double Difference(long double a, long double p, long double& e) {
+    const long double s = a - p;
+    const long double back = s - a;
+    e = (a - (s - back)) - (p + back);
+    return s;
+}
+// A moderate argument next to a multiple of pi/2 (k is not 0): the remainder, however small,
+// with the parts of pi/2 taken one at a time. Each k times a part is exact (k has at most 20
+// bits, a part 44) and each difference is split exactly; only the small errors are rounded
+// as they add up, and the parts end 220 bits down, below 2^-196 for any such k.
+Reduced NearMultiple(const Quotient& q) {
+    long double e = 0, lo = 0;
+    long double hi = Difference(q.a, q.k * kHalfPi2, e);
+    lo += e;
+    hi = Difference(hi, q.k * kHalfPi3Short, e);
+    lo += e;
+    hi = Difference(hi, q.k * kHalfPi4, e);
+    lo += e;
+    lo -= q.k * kHalfPi5;
+    const long double sum = hi + lo;
+    return {sum, lo - (sum - hi), static_cast<unsigned>(std::lrint(q.k)) & 3};
+}
+// Every other argument: small ones are their own remainders, moderate ones next to a multiple
+// of pi/2 are reduced in parts, the rest exactly.
 Reduced ReduceOtherwise(long double x) {
     if (std::fabs(x) <= kQuarterPi) return {x, 0, 0};
+    if (std::fabs(x) < kModerate) return NearMultiple(Divide(x));
     return ExactReduction(x);
 }
 

@@ -34,6 +34,11 @@ inline constexpr long double kTwoOverPi = 0xA2F9836E4E441800p-64L;
 inline constexpr long double kHalfPi1 = 0xC90FDAA221700000p-63L;
 inline constexpr long double kHalfPi2 = -0xE7B9676733B00000p-108L;
 inline constexpr long double kHalfPi3 = 0xB80DC1CD12902800p-155L;
+// Next to a multiple of pi/2 the remainder can be far smaller than 2^-22: pi/2 goes on as
+// kHalfPi1 + kHalfPi2 + kHalfPi3Short + kHalfPi4 + kHalfPi5, 44 significant bits each (220 bits).
+inline constexpr long double kHalfPi3Short = 0xB80DC1CD12900000p-155L;
+inline constexpr long double kHalfPi4 = 0x93822299F3200000p-205L;
+inline constexpr long double kHalfPi5 = -0xBFDF44159C500000p-251L;
 // pi/2 = kHalfPiHigh + kHalfPiLow to 128 bits; kHalfPiHigh = kHalfPiHead + kHalfPiTail,
 // 32 significant bits each, for exact products.
 inline constexpr long double kHalfPiHigh = 0xC90FDAA22168C235p-63L;
