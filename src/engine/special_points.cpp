@@ -130,8 +130,13 @@ bool SpecialPointSet::Within(long double a, long double b, std::size_t limit, st
         for (int j = 1; j <= 2; ++j) {
             const long double step = halfTurn_ / j;
             const long double first = std::ceil(a / step), last = std::floor(b / step);
-            if (!(last - first < static_cast<long double>(limit) + 2)) return false;
-            for (long double n = first - 1; n <= last + 1; ++n) {
+            const long double span = last - first;
+            if (!(span < static_cast<long double>(limit) + 2)) return false;
+            // Counted by an integer: far out, where n + 1 rounds back to n, a step in n would
+            // never end the loop; there the neighbours only repeat and are merged below.
+            const long long steps = static_cast<long long>(span) + 2;
+            for (long long k = 0; k <= steps; ++k) {
+                const long double n = first - 1 + static_cast<long double>(k);
                 // Zero with the sign Query gives it: counted from b where b > 0, else from a.
                 const long double c = n != 0 ? n * step : (b > 0 ? 0.0L : std::copysign(0.0L, a));
                 if (!(a <= c && c <= b)) continue;

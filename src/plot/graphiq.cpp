@@ -154,28 +154,32 @@ private:
 void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool greyLabels, double density) {
     const PixelMap map(view_, width, height);
     if (map.Degenerate() || width <= 0 || height <= 0) return;
-    std::vector<AxisLabel> labels;
-    if (withAxes) labels = DrawAxes(canvas, view_, map, width, height);
-    canvas.SetPenColor(kBlack);
-    canvas.SetPenWidth(1);
     // On a fine screen every device column is sampled; a canvas pixel is then several rows
     // and columns of the sampling grid.
     constexpr double kMostDensity = 8;
     const double d = std::isfinite(density) ? std::min(density, kMostDensity) : 1;
     const int fineWidth = static_cast<int>(std::lround(width * d)), fineHeight = static_cast<int>(std::lround(height * d));
-    if (d > 1 && fineWidth > width && fineHeight > height) {
-        FinerGrid fine(canvas, static_cast<double>(fineWidth) / width, static_cast<double>(fineHeight) / height);
-        DrawCurves(fine, PixelMap(view_, fineWidth, fineHeight), fineWidth, fineHeight);
+    const bool fine = d > 1 && fineWidth > width && fineHeight > height;
+    const PixelMap curveMap = fine ? PixelMap(view_, fineWidth, fineHeight) : map;
+    // The axes are painted while the formulas are evaluated on the other cores.
+    std::vector<AxisLabel> labels;
+    drawn_ = Columns(curveMap, fine ? fineWidth : width, fine ? fineHeight : height, [&] {
+        if (withAxes) labels = DrawAxes(canvas, view_, map, width, height);
+    });
+    canvas.SetPenColor(kBlack);
+    canvas.SetPenWidth(1);
+    if (fine) {
+        FinerGrid grid(canvas, static_cast<double>(fineWidth) / width, static_cast<double>(fineHeight) / height);
+        DrawCurves(grid);
     } else {
-        DrawCurves(canvas, map, width, height);
+        DrawCurves(canvas);
     }
     canvas.SetPenWidth(1);
     // The numbers go over the curves, so that none is hidden under one.
     DrawAxisLabels(canvas, labels, greyLabels);
 }
 
-void Graphiq::DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height) {
-    drawn_ = Columns(map, width, height);
+void Graphiq::DrawCurves(Canvas& canvas) const {
     for (int j = 0; j <= listCount_; ++j) {
         if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
         for (const CurveStep& step : drawn_[j]->strokes) {
@@ -209,7 +213,8 @@ private:
 
 }  // namespace
 
-std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int width, int height) {
+std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int width, int height,
+                                                   const std::function<void()>& meanwhile) {
     // One value per column (and one beyond, for the look-ahead of the last column), each
     // formula running its own loop over the columns' x.
     const int count = width + 1;
@@ -234,7 +239,10 @@ std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int wid
         if (!queued && (evaluate || columns->strokeRows != height)) jobs.push_back({j, columns, evaluate});
     }
     cache_.EndFrame();
-    if (jobs.empty()) return found;
+    if (jobs.empty()) {
+        meanwhile();
+        return found;
+    }
     columns_.resize(count);
     for (int px = 0; px < count; ++px) columns_[px] = map.XOfColumn(px);
     for (const Job& job : jobs) evaluations_ += job.evaluate ? 1 : 0;
@@ -253,7 +261,7 @@ std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int wid
         DrawCurve(steps, map, width, height, formula, c, false);
         if (absolute_) DrawCurve(steps, map, width, height, formula, c, true);
         c.strokeRows = height;
-    });
+    }, meanwhile);
     return found;
 }
 
@@ -332,12 +340,31 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
     bool brk = false, neg = false;
     bool pendingMove = false, inBand = false;
     const long double columnWidth = 1 / map.kx;
+    // The likely poles of the whole view, listed once: most columns hold none, and those need
+    // not ask the formula. A column that holds one asks as before, so it gets the same answer.
+    // The columns' x run one way (toward smaller x in a mirrored view), so the view's ends are
+    // those of its first and last columns, and a cursor walks the list beside them.
+    const long double first = columns_[0], last = columns_[width - 1];
+    const bool rising = first <= last;
+    const long double from = std::min(rising ? first : last, (rising ? first : last) + columnWidth);
+    const long double to = std::max(rising ? last : first, (rising ? last : first) + columnWidth);
+    std::vector<long double> inView;
+    const bool listed = specials.Within(from, to, 4 * static_cast<std::size_t>(width), inView);
+    const std::ptrdiff_t listedCount = static_cast<std::ptrdiff_t>(inView.size());
+    std::ptrdiff_t cursor = rising ? 0 : listedCount - 1;
     for (int px = 0; px < width; ++px) {
         const long double x = columns_[px];  // map.XOfColumn(px), worked out once a frame
         // At most one likely pole per column is sampled, so the pen lifts there.
-        // (A mirrored view runs its columns toward smaller x.)
-        const std::optional<long double> found =
-            specials.Query(std::min(x, x + columnWidth), std::max(x, x + columnWidth));
+        const long double lo = std::min(x, x + columnWidth), hi = std::max(x, x + columnWidth);
+        bool ask = !listed;
+        if (listed && rising) {
+            while (cursor < listedCount && inView[cursor] < lo) ++cursor;
+            ask = cursor < listedCount && inView[cursor] <= hi;
+        } else if (listed) {
+            while (cursor >= 0 && inView[cursor] > hi) --cursor;
+            ask = cursor >= 0 && inView[cursor] >= lo;
+        }
+        const std::optional<long double> found = ask ? specials.Query(lo, hi) : std::nullopt;
         const long double special = found.value_or(0);
         const int samples = found ? 2 : 1;
         int drawnRow = -1;

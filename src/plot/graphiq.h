@@ -111,11 +111,12 @@ private:
     // Touches only the formula and `c`, so curves may be drawn on several threads at once.
     void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, Translator& formula,
                    const FormulaColumns& c, bool mirrored) const;
-    // Every curve on a grid of width x height sampling pixels.
-    void DrawCurves(Canvas& canvas, const PixelMap& map, int width, int height);
+    // Every curve of the frame's columns, on the grid they were sampled on.
+    void DrawCurves(Canvas& canvas) const;
     // The columns and curve of every drawn formula, from the cache or worked out (the
-    // formulas in parallel).
-    std::vector<const FormulaColumns*> Columns(const PixelMap& map, int width, int height);
+    // formulas in parallel, while this thread does `meanwhile`).
+    std::vector<const FormulaColumns*> Columns(const PixelMap& map, int width, int height,
+                                               const std::function<void()>& meanwhile);
 
     Translator main_;
     std::string formula_;

@@ -182,6 +182,30 @@ TEST(ParallelRuns, EveryJobOnceAndFailuresReachTheCaller) {
     RunInParallel(0, 4, [](int) { FAIL(); });
 }
 
+// The caller's own work runs once, on the caller's thread, beside every job once; whichever
+// of them fails, the caller hears of it only after the rest are done.
+TEST(ParallelRuns, TheCallersWorkRunsBesideTheJobs) {
+    const std::thread::id caller = std::this_thread::get_id();
+    for (const int threads : {1, 2, 7}) {
+        for (const int count : {0, 1, 50}) {
+            std::vector<std::atomic<int>> runs(static_cast<std::size_t>(count));
+            int meanwhile = 0;
+            RunInParallel(count, threads, [&](int i) { ++runs[static_cast<std::size_t>(i)]; }, [&] {
+                ++meanwhile;
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+            });
+            EXPECT_EQ(meanwhile, 1) << threads << " " << count;
+            for (const auto& r : runs) EXPECT_EQ(r.load(), 1) << threads << " " << count;
+        }
+        std::atomic<int> done{0};
+        EXPECT_THROW(RunInParallel(20, threads, [&](int) { ++done; }, [] { throw std::runtime_error("mine"); }),
+                     std::runtime_error);
+        EXPECT_EQ(done.load(), 20) << threads;  // the jobs still all ran
+        EXPECT_THROW(RunInParallel(20, threads, [](int i) { if (i == 3) throw std::runtime_error("job"); }, [] {}),
+                     std::runtime_error);
+    }
+}
+
 // Jobs on other threads compute long double in full, as the caller does (some systems start
 // threads rounding to 53 bits, which would change the points and columns found there).
 TEST(ParallelRuns, EveryThreadKeepsSixtyFourBits) {
