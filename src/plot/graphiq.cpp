@@ -161,31 +161,31 @@ void Graphiq::Draw(Canvas& canvas, int width, int height, bool withAxes, bool gr
     const int fineWidth = static_cast<int>(std::lround(width * d)), fineHeight = static_cast<int>(std::lround(height * d));
     const bool fine = d > 1 && fineWidth > width && fineHeight > height;
     const PixelMap curveMap = fine ? PixelMap(view_, fineWidth, fineHeight) : map;
-    // The axes are painted while the formulas are evaluated on the other cores.
+    // The axes are painted while the formulas are evaluated on the other cores, and each curve
+    // as soon as its formula is done, in the list's order.
     std::vector<AxisLabel> labels;
-    drawn_ = Columns(curveMap, fine ? fineWidth : width, fine ? fineHeight : height, [&] {
-        if (withAxes) labels = DrawAxes(canvas, view_, map, width, height);
-    });
-    canvas.SetPenColor(kBlack);
-    canvas.SetPenWidth(1);
-    if (fine) {
-        FinerGrid grid(canvas, static_cast<double>(fineWidth) / width, static_cast<double>(fineHeight) / height);
-        DrawCurves(grid);
-    } else {
-        DrawCurves(canvas);
-    }
+    std::optional<FinerGrid> grid;
+    if (fine) grid.emplace(canvas, static_cast<double>(fineWidth) / width, static_cast<double>(fineHeight) / height);
+    Canvas& curves = grid ? static_cast<Canvas&>(*grid) : canvas;
+    Columns(
+        curveMap, fine ? fineWidth : width, fine ? fineHeight : height,
+        [&] {
+            if (withAxes) labels = DrawAxes(canvas, view_, map, width, height);
+            canvas.SetPenColor(kBlack);
+            canvas.SetPenWidth(1);
+        },
+        [&](int j) { PaintCurve(curves, j); });
+    grid.reset();  // what the finer grid still holds goes out under the numbers
     canvas.SetPenWidth(1);
     // The numbers go over the curves, so that none is hidden under one.
     DrawAxisLabels(canvas, labels, greyLabels);
 }
 
-void Graphiq::DrawCurves(Canvas& canvas) const {
-    for (int j = 0; j <= listCount_; ++j) {
-        if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
-        for (const CurveStep& step : drawn_[j]->strokes) {
-            if (step.line) canvas.LineTo(step.x, step.y);
-            else canvas.MoveTo(step.x, step.y);
-        }
+void Graphiq::PaintCurve(Canvas& canvas, int j) const {
+    if (coloured_ && j > 0) canvas.SetPenColor(CurveColour(j));
+    for (const CurveStep& step : drawn_[j]->strokes) {
+        if (step.line) canvas.LineTo(step.x, step.y);
+        else canvas.MoveTo(step.x, step.y);
     }
 }
 
@@ -213,12 +213,13 @@ private:
 
 }  // namespace
 
-std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int width, int height,
-                                                   const std::function<void()>& meanwhile) {
+void Graphiq::Columns(const PixelMap& map, int width, int height, const std::function<void()>& meanwhile,
+                      const std::function<void(int)>& use) {
     // One value per column (and one beyond, for the look-ahead of the last column), each
     // formula running its own loop over the columns' x.
     const int count = width + 1;
     std::vector<const FormulaColumns*> found(listCount_ + 1);
+    std::vector<int> jobOf(listCount_ + 1, -1);  // the job that works out each formula's curve
     struct Job {
         int index;
         FormulaColumns* columns;
@@ -234,19 +235,25 @@ std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int wid
         const bool evaluate = !columns;
         if (evaluate) columns = &cache_.Add(std::move(key));
         found[j] = columns;
-        const bool queued =
-            std::any_of(jobs.begin(), jobs.end(), [&](const Job& job) { return job.columns == columns; });
-        if (!queued && (evaluate || columns->strokeRows != height)) jobs.push_back({j, columns, evaluate});
+        const auto queued = std::find_if(jobs.begin(), jobs.end(), [&](const Job& job) { return job.columns == columns; });
+        if (queued != jobs.end()) {
+            jobOf[j] = static_cast<int>(queued - jobs.begin());
+        } else if (evaluate || columns->strokeRows != height) {
+            jobOf[j] = static_cast<int>(jobs.size());
+            jobs.push_back({j, columns, evaluate});
+        }
     }
     cache_.EndFrame();
+    drawn_ = std::move(found);
     if (jobs.empty()) {
         meanwhile();
-        return found;
+        for (int j = 0; j <= listCount_; ++j) use(j);
+        return;
     }
     columns_.resize(count);
     for (int px = 0; px < count; ++px) columns_[px] = map.XOfColumn(px);
     for (const Job& job : jobs) evaluations_ += job.evaluate ? 1 : 0;
-    RunInParallel(static_cast<int>(jobs.size()), threads_ > 0 ? threads_ : MachineThreads(), [&](int k) {
+    OrderedJobs work(static_cast<int>(jobs.size()), threads_ > 0 ? threads_ : MachineThreads(), [&](int k) {
         Translator& formula = FormulaAt(jobs[k].index);
         FormulaColumns& c = *jobs[k].columns;
         if (jobs[k].evaluate) {
@@ -261,8 +268,13 @@ std::vector<const FormulaColumns*> Graphiq::Columns(const PixelMap& map, int wid
         DrawCurve(steps, map, width, height, formula, c, false);
         if (absolute_) DrawCurve(steps, map, width, height, formula, c, true);
         c.strokeRows = height;
-    }, meanwhile);
-    return found;
+    });
+    meanwhile();
+    for (int j = 0; j <= listCount_; ++j) {
+        if (jobOf[j] >= 0) work.Await(jobOf[j]);
+        use(j);
+    }
+    work.Finish();
 }
 
 void Graphiq::DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes, double density) {

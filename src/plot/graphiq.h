@@ -111,12 +111,13 @@ private:
     // Touches only the formula and `c`, so curves may be drawn on several threads at once.
     void DrawCurve(Canvas& canvas, const PixelMap& map, int width, int height, Translator& formula,
                    const FormulaColumns& c, bool mirrored) const;
-    // Every curve of the frame's columns, on the grid they were sampled on.
-    void DrawCurves(Canvas& canvas) const;
+    // Curve j of the frame's columns, on the grid it was sampled on.
+    void PaintCurve(Canvas& canvas, int j) const;
     // The columns and curve of every drawn formula, from the cache or worked out (the
-    // formulas in parallel, while this thread does `meanwhile`).
-    std::vector<const FormulaColumns*> Columns(const PixelMap& map, int width, int height,
-                                               const std::function<void()>& meanwhile);
+    // formulas in parallel), into drawn_: this thread does `meanwhile`, then calls use(j) for
+    // every formula in order as soon as its curve is there.
+    void Columns(const PixelMap& map, int width, int height, const std::function<void()>& meanwhile,
+                 const std::function<void(int)>& use);
 
     Translator main_;
     std::string formula_;

@@ -6,6 +6,7 @@
 #include <cfloat>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <stdexcept>
@@ -203,6 +204,41 @@ TEST(ParallelRuns, TheCallersWorkRunsBesideTheJobs) {
         EXPECT_EQ(done.load(), 20) << threads;  // the jobs still all ran
         EXPECT_THROW(RunInParallel(20, threads, [](int i) { if (i == 3) throw std::runtime_error("job"); }, [] {}),
                      std::runtime_error);
+    }
+}
+
+// Results used in an order of one's own: each job runs once, a job awaited has finished, and
+// a failure anywhere reaches the caller, whether it awaits the failed job or another.
+TEST(ParallelRuns, OrderedJobsAreAwaitedInAnyOrder) {
+    for (const int threads : {1, 2, 7}) {
+        constexpr int kJobs = 40;
+        std::vector<std::atomic<int>> runs(kJobs);
+        {
+            OrderedJobs jobs(kJobs, threads, [&](int k) {
+                if (k % 3 == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+                ++runs[static_cast<std::size_t>(k)];
+            });
+            for (int k = kJobs; k-- > 0;) {  // last first: most are still to come
+                jobs.Await(k);
+                EXPECT_EQ(runs[static_cast<std::size_t>(k)].load(), 1) << threads << " " << k;
+            }
+            jobs.Finish();
+        }
+        for (const auto& r : runs) EXPECT_EQ(r.load(), 1) << threads;
+        for (const int awaited : {5, 30}) {
+            OrderedJobs failing(kJobs, threads, [](int k) {
+                if (k == 5) throw std::runtime_error("job");
+            });
+            EXPECT_THROW(
+                {
+                    failing.Await(awaited);
+                    failing.Finish();
+                },
+                std::runtime_error)
+                << threads << " " << awaited;
+        }
+        OrderedJobs none(0, threads, [](int) { FAIL(); });
+        none.Finish();
     }
 }
 

@@ -745,6 +745,12 @@ TEST(Graphiq, FineDevicesSampleEveryDevicePixel) {
         const auto coarseCurve = std::find(coarse.calls.begin(), coarse.calls.end(), "pen 0,0,0");
         EXPECT_EQ(std::vector<std::string>(fine.calls.begin(), firstCurve),
                   std::vector<std::string>(coarse.calls.begin(), coarseCurve));
+        // The numbers go over the fine curves too: the axis labels come after every stroke.
+        const auto lastStroke = std::find(fine.calls.rbegin(), fine.calls.rend(), "Y");
+        ASSERT_NE(lastStroke, fine.calls.rend()) << k.formula;
+        EXPECT_EQ(std::count_if(lastStroke.base(), fine.calls.end(), [](const std::string& c) { return c[0] == 'T'; }),
+                  static_cast<long>(LabelsOf(coarse.calls).size()))
+            << k.formula;
         // Density 1 is the canvas's own grid: the very same calls.
         RecordingCanvas one;
         g.Draw(one, k.w, k.h, true, true, 1.0);
