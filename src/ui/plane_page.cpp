@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 #include <QUndoStack>
 #include <algorithm>
@@ -109,6 +111,39 @@ PlanePage::PlanePage(Graphiq& graphiq, QWidget* parent)
     addAction(&points_->Toggle());
     ui_->ListSplitter->setStretchFactor(0, 1);
     ui_->ListSplitter->setStretchFactor(1, 1);
+    connect(&points_->Toggle(), &QAction::toggled, this, [this](bool on) {
+        if (on) {
+            fitTablePending_ = true;
+        } else {
+            fitTablePending_ = false;
+            // The list goes back to its width, unless the user has moved the splitter since.
+            if (sizesBeforeTable_ && ui_->GraphSplitter->sizes() == widenedForTable_)
+                ui_->GraphSplitter->setSizes(*sizesBeforeTable_);
+            sizesBeforeTable_.reset();
+        }
+    });
+    connect(points_, &PlanePoints::tableShown, this, &PlanePage::FitPointTable);
+}
+
+// The first points shown after "Точки графиков" is turned on: the list side widens, up to half
+// the page, so that the table shows every column, all the digits of x and y, without scrolling.
+void PlanePage::FitPointTable() {
+    if (!fitTablePending_ || ui_->PointTable->rowCount() == 0) return;
+    fitTablePending_ = false;
+    const PointTable& table = *ui_->PointTable;
+    int needed = 2 * table.frameWidth() + table.verticalScrollBar()->sizeHint().width();
+    if (table.verticalHeader()->isVisible()) needed += table.verticalHeader()->width();
+    for (int column = 0; column < table.columnCount(); ++column) needed += table.columnWidth(column);
+    // The pane holds more than the table: its margins are what the pane is wider than it.
+    const QList<int> sizes = ui_->GraphSplitter->sizes();
+    if (sizes.size() != 2) return;
+    needed += std::max(0, sizes[1] - table.width());
+    const int total = sizes[0] + sizes[1];
+    const int wanted = std::min(needed, total / 2);
+    if (sizes[1] >= wanted) return;
+    sizesBeforeTable_ = sizes;
+    ui_->GraphSplitter->setSizes({total - wanted, wanted});
+    widenedForTable_ = ui_->GraphSplitter->sizes();
 }
 
 PictureDrawing PlanePage::Drawing() { return PlaneDrawing(graphiq_, points_->CurrentMarks()); }

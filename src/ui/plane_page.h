@@ -2,6 +2,7 @@
 // hands the user's edits to it; the renderer draws what the model holds.
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QWidget>
 #include <functional>
@@ -128,6 +129,7 @@ private:
     bool ListKey(int key, Qt::KeyboardModifiers modifiers);
     void SetUpViewButtons();
     void CentreOn(long double x, std::optional<long double> y);
+    void FitPointTable();
 
     std::unique_ptr<Ui::PlanePage> ui_;
     PlaneModel model_;
@@ -139,6 +141,9 @@ private:
     QPoint dragStart_{kNoDrag, 0};
     bool shown_ = false;
     bool splitterPlaced_ = false;
+    bool fitTablePending_ = false;                 // the next points shown widen the list side
+    std::optional<QList<int>> sizesBeforeTable_;   // the splitter before it widened for the table
+    QList<int> widenedForTable_;                   // the splitter as it widened it
     bool listClickPending_ = false;
     std::optional<QPoint> pointer_;  // where the pointer is over the graph
     PlanePoints* points_ = nullptr;

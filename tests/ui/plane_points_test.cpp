@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 #include <QToolButton>
 
@@ -130,6 +132,34 @@ private slots:
         QCOMPARE(kinds, (QStringList{"корень", "корень", "пересечение", "минимум", "корень", "пересечение"}));
         QCOMPARE(Row(2)[1], QString("x^2-4 и x+2"));
         QCOMPARE(Row(5).mid(2), (QStringList{"3", "5"}));
+    }
+
+    // Turned on, the list side widens so that the table shows all its columns, within half the
+    // page; turned off, it goes back, unless the user moved the splitter in between.
+    void theTableGetsRoomForItsDigits() {
+        form->resize(1400, 700);
+        QTest::qWait(50);
+        auto* splitter = form->findChild<QSplitter*>("GraphSplitter");
+        QVERIFY(splitter);
+        const QList<int> before = splitter->sizes();
+        formula->setText("x^2-2");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(TableFollows());
+        QTRY_VERIFY(splitter->sizes()[1] > before[1]);
+        QVERIFY(splitter->sizes()[1] <= (before[0] + before[1]) / 2 + splitter->handleWidth());
+        QTest::qWait(20);
+        QVERIFY(!table->horizontalScrollBar()->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(splitter->sizes(), before);
+        // Moved by the user while the table was there: the splitter stays where it was put.
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(TableFollows());
+        QTRY_VERIFY(splitter->sizes()[1] > before[1]);
+        const int total = splitter->sizes()[0] + splitter->sizes()[1];
+        splitter->setSizes({total - 300, 300});
+        const QList<int> moved = splitter->sizes();
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(splitter->sizes(), moved);
     }
 
     void copiesTheSelectedRows() {
