@@ -253,28 +253,36 @@ void Graphiq::Columns(const PixelMap& map, int width, int height, const std::fun
     columns_.resize(count);
     for (int px = 0; px < count; ++px) columns_[px] = map.XOfColumn(px);
     for (const Job& job : jobs) evaluations_ += job.evaluate ? 1 : 0;
-    OrderedJobs work(static_cast<int>(jobs.size()), threads_ > 0 ? threads_ : MachineThreads(), [&](int k) {
-        Translator& formula = FormulaAt(jobs[k].index);
-        FormulaColumns& c = *jobs[k].columns;
-        if (jobs[k].evaluate) {
-            c.values.resize(count);
-            c.statuses.resize(count);
-            c.defined.resize(count);
-            formula.TryValues(columns_, 0, c.values, c.statuses);
-            for (int px = 0; px < count; ++px) c.defined[px] = c.statuses[px] == EvalStatus::Ok;
+    try {
+        OrderedJobs work(static_cast<int>(jobs.size()), threads_ > 0 ? threads_ : MachineThreads(), [&](int k) {
+            Translator& formula = FormulaAt(jobs[k].index);
+            FormulaColumns& c = *jobs[k].columns;
+            if (jobs[k].evaluate) {
+                c.values.resize(count);
+                c.statuses.resize(count);
+                c.defined.resize(count);
+                formula.TryValues(columns_, 0, c.values, c.statuses);
+                for (int px = 0; px < count; ++px) c.defined[px] = c.statuses[px] == EvalStatus::Ok;
+            }
+            c.strokes.clear();
+            StepRecorder steps(c.strokes);
+            DrawCurve(steps, map, width, height, formula, c, false);
+            if (absolute_) DrawCurve(steps, map, width, height, formula, c, true);
+            c.strokeRows = height;
+        });
+        meanwhile();
+        for (int j = 0; j <= listCount_; ++j) {
+            if (jobOf[j] >= 0) work.Await(jobOf[j]);
+            use(j);
         }
-        c.strokes.clear();
-        StepRecorder steps(c.strokes);
-        DrawCurve(steps, map, width, height, formula, c, false);
-        if (absolute_) DrawCurve(steps, map, width, height, formula, c, true);
-        c.strokeRows = height;
-    });
-    meanwhile();
-    for (int j = 0; j <= listCount_; ++j) {
-        if (jobOf[j] >= 0) work.Await(jobOf[j]);
-        use(j);
+        work.Finish();
+    } catch (...) {
+        // The jobs are joined by now; those never taken left their entries empty, and the
+        // next frame must not take them for evaluated. After a failure nothing is kept.
+        cache_.Clear();
+        drawn_.clear();
+        throw;
     }
-    work.Finish();
 }
 
 void Graphiq::DrawOnWhite(Canvas& canvas, int width, int height, bool withAxes, double density) {

@@ -27,45 +27,33 @@ void UseExtendedPrecision() {
 int MachineThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
 void RunInParallel(int count, int threads, const std::function<void(int)>& job) {
-    RunInParallel(count, threads, job, {});
-}
-
-void RunInParallel(int count, int threads, const std::function<void(int)>& job, const std::function<void()>& meanwhile) {
-    const int wanted = std::max(threads, 1);
-    // While the caller is busy with `meanwhile`, as many helpers as there are jobs start.
-    const int helpers = meanwhile && wanted > 1 ? std::min(wanted - 1, count) : std::min(wanted, count) - 1;
+    const int helpers = std::min(std::max(threads, 1), count) - 1;
+    if (helpers <= 0) {
+        for (int i = 0; i < count; ++i) job(i);
+        return;
+    }
     std::atomic<int> next{0};
     // A job that throws (out of memory, say) stops the others taking new jobs; the caller
     // gets the first failure once every thread is done.
     std::exception_ptr failure;
     std::mutex failureLock;
-    const auto fail = [&] {
-        const std::lock_guard lock(failureLock);
-        if (!failure) failure = std::current_exception();
-    };
     const auto work = [&] {
         try {
             for (int i = next++; i < count; i = next++) job(i);
         } catch (...) {
             next = count;
-            fail();
+            const std::lock_guard lock(failureLock);
+            if (!failure) failure = std::current_exception();
         }
     };
     {
         std::vector<std::jthread> pool;
-        pool.reserve(static_cast<std::size_t>(std::max(helpers, 0)));
+        pool.reserve(static_cast<std::size_t>(helpers));
         for (int k = 0; k < helpers; ++k)
             pool.emplace_back([&work] {
                 UseExtendedPrecision();
                 work();
             });
-        if (meanwhile) {
-            try {
-                meanwhile();
-            } catch (...) {
-                fail();
-            }
-        }
         work();
     }
     if (failure) std::rethrow_exception(failure);

@@ -19,10 +19,6 @@ int MachineThreads();
 // Calls job(0) ... job(count - 1), on at most `threads` threads (the caller's one of them);
 // returns when every call has.
 void RunInParallel(int count, int threads, const std::function<void(int)>& job);
-// The same, the caller's thread first doing `meanwhile` while the others start on the jobs
-// (with one thread, first `meanwhile`, then the jobs); a failure of either reaches the
-// caller once everything is done.
-void RunInParallel(int count, int threads, const std::function<void(int)>& job, const std::function<void()>& meanwhile);
 
 // Independent jobs worked out on helper threads while the caller's thread uses their results
 // in an order of its own: it waits only for the job it needs next, and takes jobs itself
@@ -31,7 +27,8 @@ class OrderedJobs {
 public:
     // Starts up to threads - 1 helpers on job(0) ... job(count - 1).
     OrderedJobs(int count, int threads, std::function<void(int)> job);
-    // Waits for every job; a failure not yet reported is dropped (see Finish).
+    // Waits for the jobs under way; those not yet taken never run, and a failure not yet
+    // reported is dropped (Finish runs and reports them all).
     ~OrderedJobs();
     OrderedJobs(const OrderedJobs&) = delete;
     OrderedJobs& operator=(const OrderedJobs&) = delete;

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -170,6 +171,56 @@ TEST(ColumnCache, SeveralThreadsGiveTheBitsOfOne) {
     }
 }
 
+// A canvas that gives out (out of memory, say) after `calls` drawing calls.
+class FailingCanvas : public RecordingCanvas {
+public:
+    explicit FailingCanvas(int calls) : left_(calls) {}
+    void SetPenColor(Rgb c) override {
+        Spend();
+        RecordingCanvas::SetPenColor(c);
+    }
+    void LineTo(int x, int y) override {
+        Spend();
+        RecordingCanvas::LineTo(x, y);
+    }
+
+private:
+    void Spend() {
+        if (left_-- <= 0) throw std::bad_alloc();
+    }
+    int left_;
+};
+
+// A frame cut short by a failure (in the axes, or halfway through the curves) leaves nothing
+// half done behind: the next frame draws what a renderer that never failed draws.
+TEST(ColumnCache, AFailedFrameLeavesNothingHalfDone) {
+    const char* const list[] = {"sin(x)", "tg(x)", "x^2-3", "1/(x-2)", "ln(x)"};
+    RecordingCanvas expected;
+    {
+        Graphiq g;
+        g.SetFormula("cos(x^2-3)");
+        for (int i = 0; i < 5; ++i) g.SetListFormula(i + 1, list[i]);
+        g.SetListCount(5);
+        g.SetView({-10, 10, -5, 5}, false);
+        g.Draw(expected, 300, 200, true, false, 1.0);
+    }
+    for (const int threads : {1, 2, 4}) {
+        for (const int calls : {0, 5, 40, 400, 1500}) {
+            Graphiq g;
+            g.SetThreads(threads);
+            g.SetFormula("cos(x^2-3)");
+            for (int i = 0; i < 5; ++i) g.SetListFormula(i + 1, list[i]);
+            g.SetListCount(5);
+            g.SetView({-10, 10, -5, 5}, false);
+            FailingCanvas failing(calls);
+            EXPECT_THROW(g.Draw(failing, 300, 200, true, false, 1.0), std::bad_alloc) << threads << " " << calls;
+            RecordingCanvas again;
+            g.Draw(again, 300, 200, true, false, 1.0);
+            EXPECT_EQ(again.calls, expected.calls) << threads << " " << calls;
+        }
+    }
+}
+
 // Every job runs once, whatever the threads; a job's failure reaches the caller once all
 // threads are done.
 TEST(ParallelRuns, EveryJobOnceAndFailuresReachTheCaller) {
@@ -181,30 +232,6 @@ TEST(ParallelRuns, EveryJobOnceAndFailuresReachTheCaller) {
                      std::runtime_error);
     }
     RunInParallel(0, 4, [](int) { FAIL(); });
-}
-
-// The caller's own work runs once, on the caller's thread, beside every job once; whichever
-// of them fails, the caller hears of it only after the rest are done.
-TEST(ParallelRuns, TheCallersWorkRunsBesideTheJobs) {
-    const std::thread::id caller = std::this_thread::get_id();
-    for (const int threads : {1, 2, 7}) {
-        for (const int count : {0, 1, 50}) {
-            std::vector<std::atomic<int>> runs(static_cast<std::size_t>(count));
-            int meanwhile = 0;
-            RunInParallel(count, threads, [&](int i) { ++runs[static_cast<std::size_t>(i)]; }, [&] {
-                ++meanwhile;
-                EXPECT_EQ(std::this_thread::get_id(), caller);
-            });
-            EXPECT_EQ(meanwhile, 1) << threads << " " << count;
-            for (const auto& r : runs) EXPECT_EQ(r.load(), 1) << threads << " " << count;
-        }
-        std::atomic<int> done{0};
-        EXPECT_THROW(RunInParallel(20, threads, [&](int) { ++done; }, [] { throw std::runtime_error("mine"); }),
-                     std::runtime_error);
-        EXPECT_EQ(done.load(), 20) << threads;  // the jobs still all ran
-        EXPECT_THROW(RunInParallel(20, threads, [](int i) { if (i == 3) throw std::runtime_error("job"); }, [] {}),
-                     std::runtime_error);
-    }
 }
 
 // Results used in an order of one's own: each job runs once, a job awaited has finished, and
