@@ -320,9 +320,18 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     // The crossings, pair by pair, in the order their curves are done: a pair of the first
     // curves can start while the last ones are still being sampled, so no thread waits for the
     // slowest curve with nothing to do.
+    // Two curves of one formula (the same text in the same modes) coincide everywhere: they
+    // have no meeting points to list, not even where their domain ends.
+    auto same = [&](std::size_t i, std::size_t j) {
+        const Translator& a = *curves[i].formula;
+        const Translator& b = *curves[j].formula;
+        return &a == &b || (a.CompiledText() == b.CompiledText() && a.Degrees() == b.Degrees() &&
+                            a.ExactFunctions() == b.ExactFunctions() && a.Rounding() == b.Rounding());
+    };
     std::vector<std::pair<std::size_t, std::size_t>> pairs;
     for (std::size_t j = 1; j < curves.size(); ++j)
-        for (std::size_t i = 0; i < j; ++i) pairs.push_back({i, j});
+        for (std::size_t i = 0; i < j; ++i)
+            if (!same(i, j)) pairs.push_back({i, j});
     // Each pair is taken by the next thread free with a set of the formulas that no other
     // thread is using: the first set the caller's (a curve being sampled is never one of a
     // pair being looked at), the others copies, made when first needed.

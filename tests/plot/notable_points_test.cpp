@@ -308,6 +308,26 @@ TEST(NotablePoints, CrossingsOfTwoCurves) {
     }
 }
 
+// The same formula twice coincides everywhere: no meeting points, not even at its domain's
+// ends; each copy has its own points. In another mode the two are different curves.
+TEST(NotablePoints, OneFormulaTwiceHasNoCrossings) {
+    for (const char* formula : {"sqrt(16-x*x)", "x^2-3", "tg(x)"}) {
+        Finder twice({formula, "x+20", formula});
+        const NotablePoints found = twice.Find();
+        Finder once({formula});
+        const NotablePoints alone = once.Find();
+        for (const NotablePoint& p : found.points)
+            if (p.kind == PointKind::Cross) EXPECT_FALSE(p.curve != 1 && p.other != 1) << formula << " " << double(p.x);
+        EXPECT_EQ(OfKind(found, PointKind::Root, 2).size(), OfKind(alone, PointKind::Root).size()) << formula;
+        EXPECT_EQ(OfKind(found, PointKind::End, 2).size(), OfKind(alone, PointKind::End).size()) << formula;
+    }
+    Finder modes({"sin(x)", "sin(x)"});
+    modes.Formula(1).SetDegrees(true);
+    std::size_t crossings = 0;
+    for (const NotablePoint& p : modes.Find().points) crossings += p.kind == PointKind::Cross;
+    EXPECT_GT(crossings, 0u);
+}
+
 // |y| = f(x): where f < 0 nothing is drawn; elsewhere each point has its mirror image, a
 // maximum's being a minimum.
 TEST(NotablePoints, AbsoluteModeAsDrawn) {
