@@ -174,7 +174,7 @@ TEST(ColumnCache, SeveralThreadsGiveTheBitsOfOne) {
 // A canvas that gives out (out of memory, say) after `calls` drawing calls.
 class FailingCanvas : public RecordingCanvas {
 public:
-    explicit FailingCanvas(int calls) : left_(calls) {}
+    explicit FailingCanvas(int allowed) : left_(allowed) {}
     void SetPenColor(Rgb c) override {
         Spend();
         RecordingCanvas::SetPenColor(c);

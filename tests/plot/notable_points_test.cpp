@@ -316,8 +316,11 @@ TEST(NotablePoints, OneFormulaTwiceHasNoCrossings) {
         const NotablePoints found = twice.Find();
         Finder once({formula});
         const NotablePoints alone = once.Find();
-        for (const NotablePoint& p : found.points)
-            if (p.kind == PointKind::Cross) EXPECT_FALSE(p.curve != 1 && p.other != 1) << formula << " " << double(p.x);
+        for (const NotablePoint& p : found.points) {
+            if (p.kind == PointKind::Cross) {
+                EXPECT_FALSE(p.curve != 1 && p.other != 1) << formula << " " << double(p.x);
+            }
+        }
         EXPECT_EQ(OfKind(found, PointKind::Root, 2).size(), OfKind(alone, PointKind::Root).size()) << formula;
         EXPECT_EQ(OfKind(found, PointKind::End, 2).size(), OfKind(alone, PointKind::End).size()) << formula;
     }
