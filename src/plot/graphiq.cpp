@@ -364,10 +364,10 @@ void Graphiq::DrawCurve(Canvas& canvas, const PixelMap& map, int width, int heig
     // not ask the formula. A column that holds one asks as before, so it gets the same answer.
     // The columns' x run one way (toward smaller x in a mirrored view), so the view's ends are
     // those of its first and last columns, and a cursor walks the list beside them.
-    const long double first = columns_[0], last = columns_[width - 1];
-    const bool rising = first <= last;
-    const long double from = std::min(rising ? first : last, (rising ? first : last) + columnWidth);
-    const long double to = std::max(rising ? last : first, (rising ? last : first) + columnWidth);
+    const bool rising = columns_[0] <= columns_[width - 1];
+    const long double low = rising ? columns_[0] : columns_[width - 1];
+    const long double high = rising ? columns_[width - 1] : columns_[0];
+    const long double from = std::min(low, low + columnWidth), to = std::max(high, high + columnWidth);
     std::vector<long double> inView;
     const bool listed = specials.Within(from, to, 4 * static_cast<std::size_t>(width), inView);
     const std::ptrdiff_t listedCount = static_cast<std::ptrdiff_t>(inView.size());

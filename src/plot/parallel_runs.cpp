@@ -27,36 +27,9 @@ void UseExtendedPrecision() {
 int MachineThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
 void RunInParallel(int count, int threads, const std::function<void(int)>& job) {
-    const int helpers = std::min(std::max(threads, 1), count) - 1;
-    if (helpers <= 0) {
-        for (int i = 0; i < count; ++i) job(i);
-        return;
-    }
-    std::atomic<int> next{0};
-    // A job that throws (out of memory, say) stops the others taking new jobs; the caller
-    // gets the first failure once every thread is done.
-    std::exception_ptr failure;
-    std::mutex failureLock;
-    const auto work = [&] {
-        try {
-            for (int i = next++; i < count; i = next++) job(i);
-        } catch (...) {
-            next = count;
-            const std::lock_guard lock(failureLock);
-            if (!failure) failure = std::current_exception();
-        }
-    };
-    {
-        std::vector<std::jthread> pool;
-        pool.reserve(static_cast<std::size_t>(helpers));
-        for (int k = 0; k < helpers; ++k)
-            pool.emplace_back([&work] {
-                UseExtendedPrecision();
-                work();
-            });
-        work();
-    }
-    if (failure) std::rethrow_exception(failure);
+    // As many threads as there are jobs at most, the caller's among them.
+    OrderedJobs jobs(count, std::min(std::max(threads, 1), std::max(count, 1)), job);
+    jobs.Finish();
 }
 
 OrderedJobs::OrderedJobs(int count, int threads, std::function<void(int)> job)
