@@ -43,6 +43,12 @@ void X86Encoder::ArithmeticWithConstant(int digit, int index) {
     U32(0);
 }
 
+void X86Encoder::IntegerWithConstant(std::uint8_t opcode, int index) {
+    Raw({0x48, opcode, 0x05});  // rax, rip-relative m64
+    constantLoads_.emplace_back(Here(), index);
+    U32(0);
+}
+
 void X86Encoder::Push(Reg r) {
     if (High(r)) bytes_.push_back(0x41);
     bytes_.push_back(static_cast<std::uint8_t>(0x50 + Low(r)));
@@ -104,7 +110,7 @@ std::size_t X86Encoder::JumpUnlessPositiveNormalDouble() {
 std::size_t X86Encoder::JumpIfSizeBeyond(double bound, bool above) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &bound, 8);
-    Raw({0x48, 0xD1, 0xE0});  // shl rax, 1: sizes compare as the integers their bits make
+    ShlRax1();  // sizes compare as the integers their bits make
     MovRegImm64(Reg::Rcx, bits << 1);
     CmpRegReg(Reg::Rax, Reg::Rcx);
     return Jump(above ? Cond::Above : Cond::Below);
@@ -127,16 +133,22 @@ void X86Encoder::Align(std::size_t alignment) {
 }
 
 int X86Encoder::AddDouble(double d) {
-    constants_.push_back(d);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    return AddBits(bits);
+}
+
+int X86Encoder::AddBits(std::uint64_t bits) {
+    constants_.push_back(bits);
     return static_cast<int>(constants_.size() - 1);
 }
 
 void X86Encoder::PlaceConstants() {
     Align(16);
     const std::size_t start = Here();
-    for (double d : constants_) {
+    for (std::uint64_t bits : constants_) {
         std::uint8_t entry[16] = {};
-        std::memcpy(entry, &d, sizeof d);
+        std::memcpy(entry, &bits, sizeof bits);
         bytes_.insert(bytes_.end(), entry, entry + 16);
     }
     for (const auto& [at, index] : constantLoads_) Patch(at, start + 16 * static_cast<std::size_t>(index));

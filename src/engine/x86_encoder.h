@@ -26,6 +26,7 @@ enum class Cond : std::uint8_t {
     AboveEqual = 0x3,  // !CF
     Equal = 0x4,
     NotEqual = 0x5,
+    BelowEqual = 0x6,  // CF || ZF
     Above = 0x7,   // !CF && !ZF
     Parity = 0xA,  // PF: the comparison was unordered (NaN)
 };
@@ -83,6 +84,7 @@ public:
     void MovsdMemXmm0(Mem m) { Prefixed(0xF2, {0x0F, 0x11}, m); }
     void MovqRaxXmm0() { Raw({0x66, 0x48, 0x0F, 0x7E, 0xC0}); }
     void TestEaxEax() { Raw({0x85, 0xC0}); }
+    void ShlRax1() { Raw({0x48, 0xD1, 0xE0}); }  // a double's size as an integer, the sign shifted out
     void CmpRegReg(Reg left, Reg right);  // flags of left - right, 64-bit
     void CallAbsolute(const void* function);  // through rax
     void Ret() { Raw({0xC3}); }
@@ -110,10 +112,15 @@ public:
 
     // Constants placed after the code (PlaceConstants), 16 bytes each, loaded rip-relative.
     int AddDouble(double d);
+    // A constant of any 64 bits, for the integer tests below.
+    int AddBits(std::uint64_t bits);
     void FldConstant(int index) { constantLoads_.emplace_back(FldQwordRip(), index); }
     // st(0) := st(0) op the constant `index` (a double): fadd, fmul, fsub, fsubr, fdiv as
     // their /digit 0, 1, 4, 5, 6 of the 64-bit memory form.
     void ArithmeticWithConstant(int digit, int index);
+    // rax compared with / less the constant `index` taken as a 64-bit integer.
+    void CmpRaxConstant(int index) { IntegerWithConstant(0x3B, index); }
+    void SubRaxConstant(int index) { IntegerWithConstant(0x2B, index); }
     void PlaceConstants();
 
 private:
@@ -126,9 +133,10 @@ private:
     void Op(std::uint8_t rex, std::initializer_list<std::uint8_t> opcode, std::uint8_t reg, Mem m);
     void Prefixed(std::uint8_t prefix, std::initializer_list<std::uint8_t> opcode, Mem m);
     std::size_t Rel32(std::initializer_list<std::uint8_t> opcode);
+    void IntegerWithConstant(std::uint8_t opcode, int index);
 
     std::vector<std::uint8_t> bytes_;
-    std::vector<double> constants_;
+    std::vector<std::uint64_t> constants_;  // the bits of each
     std::vector<std::pair<std::size_t, int>> constantLoads_;  // where the offset goes, which constant
 };
 

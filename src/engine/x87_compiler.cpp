@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <math.h>
 
@@ -184,6 +185,7 @@ private:
         double above = static_cast<double>(registers_[limit_]);
         if (static_cast<long double>(above) < registers_[limit_]) above = std::nextafter(above, 1.0);
         limitAbove_ = e_.AddDouble(above);
+        std::memcpy(&limitAboveBits_, &above, sizeof limitAboveBits_);
         // Code that calls nothing needs no frame unless it loops over a column.
         bool calls = false;
         for (const Instr& i : code_) calls = calls || FormOf(i) != Form::Arithmetic;
@@ -373,8 +375,8 @@ private:
         e_.FstQword(scratch);  // the argument as a double
         e_.MovRegMem(Reg::Rax, scratch);
         if (normal == NormalResult::ButAtOne) {
-            e_.MovRegImm64(Reg::Rcx, 0x3FF0000000000000u);  // 1.0
-            e_.CmpRegReg(Reg::Rax, Reg::Rcx);
+            if (one_ < 0) one_ = e_.AddDouble(1.0);
+            e_.CmpRaxConstant(one_);
             slow.arguments.push_back(e_.Jump(Cond::Equal));
         }
         slow.arguments.push_back(signOnly ? e_.JumpUnlessPositiveNormalDouble() : e_.JumpUnlessNormalDouble());
@@ -577,7 +579,7 @@ private:
                 if (SafeDivisor(i.b))
                     e_.FdivP(reversed);
                 else
-                    EmitDivision(reversed);
+                    EmitDivision(reversed, i.b);
                 break;
             default: break;
         }
@@ -592,9 +594,25 @@ private:
         return m >= registers_[limit_];  // false for NaN
     }
 
-    void EmitDivision(bool reversed) {
+    void EmitDivision(bool reversed, std::uint32_t b) {
         // |b| >= the limit, or the division fails (NaN fails too). A double at or just above
-        // the limit settles almost every case without an 80-bit load.
+        // the limit settles almost every case without an 80-bit load; a divisor that is a
+        // double in its slot, without touching the x87 stack.
+        std::size_t settled = 0;
+        const bool held = stack_.HeldAsDouble(b);
+        if (held) {
+            // |b| from the limit up to an infinity is one range of twice the bits (NaNs lie
+            // above it), tested by one unsigned comparison.
+            if (limitTwice_ < 0) {
+                limitTwice_ = e_.AddBits(limitAboveBits_ << 1);
+                limitSpan_ = e_.AddBits((0x7FF0000000000000u << 1) - (limitAboveBits_ << 1));
+            }
+            e_.MovRegMem(Reg::Rax, stack_.Slot(b));
+            e_.ShlRax1();
+            e_.SubRaxConstant(limitTwice_);
+            e_.CmpRaxConstant(limitSpan_);
+            settled = e_.Jump(Cond::BelowEqual);
+        }
         const int divisor = reversed ? 2 : 1;  // where b is once one more value is pushed
         e_.FldConstant(limitAbove_);
         e_.FldSt(divisor);
@@ -609,6 +627,7 @@ private:
         e_.FstpSt(0);
         Fail(Cond::Below, EvalStatus::DivisionByZero);
         e_.Patch(clear, e_.Here());
+        if (held) e_.Patch(settled, e_.Here());
         e_.FdivP(reversed);
     }
 
@@ -687,6 +706,9 @@ private:
     std::vector<int> constantOf_;  // the encoder's constant for a slot that loads as one, else -1
     std::vector<char> loadedOnly_; // slots written once and read only through X87Stack::Load
     int limitAbove_ = 0;
+    std::uint64_t limitAboveBits_ = 0;
+    int limitTwice_ = -1, limitSpan_ = -1;  // twice its bits, and from there to an infinity's
+    int one_ = -1;
     int expLimit_ = -1;
     bool column_;
     X64Abi abi_ = X64Abi::Host();

@@ -64,6 +64,7 @@ public:
     // bytes (`held`): it leaves the stack without a store and comes back as a 64-bit load,
     // which costs a fraction of 80 bits each way.
     void HoldAsDouble(std::uint32_t slot, bool held);
+    bool HeldAsDouble(std::uint32_t slot) const { return slot < asDouble_.size() && asDouble_[slot]; }
 
 private:
     // Where a slot's value is read from memory: x's and y's homes, else the register file.

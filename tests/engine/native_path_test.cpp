@@ -100,5 +100,23 @@ TEST(NativePath, AValueHeldAsADoubleIsTheInterpretersOwn) {
     }
 }
 
+// A divisor computed in double is tested against the division limit on its bits: about the
+// limit itself (lg, ln and exp of these arguments are 1e-14 give or take a few ULP), at 0, at
+// an infinity and NaN the division fails or not exactly as the interpreter's does.
+TEST(NativePath, ADivisorHeldAsADoubleMeetsTheLimitAsTheInterpretersDoes) {
+    const char* const formulas[] = {"1/lg(x)", "x/ln(x)+1", "2/exp(x)", "lg(x)/(1/lg(x))", "-3/arctg(x)"};
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const long double inf = std::numeric_limits<long double>::infinity();
+    std::vector<long double> xs = {1, 0.5L, 2, 0, -1, nan, inf, -inf, 1e-14L, -1e-14L, 1e300L, -750, 800};
+    for (long double centre : {1 + 2.302585092994046e-14L, 1 + 1e-14L, -32.23619130191664L, 9.999999999999999e-15L})
+        for (int k = -40; k <= 40; ++k) xs.push_back(centre + k * 0x1p-52L * std::fabs(centre));
+    for (const char* formula : formulas) {
+        Translator t;
+        t.Translate(formula);
+        EXPECT_EQ(t.IsNative(), kNativeExpected) << formula;
+        CheckColumn(t, xs, {}, 0, formula);
+    }
+}
+
 }  // namespace
 }  // namespace kq::test
