@@ -278,26 +278,48 @@ private:
             Record(EventKind::Root, nodes[e].node, false);
     }
 
-    // The nodes found in this pass join the curve's, in x order; one x stays one node.
+    // The nodes found in this pass join the curve's, in x order; one x stays one node. In
+    // place from the back: the few found move only the nodes after the first of them, and the
+    // curve's thousands are not copied into a new list each pass.
     void Merge() {
         if (inserts_.empty()) return;
-        std::sort(inserts_.begin(), inserts_.end(),
-                  [](const SampledNode& a, const SampledNode& b) { return a.node.x < b.node.x; });
-        std::vector<SampledNode> merged;
-        const auto& nodes = curve_.nodes;
-        merged.reserve(nodes.size() + inserts_.size());
-        std::size_t i = 0, k = 0;
-        while (i < nodes.size() || k < inserts_.size()) {
-            const bool fromNodes = k == inserts_.size() || (i < nodes.size() && nodes[i].node.x <= inserts_[k].node.x);
-            const SampledNode& next = fromNodes ? nodes[i++] : inserts_[k++];
-            if (!merged.empty() && merged.back().node.x == next.node.x) {
-                merged.back().gapAfter = merged.back().gapAfter || next.gapAfter;
-                merged.back().extremum = merged.back().extremum || next.extremum;
+        auto before = [](const SampledNode& a, const SampledNode& b) { return a.node.x < b.node.x; };
+        std::stable_sort(inserts_.begin(), inserts_.end(), before);
+        // One x once among the inserts too, their flags joined.
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < inserts_.size(); ++k) {
+            if (kept > 0 && inserts_[kept - 1].node.x == inserts_[k].node.x) {
+                Join(inserts_[kept - 1], inserts_[k]);
                 continue;
             }
-            merged.push_back(next);
+            inserts_[kept++] = inserts_[k];
         }
-        curve_.nodes = std::move(merged);
+        inserts_.resize(kept);
+        auto& nodes = curve_.nodes;
+        // Inserts at the x of a node join it where it stands; the others take new places.
+        std::vector<SampledNode> fresh;
+        fresh.reserve(inserts_.size());
+        for (const SampledNode& n : inserts_) {
+            const auto at = std::lower_bound(nodes.begin(), nodes.end(), n, before);
+            if (at != nodes.end() && at->node.x == n.node.x)
+                Join(*at, n);
+            else
+                fresh.push_back(n);
+        }
+        if (fresh.empty()) return;
+        std::size_t i = nodes.size(), k = fresh.size();
+        nodes.resize(nodes.size() + fresh.size());
+        for (std::size_t to = nodes.size(); k > 0;) {
+            if (i > 0 && fresh[k - 1].node.x < nodes[i - 1].node.x)
+                nodes[--to] = nodes[--i];
+            else
+                nodes[--to] = fresh[--k];
+        }
+    }
+
+    static void Join(SampledNode& into, const SampledNode& other) {
+        into.gapAfter = into.gapAfter || other.gapAfter;
+        into.extremum = into.extremum || other.extremum;
     }
 
     CurveFunction& f_;

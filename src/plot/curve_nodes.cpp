@@ -256,8 +256,10 @@ SampledCurve SampleCurve(CurveFunction& f, const SpecialPointSet& specials, cons
     std::vector<long double> values;
     std::vector<char> defined;
     f.Values(xs, values, defined);
+    long double scale = 0;  // kept out of memory: the loop is over every sample
     for (std::size_t k = 0; k < n; ++k)
-        if (defined[k]) out.scale = std::max(out.scale, std::fabs(values[k]));
+        if (defined[k]) scale = std::max(scale, std::fabs(values[k]));
+    out.scale = scale;
     const Candidates candidates = MarkCandidates(values, defined, out.scale);
     std::vector<CurveNode> samples(n);
     for (std::size_t k = 0; k < n; ++k) {

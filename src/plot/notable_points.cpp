@@ -188,19 +188,22 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
         if (!keep[k]) continue;
         const CurveNode& ea = *a.atSample[k];
         const CurveNode& eb = *b.atSample[k];
-        SampledNode node;
+        // From a's node, which is a copy where filling a fresh one is a loop of stores.
+        SampledNode node{ea, false, false};
         node.node.x = xs[k];
         node.node.s.value = g(k);
         if (ea.slopes && eb.slopes) {
-            node.node.s = ea.s;
-            node.node.s.value -= eb.s.value;
             node.node.s.dx -= eb.s.dx;
             node.node.s.dxx -= eb.s.dxx;
             if (eb.s.first != SlopeStatus::Exact) node.node.s.first = eb.s.first;
             if (eb.s.second != SlopeStatus::Exact) node.node.s.second = eb.s.second;
             node.node.slopes = true;
-        } else if (keep[k] == 2) {
-            difference.WithSlopes(node.node);
+        } else {
+            Slopes& d = node.node.s;
+            d.dx = d.dy = d.dxx = 0;
+            d.first = d.second = SlopeStatus::Exact;
+            node.node.slopes = false;
+            if (keep[k] == 2) difference.WithSlopes(node.node);
         }
         node.gapAfter = k + 1 >= n || !together(k) || !keep[k + 1];
         out.nodes.push_back(node);
