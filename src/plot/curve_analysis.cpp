@@ -109,7 +109,9 @@ private:
     void Record(EventKind kind, const CurveNode& at, bool insert) {
         if (!Wanted(kind)) return;
         if (Reported(kind)) events.found[static_cast<std::size_t>(kind)].push_back(at);
-        if (insert) inserts_.push_back({at, false, order_ == Order::Slope});
+        // The roots' pass is the last: what it finds is listed, and no later pass needs it
+        // among the nodes (merging it in would move every node after the first root).
+        if (insert && order_ != Order::Value) inserts_.push_back({at, false, order_ == Order::Slope});
     }
 
     // Whether the pass knows the quantity at node i: the value always, the slopes where computed.
@@ -337,7 +339,7 @@ CurveEvents AnalyseCurve(CurveFunction& f, SampledCurve& curve, const AnalysisOp
     if (options.resolveBudget > 0) analysis.Resolve();
     if (options.inflections) analysis.Pass(Order::Curvature);
     analysis.Pass(Order::Slope);
-    analysis.Pass(Order::Value);
+    analysis.Pass(Order::Value);  // last: its roots are not added to the nodes
     for (auto& list : analysis.events.found)
         std::sort(list.begin(), list.end(), [](const CurveNode& a, const CurveNode& b) { return a.x < b.x; });
     return std::move(analysis.events);
