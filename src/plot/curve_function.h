@@ -39,6 +39,13 @@ public:
     bool Defined(long double x);
     // The value alone, the fast way; false where there is no point.
     bool Value(long double x, long double& out);
+    // A node with the value alone (no slopes), the fast way.
+    bool ValueAt(long double x, CurveNode& out) {
+        out.x = x;
+        out.s = Slopes{};
+        out.slopes = false;
+        return Value(x, out.s.value);
+    }
 
 private:
     Translator* f_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/special_points.h"
 #include "plot/zero_search.h"
@@ -40,6 +42,31 @@ long double HoleCentre(const SpecialPointSet& specials, long double left, long d
     CollectSpecials(specials, Above(left), Below(right), inside, 0);
     if (!inside.empty()) return *std::min_element(inside.begin(), inside.end());
     return left + (right - left) / 2;
+}
+
+// Where the largest size among the defined values is (n where none is defined), by their
+// bits: sizes order as the exponent field and then the significand, which integer
+// comparisons read without the x87 unit (whose running maximum passes through memory at
+// every sample). Infinities and NaN are never defined values.
+std::size_t LargestSize(const std::vector<long double>& values, const std::vector<char>& defined) {
+    const std::size_t n = values.size();
+    std::size_t best = n;
+    std::uint16_t bestTop = 0;
+    std::uint64_t bestSignificand = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (!defined[k]) continue;
+        std::uint64_t significand = 0;
+        std::uint16_t top = 0;
+        std::memcpy(&significand, &values[k], 8);
+        std::memcpy(&top, reinterpret_cast<const char*>(&values[k]) + 8, 2);
+        top &= 0x7FFF;
+        if (best == n || top > bestTop || (top == bestTop && significand > bestSignificand)) {
+            best = k;
+            bestTop = top;
+            bestSignificand = significand;
+        }
+    }
+    return best;
 }
 
 // Which samples get their slopes computed (the others keep only the value), and between which
@@ -256,15 +283,14 @@ SampledCurve SampleCurve(CurveFunction& f, const SpecialPointSet& specials, cons
     std::vector<long double> values;
     std::vector<char> defined;
     f.Values(xs, values, defined);
-    long double scale = 0;  // kept out of memory: the loop is over every sample
-    for (std::size_t k = 0; k < n; ++k)
-        if (defined[k]) scale = std::max(scale, std::fabs(values[k]));
-    out.scale = scale;
+    if (const std::size_t largest = LargestSize(values, defined); largest < n) out.scale = std::fabs(values[largest]);
     const Candidates candidates = MarkCandidates(values, defined, out.scale);
     std::vector<CurveNode> samples(n);
     for (std::size_t k = 0; k < n; ++k) {
-        samples[k].x = xs[k];
-        samples[k].s.value = values[k];
+        // Copied as bytes: an assignment of long doubles goes through the x87 registers,
+        // an 80-bit load and store for each.
+        std::memcpy(&samples[k].x, &xs[k], sizeof(long double));
+        std::memcpy(&samples[k].s.value, &values[k], sizeof(long double));
         if (defined[k] && candidates.slopes[k]) defined[k] = f.At(xs[k], samples[k]);
     }
     out.nodes.reserve(n + 16);

@@ -86,6 +86,10 @@ SearchResult FindZero(CurveFunction& f, const CurveNode& a, const CurveNode& b, 
     bool stalling = false;  // the last step stayed on its side and did not even halve the quantity
     bool havePrevious = false;
     long double previousX = 0, previousQ = 0;
+    // For a root the exact slope takes the first Newton step; after it the secant through
+    // the last two points converges as fast (its error is about the product of theirs), and
+    // the value alone costs a fraction of the slopes.
+    bool stepped = false;
     for (int step = 0; step < kMostSteps && !Neighbours(lo.x, hi.x); ++step) {
         const CurveNode& p = lastLow ? lo : hi;
         const long double qp = QuantityOf(p.s, order);
@@ -131,8 +135,10 @@ SearchResult FindZero(CurveFunction& f, const CurveNode& a, const CurveNode& b, 
         previousX = p.x;
         previousQ = qp;
         if (bisect) c = SplitPoint(lo.x, hi.x);
+        const bool valueOnly = order == Order::Value && stepped;
+        stepped = stepped || (!secant && !bisect);
         CurveNode n;
-        if (!f.At(c, n)) return FindHole(f, lo.x, c, hi.x);
+        if (!(valueOnly ? f.ValueAt(c, n) : f.At(c, n))) return FindHole(f, lo.x, c, hi.x);
         const long double q = QuantityOf(n.s, order);
         if (std::isnan(q)) return {};
         if (q == 0) {
