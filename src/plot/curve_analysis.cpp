@@ -118,7 +118,7 @@ private:
     bool Evaluated(std::size_t i) const { return order_ == Order::Value || curve_.nodes[i].node.slopes; }
     int Sign(std::size_t i) const { return SignOf(curve_.nodes[i].node.s, order_); }
     bool IsZero(std::size_t i) const {
-        const Slopes& s = curve_.nodes[i].node.s;
+        const CurveSlopes& s = curve_.nodes[i].node.s;
         return Evaluated(i) && Known(s, order_) && QuantityOf(s, order_) == 0;
     }
     bool IsKink(std::size_t i) const { return Evaluated(i) && !Known(curve_.nodes[i].node.s, order_); }

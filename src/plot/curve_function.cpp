@@ -46,17 +46,17 @@ long double ValueOf(Key key) {
 
 }  // namespace
 
-bool CurveFunction::At(long double x, Slopes& out) {
-    if (f_->TrySlopes(x, 0, out) != EvalStatus::Ok || !std::isfinite(out.value)) return false;
+bool CurveFunction::At(long double x, CurveSlopes& out) {
+    Slopes s;
+    if (f_->TrySlopes(x, 0, s) != EvalStatus::Ok || !std::isfinite(s.value)) return false;
+    out = {s.value, s.dx, s.dxx, s.first, s.second};
     if (!g_) return true;
-    Slopes other;
-    if (g_->TrySlopes(x, 0, other) != EvalStatus::Ok || !std::isfinite(other.value)) return false;
-    out.value -= other.value;
-    out.dx -= other.dx;
-    out.dy -= other.dy;
-    out.dxx -= other.dxx;
-    out.first = Worse(out.first, other.first);
-    out.second = Worse(out.second, other.second);
+    if (g_->TrySlopes(x, 0, s) != EvalStatus::Ok || !std::isfinite(s.value)) return false;
+    out.value -= s.value;
+    out.dx -= s.dx;
+    out.dxx -= s.dxx;
+    out.first = Worse(out.first, s.first);
+    out.second = Worse(out.second, s.second);
     return true;
 }
 

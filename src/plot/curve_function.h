@@ -8,11 +8,19 @@
 
 namespace kq {
 
+// What a point of a plane curve keeps of the engine's Slopes: a function of x alone has no
+// d/dy, and a node is copied and scanned by the thousand (the smaller, the faster).
+struct CurveSlopes {
+    long double value = 0;
+    long double dx = 0, dxx = 0;
+    SlopeStatus first = SlopeStatus::Exact, second = SlopeStatus::Exact;
+};
+
 // A point of a curve with what is known there: always the value, the slopes only where
 // they were asked for (they cost several times what the value does).
 struct CurveNode {
     long double x = 0;
-    Slopes s;
+    CurveSlopes s;
     bool slopes = false;
 };
 
@@ -24,7 +32,7 @@ public:
 
     // The value and slopes at x; false where the curve has no point there (the formula fails,
     // or its value is an infinity or NaN, which no plot can show).
-    bool At(long double x, Slopes& out);
+    bool At(long double x, CurveSlopes& out);
     bool At(long double x, CurveNode& out) {
         out.x = x;
         out.slopes = At(x, out.s);
@@ -42,7 +50,7 @@ public:
     // A node with the value alone (no slopes), the fast way.
     bool ValueAt(long double x, CurveNode& out) {
         out.x = x;
-        out.s = Slopes{};
+        out.s = CurveSlopes{};
         out.slopes = false;
         return Value(x, out.s.value);
     }

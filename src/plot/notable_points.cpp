@@ -199,8 +199,8 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
             if (eb.s.second != SlopeStatus::Exact) node.node.s.second = eb.s.second;
             node.node.slopes = true;
         } else {
-            Slopes& d = node.node.s;
-            d.dx = d.dy = d.dxx = 0;
+            CurveSlopes& d = node.node.s;
+            d.dx = d.dxx = 0;
             d.first = d.second = SlopeStatus::Exact;
             node.node.slopes = false;
             if (keep[k] == 2) difference.WithSlopes(node.node);

@@ -15,7 +15,7 @@ namespace kq {
 enum class Order { Value, Slope, Curvature };
 
 // (These three are inline: the analysis asks them at every node of every pass.)
-inline long double QuantityOf(const Slopes& s, Order order) {
+inline long double QuantityOf(const CurveSlopes& s, Order order) {
     switch (order) {
         case Order::Value: return s.value;
         case Order::Slope: return s.dx;
@@ -24,7 +24,7 @@ inline long double QuantityOf(const Slopes& s, Order order) {
     return s.value;
 }
 // Whether the quantity means something there (the slope of a kink does not).
-inline bool Known(const Slopes& s, Order order) {
+inline bool Known(const CurveSlopes& s, Order order) {
     switch (order) {
         case Order::Value: return true;
         case Order::Slope: return s.first != SlopeStatus::NotDifferentiable && std::isfinite(s.dx);
@@ -33,7 +33,7 @@ inline bool Known(const Slopes& s, Order order) {
     return true;
 }
 // -1, 0 or 1; 0 also where the quantity is not known.
-inline int SignOf(const Slopes& s, Order order) {
+inline int SignOf(const CurveSlopes& s, Order order) {
     if (!Known(s, order)) return 0;
     const long double q = QuantityOf(s, order);
     return q > 0 ? 1 : (q < 0 ? -1 : 0);

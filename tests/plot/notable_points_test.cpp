@@ -186,7 +186,7 @@ TEST(NotablePoints, ExtremaAreWhereTheSlopeIsZeroToTheLastBit) {
         for (const NotablePoint& p : found.points) {
             if (p.kind != PointKind::Min && p.kind != PointKind::Max) continue;
             ++extrema;
-            Slopes at, below, above;
+            CurveSlopes at, below, above;
             ASSERT_TRUE(f.At(p.x, at) && f.At(Below(p.x), below) && f.At(Above(p.x), above));
             const bool zero = at.dx == 0;
             const bool across = (below.dx < 0) != (above.dx < 0) || below.dx == 0 || above.dx == 0;
