@@ -1,7 +1,8 @@
 // ns per evaluation of the compiled form, one point per call (Eval) and a whole column per
 // call (Column), each printed beside the hand-written long double code on the same points
 // (hand_ns, and the ratio x_hand); muparser (double) on the same formulas; translation time,
-// with muparser's for comparison; and the cost of failing evaluations.
+// with muparser's for comparison; the value with its exact slopes; and the cost of failing
+// evaluations.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -216,6 +217,21 @@ void FailurePath(benchmark::State& state, const char* formula) {
     }
 }
 
+// The value with its exact slopes (forward-mode differentiation), one point per call: what
+// the point finder pays at every point it looks at closely, beside the value alone (Eval).
+void SlopesAt(benchmark::State& state, int k) {
+    kq::Translator t;
+    t.Translate(kFormulas[k].text);
+    const auto points = PointsFor(kFormulas[k]);
+    std::size_t i = 0;
+    kq::Slopes s;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(t.TrySlopes(points[i].x, points[i].y, s));
+        benchmark::DoNotOptimize(s);
+        if (++i == points.size()) i = 0;
+    }
+}
+
 int Register() {
     for (int k = 0; k < static_cast<int>(std::size(kFormulas)); ++k) {
         const std::string n = kFormulas[k].name;
@@ -232,6 +248,8 @@ int Register() {
         benchmark::RegisterBenchmark(("Translate/" + n + "/muparser_double").c_str(), MuParserTranslate, k);
 #endif
     }
+    for (int k = 0; k < static_cast<int>(std::size(kFormulas)); ++k)
+        benchmark::RegisterBenchmark(("Slopes/" + std::string(kFormulas[k].name) + "/engine").c_str(), SlopesAt, k);
     benchmark::RegisterBenchmark("Failures/arcsin(x)", FailurePath, "arcsin(x)");
     benchmark::RegisterBenchmark("Failures/ln(x)", FailurePath, "ln(x)");
     benchmark::RegisterBenchmark("Failures/arctg(x)_never_fails", FailurePath, "arctg(x)");
