@@ -94,6 +94,70 @@ EvalStatus Cotangent(long double t, long double& out, bool exact) {
     return EvalStatus::Ok;
 }
 
+namespace {
+
+// tg of t degrees: sine over cosine (`exact`), else in double precision as tg of radians is,
+// the double tangent of the rest after whole quarter turns (in an odd quarter -1 over it);
+// 1 or -1 where the rest is 45 degrees, either way.
+long double TangentValueDegrees(long double t, bool exact) {
+    const QuarterTurns turns = InQuarterTurns(t);
+    if (turns.diagonal) {
+        const long double one = turns.radians > 0 ? 1.0L : -1.0L;
+        return turns.quadrant & 1 ? -one : one;
+    }
+    if (exact) {
+        long double sine = 0, cosine = 0;
+        SineCosineDegrees(t, &sine, &cosine);
+        return sine / cosine;
+    }
+    const long double v = DoublePrecisionValue(turns.radians, ::tan, ::tanl);
+    return turns.quadrant & 1 ? -1.0L / v : v;
+}
+
+// ctg the same way: cosine over sine, or 1 over the double tangent; 1 or -1 at 45 degrees.
+long double CotangentValueDegrees(long double t, bool exact) {
+    if (exact && !InQuarterTurns(t).diagonal) {
+        long double sine = 0, cosine = 0;
+        SineCosineDegrees(t, &sine, &cosine);
+        return cosine / sine;
+    }
+    return 1.0L / TangentValueDegrees(t, false);
+}
+
+}  // namespace
+
+EvalStatus TangentDegrees(long double t, long double cosine, long double& out, bool exact) {
+    if (std::fabs(cosine) <= kNegligible) return EvalStatus::FunctionPole;
+    out = TangentValueDegrees(t, exact);
+    return EvalStatus::Ok;
+}
+
+EvalStatus CotangentDegrees(long double t, long double sine, long double& out, bool exact) {
+    if (std::fabs(sine) <= kNegligible) return EvalStatus::FunctionPole;
+    out = CotangentValueDegrees(t, exact);
+    return EvalStatus::Ok;
+}
+
+EvalStatus TangentDegrees(long double t, long double& out, bool exact) {
+    return TangentDegrees(t, CosineDegrees(t), out, exact);
+}
+
+EvalStatus CotangentDegrees(long double t, long double& out, bool exact) {
+    return CotangentDegrees(t, SineDegrees(t), out, exact);
+}
+
+EvalStatus ApplyInDegrees(FunctionCode code, long double t, long double& out, bool exact) {
+    switch (code) {
+        case FunctionCode::Sin: out = SineDegrees(t); return EvalStatus::Ok;
+        case FunctionCode::Cos: out = CosineDegrees(t); return EvalStatus::Ok;
+        case FunctionCode::Tg: return TangentDegrees(t, out, exact);
+        case FunctionCode::Ctg: return CotangentDegrees(t, out, exact);
+        case FunctionCode::Sec: return TrigReciprocal(CosineDegrees(t), out);
+        case FunctionCode::Csc: return TrigReciprocal(SineDegrees(t), out);
+        default: return ApplyFunction(code, 0, t, out, exact);
+    }
+}
+
 EvalStatus ApplyFunction(FunctionCode code, const long double& n, const long double& argument, long double& out,
                          bool exact) {
     const FunctionInfo* f = InfoOf(code);

@@ -60,6 +60,13 @@ EvalStatus Cotangent(long double t, long double sine, long double& out, bool exa
 // them, at the cost of the reduction of t alone.
 EvalStatus Tangent(long double t, long double& out, bool exact = false);
 EvalStatus Cotangent(long double t, long double& out, bool exact = false);
+// The same of an angle t in degrees (the cosine or sine given is that of t degrees).
+EvalStatus TangentDegrees(long double t, long double cosine, long double& out, bool exact);
+EvalStatus CotangentDegrees(long double t, long double sine, long double& out, bool exact);
+EvalStatus TangentDegrees(long double t, long double& out, bool exact);
+EvalStatus CotangentDegrees(long double t, long double& out, bool exact);
+// sin, cos, tg, ctg, sec or csc (`code`) of t degrees, as the program's instructions give it.
+EvalStatus ApplyInDegrees(FunctionCode code, long double t, long double& out, bool exact);
 inline EvalStatus TrigReciprocal(long double v, long double& out) {
     if (std::fabs(v) <= kNegligible) return EvalStatus::FunctionPole;
     out = 1.0L / v;

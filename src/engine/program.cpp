@@ -27,13 +27,24 @@ using Instr = Program::Instr;
         case Op::Square: r[i.dst] = r[i.a] * r[i.a]; break;
         case Op::Cube: r[i.dst] = r[i.a] * r[i.a] * r[i.a]; break;
         case Op::Pow: return Power(r[i.a], r[i.b], r[i.dst]);
-        case Op::Sin: r[i.dst] = Sine(r[i.a]); break;
-        case Op::Cos: r[i.dst] = Cosine(r[i.a]); break;
-        case Op::SinCos: SineCosine(r[i.a], &r[i.dst], &r[i.b]); break;
-        case Op::Tg: return Tangent(r[i.a], r[i.b], r[i.dst], i.exact);
-        case Op::Ctg: return Cotangent(r[i.a], r[i.b], r[i.dst], i.exact);
-        case Op::TgAlone: return Tangent(r[i.a], r[i.dst], i.exact);
-        case Op::CtgAlone: return Cotangent(r[i.a], r[i.dst], i.exact);
+        case Op::Sin: r[i.dst] = i.degrees ? SineDegrees(r[i.a]) : Sine(r[i.a]); break;
+        case Op::Cos: r[i.dst] = i.degrees ? CosineDegrees(r[i.a]) : Cosine(r[i.a]); break;
+        case Op::SinCos:
+            if (i.degrees)
+                SineCosineDegrees(r[i.a], &r[i.dst], &r[i.b]);
+            else
+                SineCosine(r[i.a], &r[i.dst], &r[i.b]);
+            break;
+        case Op::Tg:
+            return i.degrees ? TangentDegrees(r[i.a], r[i.b], r[i.dst], i.exact)
+                             : Tangent(r[i.a], r[i.b], r[i.dst], i.exact);
+        case Op::Ctg:
+            return i.degrees ? CotangentDegrees(r[i.a], r[i.b], r[i.dst], i.exact)
+                             : Cotangent(r[i.a], r[i.b], r[i.dst], i.exact);
+        case Op::TgAlone:
+            return i.degrees ? TangentDegrees(r[i.a], r[i.dst], i.exact) : Tangent(r[i.a], r[i.dst], i.exact);
+        case Op::CtgAlone:
+            return i.degrees ? CotangentDegrees(r[i.a], r[i.dst], i.exact) : Cotangent(r[i.a], r[i.dst], i.exact);
         case Op::Sec:
         case Op::Csc: return TrigReciprocal(r[i.a], r[i.dst]);
         case Op::Func: return ApplyFunction(i.code, r[i.b], r[i.a], r[i.dst], i.exact);
@@ -165,7 +176,7 @@ private:
         // Fold what no longer depends on x or y.
         if (IsConst(a) && (b < 0 || IsConst(b))) {
             long double r[3] = {nodes[a].value, b < 0 ? 0 : nodes[b].value, 0};
-            const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1, exact_};
+            const Instr instr{op, code, EvalStatus::Ok, 2, 0, 1, exact_, degrees_};
             const EvalStatus status = Execute(instr, r);
             return status == EvalStatus::Ok ? Const(r[2]) : FailNode(status);
         }
@@ -201,8 +212,9 @@ private:
         using F = FunctionCode;
         if (code == F::Abs) return Make(Op::Abs, t);
         if (!IsDirectTrig(code)) return Make(Op::Func, t, Const(n), code);
-        // The same product the tree forms, so the bits agree.
-        const int angle = degrees_ ? Make(Op::Mul, t, Const(kRadiansPerDegree)) : t;
+        // In degrees the functions take the angle as it is (they take off whole quarter
+        // turns exactly), as the tree does.
+        const int angle = t;
         switch (code) {
             case F::Sin: return Make(Op::Sin, angle);
             case F::Cos: return Make(Op::Cos, angle);
@@ -311,6 +323,12 @@ std::vector<Instr> Sunk(const std::vector<Instr>& code, std::uint32_t result, st
     return out;
 }
 
+// The instructions that read an angle (whose unit the degrees mode sets).
+bool IsTrig(Op op) {
+    return op == Op::Sin || op == Op::Cos || op == Op::SinCos || op == Op::Tg || op == Op::Ctg ||
+           op == Op::TgAlone || op == Op::CtgAlone;
+}
+
 // A tangent or cotangent node, whose second operand is the cosine or sine its pole test reads.
 bool TestsItsPole(const Lowering::Node& n) {
     return n.kind == Lowering::Node::Compute && (n.op == Op::Tg || n.op == Op::Ctg);
@@ -387,16 +405,16 @@ void Program::Build(const ExpressionList& root, const FormulaMode& mode) {
                     const bool sinFirst = n.op == Op::Sin;
                     const std::uint32_t s = sinFirst ? slot[i] : slot[partner];
                     const std::uint32_t c = sinFirst ? slot[partner] : slot[i];
-                    code_.push_back(Instr{Op::SinCos, FunctionCode::None, EvalStatus::Ok, s, a, c});
+                    code_.push_back(Instr{Op::SinCos, FunctionCode::None, EvalStatus::Ok, s, a, c, false, mode.degrees});
                     continue;
                 }
             }
             if (TestsItsPole(n) && !needed[n.b]) {
                 const Op alone = n.op == Op::Tg ? Op::TgAlone : Op::CtgAlone;
-                code_.push_back(Instr{alone, n.code, n.fail, slot[i], a, 0, mode.exact});
+                code_.push_back(Instr{alone, n.code, n.fail, slot[i], a, 0, mode.exact, mode.degrees});
                 continue;
             }
-            code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b, mode.exact});
+            code_.push_back(Instr{n.op, n.code, n.fail, slot[i], a, b, mode.exact, mode.degrees && IsTrig(n.op)});
         }
         result_ = slot[top];
         limit_ = newSlot();

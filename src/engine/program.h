@@ -40,6 +40,7 @@ public:
         EvalStatus fail;
         std::uint32_t dst, a, b;
         bool exact = false;  // Func, Tg, Ctg and their Alone forms: the long double values
+        bool degrees = false;  // Sin, Cos, SinCos, Tg, Ctg and the Alone forms: a is in degrees
     };
 
     Program();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/function_slopes.h"
+#include "engine/math_functions.h"
 #include "engine/trig.h"
 
 namespace kq {
@@ -13,6 +14,22 @@ using Op = Program::Op;
 bool IsInteger(long double v) { return std::isfinite(v) && std::trunc(v) == v; }
 
 bool Constant(long double dx, long double dxx, long double dy) { return dx == 0 && dxx == 0 && dy == 0; }
+
+// The derivatives of a function of t degrees: pi/180 (the long double the radians came from
+// before, so the same product) times those in radians, twice for the second.
+FunctionSlope PerDegree(FunctionSlope s) {
+    s.first *= kRadiansPerDegree;
+    s.second *= kRadiansPerDegree * kRadiansPerDegree;
+    return s;
+}
+
+// The sine and cosine of an instruction's angle, in its unit.
+void SineCosineOf(const Program::Instr& i, long double angle, long double* sine, long double* cosine) {
+    if (i.degrees)
+        SineCosineDegrees(angle, sine, cosine);
+    else
+        SineCosine(angle, sine, cosine);
+}
 
 // p * q where either may be an infinity: a factor that is exactly 0 wins, so that a derivative
 // that does not move leaves the product 0 (0 * inf would be NaN).
@@ -123,24 +140,53 @@ void SlopeEvaluator::Differentiate(const Program::Instr& i) {
         case Op::SinCos: {
             // dst holds the sine and b the cosine of a.
             const long double s = v[i.dst], c = v[i.b];
+            if (i.degrees) {
+                Chain(i.dst, i.a, PerDegree({c, -s, true, true}));
+                Chain(i.b, i.a, PerDegree({-s, -c, true, true}));
+                return;
+            }
             Chain(i.dst, i.a, {c, -s, true, true});
             Chain(i.b, i.a, {-s, -c, true, true});
             return;
         }
-        case Op::Sin: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Sin, 0, v[i.a], v[i.dst])); return;
-        case Op::Cos: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Cos, 0, v[i.a], v[i.dst])); return;
+        case Op::Sin:
+        case Op::Cos: {
+            long double s = 0, c = 0;
+            SineCosineOf(i, v[i.a], &s, &c);
+            const FunctionSlope slope = i.op == Op::Sin ? FunctionSlope{c, -s, true, true} : FunctionSlope{-s, -c, true, true};
+            Chain(i.dst, i.a, i.degrees ? PerDegree(slope) : slope);
+            return;
+        }
         case Op::Tg: {
             // b holds the cosine of the angle a, as the engine computed it for the pole test.
+            if (i.degrees) {
+                Chain(i.dst, i.a, PerDegree(SlopeOfTangent(v[i.b], SineDegrees(v[i.a]))));
+                return;
+            }
             Chain(i.dst, i.a, SlopeOfTangent(v[i.b], TableValue(FunctionCode::Sin, v[i.a])));
             return;
         }
         case Op::Ctg: {
             // b holds the sine of the angle a.
+            if (i.degrees) {
+                Chain(i.dst, i.a, PerDegree(SlopeOfCotangent(CosineDegrees(v[i.a]), v[i.b])));
+                return;
+            }
             Chain(i.dst, i.a, SlopeOfCotangent(TableValue(FunctionCode::Cos, v[i.a]), v[i.b]));
             return;
         }
-        case Op::TgAlone: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Tg, 0, v[i.a], v[i.dst])); return;
-        case Op::CtgAlone: Chain(i.dst, i.a, SlopeOfFunction(FunctionCode::Ctg, 0, v[i.a], v[i.dst])); return;
+        case Op::TgAlone:
+        case Op::CtgAlone: {
+            if (i.degrees) {
+                long double s = 0, c = 0;
+                SineCosineDegrees(v[i.a], &s, &c);
+                Chain(i.dst, i.a, PerDegree(i.op == Op::TgAlone ? SlopeOfTangent(c, s) : SlopeOfCotangent(c, s)));
+                return;
+            }
+            const FunctionCode code = i.op == Op::TgAlone ? FunctionCode::Tg : FunctionCode::Ctg;
+            Chain(i.dst, i.a, SlopeOfFunction(code, 0, v[i.a], v[i.dst]));
+            return;
+        }
         case Op::Sec:
         case Op::Csc: {
             // 1/w of the cosine (or sine) register: (1/w)' = -w'/w^2, (1/w)'' = (2w'^2 - w w'')/w^3.
@@ -174,14 +220,12 @@ EvalStatus SlopeEvaluator::Evaluate(const Program& program, const long double& x
             // the rest of them: the same bits as the engine's sine and cosine alone give (the
             // program's fused SinCos relies on that too).
             long double sine = 0, cosine = 0;
-            SineCosine(values_[instr.a], &sine, &cosine);
-            if (instr.op == Op::Sin) {
-                values_[instr.dst] = sine;
-                Chain(instr.dst, instr.a, {cosine, -sine, true, true});
-            } else {
-                values_[instr.dst] = cosine;
-                Chain(instr.dst, instr.a, {-sine, -cosine, true, true});
-            }
+            SineCosineOf(instr, values_[instr.a], &sine, &cosine);
+            const bool isSine = instr.op == Op::Sin;
+            values_[instr.dst] = isSine ? sine : cosine;
+            const FunctionSlope slope = isSine ? FunctionSlope{cosine, -sine, true, true}
+                                               : FunctionSlope{-sine, -cosine, true, true};
+            Chain(instr.dst, instr.a, instr.degrees ? PerDegree(slope) : slope);
             continue;
         }
         if (EvalStatus s = Program::Step(instr, values_.data()); s != EvalStatus::Ok) return s;

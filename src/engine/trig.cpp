@@ -218,6 +218,41 @@ Reduced ReduceOtherwise(long double x) {
     *cosine = (r.quadrant + 1) & 2 ? -second : second;
 }
 
+// pi/180 as the sum of two long doubles (the first the nearest to it), 128 bits.
+constexpr long double kDegreeHi = 0x8EFA351294E9C8AEp-69L;
+constexpr long double kDegreeLo = 0xEC5F66E9485C4D90p-137L;
+
+// t degrees = (4n + quadrant) 90 degrees + f degrees, the rest f taken off exactly (|f| at
+// most 45 and a hair), so that whole quarter turns leave nothing: sin 180 and cos 90 are 0.
+// `rest` gets f. Infinities and NaN come out as NaN.
+Reduced ReduceDegrees(long double t, long double* rest) {
+    if (!std::isfinite(t)) {
+        *rest = t - t;
+        return {*rest, 0, 0};
+    }
+    // Below 2^40 the angle itself, above it its remainder of a whole turn (exact, below 360).
+    const long double r = std::fabs(t) < 0x1p40L ? t : std::fmod(t, 360.0L);
+    // The nearest quarter turn: r / 90 rounded is off only next to an odd multiple of 45,
+    // where either neighbour will do.
+    constexpr long double kNinetieth = 1.0L / 90;
+    const long double turns = (r * kNinetieth + kRounder) - kRounder;
+    // Exact: 90 turns (below 2^41) is exact, both it and r are multiples of r's last place,
+    // and their difference, at most 45 and a hair, has room for every bit of it.
+    const long double f = r - 90 * turns;
+    *rest = f;
+    const auto k = static_cast<long long>(turns);
+    // f pi/180 as hi + lo: the product's rounding error exactly (Dekker's split into halves
+    // of 32 bits), with f times the low part of pi/180.
+    constexpr long double kSplitter = 4294967297.0L;  // 2^32 + 1
+    const long double hi = f * kDegreeHi;
+    const long double spread = f * kSplitter;
+    const long double fHead = spread - (spread - f), fRest = f - fHead;
+    constexpr long double dSpread = kDegreeHi * kSplitter;
+    constexpr long double dHead = dSpread - (dSpread - kDegreeHi), dRest = kDegreeHi - dHead;
+    const long double error = ((fHead * dHead - hi) + fHead * dRest + fRest * dHead) + fRest * dRest;
+    return {hi, error + f * kDegreeLo, static_cast<unsigned>(k & 3)};
+}
+
 // The arguments the quick reduction does not serve, out of line.
 [[gnu::noinline]] long double SineOtherwise(long double x) {
     return std::fabs(x) < kTiny ? x : SineOf(ReduceOtherwise(x));
@@ -254,6 +289,27 @@ void SineCosine(long double x, long double* sine, long double* cosine) {
     const Quotient q = Divide(x);
     if (!Serves(x, q)) return SineCosineOtherwise(x, sine, cosine);
     BothOf(Finish(q), sine, cosine);
+}
+
+long double SineDegrees(long double t) {
+    long double rest = 0;
+    return SineOf(ReduceDegrees(t, &rest));
+}
+
+long double CosineDegrees(long double t) {
+    long double rest = 0;
+    return CosineOf(ReduceDegrees(t, &rest));
+}
+
+void SineCosineDegrees(long double t, long double* sine, long double* cosine) {
+    long double rest = 0;
+    BothOf(ReduceDegrees(t, &rest), sine, cosine);
+}
+
+QuarterTurns InQuarterTurns(long double t) {
+    long double rest = 0;
+    const Reduced r = ReduceDegrees(t, &rest);
+    return {r.hi, r.quadrant, std::fabs(rest) == 45};
 }
 
 // Where the quick reduction serves, x is at least 2^-23 from every multiple of pi/2, so

@@ -16,4 +16,20 @@ void SineCosine(long double x, long double* sine, long double* cosine);
 bool CosineAtMost(long double x, long double limit);
 bool SineAtMost(long double x, long double limit);
 
+// The same for an angle t in degrees: whole quarter turns are taken off exactly, so that
+// sin 180 and cos 90 are 0 and sin 30 is 1/2, and the rest is turned into radians to 128 bits;
+// within one ulp of the sine and cosine of t degrees.
+long double SineDegrees(long double t);
+long double CosineDegrees(long double t);
+void SineCosineDegrees(long double t, long double* sine, long double* cosine);
+
+// t degrees as (4n + quadrant) quarter turns and the rest in radians (at most pi/4 and a hair
+// in size), for the tangent; `diagonal` where the rest is 45 degrees exactly, whose tangent is 1.
+struct QuarterTurns {
+    long double radians;
+    unsigned quadrant;
+    bool diagonal;
+};
+QuarterTurns InQuarterTurns(long double t);
+
 }  // namespace kq

@@ -24,9 +24,10 @@ EvalStatus OperationUnit::Evaluate(long double x, long double y, const FormulaMo
         long double t = 0;
         if (sub)
             if (EvalStatus s = sub->Evaluate(x, y, mode, t); s != EvalStatus::Ok) return s;
-        if (mode.degrees && IsDirectTrig(code)) t *= kRadiansPerDegree;
         long double v = 0;
-        if (EvalStatus s = ApplyFunction(code, n, t, v, mode.exact); s != EvalStatus::Ok) return s;
+        const EvalStatus s = mode.degrees && IsDirectTrig(code) ? ApplyInDegrees(code, t, v, mode.exact)
+                                                                : ApplyFunction(code, n, t, v, mode.exact);
+        if (s != EvalStatus::Ok) return s;
         return Finish(v, x, y, mode, out);
     }
     long double v = 0;

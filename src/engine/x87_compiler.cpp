@@ -286,7 +286,7 @@ private:
             case Op::Tg:
             case Op::Ctg:
             case Op::TgAlone:
-            case Op::CtgAlone: return i.exact ? Form::Helper : Form::Tangent;
+            case Op::CtgAlone: return i.exact || i.degrees ? Form::Helper : Form::Tangent;
             case Op::Func:
                 if (DoubleFunction(i) || ExactFunction(i)) return Form::Call;
                 if (i.code == FunctionCode::Root && registers_[i.b] == 2 && constantOf_[i.b] >= 0)
@@ -330,7 +330,8 @@ private:
         IsolateForCall(i);
         e_.FstpTbyte(abi_.Scratch());
         stack_.Popped();
-        abi_.CallExtendedToTwo(e_, reinterpret_cast<const void*>(&SineCosine), stack_.Slot(i.dst), stack_.Slot(i.b));
+        abi_.CallExtendedToTwo(e_, reinterpret_cast<const void*>(i.degrees ? &SineCosineDegrees : &SineCosine),
+                               stack_.Slot(i.dst), stack_.Slot(i.b));
     }
 
     void EmitCall(const Instr& i) {
@@ -338,9 +339,9 @@ private:
         if (i.op == Op::Sin || i.op == Op::Cos) {
             e_.FstpTbyte(abi_.Scratch());  // the argument
             stack_.Popped();
-            abi_.CallExtended(e_, reinterpret_cast<const void*>(InfoOf(i.op == Op::Sin ? FunctionCode::Sin
-                                                                                       : FunctionCode::Cos)
-                                                                    ->inExtended));
+            const auto function = i.degrees ? (i.op == Op::Sin ? &SineDegrees : &CosineDegrees)
+                                            : InfoOf(i.op == Op::Sin ? FunctionCode::Sin : FunctionCode::Cos)->inExtended;
+            abi_.CallExtended(e_, reinterpret_cast<const void*>(function));
             stack_.Pushed(i.dst);
             return;
         }

@@ -23,7 +23,7 @@ mp.dps = 50
 
 
 PI_DOUBLE = dbl(mpmath.pi)  # the language's pi
-DEGREE = ld(mpmath.pi / 180)  # the engine's radians per degree
+DEGREE = ld(mpmath.pi / 180)  # the engine's radians per degree, its factor for slopes
 
 
 def sign_root(t, p):
@@ -160,8 +160,9 @@ def main():
     for name, f in DEGREE_FUNCTIONS:
         for text in DEGREE_POINTS:
             x = ld(text)
-            # The engine turns degrees into radians by one rounded product, then applies f.
-            t = ld(x * DEGREE)
+            # The engine takes f of the angle itself (whole quarter turns off exactly); its
+            # slope per degree is pi/180, the engine's long double of it, times f's.
+            t = x * mpmath.pi / 180
             dx = mpmath.diff(f, t) * DEGREE
             dxx = mpmath.diff(f, t, 2) * DEGREE**2
             lines.append(row(f"{name}(x)", True, x, 0, dx, dxx, 0, 4))

@@ -9,8 +9,8 @@ Computed with mpmath (Debian's python3-mpmath), never with the code under test. 
 
 with every number the hex of its 80 bits (sign and exponent first), the true value being
 HIGH + LOW (HIGH the long double nearest to it). KIND "r" is an argument in radians; "d" one
-in degrees, whose sine and cosine are those of the radians the engine converts it to (the
-long double nearest to the product of the argument and the long double nearest to pi/180).
+in degrees, whose sine and cosine are those of the angle itself (exactly 0 at whole half
+turns for the sine and at odd quarter turns for the cosine).
 The arguments: random ones of every size from 2^-70 to the largest long double, dense ones on
 [-100, 100], those next to multiples of pi/2 (the nearest long doubles and their neighbours,
 and for exponents across the whole range the significands that come closest to a multiple),
@@ -38,15 +38,22 @@ def value(x, f):
         return +f(x)
 
 
-def line(kind, x, radians):
-    s = value(radians, mpmath.sin)
-    c = value(radians, mpmath.cos)
+def line(kind, x, s, c):
     out = [kind, hex80(x)]
     for v in (s, c):
         with mp.workprec(400):
             high, low = true_value(v)
         out += [hex80(high), hex80(low)]
     return " ".join(out)
+
+
+def degree_values(t):
+    """sin and cos of t degrees: of t/180 half turns, which mpmath's sinpi and cospi take
+    exactly at whole and half numbers (t/180 is exact there at this precision)."""
+    e = int(mpmath.frexp(t)[1]) if t != 0 else 0
+    with mp.workprec(max(e, 0) + 400):
+        turns = t / 180
+        return +mpmath.sinpi(turns), +mpmath.cospi(turns)
 
 
 def random_long_double(rng, low_exponent, high_exponent):
@@ -137,22 +144,21 @@ def main():
         radians += neighbours(mpf(2) ** 20, 3) + neighbours(-mpf(2) ** 20, 3)
     radians += [mpf(0), mpf(2) ** -16382, round64(mpf("1.18973149535723176502e4932"))]
 
-    # Degrees: the engine's sine of t degrees is that of the long double t * (pi/180 rounded).
-    degree = round64(mpf("0.0174532925199432957692369076848861271"))
+    # Degrees: whole ones and their neighbours, and random ones.
     degrees = []
     whole = list(range(-1080, 1081)) + [rng.randint(-10 ** 7, 10 ** 7) for _ in range(1500)]
     whole += [rng.randint(-10 ** 5, 10 ** 5) * 90 for _ in range(500)]
     for t in whole:
         degrees += neighbours(mpf(t), 1) if t != 0 else [mpf(0)]
     degrees += [uniform(rng, 720) for _ in range(4000)]
+    # Beyond 2^40, where the engine takes the remainder of a whole turn first.
+    degrees += [random_long_double(rng, 41, MAX_EXPONENT) for _ in range(300)]
 
     with open(out, "w", encoding="ascii") as f:
         for x in radians:
-            f.write(line("r", x, x) + "\n")
+            f.write(line("r", x, value(x, mpmath.sin), value(x, mpmath.cos)) + "\n")
         for t in degrees:
-            with mp.workprec(400):
-                converted = round64(t * degree)
-            f.write(line("d", t, converted) + "\n")
+            f.write(line("d", t, *degree_values(t)) + "\n")
     print(f"{len(radians)} arguments in radians, {len(degrees)} in degrees", file=sys.stderr)
 
 

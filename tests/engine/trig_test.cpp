@@ -74,9 +74,9 @@ TEST(OwnTrig, WithinOneUlpInRadians) {
     EXPECT_LE(cosine.ulps, 1.0) << "cos at " << ToHex80(cosine.at);
 }
 
-// In degrees mode the angle is converted to radians by one rounded product, and the sine and
-// cosine are those of that product, within one ulp, on every path.
-TEST(OwnTrig, WithinOneUlpOfTheConvertedAngleInDegrees) {
+// In degrees mode the sine and cosine are those of the angle itself, within one ulp, on every
+// path: whole quarter turns are taken off exactly, so that their zeros are zeros.
+TEST(OwnTrig, WithinOneUlpOfTheAngleInDegrees) {
     const std::vector<long double> xs = Arguments(true);
     for (const char* formula : {"sin(x)", "cos(x)"}) {
         Translator t;
@@ -167,6 +167,61 @@ TEST(OwnTrig, SpecialArguments) {
     SineCosine(-0.0L, &s, &c);
     EXPECT_TRUE(SameBits(s, -0.0L));
     EXPECT_EQ(c, 1);
+}
+
+// Whole quarter turns in degrees leave nothing of the angle: the zeros, ones and halves of
+// sin, cos, tg and ctg come out exact on every path, with the double and the long double
+// tangent alike, and the poles fail.
+TEST(OwnTrig, WholeQuarterTurnsInDegreesAreExact) {
+    struct Case {
+        const char* formula;
+        long double x, value;
+    };
+    std::vector<Case> cases = {{"sin(x)", 30, 0.5L},   {"sin(x)", 150, 0.5L},  {"sin(x)", -30, -0.5L},
+                               {"cos(x)", 60, 0.5L},   {"cos(x)", 300, 0.5L},  {"tg(x)", 45, 1},
+                               {"tg(x)", -45, -1},     {"tg(x)", 135, -1},     {"tg(x)", 225, 1},
+                               {"ctg(x)", 45, 1},      {"ctg(x)", 135, -1},    {"tg(x)", 180, 0},
+                               {"ctg(x)", 90, 0},      {"sec(x)", 60, 2},      {"csc(x)", 30, 2},
+                               {"sin(x)", 0x1p80L * 180, 0}, {"cos(x)", 1e6L * 360 + 90, 0}};
+    for (int k = -8; k <= 8; ++k) {
+        const long double turn = 360.0L * k;
+        cases.insert(cases.end(), {{"sin(x)", 180.0L * k, 0}, {"cos(x)", 90 + 180.0L * k, 0},
+                                   {"sin(x)", turn + 90, 1}, {"sin(x)", turn - 90, -1},
+                                   {"cos(x)", turn, 1}, {"cos(x)", turn + 180, -1}});
+    }
+    for (bool exact : {false, true}) {
+        for (const Case& c : cases) {
+            Translator t;
+            t.SetDegrees(true);
+            t.SetExactFunctions(exact);
+            t.Translate(c.formula);
+            long double v = -7;
+            ASSERT_EQ(t.TryValue(c.x, 0, v), EvalStatus::Ok) << c.formula << " at " << static_cast<double>(c.x);
+            EXPECT_TRUE(SameBits(v, c.value)) << c.formula << " at " << static_cast<double>(c.x) << " is "
+                                               << ToHex80(v) << (exact ? " (exact)" : "");
+            const long double inf = std::numeric_limits<long double>::infinity();
+            CheckColumn(t, {c.x, std::nextafter(c.x, inf), std::nextafter(c.x, -inf)}, {}, 0,
+                        std::string(c.formula) + " in degrees");
+        }
+        for (const char* pole : {"tg(x)", "ctg(x)", "sec(x)", "csc(x)"}) {
+            Translator t;
+            t.SetDegrees(true);
+            t.SetExactFunctions(exact);
+            t.Translate(pole);
+            const long double at = pole[0] == 't' || pole[1] == 'e' ? 90 : 180;
+            long double v = 0;
+            EXPECT_NE(t.TryValue(at, 0, v), EvalStatus::Ok) << pole << " at " << static_cast<double>(at);
+            EXPECT_NE(t.TryValue(at + 720, 0, v), EvalStatus::Ok) << pole;
+        }
+    }
+    // The slope of sin at 90 degrees is 0 too, and its bend -(pi/180)^2 exactly as the rule says.
+    Translator t;
+    t.SetDegrees(true);
+    t.Translate("sin(x)");
+    Slopes s;
+    ASSERT_EQ(t.TrySlopes(90, 0, s), EvalStatus::Ok);
+    EXPECT_EQ(s.dx, 0);
+    EXPECT_EQ(s.dxx, -(kRadiansPerDegree * kRadiansPerDegree));
 }
 
 }  // namespace
