@@ -228,6 +228,12 @@ PointKind Mirrored(PointKind kind) {
     return kind;
 }
 
+// Where the curves of a pair meet, as the first of them has it, before the |y| mode.
+struct Meetings {
+    std::vector<std::pair<long double, long double>> at;  // x and y
+    bool more = false;                                    // the limit cut the list
+};
+
 class Collector {
 public:
     explicit Collector(bool absolute) : absolute_(absolute) {}
@@ -310,7 +316,27 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     std::sort(formulas.begin(), formulas.end());
     const bool shared = std::adjacent_find(formulas.begin(), formulas.end()) != formulas.end();
     const int threads = shared ? 1 : std::max(1, options.threads);
-    std::vector<CurveResult> results(curves.size());
+    // Two curves of one formula (the same text in the same modes) are the same curve: it is
+    // worked out once, and each of them lists its points. They coincide everywhere, so they
+    // have no meeting points to list between them, not even where their domain ends.
+    auto same = [&](std::size_t i, std::size_t j) {
+        const Translator& a = *curves[i].formula;
+        const Translator& b = *curves[j].formula;
+        return &a == &b || (a.CompiledText() == b.CompiledText() && a.Degrees() == b.Degrees() &&
+                            a.ExactFunctions() == b.ExactFunctions() && a.Rounding() == b.Rounding());
+    };
+    std::vector<std::size_t> first(curves.size());  // the first curve of each one's formula
+    std::vector<std::size_t> distinct;              // the curves that are firsts
+    for (std::size_t c = 0; c < curves.size(); ++c) {
+        first[c] = c;
+        for (std::size_t d : distinct)
+            if (same(d, c)) {
+                first[c] = d;
+                break;
+            }
+        if (first[c] == c) distinct.push_back(c);
+    }
+    std::vector<CurveResult> results(curves.size());  // of the firsts
     auto analyseCurve = [&](std::size_t c) {
         const PlotCurve& curve = curves[c];
         CurveFunction f(*curve.formula);
@@ -322,19 +348,19 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
 
     // The crossings, pair by pair, in the order their curves are done: a pair of the first
     // curves can start while the last ones are still being sampled, so no thread waits for the
-    // slowest curve with nothing to do.
-    // Two curves of one formula (the same text in the same modes) coincide everywhere: they
-    // have no meeting points to list, not even where their domain ends.
-    auto same = [&](std::size_t i, std::size_t j) {
-        const Translator& a = *curves[i].formula;
-        const Translator& b = *curves[j].formula;
-        return &a == &b || (a.CompiledText() == b.CompiledText() && a.Degrees() == b.Degrees() &&
-                            a.ExactFunctions() == b.ExactFunctions() && a.Rounding() == b.Rounding());
-    };
-    std::vector<std::pair<std::size_t, std::size_t>> pairs;
+    // slowest curve with nothing to do. A pair is looked at as the pair of its curves' firsts,
+    // in its own order (f - g is searched, not g - f, so that each pair's points are the bits
+    // it would have alone), and once for all the pairs that come to it.
+    std::vector<std::pair<std::size_t, std::size_t>> pairs;  // of firsts, each once
+    std::vector<std::size_t> pairOf;                         // of each pair of curves, in order
     for (std::size_t j = 1; j < curves.size(); ++j)
-        for (std::size_t i = 0; i < j; ++i)
-            if (!same(i, j)) pairs.push_back({i, j});
+        for (std::size_t i = 0; i < j; ++i) {
+            if (first[i] == first[j]) continue;
+            const std::pair key{first[i], first[j]};
+            const auto at = std::find(pairs.begin(), pairs.end(), key);
+            pairOf.push_back(static_cast<std::size_t>(at - pairs.begin()));
+            if (at == pairs.end()) pairs.push_back(key);
+        }
     // Each pair is taken by the next thread free with a set of the formulas that no other
     // thread is using: the first set the caller's (a curve being sampled is never one of a
     // pair being looked at), the others copies, made when first needed.
@@ -346,7 +372,7 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     std::mutex lock;  // over freeSets and done
     std::condition_variable finished;
     std::vector<char> done(curves.size(), 0);
-    std::vector<Collector> crossings(pairs.size(), Collector(options.absolute));
+    std::vector<Meetings> meetings(pairs.size());
     auto findCrossings = [&](std::size_t pair) {
         // (Plain names: clang 14 cannot capture structured bindings in the lambda below.)
         const std::size_t i = pairs[pair].first, j = pairs[pair].second;
@@ -378,38 +404,36 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
             }
             return *copy;
         };
-        Collector& found = crossings[pair];
+        Meetings& found = meetings[pair];
         CurveFunction difference(formula(i), formula(j));
-        CurveFunction first(formula(i)), second(formula(j));
+        CurveFunction curveI(formula(i)), curveJ(formula(j));
         SampledCurve nodes = DifferenceNodes(difference, results[i], results[j], plan.xs);
-        const CurveEvents meetings = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
-        for (const CurveNode& n : meetings.found[static_cast<std::size_t>(EventKind::Root)]) {
+        const CurveEvents roots = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
+        for (const CurveNode& n : roots.found[static_cast<std::size_t>(EventKind::Root)]) {
             long double y = 0;
-            if (first.Value(n.x, y)) found.Add(PointKind::Cross, curves[i].number, curves[j].number, n.x, y);
+            if (curveI.Value(n.x, y)) found.at.push_back({n.x, y});
         }
         // Where one curve's domain ends on the other: a meeting the sampling grid, which
         // has no point there, cannot show.
         for (const auto& [ends, other] :
-             {std::pair{&results[i].sampled.ends, &second}, std::pair{&results[j].sampled.ends, &first}}) {
+             {std::pair{&results[i].sampled.ends, &curveJ}, std::pair{&results[j].sampled.ends, &curveI}}) {
             for (const CurveNode& e : *ends) {
                 long double there = 0;
-                if (other->Value(e.x, there) && there == e.s.value)
-                    found.Add(PointKind::Cross, curves[i].number, curves[j].number, e.x, there);
+                if (other->Value(e.x, there) && there == e.s.value) found.at.push_back({e.x, there});
             }
         }
-        if (meetings.more[static_cast<std::size_t>(EventKind::Root)])
-            found.More(curves[i].number, curves[j].number, PointKind::Cross);
+        found.more = roots.more[static_cast<std::size_t>(EventKind::Root)];
     };
-    RunInParallel(static_cast<int>(curves.size() + pairs.size()), threads, [&](int job) {
+    RunInParallel(static_cast<int>(distinct.size() + pairs.size()), threads, [&](int job) {
         const auto k = static_cast<std::size_t>(job);
-        if (k >= curves.size()) {
-            findCrossings(k - curves.size());
+        if (k >= distinct.size()) {
+            findCrossings(k - distinct.size());
             return;
         }
-        analyseCurve(k);
+        analyseCurve(distinct[k]);
         {
             const std::lock_guard guard(lock);
-            done[k] = 1;
+            done[distinct[k]] = 1;
         }
         finished.notify_all();
     });
@@ -417,7 +441,7 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     Collector collect(options.absolute);
     for (std::size_t c = 0; c < curves.size(); ++c) {
         const int number = curves[c].number;
-        const CurveResult& r = results[c];
+        const CurveResult& r = results[first[c]];
         for (std::size_t k = 0; k < kEventKinds; ++k) {
             const PointKind kind = KindOf(static_cast<EventKind>(k));
             for (const CurveNode& n : r.events.found[k]) {
@@ -432,10 +456,13 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
         if (r.sampled.moreBreaks) collect.More(number, -1, PointKind::Break);
         for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, number, -1, e.x, e.s.value);
     }
-    for (Collector& c : crossings) {
-        collect.points.insert(collect.points.end(), c.points.begin(), c.points.end());
-        collect.more.insert(collect.more.end(), c.more.begin(), c.more.end());
-    }
+    for (std::size_t j = 1, p = 0; j < curves.size(); ++j)
+        for (std::size_t i = 0; i < j; ++i) {
+            if (first[i] == first[j]) continue;
+            const Meetings& m = meetings[pairOf[p++]];
+            for (const auto& [x, y] : m.at) collect.Add(PointKind::Cross, curves[i].number, curves[j].number, x, y);
+            if (m.more) collect.More(curves[i].number, curves[j].number, PointKind::Cross);
+        }
 
     // Sorted, each point once, at most `limit` of each curve and kind.
     auto& points = collect.points;

@@ -3,6 +3,7 @@
 // root of sin(k*x), poles and jumps, domain ends, crossings, the |y| mode and the limit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -329,6 +330,55 @@ TEST(NotablePoints, OneFormulaTwiceHasNoCrossings) {
     std::size_t crossings = 0;
     for (const NotablePoint& p : modes.Find().points) crossings += p.kind == PointKind::Cross;
     EXPECT_GT(crossings, 0u);
+}
+
+// A formula ticked twice is worked out once, yet each of its curves lists, bit for bit, what
+// it would alone: its own points, and its crossings with a third curve in the pair's order
+// (the curve listed first is the one whose value is given), limits included.
+TEST(NotablePoints, AFormulaTwiceListsWhatEachWouldAlone) {
+    auto bits = [](const NotablePoint& p) {
+        return std::tuple{p.kind, p.curve, p.other, std::string(reinterpret_cast<const char*>(&p.x), 10),
+                          std::string(reinterpret_cast<const char*>(&p.y), p.hasY ? 10 : 0)};
+    };
+    // The points of `from` with curve numbers renamed, in the list's order.
+    auto renamed = [&](const NotablePoints& from, std::map<int, int> names) {
+        std::vector<NotablePoint> out;
+        for (NotablePoint p : from.points) {
+            if (!names.count(p.curve) || (p.other >= 0 && !names.count(p.other))) continue;
+            p.curve = names[p.curve];
+            if (p.other >= 0) p.other = names[p.other];
+            out.push_back(p);
+        }
+        return out;
+    };
+    int crossingLimits = 0;
+    for (const auto& [a, b] : {std::pair{"cos(x^2-3)", "sin(x)"}, std::pair{"sqrt(16-x*x)", "x/3"},
+                               std::pair{"tg(x)", "1/(x-1)"}}) {
+        for (int threads : {1, 2}) {
+            Finder three({a, b, a});
+            three.Options().threads = threads;
+            three.Options().limit = 30;
+            const NotablePoints found = three.Find();
+            Finder ab({a, b}), ba({b, a});
+            ab.Options().limit = ba.Options().limit = 30;
+            const NotablePoints pairAB = ab.Find(), pairBA = ba.Find();
+            // Curve 2 and its crossings with curve 1 as {b, a} has them; curves 0, 1 as {a, b}.
+            std::vector<NotablePoint> want = renamed(pairAB, {{0, 0}, {1, 1}});
+            for (const NotablePoint& p : renamed(pairBA, {{0, 1}, {1, 2}}))
+                if (p.curve == 2 || p.kind == PointKind::Cross) want.push_back(p);
+            std::sort(want.begin(), want.end(), Before);
+            ASSERT_EQ(found.points.size(), want.size()) << a << " " << threads;
+            for (std::size_t k = 0; k < want.size(); ++k)
+                EXPECT_EQ(bits(found.points[k]), bits(want[k])) << a << " " << threads << " " << k;
+            for (const PointLimit& m : pairBA.more)
+                if (m.other >= 0) {
+                    ++crossingLimits;
+                    const PointLimit cut{1, 2, m.kind};
+                    EXPECT_NE(std::find(found.more.begin(), found.more.end(), cut), found.more.end()) << a;
+                }
+        }
+    }
+    EXPECT_GT(crossingLimits, 0);
 }
 
 // |y| = f(x): where f < 0 nothing is drawn; elsewhere each point has its mirror image, a
