@@ -79,8 +79,9 @@ private:
         ++spent_;
         CurveNode middle;
         if (!f_.At(m, middle)) return false;  // a hole: left to the searches, which cut there
-        inserts_.push_back({middle, false, false});
+        // The nodes added in x order, so that they join the curve's without a sort.
         const bool left = Halve(a, middle, depth + 1);
+        inserts_.push_back({middle, false, false});
         return Halve(middle, b, depth + 1) || left;
     }
 
@@ -286,7 +287,9 @@ private:
     void Merge() {
         if (inserts_.empty()) return;
         auto before = [](const SampledNode& a, const SampledNode& b) { return a.node.x < b.node.x; };
-        std::stable_sort(inserts_.begin(), inserts_.end(), before);
+        // Found left to right, as they mostly are: sorting would only move them about.
+        if (!std::is_sorted(inserts_.begin(), inserts_.end(), before))
+            std::stable_sort(inserts_.begin(), inserts_.end(), before);
         // One x once among the inserts too, their flags joined.
         std::size_t kept = 0;
         for (std::size_t k = 0; k < inserts_.size(); ++k) {
@@ -299,15 +302,17 @@ private:
         inserts_.resize(kept);
         auto& nodes = curve_.nodes;
         // Inserts at the x of a node join it where it stands; the others take new places.
-        std::vector<SampledNode> fresh;
-        fresh.reserve(inserts_.size());
+        kept = 0;
+        auto from = nodes.begin();
         for (const SampledNode& n : inserts_) {
-            const auto at = std::lower_bound(nodes.begin(), nodes.end(), n, before);
-            if (at != nodes.end() && at->node.x == n.node.x)
-                Join(*at, n);
+            from = std::lower_bound(from, nodes.end(), n, before);
+            if (from != nodes.end() && from->node.x == n.node.x)
+                Join(*from, n);
             else
-                fresh.push_back(n);
+                inserts_[kept++] = n;
         }
+        inserts_.resize(kept);
+        const std::vector<SampledNode>& fresh = inserts_;
         if (fresh.empty()) return;
         std::size_t i = nodes.size(), k = fresh.size();
         nodes.resize(nodes.size() + fresh.size());
@@ -322,6 +327,7 @@ private:
     static void Join(SampledNode& into, const SampledNode& other) {
         into.gapAfter = into.gapAfter || other.gapAfter;
         into.extremum = into.extremum || other.extremum;
+        into.sample = std::max(into.sample, other.sample);
     }
 
     CurveFunction& f_;

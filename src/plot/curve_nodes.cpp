@@ -138,13 +138,15 @@ public:
         next_ = 0;
     }
 
-    void Append(const CurveNode& node, bool gapAfter) {
+    // A node after the others; `sample` the grid's point it is at (-1 for none).
+    void Append(const CurveNode& node, bool gapAfter, std::int32_t sample = -1) {
         auto& nodes = out_.nodes;
         if (!nodes.empty() && nodes.back().node.x == node.x) {
             nodes.back().gapAfter = nodes.back().gapAfter || gapAfter;
+            if (sample >= 0) nodes.back().sample = sample;
             return;
         }
-        nodes.push_back({node, gapAfter, false});
+        nodes.push_back({node, gapAfter, false, sample});
     }
 
     bool Full() {
@@ -285,28 +287,54 @@ SampledCurve SampleCurve(CurveFunction& f, const SpecialPointSet& specials, cons
     f.Values(xs, values, defined);
     if (const std::size_t largest = LargestSize(values, defined); largest < n) out.scale = std::fabs(values[largest]);
     const Candidates candidates = MarkCandidates(values, defined, out.scale);
-    std::vector<CurveNode> samples(n);
+    // The slopes of the samples that get them, in order, and where each sample's are (0 for
+    // none): a few hundred, where a node for every sample would be a block of megabytes.
+    std::vector<CurveSlopes> slopes;
+    std::vector<std::uint32_t> slopesOf(n, 0);
     for (std::size_t k = 0; k < n; ++k) {
-        // Copied as bytes: an assignment of long doubles goes through the x87 registers,
-        // an 80-bit load and store for each.
-        std::memcpy(&samples[k].x, &xs[k], sizeof(long double));
-        std::memcpy(&samples[k].s.value, &values[k], sizeof(long double));
-        if (defined[k] && candidates.slopes[k]) defined[k] = f.At(xs[k], samples[k]);
+        if (!defined[k] || !candidates.slopes[k]) continue;
+        CurveSlopes s;
+        defined[k] = f.At(xs[k], s);
+        if (!defined[k]) continue;
+        slopes.push_back(s);
+        slopesOf[k] = static_cast<std::uint32_t>(slopes.size());
     }
-    out.nodes.reserve(n + 16);
+    // The node at sample k: its x and value copied as bytes (an assignment of long doubles
+    // goes through the x87 registers, an 80-bit load and store for each).
+    auto sample = [&](std::size_t k) {
+        CurveNode node;
+        std::memcpy(&node.x, &xs[k], sizeof(long double));
+        if (slopesOf[k]) {
+            node.s = slopes[slopesOf[k] - 1];
+            node.slopes = true;
+        } else {
+            std::memcpy(&node.s.value, &values[k], sizeof(long double));
+        }
+        return node;
+    };
+    // Room for what the finder adds later (subdivisions, extrema, inflections), so that its
+    // passes do not move the whole list to a larger block.
+    out.nodes.reserve(n + n / 4 + 64);
     Sampler sampler(f, specials, plan.limit, out);
     if (n > 0) sampler.KnowSpecials(xs.front(), xs.back(), 4 * n);
+    CurveNode here, next;  // at k and k + 1
+    if (n > 0 && defined[0]) here = sample(0);
     for (std::size_t k = 0; k < n;) {
         if (!defined[k]) {
             std::size_t last = k;
             while (last + 1 < n && !defined[last + 1]) ++last;
-            sampler.UndefinedRun(k > 0 ? &samples[k - 1] : nullptr, xs[k], xs[last],
-                                 last + 1 < n ? &samples[last + 1] : nullptr, spacing);
+            if (last + 1 < n) next = sample(last + 1);
+            sampler.UndefinedRun(k > 0 ? &here : nullptr, xs[k], xs[last], last + 1 < n ? &next : nullptr, spacing);
+            here = next;
             k = last + 1;
             continue;
         }
-        sampler.Append(samples[k], false);
-        if (k + 1 < n && defined[k + 1]) sampler.Between(samples[k], samples[k + 1], candidates.suspect[k]);
+        sampler.Append(here, false, static_cast<std::int32_t>(k));
+        if (k + 1 < n && defined[k + 1]) {
+            next = sample(k + 1);
+            sampler.Between(here, next, candidates.suspect[k]);
+            here = next;
+        }
         ++k;
     }
     return out;

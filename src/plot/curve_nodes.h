@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "plot/curve_function.h"
@@ -14,6 +15,7 @@ struct SampledNode {
     CurveNode node;
     bool gapAfter = false;  // the curve is not continuous between this node and the next
     bool extremum = false;  // the node is a zero of the slope found by the finder
+    std::int32_t sample = -1;  // the sampling grid's point the node is at, or -1 (between)
 };
 
 // A break: the curve jumps or is undefined between `left` and `right` (its last points on

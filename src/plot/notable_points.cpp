@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -90,28 +91,26 @@ void PlaceOnGrid(CurveResult& r, const std::vector<long double>& xs) {
     const std::size_t n = xs.size();
     r.atSample.assign(n, nullptr);
     r.cutAfter.assign(n, 1);
-    std::size_t m = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        while (m < nodes.size() && nodes[m].node.x < xs[k]) ++m;
-        if (m < nodes.size() && nodes[m].node.x == xs[k]) r.atSample[k] = &nodes[m].node;
-    }
-    // Continuous from one sample to the next: both are nodes with no gap between them.
-    m = 0;
-    for (std::size_t k = 0; k + 1 < n; ++k) {
-        if (!r.atSample[k] || !r.atSample[k + 1]) continue;
-        while (&nodes[m].node != r.atSample[k]) ++m;
-        bool gap = false;
-        for (std::size_t i = m; &nodes[i].node != r.atSample[k + 1]; ++i) gap = gap || nodes[i].gapAfter;
-        r.cutAfter[k] = gap;
-    }
     r.valueAt.assign(n, 0);
     r.roughAt.assign(n, 0);
     r.onToNext.assign(n, 0);
-    for (std::size_t k = 0; k < n; ++k) {
-        if (r.atSample[k]) r.valueAt[k] = r.atSample[k]->s.value;
-        r.roughAt[k] = static_cast<double>(r.valueAt[k]);
-        r.onToNext[k] = k + 1 < n && r.atSample[k] && r.atSample[k + 1] && !r.cutAfter[k];
+    // One walk along the nodes, which know the samples they are at: those from one sample's
+    // node to the next one's tell whether the curve is continuous between (no gap after any).
+    std::size_t last = n;  // the sample of the last node at one
+    bool gap = false;
+    for (const SampledNode& node : nodes) {
+        if (node.sample >= 0) {
+            const auto k = static_cast<std::size_t>(node.sample);
+            if (last + 1 == k) r.cutAfter[last] = gap;
+            r.atSample[k] = &node.node;
+            std::memcpy(&r.valueAt[k], &node.node.s.value, sizeof(long double));
+            r.roughAt[k] = static_cast<double>(node.node.s.value);
+            last = k;
+            gap = false;
+        }
+        gap = gap || node.gapAfter;
     }
+    for (std::size_t k = 0; k + 1 < n; ++k) r.onToNext[k] = r.atSample[k] && r.atSample[k + 1] && !r.cutAfter[k];
     SummariseBlocks(r);
 }
 
@@ -265,8 +264,16 @@ private:
     bool absolute_;
 };
 
+// By x, kind, curve, second curve and value, as std::tie would order them, compared one by one
+// (the tuple's three-way comparison of long doubles costs several times as much, and the list
+// is sorted whole after every edit).
 bool Before(const NotablePoint& a, const NotablePoint& b) {
-    return std::tie(a.x, a.kind, a.curve, a.other, a.y) < std::tie(b.x, b.kind, b.curve, b.other, b.y);
+    if (a.x < b.x) return true;
+    if (b.x < a.x) return false;
+    if (a.kind != b.kind) return a.kind < b.kind;
+    if (a.curve != b.curve) return a.curve < b.curve;
+    if (a.other != b.other) return a.other < b.other;
+    return a.y < b.y;
 }
 
 }  // namespace
@@ -466,7 +473,7 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
 
     // Sorted, each point once, at most `limit` of each curve and kind.
     auto& points = collect.points;
-    std::sort(points.begin(), points.end(), Before);
+    std::sort(points.begin(), points.end(), [](const NotablePoint& a, const NotablePoint& b) { return Before(a, b); });
     points.erase(std::unique(points.begin(), points.end()), points.end());
     std::map<std::tuple<int, int, PointKind>, std::size_t> counts;
     for (const NotablePoint& p : points) {
