@@ -4,7 +4,6 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <tuple>
@@ -62,6 +61,9 @@ struct CurveResult {
     // Per block of kBlock sampling intervals, the range of the rough values over the block's
     // samples and one either side, where the curve is continuous through all of them.
     std::vector<RoughRange> blocks;
+    // Its own points in the |y| mode as drawn, sorted and limited, and the limits that cut them.
+    std::vector<NotablePoint> points;
+    std::vector<PointLimit> more;
 };
 
 // Builds the blocks' ranges of a curve placed on the grid.
@@ -227,12 +229,6 @@ PointKind Mirrored(PointKind kind) {
     return kind;
 }
 
-// Where the curves of a pair meet, as the first of them has it, before the |y| mode.
-struct Meetings {
-    std::vector<std::pair<long double, long double>> at;  // x and y
-    bool more = false;                                    // the limit cut the list
-};
-
 class Collector {
 public:
     explicit Collector(bool absolute) : absolute_(absolute) {}
@@ -257,6 +253,11 @@ public:
     }
     void More(int curve, int other, PointKind kind) { more.push_back({curve, other, kind}); }
 
+    // Sorted, each point once, at most `limit` of each kind. The points of one curve (or one
+    // pair) come from its own collector only, so this is done per collector, on the thread
+    // that found them, and the lists are merged at the end.
+    void Finish(std::size_t limit);
+
     std::vector<NotablePoint> points;
     std::vector<PointLimit> more;
 
@@ -274,6 +275,40 @@ bool Before(const NotablePoint& a, const NotablePoint& b) {
     if (a.curve != b.curve) return a.curve < b.curve;
     if (a.other != b.other) return a.other < b.other;
     return a.y < b.y;
+}
+
+void Collector::Finish(std::size_t limit) {
+    std::sort(points.begin(), points.end(), [](const NotablePoint& a, const NotablePoint& b) { return Before(a, b); });
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    // One curve (or pair) in the list: the kind tells the points' group apart.
+    std::size_t counts[static_cast<std::size_t>(PointKind::End) + 1] = {};
+    std::size_t kept = 0;
+    for (const NotablePoint& p : points) {
+        if (++counts[static_cast<std::size_t>(p.kind)] > limit) {
+            More(p.curve, p.other, p.kind);
+            continue;
+        }
+        points[kept++] = p;
+    }
+    points.resize(kept);
+}
+
+// Every list merged into one in the order Before gives, pairs of lists at a time.
+std::vector<NotablePoint> MergeSorted(std::vector<std::vector<NotablePoint>> lists) {
+    auto before = [](const NotablePoint& a, const NotablePoint& b) { return Before(a, b); };
+    if (lists.empty()) return {};
+    while (lists.size() > 1) {
+        std::vector<std::vector<NotablePoint>> merged;
+        merged.reserve(lists.size() / 2 + 1);
+        for (std::size_t i = 0; i + 1 < lists.size(); i += 2) {
+            std::vector<NotablePoint> both(lists[i].size() + lists[i + 1].size());
+            std::merge(lists[i].begin(), lists[i].end(), lists[i + 1].begin(), lists[i + 1].end(), both.begin(), before);
+            merged.push_back(std::move(both));
+        }
+        if (lists.size() % 2) merged.push_back(std::move(lists.back()));
+        lists = std::move(merged);
+    }
+    return std::move(lists.front());
 }
 
 }  // namespace
@@ -351,6 +386,23 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
         r.sampled = SampleCurve(f, curve.formula->Specials(), plan);
         r.events = AnalyseCurve(f, r.sampled, {true, true, 16384, options.limit});
         PlaceOnGrid(r, plan.xs);
+        Collector collect(options.absolute);
+        for (std::size_t k = 0; k < kEventKinds; ++k) {
+            const PointKind kind = KindOf(static_cast<EventKind>(k));
+            for (const CurveNode& n : r.events.found[k]) {
+                if (kind == PointKind::Root)
+                    collect.AddRoot(curve.number, n.x, n.s.value);
+                else
+                    collect.Add(kind, curve.number, -1, n.x, n.s.value);
+            }
+            if (r.events.more[k]) collect.More(curve.number, -1, kind);
+        }
+        for (const CurveBreak& b : r.sampled.breaks) collect.AddBreak(curve.number, b);
+        if (r.sampled.moreBreaks) collect.More(curve.number, -1, PointKind::Break);
+        for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, curve.number, -1, e.x, e.s.value);
+        collect.Finish(options.limit);
+        r.points = std::move(collect.points);
+        r.more = std::move(collect.more);
     };
 
     // The crossings, pair by pair, in the order their curves are done: a pair of the first
@@ -379,7 +431,8 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     std::mutex lock;  // over freeSets and done
     std::condition_variable finished;
     std::vector<char> done(curves.size(), 0);
-    std::vector<Meetings> meetings(pairs.size());
+    // Each pair's crossings as curves 0 and 1, numbered for each pair of curves at the end.
+    std::vector<Collector> meetings(pairs.size(), Collector(options.absolute));
     auto findCrossings = [&](std::size_t pair) {
         // (Plain names: clang 14 cannot capture structured bindings in the lambda below.)
         const std::size_t i = pairs[pair].first, j = pairs[pair].second;
@@ -411,14 +464,14 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
             }
             return *copy;
         };
-        Meetings& found = meetings[pair];
+        Collector& found = meetings[pair];
         CurveFunction difference(formula(i), formula(j));
         CurveFunction curveI(formula(i)), curveJ(formula(j));
         SampledCurve nodes = DifferenceNodes(difference, results[i], results[j], plan.xs);
         const CurveEvents roots = AnalyseCurve(difference, nodes, {false, false, 0, options.limit});
         for (const CurveNode& n : roots.found[static_cast<std::size_t>(EventKind::Root)]) {
             long double y = 0;
-            if (curveI.Value(n.x, y)) found.at.push_back({n.x, y});
+            if (curveI.Value(n.x, y)) found.Add(PointKind::Cross, 0, 1, n.x, y);
         }
         // Where one curve's domain ends on the other: a meeting the sampling grid, which
         // has no point there, cannot show.
@@ -426,10 +479,11 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
              {std::pair{&results[i].sampled.ends, &curveJ}, std::pair{&results[j].sampled.ends, &curveI}}) {
             for (const CurveNode& e : *ends) {
                 long double there = 0;
-                if (other->Value(e.x, there) && there == e.s.value) found.at.push_back({e.x, there});
+                if (other->Value(e.x, there) && there == e.s.value) found.Add(PointKind::Cross, 0, 1, e.x, there);
             }
         }
-        found.more = roots.more[static_cast<std::size_t>(EventKind::Root)];
+        if (roots.more[static_cast<std::size_t>(EventKind::Root)]) found.More(0, 1, PointKind::Cross);
+        found.Finish(options.limit);
     };
     RunInParallel(static_cast<int>(distinct.size() + pairs.size()), threads, [&](int job) {
         const auto k = static_cast<std::size_t>(job);
@@ -445,45 +499,41 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
         finished.notify_all();
     });
 
-    Collector collect(options.absolute);
-    for (std::size_t c = 0; c < curves.size(); ++c) {
-        const int number = curves[c].number;
-        const CurveResult& r = results[first[c]];
-        for (std::size_t k = 0; k < kEventKinds; ++k) {
-            const PointKind kind = KindOf(static_cast<EventKind>(k));
-            for (const CurveNode& n : r.events.found[k]) {
-                if (kind == PointKind::Root)
-                    collect.AddRoot(number, n.x, n.s.value);
-                else
-                    collect.Add(kind, number, -1, n.x, n.s.value);
-            }
-            if (r.events.more[k]) collect.More(number, -1, kind);
+    // Each curve's list (for a formula's later curves a copy of its first's, renumbered) and
+    // each pair's, merged.
+    std::vector<std::vector<NotablePoint>> lists;
+    std::vector<PointLimit> more;
+    auto take = [&](const std::vector<NotablePoint>& points, const std::vector<PointLimit>& limits, int curve,
+                    int other) {
+        lists.push_back(points);
+        for (NotablePoint& p : lists.back()) {
+            p.curve = curve;
+            p.other = other;
         }
-        for (const CurveBreak& b : r.sampled.breaks) collect.AddBreak(number, b);
-        if (r.sampled.moreBreaks) collect.More(number, -1, PointKind::Break);
-        for (const CurveNode& e : r.sampled.ends) collect.Add(PointKind::End, number, -1, e.x, e.s.value);
+        for (PointLimit m : limits) {
+            m.curve = curve;
+            m.other = other;
+            more.push_back(m);
+        }
+    };
+    // From the last: the copies are made before their first's list is moved into place.
+    for (std::size_t c = curves.size(); c-- > 0;) {
+        CurveResult& r = results[first[c]];
+        if (first[c] != c) {
+            take(r.points, r.more, curves[c].number, -1);
+            continue;
+        }
+        lists.push_back(std::move(r.points));
+        more.insert(more.end(), r.more.begin(), r.more.end());
     }
     for (std::size_t j = 1, p = 0; j < curves.size(); ++j)
         for (std::size_t i = 0; i < j; ++i) {
             if (first[i] == first[j]) continue;
-            const Meetings& m = meetings[pairOf[p++]];
-            for (const auto& [x, y] : m.at) collect.Add(PointKind::Cross, curves[i].number, curves[j].number, x, y);
-            if (m.more) collect.More(curves[i].number, curves[j].number, PointKind::Cross);
+            const Collector& m = meetings[pairOf[p++]];
+            take(m.points, m.more, curves[i].number, curves[j].number);
         }
+    result.points = MergeSorted(std::move(lists));
 
-    // Sorted, each point once, at most `limit` of each curve and kind.
-    auto& points = collect.points;
-    std::sort(points.begin(), points.end(), [](const NotablePoint& a, const NotablePoint& b) { return Before(a, b); });
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    std::map<std::tuple<int, int, PointKind>, std::size_t> counts;
-    for (const NotablePoint& p : points) {
-        if (++counts[{p.curve, p.other, p.kind}] > options.limit) {
-            collect.More(p.curve, p.other, p.kind);
-            continue;
-        }
-        result.points.push_back(p);
-    }
-    auto& more = collect.more;
     std::sort(more.begin(), more.end(), [](const PointLimit& a, const PointLimit& b) {
         return std::tie(a.curve, a.other, a.kind) < std::tie(b.curve, b.other, b.kind);
     });
