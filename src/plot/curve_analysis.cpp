@@ -314,13 +314,20 @@ private:
         inserts_.resize(kept);
         const std::vector<SampledNode>& fresh = inserts_;
         if (fresh.empty()) return;
-        std::size_t i = nodes.size(), k = fresh.size();
+        // From the back: each insert's place found by bisection, the nodes after it moved up
+        // as one block (the few found move only the nodes after the first of them).
+        std::size_t end = nodes.size();
         nodes.resize(nodes.size() + fresh.size());
-        for (std::size_t to = nodes.size(); k > 0;) {
-            if (i > 0 && fresh[k - 1].node.x < nodes[i - 1].node.x)
-                nodes[--to] = nodes[--i];
-            else
-                nodes[--to] = fresh[--k];
+        for (std::size_t k = fresh.size(); k > 0; --k) {
+            const SampledNode& n = fresh[k - 1];
+            const std::size_t at = static_cast<std::size_t>(
+                std::upper_bound(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(end), n, before) -
+                nodes.begin());
+            std::move_backward(nodes.begin() + static_cast<std::ptrdiff_t>(at),
+                               nodes.begin() + static_cast<std::ptrdiff_t>(end),
+                               nodes.begin() + static_cast<std::ptrdiff_t>(end + k));
+            nodes[at + k - 1] = n;
+            end = at;
         }
     }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <tuple>
@@ -301,8 +302,10 @@ std::vector<NotablePoint> MergeSorted(std::vector<std::vector<NotablePoint>> lis
         std::vector<std::vector<NotablePoint>> merged;
         merged.reserve(lists.size() / 2 + 1);
         for (std::size_t i = 0; i + 1 < lists.size(); i += 2) {
-            std::vector<NotablePoint> both(lists[i].size() + lists[i + 1].size());
-            std::merge(lists[i].begin(), lists[i].end(), lists[i + 1].begin(), lists[i + 1].end(), both.begin(), before);
+            std::vector<NotablePoint> both;
+            both.reserve(lists[i].size() + lists[i + 1].size());
+            std::merge(lists[i].begin(), lists[i].end(), lists[i + 1].begin(), lists[i + 1].end(),
+                       std::back_inserter(both), before);
             merged.push_back(std::move(both));
         }
         if (lists.size() % 2) merged.push_back(std::move(lists.back()));
