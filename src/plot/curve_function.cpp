@@ -98,21 +98,55 @@ long double SplitPoint(long double a, long double b) {
     return ValueOf(ka + (kb - ka) / 2);
 }
 
-// By the keys, which costs a fraction of the library's nextafter (the point finder steps to
+namespace {
+
+// The long double next to x away from 0 (up) or toward it (down) in size, by its bits: the
+// 64-bit significand stepped, carrying into or borrowing from the exponent. Subnormals have
+// exponent 0 and no integer bit; the step from the largest of them, or to it, crosses to 1.
+long double StepSize(long double x, bool up) {
+    std::uint64_t significand = 0;
+    std::uint16_t top = 0;
+    std::memcpy(&significand, &x, 8);
+    std::memcpy(&top, reinterpret_cast<const char*>(&x) + 8, 2);
+    const std::uint16_t sign = top & 0x8000;
+    std::uint16_t exponent = top & 0x7FFF;
+    constexpr std::uint64_t kIntegerBit = 0x8000000000000000u;
+    if (up) {
+        if (significand == ~std::uint64_t{0}) {
+            significand = kIntegerBit;
+            ++exponent;  // past the largest finite: the infinity, whose significand this is
+        } else {
+            ++significand;
+            if (exponent == 0 && significand == kIntegerBit) exponent = 1;
+        }
+    } else if (exponent > 0 && significand == kIntegerBit) {
+        --exponent;
+        significand = exponent == 0 ? kIntegerBit - 1 : ~std::uint64_t{0};
+    } else {
+        --significand;  // 0 from the least subnormal: a zero of x's sign
+    }
+    top = static_cast<std::uint16_t>(sign | exponent);
+    long double v = 0;
+    std::memcpy(&v, &significand, 8);
+    std::memcpy(reinterpret_cast<char*>(&v) + 8, &top, 2);
+    return v;
+}
+
+}  // namespace
+
+// By the bits, which costs a fraction of the library's nextafter (the point finder steps to
 // neighbours all the time); zero by hand, as some C libraries (MinGW's) step from -0 the wrong
 // way, to +0's neighbour. Infinities and NaN go to the library.
 long double Above(long double x) {
     if (x == 0) return std::numeric_limits<long double>::denorm_min();
     if (!std::isfinite(x)) return std::nextafter(x, std::numeric_limits<long double>::infinity());
-    const Key k = KeyOf(x) + 1;
-    return k == 0 ? -0.0L : ValueOf(k);  // -0 above the negative number nearest it
+    return StepSize(x, !std::signbit(x));  // -0 above the negative number nearest it
 }
 
 long double Below(long double x) {
     if (x == 0) return -std::numeric_limits<long double>::denorm_min();
     if (!std::isfinite(x)) return std::nextafter(x, -std::numeric_limits<long double>::infinity());
-    const Key k = KeyOf(x) - 1;
-    return k == 0 ? 0.0L : ValueOf(k);
+    return StepSize(x, std::signbit(x));
 }
 
 }  // namespace kq

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "engine/special_points.h"
 #include "plot/zero_search.h"
@@ -141,7 +142,8 @@ public:
     // A node after the others; `sample` the grid's point it is at (-1 for none).
     void Append(const CurveNode& node, bool gapAfter, std::int32_t sample = -1) {
         auto& nodes = out_.nodes;
-        if (!nodes.empty() && nodes.back().node.x == node.x) {
+        // (Two samples' nodes are never at one x: no comparison of long doubles for them.)
+        if (!nodes.empty() && (sample < 0 || nodes.back().sample < 0) && nodes.back().node.x == node.x) {
             nodes.back().gapAfter = nodes.back().gapAfter || gapAfter;
             if (sample >= 0) nodes.back().sample = sample;
             return;
@@ -301,8 +303,8 @@ SampledCurve SampleCurve(CurveFunction& f, const SpecialPointSet& specials, cons
     }
     // The node at sample k: its x and value copied as bytes (an assignment of long doubles
     // goes through the x87 registers, an 80-bit load and store for each).
-    auto sample = [&](std::size_t k) {
-        CurveNode node;
+    auto sample = [&](std::size_t k, CurveNode& node) {
+        node = CurveNode{};
         std::memcpy(&node.x, &xs[k], sizeof(long double));
         if (slopesOf[k]) {
             node.s = slopes[slopesOf[k] - 1];
@@ -310,30 +312,32 @@ SampledCurve SampleCurve(CurveFunction& f, const SpecialPointSet& specials, cons
         } else {
             std::memcpy(&node.s.value, &values[k], sizeof(long double));
         }
-        return node;
     };
     // Room for what the finder adds later (subdivisions, extrema, inflections), so that its
     // passes do not move the whole list to a larger block.
     out.nodes.reserve(n + n / 4 + 64);
     Sampler sampler(f, specials, plan.limit, out);
     if (n > 0) sampler.KnowSpecials(xs.front(), xs.back(), 4 * n);
-    CurveNode here, next;  // at k and k + 1
-    if (n > 0 && defined[0]) here = sample(0);
+    // The nodes at k and k + 1, which take turns.
+    CurveNode slots[2];
+    CurveNode* here = &slots[0];
+    CurveNode* next = &slots[1];
+    if (n > 0 && defined[0]) sample(0, *here);
     for (std::size_t k = 0; k < n;) {
         if (!defined[k]) {
             std::size_t last = k;
             while (last + 1 < n && !defined[last + 1]) ++last;
-            if (last + 1 < n) next = sample(last + 1);
-            sampler.UndefinedRun(k > 0 ? &here : nullptr, xs[k], xs[last], last + 1 < n ? &next : nullptr, spacing);
-            here = next;
+            if (last + 1 < n) sample(last + 1, *next);
+            sampler.UndefinedRun(k > 0 ? here : nullptr, xs[k], xs[last], last + 1 < n ? next : nullptr, spacing);
+            std::swap(here, next);
             k = last + 1;
             continue;
         }
-        sampler.Append(here, false, static_cast<std::int32_t>(k));
+        sampler.Append(*here, false, static_cast<std::int32_t>(k));
         if (k + 1 < n && defined[k + 1]) {
-            next = sample(k + 1);
-            sampler.Between(here, next, candidates.suspect[k]);
-            here = next;
+            sample(k + 1, *next);
+            sampler.Between(*here, *next, candidates.suspect[k]);
+            std::swap(here, next);
         }
         ++k;
     }

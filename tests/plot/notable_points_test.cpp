@@ -107,6 +107,12 @@ TEST(NotablePoints, NeighboursOfNumbers) {
     constexpr long double big = std::numeric_limits<long double>::max();
     constexpr long double least = std::numeric_limits<long double>::min();
     std::vector<long double> xs = {1, 2, 0.5L, big, -big, least, -least, tiny * 2, -tiny * 2, inf, -inf, 3 * tiny, tiny, -tiny};
+    // Every significand bit set (the step up carries into the exponent), and the largest
+    // subnormal (the step up gains the integer bit).
+    for (long double v : {2.0L, 1e300L, least}) {
+        xs.push_back(std::nextafter(v, 0.0L));
+        xs.push_back(-std::nextafter(v, 0.0L));
+    }
     std::mt19937_64 bits(7);
     for (int k = 0; k < 20000; ++k) {
         std::uint64_t significand = bits() | 0x8000000000000000u;
