@@ -137,9 +137,13 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
         if (std::fabs(d) > 0x1p-40 * (std::fabs(ra[k]) + std::fabs(rb[k]))) return d > 0 ? 1 : -1;
         return va[k] > vb[k] ? 1 : (va[k] < vb[k] ? -1 : 0);
     };
-    // 1: keep, 2: keep with slopes.
+    // 1: keep, 2: keep with slopes; and which are kept, a few dozen of the thousands.
     std::vector<char> keep(n, 0);
-    auto mark = [&](std::size_t k, char how) { keep[k] = std::max(keep[k], how); };
+    std::vector<std::size_t> kept;
+    auto mark = [&](std::size_t k, char how) {
+        if (!keep[k]) kept.push_back(k);
+        keep[k] = std::max(keep[k], how);
+    };
     int here = n > 0 && covered(0) ? side(0) : 0;
     for (std::size_t k = 0; k + 1 < n; ++k) {
         if (k % kBlock == 0 && k > 0 && ApartOver(a.blocks[k / kBlock], b.blocks[k / kBlock], here)) {
@@ -186,8 +190,9 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
     out.spacing = a.sampled.spacing;
     out.floor = std::max(a.sampled.floor, b.sampled.floor);
     out.scale = std::max(a.sampled.scale, b.sampled.scale);
-    for (std::size_t k = 0; k < n; ++k) {
-        if (!keep[k]) continue;
+    // Marked about each sample in turn, so nearly in order already.
+    std::sort(kept.begin(), kept.end());
+    for (const std::size_t k : kept) {
         const CurveNode& ea = *a.atSample[k];
         const CurveNode& eb = *b.atSample[k];
         // From a's node, which is a copy where filling a fresh one is a loop of stores.
