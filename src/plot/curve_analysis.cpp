@@ -42,8 +42,8 @@ public:
         auto& nodes = curve_.nodes;
         bool unresolved = false;
         for (std::size_t i = 0; i + 1 < nodes.size(); ++i) {
-            if (nodes[i].gapAfter || !nodes[i].node.slopes || !nodes[i + 1].node.slopes) continue;
-            unresolved = Halve(nodes[i].node, nodes[i + 1].node, 0) || unresolved;
+            if (nodes[i].gapAfter || !nodes[i].slopes || !nodes[i + 1].slopes) continue;
+            unresolved = Halve(nodes[i], nodes[i + 1], 0) || unresolved;
         }
         if (unresolved)
             for (EventKind kind : {EventKind::Root, EventKind::Min, EventKind::Max, EventKind::Inflection})
@@ -116,13 +116,13 @@ private:
     }
 
     // Whether the pass knows the quantity at node i: the value always, the slopes where computed.
-    bool Evaluated(std::size_t i) const { return order_ == Order::Value || curve_.nodes[i].node.slopes; }
-    int Sign(std::size_t i) const { return SignOf(curve_.nodes[i].node.s, order_); }
+    bool Evaluated(std::size_t i) const { return order_ == Order::Value || curve_.nodes[i].slopes; }
+    int Sign(std::size_t i) const { return SignOf(curve_.nodes[i].s, order_); }
     bool IsZero(std::size_t i) const {
-        const CurveSlopes& s = curve_.nodes[i].node.s;
+        const CurveSlopes& s = curve_.nodes[i].s;
         return Evaluated(i) && Known(s, order_) && QuantityOf(s, order_) == 0;
     }
-    bool IsKink(std::size_t i) const { return Evaluated(i) && !Known(curve_.nodes[i].node.s, order_); }
+    bool IsKink(std::size_t i) const { return Evaluated(i) && !Known(curve_.nodes[i].s, order_); }
 
     void Run(std::size_t first, std::size_t last) {
         auto& nodes = curve_.nodes;
@@ -136,7 +136,7 @@ private:
                 // Zeros from the start of the stretch: a root where they end.
                 if (order_ == Order::Value)
                     if (const std::size_t z = LastZero(first, q); z < q)
-                        Record(EventKind::Root, FindZeroRunEnd(f_, nodes[z].node, nodes[q].node, order_), false);
+                        Record(EventKind::Root, FindZeroRunEnd(f_, nodes[z], nodes[q], order_), false);
             } else {
                 Bracket(signedBefore, q);
             }
@@ -144,7 +144,7 @@ private:
         }
         if (order_ == Order::Value && signedBefore <= last)
             if (const std::size_t z = FirstZero(signedBefore + 1, last + 1); z <= last)
-                Record(EventKind::Root, FindZeroRunEnd(f_, nodes[z].node, nodes[signedBefore].node, order_), false);
+                Record(EventKind::Root, FindZeroRunEnd(f_, nodes[z], nodes[signedBefore], order_), false);
     }
 
     // Whether a run of zeros from `left` to `right` is too narrow to be more than one point:
@@ -179,24 +179,24 @@ private:
                 // A zero between neighbours off zero: one point (rounding may make it a run
                 // far narrower than the nodes' spacing, which is all the same point).
                 if (order_ == Order::Slope) nodes[zero].extremum = true;
-                Record(kind, nodes[zero].node, false);
+                Record(kind, nodes[zero], false);
                 return;
             }
-            const CurveNode left = FindZeroRunEnd(f_, nodes[zero].node, nodes[p].node, order_);
-            const CurveNode right = FindZeroRunEnd(f_, nodes[lastZero].node, nodes[q].node, order_);
+            const CurveNode left = FindZeroRunEnd(f_, nodes[zero], nodes[p], order_);
+            const CurveNode right = FindZeroRunEnd(f_, nodes[lastZero], nodes[q], order_);
             if (order_ == Order::Slope)
                 for (std::size_t i = zero; i <= lastZero; ++i) nodes[i].extremum = true;
             if (Narrow(left, right)) {
                 // Rounding makes a single zero a run (cos(x) is 1 for every |x| below 2e-10,
                 // so cos(x)-sec(x) is 0 there): one point, the node itself where there is
                 // one, else the run's middle.
-                CurveNode middle = nodes[zero].node;
+                CurveNode middle = nodes[zero];
                 if (zero != lastZero && !f_.At(left.x + (right.x - left.x) / 2, middle)) middle = left;
                 Record(kind, middle, false);
                 return;
             }
-            Record(kind, left, left.x != nodes[zero].node.x);
-            Record(kind, right, right.x != nodes[lastZero].node.x);
+            Record(kind, left, left.x != nodes[zero].x);
+            Record(kind, right, right.x != nodes[lastZero].x);
             return;
         }
         if (sp == sq) return;
@@ -214,7 +214,7 @@ private:
             // show, so a change of sign between slopes further apart is one of those, seen
             // closer by nodes of its own.
             if (skipped || !Wanted(kind)) return;
-            Search(nodes[p].node, nodes[q].node, 0,
+            Search(nodes[p], nodes[q], 0,
                    q == p + 1 ? Guess(p, q) : std::numeric_limits<long double>::quiet_NaN());
             return;
         }
@@ -222,7 +222,7 @@ private:
         // sign happens at the kink.
         const std::size_t kink = firstKink + (lastKink - firstKink) / 2;
         if (order_ == Order::Slope) nodes[kink].extremum = true;
-        Record(kind, nodes[kink].node, false);
+        Record(kind, nodes[kink], false);
     }
 
     // A first guess for a root between neighbouring nodes p and q = p + 1: the inverse
@@ -236,8 +236,8 @@ private:
         long double xs[4], ys[4];
         int count = 0;
         for (std::size_t i = from; i <= to; ++i, ++count) {
-            xs[count] = nodes[i].node.x;
-            ys[count] = QuantityOf(nodes[i].node.s, order_);
+            xs[count] = nodes[i].x;
+            ys[count] = QuantityOf(nodes[i].s, order_);
         }
         // Where the quantity turns about the bracket, fewer points: those on its side.
         const int at = static_cast<int>(p - from);
@@ -274,11 +274,11 @@ private:
     void Touching(std::size_t first, std::size_t e, std::size_t last) {
         if (e == first || e == last) return;
         const auto& nodes = curve_.nodes;
-        const long double v = nodes[e].node.s.value, before = nodes[e - 1].node.s.value,
-                          after = nodes[e + 1].node.s.value;
+        const long double v = nodes[e].s.value, before = nodes[e - 1].s.value,
+                          after = nodes[e + 1].s.value;
         if ((before > 0) != (v > 0) || (after > 0) != (v > 0) || before == 0 || after == 0) return;
         if (std::fabs(v) <= kTouchingShare * std::max(std::fabs(before), std::fabs(after)))
-            Record(EventKind::Root, nodes[e].node, false);
+            Record(EventKind::Root, nodes[e], false);
     }
 
     // The nodes found in this pass join the curve's, in x order; one x stays one node. In
@@ -286,14 +286,14 @@ private:
     // curve's thousands are not copied into a new list each pass.
     void Merge() {
         if (inserts_.empty()) return;
-        auto before = [](const SampledNode& a, const SampledNode& b) { return a.node.x < b.node.x; };
+        auto before = [](const SampledNode& a, const SampledNode& b) { return a.x < b.x; };
         // Found left to right, as they mostly are: sorting would only move them about.
         if (!std::is_sorted(inserts_.begin(), inserts_.end(), before))
             std::stable_sort(inserts_.begin(), inserts_.end(), before);
         // One x once among the inserts too, their flags joined.
         std::size_t kept = 0;
         for (std::size_t k = 0; k < inserts_.size(); ++k) {
-            if (kept > 0 && inserts_[kept - 1].node.x == inserts_[k].node.x) {
+            if (kept > 0 && inserts_[kept - 1].x == inserts_[k].x) {
                 Join(inserts_[kept - 1], inserts_[k]);
                 continue;
             }
@@ -306,7 +306,7 @@ private:
         auto from = nodes.begin();
         for (const SampledNode& n : inserts_) {
             from = std::lower_bound(from, nodes.end(), n, before);
-            if (from != nodes.end() && from->node.x == n.node.x)
+            if (from != nodes.end() && from->x == n.x)
                 Join(*from, n);
             else
                 inserts_[kept++] = n;

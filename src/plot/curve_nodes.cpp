@@ -143,7 +143,7 @@ public:
     void Append(const CurveNode& node, bool gapAfter, std::int32_t sample = -1) {
         auto& nodes = out_.nodes;
         // (Two samples' nodes are never at one x: no comparison of long doubles for them.)
-        if (!nodes.empty() && (sample < 0 || nodes.back().sample < 0) && nodes.back().node.x == node.x) {
+        if (!nodes.empty() && (sample < 0 || nodes.back().sample < 0) && nodes.back().x == node.x) {
             nodes.back().gapAfter = nodes.back().gapAfter || gapAfter;
             if (sample >= 0) nodes.back().sample = sample;
             return;

@@ -11,8 +11,9 @@
 
 namespace kq {
 
-struct SampledNode {
-    CurveNode node;
+// (Derived, not holding one, so that its marks take the padding at a CurveNode's end: the
+// finder moves and scans these by the thousand, and every byte counts.)
+struct SampledNode : CurveNode {
     bool gapAfter = false;  // the curve is not continuous between this node and the next
     bool extremum = false;  // the node is a zero of the slope found by the finder
     std::int32_t sample = -1;  // the sampling grid's point the node is at, or -1 (between)

@@ -105,9 +105,9 @@ void PlaceOnGrid(CurveResult& r, const std::vector<long double>& xs) {
         if (node.sample >= 0) {
             const auto k = static_cast<std::size_t>(node.sample);
             if (last + 1 == k) r.cutAfter[last] = gap;
-            r.atSample[k] = &node.node;
-            std::memcpy(&r.valueAt[k], &node.node.s.value, sizeof(long double));
-            r.roughAt[k] = static_cast<double>(node.node.s.value);
+            r.atSample[k] = &node;
+            std::memcpy(&r.valueAt[k], &node.s.value, sizeof(long double));
+            r.roughAt[k] = static_cast<double>(node.s.value);
             last = k;
             gap = false;
         }
@@ -197,20 +197,20 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
         const CurveNode& eb = *b.atSample[k];
         // From a's node, which is a copy where filling a fresh one is a loop of stores.
         SampledNode node{ea, false, false};
-        node.node.x = xs[k];
-        node.node.s.value = g(k);
+        node.x = xs[k];
+        node.s.value = g(k);
         if (ea.slopes && eb.slopes) {
-            node.node.s.dx -= eb.s.dx;
-            node.node.s.dxx -= eb.s.dxx;
-            if (eb.s.first != SlopeStatus::Exact) node.node.s.first = eb.s.first;
-            if (eb.s.second != SlopeStatus::Exact) node.node.s.second = eb.s.second;
-            node.node.slopes = true;
+            node.s.dx -= eb.s.dx;
+            node.s.dxx -= eb.s.dxx;
+            if (eb.s.first != SlopeStatus::Exact) node.s.first = eb.s.first;
+            if (eb.s.second != SlopeStatus::Exact) node.s.second = eb.s.second;
+            node.slopes = true;
         } else {
-            CurveSlopes& d = node.node.s;
+            CurveSlopes& d = node.s;
             d.dx = d.dxx = 0;
             d.first = d.second = SlopeStatus::Exact;
-            node.node.slopes = false;
-            if (keep[k] == 2) difference.WithSlopes(node.node);
+            node.slopes = false;
+            if (keep[k] == 2) difference.WithSlopes(node);
         }
         node.gapAfter = k + 1 >= n || !together(k) || !keep[k + 1];
         out.nodes.push_back(node);

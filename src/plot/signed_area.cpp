@@ -103,8 +103,8 @@ bool FindObstacle(Translator& formula, long double lo, long double hi, AreaResul
         result.where = curve.breaks.front().x;
         return true;
     }
-    const bool startsAtLo = !curve.nodes.empty() && curve.nodes.front().node.x == lo;
-    const bool endsAtHi = !curve.nodes.empty() && curve.nodes.back().node.x == hi;
+    const bool startsAtLo = !curve.nodes.empty() && curve.nodes.front().x == lo;
+    const bool endsAtHi = !curve.nodes.empty() && curve.nodes.back().x == hi;
     if (!curve.ends.empty() || !startsAtLo || !endsAtHi) {
         result.failure = AreaResult::Failure::Undefined;
         result.where = !startsAtLo ? lo : (!curve.ends.empty() ? curve.ends.front().x : hi);
