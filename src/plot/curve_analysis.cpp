@@ -14,6 +14,8 @@ namespace {
 constexpr long double kTouchingShare = 0x1p-50L;
 // How deep one sampling interval is halved at most where the curve turns too often.
 constexpr int kMostHalvings = 40;
+// Halvings in a row toward one end of a steady stretch after which it is taken for a pole.
+constexpr int kMostChased = 8;
 // How often a search that ran into a break looks again either side of it.
 constexpr int kMostResearches = 3;
 
@@ -70,8 +72,22 @@ private:
         return miss > bend / 2 && miss * w > slope / 4;
     }
 
-    // True where the budget ran out before the curve was told apart.
-    bool Halve(const CurveNode& a, const CurveNode& b, int depth) {
+    // Whether the curve keeps its direction and its bend from a through b: the slope and the
+    // second derivative of one sign at all three.
+    static bool Steady(const CurveNode& a, const CurveNode& m, const CurveNode& b) {
+        for (Order order : {Order::Slope, Order::Curvature}) {
+            const int s = SignOf(a.s, order);
+            if (s == 0 || SignOf(m.s, order) != s || SignOf(b.s, order) != s) return false;
+        }
+        return true;
+    }
+
+    // True where the budget ran out before the curve was told apart. `chase` counts the
+    // halvings just before that left only the half at one end unresolved (> 0 at b, < 0 at
+    // a) while the curve kept steady: a curve that does so again and again is running into a
+    // pole at that end (1/u is no cubic at any scale next to u = 0), not hiding turns, and
+    // the halving stops there instead of following it down to the last bits.
+    bool Halve(const CurveNode& a, const CurveNode& b, int depth, int chase = 0) {
         if (!Unresolved(a, b)) return false;
         const long double m = SplitPoint(a.x, b.x);
         if (m == a.x || depth >= kMostHalvings) return false;
@@ -79,10 +95,15 @@ private:
         ++spent_;
         CurveNode middle;
         if (!f_.At(m, middle)) return false;  // a hole: left to the searches, which cut there
+        const bool leftOpen = Unresolved(a, middle), rightOpen = Unresolved(middle, b);
+        int next = 0;
+        if (leftOpen != rightOpen && Steady(a, middle, b))
+            next = rightOpen ? std::max(chase, 0) + 1 : std::min(chase, 0) - 1;
+        const bool chased = std::abs(next) > kMostChased;
         // The nodes added in x order, so that they join the curve's without a sort.
-        const bool left = Halve(a, middle, depth + 1);
+        const bool left = leftOpen && !chased && Halve(a, middle, depth + 1, next);
         inserts_.push_back({middle, false, false});
-        return Halve(middle, b, depth + 1) || left;
+        return (rightOpen && !chased && Halve(middle, b, depth + 1, next)) || left;
     }
 
     EventKind KindOf(int before, int after) const {

@@ -387,6 +387,50 @@ TEST(NotablePoints, AFormulaTwiceListsWhatEachWouldAlone) {
     EXPECT_GT(crossingLimits, 0);
 }
 
+// Turns hidden between two samples right next to a pole are still found: the subdivision
+// that stops following a pole down to the last bits stops only where the curve stays steady.
+// The reference is the zero of the slope written out by hand, bisected here.
+TEST(NotablePoints, TurnsNextToAPoleAreFound) {
+    const struct {
+        const char* formula;
+        long double c, s, height;  // a bump height * exp(-((x-c)/s)^2) on the pole's curve
+        bool tangent;              // tg(x), else 1/x
+        long double from, to;      // where to look for the turns
+    } cases[] = {
+        {"1/x+30*exp(-((x-0.011)/0.002)^2)", 0.011L, 0.002L, 30, false, 0.001L, 0.05L},
+        {"tg(x)+1e3*exp(-((x-1.56)/0.002)^2)", 1.56L, 0.002L, 1e3L, true, 1.5L, 1.5705L},
+    };
+    for (const auto& c : cases) {
+        auto slope = [&](long double x) {
+            const long double u = (x - c.c) / c.s;
+            const long double bump = -2 * c.height * u / c.s * std::exp(-u * u);
+            const long double pole = c.tangent ? 1 / (std::cos(x) * std::cos(x)) : -1 / (x * x);
+            return pole + bump;
+        };
+        std::vector<long double> want;
+        const long double step = (c.to - c.from) / 200000;
+        for (long double x = c.from; x + step <= c.to; x += step) {
+            long double lo = x, hi = x + step;
+            if ((slope(lo) > 0) == (slope(hi) > 0)) continue;
+            for (int k = 0; k < 200 && hi - lo > 0; ++k) {
+                const long double m = lo + (hi - lo) / 2;
+                if (m == lo || m == hi) break;
+                ((slope(m) > 0) == (slope(lo) > 0) ? lo : hi) = m;
+            }
+            want.push_back(lo);
+        }
+        ASSERT_EQ(want.size(), 2u) << c.formula;
+        Finder finder({c.formula});
+        const NotablePoints found = finder.Find();
+        std::vector<long double> got;
+        for (const NotablePoint& p : found.points)
+            if ((p.kind == PointKind::Min || p.kind == PointKind::Max) && p.x > c.from && p.x < c.to) got.push_back(p.x);
+        ASSERT_EQ(got.size(), want.size()) << c.formula;
+        for (std::size_t i = 0; i < got.size(); ++i)
+            EXPECT_LE(std::fabs(got[i] - want[i]), 1e-12L * std::fabs(want[i])) << c.formula << " " << i;
+    }
+}
+
 // |y| = f(x): where f < 0 nothing is drawn; elsewhere each point has its mirror image, a
 // maximum's being a minimum.
 TEST(NotablePoints, AbsoluteModeAsDrawn) {
