@@ -103,7 +103,7 @@ namespace {
 // The long double next to x away from 0 (up) or toward it (down) in size, by its bits: the
 // 64-bit significand stepped, carrying into or borrowing from the exponent. Subnormals have
 // exponent 0 and no integer bit; the step from the largest of them, or to it, crosses to 1.
-long double StepSize(long double x, bool up) {
+[[gnu::always_inline]] inline long double StepSize(long double x, bool up) {
     std::uint64_t significand = 0;
     std::uint16_t top = 0;
     std::memcpy(&significand, &x, 8);

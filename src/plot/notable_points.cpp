@@ -131,9 +131,9 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
     auto covered = [&](std::size_t k) { return a.atSample[k] && b.atSample[k]; };
     auto together = [&](std::size_t k) { return a.onToNext[k] && b.onToNext[k]; };
     auto g = [&](std::size_t k) { return va[k] - vb[k]; };
-    // Which curve is above at k: told in double where that is clear, else in full.
-    auto side = [&](std::size_t k) {
-        const double d = ra[k] - rb[k];
+    // Which curve is above at k, d being ra[k] - rb[k]: told in double where that is clear,
+    // else in full.
+    auto side = [&](std::size_t k, double d) {
         if (std::fabs(d) > 0x1p-40 * (std::fabs(ra[k]) + std::fabs(rb[k]))) return d > 0 ? 1 : -1;
         return va[k] > vb[k] ? 1 : (va[k] < vb[k] ? -1 : 0);
     };
@@ -144,19 +144,25 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
         if (!keep[k]) kept.push_back(k);
         keep[k] = std::max(keep[k], how);
     };
-    int here = n > 0 && covered(0) ? side(0) : 0;
+    // The rough differences at k - 1 and k, carried along (each is computed once).
+    double before = 0, at = n > 0 ? ra[0] - rb[0] : 0;
+    int here = n > 0 && covered(0) ? side(0, at) : 0;
     for (std::size_t k = 0; k + 1 < n; ++k) {
         if (k % kBlock == 0 && k > 0 && ApartOver(a.blocks[k / kBlock], b.blocks[k / kBlock], here)) {
             // Nothing to keep in this block, and the side at its end is the side now.
             k = std::min(k + kBlock, n - 1) - 1;
+            before = ra[k] - rb[k];
+            at = ra[k + 1] - rb[k + 1];
             continue;
         }
-        const bool on = together(k);
-        const int next = covered(k + 1) ? side(k + 1) : 0;
-        if (!on) {
-            here = next;
+        const double after = ra[k + 1] - rb[k + 1];
+        if (!together(k)) {
+            here = covered(k + 1) ? side(k + 1, after) : 0;
+            before = at;
+            at = after;
             continue;
         }
+        const int next = side(k + 1, after);  // (both curves are at k + 1: they go on to it)
         if (here != next || here == 0) {
             // The neighbours too, for the first guess of the crossing.
             const std::size_t from = k > 0 && together(k - 1) ? k - 1 : k;
@@ -165,7 +171,6 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
         }
         if (k > 0 && together(k - 1)) {
             // An extremum of the difference that comes close to 0 (roughly is enough here).
-            const double before = ra[k - 1] - rb[k - 1], at = ra[k] - rb[k], after = ra[k + 1] - rb[k + 1];
             const double rise = at - before, fall = after - at;
             // Three values on one side whose parabola turns near 0 or beyond (a change of sign
             // seen next to them is looked at anyway).
@@ -183,6 +188,8 @@ SampledCurve DifferenceNodes(CurveFunction& difference, const CurveResult& a, co
             }
         }
         here = next;
+        before = at;
+        at = after;
     }
     if (n > 0 && covered(n - 1) && va[n - 1] == vb[n - 1]) mark(n - 1, 1);
 
@@ -274,7 +281,7 @@ private:
 // By x, kind, curve, second curve and value, as std::tie would order them, compared one by one
 // (the tuple's three-way comparison of long doubles costs several times as much, and the list
 // is sorted whole after every edit).
-bool Before(const NotablePoint& a, const NotablePoint& b) {
+[[gnu::always_inline]] inline bool Before(const NotablePoint& a, const NotablePoint& b) {
     if (a.x < b.x) return true;
     if (b.x < a.x) return false;
     if (a.kind != b.kind) return a.kind < b.kind;
