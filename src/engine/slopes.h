@@ -47,14 +47,21 @@ private:
     // is no second either, so kNoFirst sets both.
     static constexpr std::uint8_t kNoFirst = 3, kNoSecond = 2;
 
+    // The program's instructions with their derivatives; kY: with those in y, which stay 0
+    // when the program never reads y.
+    template <bool kY>
+    EvalStatus Run(const Program& program);
+    template <bool kY>
     void Differentiate(const Program::Instr& instr);
     // dst := f(a) by the chain rule, f having the derivatives `slope` at a's value.
+    template <bool kY>
     void Chain(std::uint32_t dst, std::uint32_t a, const FunctionSlope& slope);
 
     std::vector<long double> values_;
     std::vector<Derivatives> d_;
     std::vector<std::uint8_t> flags_;
     bool ready_ = false;  // the constants and their zero slopes are in place
+    bool withY_ = true;   // the program reads y: its derivatives in y are computed
 };
 
 }  // namespace kq
