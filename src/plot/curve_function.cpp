@@ -100,16 +100,25 @@ long double SplitPoint(long double a, long double b) {
 
 namespace {
 
-// The long double next to x away from 0 (up) or toward it (down) in size, by its bits: the
-// 64-bit significand stepped, carrying into or borrowing from the exponent. Subnormals have
-// exponent 0 and no integer bit; the step from the largest of them, or to it, crosses to 1.
-[[gnu::always_inline]] inline long double StepSize(long double x, bool up) {
+struct Bits {
     std::uint64_t significand = 0;
-    std::uint16_t top = 0;
-    std::memcpy(&significand, &x, 8);
-    std::memcpy(&top, reinterpret_cast<const char*>(&x) + 8, 2);
-    const std::uint16_t sign = top & 0x8000;
-    std::uint16_t exponent = top & 0x7FFF;
+    std::uint16_t top = 0;  // sign and exponent
+};
+
+Bits BitsOf(const long double& x) {
+    Bits b;
+    std::memcpy(&b.significand, &x, 8);
+    std::memcpy(&b.top, reinterpret_cast<const char*>(&x) + 8, 2);
+    return b;
+}
+
+// The long double next to b away from 0 (up) or toward it (down) in size: the 64-bit
+// significand stepped, carrying into or borrowing from the exponent. Subnormals have
+// exponent 0 and no integer bit; the step from the largest of them, or to it, crosses to 1.
+long double StepSize(Bits b, bool up) {
+    const std::uint16_t sign = b.top & 0x8000;
+    std::uint16_t exponent = b.top & 0x7FFF;
+    std::uint64_t significand = b.significand;
     constexpr std::uint64_t kIntegerBit = 0x8000000000000000u;
     if (up) {
         if (significand == ~std::uint64_t{0}) {
@@ -123,9 +132,9 @@ namespace {
         --exponent;
         significand = exponent == 0 ? kIntegerBit - 1 : ~std::uint64_t{0};
     } else {
-        --significand;  // 0 from the least subnormal: a zero of x's sign
+        --significand;  // 0 from the least subnormal: a zero of the sign
     }
-    top = static_cast<std::uint16_t>(sign | exponent);
+    const auto top = static_cast<std::uint16_t>(sign | exponent);
     long double v = 0;
     std::memcpy(&v, &significand, 8);
     std::memcpy(reinterpret_cast<char*>(&v) + 8, &top, 2);
@@ -134,19 +143,22 @@ namespace {
 
 }  // namespace
 
-// By the bits, which costs a fraction of the library's nextafter (the point finder steps to
-// neighbours all the time); zero by hand, as some C libraries (MinGW's) step from -0 the wrong
-// way, to +0's neighbour. Infinities and NaN go to the library.
+// By the bits alone, which costs a fraction of the library's nextafter (the point finder
+// steps to neighbours all the time; the x87 unit is not even asked whether x is 0); zero by
+// hand, as some C libraries (MinGW's) step from -0 the wrong way, to +0's neighbour.
+// Infinities and NaN go to the library.
 long double Above(long double x) {
-    if (x == 0) return std::numeric_limits<long double>::denorm_min();
-    if (!std::isfinite(x)) return std::nextafter(x, std::numeric_limits<long double>::infinity());
-    return StepSize(x, !std::signbit(x));  // -0 above the negative number nearest it
+    const Bits b = BitsOf(x);
+    if ((b.top & 0x7FFF) == 0x7FFF) return std::nextafter(x, std::numeric_limits<long double>::infinity());
+    if ((b.top & 0x7FFF) == 0 && b.significand == 0) return std::numeric_limits<long double>::denorm_min();
+    return StepSize(b, !(b.top & 0x8000));  // -0 above the negative number nearest it
 }
 
 long double Below(long double x) {
-    if (x == 0) return -std::numeric_limits<long double>::denorm_min();
-    if (!std::isfinite(x)) return std::nextafter(x, -std::numeric_limits<long double>::infinity());
-    return StepSize(x, std::signbit(x));
+    const Bits b = BitsOf(x);
+    if ((b.top & 0x7FFF) == 0x7FFF) return std::nextafter(x, -std::numeric_limits<long double>::infinity());
+    if ((b.top & 0x7FFF) == 0 && b.significand == 0) return -std::numeric_limits<long double>::denorm_min();
+    return StepSize(b, (b.top & 0x8000) != 0);
 }
 
 }  // namespace kq
