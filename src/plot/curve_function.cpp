@@ -22,13 +22,10 @@ SlopeStatus Worse(SlopeStatus a, SlopeStatus b) {
 using Key = __int128;
 
 Key KeyOf(long double v) {
-    std::uint64_t significand = 0;
-    std::uint16_t top = 0;
-    std::memcpy(&significand, &v, 8);
-    std::memcpy(&top, reinterpret_cast<const char*>(&v) + 8, 2);
-    const Key exponent = top & 0x7FFF;
-    const Key magnitude = exponent << 63 | static_cast<Key>(significand & 0x7FFFFFFFFFFFFFFFu);
-    return (top & 0x8000) ? -magnitude : magnitude;
+    const LongDoubleBits b = BitsOf(v);
+    const Key exponent = b.top & 0x7FFF;
+    const Key magnitude = exponent << 63 | static_cast<Key>(b.significand & 0x7FFFFFFFFFFFFFFFu);
+    return (b.top & 0x8000) ? -magnitude : magnitude;
 }
 
 long double ValueOf(Key key) {
@@ -100,22 +97,10 @@ long double SplitPoint(long double a, long double b) {
 
 namespace {
 
-struct Bits {
-    std::uint64_t significand = 0;
-    std::uint16_t top = 0;  // sign and exponent
-};
-
-Bits BitsOf(const long double& x) {
-    Bits b;
-    std::memcpy(&b.significand, &x, 8);
-    std::memcpy(&b.top, reinterpret_cast<const char*>(&x) + 8, 2);
-    return b;
-}
-
 // The long double next to b away from 0 (up) or toward it (down) in size: the 64-bit
 // significand stepped, carrying into or borrowing from the exponent. Subnormals have
 // exponent 0 and no integer bit; the step from the largest of them, or to it, crosses to 1.
-long double StepSize(Bits b, bool up) {
+long double StepSize(LongDoubleBits b, bool up) {
     const std::uint16_t sign = b.top & 0x8000;
     std::uint16_t exponent = b.top & 0x7FFF;
     std::uint64_t significand = b.significand;
@@ -148,14 +133,14 @@ long double StepSize(Bits b, bool up) {
 // hand, as some C libraries (MinGW's) step from -0 the wrong way, to +0's neighbour.
 // Infinities and NaN go to the library.
 long double Above(long double x) {
-    const Bits b = BitsOf(x);
+    const LongDoubleBits b = BitsOf(x);
     if ((b.top & 0x7FFF) == 0x7FFF) return std::nextafter(x, std::numeric_limits<long double>::infinity());
     if ((b.top & 0x7FFF) == 0 && b.significand == 0) return std::numeric_limits<long double>::denorm_min();
     return StepSize(b, !(b.top & 0x8000));  // -0 above the negative number nearest it
 }
 
 long double Below(long double x) {
-    const Bits b = BitsOf(x);
+    const LongDoubleBits b = BitsOf(x);
     if ((b.top & 0x7FFF) == 0x7FFF) return std::nextafter(x, -std::numeric_limits<long double>::infinity());
     if ((b.top & 0x7FFF) == 0 && b.significand == 0) return -std::numeric_limits<long double>::denorm_min();
     return StepSize(b, (b.top & 0x8000) != 0);

@@ -2,6 +2,8 @@
 // are where the curves cross), with its value and exact slopes at any x.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "engine/translator.h"
@@ -59,6 +61,19 @@ private:
     Translator* f_;
     Translator* g_ = nullptr;
 };
+
+// A long double as stored: its 64-bit significand, and its sign and exponent. (Sizes order as
+// the exponent and then the significand, which integer comparisons read without the x87 unit.)
+struct LongDoubleBits {
+    std::uint64_t significand = 0;
+    std::uint16_t top = 0;
+};
+inline LongDoubleBits BitsOf(const long double& x) {
+    LongDoubleBits b;
+    std::memcpy(&b.significand, &x, 8);
+    std::memcpy(&b.top, reinterpret_cast<const char*>(&x) + 8, 2);
+    return b;
+}
 
 // A number between a and b (a < b) that halves the long doubles between them, so that
 // bisection ends in at most about 80 steps whatever the magnitudes (an arithmetic mean would

@@ -56,11 +56,9 @@ std::size_t LargestSize(const std::vector<long double>& values, const std::vecto
     std::uint64_t bestSignificand = 0;
     for (std::size_t k = 0; k < n; ++k) {
         if (!defined[k]) continue;
-        std::uint64_t significand = 0;
-        std::uint16_t top = 0;
-        std::memcpy(&significand, &values[k], 8);
-        std::memcpy(&top, reinterpret_cast<const char*>(&values[k]) + 8, 2);
-        top &= 0x7FFF;
+        const LongDoubleBits bits = BitsOf(values[k]);
+        const std::uint64_t significand = bits.significand;
+        const std::uint16_t top = bits.top & 0x7FFF;
         if (best == n || top > bestTop || (top == bestTop && significand > bestSignificand)) {
             best = k;
             bestTop = top;
