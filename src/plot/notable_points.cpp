@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <tuple>
@@ -279,8 +280,8 @@ private:
 };
 
 // By x, kind, curve, second curve and value, as std::tie would order them, compared one by one
-// (the tuple's three-way comparison of long doubles costs several times as much, and the list
-// is sorted whole after every edit).
+// (the tuple's three-way comparison of long doubles costs several times as much, and the lists
+// are sorted after every edit).
 [[gnu::always_inline]] inline bool Before(const NotablePoint& a, const NotablePoint& b) {
     if (a.x < b.x) return true;
     if (b.x < a.x) return false;
@@ -427,13 +428,13 @@ NotablePoints FindNotablePoints(std::span<const PlotCurve> curves, const PointOp
     // it would have alone), and once for all the pairs that come to it.
     std::vector<std::pair<std::size_t, std::size_t>> pairs;  // of firsts, each once
     std::vector<std::size_t> pairOf;                         // of each pair of curves, in order
+    std::map<std::pair<std::size_t, std::size_t>, std::size_t> pairAt;  // in pairs
     for (std::size_t j = 1; j < curves.size(); ++j)
         for (std::size_t i = 0; i < j; ++i) {
             if (first[i] == first[j]) continue;
-            const std::pair key{first[i], first[j]};
-            const auto at = std::find(pairs.begin(), pairs.end(), key);
-            pairOf.push_back(static_cast<std::size_t>(at - pairs.begin()));
-            if (at == pairs.end()) pairs.push_back(key);
+            const auto [at, fresh] = pairAt.try_emplace({first[i], first[j]}, pairs.size());
+            if (fresh) pairs.push_back(at->first);
+            pairOf.push_back(at->second);
         }
     // Each pair is taken by the next thread free with a set of the formulas that no other
     // thread is using: the first set the caller's (a curve being sampled is never one of a
