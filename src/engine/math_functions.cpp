@@ -100,26 +100,23 @@ namespace {
 // the double tangent of the rest after whole quarter turns (in an odd quarter -1 over it);
 // 1 or -1 where the rest is 45 degrees, either way.
 long double TangentValueDegrees(long double t, bool exact) {
-    const QuarterTurns turns = InQuarterTurns(t);
+    // (In exact mode the sine and cosine come from the one reduction of the angle.)
+    long double sine = 0, cosine = 0;
+    const QuarterTurns turns = exact ? InQuarterTurns(t, &sine, &cosine) : InQuarterTurns(t);
     if (turns.diagonal) {
         const long double one = turns.radians > 0 ? 1.0L : -1.0L;
         return turns.quadrant & 1 ? -one : one;
     }
-    if (exact) {
-        long double sine = 0, cosine = 0;
-        SineCosineDegrees(t, &sine, &cosine);
-        return sine / cosine;
-    }
+    if (exact) return sine / cosine;
     const long double v = DoublePrecisionValue(turns.radians, ::tan, ::tanl);
     return turns.quadrant & 1 ? -1.0L / v : v;
 }
 
 // ctg the same way: cosine over sine, or 1 over the double tangent; 1 or -1 at 45 degrees.
 long double CotangentValueDegrees(long double t, bool exact) {
-    if (exact && !InQuarterTurns(t).diagonal) {
+    if (exact) {
         long double sine = 0, cosine = 0;
-        SineCosineDegrees(t, &sine, &cosine);
-        return cosine / sine;
+        if (!InQuarterTurns(t, &sine, &cosine).diagonal) return cosine / sine;
     }
     return 1.0L / TangentValueDegrees(t, false);
 }

@@ -312,6 +312,13 @@ QuarterTurns InQuarterTurns(long double t) {
     return {r.hi, r.quadrant, std::fabs(rest) == 45};
 }
 
+QuarterTurns InQuarterTurns(long double t, long double* sine, long double* cosine) {
+    long double rest = 0;
+    const Reduced r = ReduceDegrees(t, &rest);
+    BothOf(r, sine, cosine);
+    return {r.hi, r.quadrant, std::fabs(rest) == 45};
+}
+
 // Where the quick reduction serves, x is at least 2^-23 from every multiple of pi/2, so
 // neither the sine nor the cosine is anywhere near a limit below 2^-40.
 bool CosineAtMost(long double x, long double limit) {

@@ -31,5 +31,8 @@ struct QuarterTurns {
     bool diagonal;
 };
 QuarterTurns InQuarterTurns(long double t);
+// The same, with the sine and cosine of t degrees from that one reduction (the bits
+// SineCosineDegrees gives): the exact tangents need both.
+QuarterTurns InQuarterTurns(long double t, long double* sine, long double* cosine);
 
 }  // namespace kq
